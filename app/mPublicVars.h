@@ -1,0 +1,25 @@
+// Shared working data of the whole program. Plain data: every window and some
+// computations read it directly; only the general information window changes it.
+#pragma once
+#include "core/mTime.h"
+
+struct NavigationStateRecord {
+    DateValue LocalDate = 0.0;  // local zone date and time of the work
+    float TZ = 0.0f;            // hours; zone time = UT + TZ (east positive)
+    double Lat = 0.0;           // degrees, north positive
+    double Lon = 0.0;           // degrees, east positive
+    float Course = 0.0f;        // degrees
+    float Speed = 0.0f;         // knots
+    float Temp = 0.0f;          // air temperature, degrees Celsius
+    float Pressure = 0.0f;      // air pressure, millibars
+    float hEye = 0.0f;          // height of eye, metres
+    float i_s = 0.0f;           // sextant index correction, arc minutes
+    bool StateLoaded = false;   // data files and settings loaded
+};
+
+// The one record of the process.
+extern NavigationStateRecord NavigationState;
+
+// The record with the first-run defaults of the settings (LocalDate left 0):
+// course 0, speed 15 kn, 10 C, 1010 mB, height of eye 15 m, everything else 0.
+NavigationStateRecord DefaultNavigationState();

@@ -1,0 +1,30 @@
+// Apparent place: obliquity, nutation, the frame correction of the planetary
+// theory, ecliptic <-> equatorial, first-order precession and annual aberration.
+// Angles in degrees; times are TT Julian dates.
+#pragma once
+#include "core/mMath.h"
+
+// Given: jd TT; withNutation.  Returned: mean obliquity of the ecliptic (Laskar
+// 1986, 0.01" over 1000 years of J2000), plus the nutation in obliquity when
+// withNutation (true obliquity), degrees.
+double Obliquity(double jd, bool withNutation);
+// Given: jd TT; which: 0 = in longitude, any other = in obliquity.
+// Returned: dpsi or deps in degrees, IAU 1980 theory, 63-row abridgement (within
+// about 0.002" of the full 106-term series 1900-2100).
+double Nutation(double jd, int which);
+// Given: jd TT; place (lambda, beta) in degrees, VSOP87 dynamical frame.
+// Effect: place converted to FK5 (a correction of about 0.09").
+void FK5Correction(double jd, Coord3& place);
+// Given: place (lambda, beta); eps obliquity, degrees.  Effect: (alpha, delta),
+// alpha left in (-90, 270).
+void EclToEqu(Coord3& place, double eps);
+// Given: place (alpha, delta); eps obliquity, degrees.  Effect: (lambda, beta),
+// lambda left in (-90, 270).
+void EquToEcl(Coord3& place, double eps);
+// Given: jdFrom, jdTo TT; place (alpha, delta) at jdFrom.  Effect: first-order
+// precession by the annual rates at jdFrom (about 1" error over 50 years off the
+// equator and poles).
+void AnnualPrecession(double jdFrom, double jdTo, Coord3& place);
+// Given: jd TT; place (alpha, delta, distance).  Effect: annual aberration added
+// (amplitude 20.5", low-precision Earth velocity); distance unchanged.
+void AnnualAberration(double jd, Coord3& place);

@@ -1,0 +1,50 @@
+// Time scales and calendar: date-time values, Julian dates, Delta T, sidereal time.
+#pragma once
+
+// The date-time value of the whole program: days since 1899-12-30 00:00 as a
+// double, the time of day as the fraction. Dates before that epoch are negative
+// and keep a positive fraction (-0.75 is 1899-12-29 06:00), so the whole-day part
+// is floor(value). The calendar is the Julian one before 1582-10-15 and the
+// Gregorian one from then on; years are astronomical (0 = 1 BC).
+using DateValue = double;
+
+struct CalendarDate {
+    int year = 1899;
+    int month = 12;   // 1..12
+    int day = 30;     // 1..31
+    int hour = 0;     // 0..23
+    int minute = 0;   // 0..59
+    double second = 0.0;  // [0, 60), rounded to the millisecond
+};
+
+// The Julian date (UT) of the date-time value 0.
+inline constexpr double kDateEpochJD = 2415018.5;
+
+// Date-time value of a calendar date and time of day. Days or times out of their
+// range roll over (day 32 of January is 1 February).
+DateValue DateFromParts(int year, int month, int day, int hour = 0, int minute = 0, double second = 0.0);
+// Calendar fields of a date-time value.
+CalendarDate DateToParts(DateValue v);
+// Midnight at the start of v's day (its whole-day part).
+DateValue DateWholeDays(DateValue v);
+// Time of day of v as a fraction of a day, [0, 1).
+double DateTimeOfDay(DateValue v);
+
+// Given: date, a date-time value; bc, the year is a year before the common era;
+//        ut, return UT instead of TT.
+// Returned: Julian date; TT (UT + DeltaT) when ut is false.
+// Julian calendar to 1582-10-04, Gregorian from 1582-10-15. The calendar
+// arithmetic is that of 16-bit integers: a year beyond them throws ArithmeticFault.
+double JulianDay(DateValue date, bool bc, bool ut);
+// Given: jd, Julian date.  Returned: TT - UT in days, from a piecewise polynomial
+// model of Delta T (about 1 s off the observed values 1900-2025; the branches meet
+// with small steps at the turns of 1900, 2035 and others).
+double DeltaT(double jd);
+// Given: jd, TT Julian date; lon, degrees east.
+// Returned: local apparent sidereal time in degrees, [0, 360). The mean sidereal
+// time of 1982 with the equation of the equinoxes from the 63-term nutation;
+// agrees with the IAU 1982/1994 reference within a few milliarcseconds (1900-2100).
+double SiderealTime(double jd, double lon);
+// Given: jd, Julian date; ut, jd is already UT.
+// Returned: the date-time value of jd; shifted from TT to UT when ut is false.
+DateValue JDToDate(double jd, bool ut);

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Veltrano needs to build, test and run; skips what
+# is already there. Usage: scripts/deps.sh [extra-package ...]
+set -euo pipefail
+packages=(build-essential cmake ninja-build ccache
+          qt6-base-dev qt6-base-dev-tools libgl-dev
+          libgtest-dev libgmock-dev libbenchmark-dev
+          clang libclang-rt-14-dev "$@")
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+fi
