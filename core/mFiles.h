@@ -1,0 +1,25 @@
+// Where the data files are, and how a loader tells what went wrong.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The folder of the program; Data/planet.bin and Data/star.bin lie in its Data
+// subfolder. The window layer sets it at start-up (tests set it to the build tree).
+void SetProgramFolder(const std::string& folder);
+const std::string& ProgramFolder();
+// ProgramFolder() + "/Data/" + name.
+std::string DataFilePath(const std::string& name);
+
+// The outcome of loading a data file: ok, or a message naming the file and what
+// is wrong with it ("Data/planet.bin: block 3 (Earth) promises 5000 terms but the
+// file ends 1200 bytes later").
+struct LoadStatus {
+    bool ok = true;
+    std::string message;
+    static LoadStatus Ok() { return {}; }
+    static LoadStatus Fail(std::string text) { return {false, std::move(text)}; }
+};
+
+// Reads a whole file into bytes; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);
