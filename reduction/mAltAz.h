@@ -1,0 +1,14 @@
+// Computed altitude and azimuth of an apparent place seen from a position.
+#pragma once
+#include "core/mMath.h"
+
+// Given: jd TT Julian date; place (alpha, delta, distance) apparent, of date,
+// degrees and AU; lat, lon the observer, degrees north and east.
+// Returned: (azimuth from north through east [0, 360), computed altitude Hc, the
+// place's distance unchanged), degrees. Includes the diurnal aberration (0.32" at
+// most) at the latitude of NavigationState.
+Coord3 AltAzimuth(double jd, const Coord3& place, double lat, double lon);
+// Given: h local hour angle, degrees (west positive); place (alpha, delta).
+// Effect: adds the diurnal aberration of an observer at NavigationState Lat
+// (k = 1.5472e-6 rad); at delta = +-90 exactly alpha is left unchanged.
+void DiurnalAberration(double h, Coord3& place);
