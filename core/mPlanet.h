@@ -1,0 +1,55 @@
+// The planetary theory: the periodic series of Data/planet.bin (VSOP87 version D,
+// truncated) and the heliocentric positions of the planets and the geocentric Sun.
+#pragma once
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/mFiles.h"
+#include "core/mMath.h"
+
+// One periodic term A cos(B + C tau): A in radians (L, B) or AU (R), B radians,
+// C radians per Julian millennium.
+struct SeriesTerm {
+    double A = 0, B = 0, C = 0;
+};
+
+// One block of planet.bin. Counts[p][k]: terms of power p (0..5) for coordinate
+// k (0 = L, 1 = B, 2 = R); each term array holds power 0 first, then 1, ... 5.
+struct PlanetSeries {
+    std::string Name;  // block name as stored, trailing spaces removed; "Sun-Earth" for the Earth
+    std::array<std::array<std::int32_t, 3>, 6> Counts{};
+    std::vector<SeriesTerm> LTerms, BTerms, RTerms;
+};
+
+inline constexpr int kPlanetRecords = 9;  // Mercury .. Neptune and a ninth, unused record
+
+// Given: nothing.  Returned: Ok, or Fail with a message naming the file and the
+// fault. Reads DataFilePath("planet.bin") into the planet table. On any fault
+// (missing, empty, fewer than eight blocks, counts that are negative, beyond
+// 32767 terms per coordinate or promising more bytes than remain) the table is
+// left empty and every position comes out as (0, 0, 0).
+LoadStatus LoadPlanetData();
+// The same from an explicit path (tests, tools).
+LoadStatus LoadPlanetData(const std::string& path);
+// The same from bytes in memory; label names the file in messages. Never reads
+// outside [data, data + size).
+LoadStatus LoadPlanetBytes(const std::uint8_t* data, std::size_t size, const std::string& label);
+// The table, index 0 Mercury .. 7 Neptune, 8 the ninth record (empty when the
+// file has eight blocks).
+const std::array<PlanetSeries, kPlanetRecords>& PlanetTable();
+
+// Given: index, a BodyId (0 the geocentric Sun from the Earth's series, 1 Mercury,
+//        2 Venus, 3 Earth, 4 Mars .. 8 Neptune, 9 the ninth record); jd, TT.
+// Returned: heliocentric (geocentric for 0) ecliptic longitude [0, 360) and
+// latitude in degrees, radius in AU, mean ecliptic and equinox of date (VSOP87D,
+// Bretagnon & Francou 1988). The file's truncation keeps the heliocentric error
+// within 0.1" of the full series 1900-2100. An index outside 0..9 reports
+// "Invalid planet index!" (title "Error") through ReportError and returns (0, 0, 0).
+Coord3 HeliocentricPosition(int index, double jd);
+
+// The nine display names "Sun", "Mercury", "Venus", "Mars", "Jupiter", "Saturn",
+// "Uranus", "Neptune", "Moon": list index k is BodyId k for k <= 2, k + 1 for k >= 3.
+const std::vector<std::string>& BodyNames();
