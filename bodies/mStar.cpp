@@ -1,0 +1,197 @@
+#include "bodies/mStar.h"
+
+#include <cstring>
+
+#include "core/mApparent.h"
+
+std::array<StarRecord, kStarCount + 1> Stars;
+std::array<GreekLetterRecord, kGreekLetterCount + 1> GreekLetters;
+std::array<ConstellationRecord, kConstellationCount + 1> Constellations;
+
+namespace {
+
+// A cursor over the file's bytes; every read checks what remains and fails
+// (and stays failed) rather than reading past the end.
+class Reader {
+public:
+    Reader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    bool ok() const { return ok_; }
+    std::size_t pos() const { return pos_; }
+
+    std::int16_t Int16() {
+        if (!Take(2)) return 0;
+        const auto u = static_cast<std::uint16_t>(data_[pos_ - 2] | data_[pos_ - 1] << 8);
+        std::int16_t v;
+        std::memcpy(&v, &u, sizeof v);
+        return v;
+    }
+    double Double() {
+        if (!Take(8)) return 0.0;
+        std::uint64_t u = 0;
+        for (int i = 1; i <= 8; ++i) u = u << 8 | data_[pos_ - i];
+        double v;
+        std::memcpy(&v, &u, sizeof v);
+        return v;
+    }
+    std::string Fixed(std::size_t n) {
+        if (!Take(n)) return {};
+        return Latin1ToUtf8(data_ + pos_ - n, n);
+    }
+    // A 16-bit length (taken as unsigned) and that many bytes.
+    std::string Text() {
+        if (!Take(2)) return {};
+        const std::size_t n = data_[pos_ - 2] | data_[pos_ - 1] << 8;
+        return Fixed(n);
+    }
+
+private:
+    bool Take(std::size_t n) {
+        if (!ok_ || n > size_ - pos_) {
+            ok_ = false;
+            return false;
+        }
+        pos_ += n;
+        return true;
+    }
+    static std::string Latin1ToUtf8(const std::uint8_t* p, std::size_t n) {
+        std::string s;
+        s.reserve(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            if (p[i] < 0x80) {
+                s += static_cast<char>(p[i]);
+            } else {
+                s += static_cast<char>(0xc0 | p[i] >> 6);
+                s += static_cast<char>(0x80 | (p[i] & 0x3f));
+            }
+        }
+        return s;
+    }
+
+    const std::uint8_t* data_;
+    std::size_t size_, pos_ = 0;
+    bool ok_ = true;
+};
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string LowerCase(std::string s) {
+    for (char& c : s) c = Lower(c);
+    return s;
+}
+
+std::string Trim(const std::string& s) {
+    const auto b = s.find_first_not_of(' ');
+    if (b == std::string::npos) return {};
+    return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+}  // namespace
+
+LoadStatus LoadStarBytes(const std::uint8_t* data, std::size_t size, const std::string& label) {
+    Stars = {};
+    GreekLetters = {};
+    Constellations = {};
+    Reader r(data, size);
+    int stars = 0, letters = 0, constellations = 0;
+    for (int i = 1; i <= kStarCount; ++i) {
+        StarRecord s;
+        s.Number = r.Int16();
+        s.NavNumber = r.Int16();
+        s.MaeNumber = r.Int16();
+        s.Bayer = r.Fixed(4);
+        s.Constellation = r.Fixed(3);
+        s.Name = r.Text();
+        s.RA = r.Double();
+        s.Dec = r.Double();
+        s.PmRA = r.Double();
+        s.PmDec = r.Double();
+        s.StarParallax = r.Double();
+        s.Magnitude = r.Double();
+        if (!r.ok()) break;
+        Stars[i] = std::move(s);
+        ++stars;
+    }
+    for (int i = 1; i <= kGreekLetterCount && r.ok(); ++i) {
+        GreekLetterRecord g;
+        g.SymbolChar = r.Fixed(1);
+        g.LetterName = r.Text();
+        if (!r.ok()) break;
+        GreekLetters[i] = std::move(g);
+        ++letters;
+    }
+    for (int i = 1; i <= kConstellationCount && r.ok(); ++i) {
+        ConstellationRecord c;
+        c.Abbreviation = r.Fixed(3);
+        c.Name1 = r.Text();
+        c.Name2 = r.Text();
+        c.Name3 = r.Text();
+        c.Name4 = r.Text();
+        if (!r.ok()) break;
+        Constellations[i] = std::move(c);
+        ++constellations;
+    }
+    if (r.ok()) return LoadStatus::Ok();
+    // Short file: what was read stays, the rest is empty; the load goes on.
+    LoadStatus st;
+    st.message = label + ": the file ends after " + std::to_string(stars) + " of 287 stars, " +
+                 std::to_string(letters) + " of 24 Greek letters and " + std::to_string(constellations) +
+                 " of 88 constellations (" + std::to_string(size) + " bytes)";
+    return st;
+}
+
+LoadStatus LoadStarFile(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes)) {
+        Stars = {};
+        GreekLetters = {};
+        Constellations = {};
+        return LoadStatus::Fail(path + ": the file is missing or cannot be read");
+    }
+    return LoadStarBytes(bytes.data(), bytes.size(), path);
+}
+
+LoadStatus LoadStarFile() { return LoadStarFile(DataFilePath("star.bin")); }
+
+int StarIndex(int number) {
+    for (int i = 1; i <= kStarCount; ++i)
+        if (Stars[i].Number == number) return i;
+    return 0;
+}
+
+std::string StarName(int index) {
+    if (index < 1 || index > kStarCount) return {};
+    const StarRecord& s = Stars[index];
+    std::string constellation;
+    const std::string con = LowerCase(s.Constellation);
+    for (int i = 1; i <= kConstellationCount; ++i)
+        if (LowerCase(Constellations[i].Abbreviation) == con) {
+            constellation = Constellations[i].Name4;
+            break;
+        }
+    std::string letter;
+    const std::string b = LowerCase(Trim(s.Bayer.substr(0, 3)));
+    if (!b.empty())
+        for (int i = 1; i <= kGreekLetterCount; ++i)
+            if (LowerCase(GreekLetters[i].LetterName).find(b) != std::string::npos) {
+                letter = GreekLetters[i].LetterName;
+                break;
+            }
+    std::string text = letter + " " + constellation;
+    if (!s.Name.empty()) text += " (" + s.Name + ")";
+    return text;
+}
+
+Coord3 StarPosition(double jd, int number) {
+    const int i = StarIndex(number);
+    if (i == 0) return {0.0, 0.0, 0.0};
+    const StarRecord& s = Stars[i];
+    const double t = (jd - 2451545.0) / 36525.0;
+    Coord3 place{s.RA + t * s.PmRA / 3600.0, s.Dec + t * s.PmDec / 3600.0, s.StarParallax};
+    AnnualAberration(jd, place);
+    AnnualPrecession(2451545.0, jd, place);
+    EquToEcl(place, Obliquity(jd, false));
+    place.x += Nutation(jd, 0);
+    EclToEqu(place, Obliquity(jd, true));
+    place.z = s.StarParallax;
+    return place;
+}

@@ -1,0 +1,257 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "bodies/mStar.h"
+#include "core/mFiles.h"
+#include "support/csv.h"
+#include "tools/star_source.h"
+
+namespace {
+constexpr double kAs = 1.0 / 3600.0;
+
+std::string SourceData(const std::string& name) { return std::string(VELTRANO_TEST_DATA_DIR) + "/../../data/" + name; }
+std::string StarBin() { return std::string(VELTRANO_DATA_DIR) + "/star.bin"; }
+
+void LoadGood() {
+    SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
+    const LoadStatus st = LoadStarFile();
+    ASSERT_TRUE(st.ok) << st.message;
+    ASSERT_TRUE(st.message.empty()) << st.message;
+}
+
+std::vector<std::uint8_t> StarBytes() {
+    std::vector<std::uint8_t> b;
+    EXPECT_TRUE(ReadWholeFile(StarBin(), b));
+    return b;
+}
+
+// Size in bytes of the first n star records of the file.
+size_t StarRecordsBytes(const std::vector<std::uint8_t>& b, int n) {
+    size_t pos = 0;
+    for (int i = 0; i < n; ++i) pos += 63 + (b[pos + 13] | b[pos + 14] << 8);
+    return pos;
+}
+size_t GreekBytes(const std::vector<std::uint8_t>& b, size_t pos, int n) {
+    for (int i = 0; i < n; ++i) pos += 3 + (b[pos + 1] | b[pos + 2] << 8);
+    return pos;
+}
+
+std::string NoFigureSpaces(std::string s) {
+    const std::string fs = "\xE2\x80\x85";  // U+2005
+    for (size_t at; (at = s.find(fs)) != std::string::npos;) s.replace(at, fs.size(), " ");
+    return s;
+}
+
+std::string Trim(const std::string& s) {
+    const auto b = s.find_first_not_of(' ');
+    return b == std::string::npos ? std::string() : s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+bool StarEmpty(const StarRecord& s) {
+    return s.Number == 0 && s.NavNumber == 0 && s.MaeNumber == 0 && s.Bayer.empty() && s.Constellation.empty() &&
+           s.Name.empty() && s.RA == 0 && s.Dec == 0 && s.PmRA == 0 && s.PmDec == 0 && s.StarParallax == 0 &&
+           s.Magnitude == 0;
+}
+}  // namespace
+
+TEST(StarFile, RoundTripGivesTheSourceValues) {
+    LoadGood();
+    const auto st = testsupport::ReadCsv(SourceData("stars.csv"));
+    ASSERT_EQ(st.rows.size(), 287u);
+    for (size_t i = 0; i < st.rows.size(); ++i) {
+        const StarRecord& s = Stars[i + 1];
+        EXPECT_EQ(s.Number, std::stoi(st.Text(i, "hr")));
+        EXPECT_EQ(s.NavNumber, std::stoi(st.Text(i, "nav_no")));
+        EXPECT_EQ(s.MaeNumber, std::stoi(st.Text(i, "mae")));
+        std::string bayer = st.Text(i, "bayer");
+        bayer.resize(3, ' ');
+        bayer += st.Text(i, "bayer_sup").empty() ? " " : st.Text(i, "bayer_sup");
+        EXPECT_EQ(s.Bayer, bayer);
+        EXPECT_EQ(s.Constellation, st.Text(i, "con"));
+        EXPECT_EQ(s.Name, st.Text(i, "name"));
+        EXPECT_EQ(s.RA, std::strtod(st.Text(i, "ra_deg").c_str(), nullptr));
+        EXPECT_EQ(s.Dec, std::strtod(st.Text(i, "dec_deg").c_str(), nullptr));
+        EXPECT_EQ(s.PmRA, std::strtod(st.Text(i, "pmra_as_cy").c_str(), nullptr));
+        EXPECT_EQ(s.PmDec, std::strtod(st.Text(i, "pmdec_as_cy").c_str(), nullptr));
+        EXPECT_EQ(s.StarParallax, std::strtod(st.Text(i, "parallax_as").c_str(), nullptr));
+        EXPECT_EQ(s.Magnitude, std::strtod(st.Text(i, "vmag").c_str(), nullptr));
+    }
+    const auto co = starsrc::ReadTable(SourceData("constellations.csv"));
+    ASSERT_EQ(co.rows.size(), 88u);
+    for (size_t i = 0; i < co.rows.size(); ++i) {
+        const ConstellationRecord& c = Constellations[i + 1];
+        EXPECT_EQ(c.Abbreviation, co.rows[i][co.Col("abbr")]);
+        EXPECT_EQ(c.Name1, co.rows[i][co.Col("latin")]);
+        EXPECT_EQ(c.Name2, NoFigureSpaces(co.rows[i][co.Col("english")]));
+        EXPECT_EQ(c.Name3, co.rows[i][co.Col("abbr")]);
+        EXPECT_EQ(c.Name4, co.rows[i][co.Col("genitive")]);
+    }
+    EXPECT_EQ(Constellations[9].Name1, "Bo\xC3\xB6tes");  // Latin-1 in the file, UTF-8 here
+    const auto gr = starsrc::ReadTable(SourceData("greek.csv"));
+    std::vector<std::string> names;
+    for (int i = 1; i <= 24; ++i) {
+        names.push_back(GreekLetters[i].LetterName);
+        EXPECT_EQ(GreekLetters[i].SymbolChar.size(), 1u);
+    }
+    EXPECT_EQ(names[0], "Alpha");
+    EXPECT_EQ(names[1], "Eta");  // before Beta, Zeta and Theta, which contain it
+    EXPECT_EQ(GreekLetters[2].SymbolChar, "h");
+    EXPECT_EQ(GreekLetters[24].LetterName, "Omega");
+    EXPECT_EQ(GreekLetters[24].SymbolChar, "w");
+    // Every abbreviation of the catalogue finds its own letter first.
+    for (const auto& row : gr.rows) {
+        const std::string abbr = row[gr.Col("abbr")], name = row[gr.Col("name")];
+        for (const std::string& n : names)
+            if (starsrc::ContainsNoCase(n, abbr)) {
+                EXPECT_EQ(n, name) << abbr;
+                break;
+            }
+    }
+    EXPECT_TRUE(Stars[0].Name.empty() && Stars[0].Number == 0);  // index 0 unused
+}
+
+TEST(StarName, CatalogueNames) {
+    LoadGood();
+    EXPECT_EQ(StarName(StarIndex(424)), "Alpha Ursae Minoris (Polaris)");
+    EXPECT_EQ(StarName(StarIndex(4730)), "Alpha Crucis (Acrux)");        // Bayer "Alp1"
+    // Eta stars are not "Beta", "Zeta" or "Theta".
+    EXPECT_EQ(StarName(StarIndex(5191)), "Eta Ursae Majoris (Alkaid)");
+    EXPECT_EQ(StarName(StarIndex(5267)), "Beta Centauri (Hadar)");
+    EXPECT_EQ(StarName(StarIndex(5288)), "Theta Centauri (Menkent)");
+    // Genitive with a Latin-1 letter.
+    EXPECT_EQ(StarName(StarIndex(5340)), "Alpha Bo\xC3\xB6tis (Arcturus)");
+    EXPECT_EQ(StarName(0), "");
+    EXPECT_EQ(StarName(288), "");
+}
+
+TEST(StarName, StarWithoutNameOrLetter) {
+    LoadGood();
+    int unnamed = 0, noLetter = 0;
+    for (int i = 1; i <= kStarCount; ++i) {
+        const std::string n = StarName(i);
+        if (Stars[i].Name.empty()) {
+            ++unnamed;
+            EXPECT_EQ(n.find('('), std::string::npos) << n;
+            EXPECT_NE(n.back(), ' ') << n;
+        }
+        if (Trim(Stars[i].Bayer).empty()) {
+            ++noLetter;
+            EXPECT_EQ(n[0], ' ') << n;  // no letter: the joining space stays
+        } else {
+            EXPECT_NE(n[0], ' ') << n;
+        }
+    }
+    EXPECT_GT(unnamed, 0);
+    EXPECT_EQ(noLetter, 5);
+    EXPECT_EQ(StarName(StarIndex(3803)), " Velorum");
+}
+
+TEST(StarName, CaseAndFirstMatchRules) {
+    LoadGood();
+    const int i = StarIndex(424);
+    const StarRecord saved = Stars[i];
+    Stars[i].Constellation = "umi";
+    EXPECT_EQ(StarName(i), "Alpha Ursae Minoris (Polaris)");
+    // "et" lies in Beta, Zeta, Eta and Theta: the first record in table order wins.
+    Stars[i].Bayer = "et  ";
+    EXPECT_EQ(StarName(i), "Eta Ursae Minoris (Polaris)");
+    Stars[i].Constellation = "Xyz";
+    Stars[i].Name.clear();
+    EXPECT_EQ(StarName(i), "Eta ");
+    Stars[i] = saved;
+}
+
+TEST(StarIndex, FirstMatchAndMissing) {
+    LoadGood();
+    EXPECT_EQ(StarIndex(15), 1);  // Alpheratz is the first record
+    EXPECT_EQ(Stars[StarIndex(424)].Name, "Polaris");
+    EXPECT_EQ(StarIndex(1), 0);
+    EXPECT_EQ(StarIndex(-5), 0);
+    // A number held by two records: the lower index.
+    Stars[9].Number = 31999;
+    Stars[5].Number = 31999;
+    EXPECT_EQ(StarIndex(31999), 5);
+    Stars[200].Number = 15;
+    EXPECT_EQ(StarIndex(15), 1);
+    LoadGood();
+}
+
+TEST(StarPosition, AtJ2000AndTheParallaxField) {
+    LoadGood();
+    for (int i = 1; i <= kStarCount; ++i) {
+        const Coord3 p = StarPosition(2451545.0, Stars[i].Number);
+        // At J2000 neither proper motion nor precession moves the star: only the
+        // annual aberration (20.5") and the nutation (up to 18") remain.
+        double dra = p.x - Stars[i].RA;
+        if (dra > 180) dra -= 360;
+        if (dra < -180) dra += 360;
+        const double sep = std::hypot(dra * std::cos(Stars[i].Dec * 3.14159265358979 / 180), p.y - Stars[i].Dec);
+        EXPECT_LT(sep / kAs, 45.0) << Stars[i].Number;
+        EXPECT_EQ(std::memcmp(&p.z, &Stars[i].StarParallax, sizeof(double)), 0);  // bit for bit
+        EXPECT_GT(p.x, -90.0);
+        EXPECT_LT(p.x, 270.0);
+    }
+    const Coord3 none = StarPosition(2451545.0, 1);
+    EXPECT_EQ(none.x, 0.0);
+    EXPECT_EQ(none.y, 0.0);
+}
+
+TEST(StarFile, MissingFileFails) {
+    SetProgramFolder("/nonexistent-folder");
+    const LoadStatus st = LoadStarFile();
+    EXPECT_FALSE(st.ok);
+    EXPECT_NE(st.message.find("/nonexistent-folder/Data/star.bin"), std::string::npos) << st.message;
+    EXPECT_NE(st.message.find("missing"), std::string::npos);
+    EXPECT_EQ(Stars[1].Number, 0);
+    LoadGood();
+}
+
+TEST(StarFile, ShortFilesLeaveTheUnreadRecordsEmpty) {
+    const auto good = StarBytes();
+    const size_t starsEnd = StarRecordsBytes(good, 287), greekEnd = GreekBytes(good, starsEnd, 24);
+    // Exactly the packed size of the three tables fills every entry.
+    std::vector<std::uint8_t> exact(good);
+    exact.push_back(0x41);  // bytes after the last constellation are ignored
+    LoadStatus st = LoadStarBytes(exact.data(), exact.size(), "star.bin");
+    EXPECT_TRUE(st.ok && st.message.empty()) << st.message;
+    EXPECT_FALSE(Constellations[88].Name4.empty());
+
+    // Ends inside the Greek letters: stars full, letters up to the cut, no constellations.
+    const size_t cut = GreekBytes(good, starsEnd, 10) + 2;
+    st = LoadStarBytes(good.data(), cut, "star.bin");
+    EXPECT_TRUE(st.ok);
+    EXPECT_NE(st.message.find("287 of 287 stars, 10 of 24 Greek letters and 0 of 88"), std::string::npos)
+        << st.message;
+    EXPECT_EQ(Stars[287].Number, good[StarRecordsBytes(good, 286)] | good[StarRecordsBytes(good, 286) + 1] << 8);
+    EXPECT_FALSE(GreekLetters[10].LetterName.empty());
+    EXPECT_TRUE(GreekLetters[11].LetterName.empty());
+    for (int i = 1; i <= 88; ++i) EXPECT_TRUE(Constellations[i].Abbreviation.empty());
+
+    // Ends inside star 100: stars 1..99 read, the rest empty.
+    st = LoadStarBytes(good.data(), StarRecordsBytes(good, 99) + 40, "star.bin");
+    EXPECT_NE(st.message.find("99 of 287 stars"), std::string::npos) << st.message;
+    EXPECT_NE(Stars[99].Number, 0);
+    for (int i = 100; i <= 287; ++i) EXPECT_TRUE(StarEmpty(Stars[i])) << i;
+    EXPECT_TRUE(GreekLetters[1].LetterName.empty());
+
+    // Garbage lengths never read past the buffer: the largest name length in the
+    // last record, and a whole file of 0xFF.
+    std::vector<std::uint8_t> bad(good.begin(), good.begin() + static_cast<long>(greekEnd + 20));
+    const size_t lastStar = StarRecordsBytes(good, 286);
+    bad[lastStar + 13] = 0xff;
+    bad[lastStar + 14] = 0xff;
+    st = LoadStarBytes(bad.data(), bad.size(), "star.bin");
+    EXPECT_NE(st.message.find("286 of 287 stars"), std::string::npos) << st.message;
+    EXPECT_TRUE(StarEmpty(Stars[287]));
+    std::vector<std::uint8_t> ff(70000, 0xff);
+    st = LoadStarBytes(ff.data(), ff.size(), "star.bin");
+    EXPECT_TRUE(st.ok);
+    st = LoadStarBytes(nullptr, 0, "star.bin");
+    EXPECT_NE(st.message.find("0 of 287 stars"), std::string::npos);
+    LoadGood();
+}
