@@ -10,3 +10,6 @@ NavigationStateRecord DefaultNavigationState() {
     s.hEye = 15.0f;
     return s;
 }
+
+FixResult LastFix;
+SightLines LastSightLines;

@@ -23,3 +23,9 @@ extern NavigationStateRecord NavigationState;
 // The record with the first-run defaults of the settings (LocalDate left 0):
 // course 0, speed 15 kn, 10 C, 1010 mB, height of eye 15 m, everything else 0.
 NavigationStateRecord DefaultNavigationState();
+
+// The last fix and the lines that produced it: replaced together by each
+// calculation that is not refused, kept for the run, never saved.
+#include "fix/mCalcPosition.h"
+extern FixResult LastFix;
+extern SightLines LastSightLines;

@@ -1,0 +1,288 @@
+#include "fix/mCalcPosition.h"
+
+#include <cfloat>
+#include <cmath>
+#include <cstdlib>
+
+#include "app/mPublicVars.h"
+#include "bodies/mStar.h"
+#include "core/mBodyPosition.h"
+#include "core/mFault.h"
+#include "core/mMath.h"
+#include "reduction/mAltAz.h"
+#include "reduction/mCorrection.h"
+
+namespace {
+
+// A determinant below this fraction of the squared trace of the normal matrix is
+// rounding noise: the lines cross at less than about 0.4" and do not fix a point.
+constexpr double kSingularRelative = 1e-12;
+// Semi-axes that agree to this fraction of the trace are equal: no direction.
+constexpr double kEqualAxesRelative = 1e-9;
+constexpr int kMaxBodyDisplayIndex = 8;  // the Moon
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string Trim(const std::string& s) {
+    size_t a = 0, b = s.size();
+    while (a < b && (s[a] == ' ' || s[a] == '\t')) ++a;
+    while (b > a && (s[b - 1] == ' ' || s[b - 1] == '\t')) --b;
+    return s.substr(a, b - a);
+}
+
+// Reads 1 or 2 digits at pos; false when there are none or more than two.
+bool ReadSmallNumber(const std::string& s, size_t& pos, int& value) {
+    size_t start = pos;
+    value = 0;
+    while (pos < s.size() && IsDigit(s[pos])) {
+        value = value * 10 + (s[pos] - '0');
+        ++pos;
+    }
+    const size_t n = pos - start;
+    return n >= 1 && n <= 2;
+}
+
+double NormLon180(double lon) {
+    if (lon > -180.0 && lon <= 180.0) return lon;
+    double r = Norm360(lon);
+    return r > 180.0 ? r - 360.0 : r;
+}
+
+}  // namespace
+
+bool ParseSightTime(const std::string& text, double& dayFraction) {
+    const std::string s = Trim(text);
+    size_t pos = 0;
+    int f[3] = {0, 0, 0};
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) {
+            if (pos >= s.size() || IsDigit(s[pos])) return false;
+            ++pos;  // the separator: ":" or the locale's own
+        }
+        if (!ReadSmallNumber(s, pos, f[i])) return false;
+    }
+    if (pos != s.size()) return false;
+    if (f[0] > 23 || f[1] > 59 || f[2] > 59) return false;
+    dayFraction = (f[0] * 3600.0 + f[1] * 60.0 + f[2]) / 86400.0;
+    return true;
+}
+
+bool ParseSightAltitude(const std::string& text, double& degrees) {
+    const std::string s = Trim(text);
+    size_t pos = 0;
+    int deg = 0;
+    if (!ReadSmallNumber(s, pos, deg)) return false;
+    if (pos >= s.size() || IsDigit(s[pos])) return false;
+    ++pos;  // the separator between degrees and minutes
+    double minutes = 0.0;
+    int digits = 0;
+    while (pos < s.size() && IsDigit(s[pos])) {
+        minutes = minutes * 10.0 + (s[pos] - '0');
+        ++digits;
+        ++pos;
+    }
+    if (pos < s.size() && (s[pos] == '.' || s[pos] == ',')) {
+        ++pos;
+        double scale = 0.1;
+        while (pos < s.size() && IsDigit(s[pos])) {
+            minutes += (s[pos] - '0') * scale;
+            scale /= 10.0;
+            ++digits;
+            ++pos;
+        }
+    }
+    if (digits == 0 || pos != s.size()) return false;
+    if (minutes >= 60.0) return false;
+    const double value = deg + minutes / 60.0;
+    if (value > 90.0) return false;
+    degrees = value;
+    return true;
+}
+
+void NormalSums::Add(double azimuthDeg, double intercept, double weight) {
+    const double c = CosD(azimuthDeg), s = SinD(azimuthDeg);
+    Scc += weight * c * c;
+    Scs += weight * c * s;
+    Sss += weight * s * s;
+    Scp += weight * c * intercept;
+    Ssp += weight * s * intercept;
+}
+
+void SolveFix(const NormalSums& sums, FixResult& fix) {
+    std::string failure;
+    const double trace = sums.Scc + sums.Sss;
+    const double G = sums.Scc * sums.Sss - sums.Scs * sums.Scs;
+    const bool singular = !(G > kSingularRelative * trace * trace);
+
+    // Fix position: the DR position unless the solution step succeeds.
+    fix.FixLat = fix.DRLat;
+    fix.FixLon = fix.DRLon;
+    double dN = 0.0, dE = 0.0;
+    if (singular) {
+        failure = std::string(kFaultDivisionByZero) +
+                  " (the lines of position do not cross: their azimuths are equal or opposite)";
+    } else {
+        const double n = (sums.Sss * sums.Scp - sums.Scs * sums.Ssp) / G;
+        const double e = (sums.Scc * sums.Ssp - sums.Scs * sums.Scp) / G;
+        if (std::isfinite(n) && std::isfinite(e)) {
+            dN = n;
+            dE = e;
+        } else {
+            failure = kFaultOverflow;
+        }
+    }
+    const double lat = fix.DRLat + dN / 60.0;
+    const double cosLat = CosD(fix.DRLat);
+    if (dE != 0.0 && cosLat == 0.0) {
+        failure = kFaultDivisionByZero;
+        fix.FixLat = lat;
+    } else {
+        const double lon = fix.DRLon + (dE / 60.0) / cosLat;
+        if (std::isfinite(lat) && std::isfinite(lon)) {
+            fix.FixLat = lat;
+            fix.FixLon = NormLon180(lon);
+        } else {
+            failure = kFaultOverflow;
+        }
+    }
+
+    // Error ellipse: eigenvalues (trace +- S)/2 of the normal matrix.
+    const double d = sums.Scc - sums.Sss;
+    const double S = std::sqrt(d * d + 4.0 * sums.Scs * sums.Scs);
+    if (singular) {
+        failure = std::string(kFaultDivisionByZero) +
+                  " (the lines of position do not cross: their azimuths are equal or opposite)";
+    } else {
+        const double a2 = (trace + S) / (2.0 * G);  // 1 / smallest eigenvalue
+        const double b2 = 2.0 / (trace + S);        // 1 / largest eigenvalue
+        if (!(a2 >= 0.0) || !(b2 >= 0.0)) {
+            failure = kFaultInvalidCall;
+        } else {
+            const double a = std::sqrt(a2), b = std::sqrt(b2);
+            if (a <= FLT_MAX && b <= FLT_MAX) {
+                fix.EllipseA = static_cast<float>(a);
+                fix.EllipseB = static_cast<float>(b);
+            } else {
+                failure = kFaultOverflow;
+            }
+        }
+    }
+    double alpha = 0.0;
+    if (S > kEqualAxesRelative * trace) {
+        // theta: direction of the largest eigenvalue (best determined); the major axis is across it.
+        const double theta = 0.5 * RadToDeg(std::atan2(2.0 * sums.Scs, d));
+        alpha = std::fmod(theta + 90.0 + 360.0, 180.0);
+    }
+    float alphaF = static_cast<float>(alpha);
+    if (alphaF >= 180.0f) alphaF = 0.0f;
+    fix.EllipseAlpha = alphaF;
+    fix.Message = failure;
+}
+
+FixResult CalcPosition(const SightLines& lines) {
+    const NavigationStateRecord& nav = NavigationState;
+    FixResult fix;
+    const DateValue utNow = nav.LocalDate - nav.TZ / 24.0;
+    const DateValue utDate = DateWholeDays(utNow);
+    const double dip = Dip(nav.hEye);
+    NormalSums sums;
+
+    for (int i = 0; i < 4; ++i) {
+        const BodyCode code = lines.Body[i];
+        if (!LineInUse(code)) continue;
+        const std::string where = "Line No. " + std::to_string(i + 1) + ": ";
+        double timeOfDay = 0.0, hs = 0.0;
+        if (!ParseSightTime(lines.Time[i], timeOfDay))
+            throw SightLineError(where + "the time \"" + lines.Time[i] + "\" is not a UT time of day (hh:mm:ss).");
+        if (!ParseSightAltitude(lines.Altitude[i], hs))
+            throw SightLineError(where + "the altitude \"" + lines.Altitude[i] +
+                                 "\" is not a sextant altitude (dd-mm.m, up to 90 degrees).");
+        if (IsStarCode(code)) {
+            if (StarIndex(code) == 0)
+                throw SightLineError(where + "star number " + std::to_string(code) + " is not in the catalogue.");
+        } else if (-code > kMaxBodyDisplayIndex) {
+            throw SightLineError(where + "no body has the code " + std::to_string(code) + ".");
+        }
+        try {
+            fix.LineTime[i] = utDate + timeOfDay;
+            fix.Hs[i] = hs;
+            // The dead-reckoning position at the sight's instant: back along the course
+            // by the run from the sight to the fix, longitude widened by the meridians'
+            // convergence.
+            const double dtHours = (utNow - fix.LineTime[i]) * 24.0;
+            const double run = nav.Speed * dtHours;  // nautical miles
+            const double lat = nav.Lat - run * CosD(nav.Course) / 60.0;
+            const double lon = nav.Lon - run * SinD(nav.Course) / (60.0 * CosD(nav.Lat));
+            fix.LinePos[i] = LatLon{lat, NormLon180(lon)};
+
+            const double jd = JulianDay(fix.LineTime[i], false, false);
+            Coord3 equ;
+            double sd = 0.0;
+            if (IsStarCode(code)) {
+                equ = StarPosition(jd, code);
+            } else {
+                const int id = BodyIdOfCode(code);
+                equ = BodyPosition(jd, id);
+                sd = SemiDiameter(id, equ.z);
+                if (!lines.LowerLimb[i]) sd = -sd;
+            }
+            const Coord3 hz = AltAzimuth(jd, equ, fix.LinePos[i].Lat, fix.LinePos[i].Lon);
+            fix.Az[i] = hz.x;
+            fix.Hc[i] = hz.y;
+            const double r = Refraction(fix.Hc[i]);
+            const double tp = RefractionTP(r);
+            const double px = code < 0 ? Parallax(hz.z, fix.Hc[i]) : 0.0;
+            const double p = 60.0 * (nav.i_s / 60.0 + hs + sd - dip - r - tp + px - fix.Hc[i]);
+            if (!std::isfinite(p) || !std::isfinite(fix.Az[i]))
+                throw SightLineError(where + "its reduction gives no finite intercept.");
+            fix.Intercept[i] = p;
+            fix.Weight[i] = 1.0;
+            sums.Add(fix.Az[i], p, fix.Weight[i]);
+        } catch (const ArithmeticFault& fault) {
+            throw SightLineError(where + fault.what());
+        }
+    }
+
+    fix.FixTime = nav.LocalDate;
+    fix.DRLat = nav.Lat;
+    fix.DRLon = nav.Lon;
+    SolveFix(sums, fix);
+    return fix;
+}
+
+std::string CalculatePositionCommand(const SightLines& lines) {
+    const std::string head = std::string(kCalcErrorHead) + "\r\n";
+    SightLines used;
+    int count = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (!LineInUse(lines.Body[i])) continue;
+        used.Body[i] = lines.Body[i];
+        used.Time[i] = lines.Time[i];
+        used.Altitude[i] = lines.Altitude[i];
+        used.LowerLimb[i] = lines.LowerLimb[i];
+        ++count;
+    }
+    if (count <= 1) return head + kInsufficientLines;
+    FixResult fix;
+    try {
+        fix = CalcPosition(used);
+    } catch (const SightLineError& e) {
+        return head + e.what();
+    } catch (const ArithmeticFault& e) {
+        return head + e.what();
+    }
+    LastFix = fix;
+    LastSightLines = used;
+    if (!fix.Message.empty()) return head + fix.Message;
+    return std::string();
+}
+
+CourseDistance FixCourseDistance(const FixResult& fix) {
+    CourseDistance cd;
+    const double dLat = fix.FixLat - fix.DRLat;
+    const double m = CosD(fix.DRLat / 2.0 + fix.FixLat / 2.0);
+    const double dEast = NormLon180(fix.FixLon - fix.DRLon) * m;
+    cd.Dist = 60.0 * std::sqrt(dLat * dLat + dEast * dEast);
+    cd.C = RadToDeg(Atan2(dEast, dLat));
+    return cd;
+}

@@ -1,0 +1,132 @@
+// The fix from lines of position: up to four sextant sights, each reduced to an
+// azimuth and an intercept from the dead-reckoning position at the sight's own
+// instant, combined by one least-squares solution about the dead-reckoning
+// position at the fix time, with the error ellipse of a one-minute intercept error.
+#pragma once
+#include <array>
+#include <stdexcept>
+#include <string>
+
+#include "core/mTime.h"
+
+// The body of a line (the item value of a line's body list):
+//   <= kNoBody : line not in use;
+//   > 0        : a star, by its catalogue number;
+//   0 and below: the Sun, a planet or the Moon as minus its display index k
+//                ("Sun", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus",
+//                "Neptune", "Moon": 0 = Sun, -8 = Moon).
+using BodyCode = int;
+inline constexpr BodyCode kNoBody = -9999;
+
+inline bool LineInUse(BodyCode code) { return code > kNoBody; }
+inline bool IsStarCode(BodyCode code) { return code > 0; }
+// The BodyPosition number of a Sun/planet/Moon code: k for k <= 2, k + 1 beyond
+// (the Earth, 3, has no display entry).
+inline int BodyIdOfCode(BodyCode code) {
+    const int k = code < 0 ? -code : code;
+    return k <= 2 ? k : k + 1;
+}
+
+// The four lines as entered; element i is "Line No." i + 1.
+struct SightLines {
+    std::array<BodyCode, 4> Body{{kNoBody, kNoBody, kNoBody, kNoBody}};
+    std::array<std::string, 4> Time;      // UT time of day, "hh:mm:ss"
+    std::array<std::string, 4> Altitude;  // sextant altitude, "dd-mm.m"
+    std::array<bool, 4> LowerLimb{};      // the lower limb was brought to the horizon
+};
+
+struct LatLon {
+    double Lat = 0.0;  // degrees, north positive
+    double Lon = 0.0;  // degrees, east positive
+};
+
+// The product of CalcPosition. Angles in degrees; entries of a line not in use stay 0.
+struct FixResult {
+    std::array<DateValue, 4> LineTime{};  // UT instant of each sight
+    std::array<LatLon, 4> LinePos{};      // dead-reckoning position at the sight's instant
+    std::array<double, 4> Hs{};           // sextant altitudes
+    std::array<double, 4> Hc{};           // computed altitudes
+    std::array<double, 4> Az{};           // azimuths, [0, 360) from north through east
+    std::array<double, 4> Intercept{};    // observed - computed, arc minutes (+ toward the body)
+    std::array<double, 4> Weight{};       // 1 for a line that took part, 0 otherwise
+    DateValue FixTime = 0.0;              // local date and time of the fix
+    double DRLat = 0.0, DRLon = 0.0;      // dead-reckoning position at the fix time
+    double FixLat = 0.0, FixLon = 0.0;    // the fix
+    float EllipseA = 0.0f;                // semi-major axis, arc minutes (nautical miles)
+    float EllipseB = 0.0f;                // semi-minor axis, arc minutes
+    float EllipseAlpha = 0.0f;            // direction of the semi-major axis, [0, 180) from north through east
+    std::string Message;                  // "" when the solution ran without an arithmetic failure
+};
+
+// A line that cannot be reduced: its text does not convert, or its reduction
+// meets an arithmetic fault. The text names the line ("Line No. 2: ...").
+class SightLineError : public std::runtime_error {
+public:
+    explicit SightLineError(const std::string& what) : std::runtime_error(what) {}
+};
+
+// Given: text, a UT time of day "hh:mm:ss" (any one non-digit separator, 1 or 2
+// digits per field, surrounding spaces ignored).
+// Returned: false when it is not a time of day (hour above 23, minute or second
+// above 59, missing or extra fields); else true with dayFraction in [0, 1).
+bool ParseSightTime(const std::string& text, double& dayFraction);
+// Given: text, a sextant altitude "dd-mm.m": two degree digits, one separator,
+// minutes with "." or "," as the decimal separator.
+// Returned: false when it does not convert, the minutes are 60 or more or the
+// altitude is above 90 degrees; else true with degrees = dd + mm.m / 60.
+bool ParseSightAltitude(const std::string& text, double& degrees);
+
+// The normal equations of the least-squares fix: for a line of azimuth a and
+// intercept p (arc minutes) with weight w, c = cos a and s = sin a.
+struct NormalSums {
+    double Scc = 0.0, Scs = 0.0, Sss = 0.0, Scp = 0.0, Ssp = 0.0;
+    void Add(double azimuthDeg, double intercept, double weight);
+};
+
+// Given: sums of the lines; fix.DRLat / fix.DRLon set.
+// Effect: fix.FixLat, FixLon, EllipseA, EllipseB, EllipseAlpha and Message.
+// dN = (Sss Scp - Scs Ssp)/G, dE = (Scc Ssp - Scs Scp)/G with G = Scc Sss - Scs^2;
+// the semi-axes are the inverse square roots of the eigenvalues of the normal
+// matrix (the ellipse of a one-minute intercept error, no residual scaling); the
+// major axis lies 90 degrees from theta = atan2(2 Scs, Scc - Sss)/2, the direction
+// of best determination. Equal axes give the angle 0. A step whose arithmetic
+// fails (G = 0 for parallel lines, a negative square root, overflow) leaves its
+// target as it was (DR position, zero axes) and its description goes to Message.
+void SolveFix(const NormalSums& sums, FixResult& fix);
+
+// Given: lines, the sights; the working data of NavigationState (LocalDate, TZ,
+// Lat, Lon, Course, Speed, hEye, i_s; Temp and Pressure through RefractionTP).
+// Returned: the fix about the dead-reckoning position (Lat, Lon) at LocalDate.
+// Each sight is reduced from the dead-reckoning position at its own instant: with
+// dt = (UT of the fix - UT of the sight) hours and d = Speed dt nautical miles,
+// (Lat - d cos(Course)/60, Lon - d sin(Course)/(60 cos Lat)). Intercept = i_s/60 +
+// Hs + sd - dip - (r + tp) + px - Hc, with refraction and parallax at Hc; the Sun
+// and stars get no parallax, stars no semidiameter.
+// A sight's date is the UT date of the fix. Throws SightLineError (naming the
+// line) when a line's text does not convert or its reduction faults.
+FixResult CalcPosition(const SightLines& lines);
+
+// The calculate-position command without its window: lines in use are counted;
+// with fewer than two the command is refused ("Unsufficient lines number."); a
+// SightLineError refuses it too. Otherwise LastFix = CalcPosition(lines) and
+// LastSightLines = lines. Returned: the text of the message box to show (title
+// "Calculation error"), "" for none: "Can not calculate position:" + CR LF + the
+// reason (the refusal, or the new fix's Message). A refused command leaves
+// LastFix and LastSightLines untouched.
+std::string CalculatePositionCommand(const SightLines& lines);
+
+inline constexpr const char* kCalcErrorTitle = "Calculation error";
+inline constexpr const char* kCalcErrorHead = "Can not calculate position:";
+inline constexpr const char* kInsufficientLines = "Unsufficient lines number.";
+
+// Course and distance from the dead-reckoning position to the fix, as the fix
+// summaries show them. dLat = FixLat - DRLat, dEast = (FixLon - DRLon) cos(mean
+// latitude) (the departure, in degrees of a great circle), distance =
+// 60 sqrt(dLat^2 + dEast^2) nautical miles, course =
+// RadToDeg(Atan2(dEast, dLat)) in (-90, 270): 0 north, 180 south, +-90 due east or
+// west, negative to the north-west.
+struct CourseDistance {
+    double C = 0.0;
+    double Dist = 0.0;
+};
+CourseDistance FixCourseDistance(const FixResult& fix);

@@ -1,0 +1,122 @@
+// Fixes from simulated sights (tests/data/fix_sights.csv, written by
+// tests/data/make_fix_reference.sh from the Swiss Ephemeris): 60 cases of two to
+// four sights of the Sun, Moon, planets and stars, half at the fix time, half over
+// the three hours before it with the ship under way, the dead-reckoning position up
+// to 20 nm off. The fix is compared with the ship's true position at the fix time.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "app/mPublicVars.h"
+#include "bodies/mStar.h"
+#include "core/mFiles.h"
+#include "core/mMath.h"
+#include "core/mPlanet.h"
+#include "fix/mCalcPosition.h"
+#include "support/csv.h"
+
+namespace {
+// Sights built by the exact inverse of the program's corrections from the Swiss
+// Ephemeris geocentric altitude: what is left is the ephemerides (Moon about 10",
+// planets and stars about 1"), the 0.1' rounding of the sextant readings, the
+// corrections taken at the DR position's Hc instead of the true one (the
+// refraction's slope at 10 degrees is 0.5'/degree: 0.2' for 20 nm), and the one
+// linear step about a DR position up to 20 nm off (at most 0.2' at 70 degrees).
+constexpr double kTolFixNm = 0.5;
+// The same sights built physically: topocentric altitude of the WGS84 observer,
+// the Swiss Ephemeris refraction and the topocentric semidiameter. On top of the
+// above come the model differences of the reduction: the Moon's parallax and
+// refraction taken at the geocentric Hc (up to 0.5'), the Moon's semidiameter
+// without augmentation (0.25' at the zenith), the Sun's 0.15' parallax that the
+// reduction leaves out, and a refraction formula that differs from the Swiss
+// Ephemeris one by about 0.1' at 10 degrees.
+constexpr double kTolFixPhysicalNm = 1.0;
+
+double ErrorNm(const FixResult& f, double lat, double lon) {
+    const double dN = (f.FixLat - lat) * 60.0;
+    double dLon = f.FixLon - lon;
+    if (dLon > 180.0) dLon -= 360.0;
+    if (dLon < -180.0) dLon += 360.0;
+    const double dE = dLon * 60.0 * CosD(lat);
+    return std::sqrt(dN * dN + dE * dE);
+}
+
+class FixSimulated : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
+        ASSERT_TRUE(LoadPlanetData().ok);
+        ASSERT_TRUE(LoadStarFile().ok);
+    }
+    void SetUp() override { saved_ = NavigationState; }
+    void TearDown() override { NavigationState = saved_; }
+
+    // Runs every case with the altitude column prefix ("alt" or "alt_phys") and
+    // returns the statistics of all, of the cases at one instant and of the running fixes.
+    void RunAll(const std::string& altColumn, testsupport::ErrorStats stats[3], double tolNm) {
+        const testsupport::CsvTable t = testsupport::ReadCsv(testsupport::TestData("fix_sights.csv"));
+        ASSERT_EQ(t.rows.size(), 60u);
+        for (size_t row = 0; row < t.rows.size(); ++row) {
+            NavigationStateRecord nav = DefaultNavigationState();
+            const int tz = static_cast<int>(t.Num(row, "tz"));
+            nav.LocalDate = DateFromParts(static_cast<int>(t.Num(row, "fix_y")), static_cast<int>(t.Num(row, "fix_m")),
+                                          static_cast<int>(t.Num(row, "fix_d")), static_cast<int>(t.Num(row, "fix_h")),
+                                          static_cast<int>(t.Num(row, "fix_mi")), t.Num(row, "fix_s")) +
+                            tz / 24.0;
+            nav.TZ = static_cast<float>(tz);
+            nav.Lat = t.Num(row, "dr_lat");
+            nav.Lon = t.Num(row, "dr_lon");
+            nav.Course = static_cast<float>(t.Num(row, "course"));
+            nav.Speed = static_cast<float>(t.Num(row, "speed"));
+            nav.Temp = static_cast<float>(t.Num(row, "temp"));
+            nav.Pressure = static_cast<float>(t.Num(row, "pressure"));
+            nav.hEye = static_cast<float>(t.Num(row, "heye"));
+            nav.i_s = static_cast<float>(t.Num(row, "i_s"));
+            NavigationState = nav;
+            SightLines lines;
+            for (int j = 0; j < 4; ++j) {
+                const std::string n = std::to_string(j + 1);
+                lines.Body[j] = static_cast<int>(t.Num(row, "body" + n));
+                if (!LineInUse(lines.Body[j])) continue;
+                lines.Time[j] = t.Text(row, "time" + n);
+                lines.Altitude[j] = t.Text(row, altColumn + n);
+                lines.LowerLimb[j] = true;
+            }
+            const FixResult f = CalcPosition(lines);
+            EXPECT_TRUE(f.Message.empty()) << f.Message;
+            const double e = ErrorNm(f, t.Num(row, "true_lat"), t.Num(row, "true_lon"));
+            EXPECT_LT(e, tolNm) << "case " << row;
+            stats[0].Add(e);
+            stats[t.Num(row, "moving") != 0.0 ? 2 : 1].Add(e);
+            // The ellipse is a proper one: a >= b > 0, the angle in [0, 180).
+            EXPECT_GE(f.EllipseA, f.EllipseB);
+            EXPECT_GT(f.EllipseB, 0.0f);
+            EXPECT_GE(f.EllipseAlpha, 0.0f);
+            EXPECT_LT(f.EllipseAlpha, 180.0f);
+        }
+    }
+    NavigationStateRecord saved_;
+};
+
+void Print(const char* what, const testsupport::ErrorStats s[3]) {
+    std::printf("%s: all %zu fixes max %.3f nm RMS %.3f nm; at one instant max %.3f RMS %.3f; "
+                "running fixes max %.3f RMS %.3f\n",
+                what, s[0].n, s[0].max, s[0].Rms(), s[1].max, s[1].Rms(), s[2].max, s[2].Rms());
+}
+}  // namespace
+
+TEST_F(FixSimulated, SightsFromTheProgramsOwnCorrections) {
+    testsupport::ErrorStats stats[3];
+    RunAll("alt", stats, kTolFixNm);
+    Print("model sights", stats);
+    EXPECT_EQ(stats[1].n, 30u);
+    EXPECT_EQ(stats[2].n, 30u);
+}
+
+TEST_F(FixSimulated, PhysicalSights) {
+    testsupport::ErrorStats stats[3];
+    RunAll("alt_phys", stats, kTolFixPhysicalNm);
+    Print("physical sights", stats);
+}
