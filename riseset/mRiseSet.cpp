@@ -1,0 +1,174 @@
+#include "riseset/mRiseSet.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "app/mPublicVars.h"
+#include "core/mBodyPosition.h"
+#include "core/mMath.h"
+#include "reduction/mAltAz.h"
+#include "reduction/mCorrection.h"
+
+namespace {
+
+constexpr int kSun = 0;
+constexpr int kMars = 4;
+constexpr int kJupiter = 5;
+constexpr int kMoon = 9;
+
+// The longitude term L = (k - 1) * lon / 720 days, subtracted from every event
+// time of the approximate formulas.
+double LongitudeTerm(double k, double lon) { return (k - 1.0) * lon / 720.0; }
+
+double AltitudeAt(double jd, double lat, double lon, int body) {
+    const Coord3 equ = BodyPosition(jd, body);
+    return AltAzimuth(jd, equ, lat, lon).y;
+}
+
+}  // namespace
+
+double BaseThreshold(int body) {
+    if (body == kSun) return kSunBaseThresholdDeg;
+    if (body == kMoon) return kMoonBaseThresholdDeg;
+    return kPlanetBaseThresholdDeg;
+}
+
+double ThresholdAltitude(double base) {
+    double h0 = base - Dip(NavigationState.hEye);
+    h0 -= RefractionTP(Refraction(h0));
+    return h0;
+}
+
+double TransitRateFactor(int body, bool inTransitTimes) {
+    // Offsets in minutes per day of the body's transit against the Sun's mean day.
+    double minutes = 0.5;  // Sun, Mercury, Venus
+    if (body == kMars) minutes = 4.5;
+    else if (body == kJupiter) minutes = 3.7;
+    else if (body >= 6 && body <= 8) minutes = 3.4;  // Saturn, Uranus, Neptune
+    else if (body == kMoon) return 1.0 + (inTransitTimes ? 48.0 : 52.0) / 1440.0;
+    return 1.0 - minutes / 1440.0;
+}
+
+double TransitHour(DateValue day, double lon, int body) {
+    const double jd = JulianDay(DateWholeDays(day), false, false);
+    const Coord3 equ = BodyPosition(jd, body);
+    return Norm360(equ.x - SiderealTime(jd, lon)) / 15.0;
+}
+
+TransitResult TransitTimes(DateValue day, double lat, double lon, int body) {
+    const DateValue d0 = DateWholeDays(day);
+    const double t = TransitHour(day, lon, body);
+    const double k = TransitRateFactor(body, true);
+    const double l = LongitudeTerm(k, lon);
+    const double t2 = t < 12.0 ? t + 12.0 : t - 12.0;
+
+    TransitResult r;
+    r.UpperTime = d0 + t * k / 24.0 - l;
+    r.LowerTime = d0 + t2 * k / 24.0 - l;
+    const double upper = AltitudeAt(JulianDay(r.UpperTime, false, false), lat, lon, body);
+    const double lower = AltitudeAt(JulianDay(r.LowerTime, false, false), lat, lon, body);
+    r.UpperAltitude = upper + Dip(NavigationState.hEye) + Refraction(upper);
+    r.LowerAltitude = lower;
+    return r;
+}
+
+RiseSetResult HourAngleRiseSet(DateValue day, double lat, double lon, int body, double h0) {
+    const DateValue d0 = DateWholeDays(day);
+    const double t = TransitHour(day, lon, body);
+    const double k = TransitRateFactor(body, false);
+    const double l = LongitudeTerm(k, lon);
+    const Coord3 equ = BodyPosition(JulianDay(d0, false, false), body);
+    const double dec = equ.y;
+
+    const double cosH = (SinD(h0) - SinD(lat) * SinD(dec)) / (CosD(lat) * CosD(dec));
+    RiseSetResult r;
+    if (std::fabs(cosH) <= 1.0) {
+        const double h = RadToDeg(ArcCos(cosH));
+        r.Rise = d0 + (t - h / 15.0) * k / 24.0 - l;
+        r.Set = d0 + (t + h / 15.0) * k / 24.0 - l;
+    } else {
+        // At a pole cos(lat) = 0 and cosH is infinite: the right marker still follows.
+        r.Rise = cosH > 1.0 ? -1.0 : 1.0;
+        r.Set = -1.0;
+    }
+    return r;
+}
+
+HourlyTable HourlyAltitudes(DateValue day, double lat, double lon, int body, double h0) {
+    const double jd0 = JulianDay(day, false, false);
+    HourlyTable y{};
+    for (int h = 0; h <= 24; ++h) {
+        const double jd = jd0 + h / 24.0;
+        y[static_cast<size_t>(h)] = AltitudeAt(jd, lat, lon, body) - h0;
+    }
+    return y;
+}
+
+RiseSetResult QuadraticCrossings(DateValue day, const HourlyTable& y) {
+    // Two estimates of one crossing from overlapping windows lie in the same hour;
+    // distinct crossings (a second rise of the Moon near the pole) are hours apart.
+    constexpr double kSameCrossingDays = 1.0 / 24.0;
+    RiseSetResult r;
+    auto merge = [&](DateValue& slot, DateValue m) {
+        if (slot == 0.0) slot = m;
+        else if (std::fabs(slot - m) < kSameCrossingDays) slot = (slot + m) / 2.0;
+    };
+    for (size_t i = 1; i <= 23; ++i) {
+        const double a = (y[i - 1] + y[i + 1]) / 2.0 - y[i];
+        const double b = (y[i + 1] - y[i - 1]) / 2.0;
+        const double c = y[i];
+        if (a == 0.0) continue;  // three values on a straight line: no parabola
+        const double xe = -b / (2.0 * a);
+        const double ye = (a * xe + b) * xe + c;
+        const double dis = b * b - 4.0 * a * c;
+        if (dis < 0.0) continue;
+        const double dx = 0.5 * std::sqrt(dis) / std::fabs(a);
+        double z1 = xe - dx;
+        const double z2 = xe + dx;
+        const bool in1 = std::fabs(z1) < 1.0;
+        const bool in2 = std::fabs(z2) < 1.0;
+        const int n = (in1 ? 1 : 0) + (in2 ? 1 : 0);
+        if (n == 1) {
+            if (!in1) z1 = z2;  // the one root inside the window
+            const DateValue m = day + (static_cast<double>(i) + z1) / 24.0;
+            if (y[i - 1] < 0.0) merge(r.Rise, m);
+            else merge(r.Set, m);
+        } else if (n == 2) {
+            const DateValue m1 = day + (static_cast<double>(i) + z1) / 24.0;
+            const DateValue m2 = day + (static_cast<double>(i) + z2) / 24.0;
+            if (ye < 0.0) { r.Rise = m2; r.Set = m1; }
+            else { r.Rise = m1; r.Set = m2; }
+        }
+    }
+    if (r.Rise == 0.0 && r.Set == 0.0) {
+        r.Rise = y[12] > 0.0 ? 1.0 : (y[12] < 0.0 ? -1.0 : 0.0);
+        r.Set = -1.0;
+    }
+    return r;
+}
+
+namespace {
+
+RiseSetResult Crossings(DateValue day, double lat, double lon, int body, double h0, bool approximate) {
+    if (approximate) return HourAngleRiseSet(day, lat, lon, body, h0);
+    return QuadraticCrossings(day, HourlyAltitudes(day, lat, lon, body, h0));
+}
+
+}  // namespace
+
+RiseSetResult RiseSetTimes(DateValue day, double lat, double lon, int body, bool approximate) {
+    return Crossings(day, lat, lon, body, ThresholdAltitude(BaseThreshold(body)), approximate);
+}
+
+RiseSetResult TwilightTimes(DateValue day, double lat, double lon, bool civil, bool approximate) {
+    const double base = civil ? kCivilTwilightDeg : kNauticalTwilightDeg;
+    return Crossings(day, lat, lon, kSun, ThresholdAltitude(base), approximate);
+}
+
+std::string TimeOfDayText(DateValue t) {
+    if (!std::isfinite(t)) return "--:--:--";
+    long long seconds = std::llround(DateTimeOfDay(t) * 86400.0) % 86400;
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60, seconds % 60);
+    return buf;
+}
