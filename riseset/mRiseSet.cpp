@@ -117,7 +117,17 @@ RiseSetResult QuadraticCrossings(DateValue day, const HourlyTable& y) {
         const double a = (y[i - 1] + y[i + 1]) / 2.0 - y[i];
         const double b = (y[i + 1] - y[i - 1]) / 2.0;
         const double c = y[i];
-        if (a == 0.0) continue;  // three values on a straight line: no parabola
+        if (a == 0.0) {
+            // Three values on a straight line: its one root, when inside the window.
+            if (b == 0.0) continue;
+            const double z = -c / b;
+            if (std::fabs(z) < 1.0) {
+                const DateValue m = day + (static_cast<double>(i) + z) / 24.0;
+                if (y[i - 1] < 0.0) merge(r.Rise, m);
+                else merge(r.Set, m);
+            }
+            continue;
+        }
         const double xe = -b / (2.0 * a);
         const double ye = (a * xe + b) * xe + c;
         const double dis = b * b - 4.0 * a * c;

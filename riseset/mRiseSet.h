@@ -102,7 +102,9 @@ HourlyTable HourlyAltitudes(DateValue day, double lat, double lon, int body, dou
 // HourlyAltitudes. Returned: the crossings of zero found by a parabola through
 // each three neighbouring hours (centres 1..23); a crossing found by two
 // overlapping windows is averaged; when there is none, the markers from the sign
-// of y[12]. A window whose three values lie on a straight line is skipped.
+// of y[12]. A window whose three values lie on a straight line gives the root
+// of that line. Two crossings the same way more than an hour apart (a second
+// moonrise near the pole) are not averaged: the first one is kept.
 RiseSetResult QuadraticCrossings(DateValue day, const HourlyTable& y);
 
 // Given: day (UT), lat, lon (degrees), body (BodyId), approximate (true: the
