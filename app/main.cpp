@@ -1,13 +1,25 @@
-// Placeholder entry point until the main window lands.
+// Veltrano: the splash, the start-up loading and the main window.
 #include <QApplication>
-#include <QLabel>
+#include <QCoreApplication>
 
+#include "app/MDIFormMain.h"
+#include "app/frmSplash.h"
 #include "app/mDialogs.h"
+#include "app/mImages.h"
+#include "core/mFiles.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Veltrano"));
+    QApplication::setOrganizationName(QStringLiteral("Veltrano"));
+    QApplication::setWindowIcon(ProgramIcon());
     InstallCoreReportHook();
-    QLabel label(QStringLiteral("Veltrano"));
-    label.show();
-    return app.exec();
+    // Data/ and Help/ lie beside the program.
+    SetProgramFolder(QCoreApplication::applicationDirPath().toStdString());
+
+    MDIFormMain* mainWindow = StartUp(3000);
+    if (!mainWindow) return 1;  // a data file could not be loaded; the message was shown
+    const int code = app.exec();
+    delete mainWindow;
+    return code;
 }

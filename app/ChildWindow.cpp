@@ -1,0 +1,3 @@
+#include "app/ChildWindow.h"
+
+ChildWindow::ChildWindow(QWidget* parent) : QWidget(parent) {}

@@ -1,0 +1,259 @@
+#include "app/MDIFormMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QScreen>
+#include <QToolBar>
+#include <QUrl>
+
+#include "app/WindowFactories.h"
+#include "app/frmSplash.h"
+#include "app/mImages.h"
+#include "app/mLayout.h"
+#include "app/mPublicVarsQt.h"
+
+bool SplashDone = false;
+
+namespace {
+
+MDIFormMain* g_main = nullptr;
+
+struct ButtonSpec {
+    const char* caption;
+    const char* key;
+    const char* tooltip;
+};
+// The toolbar, in order; an empty key is a separator.
+constexpr ButtonSpec kButtons[] = {
+    {"General info", "General", "General Info"},
+    {"", "", ""},
+    {"Rise/Set", "RiseSet", "Planetary data: Rise/Set/Transit"},
+    {"Ephemerides", "Ephemerides", "Planetary ephemerides"},
+    {"Annual pages", "Annual", "Annual Pages"},
+    {"", "", ""},
+    {"Fix position", "Position", "Calculate position"},
+    {"Details", "Details", "Detailed position"},
+    {"", "", ""},
+    {"Compass", "Compass", "Compass correction"},
+    {"", "", ""},
+    {"Help", "Help", "Help"},
+};
+
+}  // namespace
+
+MDIFormMain* MainForm() { return g_main; }
+
+ChildWindow* FindOpenWindow(const QString& windowName) {
+    if (g_main) return g_main->FindChild(windowName);
+    for (QWidget* w : QApplication::allWidgets()) {
+        auto* child = qobject_cast<ChildWindow*>(w);
+        if (child && child->objectName() == windowName) return child;
+    }
+    return nullptr;
+}
+
+ChildWindow* OpenChildWindow(const QString& key) {
+    if (!g_main) return nullptr;
+    QAction* button = g_main->ButtonByKey(key);
+    if (!button) return nullptr;
+    g_main->Toolbar1_ButtonClick(button);
+    return g_main->WindowOfKey(key);
+}
+
+MDIFormMain::MDIFormMain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("MDIFormMain"));
+    g_main = this;
+    setWindowTitle(QStringLiteral("Veltrano"));
+    setWindowIcon(ProgramIcon());
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea_->setBackground(QColor(128, 128, 128));
+    setCentralWidget(mdiArea_);
+    BuildToolbar();
+    BuildMenu();
+}
+
+MDIFormMain::~MDIFormMain() {
+    if (g_main == this) g_main = nullptr;
+}
+
+void MDIFormMain::BuildToolbar() {
+    toolbar_ = addToolBar(QStringLiteral("Toolbar1"));
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setMovable(false);
+    toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolbar_->setIconSize(QSize(32, 32));
+    for (const ButtonSpec& b : kButtons) {
+        const QString key = QLatin1String(b.key);
+        if (key.isEmpty()) {
+            toolbar_->addSeparator();
+            continue;
+        }
+        QAction* a = toolbar_->addAction(ButtonImage(key), QLatin1String(b.caption));
+        a->setObjectName(QStringLiteral("Toolbar1_") + key);
+        a->setData(key);
+        a->setToolTip(QLatin1String(b.tooltip));
+        connect(a, &QAction::triggered, this, [this, a] { Toolbar1_ButtonClick(a); });
+        buttons_.insert(key, a);
+    }
+}
+
+QAction* MDIFormMain::MenuItem(QMenu* menu, const char* name, const QString& caption, const QString& key) {
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(QLatin1String(name));
+    connect(item, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(ButtonByKey(key)); });
+    return item;
+}
+
+void MDIFormMain::BuildMenu() {
+    QMenuBar* bar = menuBar();
+    QMenu* mnuEphemerides = bar->addMenu(QStringLiteral("&Ephemerides"));
+    mnuEphemerides->setObjectName(QStringLiteral("mnuEphemerides"));
+    QMenu* mnuDaily = mnuEphemerides->addMenu(QStringLiteral("&Daily pages"));
+    mnuDaily->setObjectName(QStringLiteral("mnuDaily"));
+    MenuItem(mnuDaily, "mnuRiseSet", QStringLiteral("&Rise/Set/Transit"), QStringLiteral("RiseSet"));
+    MenuItem(mnuDaily, "mnuPlanet", QStringLiteral("&Planetary data"), QStringLiteral("Ephemerides"));
+    MenuItem(mnuEphemerides, "mnuAnnual", QStringLiteral("&Annual pages"), QStringLiteral("Annual"));
+
+    QMenu* mnuCalc = bar->addMenu(QStringLiteral("&Calculation"));
+    mnuCalc->setObjectName(QStringLiteral("mnuCalc"));
+    MenuItem(mnuCalc, "mnuPosition", QStringLiteral("&Position"), QStringLiteral("Position"));
+    MenuItem(mnuCalc, "mnuCompass", QStringLiteral("&Compass Error"), QStringLiteral("Compass"));
+
+    // A top-level item that acts at once.
+    QAction* mnuGeneral = bar->addAction(QStringLiteral("&GeneralInfo"));
+    mnuGeneral->setObjectName(QStringLiteral("mnuGeneral"));
+    connect(mnuGeneral, &QAction::triggered, this,
+            [this] { Toolbar1_ButtonClick(ButtonByKey(QStringLiteral("General"))); });
+
+    QMenu* mnuHelp = bar->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    QAction* topics = MenuItem(mnuHelp, "mnuHepTopics", QStringLiteral("&Help topics"), QStringLiteral("Help"));
+    topics->setShortcut(QKeySequence(Qt::Key_F1));
+    topics->setShortcutContext(Qt::ApplicationShortcut);
+    QAction* about = mnuHelp->addAction(QStringLiteral("&About"));
+    about->setObjectName(QStringLiteral("mnuAbout"));
+    about->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F1));
+    about->setShortcutContext(Qt::ApplicationShortcut);
+    connect(about, &QAction::triggered, this, [this] { ShowAbout(); });
+}
+
+QAction* MDIFormMain::ButtonByKey(const QString& key) const { return buttons_.value(key, nullptr); }
+
+bool MDIFormMain::Load() {
+    if (!LoadSharedState()) return false;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->availableGeometry());
+    // The frame keeps the screen's size: no maximise button.
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    firstResize_ = true;
+    setWindowTitle(QStringLiteral("Veltrano"));
+    return true;
+}
+
+void MDIFormMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (!firstResize_) return;
+    firstResize_ = false;
+    // The windows the splash loaded in advance stay hidden until opened.
+    for (const char* name : {"frmRiseSet", "frmPosition"}) {
+        if (ChildWindow* w = FindChild(QLatin1String(name))) {
+            if (QWidget* frame = w->parentWidget()) frame->hide();
+        }
+    }
+}
+
+ChildWindow* MDIFormMain::WindowOfKey(const QString& key) const { return windows_.value(key).data(); }
+
+void MDIFormMain::Register(const QString& key, ChildWindow* window) {
+    windows_.insert(key, window);
+    auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+    if (!sub) {
+        sub = mdiArea_->addSubWindow(window);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->setObjectName(window->objectName() + QStringLiteral("_frame"));
+        const QSize design = window->DesignSizeTwips();
+        if (design.isValid() && !design.isEmpty())
+            sub->resize(TwipsToPixels(design));
+        else
+            sub->adjustSize();
+        CentreInClientArea(sub, mdiArea_);
+        sub->hide();
+        window->Placed();
+    }
+    if (QAction* button = ButtonByKey(key)) {
+        sub->setWindowIcon(button->icon());
+        window->setWindowIcon(button->icon());
+    }
+}
+
+ChildWindow* MDIFormMain::LoadChild(const QString& key) {
+    if (ChildWindow* w = windows_.value(key)) return w;
+    ChildWindow* w = CreateChildWindow(key, nullptr);
+    if (!w) return nullptr;
+    Register(key, w);
+    return w;
+}
+
+ChildWindow* MDIFormMain::FindChild(const QString& windowName) const {
+    for (const QPointer<ChildWindow>& w : windows_)
+        if (w && w->objectName() == windowName) return w.data();
+    return nullptr;
+}
+
+QList<ChildWindow*> MDIFormMain::Children() const {
+    QList<ChildWindow*> out;
+    for (const QPointer<ChildWindow>& w : windows_)
+        if (w) out.append(w.data());
+    return out;
+}
+
+void MDIFormMain::Toolbar1_ButtonClick(QAction* button) {
+    if (!button) return;
+    const QString key = button->data().toString();
+    if (key == QLatin1String("Help")) {
+        OpenHelp();
+        return;
+    }
+    ChildWindow* w = nullptr;
+    if (key == QLatin1String("Details")) {
+        ChildWindow* existing = windows_.value(key);
+        w = BuildDetailsWindow(existing, nullptr);
+        if (!w) return;
+        if (existing && existing != w) {
+            if (QWidget* frame = existing->parentWidget()) frame->close();
+        }
+        Register(key, w);
+    } else {
+        w = LoadChild(key);
+    }
+    if (!w) return;
+    auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+    if (!sub) return;
+    sub->setWindowIcon(button->icon());
+    w->setWindowIcon(button->icon());
+    w->show();
+    sub->show();
+    sub->raise();
+    mdiArea_->setActiveSubWindow(sub);
+}
+
+QString MDIFormMain::HelpFilePath() {
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Help/VeltranoHelp.html"));
+}
+
+void MDIFormMain::OpenHelp() {
+    // What happens when there is no viewer is the desktop's business.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(HelpFilePath()));
+}
+
+void MDIFormMain::ShowAbout() {
+    auto* about = new frmSplash(this);
+    about->show();
+}

@@ -1,0 +1,81 @@
+// The main frame window: the multiple-document area that holds the working
+// windows, one instance of each, opened from the menu and the toolbar.
+#pragma once
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+#include "app/ChildWindow.h"
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QToolBar;
+
+class MDIFormMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MDIFormMain(QWidget* parent = nullptr);
+    ~MDIFormMain() override;
+
+    // The window's load: LoadSharedState, then the window covers the screen and
+    // is captioned "Veltrano". False when a data file could not be loaded (the
+    // message has been shown); the program then ends.
+    bool Load();
+
+    // The toolbar's click: opens the window of the button's key ("General",
+    // "RiseSet", ...), creating and loading it on first use, shows it, brings
+    // it to the front and gives it the button's image as its icon; "Details"
+    // rebuilds the details window first; "Help" opens the help file. Every menu
+    // item that names a button calls this with that button.
+    void Toolbar1_ButtonClick(QAction* button);
+    // The toolbar button of a key, or nullptr.
+    QAction* ButtonByKey(const QString& key) const;
+
+    // The window of a key, created and put in the frame (hidden) on first use,
+    // without showing it; nullptr when the key has no window.
+    ChildWindow* LoadChild(const QString& key);
+    // The open window of a toolbar key, or nullptr.
+    ChildWindow* WindowOfKey(const QString& key) const;
+    // The open window with this window name ("frmPosition"), or nullptr.
+    ChildWindow* FindChild(const QString& windowName) const;
+    // Every open child window.
+    QList<ChildWindow*> Children() const;
+
+    QMdiArea* Area() const { return mdiArea_; }
+    QToolBar* Toolbar1() const { return toolbar_; }
+
+    // The help file: the program's folder + "/Help/VeltranoHelp.html".
+    static QString HelpFilePath();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void BuildToolbar();
+    void BuildMenu();
+    QAction* MenuItem(QMenu* menu, const char* name, const QString& caption, const QString& key);
+    void ShowAbout();
+    void OpenHelp();
+    void Register(const QString& key, ChildWindow* window);
+
+    QMdiArea* mdiArea_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
+    QHash<QString, QAction*> buttons_;
+    QHash<QString, QPointer<ChildWindow>> windows_;
+    bool firstResize_ = false;
+};
+
+// The main window of the process (nullptr when there is none).
+MDIFormMain* MainForm();
+// The open child window with this name ("frmPosition"): through the main window
+// when there is one, else among all the application's widgets (a window made
+// on its own, as in a test). nullptr when none is open.
+ChildWindow* FindOpenWindow(const QString& windowName);
+// Opens the window of a toolbar key as its button does (nullptr without a main
+// window or when the key has no window).
+ChildWindow* OpenChildWindow(const QString& key);
+
+// Set once the start-up through the splash window has finished; the splash
+// window then acts as the About box.
+extern bool SplashDone;

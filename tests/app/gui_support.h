@@ -1,0 +1,48 @@
+// Shared pieces of the shell's GUI tests: the recorded message boxes and beeps,
+// a locale switch, and the working data used as a known state.
+#pragma once
+#include <QLocale>
+#include <QString>
+#include <vector>
+
+#include "app/mDialogs.h"
+#include "app/mPublicVars.h"
+
+struct RecordedMessage {
+    QString title;
+    QString text;
+    MsgIcon icon;
+};
+
+// Installs handlers that record every message box (answered Ok/Yes) and count
+// the beeps; restores the previous handlers when destroyed.
+class DialogRecorder {
+public:
+    DialogRecorder();
+    ~DialogRecorder();
+    std::vector<RecordedMessage> messages;
+    int beeps = 0;
+
+private:
+    MessageBoxHandler oldBox_;
+    BeepHandler oldBeep_;
+};
+
+// Sets the default locale for its lifetime.
+class LocaleScope {
+public:
+    explicit LocaleScope(const QLocale& locale) : old_(QLocale()) { QLocale::setDefault(locale); }
+    ~LocaleScope() { QLocale::setDefault(old_); }
+
+private:
+    QLocale old_;
+};
+
+inline QLocale PointLocale() { return QLocale(QLocale::English, QLocale::UnitedStates); }
+inline QLocale CommaLocale() { return QLocale(QLocale::German, QLocale::Germany); }
+
+// A loaded working state: 6 December 2026 14:35 zone time +3, 43-07.2N
+// 131-54.0E, course 45, speed 12.5, 10 C, 1013 mB, eye 15 m, i+s -1.2'.
+NavigationStateRecord KnownState();
+// Removes every stored setting of the program (the tests' own settings folder).
+void ClearSettings();
