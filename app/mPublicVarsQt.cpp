@@ -8,7 +8,9 @@
 
 #include "app/mConvertion.h"
 #include "app/mDialogs.h"
+#include "bodies/mStar.h"
 #include "core/mFiles.h"
+#include "core/mPlanet.h"
 
 namespace {
 
@@ -37,7 +39,7 @@ float ReadFloat(QSettings& s, const char* key, float defaultValue) {
     return static_cast<float>(v);
 }
 
-[[maybe_unused]] bool ReportLoad(const LoadStatus& status) {
+bool ReportLoad(const LoadStatus& status) {
     if (status.ok) return true;
     ShowMessage(nullptr, QStringLiteral("Veltrano"),
                 QStringLiteral("A data file cannot be loaded, so Veltrano has to close.\n\n%1")
@@ -82,7 +84,9 @@ void ReadSettings(NavigationStateRecord& state) {
 
 bool LoadSharedState() {
     if (NavigationState.StateLoaded) return true;
-    // DATA-LOADERS: the star catalogue, then the planetary series.
+    // The star catalogue first, then the planetary series.
+    if (!ReportLoad(LoadStarFile())) return false;
+    if (!ReportLoad(LoadPlanetData())) return false;
     NavigationState.LocalDate = ClockNow();
     ReadSettings(NavigationState);
     NavigationState.StateLoaded = true;

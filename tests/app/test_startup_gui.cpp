@@ -1,0 +1,87 @@
+// Start-up: the data files load once, a missing one is reported and ends the
+// start, and a good start shows the main window with the settings loaded.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app/MDIFormMain.h"
+#include "app/frmSplash.h"
+#include "app/mPublicVarsQt.h"
+#include "core/mFiles.h"
+#include "gui_support.h"
+
+namespace {
+
+// A program folder holding only the data files named.
+class ProgramFolderScope {
+public:
+    explicit ProgramFolderScope(std::initializer_list<const char*> files) : old_(ProgramFolder()) {
+        QDir(dir_.path()).mkdir(QStringLiteral("Data"));
+        for (const char* f : files)
+            QFile::copy(QStringLiteral(VELTRANO_DATA_DIR "/") + QLatin1String(f),
+                        dir_.path() + QStringLiteral("/Data/") + QLatin1String(f));
+        SetProgramFolder(dir_.path().toStdString());
+    }
+    ~ProgramFolderScope() { SetProgramFolder(old_); }
+
+private:
+    QTemporaryDir dir_;
+    std::string old_;
+};
+
+}  // namespace
+
+TEST(StartUp, AMissingDataFileIsReportedAndTheStartEnds) {
+    for (const char* present : {"planet.bin", "star.bin"}) {
+        ProgramFolderScope folder({present});
+        NavigationState = NavigationStateRecord{};
+        SplashDone = false;
+        DialogRecorder rec;
+        MDIFormMain* m = StartUp(0);
+        EXPECT_EQ(m, nullptr);
+        EXPECT_EQ(MainForm(), nullptr);
+        ASSERT_EQ(rec.messages.size(), 1u);
+        const QString missing = QLatin1String(present) == QLatin1String("star.bin") ? QStringLiteral("planet.bin")
+                                                                                    : QStringLiteral("star.bin");
+        EXPECT_TRUE(rec.messages[0].text.contains(missing)) << rec.messages[0].text.toStdString();
+        EXPECT_EQ(rec.messages[0].icon, MsgIcon::Critical);
+        EXPECT_FALSE(NavigationState.StateLoaded);
+        EXPECT_FALSE(SplashDone);
+    }
+}
+
+TEST(StartUp, ACorruptDataFileIsReportedToo) {
+    ProgramFolderScope folder({"star.bin"});
+    QFile bad(QString::fromStdString(DataFilePath("planet.bin")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("not a planetary file");
+    bad.close();
+    NavigationState = NavigationStateRecord{};
+    DialogRecorder rec;
+    EXPECT_FALSE(LoadSharedState());
+    ASSERT_EQ(rec.messages.size(), 1u);
+    EXPECT_TRUE(rec.messages[0].text.contains(QLatin1String("planet.bin")));
+}
+
+TEST(StartUp, AGoodStartLoadsOnceAndShowsTheMainWindow) {
+    ProgramFolderScope folder({"planet.bin", "star.bin"});
+    ClearSettings();
+    NavigationState = NavigationStateRecord{};
+    SplashDone = false;
+    DialogRecorder rec;
+    MDIFormMain* m = StartUp(0);
+    ASSERT_NE(m, nullptr);
+    EXPECT_TRUE(rec.messages.empty());
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_TRUE(SplashDone);
+    EXPECT_TRUE(NavigationState.StateLoaded);
+    EXPECT_EQ(NavigationState.LocalDate, ClockNow());  // the tests' fixed clock
+    EXPECT_EQ(NavigationState.Speed, 15.0f);
+    EXPECT_EQ(NavigationState.Pressure, 1010.0f);
+    // The preloaded windows stay hidden until opened.
+    for (ChildWindow* w : m->Children()) EXPECT_FALSE(w->parentWidget()->isVisible()) << w->objectName().toStdString();
+    delete m;
+    EXPECT_EQ(MainForm(), nullptr);
+}
