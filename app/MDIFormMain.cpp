@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -183,6 +184,10 @@ void MDIFormMain::Register(const QString& key, ChildWindow* window) {
             sub->resize(TwipsToPixels(design));
         else
             sub->adjustSize();
+        // A window of fixed size cannot be maximised.
+        if (window->minimumSize() == window->maximumSize() ||
+            (window->layout() && window->layout()->sizeConstraint() == QLayout::SetFixedSize))
+            sub->setWindowFlag(Qt::WindowMaximizeButtonHint, false);
         CentreInClientArea(sub, mdiArea_);
         sub->hide();
         window->Placed();
