@@ -45,14 +45,14 @@ frmCompas::frmCompas(QWidget* parent) : ChildWindow(parent) {
     for (int i = 0; i < 4; ++i) {
         auto* o = new QRadioButton(QString::fromLatin1(options[i]), this);
         o->setObjectName(QStringLiteral("Option1_%1").arg(i));
-        Place(o, 120, 100 + i * 300, 1500, 280);
+        Place(o, 120, 100 + i * 300, 1200, 280);
         Option1[static_cast<size_t>(i)] = o;
         // A click on a button, even the chosen one, computes its azimuth.
         connect(o, &QRadioButton::clicked, this, [this, i] { OptionClick(i); });
     }
     Combo1 = new QComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
-    Place(Combo1, 1560, 980, 2900, 300);
+    Place(Combo1, 1320, 970, 3200, 310);
     Combo1->setVisible(false);
     connect(Combo1, QOverload<int>::of(&QComboBox::activated), this, [this](int) { ComboClick(); });
 

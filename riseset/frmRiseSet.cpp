@@ -20,16 +20,16 @@
 namespace {
 
 constexpr int kRows = 9;
-constexpr int kRowTop = 1340;     // twips, client area
-constexpr int kRowHeight = 260;   // twips
+constexpr int kRowTop = 1520;     // twips, client area
+constexpr int kRowHeight = 240;   // twips
 const QString kApproximate = QStringLiteral(" (Approximate)");
 const QString kRigorous = QStringLiteral(" (Rigorous)");
 const QString kCalculating = QStringLiteral("Calculating...");
 
 // Column lefts and widths, twips: name, rise, set, upper time, upper altitude,
 // lower time, lower altitude.
-constexpr int kColLeft[7] = {120, 2000, 3080, 4200, 5040, 6120, 6960};
-constexpr int kColWidth[7] = {1860, 1000, 1000, 820, 900, 820, 900};
+constexpr int kColLeft[7] = {120, 2300, 3300, 4300, 5210, 6080, 6990};
+constexpr int kColWidth[7] = {2180, 960, 960, 900, 840, 900, 840};
 
 int BodyIdOfRow(int row) { return row <= 2 ? row : row + 1; }
 
@@ -74,7 +74,7 @@ frmRiseSet::frmRiseSet(QWidget* parent) : ChildWindow(parent) {
 
     fraRS_GenInfo = new QGroupBox(QStringLiteral("General Info"), this);
     fraRS_GenInfo->setObjectName(QStringLiteral("fraRS_GenInfo"));
-    Place(fraRS_GenInfo, 120, 40, 7860, 900);
+    Place(fraRS_GenInfo, 120, 40, 7860, 1080);
 
     static const char* const headers[5] = {"Planet Name", "Rise Time", "Set Time", "Upper Transit", "Lower Transit"};
     for (int i = 0; i < 9; ++i) {
@@ -89,13 +89,14 @@ frmRiseSet::frmRiseSet(QWidget* parent) : ChildWindow(parent) {
         h->setFont(bold);
         h->setAlignment(i == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignHCenter | Qt::AlignVCenter);
     }
-    Place(lblRS_Def[0], kColLeft[0], 1020, kColWidth[0], 280);
-    Place(lblRS_Def[1], kColLeft[1], 1020, kColWidth[1], 280);
-    Place(lblRS_Def[2], kColLeft[2], 1020, kColWidth[2], 280);
-    Place(lblRS_Def[3], kColLeft[3], 1020, kColLeft[4] + kColWidth[4] - kColLeft[3], 280);
-    Place(lblRS_Def[4], kColLeft[5], 1020, kColLeft[6] + kColWidth[6] - kColLeft[5], 280);
+    Place(lblRS_Def[0], kColLeft[0], 1200, kColWidth[0], 280);
+    Place(lblRS_Def[1], kColLeft[1] - 20, 1200, kColWidth[1] + 40, 280);
+    Place(lblRS_Def[2], kColLeft[2] - 20, 1200, kColWidth[2] + 40, 280);
+    Place(lblRS_Def[3], kColLeft[3], 1200, kColLeft[4] + kColWidth[4] - kColLeft[3], 280);
+    Place(lblRS_Def[4], kColLeft[5], 1200, kColLeft[6] + kColWidth[6] - kColLeft[5], 280);
     lblRS_Def[5]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Place(lblRS_Def[5], 120, 220, 7620, 660);
+    // Below the frame's caption, which the style draws on the top edge.
+    Place(lblRS_Def[5], 120, 330, 7620, 700);
 
     const auto& names = BodyNames();
     for (int i = 0; i < kRows; ++i) {
@@ -121,20 +122,20 @@ frmRiseSet::frmRiseSet(QWidget* parent) : ChildWindow(parent) {
     const int twiTop = kRowTop + kRows * kRowHeight + 80;
     fraTwilight = new QGroupBox(QStringLiteral("Twilight (Approximate)"), this);
     fraTwilight->setObjectName(QStringLiteral("fraTwilight"));
-    Place(fraTwilight, 120, twiTop, 4800, 900);
+    Place(fraTwilight, 120, twiTop, 4800, 1000);
     fraTwilight->installEventFilter(this);
     lblRS_Def[6]->setParent(fraTwilight);
     lblRS_Def[7]->setParent(fraTwilight);
     lblRS_Def[6]->setText(QStringLiteral("Nautical"));
     lblRS_Def[7]->setText(QStringLiteral("Civil"));
-    Place(lblRS_Def[6], 120, 280, 1500, 260);
-    Place(lblRS_Def[7], 120, 560, 1500, 260);
+    Place(lblRS_Def[6], 120, 360, 1500, 260);
+    Place(lblRS_Def[7], 120, 640, 1500, 260);
     for (int i = 0; i < 4; ++i) {
         auto* l = NewLabel(fraTwilight, QStringLiteral("lblRS_TwiLight_%1").arg(i));
         lblRS_TwiLight[static_cast<size_t>(i)] = l;
         // Mouse clicks on the labels reach the frame.
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
-        Place(l, 1760 + (i % 2) * 1400, 280 + (i / 2) * 280, 1200, 260);
+        Place(l, 1760 + (i % 2) * 1400, 360 + (i / 2) * 280, 1200, 260);
     }
     lblRS_Def[6]->setAttribute(Qt::WA_TransparentForMouseEvents);
     lblRS_Def[7]->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -155,7 +156,7 @@ frmRiseSet::frmRiseSet(QWidget* parent) : ChildWindow(parent) {
                                          "data, click on appropriate planet name or twilight frame."));
     lblRS_Def[8]->setWordWrap(true);
     lblRS_Def[8]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Place(lblRS_Def[8], 120, twiTop + 960, 7860, 460);
+    Place(lblRS_Def[8], 120, twiTop + 1060, 7860, 460);
 
     try {
         Update();
@@ -163,7 +164,7 @@ frmRiseSet::frmRiseSet(QWidget* parent) : ChildWindow(parent) {
         ShowMessage(this, QStringLiteral("Calculation error"), QString::fromStdString(fault.what()),
                     MsgIcon::Exclamation);
     }
-    resize(TwipsToPixels(QSize(8100, 5340)));
+    resize(TwipsToPixels(QSize(8100, 5700 - 360)));
 }
 
 void frmRiseSet::Place(QWidget* w, int left, int top, int width, int height) {
