@@ -243,6 +243,12 @@ void MDIFormMain::Toolbar1_ButtonClick(QAction* button) {
     if (!sub) return;
     sub->setWindowIcon(button->icon());
     w->setWindowIcon(button->icon());
+    // A window loaded in advance behind the splash is centred when first shown,
+    // in the client area as it is now.
+    if (!sub->property("shownOnce").toBool()) {
+        CentreInClientArea(sub, mdiArea_);
+        sub->setProperty("shownOnce", true);
+    }
     w->show();
     sub->show();
     sub->raise();
