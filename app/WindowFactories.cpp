@@ -1,26 +1,26 @@
 #include "app/WindowFactories.h"
 
 #include "app/frmGeneral.h"
-#include "riseset/frmRiseSet.h"
-#include "almanac/frmCompas.h"
+#include "app/frmDetails.h"
+#include "app/frmPosition.h"
+#include "app/mPublicVars.h"
+#include "map/mDetailsReport.h"
 
 // Each window adds its include here and its one line below.
 
 ChildWindow* CreateChildWindow(const QString& key, QWidget* parent) {
     if (key == QLatin1String("General")) return new frmGeneral(parent);
-    if (key == QLatin1String("RiseSet")) return new frmRiseSet(parent);
+    // if (key == QLatin1String("RiseSet")) return new frmRiseSet(parent);
     // if (key == QLatin1String("Ephemerides")) return new frmEphemerides(parent);
     // if (key == QLatin1String("Annual")) return new frmAnnual(parent);
-    // if (key == QLatin1String("Position")) return new frmPosition(parent);
-    if (key == QLatin1String("Compass")) return new frmCompas(parent);
+    if (key == QLatin1String("Position")) return new frmPosition(parent);
+    // if (key == QLatin1String("Compass")) return new frmCompas(parent);
     return nullptr;
 }
 
 ChildWindow* BuildDetailsWindow(ChildWindow* existing, QWidget* parent) {
-    // The details window: create frmDetails when `existing` is nullptr, fill it
-    // with DetailsReport(LastFix, LastSightLines, window) and return the window
-    // that DetailsReport gives back.
-    (void)existing;
-    (void)parent;
-    return nullptr;
+    auto* window = qobject_cast<frmDetails*>(existing);
+    if (!window) window = new frmDetails(parent);
+    DetailsReport(LastFix, LastSightLines, window);
+    return window;
 }

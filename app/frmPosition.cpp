@@ -1,0 +1,427 @@
+#include "app/frmPosition.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/MDIFormMain.h"
+#include "app/MaskedEdit.h"
+#include "app/frmDetails.h"
+#include "app/mConvertion.h"
+#include "app/mDialogs.h"
+#include "app/mPublicVars.h"
+#include "app/mPublicVarsQt.h"
+#include "bodies/mStar.h"
+#include "core/mFault.h"
+#include "core/mPlanet.h"
+#include "fix/mCalcPosition.h"
+#include "map/mDetailsReport.h"
+#include "map/mDrawmap.h"
+#include "map/mStarMap.h"
+
+namespace {
+
+// Design units are pixels at 96 dots per inch (15 twips each).
+int D(int v) { return TwipsToPixels(v * 15); }
+QRect DR(int x, int y, int w, int h) { return QRect(D(x), D(y), D(w), D(h)); }
+
+constexpr int kLoadWidthTwips = 10920;
+constexpr int kLoadHeightTwips = 7305;
+constexpr int kResizeStripTwips = 120;
+
+QString Lf(const std::string& s) {
+    QString q = QString::fromStdString(s);
+    q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return q;
+}
+
+void ReportFault(QWidget* parent, const ArithmeticFault& fault) {
+    ShowMessage(parent, QString::fromLatin1(kCalcErrorTitle), QString::fromStdString(fault.what()),
+                MsgIcon::Exclamation);
+}
+
+}  // namespace
+
+frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
+    setObjectName(QStringLiteral("frmPosition"));
+    LoadSharedState();
+    SetDesignSizeTwips(kLoadWidthTwips, kLoadHeightTwips);
+
+    QFont boxFont = font();
+    boxFont.setFamily(QStringLiteral("Monospace"));
+    boxFont.setStyleHint(QFont::TypeWriter);
+    boxFont.setBold(true);
+    QFont bodyFont(QStringLiteral("Times New Roman"));
+    bodyFont.setPointSize(12);
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+
+    // 1. The four lines.
+    for (int i = 0; i < 4; ++i) {
+        const size_t n = static_cast<size_t>(i);
+        auto* frame = new QGroupBox(QStringLiteral("Line No.%1").arg(i + 1), this);
+        frame->setObjectName(QStringLiteral("Frame1_%1").arg(i));
+        frame->setGeometry(DR(4, 4 + i * 76, 368, 73));
+        Frame1[n] = frame;
+
+        auto* body = new QLabel(QStringLiteral("Celestial Body"), frame);
+        body->setObjectName(QStringLiteral("Label5_%1").arg(i));
+        body->setFont(bodyFont);
+        QPalette pal = body->palette();
+        pal.setColor(QPalette::WindowText, QColor(0, 0, 255));
+        body->setPalette(pal);
+        body->setGeometry(DR(8, 21, 112, 22));
+        Label5[n] = body;
+
+        auto* combo = new QComboBox(frame);
+        combo->setObjectName(QStringLiteral("Combo1_%1").arg(i));
+        combo->setGeometry(DR(122, 20, 238, 24));
+        combo->addItem(QString(), kNoBody);
+        combo->setCurrentIndex(0);
+        combo->setToolTip(QStringLiteral("Celestial Body"));
+        Combo1[n] = combo;
+
+        auto* utc = new QLabel(QStringLiteral("UTC"), frame);
+        utc->setObjectName(QStringLiteral("Label5_%1").arg(4 + i));
+        utc->setGeometry(DR(8, 48, 30, 20));
+        Label5[4 + n] = utc;
+
+        auto* time = new QLineEdit(FormatTimeHMS(0.0), frame);
+        time->setObjectName(QStringLiteral("Text1_%1").arg(i));
+        time->setFont(boxFont);
+        time->setAlignment(Qt::AlignCenter);
+        time->setGeometry(DR(40, 46, 78, 24));
+        time->setToolTip(QStringLiteral("UT time of the sight, hh:mm:ss"));
+        AttachMask(time, QString::fromLatin1(kTimeMask));
+        Text1[n] = time;
+
+        auto* h = new QLabel(QStringLiteral("H"), frame);
+        h->setObjectName(QStringLiteral("Label5_%1").arg(8 + i));
+        h->setGeometry(DR(128, 48, 14, 20));
+        Label5[8 + n] = h;
+
+        auto* alt = new QLineEdit(FormatNumber(0.0, QStringLiteral("00-00.0")), frame);
+        alt->setObjectName(QStringLiteral("Text2_%1").arg(i));
+        alt->setFont(boxFont);
+        alt->setAlignment(Qt::AlignCenter);
+        alt->setGeometry(DR(144, 46, 72, 24));
+        alt->setToolTip(QStringLiteral("Sextant altitude, dd-mm.m"));
+        AttachMask(alt, QString::fromLatin1(kAltitudeMask));
+        Text2[n] = alt;
+
+        auto* limb = new QCheckBox(QStringLiteral("Use lower limb"), frame);
+        limb->setObjectName(QStringLiteral("Check2_%1").arg(i));
+        limb->setGeometry(DR(226, 48, 136, 20));
+        limb->setChecked(true);
+        Check2[n] = limb;
+
+        for (QWidget* w : {static_cast<QWidget*>(time), static_cast<QWidget*>(alt), static_cast<QWidget*>(combo)})
+            w->installEventFilter(this);
+        // The frame's caption colour marks the active line; its controls keep theirs.
+        for (QWidget* w : {static_cast<QWidget*>(utc), static_cast<QWidget*>(h), static_cast<QWidget*>(limb),
+                           static_cast<QWidget*>(time), static_cast<QWidget*>(alt), static_cast<QWidget*>(combo)}) {
+            QPalette p = w->palette();
+            p.setColor(QPalette::WindowText, QColor(0, 0, 0));
+            w->setPalette(p);
+        }
+    }
+
+    // 2. Caption, buttons, map parameters.
+    setWindowTitle(QStringLiteral("Calculate Position"));
+    Command1 = new QPushButton(QStringLiteral("&Refresh Map"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(DR(4, 310, 118, 26));
+    Command2 = new QPushButton(QStringLiteral("&Calculate Pos"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setGeometry(DR(127, 310, 118, 26));
+    Command4 = new QPushButton(QStringLiteral("&Show Details"), this);
+    Command4->setObjectName(QStringLiteral("Command4"));
+    Command4->setGeometry(DR(250, 310, 122, 26));
+
+    Picture1 = new MapPicture(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(DR(380, 4, 337, 337));
+
+    Frame3 = new QGroupBox(QStringLiteral("Star Map Parameters"), this);
+    Frame3->setObjectName(QStringLiteral("Frame3"));
+    Frame3->setGeometry(DR(380, 344, 337, 62));
+    const char* options[3] = {"Nav Stars", "Mae Stars", "Stars with magnitude < "};
+    const QRect optionRects[3] = {DR(8, 17, 92, 20), DR(104, 17, 92, 20), DR(8, 38, 168, 20)};
+    for (int k = 0; k < 3; ++k) {
+        auto* o = new QRadioButton(QString::fromLatin1(options[k]), Frame3);
+        o->setObjectName(QStringLiteral("Option1_%1").arg(k));
+        o->setGeometry(optionRects[k]);
+        Option1[static_cast<size_t>(k)] = o;
+    }
+    Text3 = new QLineEdit(QStringLiteral("3.5"), Frame3);
+    Text3->setObjectName(QStringLiteral("Text3"));
+    Text3->setGeometry(DR(178, 37, 40, 22));
+    Text3->setToolTip(QStringLiteral("Magnitude limit"));
+    Check1 = new QCheckBox(QStringLiteral("Show Planets"), Frame3);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Check1->setGeometry(DR(228, 17, 104, 20));
+    Check1->setChecked(true);
+
+    lblGenInfo = new QLabel(this);
+    lblGenInfo->setObjectName(QStringLiteral("lblGenInfo"));
+    lblGenInfo->setGeometry(DR(4, 340, 368, 46));
+    lblGenInfo->setFont(small);
+    lblGenInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    // 3. The last fix is not available in this window until a new one is calculated.
+    LastFix.Message = "No data";
+    Label4 = new QLabel(this);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setGeometry(DR(4, 388, 368, 68));
+    Label4->setFont(small);
+    Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label4->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Label4->setText(LastFixText());
+    Label6 = new QLabel(QStringLiteral("Note:The disproportionate resizing can result in garble of a star map. "
+                                       "Press [Refresh Map] button to redraw map proportionally."),
+                        this);
+    Label6->setObjectName(QStringLiteral("Label6"));
+    Label6->setGeometry(DR(380, 408, 337, 44));
+    Label6->setWordWrap(true);
+    QFont note = small;
+    note.setPointSizeF(small.pointSizeF() * 0.9);
+    Label6->setFont(note);
+    Label6->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    // The mark templates: hidden members 0 of both arrays.
+    auto* star0 = new MapMarkLabel(Picture1);
+    star0->setObjectName(QStringLiteral("Label1_0"));
+    star0->hide();
+    Label1.push_back(star0);
+    auto* body0 = new MapMarkLabel(Picture1);
+    body0->setObjectName(QStringLiteral("Label2_0"));
+    body0->hide();
+    Label2.push_back(body0);
+    for (MapMarkLabel* m : {star0, body0})
+        connect(m, &MapMarkLabel::doubleClicked, this, [this](MapMarkLabel* mark) { MarkDoubleClicked(mark); });
+
+    connect(Command1, &QPushButton::clicked, this, [this] { Update(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { CalculatePosition(); });
+    connect(Command4, &QPushButton::clicked, this, [this] { ShowDetails(); });
+    connect(Check1, &QCheckBox::clicked, this, [this] {
+        if (mapReady_) DrawMapNow();
+    });
+    for (QRadioButton* o : Option1) {
+        connect(o, &QRadioButton::clicked, this, [this] {
+            if (mapReady_) DrawMapNow();
+        });
+    }
+
+    // The window's client size at load (the main window sizes the frame around it).
+    resize(D(kLoadWidthTwips / 15) - 8, D(kLoadHeightTwips / 15) - 34);
+
+    // 6, 7. Ready: line 1 active, the navigational stars, the conditions and the map.
+    mapReady_ = true;
+    activeLine_ = 0;
+    SelectLine(0);
+    Option1[0]->setChecked(true);
+    DrawMapNow();
+    lblGenInfo->setText(GeneralInfoText());
+}
+
+void frmPosition::Placed() { scaler_.Start(this); }
+
+DateValue frmPosition::WorkInstantUT() { return NavigationState.LocalDate - NavigationState.TZ / 24.0; }
+
+void frmPosition::DrawMapNow() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        DrawStarMap(WorkInstantUT(), this);
+    } catch (const ArithmeticFault& fault) {
+        QApplication::restoreOverrideCursor();
+        ReportFault(this, fault);
+        return;
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+void frmPosition::Update() {
+    lblGenInfo->setText(GeneralInfoText());
+    DrawMapNow();
+}
+
+void frmPosition::SelectLine(int i) {
+    if (i < 0 || i > 3) return;
+    for (int k = 0; k < 4; ++k) {
+        QGroupBox* f = Frame1[static_cast<size_t>(k)];
+        QPalette pal = f->palette();
+        pal.setColor(QPalette::WindowText, k == i ? QColor(255, 0, 0) : QColor(0, 0, 0));
+        f->setPalette(pal);
+    }
+    activeLine_ = i;
+}
+
+bool frmPosition::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        for (int i = 0; i < 4; ++i) {
+            const size_t n = static_cast<size_t>(i);
+            if (watched == Text1[n] || watched == Text2[n] || watched == Combo1[n]) SelectLine(i);
+        }
+    }
+    return ChildWindow::eventFilter(watched, event);
+}
+
+QString frmPosition::GeneralInfoText() {
+    const NavigationStateRecord& n = NavigationState;
+    return QStringLiteral("Date: ") + FormatShortDate(n.LocalDate) + QStringLiteral(" ") +
+           FormatShortTime(n.LocalDate) + QStringLiteral(", TimeZone = ") + NumberText(n.TZ) +
+           QStringLiteral("\nPosition: ") + FormatLatLon(n.Lat, true) + QStringLiteral(" ") +
+           FormatLatLon(n.Lon, false) + QStringLiteral(", COG = ") + NumberText(n.Course) +
+           QStringLiteral(", SOG = ") + NumberText(n.Speed) + QStringLiteral(" kt\nTemp = ") + NumberText(n.Temp) +
+           QStringLiteral(" C, Pres = ") + NumberText(n.Pressure) + QStringLiteral(" mB, H = ") +
+           NumberText(n.hEye) + QStringLiteral(" m, i+s = ") + NumberText(n.i_s) + QStringLiteral(" min");
+}
+
+QString frmPosition::LastFixText() {
+    const FixResult& f = LastFix;
+    if (!f.Message.empty()) return QStringLiteral("Last fix not available");
+    const CourseDistance cd = FixCourseDistance(f);
+    return QStringLiteral("Last fix on ") + FormatLongDate(f.FixTime) + QStringLiteral(" at ") +
+           FormatShortTime(f.FixTime) + QStringLiteral(" local time.\nPosition: ") + FormatLatLon(f.FixLat, true) +
+           QStringLiteral(" ") + FormatLatLon(f.FixLon, false) + QStringLiteral("\nC = ") +
+           FormatNumber(cd.C, QStringLiteral("000.0")) + QStringLiteral(" - ") +
+           FormatNumber(cd.Dist, QStringLiteral("00.0")) + QStringLiteral("'\nEllipse of error:\na = ") +
+           FormatNumber(f.EllipseA, QStringLiteral("00.00")) + QStringLiteral("' b = ") +
+           FormatNumber(f.EllipseB, QStringLiteral("00.00")) + QStringLiteral("' Alpha = ") +
+           FormatNumber(f.EllipseAlpha, QStringLiteral("000.0")) + QStringLiteral(" deg");
+}
+
+void frmPosition::CalculatePosition() {
+    SightLines lines;
+    for (int i = 0; i < 4; ++i) {
+        const size_t n = static_cast<size_t>(i);
+        QComboBox* combo = Combo1[n];
+        if (combo->currentIndex() < 0 && combo->count() > 0) combo->setCurrentIndex(0);
+        const int value = combo->currentIndex() < 0 ? kNoBody : combo->currentData().toInt();
+        lines.Body[n] = value;
+        if (LineInUse(value)) {
+            lines.LowerLimb[n] = Check2[n]->isChecked();
+            lines.Time[n] = Text1[n]->text().toStdString();
+            lines.Altitude[n] = Text2[n]->text().toStdString();
+        }
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::string text;
+    try {
+        text = CalculatePositionCommand(lines);
+    } catch (const ArithmeticFault& fault) {
+        text = std::string(kCalcErrorHead) + "\r\n" + fault.what();
+    }
+    QApplication::restoreOverrideCursor();
+    if (!text.empty())
+        ShowMessage(this, QString::fromLatin1(kCalcErrorTitle), Lf(text), MsgIcon::Exclamation);
+    Label4->setText(LastFixText());
+}
+
+void frmPosition::ShowDetails() {
+    try {
+        if (MDIFormMain* main = MainForm()) {
+            if (LastFix.FixTime == 0.0) {
+                // Nothing to show: only the labels of an open details window change.
+                if (auto* d = qobject_cast<frmDetails*>(FindOpenWindow(QStringLiteral("frmDetails"))))
+                    DetailsReport(LastFix, LastSightLines, d);
+                return;
+            }
+            main->Toolbar1_ButtonClick(main->ButtonByKey(QStringLiteral("Details")));
+            return;
+        }
+        auto* d = qobject_cast<frmDetails*>(FindOpenWindow(QStringLiteral("frmDetails")));
+        if (!d) {
+            d = new frmDetails(nullptr);
+            d->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        DetailsReport(LastFix, LastSightLines, d);
+    } catch (const ArithmeticFault& fault) {
+        ReportFault(this, fault);
+    }
+}
+
+void frmPosition::MarkDoubleClicked(MapMarkLabel* mark) {
+    for (size_t n = 0; n < Label1.size() && static_cast<int>(n) < StarMarkCount; ++n)
+        if (Label1[n] == mark) return StarInfoBox(static_cast<int>(n));
+    for (size_t n = 0; n < Label2.size() && static_cast<int>(n) < BodyMarkCount; ++n)
+        if (Label2[n] == mark) return PlanetInfoBox(static_cast<int>(n));
+}
+
+void frmPosition::StarInfoBox(int n) {
+    if (n < 0 || n >= StarMarkCount || static_cast<size_t>(n) >= Label1.size()) return;
+    const int s = Label1[static_cast<size_t>(n)]->Tag;
+    const NavigationStateRecord& nav = NavigationState;
+    StarInfo info;
+    try {
+        info = ComputeStarInfo(JulianDay(WorkInstantUT(), false, false), s, nav.Lat, nav.Lon, nav.hEye);
+    } catch (const ArithmeticFault& fault) {
+        ReportFault(this, fault);
+        return;
+    }
+    const QString text = QStringLiteral("Magnitude: ") + NumberText(info.Magnitude) + QStringLiteral("\nParallax: ") +
+                         NumberText(info.Parallax) + QStringLiteral("\nTau: ") +
+                         FormatAngleDegMin(info.Tau, 3, false, false) + QStringLiteral("\nDeclination: ") +
+                         FormatAngleDegMin(info.Dec, 2, true, true) + QStringLiteral("\nAltitude: ") +
+                         FormatAngleDegMin(info.Altitude, 3, false, false) + QStringLiteral("\nAzimuth: ") +
+                         FormatAngleDegMin(info.Azimuth, 3, false, false) +
+                         QStringLiteral("\n\nApply this star for Line No.%1?").arg(activeLine_ + 1);
+    const MsgResult r = ShowMessage(this, QStringLiteral("Star Info: ") + QString::fromStdString(StarName(s)), text,
+                                    MsgIcon::Information, MsgButtons::YesNo);
+    if (r == MsgResult::Yes) Combo1[static_cast<size_t>(activeLine_)]->setCurrentIndex(n + 1);
+}
+
+void frmPosition::PlanetInfoBox(int n) {
+    if (n < 0 || n >= BodyMarkCount || static_cast<size_t>(n) >= Label2.size()) return;
+    const int k = Label2[static_cast<size_t>(n)]->Tag;
+    const NavigationStateRecord& nav = NavigationState;
+    BodyInfo info;
+    try {
+        info = ComputeBodyInfo(JulianDay(WorkInstantUT(), false, false), k, nav.Lat, nav.Lon, nav.hEye);
+    } catch (const ArithmeticFault& fault) {
+        ReportFault(this, fault);
+        return;
+    }
+    const QString text = QStringLiteral("GHA: ") + FormatAngleDegMin(info.Gha, 3, false, false) +
+                         QStringLiteral("\nDeclination: ") + FormatAngleDegMin(info.Dec, 2, true, true) +
+                         QStringLiteral("\nAltitude: ") + FormatAngleDegMin(info.Altitude, 3, false, false) +
+                         QStringLiteral("\nAzimuth: ") + FormatAngleDegMin(info.Azimuth, 3, false, false) +
+                         QStringLiteral("\nDistance: ") + FormatNumber(info.Distance, QStringLiteral("00.00000")) +
+                         QStringLiteral(" AU\nAng_Diam: ") +
+                         FormatNumber(info.DiameterArcmin, QStringLiteral("00.00000")) +
+                         QStringLiteral("'\n\nApply this planet for Line No.%1?").arg(activeLine_ + 1);
+    const std::vector<std::string>& names = BodyNames();
+    const QString name = k >= 0 && static_cast<size_t>(k) < names.size()
+                             ? QString::fromStdString(names[static_cast<size_t>(k)])
+                             : QString();
+    const MsgResult r = ShowMessage(this, QStringLiteral("Planet Info: ") + name, text, MsgIcon::Information,
+                                    MsgButtons::YesNo);
+    if (r == MsgResult::Yes) {
+        Combo1[static_cast<size_t>(activeLine_)]->setCurrentIndex(1 + StarMarkCount + n);
+    }
+}
+
+void frmPosition::resizeEvent(QResizeEvent* event) {
+    ChildWindow::resizeEvent(event);
+    if (!scaler_.Started()) return;
+    const QSize before = scaler_.LastClientSize();
+    scaler_.Resize(this, QSize(width(), height() - TwipsToPixels(kResizeStripTwips)));
+    if (mapReady_ && scaler_.LastClientSize() != before) DrawMapGrid(Picture1);
+}
+
+void frmPosition::closeEvent(QCloseEvent* event) {
+    // Back to the normal state and the load-time size.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        if (sub->isMinimized() || sub->isMaximized()) sub->showNormal();
+        if (scaler_.Started()) sub->resize(scaler_.InitialOuterSize());
+    }
+    ChildWindow::closeEvent(event);
+}

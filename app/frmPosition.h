@@ -1,0 +1,92 @@
+// The position window ("Calculate Position"): up to four sextant sights, each a
+// body, a UT time and a sextant altitude; the star map from which a body is taken
+// into the active line; the fix ("&Calculate Pos") with its summary, and the
+// calculation details ("&Show Details").
+#pragma once
+#include <QSize>
+#include <QString>
+#include <array>
+#include <vector>
+
+#include "app/ChildWindow.h"
+#include "app/mLayout.h"
+#include "core/mTime.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class MapPicture;
+class MapMarkLabel;
+
+class frmPosition : public ChildWindow {
+    Q_OBJECT
+public:
+    explicit frmPosition(QWidget* parent = nullptr);
+
+    // The conditions label, then the star map for UT = LocalDate - TZ hours.
+    void Update() override;
+    void Placed() override;
+
+    // Makes line i (0..3) the active one: its frame caption red, the others black.
+    void SelectLine(int i);
+    int ActiveLine() const { return activeLine_; }
+    bool MapReady() const { return mapReady_; }
+
+    // "Date: ... , TimeZone = ..." / "Position: ..." / "Temp = ...": the working data.
+    static QString GeneralInfoText();
+    // The summary of LastFix, or "Last fix not available" while its Message is not empty.
+    static QString LastFixText();
+
+    // The calculate command: the lines from the controls, the fix, its message, the summary.
+    void CalculatePosition();
+    // The information box of star mark n / body mark n; Yes puts it into the active line.
+    void StarInfoBox(int n);
+    void PlanetInfoBox(int n);
+    // The work instant of the map and the information boxes (UT).
+    static DateValue WorkInstantUT();
+    // A double-click on a mark of the map: the star or planet information box.
+    void MarkDoubleClicked(MapMarkLabel* mark);
+
+    // Controls, per line i = 0..3 (object names carry the index: "Combo1_2").
+    std::array<QGroupBox*, 4> Frame1{};
+    std::array<QComboBox*, 4> Combo1{};
+    std::array<QLineEdit*, 4> Text1{};  // UT time, mask "00_00_00"
+    std::array<QLineEdit*, 4> Text2{};  // sextant altitude, mask "00_00_0"
+    std::array<QCheckBox*, 4> Check2{}; // "Use lower limb"
+    std::array<QLabel*, 12> Label5{};   // 0..3 "Celestial Body", 4..7 "UTC", 8..11 "H"
+    MapPicture* Picture1 = nullptr;
+    std::vector<MapMarkLabel*> Label1;  // star marks; [0] the template
+    std::vector<MapMarkLabel*> Label2;  // body marks; [0] the template
+    int StarMarkCount = 0;              // marks drawn by the last map
+    int BodyMarkCount = 0;
+    QGroupBox* Frame3 = nullptr;
+    std::array<QRadioButton*, 3> Option1{};
+    QLineEdit* Text3 = nullptr;
+    QCheckBox* Check1 = nullptr;
+    QPushButton* Command1 = nullptr;  // "&Refresh Map"
+    QPushButton* Command2 = nullptr;  // "&Calculate Pos"
+    QPushButton* Command4 = nullptr;  // "&Show Details"
+    QLabel* lblGenInfo = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label6 = nullptr;
+
+    static constexpr const char* kTimeMask = "00_00_00";
+    static constexpr const char* kAltitudeMask = "00_00_0";
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void DrawMapNow();
+    void ShowDetails();
+
+    bool mapReady_ = false;
+    int activeLine_ = 0;
+    LayoutScaler scaler_;
+};

@@ -1,0 +1,94 @@
+#include "map/mStarMap.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "bodies/mStar.h"
+#include "core/mBodyPosition.h"
+#include "core/mMath.h"
+#include "core/mPlanet.h"
+#include "reduction/mAltAz.h"
+#include "reduction/mCorrection.h"
+
+std::vector<MapMark> StarMarks(double jd, double lat, double lon, StarChoice choice, double magnitudeLimit) {
+    std::vector<MapMark> marks;
+    for (int s = 1; s <= kStarCount; ++s) {
+        const StarRecord& star = Stars[static_cast<size_t>(s)];
+        if (star.Number <= 0) continue;  // a record the file did not reach
+        bool chosen = false;
+        switch (choice) {
+            case StarChoice::NavStars: chosen = star.NavNumber > 0; break;
+            case StarChoice::MaeStars: chosen = star.MaeNumber > 0; break;
+            case StarChoice::Magnitude: chosen = magnitudeLimit > star.Magnitude; break;
+        }
+        if (!chosen) continue;
+        const Coord3 hz = AltAzimuth(jd, StarPosition(jd, star.Number), lat, lon);
+        if (!(hz.y > 0.0)) continue;
+        MapMark m;
+        m.IsStar = true;
+        m.Tag = s;
+        m.Code = star.Number;
+        m.Name = StarName(s);
+        m.Alt = hz.y;
+        m.Az = hz.x;
+        marks.push_back(m);
+    }
+    return marks;
+}
+
+std::vector<MapMark> BodyMarks(double jd, double lat, double lon) {
+    std::vector<MapMark> marks;
+    const std::vector<std::string>& names = BodyNames();
+    for (int k = 0; k <= 8; ++k) {
+        const Coord3 hz = AltAzimuth(jd, BodyPosition(jd, BodyIdOfCode(-k)), lat, lon);
+        if (!(hz.y > 0.0)) continue;
+        MapMark m;
+        m.IsStar = false;
+        m.Tag = k;
+        m.Code = -k;
+        m.Name = static_cast<size_t>(k) < names.size() ? names[static_cast<size_t>(k)] : std::string();
+        m.Alt = hz.y;
+        m.Az = hz.x;
+        marks.push_back(m);
+    }
+    return marks;
+}
+
+ChartPoint ChartPosition(double alt, double az, double w, double h) {
+    const double r = std::nearbyint(std::min(w, h) / 2.0);
+    const double k = (1.0 - alt / 90.0) * r;
+    ChartPoint p;
+    p.x = static_cast<int>(std::nearbyint(w / 2.0 + k * SinD(az)));
+    p.y = static_cast<int>(std::nearbyint(h / 2.0 - k * CosD(az)));
+    return p;
+}
+
+StarInfo ComputeStarInfo(double jd, int tableIndex, double lat, double lon, double hEye) {
+    StarInfo info;
+    if (tableIndex < 1 || tableIndex > kStarCount) return info;
+    const StarRecord& star = Stars[static_cast<size_t>(tableIndex)];
+    const Coord3 place = StarPosition(jd, star.Number);
+    const Coord3 hz = AltAzimuth(jd, place, lat, lon);
+    info.Magnitude = star.Magnitude;
+    info.Parallax = place.z;
+    info.Tau = Norm360(360.0 - place.x);
+    info.Dec = place.y;
+    info.Altitude = hz.y + Dip(hEye) + Refraction(hz.y);
+    info.Azimuth = Norm360(hz.x);
+    return info;
+}
+
+BodyInfo ComputeBodyInfo(double jd, int k, double lat, double lon, double hEye) {
+    BodyInfo info;
+    const int id = BodyIdOfCode(-k);
+    const Coord3 place = BodyPosition(jd, id);
+    const Coord3 hz = AltAzimuth(jd, place, lat, lon);
+    const double sd = SemiDiameter(id, hz.z);
+    info.Gha = Norm360(SiderealTime(jd, 0.0) - place.x);
+    info.Dec = place.y;
+    info.Altitude = hz.y - sd + Dip(hEye) + Refraction(hz.y) - Parallax(hz.z, hz.y);
+    info.Azimuth = Norm360(hz.x);
+    info.Distance = hz.z;
+    info.DiameterArcmin = sd * 120.0;
+    return info;
+}
