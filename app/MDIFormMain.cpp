@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -183,6 +184,10 @@ void MDIFormMain::Register(const QString& key, ChildWindow* window) {
             sub->resize(TwipsToPixels(design));
         else
             sub->adjustSize();
+        // A window of fixed size cannot be maximised.
+        if (window->minimumSize() == window->maximumSize() ||
+            (window->layout() && window->layout()->sizeConstraint() == QLayout::SetFixedSize))
+            sub->setWindowFlag(Qt::WindowMaximizeButtonHint, false);
         CentreInClientArea(sub, mdiArea_);
         sub->hide();
         window->Placed();
@@ -238,6 +243,12 @@ void MDIFormMain::Toolbar1_ButtonClick(QAction* button) {
     if (!sub) return;
     sub->setWindowIcon(button->icon());
     w->setWindowIcon(button->icon());
+    // A window loaded in advance behind the splash is centred when first shown,
+    // in the client area as it is now.
+    if (!sub->property("shownOnce").toBool()) {
+        CentreInClientArea(sub, mdiArea_);
+        sub->setProperty("shownOnce", true);
+    }
     w->show();
     sub->show();
     sub->raise();

@@ -1,6 +1,8 @@
 #include "app/WindowFactories.h"
 
 #include "app/frmGeneral.h"
+#include "riseset/frmRiseSet.h"
+#include "almanac/frmCompas.h"
 #include "app/frmDetails.h"
 #include "app/frmPosition.h"
 #include "app/mPublicVars.h"
@@ -10,11 +12,11 @@
 
 ChildWindow* CreateChildWindow(const QString& key, QWidget* parent) {
     if (key == QLatin1String("General")) return new frmGeneral(parent);
-    // if (key == QLatin1String("RiseSet")) return new frmRiseSet(parent);
+    if (key == QLatin1String("RiseSet")) return new frmRiseSet(parent);
     // if (key == QLatin1String("Ephemerides")) return new frmEphemerides(parent);
     // if (key == QLatin1String("Annual")) return new frmAnnual(parent);
     if (key == QLatin1String("Position")) return new frmPosition(parent);
-    // if (key == QLatin1String("Compass")) return new frmCompas(parent);
+    if (key == QLatin1String("Compass")) return new frmCompas(parent);
     return nullptr;
 }
 

@@ -102,6 +102,8 @@ frmGeneral::frmGeneral(QWidget* parent) : ChildWindow(parent) {
     auto* Frame1 = new QGroupBox(QStringLiteral("Position"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     auto* g1 = new QGridLayout(Frame1);
+    g1->setHorizontalSpacing(8);
+    g1->setColumnMinimumWidth(2, 24);
     // Latitude and longitude are the Greek phi and lambda.
     QLabel* phi = MakeLabel(QString(QChar(0x03C6)), QStringLiteral("Label1_0"), Frame1);
     QLabel* lambda = MakeLabel(QString(QChar(0x03BB)), QStringLiteral("Label1_1"), Frame1);
@@ -122,6 +124,10 @@ frmGeneral::frmGeneral(QWidget* parent) : ChildWindow(parent) {
     auto* Frame2 = new QGroupBox(QStringLiteral("Conditions"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     auto* g2 = new QGridLayout(Frame2);
+    g2->setHorizontalSpacing(6);
+    // A gap between a unit and the next caption.
+    g2->setColumnMinimumWidth(2, 28);
+    g2->setColumnMinimumWidth(3, 24);
     g2->addWidget(MakeLabel(QStringLiteral("T"), QStringLiteral("Label1_4"), Frame2), 0, 0);
     g2->addWidget(Text1[5], 0, 1);
     g2->addWidget(MakeLabel(QStringLiteral("C"), QStringLiteral("Label3_0"), Frame2), 0, 2);

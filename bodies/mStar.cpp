@@ -188,7 +188,7 @@ Coord3 StarPosition(double jd, int number) {
     const double t = (jd - 2451545.0) / 36525.0;
     Coord3 place{s.RA + t * s.PmRA / 3600.0, s.Dec + t * s.PmDec / 3600.0, s.StarParallax};
     AnnualAberration(jd, place);
-    AnnualPrecession(2451545.0, jd, place);
+    PrecessFromJ2000(jd, place);
     EquToEcl(place, Obliquity(jd, false));
     place.x += Nutation(jd, 0);
     EclToEqu(place, Obliquity(jd, true));

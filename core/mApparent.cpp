@@ -157,6 +157,21 @@ void AnnualPrecession(double jdFrom, double jdTo, Coord3& place) {
     place.y = d + n * CosD(a) * years;
 }
 
+void PrecessFromJ2000(double jd, Coord3& place) {
+    const double t = CenturiesJ2000(jd);
+    const double t2 = t * t, t3 = t2 * t;
+    // IAU 1976 precession angles from J2000.0, arcseconds.
+    const double zeta = (2306.2181 * t + 0.30188 * t2 + 0.017998 * t3) / 3600.0;
+    const double z = (2306.2181 * t + 1.09468 * t2 + 0.018203 * t3) / 3600.0;
+    const double theta = (2004.3109 * t - 0.42665 * t2 - 0.041833 * t3) / 3600.0;
+    const double a0 = place.x + zeta, d0 = place.y;
+    const double A = CosD(d0) * SinD(a0);
+    const double B = CosD(theta) * CosD(d0) * CosD(a0) - SinD(theta) * SinD(d0);
+    const double C = SinD(theta) * CosD(d0) * CosD(a0) + CosD(theta) * SinD(d0);
+    place.x = RadToDeg(Atan2(A, B)) + z;
+    place.y = RadToDeg(Atan2(C, std::sqrt(A * A + B * B)));
+}
+
 void AnnualAberration(double jd, Coord3& place) {
     const double t = CenturiesJ2000(jd);
     const double dist = place.z;

@@ -25,6 +25,11 @@ void EquToEcl(Coord3& place, double eps);
 // precession by the annual rates at jdFrom (about 1" error over 50 years off the
 // equator and poles).
 void AnnualPrecession(double jdFrom, double jdTo, Coord3& place);
+// Given: jd TT; place (alpha, delta) mean equator and equinox of J2000.0.
+// Effect: precessed rigorously to the mean equator and equinox of jd (IAU 1976
+// angles zeta, z, theta; Astronomical Algorithms 21.2-21.4), valid at the poles;
+// alpha left in (-90, 270) + z.
+void PrecessFromJ2000(double jd, Coord3& place);
 // Given: jd TT; place (alpha, delta, distance).  Effect: annual aberration added
 // (amplitude 20.5", low-precision Earth velocity); distance unchanged.
 void AnnualAberration(double jd, Coord3& place);

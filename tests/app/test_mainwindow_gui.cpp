@@ -162,6 +162,26 @@ TEST(MainWindow, AWindowIsCentredInTheClientArea) {
     EXPECT_NEAR(sub->y(), (client.height() - sub->height()) / 2, 1);
 }
 
+TEST(MainWindow, AWindowLoadedInAdvanceIsCentredWhenFirstShown) {
+    NavigationState = KnownState();
+    auto m = std::make_unique<MDIFormMain>();
+    ASSERT_TRUE(m->Load());
+    m->resize(300, 200);  // the frame is small while the splash still shows
+    ChildWindow* w = m->LoadChild(QStringLiteral("General"));
+    ASSERT_NE(w, nullptr);
+    EXPECT_FALSE(w->parentWidget()->isVisible());
+    m->resize(1200, 900);
+    m->show();
+    QCoreApplication::processEvents();
+    m->ButtonByKey(QStringLiteral("General"))->trigger();
+    EXPECT_EQ(m->FindChild(QStringLiteral("frmGeneral")), w);  // the same instance
+    QWidget* sub = w->parentWidget();
+    EXPECT_TRUE(sub->isVisible());
+    const QSize client = m->Area()->viewport()->size();
+    EXPECT_NEAR(sub->x(), (client.width() - sub->width()) / 2, 1);
+    EXPECT_NEAR(sub->y(), (client.height() - sub->height()) / 2, 1);
+}
+
 TEST(MainWindow, AButtonWithoutItsWindowDoesNothing) {
     auto m = MakeMain();
     // Keys whose windows are not part of the program yet open nothing; the

@@ -95,6 +95,24 @@ TEST(AnnualPrecession, NoIntervalNoChangeAndPublishedRates) {
     EXPECT_NEAR(q.y / kAs, 20.0431, 1e-4);
 }
 
+TEST(PrecessFromJ2000, PublishedExampleAndPole) {
+    // Astronomical Algorithms example 21.b: theta Persei, mean place of J2000.0 with
+    // proper motion to 2028 Nov 13.19 (alpha 41.054063, delta 49.227750), precessed
+    // rigorously: alpha 41.547214, delta 49.348483.
+    Coord3 p{41.054063, 49.227750, 1.0};
+    PrecessFromJ2000(2462088.69, p);
+    EXPECT_NEAR(Norm360(p.x), 41.547214, 0.00001);
+    EXPECT_NEAR(p.y, 49.348483, 0.00001);
+    // The celestial pole of J2000 moves away from the pole of date by theta.
+    Coord3 pole{0.0, 90.0, 1.0};
+    PrecessFromJ2000(2451545.0 + 36525.0, pole);
+    EXPECT_NEAR(90.0 - pole.y, 2004.3109 / 3600.0 - 0.42665 / 3600.0 - 0.041833 / 3600.0, 1e-9);
+    Coord3 same{123.0, -45.0, 1.0};
+    PrecessFromJ2000(2451545.0, same);
+    EXPECT_NEAR(Norm360(same.x), 123.0, 1e-12);
+    EXPECT_NEAR(same.y, -45.0, 1e-12);
+}
+
 TEST(AnnualAberration, PublishedExample) {
     // Astronomical Algorithms example 23.a (theta Persei, 2028 Nov 13.19 TD):
     // aberration +30.045" in alpha and +6.697" in delta. The simplified Earth

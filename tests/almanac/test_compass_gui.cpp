@@ -1,0 +1,203 @@
+// The compass correction window, offscreen: the sunrise azimuth at load, words
+// when the Sun does not rise, the "Other" list, an invalid bearing time, and the
+// correction from typed bearings.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <memory>
+#include <string>
+
+#include "almanac/frmCompas.h"
+#include "almanac/mCompass.h"
+#include "app/gui_support.h"
+#include "app/mPublicVars.h"
+#include "bodies/mStar.h"
+#include "core/mFiles.h"
+#include "core/mPlanet.h"
+#include "core/mTime.h"
+#include "riseset/mRiseSet.h"
+
+namespace {
+
+void LoadData() {
+    static const bool loaded = [] {
+        SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
+        return LoadPlanetData().ok && LoadStarFile().ok;
+    }();
+    ASSERT_TRUE(loaded);
+}
+
+void SetState(DateValue local, double lat, double lon, float tz) {
+    NavigationStateRecord s = DefaultNavigationState();
+    s.LocalDate = local;
+    s.Lat = lat;
+    s.Lon = lon;
+    s.TZ = tz;
+    s.StateLoaded = true;
+    NavigationState = s;
+}
+
+std::unique_ptr<frmCompas> Open() {
+    auto w = std::make_unique<frmCompas>();
+    w->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    return w;
+}
+
+// Types digits over a masked box from its first character, as a user does.
+void TypeInto(QLineEdit* box, const QString& keys) {
+    box->setFocus();
+    box->setSelection(0, 1);
+    QTest::keyClicks(box, keys);
+}
+
+}  // namespace
+
+TEST(CompassWindow, OpensWithTheSunriseAzimuth) {
+    LoadData();
+    LocaleScope point(PointLocale());
+    SetState(DateFromParts(2024, 3, 20, 0, 0), 0.0, 0.0, 0.0f);
+    auto w = Open();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Compass correction"));
+    EXPECT_EQ(w->objectName(), QStringLiteral("frmCompas"));
+    const char* options[4] = {"Sun Rise", "Sun Set", "Polaris", "Other"};
+    const char* captions[4] = {"Time (GMT)", "Bearing", "Azimuth", "Correction"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(w->Option1[i]->text(), QLatin1String(options[i]));
+        EXPECT_EQ(w->Label3[i]->text(), QLatin1String(captions[i]));
+    }
+    EXPECT_TRUE(w->Option1[0]->isChecked());
+    EXPECT_FALSE(w->Combo1->isVisible());
+    EXPECT_FALSE(w->Text1->isEnabled());
+    EXPECT_EQ(w->Text2->text(), QStringLiteral("000.0"));
+    EXPECT_EQ(w->Label4->text(), QStringLiteral("0"));
+    EXPECT_EQ(w->Command1->text(), QStringLiteral("&Calculate"));
+    // Sunrise at the equator at the equinox: about 06:04 UT, azimuth about 090.
+    const SunBearingEvent e = SunRiseSetAzimuth(NavigationState.LocalDate, 0.0, 0.0, true);
+    ASSERT_TRUE(e.Found);
+    EXPECT_EQ(w->Text1->text(), QString::fromStdString(TimeOfDayText(e.Time)));
+    EXPECT_TRUE(w->Text1->text().startsWith(QStringLiteral("06:0")));
+    EXPECT_EQ(w->Label2->text(), QString::fromStdString(FormatAzimuth(e.Azimuth)));
+    EXPECT_TRUE(w->Label2->text() == QStringLiteral("089.9") || w->Label2->text() == QStringLiteral("090.0"));
+    EXPECT_TRUE(w->Label1->text().startsWith(QStringLiteral("Date: 03/20/24 00:00, TimeZone = 0\n")));
+    EXPECT_TRUE(w->Label1->text().contains(QStringLiteral(", COG = 0, SOG = 15 kt\n")));
+    EXPECT_TRUE(w->Label1->text().endsWith(QStringLiteral("H = 15 m, i+s = 0 min")));
+
+    // A bearing of 092.5 against that azimuth.
+    TypeInto(w->Text2, QStringLiteral("0925"));
+    EXPECT_EQ(w->Text2->text(), QStringLiteral("092.5"));
+    QTest::mouseClick(w->Command1, Qt::LeftButton);
+    EXPECT_EQ(w->Label4->text(), QString::fromStdString(FormatCorrection(CompassCorrection(
+                                     LeadingNumber(w->Label2->text().toStdString()), 92.5))));
+    EXPECT_TRUE(w->Label4->text().startsWith(QStringLiteral("-002.")));
+
+    // Sun Set: the azimuth in the west.
+    QTest::mouseClick(w->Option1[1], Qt::LeftButton);
+    EXPECT_TRUE(w->Text1->text().startsWith(QStringLiteral("18:")));
+    EXPECT_TRUE(w->Label2->text().startsWith(QStringLiteral("270")) || w->Label2->text().startsWith(QStringLiteral("269")));
+}
+
+TEST(CompassWindow, NoSunriseInThePolarDayShowsWordsAndNoCorrection) {
+    LoadData();
+    SetState(DateFromParts(2024, 6, 21, 8, 0), 80.0, 15.0, 1.0f);
+    auto w = Open();
+    EXPECT_EQ(w->Text1->text(), QStringLiteral("Always Above"));
+    EXPECT_EQ(w->Label2->text(), QStringLiteral("Sun never sets"));
+    TypeInto(w->Text2, QStringLiteral("0450"));
+    QTest::mouseClick(w->Command1, Qt::LeftButton);
+    EXPECT_EQ(w->Label4->text(), QString());  // not a correction from a 0 read out of words
+    QTest::mouseClick(w->Option1[1], Qt::LeftButton);
+    EXPECT_EQ(w->Text1->text(), QStringLiteral("Always Above"));
+    // Polaris after the words: the time box gets a time to overtype and works.
+    QTest::mouseClick(w->Option1[2], Qt::LeftButton);
+    EXPECT_TRUE(w->Text1->isEnabled());
+    EXPECT_EQ(w->Text1->text(), QStringLiteral("00:00:00"));
+    QTest::mouseClick(w->Command1, Qt::LeftButton);
+    EXPECT_FALSE(w->Label4->text().isEmpty());
+}
+
+TEST(CompassWindow, PolarNightSaysTheSunNeverRises) {
+    LoadData();
+    SetState(DateFromParts(2024, 12, 21, 8, 0), 80.0, 15.0, 1.0f);
+    auto w = Open();
+    EXPECT_EQ(w->Text1->text(), QStringLiteral("Always Below"));
+    EXPECT_EQ(w->Label2->text(), QStringLiteral("Sun never rises"));
+}
+
+TEST(CompassWindow, OtherListsTheStarsThenTheBodiesAndJupiterIsBodyFive) {
+    LoadData();
+    // 00:30 local in zone +10: the bearing's UT time is put on the previous UT date.
+    SetState(DateFromParts(2024, 6, 21, 0, 30), 35.0, 139.7, 10.0f);
+    auto w = Open();
+    QTest::mouseClick(w->Option1[3], Qt::LeftButton);
+    EXPECT_TRUE(w->Combo1->isVisible());
+    EXPECT_TRUE(w->Text1->isEnabled());
+    const auto items = CompassBodyList();
+    ASSERT_EQ(w->Combo1->count(), static_cast<int>(items.size()));
+    EXPECT_EQ(w->Combo1->currentIndex(), 0);
+    EXPECT_EQ(w->Combo1->itemText(0), QString::fromStdString(items[0].Text));
+    const int stars = w->Combo1->count() - 9;
+    EXPECT_EQ(w->Combo1->itemText(stars + 4), QStringLiteral("Planet: Jupiter"));
+    EXPECT_EQ(w->Combo1->itemData(stars + 4).toInt(), -4);
+    EXPECT_EQ(w->Combo1->itemText(stars + 8), QStringLiteral("Planet: Moon"));
+
+    // Text1 kept the sunrise time; the first star's azimuth at that UT time on 20 June.
+    double f = 0.0;
+    ASSERT_TRUE(ParseTimeOfDay(w->Text1->text().toStdString(), f));
+    const double jd = JulianDay(DateFromParts(2024, 6, 20) + f, false, false);
+    EXPECT_EQ(w->Label2->text(), QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jd, items[0].Value, 35.0, 139.7))));
+
+    // Jupiter at 14:30:00 UT.
+    TypeInto(w->Text1, QStringLiteral("143000"));
+    EXPECT_EQ(w->Text1->text(), QStringLiteral("14:30:00"));
+    w->Combo1->setCurrentIndex(stars + 4);
+    emit w->Combo1->activated(stars + 4);
+    const double jdJ = JulianDay(DateFromParts(2024, 6, 20, 14, 30), false, false);
+    const QString jupiter = QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jdJ, -4, 35.0, 139.7)));
+    EXPECT_EQ(w->Label2->text(), jupiter);
+    EXPECT_NE(jupiter, QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jdJ, -3, 35.0, 139.7))));  // Mars
+}
+
+TEST(CompassWindow, InvalidBearingTimeIsReportedAndNothingComputed) {
+    LoadData();
+    SetState(DateFromParts(2024, 1, 10, 20, 0), 43.1, 131.9, 10.0f);
+    auto w = Open();
+    DialogRecorder rec;
+    QTest::mouseClick(w->Option1[2], Qt::LeftButton);
+    ASSERT_TRUE(rec.messages.empty());
+    ASSERT_FALSE(w->Label2->text().isEmpty());
+    TypeInto(w->Text1, QStringLiteral("257000"));
+    EXPECT_EQ(w->Text1->text(), QStringLiteral("25:70:00"));
+    QTest::mouseClick(w->Option1[2], Qt::LeftButton);
+    ASSERT_EQ(rec.messages.size(), 1u);
+    EXPECT_EQ(rec.messages[0].title, QStringLiteral("Error"));
+    EXPECT_TRUE(rec.messages[0].text.startsWith(QStringLiteral("Invalid time format!")));
+    EXPECT_TRUE(rec.messages[0].text.contains(QStringLiteral("25:70:00")));
+    EXPECT_EQ(w->Label2->text(), QString());
+    QTest::mouseClick(w->Command1, Qt::LeftButton);
+    EXPECT_EQ(w->Label4->text(), QString());
+}
+
+TEST(CompassWindow, PolarisCorrectionWrapsThroughNorth) {
+    LoadData();
+    SetState(DateFromParts(2024, 1, 10, 20, 0), 43.1, 131.9, 10.0f);
+    auto w = Open();
+    QTest::mouseClick(w->Option1[2], Qt::LeftButton);
+    TypeInto(w->Text1, QStringLiteral("103000"));
+    QTest::mouseClick(w->Option1[2], Qt::LeftButton);
+    const double jd = JulianDay(DateFromParts(2024, 1, 10, 10, 30), false, false);
+    const double az = CompassItemAzimuth(jd, kPolarisNumber, 43.1, 131.9);
+    EXPECT_EQ(w->Label2->text(), QString::fromStdString(FormatAzimuth(az)));
+    // A bearing of 359.0: the correction is the short way round, within 3 degrees.
+    TypeInto(w->Text2, QStringLiteral("3590"));
+    QTest::mouseClick(w->Command1, Qt::LeftButton);
+    const float c = CompassCorrection(LeadingNumber(w->Label2->text().toStdString()), 359.0);
+    EXPECT_LT(std::fabs(c), 3.0f);
+    EXPECT_EQ(w->Label4->text(), QString::fromStdString(FormatCorrection(c)));
+}
