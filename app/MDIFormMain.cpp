@@ -267,4 +267,7 @@ void MDIFormMain::OpenHelp() {
 void MDIFormMain::ShowAbout() {
     auto* about = new frmSplash(this);
     about->show();
+    about->raise();
+    about->activateWindow();  // so that a key closes it
+    about->setFocus(Qt::OtherFocusReason);
 }
