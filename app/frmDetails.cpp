@@ -53,7 +53,7 @@ frmDetails::frmDetails(QWidget* parent) : ChildWindow(parent) {
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(DR(4, 44, 683, 30));
+    Label2->setGeometry(DR(4, 44, 683, 42));
     Label2->setFont(small);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette blue = Label2->palette();
@@ -62,7 +62,7 @@ frmDetails::frmDetails(QWidget* parent) : ChildWindow(parent) {
 
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setGeometry(DR(4, 76, 396, 302));
+    ListView1->setGeometry(DR(4, 88, 396, 266));
     ListView1->setRootIsDecorated(false);
     ListView1->setUniformRowHeights(true);
     ListView1->setAlternatingRowColors(true);
@@ -75,24 +75,25 @@ frmDetails::frmDetails(QWidget* parent) : ChildWindow(parent) {
         auto* item = new QTreeWidgetItem(ListView1, QStringList{QString::fromLatin1(r.caption)});
         item->setData(0, Qt::UserRole, QString::fromLatin1(r.key));
     }
+    ListView1->resizeColumnToContents(0);
 
     Picture1 = new PlotPicture(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(DR(406, 76, 281, 281));
+    Picture1->setGeometry(DR(406, 88, 281, 281));
 
     Label3 = new QLabel(QStringLiteral("Grid scale:"), this);
     Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometry(DR(406, 359, 70, 20));
+    Label3->setGeometry(DR(4, 360, 70, 22));
     lblScale = new QLabel(QStringLiteral("1 nm."), this);
     lblScale->setObjectName(QStringLiteral("lblScale"));
-    lblScale->setGeometry(DR(478, 359, 70, 20));
+    lblScale->setGeometry(DR(76, 360, 90, 22));
     cmdZoomIn = new QPushButton(QStringLiteral("+"), this);
     cmdZoomIn->setObjectName(QStringLiteral("cmdZoomIn"));
-    cmdZoomIn->setGeometry(DR(620, 358, 32, 22));
+    cmdZoomIn->setGeometry(DR(330, 359, 32, 24));
     cmdZoomIn->setToolTip(QStringLiteral("Larger grid scale"));
     cmdZoomOut = new QPushButton(QStringLiteral("-"), this);
     cmdZoomOut->setObjectName(QStringLiteral("cmdZoomOut"));
-    cmdZoomOut->setGeometry(DR(655, 358, 32, 22));
+    cmdZoomOut->setGeometry(DR(366, 359, 32, 24));
     cmdZoomOut->setToolTip(QStringLiteral("Smaller grid scale"));
     connect(cmdZoomIn, &QPushButton::clicked, this, [this] { ZoomIn(); });
     connect(cmdZoomOut, &QPushButton::clicked, this, [this] { ZoomOut(); });

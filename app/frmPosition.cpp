@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cmath>
 
 #include "app/MDIFormMain.h"
 #include "app/MaskedEdit.h"
@@ -413,8 +414,24 @@ void frmPosition::resizeEvent(QResizeEvent* event) {
     ChildWindow::resizeEvent(event);
     if (!scaler_.Started()) return;
     const QSize before = scaler_.LastClientSize();
+    const QSize pictureBefore = Picture1->size();
     scaler_.Resize(this, QSize(width(), height() - TwipsToPixels(kResizeStripTwips)));
-    if (mapReady_ && scaler_.LastClientSize() != before) DrawMapGrid(Picture1);
+    if (scaler_.LastClientSize() == before) return;
+    // The marks inside the picture move with it in proportion (the layout scaling
+    // leaves the inside of the picture alone); only the grid is drawn anew.
+    const QSize pictureAfter = Picture1->size();
+    if (!pictureBefore.isEmpty() && pictureAfter != pictureBefore) {
+        const double xs = double(pictureAfter.width()) / pictureBefore.width();
+        const double ys = double(pictureAfter.height()) / pictureBefore.height();
+        for (const std::vector<MapMarkLabel*>* marks : {&Label1, &Label2}) {
+            for (MapMarkLabel* m : *marks) {
+                const QPointF c = QRectF(m->geometry()).center();
+                m->move(static_cast<int>(std::lround(c.x() * xs - m->width() / 2.0)),
+                        static_cast<int>(std::lround(c.y() * ys - m->height() / 2.0)));
+            }
+        }
+    }
+    if (mapReady_) DrawMapGrid(Picture1);
 }
 
 void frmPosition::closeEvent(QCloseEvent* event) {

@@ -155,10 +155,7 @@ void DetailsReport(const FixResult& fix, const SightLines& lines, frmDetails* wi
     }
     lv->setColumnCount(static_cast<int>(headers.size()));
     lv->setHeaderLabels(headers);
-    for (int c = 1; c < headers.size(); ++c) {
-        lv->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
-        lv->setColumnWidth(c, 86);
-    }
+    for (int c = 1; c < headers.size(); ++c) lv->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
 
     auto set = [&](const char* key, int column, const QString& text) {
         QTreeWidgetItem* item = window->Row(QString::fromLatin1(key));
@@ -192,6 +189,9 @@ void DetailsReport(const FixResult& fix, const SightLines& lines, frmDetails* wi
         set("dN", c, FormatNumber(d.Intercept, QStringLiteral("00.0")));
         set("Az", c, FormatAngleDegMin(d.Az, 3, true, false));
     }
+
+    // Every column as wide as its widest text (the star names are long).
+    for (int c = 0; c < headers.size(); ++c) lv->resizeColumnToContents(c);
 
     PlotLines(window->Picture1, fix, 1.0);
     window->show();

@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -379,6 +380,29 @@ TEST_F(PositionWindow, NoFixNoDetailsWindow) {
         EXPECT_EQ(d->Label2->text(), QStringLiteral("Last fix not available"));
     }
     EXPECT_EQ(DetailsHeaderText(FixResult{}), QStringLiteral("Last fix not available"));
+}
+
+TEST_F(PositionWindow, ResizeScalesTheMapWithItsMarksAndRedrawsTheGrid) {
+    w->Placed();  // what the main window does once the window is in its frame
+    MapMarkLabel* mark = w->Label1[0];
+    ASSERT_TRUE(mark->isVisible());
+    const QSize picture = w->Picture1->size();
+    const QPointF before = QRectF(mark->geometry()).center();
+    // Smaller than at load: nothing moves.
+    w->resize(w->width() - 50, w->height() - 50);
+    QApplication::processEvents();
+    EXPECT_EQ(w->Picture1->size(), picture);
+    // Half as large again in both directions.
+    w->resize(w->width() * 3 / 2 + 75, w->height() * 3 / 2 + 75);
+    QApplication::processEvents();
+    const QSize grown = w->Picture1->size();
+    ASSERT_GT(grown.width(), picture.width() * 13 / 10);
+    const QPointF after = QRectF(mark->geometry()).center();
+    EXPECT_NEAR(after.x() / grown.width(), before.x() / picture.width(), 0.01);
+    EXPECT_NEAR(after.y() / grown.height(), before.y() / picture.height(), 0.01);
+    // The grid is drawn for the new size: r = min of W/2 and H/2, each rounded (halves to even).
+    EXPECT_EQ(w->Picture1->GridR(), std::min(static_cast<int>(std::nearbyint(grown.width() / 2.0)),
+                                             static_cast<int>(std::nearbyint(grown.height() / 2.0))));
 }
 
 int main(int argc, char** argv) {
