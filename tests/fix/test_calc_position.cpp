@@ -386,3 +386,35 @@ TEST_F(CalcPositionTest, TwoSightsOfOneBodyAtOneInstantCannotFix) {
     EXPECT_EQ(LastFix.FixLon, -20.0);
     EXPECT_EQ(LastFix.EllipseA, 0.0f);
 }
+
+TEST_F(CalcPositionTest, TheHelpDocumentsWorkedFix) {
+    // help/VeltranoHelp.html, worked example (sights made with PyEphem by
+    // help/make_help_example.py from the true position 45-12.0N 030-21.0W): the
+    // ship stopped at DR 45N 30W, zone -2, 17:14 local, eye 15 m, standard air.
+    // PyEphem's refraction and its 1.76' dip differ from ours by about 0.1' at 15
+    // degrees of altitude: the fix within 0.3 nm of the truth.
+    constexpr double kTolHelpFixNm = 0.3;
+    NavigationState.LocalDate = DateFromParts(2026, 12, 6, 17, 14, 0);
+    NavigationState.TZ = -2.0f;
+    NavigationState.Lat = 45.0;
+    NavigationState.Lon = -30.0;
+    NavigationState.Speed = 0.0f;
+    SightLines l;
+    l.Body = {7001, 1708, 8728, kNoBody};
+    l.Time = {"19:10:00", "19:12:00", "19:14:00", ""};
+    l.Altitude = {"50-45.2", "22-00.0", "14-49.1", ""};
+    const FixResult f = CalcPosition(l);
+    ASSERT_TRUE(f.Message.empty());
+    const double trueLat = 45.0 + 12.0 / 60.0, trueLon = -(30.0 + 21.0 / 60.0);
+    const double dN = (f.FixLat - trueLat) * 60.0, dE = (f.FixLon - trueLon) * 60.0 * CosD(trueLat);
+    EXPECT_LT(std::sqrt(dN * dN + dE * dE), kTolHelpFixNm) << f.FixLat << " " << f.FixLon;
+    // "north-west, about 19 miles"; the azimuths 120 degrees apart: a nearly round ellipse.
+    const CourseDistance cd = FixCourseDistance(f);
+    EXPECT_NEAR(cd.Dist, 19.0, 0.5);
+    EXPECT_NEAR(cd.C, -51.0, 2.0);
+    EXPECT_LT(f.EllipseA / f.EllipseB, 1.3f);
+    // Intercepts as the help's table gives them: 16.7 towards, 2.3 and 14.4 away.
+    EXPECT_NEAR(f.Intercept[0], 16.7, 0.15);
+    EXPECT_NEAR(f.Intercept[1], -2.3, 0.15);
+    EXPECT_NEAR(f.Intercept[2], -14.4, 0.15);
+}
