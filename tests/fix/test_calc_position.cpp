@@ -418,3 +418,25 @@ TEST_F(CalcPositionTest, TheHelpDocumentsWorkedFix) {
     EXPECT_NEAR(f.Intercept[1], -2.3, 0.15);
     EXPECT_NEAR(f.Intercept[2], -14.4, 0.15);
 }
+
+TEST_F(CalcPositionTest, ThePoleAndABadHeightOfEyeGiveNoGarbage) {
+    // At the pole the meridians meet: the run east is no longitude at all, yet
+    // every number stays finite.
+    NavigationState.Lat = 90.0;
+    NavigationState.Course = 90.0f;
+    SightLines l = TwoLines();
+    l.Time[0] = "10:00:00";
+    const FixResult f = CalcPosition(l);
+    for (double v : {f.FixLat, f.FixLon, f.LinePos[0].Lon, f.Intercept[0], f.Intercept[2],
+                     static_cast<double>(f.EllipseA), static_cast<double>(f.EllipseAlpha)})
+        EXPECT_TRUE(std::isfinite(v));
+    EXPECT_TRUE(std::isfinite(FixCourseDistance(f).C));
+    // A negative height of eye has no dip: the command is refused with the fault.
+    NavigationState.Lat = 40.0;
+    NavigationState.hEye = -1.0f;
+    LastFix = FixResult{};
+    const std::string text = CalculatePositionCommand(TwoLines());
+    EXPECT_EQ(text.rfind("Can not calculate position:\r\n", 0), 0u);
+    EXPECT_GT(text.size(), std::string("Can not calculate position:\r\n").size());
+    EXPECT_EQ(LastFix.FixTime, 0.0);
+}
