@@ -204,7 +204,13 @@ FixResult CalcPosition(const SightLines& lines) {
             throw SightLineError(where + "no body has the code " + std::to_string(code) + ".");
         }
         try {
+            // The sight's UT date is the fix's, unless that puts it more than 12 hours
+            // from the fix: sights taken before 0h UT for a fix after it (or the other way
+            // round) belong to the neighbouring date. A running fix would otherwise carry
+            // such a sight almost a whole day's run along the course.
             fix.LineTime[i] = utDate + timeOfDay;
+            if (fix.LineTime[i] - utNow > 0.5) fix.LineTime[i] -= 1.0;
+            if (utNow - fix.LineTime[i] > 0.5) fix.LineTime[i] += 1.0;
             fix.Hs[i] = hs;
             // The dead-reckoning position at the sight's instant: back along the course
             // by the run from the sight to the fix, longitude widened by the meridians'

@@ -286,6 +286,27 @@ TEST_F(CalcPositionTest, ASightAfterTheFixTimeOfDayKeepsTheFixDate) {
     EXPECT_EQ(f.FixTime, NavigationState.LocalDate);
 }
 
+TEST_F(CalcPositionTest, SightsAcrossZeroHoursUtTakeTheNearestDate) {
+    // Fix at 00:10 UT on the 16th; sights at 23:50 and 23:10 UT were taken on the 15th,
+    // 20 and 60 minutes earlier: 5 and 15 nm astern, not 23 hours ahead.
+    NavigationState.LocalDate = DateFromParts(2024, 3, 16, 0, 10, 0);
+    NavigationState.TZ = 0.0f;
+    SightLines l = TwoLines();
+    l.Time[0] = "23:50:00";
+    l.Time[2] = "23:10:00";
+    FixResult f = CalcPosition(l);
+    EXPECT_NEAR(f.LineTime[0], DateFromParts(2024, 3, 15, 23, 50, 0), 1e-9);
+    EXPECT_NEAR(f.LineTime[2], DateFromParts(2024, 3, 15, 23, 10, 0), 1e-9);
+    EXPECT_NEAR((f.LinePos[0].Lon + 20.0) * 60.0 * CosD(40.0), -5.0, kTolRunNm);
+    EXPECT_NEAR((f.LinePos[2].Lon + 20.0) * 60.0 * CosD(40.0), -15.0, kTolRunNm);
+    // And a fix at 23:50 with a sight at 00:20 UT: the next date, half an hour later.
+    NavigationState.LocalDate = DateFromParts(2024, 3, 15, 23, 50, 0);
+    l.Time[0] = "00:20:00";
+    f = CalcPosition(l);
+    EXPECT_NEAR(f.LineTime[0], DateFromParts(2024, 3, 16, 0, 20, 0), 1e-9);
+    EXPECT_NEAR((f.LinePos[0].Lon + 20.0) * 60.0 * CosD(40.0), 7.5, kTolRunNm);
+}
+
 TEST_F(CalcPositionTest, UnusedLinesBetweenUsedOnesStayZero) {
     const FixResult f = CalcPosition(TwoLines());
     for (int i : {1, 3}) {

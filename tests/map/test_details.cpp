@@ -61,8 +61,8 @@ TEST_F(Details, OnlyTheLinesInUse) {
     EXPECT_EQ(star.Name, StarName(StarIndex(2491)));
     EXPECT_EQ(moon.Name, "Moon");
     // The sight's UT: the fix is at 00:00 UT on the 15th, the sights at 23:30 and
-    // 23:50 of the fix's UT date (the 15th), so after it.
-    EXPECT_NEAR(star.Time, DateFromParts(2024, 1, 15, 23, 30, 0), 1e-9);
+    // 23:50 UT, half an hour and ten minutes before it, on the 14th.
+    EXPECT_NEAR(star.Time, DateFromParts(2024, 1, 14, 23, 30, 0), 1e-9);
     EXPECT_EQ(moon.GhaAries, 0.0);
     EXPECT_EQ(moon.Tau, 0.0);
 }
