@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QRectF>
 #include <QVariant>
 #include <cmath>
 #include <vector>
@@ -58,15 +59,42 @@ QSize OuterSize(const QWidget* window) {
     return window->frameGeometry().size();
 }
 
+namespace {
+
+// Each control remembers its place and font at the window's reference size (the
+// client size of the first scaling), and what scaling last gave it. Scaling
+// from the reference instead of from the last size keeps a window that is
+// maximised and restored at its own layout: with the smaller of the two factors
+// applied step by step, the fonts would shrink a little at every round trip
+// (up by min(xs, ys), down by min(1/xs, 1/ys)), and truncation to whole pixels
+// would creep. A control that the window itself moved or re-sized since (or a
+// new one) is taken as it stands now.
+constexpr const char* kBaseSize = "veltranoLayoutBase";
+constexpr const char* kBaseGeometry = "veltranoBaseGeometry";
+constexpr const char* kBaseFont = "veltranoBaseFont";
+constexpr const char* kLastGeometry = "veltranoLastGeometry";
+constexpr const char* kLastFont = "veltranoLastFont";
+
+double FontSize(const QFont& f) { return f.pointSizeF() > 0 ? f.pointSizeF() : f.pixelSize(); }
+
+}  // namespace
+
 QSize ScaleWindowLayout(QWidget* window, QSize oldSize, QSize newSize) {
     if (!window) return oldSize;
     const QWidget* frame = window->parentWidget() ? window->parentWidget() : window;
     if (window->isMinimized() || frame->isMinimized()) return oldSize;
     if (oldSize.width() <= 0 || oldSize.height() <= 0 || newSize.width() <= 0 || newSize.height() <= 0)
         return oldSize;
-    const double xs = double(newSize.width()) / oldSize.width();
-    const double ys = double(newSize.height()) / oldSize.height();
-    const double f = ys < xs ? ys : xs;
+    QSize base = window->property(kBaseSize).toSize();
+    if (!base.isValid() || base.isEmpty()) {
+        base = oldSize;
+        window->setProperty(kBaseSize, base);
+    }
+    // From the reference size: to where the controls are now, and to the new size.
+    const double ox = double(oldSize.width()) / base.width(), oy = double(oldSize.height()) / base.height();
+    const double nx = double(newSize.width()) / base.width(), ny = double(newSize.height()) / base.height();
+    const double oldF = oy < ox ? oy : ox;
+    const double newF = ny < nx ? ny : nx;
 
     window->setUpdatesEnabled(false);
     std::vector<QWidget*> controls;
@@ -79,14 +107,28 @@ QSize ScaleWindowLayout(QWidget* window, QSize oldSize, QSize newSize) {
     for (size_t i = 0; i < controls.size(); ++i) {
         QWidget* w = controls[i];
         const QRect g = w->geometry();
-        w->setGeometry(int(g.left() * xs), int(g.top() * ys), int(g.width() * xs), int(g.height() * ys));
+        QRectF b = w->property(kBaseGeometry).toRectF();
+        if (!w->property(kBaseGeometry).isValid() || w->property(kLastGeometry).toRect() != g)
+            b = QRectF(g.left() / ox, g.top() / oy, g.width() / ox, g.height() / oy);
+        const QRect placed(int(b.left() * nx), int(b.top() * ny), int(b.width() * nx), int(b.height() * ny));
+        w->setGeometry(placed);
+        w->setProperty(kBaseGeometry, b);
+        w->setProperty(kLastGeometry, placed);
         if (w->property("Tag").toString().isEmpty()) {
             QFont font = fonts[i];
+            const double now = FontSize(font);
+            if (now <= 0) continue;
+            double baseFont = w->property(kBaseFont).toDouble();
+            if (!w->property(kBaseFont).isValid() || w->property(kLastFont).toDouble() != now)
+                baseFont = now / oldF;
+            const double size = baseFont * newF;
             if (font.pointSizeF() > 0)
-                font.setPointSizeF(font.pointSizeF() * f);
-            else if (font.pixelSize() > 0)
-                font.setPixelSize(std::max(1, int(font.pixelSize() * f)));
+                font.setPointSizeF(size);
+            else
+                font.setPixelSize(std::max(1, int(size)));
             w->setFont(font);
+            w->setProperty(kBaseFont, baseFont);
+            w->setProperty(kLastFont, FontSize(w->font()));
         }
     }
     window->setUpdatesEnabled(true);

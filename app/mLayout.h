@@ -21,7 +21,11 @@ void CentreInClientArea(QWidget* window, QMdiArea* area);
 // left and width by xs = new width / old width, top and height by ys = new
 // height / old height (whole pixels, truncated), and each control's font by the
 // smaller factor, except a control whose "Tag" property is a non-empty text,
-// which keeps its font size. Controls are the child widgets of the window and,
+// which keeps its font size. The factors are taken from the window's reference
+// size (the old size of its first scaling), so that a round trip (maximise,
+// restore) gives back the same places and fonts instead of creeping; a control
+// the window moved or re-sized itself since the last scaling is scaled from
+// where it stands. Controls are the child widgets of the window and,
 // inside plain containers (frames, group boxes, plain widgets), their children;
 // the inner parts of compound widgets are left to them. A minimised window is
 // not touched. Returns the size to remember as the window's last client size

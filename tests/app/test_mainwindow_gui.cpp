@@ -270,6 +270,32 @@ TEST(Layout, ScaleWindowLayoutMovesSizesAndScalesFontsButNotTagged) {
     EXPECT_EQ(inner->geometry(), QRect(20, 15, 40, 15));
 }
 
+TEST(Layout, MaximiseAndRestoreGiveBackTheSameLayout) {
+    QWidget w;
+    auto* label = new QLabel(QStringLiteral("A"), &w);
+    label->setGeometry(13, 27, 101, 23);
+    QFont f = label->font();
+    f.setPointSizeF(9.0);
+    label->setFont(f);
+    auto* moved = new QLabel(QStringLiteral("B"), &w);
+    moved->setGeometry(40, 40, 20, 10);
+    const QSize normal(727, 460), maximised(1280, 712);  // unequal factors: 1.76 and 1.55
+    QSize last = normal;
+    for (int round = 0; round < 5; ++round) {
+        last = ScaleWindowLayout(&w, last, maximised);
+        last = ScaleWindowLayout(&w, last, normal);
+    }
+    EXPECT_EQ(label->geometry(), QRect(13, 27, 101, 23));
+    EXPECT_NEAR(label->font().pointSizeF(), 9.0, 1e-9);
+    // Maximised once more: the font grows by the smaller factor.
+    last = ScaleWindowLayout(&w, last, maximised);
+    EXPECT_NEAR(label->font().pointSizeF(), 9.0 * 712.0 / 460.0, 1e-9);
+    // A control the window moves itself is scaled from where it now stands.
+    moved->setGeometry(100, 100, 20, 10);
+    last = ScaleWindowLayout(&w, last, normal);
+    EXPECT_EQ(moved->geometry().topLeft(), QPoint(int(100 * 727.0 / 1280.0), int(100 * 460.0 / 712.0)));
+}
+
 TEST(Layout, ScalerIgnoresSizesBelowTheInitialAndScalesFromTheLastOne) {
     QWidget w;
     w.resize(200, 100);
