@@ -3,8 +3,8 @@
 #include "app/frmGeneral.h"
 #include "riseset/frmRiseSet.h"
 #include "almanac/frmCompas.h"
-#include "app/frmDetails.h"
-#include "app/frmPosition.h"
+#include "map/frmDetails.h"
+#include "fix/frmPosition.h"
 #include "app/mPublicVars.h"
 #include "map/mDetailsReport.h"
 

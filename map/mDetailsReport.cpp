@@ -6,7 +6,7 @@
 #include <QTreeWidget>
 #include <cmath>
 
-#include "app/frmDetails.h"
+#include "map/frmDetails.h"
 #include "app/mConvertion.h"
 #include "app/mPublicVars.h"
 #include "core/mMath.h"

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/frmPosition.h"
+#include "fix/frmPosition.h"
 #include "app/mPublicVars.h"
 #include "core/mMath.h"
 #include "fix/mCalcPosition.h"

@@ -22,8 +22,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/frmDetails.h"
-#include "app/frmPosition.h"
+#include "map/frmDetails.h"
+#include "fix/frmPosition.h"
 #include "app/mConvertion.h"
 #include "app/mDialogs.h"
 #include "app/mPublicVars.h"

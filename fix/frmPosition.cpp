@@ -1,4 +1,4 @@
-#include "app/frmPosition.h"
+#include "fix/frmPosition.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,7 +15,7 @@
 
 #include "app/MDIFormMain.h"
 #include "app/MaskedEdit.h"
-#include "app/frmDetails.h"
+#include "map/frmDetails.h"
 #include "app/mConvertion.h"
 #include "app/mDialogs.h"
 #include "app/mPublicVars.h"

@@ -1,4 +1,4 @@
-#include "app/frmDetails.h"
+#include "map/frmDetails.h"
 
 #include <QHeaderView>
 #include <QLabel>
