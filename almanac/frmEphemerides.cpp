@@ -1,0 +1,142 @@
+#include "almanac/frmEphemerides.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <algorithm>
+#include <cmath>
+
+#include "almanac/mEphemerides.h"
+#include "app/mConvertion.h"
+#include "app/mDialogs.h"
+#include "app/mLayout.h"
+#include "app/mPublicVars.h"
+#include "core/mFault.h"
+
+namespace {
+
+// Columns: header, width in twips (0: the list's default), alignment.
+struct PageColumn {
+    const char* header;
+    int widthTwips;
+    Qt::Alignment align;
+};
+constexpr PageColumn kColumnUT{"UT", 240, Qt::AlignLeft};
+constexpr PageColumn kColumnAries{"ARIES", 570, Qt::AlignHCenter};
+
+// The wait cursor over a window for the life of the guard.
+class WaitCursor {
+public:
+    explicit WaitCursor(QWidget* w) : w_(w) { w_->setCursor(Qt::WaitCursor); }
+    ~WaitCursor() { w_->unsetCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    QWidget* w_;
+};
+
+}  // namespace
+
+frmEphemerides::frmEphemerides(QWidget* parent) : ChildWindow(parent) {
+    setObjectName(QStringLiteral("frmEphemerides"));
+    SetDesignSizeTwips(8280, 5700);
+    // The page in 8-point print, as an almanac's; JoinGhaDec measures in this font.
+    QFont small = font();
+    small.setPointSizeF(8.0);
+    setFont(small);
+
+    lvEphemer = new QTreeWidget(this);
+    lvEphemer->setObjectName(QStringLiteral("lvEphemer"));
+    lvEphemer->setRootIsDecorated(false);
+    lvEphemer->setUniformRowHeights(true);
+    lvEphemer->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvEphemer->setColumnCount(2 + kEphemerisBodyCount);
+    QStringList headers{QString::fromLatin1(kColumnUT.header), QString::fromLatin1(kColumnAries.header)};
+    for (const EphemerisColumn& c : kEphemerisColumns) headers << QString::fromLatin1(c.header);
+    lvEphemer->setHeaderLabels(headers);
+    QTreeWidgetItem* header = lvEphemer->headerItem();
+    header->setTextAlignment(0, kColumnUT.align | Qt::AlignVCenter);
+    header->setTextAlignment(1, kColumnAries.align | Qt::AlignVCenter);
+    for (int c = 0; c < kEphemerisBodyCount; ++c) header->setTextAlignment(2 + c, Qt::AlignRight | Qt::AlignVCenter);
+    lvEphemer->header()->setStretchLastSection(false);
+    lvEphemer->header()->setDefaultAlignment(Qt::AlignCenter);
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    // 0..100 in steps of 100/23: the range holds the exact value i * 100 / 23 as i * 100 of 2300.
+    ProgressBar1->setRange(0, 2300);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+
+    Command1 = new QPushButton(QStringLiteral("&Recalculate"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    connect(Command1, &QPushButton::clicked, this, [this] { Update(); });
+
+    Update();
+}
+
+QString frmEphemerides::GhaText(double gha) { return FormatAngleDegMin(gha, 3, true, false); }
+QString frmEphemerides::DecText(double dec) { return FormatAngleDegMin(dec, 2, true, true); }
+
+QString frmEphemerides::JoinGhaDec(const QString& a, const QString& b) const {
+    const int w = PixelsToTwips(QFontMetrics(font()).horizontalAdvance(b));
+    // Rounded half to even (the default rounding of nearbyint); at least one space, so
+    // that the two fields never run together in a wide font.
+    const int n = std::max(1, static_cast<int>(std::nearbyint((645.0 - w) / 45.0 + 4.0)));
+    return a + QString(n, QLatin1Char(' ')) + b;
+}
+
+void frmEphemerides::Update() {
+    setWindowTitle(QStringLiteral("Planetary data: Ephemerides for ") + FormatLongDate(NavigationState.LocalDate));
+    try {
+        FillEphemerides();
+    } catch (const ArithmeticFault& fault) {
+        ProgressBar1->setValue(0);
+        ShowMessage(this, QStringLiteral("Calculation error"), QString::fromStdString(fault.what()), MsgIcon::Critical);
+    }
+}
+
+void frmEphemerides::FillEphemerides() {
+    const double jd0 = EphemerisPageStart(NavigationState.LocalDate);
+    WaitCursor wait(this);
+    lvEphemer->clear();
+    for (int i = 0; i < kEphemerisHours; ++i) {
+        ProgressBar1->setValue(i * 100);
+        const EphemerisRow row = EphemerisRowAt(jd0 + i / 24.0, i);
+        auto* item = new QTreeWidgetItem;
+        item->setText(0, QStringLiteral("0%1").arg(i).right(2));
+        item->setText(1, GhaText(row.aries));
+        item->setTextAlignment(0, kColumnUT.align | Qt::AlignVCenter);
+        item->setTextAlignment(1, kColumnAries.align | Qt::AlignVCenter);
+        for (int c = 0; c < kEphemerisBodyCount; ++c) {
+            item->setText(2 + c, JoinGhaDec(GhaText(row.gha[c]), DecText(row.dec[c])));
+            item->setTextAlignment(2 + c, Qt::AlignRight | Qt::AlignVCenter);
+        }
+        lvEphemer->addTopLevelItem(item);
+    }
+    // Column widths: UT and ARIES as designed, widened when the font needs more room;
+    // the body columns fit their contents.
+    const QFontMetrics fm(lvEphemer->font());
+    const int pad = fm.horizontalAdvance(QStringLiteral("MM"));
+    lvEphemer->setColumnWidth(0, std::max(TwipsToPixels(kColumnUT.widthTwips), fm.horizontalAdvance(QStringLiteral("UT")) + pad));
+    lvEphemer->setColumnWidth(1, std::max(TwipsToPixels(kColumnAries.widthTwips),
+                                          fm.horizontalAdvance(lvEphemer->topLevelItem(0)->text(1)) + pad));
+    for (int c = 0; c < kEphemerisBodyCount; ++c) lvEphemer->resizeColumnToContents(2 + c);
+    ProgressBar1->setValue(0);
+}
+
+void frmEphemerides::resizeEvent(QResizeEvent* event) {
+    ChildWindow::resizeEvent(event);
+    const int w = width();
+    const int h = height();
+    const QSize button = Command1->sizeHint().expandedTo(QSize(TwipsToPixels(1215), TwipsToPixels(375)));
+    lvEphemer->setGeometry(0, 0, w, std::max(0, h - button.height() * 3 / 2));
+    const int top = h - button.height() * 5 / 4;
+    const int barWidth = std::max(0, w - button.width() - TwipsToPixels(180));
+    ProgressBar1->setGeometry(TwipsToPixels(60), top, barWidth, button.height());
+    Command1->setGeometry(barWidth + TwipsToPixels(120), top, button.width(), button.height());
+}
