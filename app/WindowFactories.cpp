@@ -7,14 +7,16 @@
 #include "fix/frmPosition.h"
 #include "app/mPublicVars.h"
 #include "map/mDetailsReport.h"
+#include "almanac/frmEphemerides.h"
+#include "almanac/frmAnnual.h"
 
 // Each window adds its include here and its one line below.
 
 ChildWindow* CreateChildWindow(const QString& key, QWidget* parent) {
     if (key == QLatin1String("General")) return new frmGeneral(parent);
     if (key == QLatin1String("RiseSet")) return new frmRiseSet(parent);
-    // if (key == QLatin1String("Ephemerides")) return new frmEphemerides(parent);
-    // if (key == QLatin1String("Annual")) return new frmAnnual(parent);
+    if (key == QLatin1String("Ephemerides")) return new frmEphemerides(parent);
+    if (key == QLatin1String("Annual")) return new frmAnnual(parent);
     if (key == QLatin1String("Position")) return new frmPosition(parent);
     if (key == QLatin1String("Compass")) return new frmCompas(parent);
     return nullptr;

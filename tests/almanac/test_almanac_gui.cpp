@@ -9,7 +9,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QStandardPaths>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <cmath>
@@ -22,6 +23,7 @@
 #include "app/mDialogs.h"
 #include "app/mLayout.h"
 #include "app/mPublicVars.h"
+#include "app/mPublicVarsQt.h"
 #include "core/mFiles.h"
 #include "core/mPlanet.h"
 #include "support/csv.h"
@@ -256,9 +258,18 @@ TEST(frmAnnual, TimesAreUniversalAndMonthsInTheUsersLanguage) {
 
 }  // namespace
 
+// A fixed clock, should anything ask it.
+DateValue FixedClock() { return DateFromParts(2024, 5, 5, 10, 0); }
+
 int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir settingsDir;
+    qputenv("XDG_CONFIG_HOME", settingsDir.path().toUtf8());
     QApplication app(argc, argv);
-    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    SetClock(&FixedClock);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     SetMessageBoxHandler([](QWidget*, const QString& title, const QString& text, MsgIcon, MsgButtons) {
         ADD_FAILURE() << "unexpected message box: " << title.toStdString() << ": " << text.toStdString();

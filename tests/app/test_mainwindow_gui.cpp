@@ -183,6 +183,9 @@ TEST(MainWindow, AWindowLoadedInAdvanceIsCentredWhenFirstShown) {
 }
 
 TEST(MainWindow, AButtonWithoutItsWindowDoesNothing) {
+    // No data file is loaded here: a window whose computation then faults says so in a
+    // message box, which the recorder answers.
+    DialogRecorder dialogs;
     auto m = MakeMain();
     // Keys whose windows are not part of the program yet open nothing; the
     // others open exactly one window each ("Details" too, with no fix yet).
