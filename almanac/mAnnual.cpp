@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/mApparent.h"
 #include "core/mBodyPosition.h"
 #include "core/mFault.h"
 #include "core/mMath.h"
@@ -12,17 +13,16 @@ namespace {
 // The Sun's apparent declination, degrees, at a TT Julian date.
 double SunDeclination(double jd) { return BodyPosition(jd, kBodySun).y; }
 
+// The Sun's apparent ecliptic longitude of date, degrees [0, 360).
+double SunApparentLongitude(double jd) {
+    Coord3 p = BodyPosition(jd, kBodySun);
+    EquToEcl(p, Obliquity(jd, true));
+    return Norm360(p.x);
+}
+
 int Sign(double x) { return (x > 0.0) - (x < 0.0); }
 
 bool PhaseIs(double phase, double value) { return std::fabs(phase - value) < 0.01; }
-
-// Vertex of the parabola through (-1, y0), (0, y1), (1, y2), in steps from the middle.
-double ParabolaVertex(double y0, double y1, double y2) {
-    const double a = (y2 + y0) / 2.0 - y1;
-    const double b = (y2 - y0) / 2.0;
-    if (a == 0.0) throw ArithmeticFault(kFaultDivisionByZero);
-    return -b / (2.0 * a);
-}
 
 }  // namespace
 
@@ -112,15 +112,17 @@ DateValue EquinoxDate(int year, bool spring) {
 }
 
 DateValue SolsticeDate(int year, bool summer) {
-    DateValue t0 = summer ? DateFromParts(year, 6, 21) : DateFromParts(year, 12, 21);
-    DateValue t1 = t0 + 1.0;
-    double jd0 = JulianDay(t0, false, false);
-    double x = ParabolaVertex(SunDeclination(jd0), SunDeclination(jd0 + 1.0), SunDeclination(jd0 + 2.0));
-    t1 += x;
-    t0 = t1 - 1.0 / 24.0;
-    jd0 = JulianDay(t0, false, false);
-    x = ParabolaVertex(SunDeclination(jd0), SunDeclination(jd0 + 1.0 / 24.0), SunDeclination(jd0 + 2.0 / 24.0));
-    return t1 + x / 24.0;
+    // The instant at which the Sun's apparent longitude reaches 90 (270) degrees, by
+    // successive corrections from 21 June (21 December) 0 h at the Sun's mean rate.
+    constexpr double kSunDegreesPerDay = 360.0 / 365.2422;
+    const double target = summer ? 90.0 : 270.0;
+    double jd = JulianDay(summer ? DateFromParts(year, 6, 21) : DateFromParts(year, 12, 21), false, false);
+    for (int i = 0; i < 8; ++i) {
+        const double step = std::remainder(target - SunApparentLongitude(jd), 360.0) / kSunDegreesPerDay;
+        jd += step;
+        if (std::fabs(step) < 1e-7) break;
+    }
+    return JDToDate(jd, false);
 }
 
 AnnualEvents ComputeAnnualEvents(int year, const std::function<void()>& yieldFn) {

@@ -47,10 +47,11 @@ std::string PhaseCellText(const PhaseTable& table, int month, int phase);
 DateValue EquinoxDate(int year, bool spring);
 
 // Given: year; summer, the June (true) or December (false) solstice.
-// Returned: UT date-time value of the extremum of the Sun's apparent declination: a
-// three-point parabola on daily samples from 21 June (21 December) 0 h, refined by a
-// second parabola on hourly samples about the first vertex. Within 0.3 minutes of the
-// extremum of the JPL ephemeris (DE431), 1900-2100.
+// Returned: UT date-time value at which the Sun's apparent longitude is 90 (270)
+// degrees, the solstice that almanacs publish, found by successive corrections at the
+// Sun's mean rate from 21 June (21 December) 0 h. Within 0.3 minutes of the JPL
+// ephemeris (DE431), 1900-2100. (The extremum of the declination, which the
+// longitude's slow nutation and aberration terms shift, falls up to 11 minutes away.)
 DateValue SolsticeDate(int year, bool summer);
 
 // Calendar fields of an event instant as it is shown: rounded to the whole second, the

@@ -203,14 +203,12 @@ TEST(frmAnnual, YearListAndSelectionAtLoad) {
     EXPECT_EQ(w.Combo1->currentText(), "2024");
     const QStringList names{"Summer solstice", "Winter solstice", "Spring equinox", "Autumn equinox"};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(w.Label1[i]->text(), names[i]);
-    // Published: 2024 January 11 new moon 11:57 UT. The June solstice is the extremum of
-    // the Sun's declination, June 20 20:46 UT by the Swiss Ephemeris (the published
-    // solstice, the Sun's longitude at 90 degrees, is 20:51: the extremum comes earlier).
+    // Published: 2024 January 11 new moon 11:57 UT, June solstice June 20 20:51 UT.
     ASSERT_EQ(w.ListView1->topLevelItemCount(), 12);
     EXPECT_EQ(Cell(w.ListView1, 0, 0), "January");
     EXPECT_EQ(Cell(w.ListView1, 11, 0), "December");
     EXPECT_EQ(Cell(w.ListView1, 0, 1), "11 11:57");
-    EXPECT_TRUE(QRegularExpression("^June 20,  20:4[5-7]$").match(w.Label2[0]->text()).hasMatch()) << w.Label2[0]->text().toStdString();
+    EXPECT_TRUE(QRegularExpression("^June 20,  20:5[01]$").match(w.Label2[0]->text()).hasMatch()) << w.Label2[0]->text().toStdString();
     for (QLabel* l : w.Label2) EXPECT_FALSE(l->text().isEmpty());
 }
 

@@ -11,7 +11,7 @@
  *   almanac_page_2024-01-11.txt  the page of 2024-01-11 as text, from the same values (format
  *                                described in tests/data/README.md).
  *   almanac_seasons_reference.csv  equinoxes (apparent declination of the Sun crosses 0) and
- *                                solstices (extremum of the Sun's apparent declination),
+ *                                solstices (the Sun's apparent longitude 90 or 270 degrees),
  *                                1900-2100, as TT Julian dates.
  *   almanac_phases_reference.csv new moon, first quarter, full moon, last quarter (the Moon's
  *                                apparent geocentric longitude minus the Sun's is 0, 90, 180,
@@ -168,15 +168,22 @@ static double Bisect(double (*f)(double), double a, double b) {
     return 0.5 * (a + b);
 }
 
-/* Rate of the Sun's declination, degrees per day, central difference over +-0.01 day. */
-static double SunDecRate(double jdTT) { return (SunDec(jdTT + 0.01) - SunDec(jdTT - 0.01)) / 0.02; }
+/* The Sun's apparent ecliptic longitude of date minus 90 (June) or 270 (December) degrees,
+ * wrapped to [-180, 180). */
+static double gSolsticeLongitude = 90.0;
+static double SunLongitudeOffset(double jdTT) {
+    double x[6];
+    Calc(jdTT, SE_SUN, 0, x);
+    double e = Norm360(x[0] - gSolsticeLongitude);
+    return e >= 180.0 ? e - 360.0 : e;
+}
 
 static void WriteSeasons(const char* dir) {
     char path[1024];
     snprintf(path, sizeof path, "%s/almanac_seasons_reference.csv", dir);
     FILE* f = fopen(path, "w");
     if (!f) { perror(path); exit(1); }
-    fprintf(f, "# Swiss Ephemeris; equinox: apparent declination of the Sun = 0; solstice: its extremum\n");
+    fprintf(f, "# Swiss Ephemeris; equinox: apparent declination of the Sun = 0; solstice: its apparent longitude = 90 or 270 degrees\n");
     fprintf(f, "year,event,jd_tt\n");
     for (int y = 1900; y <= 2100; ++y) {
         const double mar = swe_julday(y, 3, 17, 0.0, SE_GREG_CAL);
@@ -184,9 +191,11 @@ static void WriteSeasons(const char* dir) {
         const double sep = swe_julday(y, 9, 20, 0.0, SE_GREG_CAL);
         const double dec = swe_julday(y, 12, 18, 0.0, SE_GREG_CAL);
         fprintf(f, "%d,spring,%.8f\n", y, Bisect(SunDec, mar, mar + 6.0));
-        fprintf(f, "%d,summer,%.8f\n", y, Bisect(SunDecRate, jun, jun + 6.0));
+        gSolsticeLongitude = 90.0;
+        fprintf(f, "%d,summer,%.8f\n", y, Bisect(SunLongitudeOffset, jun, jun + 6.0));
         fprintf(f, "%d,autumn,%.8f\n", y, Bisect(SunDec, sep, sep + 6.0));
-        fprintf(f, "%d,winter,%.8f\n", y, Bisect(SunDecRate, dec, dec + 6.0));
+        gSolsticeLongitude = 270.0;
+        fprintf(f, "%d,winter,%.8f\n", y, Bisect(SunLongitudeOffset, dec, dec + 6.0));
     }
     fclose(f);
 }
