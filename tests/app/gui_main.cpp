@@ -10,11 +10,11 @@
 #include "core/mTime.h"
 #include "gui_support.h"
 
-DialogRecorder::DialogRecorder() {
-    oldBox_ = SetMessageBoxHandler([this](QWidget*, const QString& title, const QString& text, MsgIcon icon,
-                                          MsgButtons buttons) {
-        messages.push_back({title, text, icon});
-        return buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::Ok;
+DialogRecorder::DialogRecorder(MsgResult yesNoAnswer) {
+    oldBox_ = SetMessageBoxHandler([this, yesNoAnswer](QWidget*, const QString& title, const QString& text,
+                                                       MsgIcon icon, MsgButtons buttons) {
+        messages.push_back({title, text, icon, buttons});
+        return buttons == MsgButtons::YesNo ? yesNoAnswer : MsgResult::Ok;
     });
     oldBeep_ = SetBeepHandler([this] { ++beeps; });
 }

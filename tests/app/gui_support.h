@@ -12,13 +12,14 @@ struct RecordedMessage {
     QString title;
     QString text;
     MsgIcon icon;
+    MsgButtons buttons = MsgButtons::Ok;
 };
 
-// Installs handlers that record every message box (answered Ok/Yes) and count
-// the beeps; restores the previous handlers when destroyed.
+// Installs handlers that record every message box (a Yes/No box answered with
+// yesNoAnswer) and count the beeps; restores the previous handlers when destroyed.
 class DialogRecorder {
 public:
-    DialogRecorder();
+    explicit DialogRecorder(MsgResult yesNoAnswer = MsgResult::Yes);
     ~DialogRecorder();
     std::vector<RecordedMessage> messages;
     int beeps = 0;

@@ -9,13 +9,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/mPublicVars.h"
-#include "bodies/mStar.h"
-#include "core/mFiles.h"
-#include "core/mMath.h"
-#include "core/mPlanet.h"
-#include "fix/mCalcPosition.h"
 #include "support/csv.h"
+#include "support/nav_fixture.h"
 
 namespace {
 // Sights built by the exact inverse of the program's corrections from the Swiss
@@ -34,47 +29,26 @@ constexpr double kTolFixNm = 0.5;
 // Ephemeris one by about 0.1' at 10 degrees.
 constexpr double kTolFixPhysicalNm = 1.0;
 
-double ErrorNm(const FixResult& f, double lat, double lon) {
-    const double dN = (f.FixLat - lat) * 60.0;
-    double dLon = f.FixLon - lon;
-    if (dLon > 180.0) dLon -= 360.0;
-    if (dLon < -180.0) dLon += 360.0;
-    const double dE = dLon * 60.0 * CosD(lat);
-    return std::sqrt(dN * dN + dE * dE);
-}
-
-class FixSimulated : public ::testing::Test {
+class FixSimulated : public testsupport::NavFixture {
 protected:
-    static void SetUpTestSuite() {
-        SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
-        ASSERT_TRUE(LoadPlanetData().ok);
-        ASSERT_TRUE(LoadStarFile().ok);
-    }
-    void SetUp() override { saved_ = NavigationState; }
-    void TearDown() override { NavigationState = saved_; }
-
     // Runs every case with the altitude column prefix ("alt" or "alt_phys") and
     // returns the statistics of all, of the cases at one instant and of the running fixes.
     void RunAll(const std::string& altColumn, testsupport::ErrorStats stats[3], double tolNm) {
         const testsupport::CsvTable t = testsupport::ReadCsv(testsupport::TestData("fix_sights.csv"));
         ASSERT_EQ(t.rows.size(), 60u);
         for (size_t row = 0; row < t.rows.size(); ++row) {
-            NavigationStateRecord nav = DefaultNavigationState();
-            const int tz = static_cast<int>(t.Num(row, "tz"));
-            nav.LocalDate = DateFromParts(static_cast<int>(t.Num(row, "fix_y")), static_cast<int>(t.Num(row, "fix_m")),
-                                          static_cast<int>(t.Num(row, "fix_d")), static_cast<int>(t.Num(row, "fix_h")),
-                                          static_cast<int>(t.Num(row, "fix_mi")), t.Num(row, "fix_s")) +
-                            tz / 24.0;
-            nav.TZ = static_cast<float>(tz);
-            nav.Lat = t.Num(row, "dr_lat");
-            nav.Lon = t.Num(row, "dr_lon");
-            nav.Course = static_cast<float>(t.Num(row, "course"));
-            nav.Speed = static_cast<float>(t.Num(row, "speed"));
-            nav.Temp = static_cast<float>(t.Num(row, "temp"));
-            nav.Pressure = static_cast<float>(t.Num(row, "pressure"));
-            nav.hEye = static_cast<float>(t.Num(row, "heye"));
-            nav.i_s = static_cast<float>(t.Num(row, "i_s"));
-            NavigationState = nav;
+            auto num = [&](const char* column) { return t.Num(row, column); };
+            auto whole = [&](const char* column) { return static_cast<int>(num(column)); };
+            const int tz = whole("tz");
+            NavigationStateRecord& nav = NavigationState;
+            nav = testsupport::DrState(DateFromParts(whole("fix_y"), whole("fix_m"), whole("fix_d"), whole("fix_h"),
+                                                     whole("fix_mi"), num("fix_s")) + tz / 24.0,
+                                       static_cast<float>(tz), num("dr_lat"), num("dr_lon"),
+                                       static_cast<float>(num("course")), static_cast<float>(num("speed")));
+            nav.Temp = static_cast<float>(num("temp"));
+            nav.Pressure = static_cast<float>(num("pressure"));
+            nav.hEye = static_cast<float>(num("heye"));
+            nav.i_s = static_cast<float>(num("i_s"));
             SightLines lines;
             for (int j = 0; j < 4; ++j) {
                 const std::string n = std::to_string(j + 1);
@@ -86,7 +60,7 @@ protected:
             }
             const FixResult f = CalcPosition(lines);
             EXPECT_TRUE(f.Message.empty()) << f.Message;
-            const double e = ErrorNm(f, t.Num(row, "true_lat"), t.Num(row, "true_lon"));
+            const double e = testsupport::NmBetween(f.FixLat, f.FixLon, t.Num(row, "true_lat"), t.Num(row, "true_lon"));
             EXPECT_LT(e, tolNm) << "case " << row;
             stats[0].Add(e);
             stats[t.Num(row, "moving") != 0.0 ? 2 : 1].Add(e);
@@ -97,7 +71,6 @@ protected:
             EXPECT_LT(f.EllipseAlpha, 180.0f);
         }
     }
-    NavigationStateRecord saved_;
 };
 
 void Print(const char* what, const testsupport::ErrorStats s[3]) {
