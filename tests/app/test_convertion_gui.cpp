@@ -3,144 +3,114 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "app/mConvertion.h"
 #include "app/mPublicVarsQt.h"
 #include "gui_support.h"
 
-TEST(FormatLatLon, FormsAndCarryInBothLocales) {
-    {
-        LocaleScope point(PointLocale());
-        EXPECT_EQ(FormatLatLon(43.12, true), QStringLiteral("43-07.2N"));
-        EXPECT_EQ(FormatLatLon(131.9, false), QStringLiteral("131-54.0E"));
-        EXPECT_EQ(FormatLatLon(-5.5, true), QStringLiteral("05-30.0S"));
-        EXPECT_EQ(FormatLatLon(-0.25, false), QStringLiteral("000-15.0W"));
-        EXPECT_EQ(FormatLatLon(0.0, true), QStringLiteral("00-00.0N"));
-        EXPECT_EQ(FormatLatLon(43.99999, true), QStringLiteral("44-00.0N"));
-        EXPECT_EQ(FormatLatLon(-179.99999, false), QStringLiteral("180-00.0W"));
+namespace {
+// The text in the locale's decimal separator.
+QString Local(const char* s) { return QString::fromLatin1(s).replace(QLatin1Char('.'), DecimalSeparator()); }
+}  // namespace
+
+TEST(FormatLatLon, FormsAndMinuteCarryInBothLocales) {
+    const std::tuple<double, bool, const char*> cases[] = {
+        {43.12, true, "43-07.2N"},       {131.9, false, "131-54.0E"},     {-5.5, true, "05-30.0S"},
+        {-0.25, false, "000-15.0W"},     {0.0, true, "00-00.0N"},         {0.9991, true, "00-59.9N"},
+        {43.99999, true, "44-00.0N"},    {-179.99999, false, "180-00.0W"},  // 59.9994' carries
+    };
+    for (const QLocale& locale : {PointLocale(), CommaLocale()}) {
+        LocaleScope scope(locale);
+        for (const auto& [value, isLat, text] : cases) EXPECT_EQ(FormatLatLon(value, isLat), Local(text)) << text;
         EXPECT_FALSE(FormatLatLon(std::numeric_limits<double>::quiet_NaN(), true).contains(QLatin1String("nan")));
     }
-    {
-        LocaleScope comma(CommaLocale());
-        EXPECT_EQ(FormatLatLon(43.12, true), QStringLiteral("43-07,2N"));
-        EXPECT_EQ(FormatLatLon(43.99999, true), QStringLiteral("44-00,0N"));
-    }
-}
-
-TEST(FormatAngleDegMin, WidthSignAndLetters) {
     LocaleScope point(PointLocale());
-    EXPECT_EQ(FormatAngleDegMin(-12.5, 2, true, false), QStringLiteral("-12 30.0"));
-    EXPECT_EQ(FormatAngleDegMin(3.25, 2, true, false), QStringLiteral("  3 15.0"));
-    EXPECT_EQ(FormatAngleDegMin(3.25, 2, true, true), QStringLiteral("N 3 15.0"));
-    EXPECT_EQ(FormatAngleDegMin(-20.0, 2, true, true), QStringLiteral("S20 00.0"));
-    EXPECT_EQ(FormatAngleDegMin(359.999999, 3, false, false), QStringLiteral("360 00.0"));
-    EXPECT_EQ(FormatAngleDegMin(45.0, 3, false, false), QStringLiteral(" 45 00.0"));
+    const std::tuple<double, int, bool, bool, const char*> angles[] = {
+        {-12.5, 2, true, false, "-12 30.0"},  {3.25, 2, true, false, "  3 15.0"},
+        {3.25, 2, true, true, "N 3 15.0"},    {-20.0, 2, true, true, "S20 00.0"},
+        {359.999999, 3, false, false, "360 00.0"}, {45.0, 3, false, false, " 45 00.0"},
+    };
+    for (const auto& [value, width, sign, letters, text] : angles)
+        EXPECT_EQ(FormatAngleDegMin(value, width, sign, letters), QLatin1String(text)) << text;
 }
 
 TEST(ParsePositionText, RulesInBothLocales) {
+    const std::tuple<const char*, bool, double> cases[] = {
+        {"43-07.2N", true, 43.12},   {"131-54.0W", false, -131.9},          {"45-60.0N", true, 46.0},
+        {"45-60.1N", true, kInvalidPosition}, {"91-00.0N", true, kInvalidPosition},
+        {"181-00.0E", false, kInvalidPosition}, {"180-00.0E", false, 180.0}, {"00-00.0S", true, 0.0},
+        {"4307.2N", true, kInvalidPosition},  {"43-xx.xN", true, kInvalidPosition}, {"", true, kInvalidPosition},
+        {"43-07.2Q", true, 0.0},  // an unknown letter gives 0
+    };
     for (const QLocale& locale : {PointLocale(), CommaLocale()}) {
         LocaleScope scope(locale);
-        const QString sep = DecimalSeparator();
-        auto t = [&](const char* s) { return QString::fromLatin1(s).replace(QLatin1Char('.'), sep); };
-        EXPECT_NEAR(ParsePositionText(t("43-07.2N"), true), 43.12, 1e-12);
-        EXPECT_NEAR(ParsePositionText(t("131-54.0W"), false), -131.9, 1e-12);
-        EXPECT_DOUBLE_EQ(ParsePositionText(t("45-60.0N"), true), 46.0);
-        EXPECT_EQ(ParsePositionText(t("45-60.1N"), true), kInvalidPosition);
-        EXPECT_EQ(ParsePositionText(t("91-00.0N"), true), kInvalidPosition);
-        EXPECT_EQ(ParsePositionText(t("181-00.0E"), false), kInvalidPosition);
-        EXPECT_DOUBLE_EQ(ParsePositionText(t("180-00.0E"), false), 180.0);
-        EXPECT_EQ(ParsePositionText(t("00-00.0S"), true), 0.0);
-        EXPECT_EQ(ParsePositionText(t("4307.2N"), true), kInvalidPosition);
-        EXPECT_EQ(ParsePositionText(t("43-xx.xN"), true), kInvalidPosition);
-        EXPECT_EQ(ParsePositionText(QString(), true), kInvalidPosition);
-        EXPECT_EQ(ParsePositionText(t("43-07.2Q"), true), 0.0);  // an unknown letter gives 0
-        // Written with the other separator it still reads.
+        for (const auto& [text, isLat, value] : cases)
+            EXPECT_NEAR(ParsePositionText(Local(text), isLat), value, value == std::floor(value) ? 0.0 : 1e-12) << text;
+        // Written with either separator it reads.
         EXPECT_NEAR(ParsePositionText(QStringLiteral("43-07,2N"), true), 43.12, 1e-12);
         EXPECT_NEAR(ParsePositionText(QStringLiteral("43-07.2N"), true), 43.12, 1e-12);
     }
 }
 
-TEST(NormalizeDecimalText, FirstForeignSeparatorOnly) {
+TEST(NumberText, StoredFormsAndTheFirstForeignSeparator) {
     {
         LocaleScope point(PointLocale());
-        EXPECT_EQ(DecimalSeparator(), QStringLiteral("."));
         EXPECT_EQ(NormalizeDecimalText(QStringLiteral("43,5")), QStringLiteral("43.5"));
         EXPECT_EQ(NormalizeDecimalText(QStringLiteral("43.5")), QStringLiteral("43.5"));
         EXPECT_EQ(NormalizeDecimalText(QStringLiteral("1,2,3")), QStringLiteral("1.2,3"));
-    }
-    {
-        LocaleScope comma(CommaLocale());
-        EXPECT_EQ(DecimalSeparator(), QStringLiteral(","));
-        EXPECT_EQ(NormalizeDecimalText(QStringLiteral("43.5")), QStringLiteral("43,5"));
-        EXPECT_EQ(NormalizeDecimalText(QStringLiteral("1.2.3")), QStringLiteral("1,2.3"));
-    }
-}
-
-TEST(NumberText, DefaultFormsOfStoredValues) {
-    {
-        LocaleScope point(PointLocale());
-        EXPECT_EQ(NumberText(10.0f), QStringLiteral("10"));
         EXPECT_EQ(NumberText(1010.0f), QStringLiteral("1010"));
         EXPECT_EQ(NumberText(12345.5f), QStringLiteral("12345.5"));  // no thousands separator
-        EXPECT_EQ(NumberText(-1.2f), QStringLiteral("-1.2"));
-        EXPECT_EQ(NumberText(43.5), QStringLiteral("43.5"));
         EXPECT_EQ(NumberText(43.0 + 7.2 / 60.0), QStringLiteral("43.12"));
     }
-    {
-        LocaleScope comma(CommaLocale());
-        EXPECT_EQ(NumberText(43.5), QStringLiteral("43,5"));
-        EXPECT_EQ(NumberText(12345.5f), QStringLiteral("12345,5"));
-    }
+    LocaleScope comma(CommaLocale());
+    EXPECT_EQ(NormalizeDecimalText(QStringLiteral("1.2.3")), QStringLiteral("1,2.3"));
+    EXPECT_EQ(NumberText(12345.5f), QStringLiteral("12345,5"));
 }
 
-TEST(DatesAndTimes, FixedWidthShortFormsByLocaleOrder) {
+TEST(DatesAndTimes, ShortFormsByLocaleOrder) {
     const DateValue d = DateFromParts(2026, 1, 31, 9, 5);
-    {
-        LocaleScope us(PointLocale());
-        EXPECT_EQ(ShortDateOrder(), DateOrder::MonthFirst);
-        EXPECT_EQ(FormatShortDate(d), QStringLiteral("01/31/26"));
-        EXPECT_EQ(ShortDateTooltip(), QStringLiteral("Date in mm/dd/yy format"));
-        EXPECT_EQ(FormatShortTime(d), QStringLiteral("09:05"));
-    }
-    {
-        LocaleScope de(CommaLocale());
-        EXPECT_EQ(ShortDateOrder(), DateOrder::DayFirst);
-        EXPECT_EQ(FormatShortDate(d), QStringLiteral("31.01.26"));
-        EXPECT_EQ(ShortDateTooltip(), QStringLiteral("Date in dd.mm.yy format"));
-        EXPECT_EQ(ShortDateMask(), QStringLiteral("00_00_00"));
-    }
-    {
-        LocaleScope se(QLocale(QLocale::Swedish, QLocale::Sweden));
-        EXPECT_EQ(ShortDateOrder(), DateOrder::YearFirst);
-        EXPECT_EQ(FormatShortDate(d), QStringLiteral("2026-01-31"));
-        EXPECT_EQ(ShortDateTooltip(), QStringLiteral("Date in yyyy-mm-dd format"));
-        EXPECT_EQ(ShortDateMask(), QStringLiteral("0000_00_00"));
+    struct Case {
+        QLocale locale;
+        DateOrder order;
+        const char *date, *tooltip, *mask;
+    };
+    const Case cases[] = {
+        {PointLocale(), DateOrder::MonthFirst, "01/31/26", "Date in mm/dd/yy format", "00_00_00"},
+        {CommaLocale(), DateOrder::DayFirst, "31.01.26", "Date in dd.mm.yy format", "00_00_00"},
+        {QLocale(QLocale::Swedish, QLocale::Sweden), DateOrder::YearFirst, "2026-01-31", "Date in yyyy-mm-dd format",
+         "0000_00_00"},
+    };
+    for (const Case& c : cases) {
+        LocaleScope scope(c.locale);
+        EXPECT_EQ(ShortDateOrder(), c.order);
+        EXPECT_EQ(FormatShortDate(d), QLatin1String(c.date));
+        EXPECT_EQ(ShortDateTooltip(), QLatin1String(c.tooltip));
+        EXPECT_EQ(ShortDateMask(), QLatin1String(c.mask));
         DateValue back = 0;
-        ASSERT_TRUE(ParseShortDate(QStringLiteral("2026-01-31"), back));
+        ASSERT_TRUE(ParseShortDate(QLatin1String(c.date), back)) << c.date;
         EXPECT_EQ(back, DateFromParts(2026, 1, 31));
+        EXPECT_EQ(FormatShortTime(d), QStringLiteral("09:05"));
     }
 }
 
 TEST(DatesAndTimes, ParsingAcceptsValidAndRefusesInvalid) {
     LocaleScope de(CommaLocale());
+    const std::pair<const char*, DateValue> dates[] = {{"06.12.26", DateFromParts(2026, 12, 6)},
+                                                       {"6.1.1999", DateFromParts(1999, 1, 6)},
+                                                       {"01.01.30", DateFromParts(1930, 1, 1)}};  // 30-99: 1900s
+    for (const auto& [text, value] : dates) {
+        DateValue d = 0;
+        EXPECT_TRUE(ParseShortDate(QLatin1String(text), d)) << text;
+        EXPECT_EQ(d, value) << text;
+    }
     DateValue d = 0;
-    ASSERT_TRUE(ParseShortDate(QStringLiteral("06.12.26"), d));
-    EXPECT_EQ(d, DateFromParts(2026, 12, 6));
-    ASSERT_TRUE(ParseShortDate(QStringLiteral("6.1.1999"), d));
-    EXPECT_EQ(d, DateFromParts(1999, 1, 6));
-    ASSERT_TRUE(ParseShortDate(QStringLiteral("01.01.30"), d));  // two-digit years 30-99: 1900s
-    EXPECT_EQ(d, DateFromParts(1930, 1, 1));
-    EXPECT_FALSE(ParseShortDate(QStringLiteral("31.02.26"), d));
-    EXPECT_FALSE(ParseShortDate(QStringLiteral("06.13.26"), d));
-    EXPECT_FALSE(ParseShortDate(QStringLiteral("06.12"), d));
-    EXPECT_FALSE(ParseShortDate(QStringLiteral("06.12.26x"), d));
-    EXPECT_FALSE(ParseShortDate(QString(), d));
+    for (const char* bad : {"31.02.26", "06.13.26", "06.12", "06.12.26x", ""})
+        EXPECT_FALSE(ParseShortDate(QLatin1String(bad), d)) << bad;
     double t = 0;
     ASSERT_TRUE(ParseShortTime(QStringLiteral("14:35"), t));
     EXPECT_NEAR(t, (14 * 60 + 35) / 1440.0, 1e-15);
-    EXPECT_FALSE(ParseShortTime(QStringLiteral("25:00"), t));
-    EXPECT_FALSE(ParseShortTime(QStringLiteral("12:60"), t));
-    EXPECT_FALSE(ParseShortTime(QStringLiteral("1235"), t));
+    for (const char* bad : {"25:00", "12:60", "1235"}) EXPECT_FALSE(ParseShortTime(QLatin1String(bad), t)) << bad;
     ASSERT_TRUE(ParseTimeHMS(QStringLiteral("23:59:59"), t));
     EXPECT_NEAR(t, 86399 / 86400.0, 1e-15);
     EXPECT_FALSE(ParseTimeHMS(QStringLiteral("23:59"), t));

@@ -14,187 +14,141 @@
 
 namespace {
 
-std::unique_ptr<QLineEdit> MakeBox(const QString& text, const QString& mask, MaskMode mode = MaskMode::Full) {
+const QString kLat = QStringLiteral("43-07.2N"), kLatMask = QStringLiteral("00_00_0NS");
+
+std::unique_ptr<QLineEdit> MakeBox(const QString& text = kLat, const QString& mask = kLatMask,
+                                   MaskMode mode = MaskMode::Full) {
     auto box = std::make_unique<QLineEdit>(text);
     AttachMask(box.get(), mask, mode);
     box->show();
     return box;
 }
 
-void Select(QLineEdit* box, int pos) { box->setSelection(pos, 1); }
+// Selects the character at pos, then presses the key.
+template <typename Key>
+void KeyAt(QLineEdit* box, int pos, Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    box->setSelection(pos, 1);
+    QTest::keyClick(box, key, mods);
+}
 
-// The x coordinate inside the box where a click puts the caret at `pos`.
-int XForCaret(QLineEdit* box, int pos) {
-    for (int x = 0; x < box->width(); ++x)
-        if (box->cursorPositionAt(QPoint(x, box->height() / 2)) == pos) return x;
-    return -1;
+// Clicks where the caret would go to pos.
+void ClickAt(QLineEdit* box, int pos) {
+    int x = 0;
+    while (x < box->width() && box->cursorPositionAt(QPoint(x, box->height() / 2)) != pos) ++x;
+    ASSERT_LT(x, box->width());
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(x, box->height() / 2));
 }
 
 }  // namespace
 
-TEST(MaskedInput, RightArrowReachesTheLetterAndLettersFollowTheMask) {
+TEST(MaskedInput, ArrowsAndClicksSelectOneCharacterSkippingTheSeparators) {
     DialogRecorder rec;
-    auto box = MakeBox(QStringLiteral("43-07.2N"), QStringLiteral("00_00_0NS"));
-    Select(box.get(), 6);  // the last minute digit
-    QTest::keyClick(box.get(), Qt::Key_Right);
-    EXPECT_EQ(box->selectionStart(), 7);
-    EXPECT_EQ(box->selectedText(), QStringLiteral("N"));
-    QTest::keyClick(box.get(), 's');
-    EXPECT_EQ(box->text(), QStringLiteral("43-07.2S"));
-    EXPECT_EQ(box->selectedText(), QStringLiteral("S"));
-    EXPECT_EQ(rec.beeps, 0);
-    QTest::keyClick(box.get(), 'E');
-    EXPECT_EQ(box->text(), QStringLiteral("43-07.2S"));
-    EXPECT_EQ(rec.beeps, 1);
-    EXPECT_EQ(box->selectedText(), QStringLiteral("S"));
-}
-
-TEST(MaskedInput, ArrowsSkipTheSeparatorsAndStopAtTheEnds) {
-    DialogRecorder rec;
-    auto box = MakeBox(QStringLiteral("43-07.2N"), QStringLiteral("00_00_0NS"));
-    Select(box.get(), 1);
-    QTest::keyClick(box.get(), Qt::Key_Right);
-    EXPECT_EQ(box->selectionStart(), 3);  // over the "-"
-    QTest::keyClick(box.get(), Qt::Key_Left);
-    EXPECT_EQ(box->selectionStart(), 1);  // back over the "-"
-    Select(box.get(), 4);
-    QTest::keyClick(box.get(), Qt::Key_Down);  // down acts as right
-    EXPECT_EQ(box->selectionStart(), 6);       // over the decimal point
-    QTest::keyClick(box.get(), Qt::Key_Up);
-    EXPECT_EQ(box->selectionStart(), 4);
-    Select(box.get(), 0);
-    QTest::keyClick(box.get(), Qt::Key_Left);
-    EXPECT_EQ(box->selectionStart(), 0);
+    auto box = MakeBox();
+    box->resize(200, box->height());
+    // {selected, key, selected after}: right and down step on, left and up back,
+    // over "-" and "."; the ends stop.
+    const int steps[][3] = {{1, Qt::Key_Right, 3}, {3, Qt::Key_Left, 1}, {4, Qt::Key_Down, 6}, {6, Qt::Key_Up, 4},
+                            {6, Qt::Key_Right, 7}, {0, Qt::Key_Left, 0}, {7, Qt::Key_Right, 7}};
+    for (const auto& s : steps) {
+        KeyAt(box.get(), s[0], static_cast<Qt::Key>(s[1]));
+        EXPECT_EQ(box->selectionStart(), s[2]) << s[0] << " key " << s[1];
+        EXPECT_EQ(box->selectedText().size(), 1);
+    }
+    ClickAt(box.get(), 2);  // just before the "-"
+    EXPECT_EQ(box->selectionStart(), 3);
     EXPECT_EQ(box->selectedText().size(), 1);
-    Select(box.get(), 7);
-    QTest::keyClick(box.get(), Qt::Key_Right);
+    ClickAt(box.get(), 8);  // after the last character
     EXPECT_EQ(box->selectionStart(), 7);
-    EXPECT_EQ(box->selectedText(), QStringLiteral("N"));
     EXPECT_EQ(rec.beeps, 0);
-    EXPECT_EQ(box->text(), QStringLiteral("43-07.2N"));
+    EXPECT_EQ(box->text(), kLat);
 }
 
-TEST(MaskedInput, TypingADigitOvertypesAndMovesOn) {
+TEST(MaskedInput, DigitsAndLettersFollowTheMask) {
     DialogRecorder rec;
-    auto box = MakeBox(QStringLiteral("43-07.2N"), QStringLiteral("00_00_0NS"));
-    Select(box.get(), 1);
-    QTest::keyClick(box.get(), '5');
+    auto box = MakeBox();
+    KeyAt(box.get(), 1, '5');  // overtypes and moves to the next digit
     EXPECT_EQ(box->text(), QStringLiteral("45-07.2N"));
-    EXPECT_EQ(box->selectionStart(), 3);  // the next non-separator position
-    EXPECT_EQ(box->selectedText(), QStringLiteral("0"));
-    // A whole value typed in one go.
-    QTest::keyClicks(box.get(), QStringLiteral("3012n"));
+    EXPECT_EQ(box->selectionStart(), 3);
+    QTest::keyClicks(box.get(), QStringLiteral("3012n"));  // the "2" at the letter beeps
     EXPECT_EQ(box->text(), QStringLiteral("45-30.1N"));
-    EXPECT_EQ(rec.beeps, 1);  // the "2" at the letter; the "n" enters as "N"
+    EXPECT_EQ(rec.beeps, 1);
+    KeyAt(box.get(), 7, 's');  // the letter: upper-cased, stays selected
+    EXPECT_EQ(box->text(), QStringLiteral("45-30.1S"));
+    EXPECT_EQ(box->selectedText(), QStringLiteral("S"));
+    KeyAt(box.get(), 7, 'E');  // not a hemisphere of this box
+    KeyAt(box.get(), 0, 'N');  // a letter at a digit
+    EXPECT_EQ(box->text(), QStringLiteral("45-30.1S"));
+    EXPECT_EQ(rec.beeps, 3);
+    // Delete types "0" at a digit and beeps at the letter.
+    KeyAt(box.get(), 0, Qt::Key_Delete);
+    EXPECT_EQ(box->text(), QStringLiteral("05-30.1S"));
+    EXPECT_EQ(box->selectionStart(), 1);
+    KeyAt(box.get(), 7, Qt::Key_Delete);
+    EXPECT_EQ(box->text(), QStringLiteral("05-30.1S"));
+    EXPECT_EQ(rec.beeps, 4);
 }
 
 TEST(MaskedInput, SignOnlyAtTheSignPosition) {
     DialogRecorder rec;
     auto box = MakeBox(QStringLiteral("+10.0"), QStringLiteral("+00_0"));
-    Select(box.get(), 0);
-    QTest::keyClick(box.get(), '-');
+    KeyAt(box.get(), 0, '-');
     EXPECT_EQ(box->text(), QStringLiteral("-10.0"));
-    EXPECT_EQ(rec.beeps, 0);
-    for (int pos : {1, 2, 4}) {
-        Select(box.get(), pos);
-        QTest::keyClick(box.get(), '-');
-        EXPECT_EQ(box->text(), QStringLiteral("-10.0"));
-    }
+    for (int pos : {1, 2, 4}) KeyAt(box.get(), pos, '-');
+    EXPECT_EQ(box->text(), QStringLiteral("-10.0"));
+    EXPECT_EQ(rec.beeps, 3);
+    KeyAt(box.get(), 0, '+');
+    EXPECT_EQ(box->text(), QStringLiteral("+10.0"));
     EXPECT_EQ(rec.beeps, 3);
 }
 
-TEST(MaskedInput, DeleteTypesZeroAndBeepsAtALetter) {
-    DialogRecorder rec;
-    auto box = MakeBox(QStringLiteral("43-07.2N"), QStringLiteral("00_00_0NS"));
-    Select(box.get(), 0);
-    QTest::keyClick(box.get(), Qt::Key_Delete);
-    EXPECT_EQ(box->text(), QStringLiteral("03-07.2N"));
-    EXPECT_EQ(box->selectionStart(), 1);
-    EXPECT_EQ(rec.beeps, 0);
-    Select(box.get(), 7);
-    QTest::keyClick(box.get(), Qt::Key_Delete);
-    EXPECT_EQ(box->text(), QStringLiteral("03-07.2N"));
-    EXPECT_EQ(rec.beeps, 1);
-}
-
-TEST(MaskedInput, BackspaceSpacePointCommaRefusedEverywhere) {
+TEST(MaskedInput, BackspaceSpacePointCommaEnterEscapeRefusedEverywhere) {
     DialogRecorder rec;
     auto box = MakeBox(QStringLiteral("131-54.0E"), QStringLiteral("000_00_0EW"));
     int expectedBeeps = 0;
     for (int pos = 0; pos < 9; ++pos) {
-        for (char key : {' ', '.', ','}) {
-            Select(box.get(), pos);
-            QTest::keyClick(box.get(), key);
-            ++expectedBeeps;
-        }
-        Select(box.get(), pos);
-        QTest::keyClick(box.get(), Qt::Key_Backspace);
-        ++expectedBeeps;
+        for (char key : {' ', '.', ','}) KeyAt(box.get(), pos, key);
+        for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Escape}) KeyAt(box.get(), pos, key);
+        expectedBeeps += 6;
     }
     EXPECT_EQ(box->text(), QStringLiteral("131-54.0E"));
     EXPECT_EQ(rec.beeps, expectedBeeps);
 }
 
-TEST(MaskedInput, ClickSelectsOneCharacterSkippingSeparators) {
-    DialogRecorder rec;
-    auto box = MakeBox(QStringLiteral("43-07.2N"), QStringLiteral("00_00_0NS"));
-    box->resize(200, box->height());
-    const int x = XForCaret(box.get(), 2);  // just before the "-"
-    ASSERT_GE(x, 0);
-    QTest::mouseClick(box.get(), Qt::LeftButton, Qt::NoModifier, QPoint(x, box->height() / 2));
-    EXPECT_EQ(box->selectionStart(), 3);
-    EXPECT_EQ(box->selectedText().size(), 1);
-    const int end = XForCaret(box.get(), 8);  // after the last character
-    ASSERT_GE(end, 0);
-    QTest::mouseClick(box.get(), Qt::LeftButton, Qt::NoModifier, QPoint(end, box->height() / 2));
-    EXPECT_EQ(box->selectionStart(), 7);
-}
-
 TEST(MaskedInput, PasteCutUndoAndInputMethodCannotBreakTheMask) {
     DialogRecorder rec;
-    auto box = MakeBox(QStringLiteral("43-07.2N"), QStringLiteral("00_00_0NS"));
+    auto box = MakeBox();
     QApplication::clipboard()->setText(QStringLiteral("hello"));
-    Select(box.get(), 0);
-    QTest::keyClick(box.get(), Qt::Key_V, Qt::ControlModifier);
-    QTest::keyClick(box.get(), Qt::Key_Insert, Qt::ShiftModifier);
-    QTest::keyClick(box.get(), Qt::Key_X, Qt::ControlModifier);
-    QTest::keyClick(box.get(), Qt::Key_Z, Qt::ControlModifier);
-    QTest::keyClick(box.get(), Qt::Key_K, Qt::ControlModifier);
-    EXPECT_EQ(box->text(), QStringLiteral("43-07.2N"));
+    KeyAt(box.get(), 0, Qt::Key_V, Qt::ControlModifier);
+    for (auto [key, mods] : {std::pair{Qt::Key_Insert, Qt::ShiftModifier}, {Qt::Key_X, Qt::ControlModifier},
+                             {Qt::Key_Z, Qt::ControlModifier}, {Qt::Key_K, Qt::ControlModifier}})
+        QTest::keyClick(box.get(), key, mods);
+    EXPECT_EQ(box->text(), kLat);
     EXPECT_EQ(rec.beeps, 5);
     EXPECT_EQ(box->contextMenuPolicy(), Qt::NoContextMenu);
     EXPECT_FALSE(box->acceptDrops());
-    // Text committed by an input method is put back when it does not fit.
-    Select(box.get(), 0);
-    QInputMethodEvent commit;
-    commit.setCommitString(QStringLiteral("xy"));
-    QApplication::sendEvent(box.get(), &commit);
-    EXPECT_EQ(box->text(), QStringLiteral("43-07.2N"));
+    // Text committed by an input method is put back when it does not fit, kept when it does.
+    for (auto [commit, after] : {std::pair{"xy", "43-07.2N"}, {"2", "23-07.2N"}}) {
+        box->setSelection(0, 1);
+        QInputMethodEvent e;
+        e.setCommitString(QLatin1String(commit));
+        QApplication::sendEvent(box.get(), &e);
+        EXPECT_EQ(box->text(), QLatin1String(after)) << commit;
+    }
     EXPECT_EQ(rec.beeps, 6);
-    // ... and kept when it does.
-    Select(box.get(), 0);
-    QInputMethodEvent digit;
-    digit.setCommitString(QStringLiteral("2"));
-    QApplication::sendEvent(box.get(), &digit);
-    EXPECT_EQ(box->text(), QStringLiteral("23-07.2N"));
 }
 
-TEST(MaskedInput, ClickOnlyBoxTypesFreely) {
+TEST(MaskedInput, ClickOnlyBoxTypesFreelyAndSetMaskedTextFixesTheWidth) {
     DialogRecorder rec;
-    auto box = MakeBox(QStringLiteral("06.12.26"), QStringLiteral("00_00_00"), MaskMode::ClickOnly);
-    box->setMaxLength(32);
-    box->selectAll();
-    QTest::keyClicks(box.get(), QStringLiteral("7.1.2027"));
-    EXPECT_EQ(box->text(), QStringLiteral("7.1.2027"));
+    auto date = MakeBox(QStringLiteral("06.12.26"), QStringLiteral("00_00_00"), MaskMode::ClickOnly);
+    date->setMaxLength(32);
+    date->selectAll();
+    QTest::keyClicks(date.get(), QStringLiteral("7.1.2027"));
+    EXPECT_EQ(date->text(), QStringLiteral("7.1.2027"));
     EXPECT_EQ(rec.beeps, 0);
-}
-
-TEST(MaskedInput, SetMaskedTextFixesTheWidth) {
     auto box = MakeBox(QStringLiteral("15.0"), QStringLiteral("00_0"));
     SetMaskedText(box.get(), QStringLiteral("07.5"));
     EXPECT_EQ(box->maxLength(), 4);
     EXPECT_EQ(MaskOf(box.get()), QStringLiteral("00_0"));
-    Select(box.get(), 0);
-    QTest::keyClick(box.get(), '1');
+    KeyAt(box.get(), 0, '1');
     EXPECT_EQ(box->text(), QStringLiteral("17.5"));
 }

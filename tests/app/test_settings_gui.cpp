@@ -10,19 +10,25 @@
 
 namespace {
 
-void Store(const char* key, const QString& text) {
+void Put(std::initializer_list<std::pair<const char*, const char*>> values) {
     QSettings s(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Veltrano"), QStringLiteral("Veltrano"));
-    s.setValue(QStringLiteral("General/") + QLatin1String(key), text);
+    for (const auto& [key, text] : values) s.setValue(QStringLiteral("General/") + QLatin1String(key), QLatin1String(text));
     s.sync();
 }
 
-QString Stored(const char* key) {
-    QSettings s(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Veltrano"), QStringLiteral("Veltrano"));
-    return s.value(QStringLiteral("General/") + QLatin1String(key)).toString();
+// Every stored field but the date; Lat and Lon are stored with 15 significant digits.
+void ExpectSameSettings(const NavigationStateRecord& got, const NavigationStateRecord& want) {
+    constexpr double kTolStoredDeg = 1e-12;
+    EXPECT_EQ(got.Temp, want.Temp);
+    EXPECT_EQ(got.Pressure, want.Pressure);
+    EXPECT_EQ(got.hEye, want.hEye);
+    EXPECT_EQ(got.i_s, want.i_s);
+    EXPECT_EQ(got.Course, want.Course);
+    EXPECT_EQ(got.Speed, want.Speed);
+    EXPECT_NEAR(got.Lat, want.Lat, kTolStoredDeg);
+    EXPECT_NEAR(got.Lon, want.Lon, kTolStoredDeg);
+    EXPECT_EQ(got.TZ, want.TZ);
 }
-
-// Lat and Lon are stored with 15 significant digits.
-constexpr double kTolStoredDeg = 1e-12;
 
 }  // namespace
 
@@ -30,15 +36,16 @@ TEST(Settings, FirstRunGivesTheDefaults) {
     ClearSettings();
     NavigationStateRecord s = KnownState();
     ReadSettings(s);
-    EXPECT_EQ(s.Temp, 10.0f);
-    EXPECT_EQ(s.Pressure, 1010.0f);
-    EXPECT_EQ(s.hEye, 15.0f);
-    EXPECT_EQ(s.i_s, 0.0f);
-    EXPECT_EQ(s.Course, 0.0f);
-    EXPECT_EQ(s.Speed, 15.0f);
-    EXPECT_EQ(s.Lat, 0.0);
-    EXPECT_EQ(s.Lon, 0.0);
-    EXPECT_EQ(s.TZ, 0.0f);
+    NavigationStateRecord d;
+    d.Temp = 10.0f;
+    d.Pressure = 1010.0f;
+    d.hEye = 15.0f;
+    d.i_s = 0.0f;
+    d.Course = 0.0f;
+    d.Speed = 15.0f;
+    d.Lat = d.Lon = 0.0;
+    d.TZ = 0.0f;
+    ExpectSameSettings(s, d);
 }
 
 TEST(Settings, SaveThenLoadRestoresEveryFieldInBothLocales) {
@@ -51,67 +58,43 @@ TEST(Settings, SaveThenLoadRestoresEveryFieldInBothLocales) {
         SaveSharedState();
         NavigationStateRecord back;
         ReadSettings(back);
-        EXPECT_EQ(back.Temp, NavigationState.Temp);
-        EXPECT_EQ(back.Pressure, NavigationState.Pressure);
-        EXPECT_EQ(back.hEye, NavigationState.hEye);
-        EXPECT_EQ(back.i_s, NavigationState.i_s);
-        EXPECT_EQ(back.Course, NavigationState.Course);
-        EXPECT_EQ(back.Speed, NavigationState.Speed);
-        EXPECT_NEAR(back.Lat, NavigationState.Lat, kTolStoredDeg);
-        EXPECT_NEAR(back.Lon, NavigationState.Lon, kTolStoredDeg);
-        EXPECT_EQ(back.TZ, NavigationState.TZ);
+        ExpectSameSettings(back, NavigationState);
         // The texts themselves: the locale's separator, no trailing zeros.
-        EXPECT_EQ(Stored("Temp"), QStringLiteral("10"));
-        EXPECT_EQ(Stored("Speed"), QStringLiteral("12") + DecimalSeparator() + QStringLiteral("5"));
-        EXPECT_EQ(Stored("i_s"), QStringLiteral("-1") + DecimalSeparator() + QStringLiteral("2"));
+        QSettings s(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Veltrano"), QStringLiteral("Veltrano"));
+        EXPECT_EQ(s.value(QStringLiteral("General/Temp")).toString(), QStringLiteral("10"));
+        EXPECT_EQ(s.value(QStringLiteral("General/Speed")).toString(), QStringLiteral("12") + DecimalSeparator() + "5");
+        EXPECT_EQ(s.value(QStringLiteral("General/i_s")).toString(), QStringLiteral("-1") + DecimalSeparator() + "2");
     }
 }
 
-TEST(Settings, AValueWrittenWithTheOtherSeparatorReadsBack) {
+TEST(Settings, TheOtherSeparatorReadsBackAndGarbageFallsBackToTheDefault) {
     {
         LocaleScope comma(CommaLocale());
         ClearSettings();
-        Store("Lat", QStringLiteral("43.5"));
-        Store("Speed", QStringLiteral("15.5"));
+        Put({{"Lat", "43.5"}, {"Speed", "15.5"}});
         NavigationStateRecord s;
         ReadSettings(s);
         EXPECT_DOUBLE_EQ(s.Lat, 43.5);
         EXPECT_EQ(s.Speed, 15.5f);
     }
-    {
-        LocaleScope point(PointLocale());
-        ClearSettings();
-        Store("Lat", QStringLiteral("43,5"));
-        Store("Temp", QStringLiteral("-3,5"));
-        NavigationStateRecord s;
-        ReadSettings(s);
-        EXPECT_DOUBLE_EQ(s.Lat, 43.5);
-        EXPECT_EQ(s.Temp, -3.5f);
-    }
-}
-
-TEST(Settings, GarbageFallsBackToTheDefault) {
     LocaleScope point(PointLocale());
     ClearSettings();
-    Store("Temp", QStringLiteral("warm"));
-    Store("Pressure", QStringLiteral("nan"));
-    Store("hEye", QStringLiteral("inf"));
-    Store("Speed", QStringLiteral("1,2,3"));  // two foreign separators: only the first is replaced
-    Store("Lat", QStringLiteral("123"));      // beyond a pole
-    Store("Lon", QStringLiteral("-200"));
-    Store("TZ", QStringLiteral(""));
-    Store("Course", QStringLiteral("1e60"));  // beyond single precision
+    Put({{"Lat", "43,5"}, {"Temp", "-3,5"}});
     NavigationStateRecord s;
     ReadSettings(s);
-    const NavigationStateRecord d = DefaultNavigationState();
-    EXPECT_EQ(s.Temp, d.Temp);
-    EXPECT_EQ(s.Pressure, d.Pressure);
-    EXPECT_EQ(s.hEye, d.hEye);
-    EXPECT_EQ(s.Speed, d.Speed);
-    EXPECT_EQ(s.Lat, d.Lat);
-    EXPECT_EQ(s.Lon, d.Lon);
-    EXPECT_EQ(s.TZ, d.TZ);
-    EXPECT_EQ(s.Course, d.Course);
+    EXPECT_DOUBLE_EQ(s.Lat, 43.5);
+    EXPECT_EQ(s.Temp, -3.5f);
+
+    ClearSettings();
+    Put({{"Temp", "warm"}, {"Pressure", "nan"}, {"hEye", "inf"},
+         {"Speed", "1,2,3"},  // two foreign separators: only the first is replaced
+         {"Lat", "123"}, {"Lon", "-200"}, {"TZ", ""},  // beyond a pole, beyond the date line, empty
+         {"Course", "1e60"},                          // beyond single precision
+         {"i_s", "-1.5"}});
+    ReadSettings(s);
+    NavigationStateRecord d = DefaultNavigationState();
+    d.i_s = -1.5f;
+    ExpectSameSettings(s, d);
 }
 
 TEST(Settings, ASecondLoadReloadsNothing) {

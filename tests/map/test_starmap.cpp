@@ -51,14 +51,14 @@ TEST_F(StarMap, NavigationalListAndHorizon) {
         last = m.Tag;
     }
     // Every navigational star above the horizon is there, none below.
-    int above = 0;
+    size_t above = 0;
     for (int s = 1; s <= kStarCount; ++s) {
         const StarRecord& star = Stars[static_cast<size_t>(s)];
         if (star.NavNumber > 0 && AltAzimuth(jd, StarPosition(jd, star.Number), 40.0, -20.0).y > 0.0) ++above;
     }
-    EXPECT_EQ(static_cast<int>(marks.size()), above);
-    EXPECT_GT(above, 0);
-    EXPECT_LT(above, 58);
+    EXPECT_EQ(marks.size(), above);
+    EXPECT_GT(above, 0u);
+    EXPECT_LT(above, 58u);
 }
 
 TEST_F(StarMap, MagnitudeLimitIsStrict) {
