@@ -164,14 +164,12 @@ TEST(MainWindow, AboutBoxStaysUntilAKeyOrAClick) {
     EXPECT_EQ(MainForm(), m.get());  // it did not start a second main window
 }
 
-TEST(Layout, TwipsFollowTheLogicalDpi) {
+TEST(Layout, TwipsAndScaleWindowLayoutMovesSizesAndScalesFontsButNotTagged) {
+    // 1440 twips are an inch of the screen's logical dpi; back from whole pixels within half a pixel.
     const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
     EXPECT_EQ(TwipsToPixels(1440), qRound(dpi));
     EXPECT_EQ(TwipsToPixels(10920), qRound(10920 * dpi / 1440.0));
-    EXPECT_NEAR(PixelsToTwips(TwipsToPixels(7305)), 7305, 0.5 * 1440.0 / dpi + 1);  // whole pixels: half a pixel
-}
-
-TEST(Layout, ScaleWindowLayoutMovesSizesAndScalesFontsButNotTagged) {
+    EXPECT_NEAR(PixelsToTwips(TwipsToPixels(7305)), 7305, 0.5 * 1440.0 / dpi + 1);
     QWidget w;
     QFont f = w.font();
     f.setPointSizeF(10.0);

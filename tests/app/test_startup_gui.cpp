@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <tuple>
 
 #include "app/MDIFormMain.h"
 #include "app/frmSplash.h"
@@ -33,36 +34,28 @@ private:
 
 }  // namespace
 
-TEST(StartUp, AMissingDataFileIsReportedAndTheStartEnds) {
-    for (const char* present : {"planet.bin", "star.bin"}) {
+TEST(StartUp, AMissingOrCorruptDataFileIsReportedAndTheStartEnds) {
+    // {the one file present, a file written over with garbage, the file the message names}
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"planet.bin", nullptr, "star.bin"}, {"star.bin", nullptr, "planet.bin"}, {"star.bin", "planet.bin", "planet.bin"}};
+    for (const auto& [present, corrupt, named] : cases) {
         ProgramFolderScope folder({present});
+        if (corrupt) {
+            QFile bad(QString::fromStdString(DataFilePath(corrupt)));
+            ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+            bad.write("not a data file");
+        }
         NavigationState = NavigationStateRecord{};
         SplashDone = false;
         DialogRecorder rec;
-        MDIFormMain* m = StartUp(0);
-        EXPECT_EQ(m, nullptr);
+        EXPECT_EQ(StartUp(0), nullptr);
         EXPECT_EQ(MainForm(), nullptr);
         ASSERT_EQ(rec.messages.size(), 1u);
-        const QString missing = QLatin1String(present) == QLatin1String("star.bin") ? QStringLiteral("planet.bin")
-                                                                                    : QStringLiteral("star.bin");
-        EXPECT_TRUE(rec.messages[0].text.contains(missing)) << rec.messages[0].text.toStdString();
+        EXPECT_TRUE(rec.messages[0].text.contains(QLatin1String(named))) << rec.messages[0].text.toStdString();
         EXPECT_EQ(rec.messages[0].icon, MsgIcon::Critical);
         EXPECT_FALSE(NavigationState.StateLoaded);
         EXPECT_FALSE(SplashDone);
     }
-}
-
-TEST(StartUp, ACorruptDataFileIsReportedToo) {
-    ProgramFolderScope folder({"star.bin"});
-    QFile bad(QString::fromStdString(DataFilePath("planet.bin")));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("not a planetary file");
-    bad.close();
-    NavigationState = NavigationStateRecord{};
-    DialogRecorder rec;
-    EXPECT_FALSE(LoadSharedState());
-    ASSERT_EQ(rec.messages.size(), 1u);
-    EXPECT_TRUE(rec.messages[0].text.contains(QLatin1String("planet.bin")));
 }
 
 TEST(StartUp, AGoodStartLoadsOnceAndShowsTheMainWindow) {
@@ -78,8 +71,7 @@ TEST(StartUp, AGoodStartLoadsOnceAndShowsTheMainWindow) {
     EXPECT_TRUE(SplashDone);
     EXPECT_TRUE(NavigationState.StateLoaded);
     EXPECT_EQ(NavigationState.LocalDate, ClockNow());  // the tests' fixed clock
-    EXPECT_EQ(NavigationState.Speed, 15.0f);
-    EXPECT_EQ(NavigationState.Pressure, 1010.0f);
+    EXPECT_EQ(NavigationState.Speed, 15.0f);  // the settings' default
     // The preloaded windows stay hidden until opened.
     for (ChildWindow* w : m->Children()) EXPECT_FALSE(w->parentWidget()->isVisible()) << w->objectName().toStdString();
     delete m;

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <tuple>
 
 #include "support/csv.h"
 #include "support/nav_fixture.h"
@@ -73,23 +74,18 @@ protected:
     }
 };
 
-void Print(const char* what, const testsupport::ErrorStats s[3]) {
-    std::printf("%s: all %zu fixes max %.3f nm RMS %.3f nm; at one instant max %.3f RMS %.3f; "
-                "running fixes max %.3f RMS %.3f\n",
-                what, s[0].n, s[0].max, s[0].Rms(), s[1].max, s[1].Rms(), s[2].max, s[2].Rms());
-}
 }  // namespace
 
-TEST_F(FixSimulated, SightsFromTheProgramsOwnCorrections) {
-    testsupport::ErrorStats stats[3];
-    RunAll("alt", stats, kTolFixNm);
-    Print("model sights", stats);
-    EXPECT_EQ(stats[1].n, 30u);
-    EXPECT_EQ(stats[2].n, 30u);
-}
-
-TEST_F(FixSimulated, PhysicalSights) {
-    testsupport::ErrorStats stats[3];
-    RunAll("alt_phys", stats, kTolFixPhysicalNm);
-    Print("physical sights", stats);
+TEST_F(FixSimulated, ModelAndPhysicalSightsFixWithinTolerance) {
+    const std::tuple<const char*, const char*, double> sets[] = {{"model sights", "alt", kTolFixNm},
+                                                                 {"physical sights", "alt_phys", kTolFixPhysicalNm}};
+    for (const auto& [what, column, tolNm] : sets) {
+        testsupport::ErrorStats s[3];
+        RunAll(column, s, tolNm);
+        std::printf("%s: all %zu fixes max %.3f nm RMS %.3f nm; at one instant max %.3f RMS %.3f; "
+                    "running fixes max %.3f RMS %.3f\n",
+                    what, s[0].n, s[0].max, s[0].Rms(), s[1].max, s[1].Rms(), s[2].max, s[2].Rms());
+        EXPECT_EQ(s[1].n, 30u);
+        EXPECT_EQ(s[2].n, 30u);
+    }
 }

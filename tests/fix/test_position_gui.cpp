@@ -79,12 +79,6 @@ protected:
         TypeInto(w->Text1[static_cast<size_t>(line)], QLatin1String(timeDigits));
         TypeInto(w->Text2[static_cast<size_t>(line)], QLatin1String(altDigits));
     }
-    // Mirfak into line `first`, Jupiter into the next, then "Calculate Pos".
-    void CalculateCase(int first) {
-        EnterSight(first, 1017, "060237", "11540");
-        EnterSight(first + 1, -4, "060237", "17307");
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
-    }
     static frmDetails* Details() {
         for (QWidget* top : QApplication::topLevelWidgets())
             if (auto* d = qobject_cast<frmDetails*>(top)) return d;
@@ -120,48 +114,6 @@ TEST_F(PositionWindow, LoadShowsTheStateAndTheMapInTheLists) {
         EXPECT_EQ(d->Label2->text(), QStringLiteral("Last fix not available"));
     }
     EXPECT_EQ(DetailsHeaderText(FixResult{}), QStringLiteral("Last fix not available"));
-}
-
-TEST_F(PositionWindow, AWholeFixTypedIn) {
-    DialogRecorder dialogs;
-    CalculateCase(0);
-    EXPECT_EQ(w->Text1[0]->text(), QStringLiteral("06:02:37"));
-    EXPECT_EQ(w->Text2[1]->text(), QStringLiteral("17-30.7"));
-    EXPECT_EQ(w->ActiveLine(), 1);
-    EXPECT_TRUE(dialogs.messages.empty());
-    const QStringList lines = w->Label4->text().split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 5) << w->Label4->text().toStdString();
-    EXPECT_EQ(lines[0], QStringLiteral("Last fix on Friday, September 8, 2023 at 23:02 local time."));
-    ASSERT_TRUE(lines[1].startsWith(QStringLiteral("Position: ")));
-    const QStringList pos = lines[1].mid(10).split(QLatin1Char(' '));
-    ASSERT_EQ(pos.size(), 2);
-    EXPECT_LT(testsupport::NmBetween(ParsePositionText(pos[0], true), ParsePositionText(pos[1], false), kTrueLat,
-                                     kTrueLon),
-              kTolFixNm)
-        << lines[1].toStdString();
-    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("C = ")));
-    EXPECT_EQ(lines[3], QStringLiteral("Ellipse of error:"));
-    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("a = ")) && lines[4].endsWith(QStringLiteral(" deg")));
-    EXPECT_EQ(LastSightLines.Body[0], 1017);
-    EXPECT_EQ(LastSightLines.Time[1], "06:02:37");
-    EXPECT_TRUE(LastFix.Message.empty());
-}
-
-TEST_F(PositionWindow, RefusedCalculationsLeaveTheSummary) {
-    DialogRecorder dialogs;
-    EnterSight(1, 1017, "060237", "11540");
-    QTest::mouseClick(w->Command2, Qt::LeftButton);
-    // A time of 25:70:00 can be typed but is no time: the line is named, nothing stored.
-    EnterSight(2, -4, "257000", "17307");
-    QTest::mouseClick(w->Command2, Qt::LeftButton);
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Calculation error"));
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Can not calculate position:\nUnsufficient lines number."));
-    EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Exclamation);
-    EXPECT_TRUE(dialogs.messages[1].text.startsWith(QStringLiteral("Can not calculate position:\nLine No. 3:")))
-        << dialogs.messages[1].text.toStdString();
-    EXPECT_EQ(LastFix.FixTime, 0.0);
-    EXPECT_EQ(w->Label4->text(), QStringLiteral("Last fix not available"));
 }
 
 TEST_F(PositionWindow, AStarPickedByDoubleClickGoesIntoTheActiveLineOnly) {
@@ -222,10 +174,45 @@ TEST_F(PositionWindow, ARedrawKeepsABodyStillUpAndDropsOneThatSet) {
     EXPECT_EQ(w->Combo1[3]->count(), 1);
 }
 
-TEST_F(PositionWindow, DetailsOfLinesTwoAndThreeThePlotAndTheZoomLimits) {
+TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZoom) {
     DialogRecorder dialogs;
-    CalculateCase(1);
-    ASSERT_TRUE(dialogs.messages.empty());
+    EnterSight(1, 1017, "060237", "11540");
+    QTest::mouseClick(w->Command2, Qt::LeftButton);
+    // A time of 25:70:00 can be typed but is no time: the line is named, nothing stored.
+    EnterSight(2, -4, "257000", "17307");
+    QTest::mouseClick(w->Command2, Qt::LeftButton);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Calculation error"));
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Can not calculate position:\nUnsufficient lines number."));
+    EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(dialogs.messages[1].text.startsWith(QStringLiteral("Can not calculate position:\nLine No. 3:")))
+        << dialogs.messages[1].text.toStdString();
+    EXPECT_EQ(LastFix.FixTime, 0.0);
+    EXPECT_EQ(w->Label4->text(), QStringLiteral("Last fix not available"));
+
+    TypeInto(w->Text1[2], QStringLiteral("060237"));
+    EXPECT_EQ(w->Text1[2]->text(), QStringLiteral("06:02:37"));
+    EXPECT_EQ(w->Text2[2]->text(), QStringLiteral("17-30.7"));
+    EXPECT_EQ(w->ActiveLine(), 2);
+    QTest::mouseClick(w->Command2, Qt::LeftButton);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    const QStringList lines = w->Label4->text().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 5) << w->Label4->text().toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Last fix on Friday, September 8, 2023 at 23:02 local time."));
+    ASSERT_TRUE(lines[1].startsWith(QStringLiteral("Position: ")));
+    const QStringList pos = lines[1].mid(10).split(QLatin1Char(' '));
+    ASSERT_EQ(pos.size(), 2);
+    EXPECT_LT(testsupport::NmBetween(ParsePositionText(pos[0], true), ParsePositionText(pos[1], false), kTrueLat,
+                                     kTrueLon),
+              kTolFixNm)
+        << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("C = ")));
+    EXPECT_EQ(lines[3], QStringLiteral("Ellipse of error:"));
+    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("a = ")) && lines[4].endsWith(QStringLiteral(" deg")));
+    EXPECT_EQ(LastSightLines.Body[1], 1017);
+    EXPECT_EQ(LastSightLines.Time[2], "06:02:37");
+    EXPECT_TRUE(LastFix.Message.empty());
+
     QTest::mouseClick(w->Command4, Qt::LeftButton);
     frmDetails* d = Details();
     ASSERT_NE(d, nullptr);
