@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "reduction/mCorrection.h"
@@ -95,8 +96,7 @@ TEST(FixEllipse, AgainstHandEigenDecompositions) {
 }
 
 TEST(FixEllipse, TheFixSolvesTheNormalEquations) {
-    // 3' toward 000 and 4' toward 090: 3' north, 4' east; at 60 N that is 8' of
-    // longitude, across the date line.
+    // 3' toward 000 and 4' toward 090: 3' north, 4' east; at 60 N that is 8' of longitude.
     NormalSums s;
     s.Add(0.0, 3.0, 1.0);
     s.Add(90.0, 4.0, 1.0);
@@ -206,36 +206,29 @@ TEST_F(CalcPositionTest, RunningFixReducesEachSightFromTheDeadReckoningAtItsInst
 }
 
 TEST_F(CalcPositionTest, ASightTakesTheUtDateNearestTheFix) {
-    struct Case {
-        DateValue fixLocal;
-        float tz;
-        const char *time0, *time2;
-        DateValue ut0, ut2;
-        double east0, east2;  // nm, course 090 at 15 kn
-    };
-    const Case cases[] = {
-        // Fix at 11:30 UT (zone +3): the 12:00 sight half an hour later, same date.
-        {DateFromParts(2024, 3, 15, 14, 30, 0), 3.0f, "12:00:00", "11:00:00", DateFromParts(2024, 3, 15, 12, 0, 0),
-         DateFromParts(2024, 3, 15, 11, 0, 0), 7.5, -7.5},
+    // {fix local time, zone, sight times of lines 1 and 3, their hours after the fix's UT}:
+    // each is reduced 15 nm an hour along course 090 from the DR position.
+    const std::tuple<DateValue, float, const char*, const char*, double, double> cases[] = {
+        // Fix at 11:30 UT: the 12:00 sight half an hour later, the same date.
+        {DateFromParts(2024, 3, 15, 14, 30, 0), 3.0f, "12:00:00", "11:00:00", 0.5, -0.5},
         // Fix at 00:10 UT on the 16th: sights at 23:50 and 23:10 were on the 15th, not 23 hours ahead.
-        {DateFromParts(2024, 3, 16, 0, 10, 0), 0.0f, "23:50:00", "23:10:00", DateFromParts(2024, 3, 15, 23, 50, 0),
-         DateFromParts(2024, 3, 15, 23, 10, 0), -5.0, -15.0},
+        {DateFromParts(2024, 3, 16, 0, 10, 0), 0.0f, "23:50:00", "23:10:00", -1.0 / 3.0, -1.0},
         // Fix at 23:50 UT: a sight at 00:20 is on the next date.
-        {DateFromParts(2024, 3, 15, 23, 50, 0), 0.0f, "00:20:00", "23:10:00", DateFromParts(2024, 3, 16, 0, 20, 0),
-         DateFromParts(2024, 3, 15, 23, 10, 0), 7.5, -10.0},
+        {DateFromParts(2024, 3, 15, 23, 50, 0), 0.0f, "00:20:00", "23:10:00", 0.5, -2.0 / 3.0},
     };
-    for (const Case& c : cases) {
-        NavigationState.LocalDate = c.fixLocal;
-        NavigationState.TZ = c.tz;
+    for (const auto& [fixLocal, tz, time0, time2, hours0, hours2] : cases) {
+        NavigationState.LocalDate = fixLocal;
+        NavigationState.TZ = tz;
         SightLines l = TwoLines();
-        l.Time[0] = c.time0;
-        l.Time[2] = c.time2;
+        l.Time[0] = time0;
+        l.Time[2] = time2;
         const FixResult f = CalcPosition(l);
-        EXPECT_NEAR(f.LineTime[0], c.ut0, kTolDayFraction) << c.time0;
-        EXPECT_NEAR(f.LineTime[2], c.ut2, kTolDayFraction) << c.time2;
-        EXPECT_NEAR(EastNm(f.LinePos[0]), c.east0, kTolRunNm) << c.time0;
-        EXPECT_NEAR(EastNm(f.LinePos[2]), c.east2, kTolRunNm) << c.time2;
-        EXPECT_EQ(f.FixTime, c.fixLocal);
+        const DateValue fixUt = fixLocal - tz / 24.0;
+        EXPECT_NEAR(f.LineTime[0], fixUt + hours0 / 24.0, kTolDayFraction) << time0;
+        EXPECT_NEAR(f.LineTime[2], fixUt + hours2 / 24.0, kTolDayFraction) << time2;
+        EXPECT_NEAR(EastNm(f.LinePos[0]), 15.0 * hours0, kTolRunNm) << time0;
+        EXPECT_NEAR(EastNm(f.LinePos[2]), 15.0 * hours2, kTolRunNm) << time2;
+        EXPECT_EQ(f.FixTime, fixLocal);
     }
 }
 
