@@ -42,24 +42,3 @@ TEST(MoonPosition, TablesAreThePublishedRows) {
         for (int k = 0; k < 5; ++k) EXPECT_EQ(gotB[k], b.Num(i, colB[k])) << "B row " << i + 1 << " " << colB[k];
     }
 }
-
-TEST(MoonPosition, RangesOver1900To2100) {
-    // Steps of 0.37 day through two centuries: longitude always in [0, 360) (it passes 0
-    // about 2700 times), latitude within 5.35 degrees both ways, distance between the
-    // extreme perigee and apogee.
-    double minB = 0, maxB = 0, minD = 1e9, maxD = 0, last = -1;
-    int wraps = 0;
-    for (double jd = 2415020.5; jd <= 2488069.5; jd += 0.37) {
-        const Coord3 m = MoonPosition(jd);
-        ASSERT_TRUE(m.x >= 0.0 && m.x < 360.0) << jd;
-        wraps += last > 300 && m.x < 60;
-        last = m.x;
-        minB = std::fmin(minB, m.y), maxB = std::fmax(maxB, m.y);
-        minD = std::fmin(minD, m.z * kKmPerAu), maxD = std::fmax(maxD, m.z * kKmPerAu);
-    }
-    std::printf("Moon 1900-2100: beta %.3f..%.3f deg, distance %.0f..%.0f km, %d passes of 0\n", minB, maxB, minD,
-                maxD, wraps);
-    EXPECT_GT(wraps, 2600);
-    EXPECT_TRUE(minB < -5.0 && minB > -5.35 && maxB > 5.0 && maxB < 5.35) << minB << " " << maxB;
-    EXPECT_TRUE(minD > 356000.0 && minD < 357000.0 && maxD > 406000.0 && maxD < 407000.0) << minD << " " << maxD;
-}

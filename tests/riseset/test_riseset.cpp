@@ -1,10 +1,17 @@
-// Rise, set, transit and twilight: the markers, the threshold and the edge cases
-// of the day (equator at the equinox, polar day and night, twilight all night, a
-// day without moonset, a zone ten hours east).
+// Rise, set, transit and twilight: the markers, the threshold, the edge cases of the
+// day (equator at the equinox, polar day and night, twilight all night, a day without
+// moonset, a zone ten hours east), and the comparison with the Swiss Ephemeris
+// (make_riseset_reference.c: 14 places from 65 S to 72 N, 18 dates 2000-2030; the body's
+// centre through the same threshold altitude, height of eye 0, 10 C, 1010 mB).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <map>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/mPublicVars.h"
 #include "core/mFiles.h"
@@ -13,6 +20,7 @@
 #include "core/mTime.h"
 #include "reduction/mCorrection.h"
 #include "riseset/mRiseSet.h"
+#include "support/csv.h"
 
 namespace {
 
@@ -45,23 +53,18 @@ HourlyTable Curve(double (*f)(double)) {
 
 double HoursOf(DateValue t, DateValue day) { return (t - day) * 24.0; }
 
-double Rise6Set18(double h) { return 20.0 * std::sin((h - 6.0) * M_PI / 12.0); }
-double Rise9p4(double h) { return 30.0 * std::sin((h - 9.4) * M_PI / 12.0); }
-// Upwards at 3 h and 17 h, downwards at 10 h: the mean of the two rises is the set.
-double TwoRises(double h) { return std::cos((h - 6.5) * 2.0 * M_PI / 14.0); }
-double LineUp15p5(double h) { return 0.5 * (h - 15.5); }
-double Above(double h) { return 5.0 + std::cos(h); }
-double Below(double h) { return -5.0 + std::cos(h); }
-
 }  // namespace
 
 TEST(QuadraticCrossings, SmoothCurvesOneCrossingAndMarkers) {
-    // rise/set < 0: none (the field is 0). A zero between hours (9.4 h) lies in two
-    // windows whose estimates are averaged; two rises hours apart are not.
-    const double tol = kTolSyntheticMinutes / 60.0;  // hours; a straight line is found exactly
+    // set < 0: none (the field is 0). A zero between hours (9.4 h) lies in two windows
+    // whose estimates are averaged; two rises hours apart (3 h and 17 h, the set at 10 h
+    // between) are not. A straight line is found exactly.
+    const double tol = kTolSyntheticMinutes / 60.0;  // hours
     struct C { double (*f)(double); double rise, set, tolHours; };
-    const C cases[] = {{Rise6Set18, 6.0, 18.0, tol}, {Rise9p4, 9.4, 21.4, tol}, {TwoRises, 3.0, 10.0, tol},
-                       {LineUp15p5, 15.5, -1, 1e-9}};
+    const C cases[] = {{[](double h) { return 20.0 * std::sin((h - 6.0) * M_PI / 12.0); }, 6.0, 18.0, tol},
+                       {[](double h) { return 30.0 * std::sin((h - 9.4) * M_PI / 12.0); }, 9.4, 21.4, tol},
+                       {[](double h) { return std::cos((h - 6.5) * 2.0 * M_PI / 14.0); }, 3.0, 10.0, tol},
+                       {[](double h) { return 0.5 * (h - 15.5); }, 15.5, -1, 1e-9}};
     const DateValue day = 45000.25;
     for (const C& c : cases) {
         const RiseSetResult r = QuadraticCrossings(day, Curve(c.f));
@@ -75,7 +78,8 @@ TEST(QuadraticCrossings, SmoothCurvesOneCrossingAndMarkers) {
         }
     }
     // No crossing: Set -1, Rise +1 or -1 by the side of the twelfth hour.
-    const RiseSetResult above = QuadraticCrossings(day, Curve(Above)), below = QuadraticCrossings(day, Curve(Below));
+    const RiseSetResult above = QuadraticCrossings(day, Curve([](double h) { return 5.0 + std::cos(h); }));
+    const RiseSetResult below = QuadraticCrossings(day, Curve([](double h) { return -5.0 + std::cos(h); }));
     EXPECT_TRUE(above.Set == -1.0 && above.Rise == 1.0 && above.AlwaysAbove());
     EXPECT_TRUE(below.Set == -1.0 && below.Rise == -1.0 && below.AlwaysBelow());
 }
@@ -197,4 +201,234 @@ TEST(TimeOfDayText, RoundsToTheSecondAndWraps) {
     EXPECT_EQ(TimeOfDayText(45000.0 + (23.0 * 3600 + 59 * 60 + 59.6) / 86400.0), "00:00:00");
     EXPECT_EQ(TimeOfDayText(-0.75), "06:00:00");
     EXPECT_EQ(TimeOfDayText(std::nan("")), "--:--:--");
+}
+
+using testsupport::ErrorStats;
+
+namespace {
+// Rigorous method: a parabola through hourly altitudes of our own places (Sun about 1",
+// Moon about 10" from the reference); at a fair crossing angle the interpolation error
+// is a few seconds. The limits are the ones the method is promised to hold.
+constexpr double kTolRigorousSunMinutes = 1.0;  // Sun, twilight and planets
+constexpr double kTolRigorousMoonMinutes = 2.0;
+// Approximate method: the place once at the UT midnight before the day and a fixed
+// daily rate, so the error grows with the body's motion. Limits: the measured maxima
+// rounded up (max / RMS: Sun 5.0 / 1.2, twilight 7.0 / 1.3, Mercury 14.9 / 2.8,
+// Venus 10.1 / 2.1, Mars 8.2 / 2.2, Jupiter to Neptune 1.9 / 0.6, Moon 82 / 19.5 min).
+constexpr double kTolApproxSunMinutes = 6.0;
+constexpr double kTolApproxTwilightMinutes = 8.0;
+constexpr double kTolApproxInnerPlanetMinutes = 16.0;  // Mercury, Venus, Mars
+constexpr double kTolApproxOuterPlanetMinutes = 2.5;   // Jupiter to Neptune
+constexpr double kTolApproxMoonMinutes = 90.0;
+constexpr double kTolApproxMoonRmsMinutes = 22.0;
+// Days the formula finds no crossing where the body crosses at a fair angle (the place
+// at midnight is a little off near the polar limit): measured 2.
+constexpr int kMaxApproxMissedDays = 3;
+// Transits, always approximate (measured max: Sun 1.04, Mercury 8.7, Venus 5.0, Mars
+// 4.5, Jupiter to Neptune 1.5, Moon 17.8 min). The Sun's transit altitude moves under
+// 1' in the minute or so of the time's error.
+constexpr double kTolTransitSunMinutes = 1.5;
+constexpr double kTolTransitPlanetMinutes = 10.0;
+constexpr double kTolTransitMoonMinutes = 20.0;
+constexpr double kTolTransitSunAltArcmin = 1.0;
+// Grazing: the altitude changes by less than 0.05 deg a minute (a quarter of the
+// equator's rate), so a tiny altitude error moves the instant by many minutes; rigorous
+// grazing crossings are compared in altitude (error of the instant times the rate).
+constexpr double kGrazingRateDegPerMin = 0.05;
+constexpr double kTolGrazingArcmin = 1.0;
+// Crossings this close to either end of the 24 hours searched can fall on either side.
+constexpr double kEdgeDays = 2.0 / 1440.0;
+
+struct Event {
+    std::string kind;
+    double jd, value;  // value: the rate of altitude (deg/min) at a crossing, the altitude at a transit
+};
+struct Case {
+    int kind;  // BodyId, 10 civil, 11 nautical twilight
+    double lat, lon, tz, dayJd, h0, midAlt;
+    std::vector<Event> events;
+    bool InDay(const Event& e) const { return e.jd >= dayJd && e.jd < dayJd + 1.0; }
+};
+
+std::vector<Case>* g_cases = nullptr;
+
+const char* KindName(int kind) {
+    static const char* names[] = {"Sun",    "Mercury", "Venus",   "",     "Mars",  "Jupiter",
+                                  "Saturn", "Uranus",  "Neptune", "Moon", "Civil", "Nautical"};
+    return names[kind];
+}
+
+std::string Where(const Case& c) {
+    std::ostringstream s;
+    s << KindName(c.kind) << " lat " << c.lat << " lon " << c.lon << " day " << c.dayJd;
+    return s.str();
+}
+
+RiseSetResult Compute(const Case& c, bool approximate) {
+    const DateValue day = c.dayJd - kDateEpochJD;
+    if (c.kind >= 10) return TwilightTimes(day, c.lat, c.lon, c.kind == 10, approximate);
+    return RiseSetTimes(day, c.lat, c.lon, c.kind, approximate);
+}
+
+const Event* Nearest(const Case& c, const std::string& kind, double jd) {
+    const Event* best = nullptr;
+    for (const Event& e : c.events)
+        if (e.kind == kind && (!best || std::fabs(e.jd - jd) < std::fabs(best->jd - jd))) best = &e;
+    return best;
+}
+
+class RiseSetReference : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
+        ASSERT_TRUE(LoadPlanetData().ok);
+        const auto cases = testsupport::ReadCsv(testsupport::TestData("riseset_cases.csv"));
+        const auto events = testsupport::ReadCsv(testsupport::TestData("riseset_events.csv"));
+        std::map<int, size_t> index;
+        g_cases = new std::vector<Case>;
+        for (size_t i = 0; i < cases.rows.size(); ++i) {
+            index[static_cast<int>(cases.Num(i, "case"))] = g_cases->size();
+            g_cases->push_back({static_cast<int>(cases.Num(i, "kind")), cases.Num(i, "lat"), cases.Num(i, "lon"),
+                                cases.Num(i, "tz"), cases.Num(i, "day_ut_jd"), cases.Num(i, "h0_deg"),
+                                cases.Num(i, "mid_alt"), {}});
+        }
+        for (size_t i = 0; i < events.rows.size(); ++i)
+            g_cases->at(index.at(static_cast<int>(events.Num(i, "case"))))
+                .events.push_back({events.Text(i, "event"), events.Num(i, "jd_ut"), events.Num(i, "value")});
+    }
+    static void TearDownTestSuite() { delete g_cases; }
+    void At(const Case& c) {
+        NavigationState = DefaultNavigationState();
+        NavigationState.hEye = 0.0f;  // the reference has no dip; 10 C and 1010 mB
+        NavigationState.Lat = c.lat;
+        NavigationState.Lon = c.lon;
+        NavigationState.TZ = static_cast<float>(c.tz);
+    }
+};
+}  // namespace
+
+TEST_F(RiseSetReference, TableSpreadAndThresholds) {
+    ASSERT_EQ(g_cases->size(), 14u * 18u * 11u);
+    double lo = 90, hi = -90;
+    for (const Case& c : *g_cases) {
+        At(c);
+        lo = std::fmin(lo, c.lat), hi = std::fmax(hi, c.lat);
+        const double base = c.kind == 10 ? kCivilTwilightDeg : c.kind == 11 ? kNauticalTwilightDeg : BaseThreshold(c.kind);
+        ASSERT_NEAR(ThresholdAltitude(base), c.h0, 1e-6) << KindName(c.kind);  // the reference's altitudes
+    }
+    EXPECT_TRUE(lo == -65.0 && hi == 72.0);
+}
+
+TEST_F(RiseSetReference, RigorousMethod) {
+    std::map<int, ErrorStats> stats, grazing;
+    int checked = 0, grazingKind = 0;
+    for (const Case& c : *g_cases) {
+        At(c);
+        const RiseSetResult r = Compute(c, false);
+        std::vector<const Event*> ref[2];  // rises and sets in the day
+        for (const Event& e : c.events)
+            if (c.InDay(e) && (e.kind == "rise" || e.kind == "set")) ref[e.kind == "set"].push_back(&e);
+        if (ref[0].empty() && ref[1].empty()) {
+            // No crossing in the 24 hours: both markers, the side from the 12th hour.
+            EXPECT_EQ(r.Set, -1.0) << Where(c);
+            EXPECT_EQ(r.Rise, c.midAlt > 0 ? 1.0 : -1.0) << Where(c);
+            continue;
+        }
+        for (int pass = 0; pass < 2; ++pass) {
+            const DateValue got = pass == 0 ? r.Rise : r.Set;
+            const std::string what = Where(c) + (pass ? " set" : " rise");
+            // Skip two moonrises in a day, or a crossing at the very edge.
+            if (ref[pass].size() > 1 || std::any_of(ref[pass].begin(), ref[pass].end(), [&](const Event* e) {
+                    return std::fabs(e->jd - c.dayJd) < kEdgeDays || std::fabs(e->jd - c.dayJd - 1.0) < kEdgeDays;
+                }))
+                continue;
+            const bool missing = r.NoCrossing() || got == 0.0;
+            if (ref[pass].empty()) {
+                EXPECT_TRUE(!r.NoCrossing() && got == 0.0) << what << " found where the reference has none";
+                continue;
+            }
+            const Event& e = *ref[pass][0];
+            const bool graze = std::fabs(e.value) < kGrazingRateDegPerMin;
+            if (missing) {
+                grazingKind += graze;
+                EXPECT_TRUE(graze) << what << " missed";
+                continue;
+            }
+            const double errMin = (got + kDateEpochJD - e.jd) * 1440.0;
+            ++checked;
+            if (graze) {
+                grazing[c.kind].Add(errMin * std::fabs(e.value) * 60.0);
+                EXPECT_LE(std::fabs(errMin * e.value * 60.0), kTolGrazingArcmin) << what;
+            } else {
+                stats[c.kind].Add(errMin);
+                EXPECT_LE(std::fabs(errMin), c.kind == 9 ? kTolRigorousMoonMinutes : kTolRigorousSunMinutes) << what;
+            }
+        }
+    }
+    std::printf("Rigorous rise/set against the Swiss Ephemeris (%d crossings, minutes):\n", checked);
+    for (auto& [kind, s] : stats)
+        std::printf("  %-8s n=%4zu  max %6.3f  rms %6.3f   grazing n=%3zu max %.3f arcmin\n", KindName(kind), s.n, s.max,
+                    s.Rms(), grazing[kind].n, grazing[kind].max);
+    std::printf("  grazing crossings found on the other side: %d\n", grazingKind);
+    EXPECT_GT(checked, 4000);
+}
+
+TEST_F(RiseSetReference, ApproximateMethod) {
+    std::map<int, ErrorStats> stats;
+    int markerDisagree = 0, checked = 0;
+    for (const Case& c : *g_cases) {
+        At(c);
+        const RiseSetResult r = Compute(c, true);
+        if (r.NoCrossing()) {
+            // The reference must not cross (at a fair angle) in the day.
+            markerDisagree += std::any_of(c.events.begin(), c.events.end(), [&](const Event& e) {
+                return (e.kind == "rise" || e.kind == "set") && std::fabs(e.value) >= kGrazingRateDegPerMin && c.InDay(e);
+            });
+            continue;
+        }
+        const double tol = c.kind == 9 ? kTolApproxMoonMinutes : c.kind == 0 ? kTolApproxSunMinutes
+                           : c.kind >= 10 ? kTolApproxTwilightMinutes
+                           : c.kind <= 4  ? kTolApproxInnerPlanetMinutes : kTolApproxOuterPlanetMinutes;
+        for (int pass = 0; pass < 2; ++pass) {
+            const double jd = (pass == 0 ? r.Rise : r.Set) + kDateEpochJD;
+            const Event* e = Nearest(c, pass == 0 ? "rise" : "set", jd);
+            if (!e || std::fabs(e->value) < kGrazingRateDegPerMin) continue;
+            const double errMin = (jd - e->jd) * 1440.0;
+            if (std::fabs(errMin) > 180.0) continue;  // the reference has no such event near
+            stats[c.kind].Add(errMin);
+            ++checked;
+            EXPECT_LE(std::fabs(errMin), tol) << Where(c);
+        }
+    }
+    std::printf("Approximate rise/set against the Swiss Ephemeris (%d crossings, minutes):\n", checked);
+    for (auto& [kind, s] : stats) std::printf("  %-8s n=%4zu  max %7.3f  rms %7.3f\n", KindName(kind), s.n, s.max, s.Rms());
+    std::printf("  no crossing from the formula where the reference crosses: %d\n", markerDisagree);
+    EXPECT_LE(stats[9].Rms(), kTolApproxMoonRmsMinutes);
+    EXPECT_LE(markerDisagree, kMaxApproxMissedDays);
+    EXPECT_GT(checked, 4000);
+}
+
+TEST_F(RiseSetReference, Transits) {
+    std::map<int, ErrorStats> upper, lower, altUp, altLow;
+    for (const Case& c : *g_cases) {
+        if (c.kind > 9) continue;
+        At(c);
+        const TransitResult t = TransitTimes(c.dayJd - kDateEpochJD, c.lat, c.lon, c.kind);
+        const Event *u = Nearest(c, "upper", t.UpperTime + kDateEpochJD), *l = Nearest(c, "lower", t.LowerTime + kDateEpochJD);
+        ASSERT_TRUE(u && l);
+        const double eu = (t.UpperTime + kDateEpochJD - u->jd) * 1440.0, el = (t.LowerTime + kDateEpochJD - l->jd) * 1440.0;
+        upper[c.kind].Add(eu);
+        lower[c.kind].Add(el);
+        // Height of eye 0: the upper altitude is the computed one plus refraction.
+        altUp[c.kind].Add((t.UpperAltitude - (u->value + Refraction(u->value))) * 60.0);
+        altLow[c.kind].Add((t.LowerAltitude - l->value) * 60.0);
+        const double tol = c.kind == 9 ? kTolTransitMoonMinutes : c.kind == 0 ? kTolTransitSunMinutes : kTolTransitPlanetMinutes;
+        EXPECT_LE(std::fabs(eu), tol) << Where(c);
+        EXPECT_LE(std::fabs(el), tol) << Where(c);
+        EXPECT_TRUE(c.kind != 0 || std::fmax(altUp[0].max, altLow[0].max) <= kTolTransitSunAltArcmin) << Where(c);
+    }
+    std::printf("Transits against the Swiss Ephemeris (time in minutes, altitude in arc minutes):\n");
+    for (auto& [kind, s] : upper)
+        std::printf("  %-8s upper max %6.3f rms %6.3f  lower max %6.3f rms %6.3f  alt upper max %6.2f lower max %6.2f\n",
+                    KindName(kind), s.max, s.Rms(), lower[kind].max, lower[kind].Rms(), altUp[kind].max, altLow[kind].max);
 }

@@ -3,20 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QEvent>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QLabel>
 #include <QRegularExpression>
 #include <QTest>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "app/frmGeneral.h"
 #include "app/gui_support.h"
-#include "app/mConvertion.h"
 #include "app/mPublicVars.h"
 #include "bodies/mStar.h"
 #include "core/mFiles.h"

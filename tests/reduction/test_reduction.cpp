@@ -3,14 +3,18 @@
 #include <cmath>
 
 #include "app/mPublicVars.h"
+#include "core/mFault.h"
 #include "core/mTime.h"
 #include "reduction/mAltAz.h"
+#include "reduction/mCorrection.h"
 #include "support/csv.h"
 
 namespace {
 constexpr double kAs = 1.0 / 3600.0;
 // The diurnal aberration moves a place by 0.32" at most; the geometry is exact.
 constexpr double kTolGeometryArcsec = 0.5;
+// ERFA's A tan z + B tan^3 z against the cotangent series above 15 degrees.
+constexpr double kTolRefractionVsErfaArcsec = 3.0;
 constexpr double kJd = 2460000.5;
 
 double AngleDiffArcsec(double a, double b) { return std::remainder(a - b, 360.0) / kAs; }
@@ -21,15 +25,18 @@ Coord3 AtHourAngle(double ha, double dec, double lat, double lon, double dist = 
     return AltAzimuth(kJd, {SiderealTime(kJd, lon) - ha, dec, dist}, lat, lon);
 }
 
-class AltAz : public ::testing::Test {
+class Reduction : public ::testing::Test {
 protected:
-    void SetUp() override { saved_ = NavigationState; }
+    void SetUp() override {
+        saved_ = NavigationState;
+        NavigationState = DefaultNavigationState();
+    }
     void TearDown() override { NavigationState = saved_; }
     NavigationStateRecord saved_;
 };
 }  // namespace
 
-TEST_F(AltAz, MeridianSixHoursWestAndTheEquator) {
+TEST_F(Reduction, MeridianSixHoursWestAndTheEquator) {
     // azScale: 0.5 where the azimuth error is taken on the sky, dAz * cos(alt).
     struct C { double ha, dec, lat, lon, az, alt, azScale; };
     const C cases[] = {{0.0, 10.0, 40.0, 20.0, 180.0, 60.0, 1.0},  // on the meridian, south
@@ -46,7 +53,7 @@ TEST_F(AltAz, MeridianSixHoursWestAndTheEquator) {
     }
 }
 
-TEST_F(AltAz, AgreesWithErfaGeometry) {
+TEST_F(Reduction, AgreesWithErfaGeometry) {
     const auto ref = testsupport::ReadCsv(testsupport::TestData("altaz_reference.csv"));
     testsupport::ErrorStats az, alt;
     for (size_t i = 0; i < ref.rows.size(); ++i) {
@@ -62,7 +69,7 @@ TEST_F(AltAz, AgreesWithErfaGeometry) {
                 az.Rms(), alt.max, alt.Rms());
 }
 
-TEST_F(AltAz, DiurnalAberrationAtThePole) {
+TEST_F(Reduction, DiurnalAberrationAtThePole) {
     // At the pole the right ascension stays (no division by cos 90); the declination
     // moves outward by 0.319" (the equator's rotation speed over c) times cos(latitude).
     NavigationState.Lat = 30.0;
@@ -73,4 +80,52 @@ TEST_F(AltAz, DiurnalAberrationAtThePole) {
     EXPECT_EQ(q.x, 10.0);
     EXPECT_NEAR((p.y - 90.0) / kAs, 0.319 * std::cos(M_PI / 6), 0.002);
     EXPECT_LT(q.y, -90.0);
+}
+
+TEST_F(Reduction, RefractionIsContinuousAndAgreesWithErfa) {
+    EXPECT_NEAR(Refraction(45.0) / kAs, 58.23, 0.05);
+    EXPECT_EQ(Refraction(90.0), 0.0);
+    // The horizon branch meets the polynomial at -0.575 deg; then no step larger than
+    // 2" on a fine sweep through the joins at 5 and 15 deg (the old 2035" constant jumped 300").
+    EXPECT_NEAR(Refraction(-0.575 - 1e-9) / kAs, Refraction(-0.575) / kAs, 0.3);
+    double prev = Refraction(-0.575);
+    for (double h = -0.575 + 0.001; h <= 90.0; h += 0.001) {
+        const double r = Refraction(h);
+        EXPECT_LT(std::fabs(r - prev) / kAs, 2.0) << h;
+        prev = r;
+    }
+    const auto ref = testsupport::ReadCsv(testsupport::TestData("refraction_reference.csv"));
+    testsupport::ErrorStats err;
+    for (size_t i = 0; i < ref.rows.size(); ++i) {
+        const double d = Refraction(ref.Num(i, "alt_deg")) / kAs - ref.Num(i, "refraction_arcsec");
+        err.Add(d);
+        EXPECT_LT(std::fabs(d), kTolRefractionVsErfaArcsec) << ref.Num(i, "alt_deg");
+    }
+    std::printf("refraction vs ERFA refco above 15 deg: max %.2f\" rms %.2f\"\n", err.max, err.Rms());
+}
+
+TEST_F(Reduction, TemperatureAndPressure) {
+    const double r = Refraction(2.0);
+    EXPECT_EQ(RefractionTP(r), 0.0);  // 10 C, 1010 mB
+    NavigationState.Temp = -10.0f;
+    NavigationState.Pressure = 1030.0f;
+    EXPECT_GT(RefractionTP(r), 0.0);  // cold dense air refracts more
+    NavigationState.Temp = 35.0f;
+    NavigationState.Pressure = 990.0f;
+    EXPECT_LT(RefractionTP(r), 0.0);
+}
+
+TEST_F(Reduction, DipParallaxSemidiameter) {
+    struct C { double got, want, tol; };
+    const C cases[] = {{Dip(15.0) * 60.0, 6.84, 0.005},
+                       {Parallax(0.00257, 0.0) * 60.0, 57.0, 0.05},  // the Moon at 384000 km
+                       {Parallax(0.00257, 90.0), 0.0, 1e-15},
+                       {Parallax(1.0, 0.0) / kAs, 8.794, 0.001},     // the Sun's horizontal parallax
+                       {SemiDiameter(0, 1.0) * 60.0, 16.0, 0.01},
+                       {SemiDiameter(9, 0.00257) * 60.0, 15.54, 0.01}};
+    for (const C& c : cases) EXPECT_NEAR(c.got, c.want, c.tol) << c.want;
+    EXPECT_EQ(Dip(0.0), 0.0);
+    EXPECT_THROW(Dip(-1.0), ArithmeticFault);
+    EXPECT_THROW(Parallax(1e-6, 0.0), ArithmeticFault);  // inside the Earth
+    for (int body : {3, -1, 424, 10}) EXPECT_EQ(SemiDiameter(body, 1.0), 0.0) << body;
 }
