@@ -33,13 +33,10 @@ void LoadData() {
 }
 
 void SetState(DateValue local, double lat, double lon, float tz) {
-    NavigationStateRecord s = DefaultNavigationState();
-    s.LocalDate = local;
-    s.Lat = lat;
-    s.Lon = lon;
-    s.TZ = tz;
-    s.StateLoaded = true;
-    NavigationState = s;
+    NavigationState = DefaultNavigationState();
+    NavigationState.LocalDate = local;
+    NavigationState.Lat = lat, NavigationState.Lon = lon, NavigationState.TZ = tz;
+    NavigationState.StateLoaded = true;
 }
 
 std::unique_ptr<frmCompas> Open() {
