@@ -1,8 +1,13 @@
-// Shared pieces of the shell's GUI tests: the recorded message boxes and beeps,
-// a locale switch, and the working data used as a known state.
+// Shared pieces of the GUI tests: the widgets every window test drives, the
+// recorded message boxes and beeps, a locale switch, and a known working state.
 #pragma once
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
 #include <QString>
+#include <QTest>
 #include <vector>
 
 #include "app/mDialogs.h"

@@ -2,10 +2,6 @@
 // messages, storing, refreshing the open windows, Save Info.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 #include <memory>
 
 #include "app/frmGeneral.h"

@@ -4,13 +4,10 @@
 
 #include <QAction>
 #include <QDesktopServices>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QScreen>
-#include <QTest>
 #include <QToolBar>
 #include <QUrl>
 #include <memory>

@@ -3,11 +3,8 @@
 // are exercised through the general information window.)
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
-#include <QLineEdit>
-#include <QTest>
 #include <memory>
 
 #include "app/MaskedEdit.h"

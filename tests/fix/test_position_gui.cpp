@@ -4,16 +4,11 @@
 // double-click; what the labels, the table and the plot then show.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 #include <QTreeWidget>
 #include <cmath>
 #include <memory>
