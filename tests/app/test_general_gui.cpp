@@ -115,9 +115,6 @@ TEST(GeneralWindow, ValidApplyStoresEveryFieldAndRewritesDateAndTime) {
                                                  {2, "005305w"},  {3, "2700"},  {4, "155"},
                                                  {5, "-055"},     {6, "0998"},  {7, "032"},  {8, "+015"}};
     for (const auto& [box, keys] : typed) TypeInto(w->Text1[box], QLatin1String(keys));
-    EXPECT_EQ(w->Text1[1]->text(), QStringLiteral("45-60,0S"));
-    EXPECT_EQ(w->Text1[2]->text(), QStringLiteral("005-30,5W"));
-    EXPECT_EQ(w->Text1[4]->text(), QStringLiteral("15,5"));
     EXPECT_EQ(rec.beeps, 1);
     QTest::mouseClick(w->Command1, Qt::LeftButton);
     EXPECT_TRUE(rec.messages.empty());

@@ -32,22 +32,6 @@ void ExpectSameSettings(const NavigationStateRecord& got, const NavigationStateR
 
 }  // namespace
 
-TEST(Settings, FirstRunGivesTheDefaults) {
-    ClearSettings();
-    NavigationStateRecord s = KnownState();
-    ReadSettings(s);
-    NavigationStateRecord d;
-    d.Temp = 10.0f;
-    d.Pressure = 1010.0f;
-    d.hEye = 15.0f;
-    d.i_s = 0.0f;
-    d.Course = 0.0f;
-    d.Speed = 15.0f;
-    d.Lat = d.Lon = 0.0;
-    d.TZ = 0.0f;
-    ExpectSameSettings(s, d, 0.0);
-}
-
 TEST(Settings, SaveThenLoadRestoresEveryFieldInBothLocales) {
     for (const QLocale& locale : {PointLocale(), CommaLocale()}) {
         LocaleScope scope(locale);
@@ -67,7 +51,7 @@ TEST(Settings, SaveThenLoadRestoresEveryFieldInBothLocales) {
     }
 }
 
-TEST(Settings, TheOtherSeparatorReadsBackAndGarbageFallsBackToTheDefault) {
+TEST(Settings, AValueWrittenWithTheOtherSeparatorReadsBack) {
     {
         LocaleScope comma(CommaLocale());
         ClearSettings();
@@ -84,15 +68,27 @@ TEST(Settings, TheOtherSeparatorReadsBackAndGarbageFallsBackToTheDefault) {
     ReadSettings(s);
     EXPECT_DOUBLE_EQ(s.Lat, 43.5);
     EXPECT_EQ(s.Temp, -3.5f);
+}
 
+TEST(Settings, FirstRunAndGarbageGiveTheDefaults) {
+    LocaleScope point(PointLocale());
+    NavigationStateRecord d;
+    d.Temp = 10.0f;
+    d.Pressure = 1010.0f;
+    d.hEye = d.Speed = 15.0f;
+    d.i_s = d.Course = d.TZ = 0.0f;
+    d.Lat = d.Lon = 0.0;
     ClearSettings();
+    NavigationStateRecord s = KnownState();
+    ReadSettings(s);
+    ExpectSameSettings(s, d, 0.0);
     Put({{"Temp", "warm"}, {"Pressure", "nan"}, {"hEye", "inf"},
          {"Speed", "1,2,3"},  // two foreign separators: only the first is replaced
          {"Lat", "123"}, {"Lon", "-200"}, {"TZ", ""},  // beyond a pole, beyond the date line, empty
          {"Course", "1e60"},                          // beyond single precision
          {"i_s", "-1.5"}});
+    s = KnownState();
     ReadSettings(s);
-    NavigationStateRecord d = DefaultNavigationState();
     d.i_s = -1.5f;
     ExpectSameSettings(s, d, 0.0);
 }
