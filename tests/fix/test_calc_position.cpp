@@ -248,15 +248,6 @@ TEST_F(CalcPositionTest, LimbsAndAir) {
     const FixResult cold = CalcPosition(TwoLines());
     for (int i : {0, 2})
         EXPECT_NEAR(cold.Intercept[i] - lower.Intercept[i], -60.0 * 0.09735 * Refraction(lower.Hc[i]), 1e-3);
-
-    // A star (Sirius, HR 2491): no semidiameter whatever the flag.
-    NavigationState.LocalDate = DateFromParts(2024, 1, 15, 0, 0, 0);
-    NavigationState.Lon = 0.0;
-    l.Body = {2491, kNoBody, 0, kNoBody};
-    l.Time = {"00:00:00", "", "00:00:00", ""};
-    const FixResult a = CalcPosition(l);
-    l.LowerLimb[0] = true;
-    EXPECT_EQ(CalcPosition(l).Intercept[0], a.Intercept[0]);
 }
 
 TEST_F(CalcPositionTest, CommandRefusalsLeaveLastFixAlone) {
