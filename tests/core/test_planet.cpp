@@ -81,7 +81,7 @@ struct Reported {
 // Apparent places against the Swiss Ephemeris (DE431) at the same TT, from
 // tests/data/ephemeris_reference.csv (make_ephemeris_reference.sh). The Greenwich hour
 // angle uses the reference's own sidereal time, so its error is our right ascension's
-// alone: Delta T and the sidereal time formula (test_time) do not enter.
+// alone: Delta T and the sidereal time formula (test_core) do not enter.
 // Sun and planets: VSOP87D truncated at 0.1", IAU 1980 nutation against IAU 2000/2006,
 // aberration through the retarded Earth, no light deflection: about 1".
 constexpr double kTolPlanetArcsec = 1.0;
