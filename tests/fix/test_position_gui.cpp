@@ -28,7 +28,7 @@ namespace {
 constexpr double kTolFixNm = 0.55;
 
 // Case 0 of tests/data/fix_sights.csv: 2023-09-09 06:02:37 UT, zone -7, sights of
-// Mirfak (HR 1017, 11-54.0) and Jupiter (17-30.7) at that instant, the ship stopped.
+// Mirfak (HR 1017, 11-54.0) and Jupiter (17-30.7) at the fix instant.
 constexpr double kTrueLat = -7.503654851, kTrueLon = 34.431741710;
 const QColor kActive(255, 0, 0), kInactive(0, 0, 0);
 
