@@ -35,7 +35,7 @@ bool ReadSmallNumber(const std::string& s, size_t& pos, int& value) {
     size_t start = pos;
     value = 0;
     while (pos < s.size() && IsDigit(s[pos])) {
-        value = value * 10 + (s[pos] - '0');
+        if (pos - start < 2) value = value * 10 + (s[pos] - '0');  // more digits are refused below
         ++pos;
     }
     const size_t n = pos - start;

@@ -42,7 +42,7 @@ TEST(SightText, TimesAndAltitudes) {
     }
     double f = 0.25;
     for (const char* bad : {"25:70:00", "24:00:00", "12:60:00", "12:00:60", "12:30", "12:30:00:00", "",
-                            "ab:cd:ef", "12::30:00", "123:00:00", "12:30:0x", "-1:00:00"})
+                            "ab:cd:ef", "12::30:00", "123:00:00", "12:30:0x", "-1:00:00", "99999999999:00:00"})
         EXPECT_FALSE(ParseSightTime(bad, f)) << bad;
     EXPECT_EQ(f, 0.25) << "a refused text leaves the result alone";
 
@@ -56,7 +56,7 @@ TEST(SightText, TimesAndAltitudes) {
     }
     double h = 0.0;
     for (const char* bad : {"90-00.1", "45-60.0", "45-75.0", "4x-00.0", "45-", "45-30.5.1", "", "4530.5",
-                            "-45-30.0", "45-3a.0", "99-00.0"})
+                            "-45-30.0", "45-3a.0", "99-00.0", "99999999999-00.0"})
         EXPECT_FALSE(ParseSightAltitude(bad, h)) << bad;
 }
 
