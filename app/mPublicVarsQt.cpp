@@ -80,6 +80,19 @@ void ReadSettings(NavigationStateRecord& state) {
     state.Lon = ReadNumber(*s, "Lon", d.Lon);
     if (std::fabs(state.Lon) > 180.0) state.Lon = d.Lon;
     state.TZ = ReadFloat(*s, "TZ", d.TZ);
+    // A number that no box of the general information window can hold is as good
+    // as garbage: an eye below the sea has no dip, air below absolute zero no
+    // refraction, a zone shift of 10^30 hours no calendar date, and a pressure,
+    // speed or index error of that size a fix beyond any latitude.
+    auto within = [](float& v, float lo, float hi, float dflt) {
+        if (!(v >= lo && v <= hi)) v = dflt;
+    };
+    within(state.Temp, -99.9f, 99.9f, d.Temp);
+    within(state.Pressure, 0.0f, 9999.0f, d.Pressure);
+    within(state.hEye, 0.0f, 99.9f, d.hEye);
+    within(state.i_s, -99.9f, 99.9f, d.i_s);
+    within(state.Speed, 0.0f, 99.9f, d.Speed);
+    within(state.TZ, -99.0f, 99.0f, d.TZ);
 }
 
 bool LoadSharedState() {

@@ -91,6 +91,14 @@ TEST(Settings, FirstRunAndGarbageGiveTheDefaults) {
     ReadSettings(s);
     d.i_s = -1.5f;
     ExpectSameSettings(s, d, 0.0);
+    // Numbers no box of the general information window can hold, on which the
+    // computations fail or run off the calendar and the globe.
+    Put({{"hEye", "-2"}, {"Temp", "-300"}, {"TZ", "1e30"}, {"Pressure", "1e38"}, {"Speed", "1e30"},
+         {"i_s", "-1e30"}});
+    s = KnownState();
+    ReadSettings(s);
+    d.i_s = 0.0f;
+    ExpectSameSettings(s, d, 0.0);
 }
 
 TEST(Settings, ASecondLoadReloadsNothing) {
