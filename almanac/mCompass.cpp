@@ -42,15 +42,13 @@ SunBearingEvent SunRiseSetAzimuth(DateValue localDate, double lat, double lon, b
     return e;
 }
 
-std::string SunEventTimeWords(const SunBearingEvent& e, bool rise) {
-    if (e.Marker > 0) return "Always Above";
-    if (e.Marker < 0) return "Always Below";
-    return rise ? "No Rise" : "No Set";
-}
+// The words stand in the time box and the azimuth label, which are as wide as
+// "00:00:00" and "000.0": short enough to be read whole there.
+std::string SunEventTimeWords(const SunBearingEvent&, bool rise) { return rise ? "No Rise" : "No Set"; }
 
 std::string SunEventAzimuthWords(const SunBearingEvent& e, bool rise) {
-    if (e.Marker > 0) return "Sun never sets";
-    if (e.Marker < 0) return "Sun never rises";
+    if (e.Marker > 0) return "Up 24 h";
+    if (e.Marker < 0) return "Down 24 h";
     return rise ? "No sunrise" : "No sunset";
 }
 

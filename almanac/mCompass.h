@@ -48,7 +48,8 @@ struct SunBearingEvent {
 SunBearingEvent SunRiseSetAzimuth(DateValue localDate, double lat, double lon, bool rise);
 
 // The words that stand in for the time and the azimuth of a sunrise or sunset the
-// 24 hours do not hold.
+// 24 hours do not hold: "No Rise" or "No Set", and "Up 24 h" (polar day), "Down
+// 24 h" (polar night) or "No sunrise"/"No sunset" (the other crossing only).
 std::string SunEventTimeWords(const SunBearingEvent& e, bool rise);
 std::string SunEventAzimuthWords(const SunBearingEvent& e, bool rise);
 

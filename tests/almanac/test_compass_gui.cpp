@@ -79,21 +79,33 @@ TEST(CompassWindow, OpensWithTheSunriseAzimuth) {
     EXPECT_TRUE(w->Label2->text().startsWith(QStringLiteral("270")) || w->Label2->text().startsWith(QStringLiteral("269")));
 }
 
+// The words are read in the fixed-width time box and azimuth label, whole.
+void ExpectWordsReadable(const frmCompas& w) {
+    const int boxRoom = w.Text1->contentsRect().width() - 4;  // the line edit's inner margins
+    EXPECT_LE(w.Text1->fontMetrics().horizontalAdvance(w.Text1->text()), boxRoom) << w.Text1->text().toStdString();
+    EXPECT_LE(w.Label2->fontMetrics().horizontalAdvance(w.Label2->text()), w.Label2->contentsRect().width())
+        << w.Label2->text().toStdString();
+}
+
 TEST(CompassWindow, NoSunriseInPolarDayOrNightShowsWordsAndNoCorrection) {
     LoadData();
     SetState(DateFromParts(2024, 12, 21, 8, 0), 80.0, 15.0, 1.0f);
     auto w = Open();
-    EXPECT_EQ(w->Text1->text(), QStringLiteral("Always Below"));
-    EXPECT_EQ(w->Label2->text(), QStringLiteral("Sun never rises"));
+    EXPECT_EQ(w->Text1->text(), QStringLiteral("No Rise"));
+    EXPECT_EQ(w->Label2->text(), QStringLiteral("Down 24 h"));
+    ExpectWordsReadable(*w);
     SetState(DateFromParts(2024, 6, 21, 8, 0), 80.0, 15.0, 1.0f);
     w = Open();
-    EXPECT_EQ(w->Text1->text(), QStringLiteral("Always Above"));
-    EXPECT_EQ(w->Label2->text(), QStringLiteral("Sun never sets"));
+    EXPECT_EQ(w->Text1->text(), QStringLiteral("No Rise"));
+    EXPECT_EQ(w->Label2->text(), QStringLiteral("Up 24 h"));
+    ExpectWordsReadable(*w);
     TypeInto(w->Text2, QStringLiteral("0450"));
     QTest::mouseClick(w->Command1, Qt::LeftButton);
     EXPECT_EQ(w->Label4->text(), QString());  // not a correction from a 0 read out of words
     QTest::mouseClick(w->Option1[1], Qt::LeftButton);
-    EXPECT_EQ(w->Text1->text(), QStringLiteral("Always Above"));
+    EXPECT_EQ(w->Text1->text(), QStringLiteral("No Set"));
+    EXPECT_EQ(w->Label2->text(), QStringLiteral("Up 24 h"));
+    ExpectWordsReadable(*w);
     // Polaris after the words: the time box gets a time to overtype and works.
     QTest::mouseClick(w->Option1[2], Qt::LeftButton);
     EXPECT_TRUE(w->Text1->isEnabled());
