@@ -48,6 +48,13 @@ double NormLon180(double lon) {
     return r > 180.0 ? r - 360.0 : r;
 }
 
+// A position run past a pole comes back down the far meridian.
+LatLon OverThePole(double lat, double lon) {
+    if (lat > 90.0) return LatLon{180.0 - lat, NormLon180(lon + 180.0)};
+    if (lat < -90.0) return LatLon{-180.0 - lat, NormLon180(lon + 180.0)};
+    return LatLon{lat, NormLon180(lon)};
+}
+
 }  // namespace
 
 bool ParseSightTime(const std::string& text, double& dayFraction) {
@@ -139,8 +146,9 @@ void SolveFix(const NormalSums& sums, FixResult& fix) {
     } else {
         const double lon = fix.DRLon + (dE / 60.0) / cosLat;
         if (std::isfinite(lat) && std::isfinite(lon)) {
-            fix.FixLat = lat;
-            fix.FixLon = NormLon180(lon);
+            const LatLon p = OverThePole(lat, lon);
+            fix.FixLat = p.Lat;
+            fix.FixLon = p.Lon;
         } else {
             failure = kFaultOverflow;
         }
@@ -219,7 +227,7 @@ FixResult CalcPosition(const SightLines& lines) {
             const double run = nav.Speed * dtHours;  // nautical miles
             const double lat = nav.Lat - run * CosD(nav.Course) / 60.0;
             const double lon = nav.Lon - run * SinD(nav.Course) / (60.0 * CosD(nav.Lat));
-            fix.LinePos[i] = LatLon{lat, NormLon180(lon)};
+            fix.LinePos[i] = OverThePole(lat, lon);
 
             const double jd = JulianDay(fix.LineTime[i], false, false);
             Coord3 equ;

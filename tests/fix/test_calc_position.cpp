@@ -112,6 +112,23 @@ TEST(FixEllipse, TheFixSolvesTheNormalEquations) {
     EXPECT_NEAR((f.FixLon - 10.0) * 60.0, 1.0, 1e-10);
 }
 
+TEST(FixEllipse, AFixBeyondThePoleComesBackOverIt) {
+    // 10' north of 89-57.0N is 89-53.0N on the far meridian (here 10 E + 180), never 90-07.0N.
+    NormalSums s;
+    s.Add(0.0, 10.0, 1.0);
+    s.Add(90.0, 0.0, 1.0);
+    FixResult f = Solve(s, 89.95, 10.0);
+    EXPECT_TRUE(f.Message.empty());
+    EXPECT_NEAR(f.FixLat, 89.95 - 4.0 / 60.0, 1e-9);
+    EXPECT_NEAR(f.FixLon, -170.0, 1e-9);
+    NormalSums t;
+    t.Add(180.0, 10.0, 1.0);
+    t.Add(90.0, 0.0, 1.0);
+    f = Solve(t, -89.95, -100.0);
+    EXPECT_NEAR(f.FixLat, -89.95 + 4.0 / 60.0, 1e-9);
+    EXPECT_NEAR(f.FixLon, 80.0, 1e-9);
+}
+
 TEST(FixEllipse, ParallelLinesOrNoneGiveAMessageNotGarbage) {
     for (auto azimuths : {std::pair<double, double>{0.0, 180.0}, {45.0, 45.0}, {123.4, 303.4}}) {
         NormalSums s;
