@@ -1,14 +1,37 @@
 #include "app/mDialogs.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMessageBox>
+#include <vector>
 
 #include "core/mReport.h"
 
 namespace {
 
+// A box waits for the user: no hourglass over it, whatever computation set one;
+// the computation's pointer comes back when the box is answered.
+class NormalPointerWhileAsking {
+public:
+    NormalPointerWhileAsking() {
+        while (const QCursor* c = QApplication::overrideCursor()) {
+            saved_.push_back(*c);
+            QApplication::restoreOverrideCursor();
+        }
+    }
+    ~NormalPointerWhileAsking() {
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) QApplication::setOverrideCursor(*it);
+    }
+    NormalPointerWhileAsking(const NormalPointerWhileAsking&) = delete;
+    NormalPointerWhileAsking& operator=(const NormalPointerWhileAsking&) = delete;
+
+private:
+    std::vector<QCursor> saved_;
+};
+
 MsgResult DefaultMessageBox(QWidget* parent, const QString& title, const QString& text, MsgIcon icon,
                             MsgButtons buttons) {
+    const NormalPointerWhileAsking pointer;
     QMessageBox box(parent);
     box.setWindowTitle(title);
     box.setText(text);

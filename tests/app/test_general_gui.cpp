@@ -2,6 +2,9 @@
 // messages, storing, refreshing the open windows, Save Info.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QTimer>
 #include <memory>
 
 #include "app/frmGeneral.h"
@@ -170,4 +173,26 @@ TEST(GeneralWindow, SaveInfoStoresThenWrites) {
     EXPECT_EQ(rec.messages[0].text, QStringLiteral("Invalid data format!"));
     ReadSettings(back);
     EXPECT_EQ(back.Pressure, 1020.0f);
+}
+
+TEST(GeneralWindow, TheErrorBoxOfApplyHasTheNormalPointerAndTheHourglassEndsWithTheClick) {
+    LocaleScope point(PointLocale());
+    auto w = OpenGeneral();
+    const MessageBoxHandler old = SetMessageBoxHandler(nullptr);  // the program's own box
+    w->Text1[4]->setText(QStringLiteral("x"));
+    QString shown;
+    bool hourglassOverBox = true;
+    // Answers the box as the user would, once it is up.
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        shown = box->text();
+        hourglassOverBox = QApplication::overrideCursor() != nullptr;
+        box->button(QMessageBox::Ok)->click();
+    });
+    QTest::mouseClick(w->Command1, Qt::LeftButton);
+    SetMessageBoxHandler(old);
+    EXPECT_EQ(shown, QStringLiteral("Invalid data format!"));
+    EXPECT_FALSE(hourglassOverBox);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
