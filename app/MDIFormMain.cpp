@@ -18,7 +18,9 @@
 #include "app/frmSplash.h"
 #include "app/mImages.h"
 #include "app/mLayout.h"
+#include "app/mDialogs.h"
 #include "app/mPublicVarsQt.h"
+#include "core/mFault.h"
 
 bool SplashDone = false;
 
@@ -229,7 +231,14 @@ void MDIFormMain::Toolbar1_ButtonClick(QAction* button) {
     ChildWindow* w = nullptr;
     if (key == QLatin1String("Details")) {
         ChildWindow* existing = windows_.value(key);
-        w = BuildDetailsWindow(existing, nullptr);
+        try {
+            w = BuildDetailsWindow(existing, nullptr);
+        } catch (const ArithmeticFault& fault) {
+            // The report recomputes the corrections of the last fix's lines.
+            ShowMessage(this, QStringLiteral("Calculation error"), QString::fromStdString(fault.what()),
+                        MsgIcon::Exclamation);
+            return;
+        }
         if (!w) return;
         if (existing && existing != w) {
             if (QWidget* frame = existing->parentWidget()) frame->close();

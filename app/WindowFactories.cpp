@@ -10,6 +10,8 @@
 #include "almanac/frmEphemerides.h"
 #include "almanac/frmAnnual.h"
 
+#include <memory>
+
 // Each window adds its include here and its one line below.
 
 ChildWindow* CreateChildWindow(const QString& key, QWidget* parent) {
@@ -24,7 +26,12 @@ ChildWindow* CreateChildWindow(const QString& key, QWidget* parent) {
 
 ChildWindow* BuildDetailsWindow(ChildWindow* existing, QWidget* parent) {
     auto* window = qobject_cast<frmDetails*>(existing);
-    if (!window) window = new frmDetails(parent);
-    DetailsReport(LastFix, LastSightLines, window);
+    std::unique_ptr<frmDetails> created;
+    if (!window) {
+        created.reset(new frmDetails(parent));
+        window = created.get();
+    }
+    DetailsReport(LastFix, LastSightLines, window);  // a fault leaves no half-made window behind
+    created.release();
     return window;
 }

@@ -16,6 +16,7 @@
 #include "app/frmGeneral.h"
 #include "app/frmSplash.h"
 #include "app/mLayout.h"
+#include "app/mPublicVars.h"
 #include "gui_support.h"
 
 namespace {
@@ -123,6 +124,24 @@ TEST(MainWindow, AButtonActsOnlyOnceItsWindowExists) {
         if (m->WindowOfKey(QLatin1String(key))) ++opened;
     }
     EXPECT_EQ(m->Area()->subWindowList().size(), opened);
+}
+
+TEST(MainWindow, AFaultInTheDetailsReportIsShownAndTheProgramGoesOn) {
+    DialogRecorder dialogs;
+    auto m = MakeMain();
+    const FixResult savedFix = LastFix;
+    const SightLines savedLines = LastSightLines;
+    LastFix = FixResult{};
+    LastFix.FixTime = NavigationState.LocalDate;
+    LastFix.LineTime[0] = NavigationState.LocalDate;
+    LastSightLines = SightLines{};
+    LastSightLines.Body[0] = 0;      // the Sun
+    NavigationState.hEye = -1.0f;    // a dip below the sea: an invalid call
+    EXPECT_NO_THROW(m->ButtonByKey(QStringLiteral("Details"))->trigger());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Calculation error"));
+    LastFix = savedFix;
+    LastSightLines = savedLines;
 }
 
 TEST(MainWindow, HelpOpensTheHelpFileBesideTheProgram) {
