@@ -15,6 +15,7 @@
 #include "almanac/frmCompas.h"
 #include "almanac/mCompass.h"
 #include "app/gui_support.h"
+#include "support/nav_fixture.h"
 #include "app/mPublicVars.h"
 #include "bodies/mStar.h"
 #include "core/mFiles.h"
@@ -23,14 +24,6 @@
 #include "riseset/mRiseSet.h"
 
 namespace {
-
-void LoadData() {
-    static const bool loaded = [] {
-        SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
-        return LoadPlanetData().ok && LoadStarFile().ok;
-    }();
-    ASSERT_TRUE(loaded);
-}
 
 void SetState(DateValue local, double lat, double lon, float tz) {
     NavigationState = DefaultNavigationState();
@@ -46,17 +39,10 @@ std::unique_ptr<frmCompas> Open() {
     return w;
 }
 
-// Types digits over a masked box from its first character, as a user does.
-void TypeInto(QLineEdit* box, const QString& keys) {
-    box->setFocus();
-    box->setSelection(0, 1);
-    QTest::keyClicks(box, keys);
-}
-
 }  // namespace
 
 TEST(CompassWindow, OpensWithTheSunriseAzimuth) {
-    LoadData();
+    testsupport::LoadDataFiles();
     LocaleScope point(PointLocale());
     SetState(DateFromParts(2024, 3, 20, 0, 0), 0.0, 0.0, 0.0f);
     auto w = Open();
@@ -88,7 +74,7 @@ void ExpectWordsReadable(const frmCompas& w) {
 }
 
 TEST(CompassWindow, NoSunriseInPolarDayOrNightShowsWordsAndNoCorrection) {
-    LoadData();
+    testsupport::LoadDataFiles();
     SetState(DateFromParts(2024, 12, 21, 8, 0), 80.0, 15.0, 1.0f);
     auto w = Open();
     EXPECT_EQ(w->Text1->text(), QStringLiteral("No Rise"));
@@ -115,7 +101,7 @@ TEST(CompassWindow, NoSunriseInPolarDayOrNightShowsWordsAndNoCorrection) {
 }
 
 TEST(CompassWindow, OtherListsTheStarsThenTheBodiesAndJupiterIsBodyFive) {
-    LoadData();
+    testsupport::LoadDataFiles();
     // 00:30 local in zone +10: the bearing's UT time is put on the previous UT date.
     SetState(DateFromParts(2024, 6, 21, 0, 30), 35.0, 139.7, 10.0f);
     auto w = Open();
@@ -147,7 +133,7 @@ TEST(CompassWindow, OtherListsTheStarsThenTheBodiesAndJupiterIsBodyFive) {
 }
 
 TEST(CompassWindow, InvalidBearingTimeIsRefusedAndPolarisWrapsThroughNorth) {
-    LoadData();
+    testsupport::LoadDataFiles();
     SetState(DateFromParts(2024, 1, 10, 20, 0), 43.1, 131.9, 10.0f);
     auto w = Open();
     DialogRecorder rec;

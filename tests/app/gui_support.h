@@ -44,6 +44,13 @@ private:
     QLocale old_;
 };
 
+// Types keys over a masked box from its first character, as a user does.
+inline void TypeInto(QLineEdit* box, const QString& keys) {
+    box->setFocus();
+    box->setSelection(0, 1);
+    QTest::keyClicks(box, keys);
+}
+
 inline QLocale PointLocale() { return QLocale(QLocale::English, QLocale::UnitedStates); }
 inline QLocale CommaLocale() { return QLocale(QLocale::German, QLocale::Germany); }
 

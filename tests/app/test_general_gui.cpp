@@ -37,13 +37,6 @@ std::unique_ptr<frmGeneral> OpenGeneral() {
     return w;
 }
 
-// Types into a box from its first position.
-void TypeInto(QLineEdit* box, const QString& keys) {
-    box->setFocus();
-    box->setSelection(0, 1);
-    QTest::keyClicks(box, keys);
-}
-
 }  // namespace
 
 TEST(GeneralWindow, BoxesShowTheWorkingDataInBothLocales) {

@@ -14,6 +14,7 @@
 
 #include "app/frmGeneral.h"
 #include "app/gui_support.h"
+#include "support/nav_fixture.h"
 #include "app/mPublicVars.h"
 #include "bodies/mStar.h"
 #include "core/mFiles.h"
@@ -23,14 +24,6 @@
 #include "riseset/mRiseSet.h"
 
 namespace {
-
-void LoadData() {
-    static const bool loaded = [] {
-        SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
-        return LoadPlanetData().ok && LoadStarFile().ok;
-    }();
-    ASSERT_TRUE(loaded);
-}
 
 void SetState(int y, int m, int d, double lat, double lon, float tz) {
     NavigationState = DefaultNavigationState();
@@ -67,7 +60,7 @@ const QRegularExpression kTime(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$"));
 }  // namespace
 
 TEST(RiseSetWindow, LoadShowsNineApproximateRowsAndResizeScales) {
-    LoadData();
+    testsupport::LoadDataFiles();
     LocaleScope point(PointLocale());
     SetState(2024, 11, 15, 51.5, -0.1, 0.0f);
     auto w = Open();
@@ -104,7 +97,7 @@ TEST(RiseSetWindow, LoadShowsNineApproximateRowsAndResizeScales) {
 }
 
 TEST(RiseSetWindow, PolarDayAndPolarNightInWords) {
-    LoadData();
+    testsupport::LoadDataFiles();
     // 80 N: midsummer twilight all night; in midwinter the Sun is 13.4 deg down at noon,
     // not even nautical twilight. Both methods say the same.
     struct C { int month; const char *set, *twilight[4]; };
@@ -125,7 +118,7 @@ TEST(RiseSetWindow, PolarDayAndPolarNightInWords) {
 }
 
 TEST(RiseSetWindow, ClickOnARowRecomputesItRigorouslyOnce) {
-    LoadData();
+    testsupport::LoadDataFiles();
     SetState(2024, 11, 15, 51.5, -0.1, 0.0f);
     auto w = Open();
     const QString approxRise = w->lblRS_Rise[0]->text(), moonBefore = w->lblRS_Rise[8]->text();
@@ -153,7 +146,7 @@ TEST(RiseSetWindow, ClickOnARowRecomputesItRigorouslyOnce) {
 }
 
 TEST(RiseSetWindow, DayWithoutMoonsetAndTwilightWithOneCrossingShowWords) {
-    LoadData();
+    testsupport::LoadDataFiles();
     // Cape Town, 5 May 2006, zone +2: moonrise 14:14 local, the set after midnight.
     SetState(2006, 5, 5, -33.9, 18.4, 2.0f);
     auto w = Open();
@@ -180,7 +173,7 @@ TEST(RiseSetWindow, DayWithoutMoonsetAndTwilightWithOneCrossingShowWords) {
 }
 
 TEST(RiseSetWindow, ApplyInTheGeneralWindowMakesEveryRowApproximateAgain) {
-    LoadData();
+    testsupport::LoadDataFiles();
     LocaleScope point(PointLocale());
     SetState(2024, 11, 15, 51.5, -0.1, 0.0f);
     auto w = Open();
