@@ -20,6 +20,8 @@
 #include "app/mLayout.h"
 #include "app/mDialogs.h"
 #include "app/mPublicVarsQt.h"
+#include "fix/frmPosition.h"
+#include "planning/frmSightPlan.h"
 #include "core/mFault.h"
 
 bool SplashDone = false;
@@ -43,6 +45,9 @@ constexpr ButtonSpec kButtons[] = {
     {"", "", ""},
     {"Fix position", "Position", "Calculate position"},
     {"Details", "Details", "Detailed position"},
+    {"Sight plan", "SightPlan", "Twilight sight plan"},
+    {"Noon", "Noon", "Noon sight"},
+    {"Polaris", "Polaris", "Latitude by Polaris"},
     {"", "", ""},
     {"Compass", "Compass", "Compass correction"},
     {"", "", ""},
@@ -129,6 +134,10 @@ void MDIFormMain::BuildMenu() {
     mnuCalc->setObjectName(QStringLiteral("mnuCalc"));
     MenuItem(mnuCalc, "mnuPosition", QStringLiteral("&Position"), QStringLiteral("Position"));
     MenuItem(mnuCalc, "mnuCompass", QStringLiteral("&Compass Error"), QStringLiteral("Compass"));
+    mnuCalc->addSeparator();
+    MenuItem(mnuCalc, "mnuSightPlan", QStringLiteral("&Sight plan"), QStringLiteral("SightPlan"));
+    MenuItem(mnuCalc, "mnuNoon", QStringLiteral("&Noon sight"), QStringLiteral("Noon"));
+    MenuItem(mnuCalc, "mnuPolaris", QStringLiteral("Latitude by P&olaris"), QStringLiteral("Polaris"));
 
     // A top-level item that acts at once.
     QAction* mnuGeneral = bar->addAction(QStringLiteral("&GeneralInfo"));
@@ -205,7 +214,24 @@ ChildWindow* MDIFormMain::LoadChild(const QString& key) {
     ChildWindow* w = CreateChildWindow(key, nullptr);
     if (!w) return nullptr;
     Register(key, w);
+    if (auto* plan = qobject_cast<frmSightPlan*>(w)) WireSightPlan(plan);
     return w;
+}
+
+void MDIFormMain::WireSightPlan(frmSightPlan* plan) {
+    // The plan's requests go to the position window, opened for them.
+    auto position = [this]() -> frmPosition* {
+        QAction* button = ButtonByKey(QStringLiteral("Position"));
+        Toolbar1_ButtonClick(button);
+        return qobject_cast<frmPosition*>(WindowOfKey(QStringLiteral("Position")));
+    };
+    connect(plan, &frmSightPlan::markRequested, this, [position](const QVector<int>& codes, double ut) {
+        if (frmPosition* p = position()) p->MarkPlannedBodies(codes, ut);
+    });
+    connect(plan, &frmSightPlan::linesRequested, this,
+            [position](const QVector<int>& codes, const QVector<double>& times, const QVector<double>& altitudes) {
+                if (frmPosition* p = position()) p->FillLines(codes, times, altitudes);
+            });
 }
 
 ChildWindow* MDIFormMain::FindChild(const QString& windowName) const {

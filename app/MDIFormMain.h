@@ -11,6 +11,7 @@ class QAction;
 class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
+class frmSightPlan;
 
 class MDIFormMain : public QMainWindow {
     Q_OBJECT
@@ -58,6 +59,8 @@ private:
     void ShowAbout();
     void OpenHelp();
     void Register(const QString& key, ChildWindow* window);
+    // The sight plan's requests to the position window.
+    void WireSightPlan(frmSightPlan* plan);
 
     QMdiArea* mdiArea_ = nullptr;
     QToolBar* toolbar_ = nullptr;

@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <cmath>
 
 #include "app/MDIFormMain.h"
@@ -181,11 +182,16 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     LastFix.Message = "No data";
     Label4 = new QLabel(this);
     Label4->setObjectName(QStringLiteral("Label4"));
-    Label4->setGeometry(DR(4, 388, 368, 68));
+    Label4->setGeometry(DR(4, 388, 294, 68));
     Label4->setFont(small);
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label4->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Label4->setText(LastFixText());
+    chkIterate = new QCheckBox(QStringLiteral("Iterate"), this);
+    chkIterate->setObjectName(QStringLiteral("chkIterate"));
+    chkIterate->setGeometry(DR(300, 388, 72, 20));
+    chkIterate->setChecked(true);
+    chkIterate->setToolTip(QStringLiteral("Repeat the fix from its own result until it moves less than 0.01'"));
     Label6 = new QLabel(QStringLiteral("Note:The disproportionate resizing can result in garble of a star map. "
                                        "Press [Refresh Map] button to redraw map proportionally."),
                         this);
@@ -213,11 +219,11 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     connect(Command2, &QPushButton::clicked, this, [this] { CalculatePosition(); });
     connect(Command4, &QPushButton::clicked, this, [this] { ShowDetails(); });
     connect(Check1, &QCheckBox::clicked, this, [this] {
-        if (mapReady_) DrawMapNow();
+        if (mapReady_) DrawMapNow(WorkInstantUT());
     });
     for (QRadioButton* o : Option1) {
         connect(o, &QRadioButton::clicked, this, [this] {
-            if (mapReady_) DrawMapNow();
+            if (mapReady_) DrawMapNow(WorkInstantUT());
         });
     }
 
@@ -229,7 +235,7 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     activeLine_ = 0;
     SelectLine(0);
     Option1[0]->setChecked(true);
-    DrawMapNow();
+    DrawMapNow(WorkInstantUT());
     lblGenInfo->setText(GeneralInfoText());
 }
 
@@ -237,10 +243,10 @@ void frmPosition::Placed() { scaler_.Start(this); }
 
 DateValue frmPosition::WorkInstantUT() { return NavigationState.LocalDate - NavigationState.TZ / 24.0; }
 
-void frmPosition::DrawMapNow() {
+void frmPosition::DrawMapNow(DateValue ut) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
-        DrawStarMap(WorkInstantUT(), this);
+        DrawStarMap(ut, this);
     } catch (const ArithmeticFault& fault) {
         QApplication::restoreOverrideCursor();
         ReportFault(this, fault);
@@ -251,7 +257,58 @@ void frmPosition::DrawMapNow() {
 
 void frmPosition::Update() {
     lblGenInfo->setText(GeneralInfoText());
-    DrawMapNow();
+    planned_.clear();
+    DrawMapNow(WorkInstantUT());
+}
+
+void frmPosition::MarkPlannedBodies(const QVector<int>& codes, DateValue ut) {
+    planned_ = codes;
+    DrawMapNow(ut);
+    RingPlanned();
+}
+
+void frmPosition::RingPlanned() {
+    for (int n = 1; n < StarMarkCount + 1 && static_cast<size_t>(n) < Label1.size(); ++n) {
+        MapMarkLabel* m = Label1[static_cast<size_t>(n)];
+        const bool ring = m->Tag >= 1 && m->Tag <= kStarCount && planned_.contains(Stars[static_cast<size_t>(m->Tag)].Number);
+        m->setProperty("planned", ring);
+        m->setStyleSheet(ring ? QStringLiteral("border: 2px solid red; border-radius: 7px;") : QString());
+    }
+    for (int n = 1; n < BodyMarkCount + 1 && static_cast<size_t>(n) < Label2.size(); ++n) {
+        MapMarkLabel* m = Label2[static_cast<size_t>(n)];
+        const bool ring = planned_.contains(-m->Tag);
+        m->setProperty("planned", ring);
+        m->setStyleSheet(ring ? QStringLiteral("border: 2px solid yellow; border-radius: 7px;") : QString());
+    }
+}
+
+void frmPosition::FillLines(const QVector<int>& codes, const QVector<DateValue>& times,
+                            const QVector<double>& altitudes) {
+    for (int i = 0; i < 4; ++i) {
+        const size_t n = static_cast<size_t>(i);
+        QComboBox* c = Combo1[n];
+        if (i >= codes.size() || i >= times.size() || i >= altitudes.size()) {
+            c->setCurrentIndex(0);
+            continue;
+        }
+        int item = c->findData(codes[i]);
+        if (item < 0) {  // a body the map of the working instant does not show
+            const std::vector<std::string>& names = BodyNames();
+            const size_t k = static_cast<size_t>(-codes[i]);
+            const QString text = codes[i] > 0 ? QString::fromStdString(StarName(StarIndex(codes[i])))
+                                 : k < names.size() ? QStringLiteral("Planet: ") + QString::fromStdString(names[k])
+                                                    : QString();
+            c->addItem(text, codes[i]);
+            item = c->count() - 1;
+        }
+        c->setCurrentIndex(item);
+        SetMaskedText(Text1[n], FormatTimeHMS(times[i]));
+        const double tenths = std::round(std::clamp(altitudes[i], 0.0, 90.0) * 600.0);  // 0.1' steps
+        const double deg = std::floor(tenths / 600.0);
+        SetMaskedText(Text2[n], FormatNumber(deg, QStringLiteral("00")) + QStringLiteral("-") +
+                                    FormatNumber((tenths - deg * 600.0) / 10.0, QStringLiteral("00.0")));
+        Check2[n]->setChecked(true);
+    }
 }
 
 void frmPosition::SelectLine(int i) {
@@ -317,7 +374,7 @@ void frmPosition::CalculatePosition() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::string text;
     try {
-        text = CalculatePositionCommand(lines);
+        text = CalculatePositionCommand(lines, chkIterate->isChecked());
     } catch (const ArithmeticFault& fault) {
         text = std::string(kCalcErrorHead) + "\r\n" + fault.what();
     }

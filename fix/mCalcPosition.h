@@ -56,7 +56,39 @@ struct FixResult {
     float EllipseB = 0.0f;                // semi-minor axis, arc minutes
     float EllipseAlpha = 0.0f;            // direction of the semi-major axis, [0, 180) from north through east
     std::string Message;                  // "" when the solution ran without an arithmetic failure
+    // The iteration: the lines above are those of the last pass, reduced from APLat,
+    // APLon (the DR position for the first pass, the previous pass's fix after it);
+    // PassShift[k] is how far pass k moved the position, nautical miles.
+    double APLat = 0.0, APLon = 0.0;
+    int Passes = 0;
+    std::array<double, 5> PassShift{};
 };
+
+// The fix is repeated from its own result until it moves less than this, or for
+// at most kMaxFixPasses passes.
+inline constexpr double kFixConvergedNm = 0.01;
+inline constexpr int kMaxFixPasses = 5;
+
+// One sight reduced from a position: every correction the details show.
+struct SightReduction {
+    double Hc = 0.0, Az = 0.0;  // computed altitude, azimuth [0, 360), degrees
+    double Dec = 0.0;           // apparent declination, degrees
+    double Distance = 0.0;      // AU (stars: the catalogue's parallax field)
+    double Dip = 0.0, Refr = 0.0, TP = 0.0, Parallax = 0.0;  // degrees, at Hc
+    double SemiD = 0.0;         // degrees: 0 for a star, negative for the upper limb
+    double Hs = 0.0;            // the sextant altitude reduced, degrees
+    double Intercept = 0.0;     // Ho - Hc, arc minutes (+ toward the body)
+    // The sextant altitude that gives a zero intercept: the altitude to preset.
+    double PresetHs() const;
+};
+
+// Given: code, a body code in use; ut, UT date-time of the sight; hs, sextant
+// altitude, degrees; lowerLimb; lat, lon, the position reduced from, degrees;
+// NavigationState hEye, i_s, Temp, Pressure.
+// Returned: Intercept = i_s/60 + Hs + sd - dip - (r + tp) + px - Hc (arc minutes),
+// refraction and parallax at Hc; the Sun and stars get no parallax, stars no
+// semidiameter. The one reduction of the position window. Throws ArithmeticFault.
+SightReduction ReduceSight(BodyCode code, DateValue ut, double hs, bool lowerLimb, double lat, double lon);
 
 // A line that cannot be reduced: its text does not convert, or its reduction
 // meets an arithmetic fault. The text names the line ("Line No. 2: ...").
@@ -104,7 +136,12 @@ void SolveFix(const NormalSums& sums, FixResult& fix);
 // and stars get no parallax, stars no semidiameter.
 // A sight's date is the UT date of the fix. Throws SightLineError (naming the
 // line) when a line's text does not convert or its reduction faults.
-FixResult CalcPosition(const SightLines& lines);
+// maxPasses > 1: the fix is computed again about its own result (the sights'
+// positions moved back along the course from it) until a pass moves it less
+// than kFixConvergedNm, at most maxPasses (clamped to kMaxFixPasses) passes; one
+// pass leaves the curvature of the lines (about d^2 tan(h) / 2 R: 0.3' for a DR
+// 20' off at 60 degrees, several minutes at 60' off).
+FixResult CalcPosition(const SightLines& lines, int maxPasses = 1);
 
 // The calculate-position command without its window: lines in use are counted;
 // with fewer than two the command is refused ("Unsufficient lines number."); a
@@ -113,7 +150,8 @@ FixResult CalcPosition(const SightLines& lines);
 // "Calculation error"), "" for none: "Can not calculate position:" + CR LF + the
 // reason (the refusal, or the new fix's Message). A refused command leaves
 // LastFix and LastSightLines untouched.
-std::string CalculatePositionCommand(const SightLines& lines);
+// iterate: the fix of up to kMaxFixPasses passes; false, the one-pass method.
+std::string CalculatePositionCommand(const SightLines& lines, bool iterate = true);
 
 inline constexpr const char* kCalcErrorTitle = "Calculation error";
 inline constexpr const char* kCalcErrorHead = "Can not calculate position:";

@@ -24,6 +24,8 @@ public:
     double PixelsPerNm() const;
     // Where the fix point was drawn (the centre is the dead-reckoning position).
     QPointF FixPoint() const;
+    // Where a position is drawn.
+    QPointF PointOf(double lat, double lon) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -44,6 +46,9 @@ QString DetailsHeaderText(const FixResult& fix);
 QString DetailsFixText(const FixResult& fix);
 // Fills the window: both labels; when FixTime is not 0 also one table column per
 // line in use, the plot at 1 nm per cell, and shows the window in front.
+// "" for a one-pass fix; else "\nIterated in n passes, shifts: 59.812' 0.205' 0.000'"
+// (how far each pass moved the position, nautical miles).
+QString PassesText(const FixResult& fix);
 void DetailsReport(const FixResult& fix, const SightLines& lines, frmDetails* window);
 // Draws the plot of fix at `scale` nautical miles per grid cell.
 void PlotLines(PlotPicture* picture, const FixResult& fix, double scale);
