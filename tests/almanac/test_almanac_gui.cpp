@@ -2,6 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QSignalSpy>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QTreeWidget>
@@ -14,6 +19,7 @@
 
 #include "almanac/frmAnnual.h"
 #include "almanac/frmEphemerides.h"
+#include "almanac/frmPrintPages.h"
 #include "app/gui_support.h"
 #include "support/csv.h"
 #include "support/nav_fixture.h"
@@ -87,6 +93,42 @@ TEST_F(Almanac, EphemeridesExportWritesTheNumbersAndTextsTheWindowShows) {
     const double step = std::fmod(csv.Num(1, "moon_gha") - csv.Num(0, "moon_gha") + 360.0, 360.0);
     EXPECT_NEAR(csv.Num(0, "moon_v_arcmin"), (step - 14.0 - 19.0 / 60.0) * 60.0, 1e-3);
     EXPECT_NEAR(csv.Num(0, "moon_d_arcmin"), (csv.Num(1, "moon_dec") - csv.Num(0, "moon_dec")) * 60.0, 1e-3);
+}
+
+TEST_F(Almanac, PrintPagesWritesThePdfOnAWorkerAndCancels) {
+    SetDate(DateFromParts(2024, 6, 20, 22, 0));
+    frmPrintPages d;
+    EXPECT_EQ(d.dtFrom->date(), QDate(2024, 6, 20));
+    EXPECT_EQ(d.dtTo->date(), QDate(2024, 6, 22));
+    d.dtTo->setDate(QDate(2024, 6, 27));  // three spreads
+    const QString path = QString::fromStdString(testing::TempDir()) + "/pages.pdf";
+    QFile::remove(path);
+    const auto ask = frmPrintPages::AskPdfPath;
+    frmPrintPages::AskPdfPath = [&](QWidget*) { return path; };
+    QSignalSpy finished(&d, &frmPrintPages::RunFinished);
+    QTest::mouseClick(d.cmdPdf, Qt::LeftButton);
+    // The window answers while the pages are made: Cancel is live, the range is locked.
+    EXPECT_TRUE(d.Running());
+    EXPECT_TRUE(d.cmdCancel->isEnabled());
+    EXPECT_FALSE(d.cmdPdf->isEnabled());
+    ASSERT_TRUE(finished.wait(60000));
+    EXPECT_TRUE(finished.at(0).at(0).toBool());
+    EXPECT_EQ(d.pbPages->value(), 3);
+    QProcess info;
+    info.start("pdfinfo", {path});
+    ASSERT_TRUE(info.waitForFinished(30000));
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+6\\n")));
+
+    // A year, cancelled at once: no file is left.
+    d.dtTo->setDate(QDate(2025, 6, 20));
+    QTest::mouseClick(d.cmdPdf, Qt::LeftButton);
+    QTest::mouseClick(d.cmdCancel, Qt::LeftButton);
+    ASSERT_TRUE(finished.wait(60000));
+    frmPrintPages::AskPdfPath = ask;
+    EXPECT_FALSE(finished.at(1).at(0).toBool());
+    EXPECT_EQ(d.lblStatus->text(), "Cancelled.");
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(d.cmdPdf->isEnabled());
 }
 
 // Arc minutes of an angle field "sDDD MM.m" (sign or letter, degrees, minutes); NaN if unreadable.
