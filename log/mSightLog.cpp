@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
+#include <unordered_map>
 #include <sys/stat.h>
 
 #include "app/mTextForms.h"
@@ -106,12 +108,13 @@ constexpr const char* kMigrations[] = {
 };
 static_assert(std::size(kMigrations) == SightLog::kSchemaVersion);
 
-constexpr const char* kSummaryColumns =
-    "SELECT f.id, f.ut, f.zone_time, f.fix_lat, f.fix_lon, f.ellipse_a, f.ellipse_b, f.ellipse_alpha, f.note,"
-    " (SELECT count(*) FROM sight s WHERE s.fix_id = f.id),"
-    " (SELECT group_concat(body_name, ', ') FROM"
-    "   (SELECT body_name FROM sight s WHERE s.fix_id = f.id ORDER BY s.line))"
-    " FROM fix f";
+// The listing in two scans: the fixes, then their sights' bodies in line order.
+constexpr const char* kSummaryFixes =
+    "SELECT f.id, f.ut, f.zone_time, f.fix_lat, f.fix_lon, f.ellipse_a, f.ellipse_b, f.ellipse_alpha, f.note"
+    " FROM fix f WHERE f.zone_time >= ?1 AND f.zone_time < ?2 ORDER BY f.ut DESC, f.id DESC";
+constexpr const char* kSummaryBodies =
+    "SELECT s.fix_id, s.body_name FROM sight s JOIN fix f ON f.id = s.fix_id"
+    " WHERE f.zone_time >= ?1 AND f.zone_time < ?2 ORDER BY s.fix_id, s.line";
 
 }  // namespace
 
@@ -312,10 +315,13 @@ std::int64_t SightLog::Record(LoggedFix& fix) {
     }
 }
 
-namespace {
-
-std::vector<LoggedFixSummary> Summaries(Stmt& q) {
+std::vector<LoggedFixSummary> SightLog::List(DateValue fromZone, DateValue toZone) {
+    if (!db_) return {};
     std::vector<LoggedFixSummary> out;
+    std::unordered_map<std::int64_t, size_t> row;
+    Stmt q(db_, kSummaryFixes);
+    q.Bind(1, fromZone).Bind(2, toZone);
+    if (!q.Ok()) Fail("be read");
     while (q.Step() == SQLITE_ROW) {
         LoggedFixSummary r;
         r.Id = q.L(0);
@@ -327,29 +333,24 @@ std::vector<LoggedFixSummary> Summaries(Stmt& q) {
         r.EllipseB = q.D(6);
         r.EllipseAlpha = q.D(7);
         r.Note = q.T(8);
-        r.BodyCount = q.I(9);
-        r.BodyNames = q.T(10);
+        row.emplace(r.Id, out.size());
         out.push_back(std::move(r));
+    }
+    Stmt b(db_, kSummaryBodies);
+    b.Bind(1, fromZone).Bind(2, toZone);
+    if (!b.Ok()) Fail("be read");
+    while (b.Step() == SQLITE_ROW) {
+        const auto it = row.find(b.L(0));
+        if (it == row.end()) continue;
+        LoggedFixSummary& r = out[it->second];
+        if (r.BodyCount++ > 0) r.BodyNames += ", ";
+        r.BodyNames += b.T(1);
     }
     return out;
 }
 
-}  // namespace
-
-std::vector<LoggedFixSummary> SightLog::List(DateValue fromZone, DateValue toZone) {
-    if (!db_) return {};
-    Stmt q(db_, (std::string(kSummaryColumns) +
-                 " WHERE f.zone_time >= ? AND f.zone_time < ? ORDER BY f.ut DESC, f.id DESC").c_str());
-    q.Bind(1, fromZone).Bind(2, toZone);
-    if (!q.Ok()) Fail("be read");
-    return Summaries(q);
-}
-
 std::vector<LoggedFixSummary> SightLog::ListAll() {
-    if (!db_) return {};
-    Stmt q(db_, (std::string(kSummaryColumns) + " ORDER BY f.ut DESC, f.id DESC").c_str());
-    if (!q.Ok()) Fail("be read");
-    return Summaries(q);
+    return List(-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity());
 }
 
 LoggedFix SightLog::Load(std::int64_t id) {
