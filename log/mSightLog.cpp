@@ -75,7 +75,7 @@ std::string Reason(sqlite3* db, int rc) {
     switch (rc & 0xff) {
         case SQLITE_READONLY: return "the file or its folder is read-only";
         case SQLITE_FULL: return "the disk is full";
-        case SQLITE_CANTOPEN: return "the file cannot be opened";
+        case SQLITE_CANTOPEN: return "the file or its folder cannot be reached or written";
         case SQLITE_PERM: return "permission denied";
         default: return db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     }
