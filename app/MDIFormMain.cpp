@@ -14,14 +14,18 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "almanac/frmPrintPages.h"
 #include "app/WindowFactories.h"
+#include "app/frmGeneral.h"
+#include "fix/frmPosition.h"
+#include "planning/frmSightPlan.h"
+#include "log/frmSightLog.h"
+#include "log/mSightLogQt.h"
 #include "app/frmSplash.h"
 #include "app/mImages.h"
 #include "app/mLayout.h"
 #include "app/mDialogs.h"
 #include "app/mPublicVarsQt.h"
-#include "fix/frmPosition.h"
-#include "planning/frmSightPlan.h"
 #include "core/mFault.h"
 
 bool SplashDone = false;
@@ -45,6 +49,7 @@ constexpr ButtonSpec kButtons[] = {
     {"", "", ""},
     {"Fix position", "Position", "Calculate position"},
     {"Details", "Details", "Detailed position"},
+    {"Sight log", "SightLog", "Sight log: the recorded fixes"},
     {"Sight plan", "SightPlan", "Twilight sight plan"},
     {"Noon", "Noon", "Noon sight"},
     {"Polaris", "Polaris", "Latitude by Polaris"},
@@ -129,13 +134,27 @@ void MDIFormMain::BuildMenu() {
     MenuItem(mnuDaily, "mnuRiseSet", QStringLiteral("&Rise/Set/Transit"), QStringLiteral("RiseSet"));
     MenuItem(mnuDaily, "mnuPlanet", QStringLiteral("&Planetary data"), QStringLiteral("Ephemerides"));
     MenuItem(mnuEphemerides, "mnuAnnual", QStringLiteral("&Annual pages"), QStringLiteral("Annual"));
+    mnuEphemerides->addSeparator();
+    QAction* mnuPrintPages = mnuEphemerides->addAction(QStringLiteral("P&rint daily pages…"));
+    mnuPrintPages->setObjectName(QStringLiteral("mnuPrintPages"));
+    connect(mnuPrintPages, &QAction::triggered, this, [this] {
+        // One dialog; it is deleted when closed (after any run has ended).
+        if (!printPages_) {
+            printPages_ = new frmPrintPages(this);
+            printPages_->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        printPages_->show();
+        printPages_->raise();
+        printPages_->activateWindow();
+    });
 
     QMenu* mnuCalc = bar->addMenu(QStringLiteral("&Calculation"));
     mnuCalc->setObjectName(QStringLiteral("mnuCalc"));
     MenuItem(mnuCalc, "mnuPosition", QStringLiteral("&Position"), QStringLiteral("Position"));
     MenuItem(mnuCalc, "mnuCompass", QStringLiteral("&Compass Error"), QStringLiteral("Compass"));
+    MenuItem(mnuCalc, "mnuSightLog", QStringLiteral("&Sight log"), QStringLiteral("SightLog"));
     mnuCalc->addSeparator();
-    MenuItem(mnuCalc, "mnuSightPlan", QStringLiteral("&Sight plan"), QStringLiteral("SightPlan"));
+    MenuItem(mnuCalc, "mnuSightPlan", QStringLiteral("Sight p&lan"), QStringLiteral("SightPlan"));
     MenuItem(mnuCalc, "mnuNoon", QStringLiteral("&Noon sight"), QStringLiteral("Noon"));
     MenuItem(mnuCalc, "mnuPolaris", QStringLiteral("Latitude by P&olaris"), QStringLiteral("Polaris"));
 
@@ -214,24 +233,39 @@ ChildWindow* MDIFormMain::LoadChild(const QString& key) {
     ChildWindow* w = CreateChildWindow(key, nullptr);
     if (!w) return nullptr;
     Register(key, w);
-    if (auto* plan = qobject_cast<frmSightPlan*>(w)) WireSightPlan(plan);
+    Connect(w);
     return w;
 }
 
-void MDIFormMain::WireSightPlan(frmSightPlan* plan) {
-    // The plan's requests go to the position window, opened for them.
-    auto position = [this]() -> frmPosition* {
-        QAction* button = ButtonByKey(QStringLiteral("Position"));
-        Toolbar1_ButtonClick(button);
-        return qobject_cast<frmPosition*>(WindowOfKey(QStringLiteral("Position")));
-    };
-    connect(plan, &frmSightPlan::markRequested, this, [position](const QVector<int>& codes, double ut) {
-        if (frmPosition* p = position()) p->MarkPlannedBodies(codes, ut);
-    });
-    connect(plan, &frmSightPlan::linesRequested, this,
-            [position](const QVector<int>& codes, const QVector<double>& times, const QVector<double>& altitudes) {
-                if (frmPosition* p = position()) p->FillLines(codes, times, altitudes);
-            });
+void MDIFormMain::Connect(ChildWindow* window) {
+    if (auto* position = qobject_cast<frmPosition*>(window)) {
+        // Every calculated fix goes into the sight log; an open log window lists it.
+        connect(position, &frmPosition::fixCalculated, this, [this, position] {
+            if (RecordFixInLog(position, NavigationState, LastFix, LastSightLines))
+                if (ChildWindow* log = WindowOfKey(QStringLiteral("SightLog"))) log->Update();
+        });
+    } else if (auto* plan = qobject_cast<frmSightPlan*>(window)) {
+        // The plan's bodies ringed on the position window's map, or put into its lines.
+        connect(plan, &frmSightPlan::markRequested, this, [](const QVector<int>& codes, double ut) {
+            if (auto* p = qobject_cast<frmPosition*>(OpenChildWindow(QStringLiteral("Position"))))
+                p->MarkPlannedBodies(codes, ut);
+        });
+        connect(plan, &frmSightPlan::linesRequested, this,
+                [](const QVector<int>& codes, const QVector<double>& times, const QVector<double>& altitudes) {
+                    if (auto* p = qobject_cast<frmPosition*>(OpenChildWindow(QStringLiteral("Position"))))
+                        p->FillLines(codes, times, altitudes);
+                });
+    } else if (auto* log = qobject_cast<frmSightLog*>(window)) {
+        // A reopened fix: its working data and sights in the general information and position windows.
+        connect(log, &frmSightLog::fixReopened, this, [this](const LoggedFix& fix) {
+            if (auto* general = qobject_cast<frmGeneral*>(OpenChildWindow(QStringLiteral("General"))))
+                general->FillBoxes();
+            if (auto* position = qobject_cast<frmPosition*>(OpenChildWindow(QStringLiteral("Position")))) {
+                position->Update();
+                position->ShowSights(SightLinesOf(fix));
+            }
+        });
+    }
 }
 
 ChildWindow* MDIFormMain::FindChild(const QString& windowName) const {

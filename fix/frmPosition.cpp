@@ -25,6 +25,7 @@
 #include "core/mFault.h"
 #include "core/mPlanet.h"
 #include "fix/mCalcPosition.h"
+#include "log/mSightLog.h"
 #include "map/mDetailsReport.h"
 #include "map/mDrawmap.h"
 #include "map/mStarMap.h"
@@ -36,7 +37,9 @@ int D(int v) { return TwipsToPixels(v * 15); }
 QRect DR(int x, int y, int w, int h) { return QRect(D(x), D(y), D(w), D(h)); }
 
 constexpr int kLoadWidthTwips = 10920;
-constexpr int kLoadHeightTwips = 7305;
+// Two lines more than the summary of a fix needs: its warning or the reason the
+// last calculation failed.
+constexpr int kLoadHeightTwips = 7725;
 constexpr int kResizeStripTwips = 120;
 
 QString Lf(const std::string& s) {
@@ -182,14 +185,15 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     LastFix.Message = "No data";
     Label4 = new QLabel(this);
     Label4->setObjectName(QStringLiteral("Label4"));
-    Label4->setGeometry(DR(4, 388, 294, 68));
+    Label4->setGeometry(DR(4, 388, 368, 96));
     Label4->setFont(small);
+    Label4->setWordWrap(true);
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label4->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Label4->setText(LastFixText());
     chkIterate = new QCheckBox(QStringLiteral("Iterate"), this);
     chkIterate->setObjectName(QStringLiteral("chkIterate"));
-    chkIterate->setGeometry(DR(300, 388, 72, 20));
+    chkIterate->setGeometry(DR(380, 456, 120, 20));
     chkIterate->setChecked(true);
     chkIterate->setToolTip(QStringLiteral("Repeat the fix from its own result until it moves less than 0.01'"));
     Label6 = new QLabel(QStringLiteral("Note:The disproportionate resizing can result in garble of a star map. "
@@ -219,23 +223,26 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     connect(Command2, &QPushButton::clicked, this, [this] { CalculatePosition(); });
     connect(Command4, &QPushButton::clicked, this, [this] { ShowDetails(); });
     connect(Check1, &QCheckBox::clicked, this, [this] {
-        if (mapReady_) DrawMapNow(WorkInstantUT());
+        if (mapReady_) DrawMapNow();
     });
     for (QRadioButton* o : Option1) {
         connect(o, &QRadioButton::clicked, this, [this] {
-            if (mapReady_) DrawMapNow(WorkInstantUT());
+            if (mapReady_) DrawMapNow();
         });
     }
 
     // The window's client size at load (the main window sizes the frame around it).
     resize(D(kLoadWidthTwips / 15) - 8, D(kLoadHeightTwips / 15) - 34);
 
+    // The sights of an earlier visit during this run.
+    RestoreSights();
+
     // 6, 7. Ready: line 1 active, the navigational stars, the conditions and the map.
     mapReady_ = true;
     activeLine_ = 0;
     SelectLine(0);
     Option1[0]->setChecked(true);
-    DrawMapNow(WorkInstantUT());
+    DrawMapNow();
     lblGenInfo->setText(GeneralInfoText());
 }
 
@@ -243,10 +250,51 @@ void frmPosition::Placed() { scaler_.Start(this); }
 
 DateValue frmPosition::WorkInstantUT() { return NavigationState.LocalDate - NavigationState.TZ / 24.0; }
 
-void frmPosition::DrawMapNow(DateValue ut) {
+frmPosition::~frmPosition() { StoreSights(); }
+
+void frmPosition::StoreSights() const {
+    for (size_t n = 0; n < 4; ++n) {
+        QComboBox* combo = Combo1[n];
+        EnteredSights.Body[n] = combo->currentIndex() < 0 ? kNoBody : combo->currentData().toInt();
+        EnteredSights.Time[n] = Text1[n]->text().toStdString();
+        EnteredSights.Altitude[n] = Text2[n]->text().toStdString();
+        EnteredSights.LowerLimb[n] = Check2[n]->isChecked();
+    }
+}
+
+void frmPosition::RestoreSights() {
+    for (size_t n = 0; n < 4; ++n) {
+        if (EnteredSights.Time[n].empty()) continue;  // nothing stored for this line
+        const QString time = QString::fromStdString(EnteredSights.Time[n]);
+        const QString alt = QString::fromStdString(EnteredSights.Altitude[n]);
+        if (time.size() == Text1[n]->text().size()) SetMaskedText(Text1[n], time);
+        if (alt.size() == Text2[n]->text().size()) SetMaskedText(Text2[n], alt);
+        Check2[n]->setChecked(EnteredSights.LowerLimb[n]);
+        // The next map drawing keeps the body, on the map or marked as off it.
+        const BodyCode code = EnteredSights.Body[n];
+        const std::string name = BodyListText(code);
+        if (!LineInUse(code) || name.empty()) continue;
+        Combo1[n]->addItem(QString::fromStdString(name), code);
+        Combo1[n]->setCurrentIndex(Combo1[n]->count() - 1);
+    }
+}
+
+bool frmPosition::MagnitudeLimitValid() {
+    double limit = 0.0;
+    if (!Option1[2]->isChecked() || ParseNumberText(Text3->text(), limit)) return true;
+    ShowMessage(this, QStringLiteral("Error"), QStringLiteral("Invalid data format!"), MsgIcon::Exclamation);
+    Text3->setFocus(Qt::OtherFocusReason);
+    Text3->selectAll();
+    return false;
+}
+
+void frmPosition::DrawMapNow() {
+    // A limit that is not a number leaves the map and the lines as they are.
+    if (!MagnitudeLimitValid()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
-        DrawStarMap(ut, this);
+        DrawStarMap(planned_.isEmpty() ? WorkInstantUT() : plannedUt_, this);
+        RingPlanned();
     } catch (const ArithmeticFault& fault) {
         QApplication::restoreOverrideCursor();
         ReportFault(this, fault);
@@ -255,60 +303,48 @@ void frmPosition::DrawMapNow(DateValue ut) {
     QApplication::restoreOverrideCursor();
 }
 
-void frmPosition::Update() {
-    lblGenInfo->setText(GeneralInfoText());
-    planned_.clear();
-    DrawMapNow(WorkInstantUT());
-}
-
 void frmPosition::MarkPlannedBodies(const QVector<int>& codes, DateValue ut) {
     planned_ = codes;
-    DrawMapNow(ut);
-    RingPlanned();
+    plannedUt_ = ut;
+    DrawMapNow();
 }
 
 void frmPosition::RingPlanned() {
-    for (int n = 1; n < StarMarkCount + 1 && static_cast<size_t>(n) < Label1.size(); ++n) {
-        MapMarkLabel* m = Label1[static_cast<size_t>(n)];
-        const bool ring = m->Tag >= 1 && m->Tag <= kStarCount && planned_.contains(Stars[static_cast<size_t>(m->Tag)].Number);
-        m->setProperty("planned", ring);
-        m->setStyleSheet(ring ? QStringLiteral("border: 2px solid red; border-radius: 7px;") : QString());
-    }
-    for (int n = 1; n < BodyMarkCount + 1 && static_cast<size_t>(n) < Label2.size(); ++n) {
-        MapMarkLabel* m = Label2[static_cast<size_t>(n)];
-        const bool ring = planned_.contains(-m->Tag);
-        m->setProperty("planned", ring);
-        m->setStyleSheet(ring ? QStringLiteral("border: 2px solid yellow; border-radius: 7px;") : QString());
+    for (const std::vector<MapMarkLabel*>* marks : {&Label1, &Label2}) {
+        const bool stars = marks == &Label1;
+        const int count = stars ? StarMarkCount : BodyMarkCount;
+        for (int n = 1; n <= count && static_cast<size_t>(n) < marks->size(); ++n) {
+            MapMarkLabel* m = (*marks)[static_cast<size_t>(n)];
+            const int code = stars ? (m->Tag >= 1 && m->Tag <= kStarCount ? Stars[static_cast<size_t>(m->Tag)].Number : 0)
+                                   : -m->Tag;
+            const bool ring = !planned_.isEmpty() && planned_.contains(code);
+            m->setProperty("planned", ring);
+            m->setStyleSheet(ring ? QStringLiteral("border: 2px solid #00c0ff; border-radius: 7px;") : QString());
+        }
     }
 }
 
-void frmPosition::FillLines(const QVector<int>& codes, const QVector<DateValue>& times,
+void frmPosition::FillLines(const QVector<int>& codes, const QVector<double>& times,
                             const QVector<double>& altitudes) {
-    for (int i = 0; i < 4; ++i) {
+    SightLines lines;
+    for (int i = 0; i < 4 && i < codes.size() && i < times.size() && i < altitudes.size(); ++i) {
         const size_t n = static_cast<size_t>(i);
-        QComboBox* c = Combo1[n];
-        if (i >= codes.size() || i >= times.size() || i >= altitudes.size()) {
-            c->setCurrentIndex(0);
-            continue;
-        }
-        int item = c->findData(codes[i]);
-        if (item < 0) {  // a body the map of the working instant does not show
-            const std::vector<std::string>& names = BodyNames();
-            const size_t k = static_cast<size_t>(-codes[i]);
-            const QString text = codes[i] > 0 ? QString::fromStdString(StarName(StarIndex(codes[i])))
-                                 : k < names.size() ? QStringLiteral("Planet: ") + QString::fromStdString(names[k])
-                                                    : QString();
-            c->addItem(text, codes[i]);
-            item = c->count() - 1;
-        }
-        c->setCurrentIndex(item);
-        SetMaskedText(Text1[n], FormatTimeHMS(times[i]));
+        lines.Body[n] = codes[i];
+        lines.Time[n] = FormatTimeHMS(times[i]).toStdString();
         const double tenths = std::round(std::clamp(altitudes[i], 0.0, 90.0) * 600.0);  // 0.1' steps
         const double deg = std::floor(tenths / 600.0);
-        SetMaskedText(Text2[n], FormatNumber(deg, QStringLiteral("00")) + QStringLiteral("-") +
-                                    FormatNumber((tenths - deg * 600.0) / 10.0, QStringLiteral("00.0")));
-        Check2[n]->setChecked(true);
+        lines.Altitude[n] = (FormatNumber(deg, QStringLiteral("00")) + QStringLiteral("-") +
+                             FormatNumber((tenths - deg * 600.0) / 10.0, QStringLiteral("00.0")))
+                                .toStdString();
+        lines.LowerLimb[n] = true;
     }
+    ShowSights(lines);
+}
+
+void frmPosition::Update() {
+    planned_.clear();
+    lblGenInfo->setText(GeneralInfoText());
+    DrawMapNow();
 }
 
 void frmPosition::SelectLine(int i) {
@@ -345,7 +381,10 @@ QString frmPosition::GeneralInfoText() {
 
 QString frmPosition::LastFixText() {
     const FixResult& f = LastFix;
+    if (!LastFixFailure.empty())
+        return QStringLiteral("Last fix not available\nThe last calculation failed: ") + Lf(LastFixFailure);
     if (!f.Message.empty()) return QStringLiteral("Last fix not available");
+    const QString warning = InterceptWarningText(f);
     const CourseDistance cd = FixCourseDistance(f);
     return QStringLiteral("Last fix on ") + FormatLongDate(f.FixTime) + QStringLiteral(" at ") +
            FormatShortTime(f.FixTime) + QStringLiteral(" local time.\nPosition: ") + FormatLatLon(f.FixLat, true) +
@@ -354,7 +393,8 @@ QString frmPosition::LastFixText() {
            FormatNumber(cd.Dist, QStringLiteral("00.0")) + QStringLiteral("'\nEllipse of error:\na = ") +
            FormatNumber(f.EllipseA, QStringLiteral("00.00")) + QStringLiteral("' b = ") +
            FormatNumber(f.EllipseB, QStringLiteral("00.00")) + QStringLiteral("' Alpha = ") +
-           FormatNumber(f.EllipseAlpha, QStringLiteral("000.0")) + QStringLiteral(" deg");
+           FormatNumber(f.EllipseAlpha, QStringLiteral("000.0")) + QStringLiteral(" deg") +
+           (warning.isEmpty() ? QString() : QStringLiteral("\n") + warning);
 }
 
 void frmPosition::CalculatePosition() {
@@ -365,11 +405,10 @@ void frmPosition::CalculatePosition() {
         if (combo->currentIndex() < 0 && combo->count() > 0) combo->setCurrentIndex(0);
         const int value = combo->currentIndex() < 0 ? kNoBody : combo->currentData().toInt();
         lines.Body[n] = value;
-        if (LineInUse(value)) {
-            lines.LowerLimb[n] = Check2[n]->isChecked();
-            lines.Time[n] = Text1[n]->text().toStdString();
-            lines.Altitude[n] = Text2[n]->text().toStdString();
-        }
+        // A line without a body passes its texts too: a sight typed there is named.
+        lines.LowerLimb[n] = Check2[n]->isChecked();
+        lines.Time[n] = Text1[n]->text().toStdString();
+        lines.Altitude[n] = Text2[n]->text().toStdString();
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::string text;
@@ -382,6 +421,25 @@ void frmPosition::CalculatePosition() {
     if (!text.empty())
         ShowMessage(this, QString::fromLatin1(kCalcErrorTitle), Lf(text), MsgIcon::Exclamation);
     Label4->setText(LastFixText());
+    if (text.empty()) emit fixCalculated();
+}
+
+void frmPosition::ShowSights(const SightLines& lines) {
+    for (size_t n = 0; n < 4; ++n) {
+        QComboBox* c = Combo1[n];
+        const BodyCode code = lines.Body[n];
+        int index = c->findData(code);
+        if (index < 0) {
+            const QString name = QString::fromStdString(BodyNameOfCode(code));
+            c->addItem(IsStarCode(code) ? name : QStringLiteral("Planet: ") + name, code);
+            index = c->count() - 1;
+        }
+        c->setCurrentIndex(index);
+        SetMaskedText(Text1[n], LineInUse(code) ? QString::fromStdString(lines.Time[n]) : FormatTimeHMS(0.0));
+        SetMaskedText(Text2[n], LineInUse(code) ? QString::fromStdString(lines.Altitude[n])
+                                                : FormatNumber(0.0, QStringLiteral("00-00.0")));
+        Check2[n]->setChecked(LineInUse(code) && lines.LowerLimb[n]);
+    }
 }
 
 void frmPosition::ShowDetails() {

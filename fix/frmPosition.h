@@ -12,6 +12,7 @@
 #include "app/ChildWindow.h"
 #include "app/mLayout.h"
 #include "core/mTime.h"
+#include "fix/mCalcPosition.h"
 
 class QCheckBox;
 class QComboBox;
@@ -27,6 +28,8 @@ class frmPosition : public ChildWindow {
     Q_OBJECT
 public:
     explicit frmPosition(QWidget* parent = nullptr);
+    // Keeps the lines' sights (EnteredSights) for the next window of the run.
+    ~frmPosition() override;
 
     // The conditions label, then the star map for UT = LocalDate - TZ hours.
     void Update() override;
@@ -39,11 +42,16 @@ public:
 
     // "Date: ... , TimeZone = ..." / "Position: ..." / "Temp = ...": the working data.
     static QString GeneralInfoText();
-    // The summary of LastFix, or "Last fix not available" while its Message is not empty.
+    // The summary of LastFix with its large-intercept warning; "Last fix not
+    // available" while its Message is not empty, and with the reason while the
+    // last calculation failed (LastFixFailure).
     static QString LastFixText();
 
-    // The calculate command: the lines from the controls, the fix, its message, the summary.
+    // The calculate command: the lines from the controls, the fix, its message, the
+    // summary; a fix calculated without a message is announced by fixCalculated.
     void CalculatePosition();
+    // Puts sights into the four lines (a body not on the map is added to its list).
+    void ShowSights(const SightLines& lines);
     // The information box of star mark n / body mark n; Yes puts it into the active line.
     void StarInfoBox(int n);
     void PlanetInfoBox(int n);
@@ -53,8 +61,8 @@ public:
     // the marks of the bodies `codes` ringed (until the next Update); FillLines puts
     // body, UT time and preset sextant altitude into lines 1.. (the rest emptied).
     void MarkPlannedBodies(const QVector<int>& codes, DateValue ut);
-    void FillLines(const QVector<int>& codes, const QVector<DateValue>& times, const QVector<double>& altitudes);
-    // The marks ringed by the last MarkPlannedBodies.
+    void FillLines(const QVector<int>& codes, const QVector<double>& times, const QVector<double>& altitudes);
+    // The bodies ringed by the last MarkPlannedBodies.
     QVector<int> PlannedCodes() const { return planned_; }
     // A double-click on a mark of the map: the star or planet information box.
     void MarkDoubleClicked(MapMarkLabel* mark);
@@ -86,18 +94,28 @@ public:
     static constexpr const char* kTimeMask = "00_00_00";
     static constexpr const char* kAltitudeMask = "00_00_0";
 
+signals:
+    // A fix was calculated: LastFix and LastSightLines hold it, NavigationState its working data.
+    void fixCalculated();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void DrawMapNow(DateValue ut);
+    void DrawMapNow();
     void RingPlanned();
+    // With "Stars with magnitude < " chosen, a limit that is not a number gets
+    // "Invalid data format!" and false.
+    bool MagnitudeLimitValid();
+    void StoreSights() const;
+    void RestoreSights();
     void ShowDetails();
 
     bool mapReady_ = false;
     int activeLine_ = 0;
-    QVector<int> planned_;
+    QVector<int> planned_;     // bodies of a sight plan, ringed on the map
+    DateValue plannedUt_ = 0;  // the plan's instant, the map's while planned_ is not empty
     LayoutScaler scaler_;
 };
