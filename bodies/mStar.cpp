@@ -184,14 +184,18 @@ std::string StarName(int index) {
 Coord3 StarPosition(double jd, int number) {
     const int i = StarIndex(number);
     if (i == 0) return {0.0, 0.0, 0.0};
-    const StarRecord& s = Stars[i];
+    return StarPlaceAt(FrameAt(jd), Stars[static_cast<std::size_t>(i)]);
+}
+
+Coord3 StarPlaceAt(const ApparentFrame& frame, const StarRecord& s) {
+    const double jd = frame.jd;
     const double t = (jd - 2451545.0) / 36525.0;
     Coord3 place{s.RA + t * s.PmRA / 3600.0, s.Dec + t * s.PmDec / 3600.0, s.StarParallax};
     AnnualAberration(jd, place);
     PrecessFromJ2000(jd, place);
-    EquToEcl(place, Obliquity(jd, false));
-    place.x += Nutation(jd, 0);
-    EclToEqu(place, Obliquity(jd, true));
+    EquToEcl(place, frame.eps0);
+    place.x += frame.dpsi;
+    EclToEqu(place, frame.eps);
     place.z = s.StarParallax;
     return place;
 }

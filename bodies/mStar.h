@@ -81,3 +81,8 @@ std::string StarName(int index);
 // included (the first-order annual rates were 15' off for Polaris in 2100).
 // A number not in the catalogue gives (0, 0, 0).
 Coord3 StarPosition(double jd, int number);
+struct ApparentFrame;
+// The same for the star record s with the frame of the instant already at hand
+// (FrameAt(jd), core/mApparent.h): bit for bit StarPosition(frame.jd, s.Number) for a
+// star found by its number. The star map reduces every star with one frame.
+Coord3 StarPlaceAt(const ApparentFrame& frame, const StarRecord& s);

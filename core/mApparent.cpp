@@ -86,9 +86,11 @@ static_assert(std::size(kNutation) == 63, "the abridged nutation table has 63 ro
 
 }  // namespace
 
-double Obliquity(double jd, bool withNutation) {
+namespace {
+
+// Laskar's polynomial, degrees; powers by repeated multiplication.
+double MeanObliquity(double jd) {
     const double u = (jd - 2451545.0) / 3652500.0;
-    // Laskar's polynomial, arcseconds; powers by repeated multiplication.
     static constexpr double kCoeff[] = {84381.448, -4680.93, -1.55, 1999.25, -51.38, -249.67,
                                         -39.05,    7.12,     27.87, 5.79,    2.45};
     double eps = 0.0, p = 1.0;
@@ -96,12 +98,18 @@ double Obliquity(double jd, bool withNutation) {
         eps += c * p;
         p *= u;
     }
-    eps /= 3600.0;
+    return eps / 3600.0;
+}
+
+}  // namespace
+
+double Obliquity(double jd, bool withNutation) {
+    double eps = MeanObliquity(jd);
     if (withNutation) eps += Nutation(jd, 1);
     return eps;
 }
 
-double Nutation(double jd, int which) {
+NutationValues NutationBoth(double jd) {
     const double t = CenturiesJ2000(jd);
     const double t2 = t * t, t3 = t2 * t;
     const double D = DegToRad(297.85036 + 445267.11148 * t - 0.0019142 * t2 + t3 / 189474.0);
@@ -109,15 +117,30 @@ double Nutation(double jd, int which) {
     const double Mp = DegToRad(134.96298 + 477198.867398 * t + 0.0086972 * t2 + t3 / 56250.0);
     const double F = DegToRad(93.27191 + 483202.017538 * t - 0.0036825 * t2 + t3 / 327270.0);
     const double Om = DegToRad(125.04452 - 1934.136261 * t + 0.0020708 * t2 + t3 / 450000.0);
-    double sum = 0.0;
+    // One sine and cosine per row (the compiler pairs them into one sincos call).
+    double psi = 0.0, eps = 0.0;
     for (const NutationRow& r : kNutation) {
         const double arg = r.d * D + r.m * M + r.mp * Mp + r.f * F + r.om * Om;
-        if (which == 0)
-            sum += (r.psi + r.psiT * t) * std::sin(arg);
-        else
-            sum += (r.eps + r.epsT * t) * std::cos(arg);
+        psi += (r.psi + r.psiT * t) * std::sin(arg);
+        eps += (r.eps + r.epsT * t) * std::cos(arg);
     }
-    return sum / 36000000.0;
+    return {psi / 36000000.0, eps / 36000000.0};
+}
+
+double Nutation(double jd, int which) {
+    const NutationValues n = NutationBoth(jd);
+    return which == 0 ? n.dpsi : n.deps;
+}
+
+ApparentFrame FrameAt(double jd) {
+    ApparentFrame f;
+    f.jd = jd;
+    const NutationValues n = NutationBoth(jd);
+    f.dpsi = n.dpsi;
+    f.deps = n.deps;
+    f.eps0 = MeanObliquity(jd);
+    f.eps = f.eps0 + n.deps;
+    return f;
 }
 
 void FK5Correction(double jd, Coord3& place) {

@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build ccache
           qt6-base-dev qt6-base-dev-tools libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
+          libswe-dev swe-basic-data
           clang libclang-rt-14-dev "$@")
 missing=()
 for p in "${packages[@]}"; do

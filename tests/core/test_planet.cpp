@@ -234,8 +234,10 @@ TEST(BodyPosition, DistancesAreGeometricAtTheInstant) {
     EXPECT_EQ(BodyPosition(jd, kBodySun).z, HeliocentricPosition(kBodyEarth, jd).z);
     for (int body : {1, 2, 4, 5, 6, 7, 8}) {
         const Coord3 x = SphToRect(HeliocentricPosition(body, jd), true);
-        EXPECT_EQ(BodyPosition(jd, body).z, std::sqrt((x.x - e.x) * (x.x - e.x) + (x.y - e.y) * (x.y - e.y) +
-                                                      (x.z - e.z) * (x.z - e.z))) << body;
+        // Equal but for the rounding of the degrees the positions pass through here.
+        EXPECT_NEAR(BodyPosition(jd, body).z,
+                    std::sqrt((x.x - e.x) * (x.x - e.x) + (x.y - e.y) * (x.y - e.y) + (x.z - e.z) * (x.z - e.z)),
+                    1e-13) << body;
     }
 }
 
