@@ -7,11 +7,11 @@
 namespace {
 
 template <class PositionOf>
-EphemerisRow MakeRow(double jd, int hour, PositionOf position) {
+EphemerisRow MakeRow(double jd, int hour, double aries, PositionOf position) {
     EphemerisRow row;
     row.hour = hour;
     row.jd = jd;
-    row.aries = SiderealTime(jd, 0.0);
+    row.aries = aries;
     for (int c = 0; c < kEphemerisBodyCount; ++c) {
         const Coord3 p = position(kEphemerisColumns[c].bodyId);
         row.gha[c] = Norm360(row.aries - p.x);
@@ -28,11 +28,11 @@ double EphemerisPageStart(DateValue localDate) {
 
 EphemerisRow EphemerisRowAt(double jd, int hour) {
     const EphemerisInstant at(jd);  // the Earth and the nutation once for the six bodies
-    return MakeRow(jd, hour, [&](int body) { return BodyPosition(at, body); });
+    return MakeRow(jd, hour, SiderealTime(jd, 0.0), [&](int body) { return BodyPosition(at, body); });
 }
 
 EphemerisRow EphemerisRowAt(const EphemerisFit& fit, double jd, int hour) {
-    return MakeRow(jd, hour, [&](int body) { return fit.Position(jd, body); });
+    return MakeRow(jd, hour, fit.SiderealTime(jd, 0.0), [&](int body) { return fit.Position(jd, body); });
 }
 
 std::vector<int> EphemerisBodies() {

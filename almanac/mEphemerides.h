@@ -39,7 +39,8 @@ double EphemerisPageStart(DateValue localDate);
 EphemerisRow EphemerisRowAt(double jd, int hour);
 
 // The same with the bodies' places from fit (which covers jd, else BodyPosition):
-// within 1e-5" of EphemerisRowAt(jd, hour); Aries is computed, not fitted.
+// within 1e-5" of EphemerisRowAt(jd, hour); Aries with the nutation from the fit
+// (EphemerisFit::SiderealTime).
 EphemerisRow EphemerisRowAt(const EphemerisFit& fit, double jd, int hour);
 
 // The BodyIds of the page's columns, in column order.

@@ -104,6 +104,7 @@ BENCHMARK(BM_PageVeltranoDirect)->Unit(benchmark::kMillisecond);
 // Keeps the CPU time per iteration of each run, to print the ratios at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    RatioReporter() : ConsoleReporter(OO_None) {}
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& r : runs)
             if (r.run_type == Run::RT_Iteration && r.iterations > 0)
@@ -129,7 +130,7 @@ private:
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
+    RatioReporter reporter;  // plain text, so the ratios can be read from a log
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
     benchmark::Shutdown();

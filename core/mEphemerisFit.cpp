@@ -7,6 +7,7 @@
 #include "bodies/mMoon.h"
 #include "core/mApparent.h"
 #include "core/mBodyPosition.h"
+#include "core/mTime.h"
 
 namespace {
 
@@ -87,63 +88,114 @@ EphemerisFit::EphemerisFit(double jdBegin, double jdEnd, const std::vector<int>&
     Build(bodies, span);
 }
 
+void EphemerisFit::Solve(int n, const double* x, std::array<double, kMaxPoints>* v, std::size_t count,
+                         std::array<double, kMaxPoints>* c) {
+    // Gaussian elimination with partial pivoting: sum_j c_j T_j(x_k) = v_k.
+    double m[kMaxPoints][kMaxPoints];
+    for (int k = 0; k <= n; ++k) {
+        m[k][0] = 1.0;
+        if (n > 0) m[k][1] = x[k];
+        for (int j = 2; j <= n; ++j) m[k][j] = 2.0 * x[k] * m[k][j - 1] - m[k][j - 2];
+    }
+    auto at = [](std::array<double, kMaxPoints>& a, int i) -> double& { return a[static_cast<std::size_t>(i)]; };
+    for (int col = 0; col <= n; ++col) {
+        int piv = col;
+        for (int r = col + 1; r <= n; ++r)
+            if (std::fabs(m[r][col]) > std::fabs(m[piv][col])) piv = r;
+        if (piv != col) {
+            for (int j = 0; j <= n; ++j) std::swap(m[col][j], m[piv][j]);
+            for (std::size_t q = 0; q < count; ++q) std::swap(at(v[q], col), at(v[q], piv));
+        }
+        for (int r = col + 1; r <= n; ++r) {
+            const double g = m[r][col] / m[col][col];
+            if (g == 0.0) continue;
+            for (int j = col; j <= n; ++j) m[r][j] -= g * m[col][j];
+            for (std::size_t q = 0; q < count; ++q) at(v[q], r) -= g * at(v[q], col);
+        }
+    }
+    for (std::size_t q = 0; q < count; ++q)
+        for (int r = n; r >= 0; --r) {
+            double sum = at(v[q], r);
+            for (int j = r + 1; j <= n; ++j) sum -= m[r][j] * at(c[q], j);
+            at(c[q], r) = sum / m[r][r];
+        }
+}
+
+double EphemerisFit::Clenshaw(const std::array<double, kMaxPoints>& c, int n, double x) {
+    double b1 = 0.0, b2 = 0.0;
+    for (int j = n; j >= 1; --j) {
+        const double b0 = 2.0 * x * b1 - b2 + c[static_cast<std::size_t>(j)];
+        b2 = b1;
+        b1 = b0;
+    }
+    return x * b1 - b2 + c[0];
+}
+
 void EphemerisFit::Build(const std::vector<int>& bodies, const HeliocentricSpan& span) {
-    const double span_days = end_ - begin_;
+    const double spanDays = end_ - begin_;
     const double mid = (begin_ + end_) / 2.0;
-    const double half = span_days / 2.0;
+    const double half = spanDays / 2.0;
     FrameCache frames;
+    int widest = 0;
     for (int body : bodies) {
         if (!IsFitted(body) || Has(body)) continue;
         BodyFit f;
         f.body = body;
-        f.n = std::min(kMaxPoints - 1, PointsFor(body, span_days));
+        f.n = std::min(kMaxPoints - 1, PointsFor(body, spanDays));
         const int n = f.n;
+        widest = std::max(widest, n);
         const std::vector<double>& cosTab = CosTable(n);
         // The points are rounded to Julian dates a double can hold (4e-10 day apart,
         // in which the Moon moves 2e-5"), so the interpolant is solved for at the
         // points' own x, not the ideal Lobatto x.
-        double m[kMaxPoints][kMaxPoints];
-        double v[3][kMaxPoints];
+        double x[kMaxPoints];
+        std::array<double, kMaxPoints> v[3];
         for (int k = 0; k <= n; ++k) {
-            const double jd = mid + half * cosTab[static_cast<std::size_t>(k)];
-            const ApparentFrame& frame = frames.At(jd);
+            const std::size_t i = static_cast<std::size_t>(k);
+            const double jd = mid + half * cosTab[i];
             const Coord3 geo = body == kBodyMoon ? MoonPosition(jd)
                                                  : GeometricPlace(span.Earth(), span.Planet(body), body, jd);
-            const Coord3 p = ApparentPlace(frame, geo);
+            const Coord3 p = ApparentPlace(frames.At(jd), geo);
             double ra = p.x;
-            if (k > 0) ra += 360.0 * std::nearbyint((v[0][k - 1] - ra) / 360.0);
-            v[0][k] = ra;
-            v[1][k] = p.y;
-            v[2][k] = p.z;
-            const double x = (jd - mid) / half;
-            m[k][0] = 1.0;
-            if (n > 0) m[k][1] = x;
-            for (int j = 2; j <= n; ++j) m[k][j] = 2.0 * x * m[k][j - 1] - m[k][j - 2];
+            if (k > 0) ra += 360.0 * std::nearbyint((v[0][i - 1] - ra) / 360.0);
+            v[0][i] = ra;
+            v[1][i] = p.y;
+            v[2][i] = p.z;
+            x[k] = (jd - mid) / half;
         }
-        // Gaussian elimination with partial pivoting: sum_j c_j T_j(x_k) = v_k.
-        for (int col = 0; col <= n; ++col) {
-            int piv = col;
-            for (int r = col + 1; r <= n; ++r)
-                if (std::fabs(m[r][col]) > std::fabs(m[piv][col])) piv = r;
-            if (piv != col) {
-                for (int j = 0; j <= n; ++j) std::swap(m[col][j], m[piv][j]);
-                for (auto& q : v) std::swap(q[col], q[piv]);
-            }
-            for (int r = col + 1; r <= n; ++r) {
-                const double g = m[r][col] / m[col][col];
-                if (g == 0.0) continue;
-                for (int j = col; j <= n; ++j) m[r][j] -= g * m[col][j];
-                for (auto& q : v) q[r] -= g * q[col];
-            }
-        }
-        for (int q = 0; q < 3; ++q)
-            for (int r = n; r >= 0; --r) {
-                double s = v[q][r];
-                for (int j = r + 1; j <= n; ++j) s -= m[r][j] * f.c[static_cast<std::size_t>(q)][static_cast<std::size_t>(j)];
-                f.c[static_cast<std::size_t>(q)][static_cast<std::size_t>(r)] = s / m[r][r];
-            }
+        Solve(n, x, v, 3, f.c.data());
         fits_.push_back(f);
     }
+    // The nutation in longitude and the true obliquity through the frames of the
+    // widest set of points, for the sidereal times of the span.
+    if (widest > 0) {
+        const std::vector<double>& cosTab = CosTable(widest);
+        double x[kMaxPoints];
+        std::array<double, kMaxPoints> v[2];
+        for (int k = 0; k <= widest; ++k) {
+            const double jd = mid + half * cosTab[static_cast<std::size_t>(k)];
+            const ApparentFrame& f = frames.At(jd);
+            v[0][static_cast<std::size_t>(k)] = f.dpsi;
+            v[1][static_cast<std::size_t>(k)] = f.eps;
+            x[k] = (jd - mid) / half;
+        }
+        nutationDegree_ = widest;
+        Solve(widest, x, v, 2, nutation_.data());
+    }
+}
+
+double EphemerisFit::SiderealTime(double jd, double lon) const {
+    const double u = jd - DeltaT(jd);
+    const double half = (end_ - begin_) / 2.0;
+    const double x = half > 0.0 ? (u - (begin_ + end_) / 2.0) / half : 0.0;
+    // Delta T puts u a minute or so before jd: a little outside the points is fine;
+    // a Delta T of hours (far past) is not.
+    if (nutationDegree_ == 0 || !(std::fabs(x) <= 1.0 + kSiderealExtrapolation)) return ::SiderealTime(jd, lon);
+    ApparentFrame f;
+    f.jd = u;
+    f.dpsi = Clenshaw(nutation_[0], nutationDegree_, x);
+    f.eps = Clenshaw(nutation_[1], nutationDegree_, x);
+    return SiderealTimeAt(u, f, lon);
 }
 
 bool EphemerisFit::Has(int body) const {
@@ -152,22 +204,10 @@ bool EphemerisFit::Has(int body) const {
 
 Coord3 EphemerisFit::Position(double jd, int body) const {
     if (!Covers(jd)) return BodyPosition(jd, body);
-    for (const BodyFit& f : fits_) {
-        if (f.body != body) continue;
-        const double half = (end_ - begin_) / 2.0;
-        const double x = half > 0.0 ? (jd - (begin_ + end_) / 2.0) / half : 0.0;
-        double r[3];
-        for (std::size_t q = 0; q < 3; ++q) {
-            double b1 = 0.0, b2 = 0.0;
-            for (int j = f.n; j >= 1; --j) {
-                const double b0 = 2.0 * x * b1 - b2 + f.c[q][static_cast<std::size_t>(j)];
-                b2 = b1;
-                b1 = b0;
-            }
-            r[q] = x * b1 - b2 + f.c[q][0];
-        }
-        return {Norm360(r[0]), r[1], r[2]};
-    }
+    const double half = (end_ - begin_) / 2.0;
+    const double x = half > 0.0 ? (jd - (begin_ + end_) / 2.0) / half : 0.0;
+    for (const BodyFit& f : fits_)
+        if (f.body == body) return {Norm360(Clenshaw(f.c[0], f.n, x)), Clenshaw(f.c[1], f.n, x), Clenshaw(f.c[2], f.n, x)};
     return BodyPosition(jd, body);
 }
 

@@ -70,6 +70,12 @@ public:
     // [0, 360) and delta in degrees, distance in AU, within the accuracy above.
     // Outside the span or for a body not fitted, BodyPosition(jd, body) itself.
     Coord3 Position(double jd, int body) const;
+    // Given: jd TT; lon degrees east.
+    // Returned: SiderealTime(jd, lon), degrees [0, 360), with the nutation taken
+    // from a fit through the frames of the fit's points (within 1e-9" of it); an
+    // instant whose UT lies outside the span (or a fit of no body) is computed
+    // directly.
+    double SiderealTime(double jd, double lon) const;
 
     // Points of the fit of each body (the Moon takes twice the points of the
     // Sun and planets), for a span of that many days.
@@ -82,10 +88,17 @@ private:
         int n = 0;  // degree: n + 1 points
         std::array<std::array<double, kMaxPoints>, 3> c{};
     };
+    // How far (in half spans) outside its points the nutation fit may be taken.
+    static constexpr double kSiderealExtrapolation = 0.01;
     void Build(const std::vector<int>& bodies, const HeliocentricSpan& span);
+    static void Solve(int n, const double* x, std::array<double, kMaxPoints>* v, std::size_t count,
+                      std::array<double, kMaxPoints>* c);
+    static double Clenshaw(const std::array<double, kMaxPoints>& c, int n, double x);
 
     double begin_ = 0.0, end_ = 0.0;
     std::vector<BodyFit> fits_;
+    int nutationDegree_ = 0;  // 0: no nutation fit
+    std::array<std::array<double, kMaxPoints>, 2> nutation_{};  // dpsi, true obliquity
 };
 
 // Fits of consecutive days of a fixed length from one anchor: day k covers

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <unordered_map>
 
 #include "core/mReport.h"
 
@@ -120,11 +121,50 @@ int AutoOrder(std::size_t record, double tauM, double hT) {
     return kMaxExpansionOrder;
 }
 
-// One coordinate k of record s expanded to order N about tauM with half span hT
-// (millennia): out[j] is the coefficient of x^j.
+// The series of a record prepared for expansion: many terms of a planet share a
+// frequency C (the same argument in L, B and R, or in several powers), so each
+// term keeps cos B, sin B and the index of its frequency, and an expansion takes
+// one sine and cosine per distinct frequency: cos(B + C tau) = cos B cos C tau -
+// sin B sin C tau.
+struct PreparedTerm {
+    double A, cosB, sinB, C;
+    std::uint32_t f;  // index into PreparedSeries::freq
+};
+struct PreparedSeries {
+    std::vector<double> freq;                           // distinct C, radians per millennium
+    std::array<std::vector<PreparedTerm>, 3> terms;     // L, B, R in the file's order
+};
+std::array<PreparedSeries, kPlanetRecords>& Prepared() {
+    static std::array<PreparedSeries, kPlanetRecords> prepared;
+    return prepared;
+}
+
+void Prepare(const std::array<PlanetSeries, kPlanetRecords>& table) {
+    auto& prepared = Prepared();
+    prepared = {};
+    for (std::size_t r = 0; r < table.size(); ++r) {
+        PreparedSeries& ps = prepared[r];
+        std::unordered_map<double, std::uint32_t> index;
+        for (int k = 0; k < 3; ++k) {
+            const std::vector<SeriesTerm>& terms = k == 0 ? table[r].LTerms : k == 1 ? table[r].BTerms : table[r].RTerms;
+            for (const SeriesTerm& t : terms) {
+                auto it = index.find(t.C);
+                if (it == index.end()) {
+                    it = index.emplace(t.C, static_cast<std::uint32_t>(ps.freq.size())).first;
+                    ps.freq.push_back(t.C);
+                }
+                ps.terms[static_cast<std::size_t>(k)].push_back({t.A, std::cos(t.B), std::sin(t.B), t.C, it->second});
+            }
+        }
+    }
+}
+
+// One coordinate k of record ps expanded to order N about tauM with half span hT
+// (millennia), cf/sf the cosines and sines of C tauM of its frequencies: out[j] is
+// the coefficient of x^j.
 template <int N>
-void ExpandCoordinate(const std::vector<SeriesTerm>& terms, const std::array<std::array<std::int32_t, 3>, 6>& counts,
-                      int k, double tauM, double hT, double* out) {
+void ExpandCoordinate(const std::vector<PreparedTerm>& terms, const std::array<std::array<std::int32_t, 3>, 6>& counts,
+                      int k, const double* cf, const double* sf, double tauM, double hT, double* out) {
     double value[N + 1] = {};
     double tp[N + 1] = {1.0};  // (tauM + hT x)^p, from p = 0
     double inv[N + 1] = {0.0};
@@ -134,9 +174,10 @@ void ExpandCoordinate(const std::vector<SeriesTerm>& terms, const std::array<std
         const std::size_t n = static_cast<std::size_t>(counts[p][k]);
         double sigma[N + 1] = {};
         for (std::size_t i = start; i < start + n; ++i) {
-            const SeriesTerm& t = terms[i];
-            const double phi = t.B + t.C * tauM;
-            const double cs = std::cos(phi), sn = std::sin(phi);
+            const PreparedTerm& t = terms[i];
+            const double c = cf[t.f], s = sf[t.f];
+            const double cs = t.cosB * c - t.sinB * s;  // cos(B + C tauM)
+            const double sn = t.sinB * c + t.cosB * s;  // sin(B + C tauM)
             sigma[0] += t.A * cs;
             // d^j/dx^j of A cos(phi + z x) at 0: A z^j cos(phi + j pi/2).
             const double z = t.C * hT;
@@ -147,12 +188,12 @@ void ExpandCoordinate(const std::vector<SeriesTerm>& terms, const std::array<std
                 sigma[j] += a * trig[j & 3];
             }
         }
-        // value += tp * sigma; the x^0 coefficient as HeliocentricPosition sums it.
+        // value += tp * sigma, power by power as HeliocentricPosition sums it.
         value[0] += tp[0] * sigma[0];
         for (int j = 1; j <= N; ++j) {
-            double s = 0.0;
-            for (int i = 0; i <= j; ++i) s += tp[i] * sigma[j - i];
-            value[j] += s;
+            double sum = 0.0;
+            for (int i = 0; i <= j; ++i) sum += tp[i] * sigma[j - i];
+            value[j] += sum;
         }
         // tp *= (tauM + hT x)
         for (int j = N; j >= 1; --j) tp[j] = tp[j] * tauM + tp[j - 1] * hT;
@@ -163,10 +204,19 @@ void ExpandCoordinate(const std::vector<SeriesTerm>& terms, const std::array<std
 }
 
 template <int N>
-void ExpandRecord(const PlanetSeries& s, double tauM, double hT, HeliocentricExpansion& e) {
-    ExpandCoordinate<N>(s.LTerms, s.Counts, 0, tauM, hT, e.c[0].data());
-    ExpandCoordinate<N>(s.BTerms, s.Counts, 1, tauM, hT, e.c[1].data());
-    ExpandCoordinate<N>(s.RTerms, s.Counts, 2, tauM, hT, e.c[2].data());
+void ExpandRecord(const PlanetSeries& s, const PreparedSeries& ps, double tauM, double hT, HeliocentricExpansion& e) {
+    // One sine and cosine per distinct frequency.
+    thread_local std::vector<double> cf, sf;
+    cf.resize(ps.freq.size());
+    sf.resize(ps.freq.size());
+    for (std::size_t i = 0; i < ps.freq.size(); ++i) {
+        const double arg = ps.freq[i] * tauM;
+        cf[i] = std::cos(arg);
+        sf[i] = std::sin(arg);
+    }
+    for (int k = 0; k < 3; ++k)
+        ExpandCoordinate<N>(ps.terms[static_cast<std::size_t>(k)], s.Counts, k, cf.data(), sf.data(), tauM, hT,
+                            e.c[static_cast<std::size_t>(k)].data());
     e.order = N;
 }
 
@@ -190,21 +240,22 @@ HeliocentricExpansion ExpandHeliocentric(int body, double jdMid, double halfSpan
     const std::size_t record = static_cast<std::size_t>(body - 1);
     const PlanetSeries& s = Table()[record];
     if (s.LTerms.empty() && s.BTerms.empty() && s.RTerms.empty()) return e;
+    const PreparedSeries& ps = Prepared()[record];
     e.loaded = true;
     const double tauM = (jdMid - 2451545.0) / 365250.0;
     const double hT = halfSpanDays / 365250.0;
     if (order < 0) order = AutoOrder(record, tauM, hT);
     // Each order instantiated from 3 up: the smallest one at or above the order asked for.
     switch (order <= 3 ? 3 : order) {
-        case 3: ExpandRecord<3>(s, tauM, hT, e); break;
-        case 4: ExpandRecord<4>(s, tauM, hT, e); break;
-        case 5: ExpandRecord<5>(s, tauM, hT, e); break;
-        case 6: ExpandRecord<6>(s, tauM, hT, e); break;
-        case 7: ExpandRecord<7>(s, tauM, hT, e); break;
-        case 8: ExpandRecord<8>(s, tauM, hT, e); break;
-        case 9: ExpandRecord<9>(s, tauM, hT, e); break;
-        case 10: ExpandRecord<10>(s, tauM, hT, e); break;
-        default: ExpandRecord<kMaxExpansionOrder>(s, tauM, hT, e); break;
+        case 3: ExpandRecord<3>(s, ps, tauM, hT, e); break;
+        case 4: ExpandRecord<4>(s, ps, tauM, hT, e); break;
+        case 5: ExpandRecord<5>(s, ps, tauM, hT, e); break;
+        case 6: ExpandRecord<6>(s, ps, tauM, hT, e); break;
+        case 7: ExpandRecord<7>(s, ps, tauM, hT, e); break;
+        case 8: ExpandRecord<8>(s, ps, tauM, hT, e); break;
+        case 9: ExpandRecord<9>(s, ps, tauM, hT, e); break;
+        case 10: ExpandRecord<10>(s, ps, tauM, hT, e); break;
+        default: ExpandRecord<kMaxExpansionOrder>(s, ps, tauM, hT, e); break;
     }
     return e;
 }
@@ -221,6 +272,7 @@ LoadStatus LoadPlanetBytes(const std::uint8_t* data, std::size_t size, const std
     auto& table = Table();
     table = {};
     ExpansionBounds() = {};
+    Prepared() = {};
     if (size == 0) return LoadStatus::Fail(label + ": the file is empty");
     std::array<PlanetSeries, kPlanetRecords> read;
     std::size_t pos = 0;
@@ -264,6 +316,7 @@ LoadStatus LoadPlanetBytes(const std::uint8_t* data, std::size_t size, const std
                                 std::to_string(size) + " bytes)");
     table = std::move(read);
     ComputeBounds(table);
+    Prepare(table);
     return LoadStatus::Ok();
 }
 

@@ -22,7 +22,7 @@ constexpr int kMoon = 9;
 double LongitudeTerm(double k, double lon) { return (k - 1.0) * lon / 720.0; }
 
 double AltitudeAt(const EphemerisFit& fit, double jd, double lat, double lon, int body) {
-    return AltAzimuth(jd, fit.Position(jd, body), lat, lon).y;
+    return AltAzimuthAt(fit.SiderealTime(jd, lon), fit.Position(jd, body), lat).y;
 }
 
 // The transit hour from the place at D0 (equ) and the sidereal time there.
