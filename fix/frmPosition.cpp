@@ -24,6 +24,7 @@
 #include "core/mFault.h"
 #include "core/mPlanet.h"
 #include "fix/mCalcPosition.h"
+#include "log/mSightLog.h"
 #include "map/mDetailsReport.h"
 #include "map/mDrawmap.h"
 #include "map/mStarMap.h"
@@ -374,6 +375,25 @@ void frmPosition::CalculatePosition() {
     if (!text.empty())
         ShowMessage(this, QString::fromLatin1(kCalcErrorTitle), Lf(text), MsgIcon::Exclamation);
     Label4->setText(LastFixText());
+    if (text.empty()) emit fixCalculated();
+}
+
+void frmPosition::ShowSights(const SightLines& lines) {
+    for (size_t n = 0; n < 4; ++n) {
+        QComboBox* c = Combo1[n];
+        const BodyCode code = lines.Body[n];
+        int index = c->findData(code);
+        if (index < 0) {
+            const QString name = QString::fromStdString(BodyNameOfCode(code));
+            c->addItem(IsStarCode(code) ? name : QStringLiteral("Planet: ") + name, code);
+            index = c->count() - 1;
+        }
+        c->setCurrentIndex(index);
+        SetMaskedText(Text1[n], LineInUse(code) ? QString::fromStdString(lines.Time[n]) : FormatTimeHMS(0.0));
+        SetMaskedText(Text2[n], LineInUse(code) ? QString::fromStdString(lines.Altitude[n])
+                                                : FormatNumber(0.0, QStringLiteral("00-00.0")));
+        Check2[n]->setChecked(LineInUse(code) && lines.LowerLimb[n]);
+    }
 }
 
 void frmPosition::ShowDetails() {

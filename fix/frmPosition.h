@@ -11,6 +11,7 @@
 #include "app/ChildWindow.h"
 #include "app/mLayout.h"
 #include "core/mTime.h"
+#include "fix/mCalcPosition.h"
 
 class QCheckBox;
 class QComboBox;
@@ -45,8 +46,11 @@ public:
     // last calculation failed (LastFixFailure).
     static QString LastFixText();
 
-    // The calculate command: the lines from the controls, the fix, its message, the summary.
+    // The calculate command: the lines from the controls, the fix, its message, the
+    // summary; a fix calculated without a message is announced by fixCalculated.
     void CalculatePosition();
+    // Puts sights into the four lines (a body not on the map is added to its list).
+    void ShowSights(const SightLines& lines);
     // The information box of star mark n / body mark n; Yes puts it into the active line.
     void StarInfoBox(int n);
     void PlanetInfoBox(int n);
@@ -80,6 +84,10 @@ public:
 
     static constexpr const char* kTimeMask = "00_00_00";
     static constexpr const char* kAltitudeMask = "00_00_0";
+
+signals:
+    // A fix was calculated: LastFix and LastSightLines hold it, NavigationState its working data.
+    void fixCalculated();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
