@@ -206,11 +206,11 @@ void SolveFix(const NormalSums& sums, FixResult& fix) {
     if (failure.empty()) {
         const double shift = std::hypot(dN, dE);
         if (shift > kReachArcmin) {
-            failure = "the fix would lie " + OneDecimal(shift / 60.0) +
+            failure = "The fix would lie " + OneDecimal(shift / 60.0) +
                       " degrees from the dead reckoning position, beyond the reach of any sight (90 degrees): "
                       "the lines of position hardly cross.";
         } else if (fix.EllipseA > kReachArcmin) {
-            failure = "the lines of position cross at too small an angle: an error of 1' in an intercept "
+            failure = "The lines of position cross at too small an angle: an error of 1' in an intercept "
                       "would move the fix more than 90 degrees.";
         }
         if (!failure.empty()) {
