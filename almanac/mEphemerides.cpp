@@ -1,21 +1,36 @@
 #include "almanac/mEphemerides.h"
 
+#include <cmath>
+
 #include "core/mApparent.h"
 #include "core/mBodyPosition.h"
 #include "core/mMath.h"
 
 namespace {
 
-template <class PositionOf>
-EphemerisRow MakeRow(double jd, int hour, double aries, PositionOf position) {
+// A row from positionAt(jd, body) and ariesAt(jd): the places and sidereal times
+// either computed one by one or taken from a fit.
+template <class PositionAt, class AriesAt>
+EphemerisRow MakeRow(double jd, int hour, PositionAt positionAt, AriesAt ariesAt) {
     EphemerisRow row;
     row.hour = hour;
     row.jd = jd;
-    row.aries = aries;
+    row.aries = ariesAt(jd);
     for (int c = 0; c < kEphemerisBodyCount; ++c) {
-        const Coord3 p = position(kEphemerisColumns[c].bodyId);
+        const Coord3 p = positionAt(jd, kEphemerisColumns[c].bodyId);
         row.gha[c] = Norm360(row.aries - p.x);
         row.dec[c] = p.y;
+        if (kEphemerisColumns[c].bodyId == kBodySun) row.sunSD = 959.63 / p.z / 60.0;
+        if (kEphemerisColumns[c].bodyId == kBodyMoon) {
+            constexpr double kEarthRadiusAu = 6378.14 / 149597870.7;
+            row.moonHP = RadToDeg(std::asin(kEarthRadiusAu / p.z)) * 60.0;
+            row.moonSD = 0.2724 * row.moonHP;
+            const double next = jd + 1.0 / 24.0;
+            const Coord3 q = positionAt(next, kBodyMoon);
+            const double step = Norm360(Norm360(ariesAt(next) - q.x) - row.gha[c]);
+            row.moonV = (step - (14.0 + 19.0 / 60.0)) * 60.0;
+            row.moonD = (q.y - p.y) * 60.0;
+        }
     }
     return row;
 }
@@ -28,11 +43,15 @@ double EphemerisPageStart(DateValue localDate) {
 
 EphemerisRow EphemerisRowAt(double jd, int hour) {
     const EphemerisInstant at(jd);  // the Earth and the nutation once for the six bodies
-    return MakeRow(jd, hour, SiderealTime(jd, 0.0), [&](int body) { return BodyPosition(at, body); });
+    return MakeRow(
+        jd, hour, [&](double t, int body) { return t == jd ? BodyPosition(at, body) : BodyPosition(t, body); },
+        [](double t) { return SiderealTime(t, 0.0); });
 }
 
 EphemerisRow EphemerisRowAt(const EphemerisFit& fit, double jd, int hour) {
-    return MakeRow(jd, hour, fit.SiderealTime(jd, 0.0), [&](int body) { return fit.Position(jd, body); });
+    return MakeRow(
+        jd, hour, [&](double t, int body) { return fit.Position(t, body); },
+        [&](double t) { return fit.SiderealTime(t, 0.0); });
 }
 
 std::vector<int> EphemerisBodies() {
