@@ -52,3 +52,22 @@ void PrecessFromJ2000(double jd, Coord3& place);
 // Given: jd TT; place (alpha, delta, distance).  Effect: annual aberration added
 // (amplitude 20.5", low-precision Earth velocity); distance unchanged.
 void AnnualAberration(double jd, Coord3& place);
+
+// The same operations with the values that depend on the instant alone computed
+// once, for many places at one instant (the star map); each gives, bit for bit,
+// the result of the operation above.
+struct AngleTrig {
+    double deg = 0.0, sin = 0.0, cos = 1.0;  // an angle in degrees, SinD and CosD of it
+};
+AngleTrig TrigOf(double degrees);
+void EclToEqu(Coord3& place, const AngleTrig& eps);
+void EquToEcl(Coord3& place, const AngleTrig& eps);
+struct PrecessionAngles {
+    double zeta = 0.0, z = 0.0;  // degrees
+    AngleTrig theta;
+};
+PrecessionAngles PrecessionFromJ2000(double jd);
+void PrecessFromJ2000(const PrecessionAngles& angles, Coord3& place);
+// The Sun's mean longitude of the low-precision aberration, degrees [0, 360).
+AngleTrig AberrationLongitude(double jd);
+void AnnualAberration(const AngleTrig& sunLongitude, Coord3& place);

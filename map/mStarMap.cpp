@@ -15,7 +15,7 @@
 std::vector<MapMark> StarMarks(double jd, double lat, double lon, StarChoice choice, double magnitudeLimit) {
     std::vector<MapMark> marks;
     // One frame and one sidereal time for every star of the instant.
-    const ApparentFrame frame = FrameAt(jd);
+    const StarFrame frame = StarFrameAt(jd);
     const double lst = SiderealTime(jd, lon);
     // The first record of each number (StarIndex's answer), met in ascending order.
     std::unordered_map<int, int> firstOf;
