@@ -72,6 +72,7 @@ TEST_F(Almanac, EphemeridesExportWritesTheNumbersAndTextsTheWindowShows) {
     QTest::mouseClick(w.cmdExport, Qt::LeftButton);
     frmEphemerides::AskExportPath = ask;
     const testsupport::CsvTable csv = testsupport::ReadCsv(path.toStdString());
+    QFile::remove(path);
     ASSERT_EQ(csv.rows.size(), 24u);
     for (size_t r = 0; r < 24; ++r) {
         const int row = static_cast<int>(r);
@@ -127,6 +128,7 @@ TEST_F(Almanac, PrintPagesWritesThePdfOnAWorkerAndCancels) {
     frmPrintPages::AskPdfPath = ask;
     EXPECT_FALSE(finished.at(1).at(0).toBool());
     EXPECT_EQ(d.lblStatus->text(), "Cancelled.");
+    QFile::remove(path);
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_TRUE(d.cmdPdf->isEnabled());
 }

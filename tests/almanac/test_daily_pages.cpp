@@ -112,6 +112,7 @@ TEST_F(DailyPages, PdfTextAgreesWithTheSwissEphemeris) {
         ASSERT_EQ(made.status, 0) << made.output;
         const ProgramRun text = Command("pdftotext -layout '" + pdf + "' -");
         ASSERT_EQ(text.status, 0) << text.output;
+        std::remove(pdf.c_str());
         std::vector<std::string> pages;
         std::stringstream all(text.output);
         std::string page;
