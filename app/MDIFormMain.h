@@ -59,6 +59,8 @@ private:
     void ShowAbout();
     void OpenHelp();
     void Register(const QString& key, ChildWindow* window);
+    // Connects a new window's signals to the windows and services that must hear them.
+    void Connect(ChildWindow* window);
 
     QMdiArea* mdiArea_ = nullptr;
     QToolBar* toolbar_ = nullptr;
