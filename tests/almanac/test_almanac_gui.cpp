@@ -128,9 +128,9 @@ TEST_F(Almanac, PrintPagesWritesThePdfOnAWorkerAndCancels) {
     frmPrintPages::AskPdfPath = ask;
     EXPECT_FALSE(finished.at(1).at(0).toBool());
     EXPECT_EQ(d.lblStatus->text(), "Cancelled.");
-    QFile::remove(path);
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_TRUE(d.cmdPdf->isEnabled());
+    QFile::remove(path);
 }
 
 // Arc minutes of an angle field "sDDD MM.m" (sign or letter, degrees, minutes); NaN if unreadable.
