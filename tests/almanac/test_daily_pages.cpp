@@ -6,6 +6,7 @@
 // no event. The reference's bodies are moved from its Delta T to the program's by their
 // hourly rates, so the comparison is at the same TT.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <array>
 #include <cmath>
