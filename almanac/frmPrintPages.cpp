@@ -33,6 +33,7 @@ std::function<QString(QWidget*)> frmPrintPages::AskPdfPath = [](QWidget* parent)
 frmPrintPages::frmPrintPages(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmPrintPages"));
     setWindowTitle(QStringLiteral("Print daily pages"));
+    DailyPagesFontFamily();  // the font looked up here, on the interface thread, once
     auto* grid = new QGridLayout(this);
     const QDate first(1900, 1, 1), last(2100, 12, 31);
     dtFrom = new QDateEdit(this);
