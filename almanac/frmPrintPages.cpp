@@ -90,6 +90,7 @@ frmPrintPages::frmPrintPages(QWidget* parent) : QDialog(parent) {
     });
     connect(cmdPrint, &QPushButton::clicked, this, [this] {
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
         QPrintDialog dialog(printer_.get(), this);
         if (dialog.exec() != QDialog::Accepted) return;
         QPrinter* printer = printer_.get();
