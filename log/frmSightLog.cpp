@@ -114,7 +114,7 @@ frmSightLog::frmSightLog(QWidget* parent) : ChildWindow(parent) {
                                          "information and position windows"));
     cmdDelete = new QPushButton(QStringLiteral("&Delete"), this);
     cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
-    cmdExport = new QPushButton(QStringLiteral("&Export CSV..."), this);
+    cmdExport = new QPushButton(QStringLiteral("&Export CSV\u2026"), this);
     cmdExport->setObjectName(QStringLiteral("cmdExport"));
     cmdExport->setToolTip(QStringLiteral("The selected fixes, or every fix listed, one row per sight"));
     auto* buttons = new QHBoxLayout;
@@ -215,7 +215,8 @@ void frmSightLog::ShowSelected() {
 }
 
 void frmSightLog::KeepNote() {
-    if (!currentId_) return;
+    if (!currentId_ || !txtNote->isModified()) return;
+    txtNote->setModified(false);
     SightLog* log = ProgramSightLog(this);
     if (!log) return;
     try {

@@ -1,7 +1,7 @@
 // The sight log window: the recorded fixes, newest first, with a date filter;
 // the lines of the selected fix; its note; "&Reopen" (the working data and
 // sights back into the general information and position windows), "&Delete"
-// and "&Export CSV...".
+// and "&Export CSV…".
 #pragma once
 #include <QString>
 #include <functional>
@@ -23,7 +23,7 @@ public:
     // Lists the log again (a new fix was recorded, the filter changed).
     void Update() override;
 
-    // The file chooser of "Export CSV...": (parent, suggested name) -> chosen
+    // The file chooser of "Export CSV…": (parent, suggested name) -> chosen
     // path, "" for cancel. Replaceable so that tests answer it.
     using SaveFileChooser = std::function<QString(QWidget*, const QString&)>;
     static SaveFileChooser SetSaveFileChooser(SaveFileChooser chooser);
