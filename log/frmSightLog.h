@@ -13,7 +13,9 @@ class QCheckBox;
 class QDateEdit;
 class QLineEdit;
 class QPushButton;
+class QTreeView;
 class QTreeWidget;
+class SightLogModel;
 
 class frmSightLog : public ChildWindow {
     Q_OBJECT
@@ -31,7 +33,7 @@ public:
     QCheckBox* chkFilter = nullptr;   // "Only from"
     QDateEdit* dateFrom = nullptr;    // zone dates, both days included
     QDateEdit* dateTo = nullptr;
-    QTreeWidget* lstFixes = nullptr;  // Date, Zone time, UT, Position, Ellipse, Bodies, Note
+    QTreeView* lstFixes = nullptr;    // Date, Zone time, UT, Position, Ellipse, Bodies, Note
     QTreeWidget* lstSights = nullptr; // Line, Body, UT, Hs, Limb, Hc, Zn, Intercept
     QLineEdit* txtNote = nullptr;
     QPushButton* cmdReopen = nullptr;
@@ -50,5 +52,6 @@ private:
     void ExportCsv();
     void KeepNote();
     std::vector<std::int64_t> SelectedIds() const;
+    SightLogModel* model_ = nullptr;
     std::int64_t currentId_ = 0;
 };
