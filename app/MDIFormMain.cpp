@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "almanac/frmPrintPages.h"
 #include "app/WindowFactories.h"
 #include "app/frmGeneral.h"
 #include "fix/frmPosition.h"
@@ -129,6 +130,19 @@ void MDIFormMain::BuildMenu() {
     MenuItem(mnuDaily, "mnuRiseSet", QStringLiteral("&Rise/Set/Transit"), QStringLiteral("RiseSet"));
     MenuItem(mnuDaily, "mnuPlanet", QStringLiteral("&Planetary data"), QStringLiteral("Ephemerides"));
     MenuItem(mnuEphemerides, "mnuAnnual", QStringLiteral("&Annual pages"), QStringLiteral("Annual"));
+    mnuEphemerides->addSeparator();
+    QAction* mnuPrintPages = mnuEphemerides->addAction(QStringLiteral("P&rint daily pages…"));
+    mnuPrintPages->setObjectName(QStringLiteral("mnuPrintPages"));
+    connect(mnuPrintPages, &QAction::triggered, this, [this] {
+        // One dialog; it is deleted when closed (after any run has ended).
+        if (!printPages_) {
+            printPages_ = new frmPrintPages(this);
+            printPages_->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        printPages_->show();
+        printPages_->raise();
+        printPages_->activateWindow();
+    });
 
     QMenu* mnuCalc = bar->addMenu(QStringLiteral("&Calculation"));
     mnuCalc->setObjectName(QStringLiteral("mnuCalc"));

@@ -11,6 +11,7 @@ class QAction;
 class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
+class frmPrintPages;
 
 class MDIFormMain : public QMainWindow {
     Q_OBJECT
@@ -66,6 +67,7 @@ private:
     QHash<QString, QAction*> buttons_;
     QHash<QString, QPointer<ChildWindow>> windows_;
     bool firstResize_ = false;
+    QPointer<frmPrintPages> printPages_;
 };
 
 // The main window of the process (nullptr when there is none).

@@ -27,6 +27,8 @@ class frmPosition : public ChildWindow {
     Q_OBJECT
 public:
     explicit frmPosition(QWidget* parent = nullptr);
+    // Keeps the lines' sights (EnteredSights) for the next window of the run.
+    ~frmPosition() override;
 
     // The conditions label, then the star map for UT = LocalDate - TZ hours.
     void Update() override;
@@ -39,7 +41,9 @@ public:
 
     // "Date: ... , TimeZone = ..." / "Position: ..." / "Temp = ...": the working data.
     static QString GeneralInfoText();
-    // The summary of LastFix, or "Last fix not available" while its Message is not empty.
+    // The summary of LastFix with its large-intercept warning; "Last fix not
+    // available" while its Message is not empty, and with the reason while the
+    // last calculation failed (LastFixFailure).
     static QString LastFixText();
 
     // The calculate command: the lines from the controls, the fix, its message, the
@@ -92,6 +96,11 @@ protected:
 
 private:
     void DrawMapNow();
+    // With "Stars with magnitude < " chosen, a limit that is not a number gets
+    // "Invalid data format!" and false.
+    bool MagnitudeLimitValid();
+    void StoreSights() const;
+    void RestoreSights();
     void ShowDetails();
 
     bool mapReady_ = false;
