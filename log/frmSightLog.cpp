@@ -162,10 +162,11 @@ frmSightLog::frmSightLog(QWidget* parent) : ChildWindow(parent) {
                           QStringLiteral("Intercept")},
                          this, QStringLiteral("lstSights"));
     lstSights->setSelectionMode(QAbstractItemView::NoSelection);
-    lstSights->headerItem()->setToolTip(3, QStringLiteral("Sextant altitude, degrees and minutes"));
-    lstSights->headerItem()->setToolTip(5, QStringLiteral("Computed altitude, degrees and minutes"));
-    lstSights->headerItem()->setToolTip(6, QStringLiteral("Azimuth, degrees true"));
-    lstSights->headerItem()->setToolTip(7, QStringLiteral("Intercept, minutes, + toward the body"));
+    const char* sightTips[] = {"Line number in the position window", "Body observed", "Universal Time of the sight",
+                               "Sextant altitude, degrees and minutes", "Limb brought to the horizon",
+                               "Computed altitude, degrees and minutes", "Azimuth, degrees true",
+                               "Intercept, minutes, + toward the body"};
+    for (int c = 0; c < 8; ++c) lstSights->headerItem()->setToolTip(c, QString::fromLatin1(sightTips[c]));
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(lstFixes);
     split->addWidget(lstSights);
