@@ -260,9 +260,14 @@ void MDIFormMain::Connect(ChildWindow* window) {
         connect(log, &frmSightLog::fixReopened, this, [this](const LoggedFix& fix) {
             if (auto* general = qobject_cast<frmGeneral*>(OpenChildWindow(QStringLiteral("General"))))
                 general->FillBoxes();
-            if (auto* position = qobject_cast<frmPosition*>(OpenChildWindow(QStringLiteral("Position")))) {
-                position->Update();
-                position->ShowSights(SightLinesOf(fix));
+            try {
+                for (const char* name : kRefreshedWindows)
+                    if (ChildWindow* w = FindChild(QLatin1String(name))) w->Update();
+                if (auto* position = qobject_cast<frmPosition*>(OpenChildWindow(QStringLiteral("Position"))))
+                    position->ShowSights(SightLinesOf(fix));
+            } catch (const ArithmeticFault& fault) {
+                ShowMessage(this, QStringLiteral("Calculation error"), QString::fromStdString(fault.what()),
+                            MsgIcon::Exclamation);
             }
         });
     }

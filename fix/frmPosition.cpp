@@ -430,8 +430,8 @@ void frmPosition::ShowSights(const SightLines& lines) {
         const BodyCode code = lines.Body[n];
         int index = c->findData(code);
         if (index < 0) {
-            const QString name = QString::fromStdString(BodyNameOfCode(code));
-            c->addItem(IsStarCode(code) ? name : QStringLiteral("Planet: ") + name, code);
+            const QString name = QString::fromStdString(BodyListText(code));
+            c->addItem(name + QString::fromLatin1(kNotOnMap), code);
             index = c->count() - 1;
         }
         c->setCurrentIndex(index);

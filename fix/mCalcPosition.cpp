@@ -2,7 +2,6 @@
 
 #include <cfloat>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 #include "app/mPublicVars.h"
@@ -62,12 +61,6 @@ LatLon OverThePole(double lat, double lon) {
 }
 
 std::string LineName(int i) { return "Line No. " + std::to_string(i + 1) + ": "; }
-
-std::string OneDecimal(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.1f", v);
-    return buf;
-}
 
 // The box of a line not in use still shows what the window put there at load
 // (or nothing): no time and no altitude was typed.
@@ -206,11 +199,10 @@ void SolveFix(const NormalSums& sums, FixResult& fix) {
     if (failure.empty()) {
         const double shift = std::hypot(dN, dE);
         if (shift > kReachArcmin) {
-            failure = "the fix would lie " + OneDecimal(shift / 60.0) +
-                      " degrees from the dead reckoning position, beyond the reach of any sight (90 degrees): "
-                      "the lines of position hardly cross.";
+            failure = "The fix would lie more than 90 degrees from the dead reckoning position, beyond the "
+                      "reach of any sight: the lines of position hardly cross.";
         } else if (fix.EllipseA > kReachArcmin) {
-            failure = "the lines of position cross at too small an angle: an error of 1' in an intercept "
+            failure = "The lines of position cross at too small an angle: an error of 1' in an intercept "
                       "would move the fix more than 90 degrees.";
         }
         if (!failure.empty()) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/mBodyPosition.h"
 #include "core/mTime.h"
 
 // The body of a line (the item value of a line's body list):
@@ -21,12 +22,10 @@ inline constexpr BodyCode kNoBody = -9999;
 
 inline bool LineInUse(BodyCode code) { return code > kNoBody; }
 inline bool IsStarCode(BodyCode code) { return code > 0; }
-// The BodyPosition number of a Sun/planet/Moon code: k for k <= 2, k + 1 beyond
-// (the Earth, 3, has no display entry).
-inline int BodyIdOfCode(BodyCode code) {
-    const int k = code < 0 ? -code : code;
-    return k <= 2 ? k : k + 1;
-}
+// The BodyPosition number of a Sun/planet/Moon code -k (k = 0..8): k for k <= 2,
+// k + 1 beyond (the Earth, 3, has no display entry). Any other code gives -1,
+// which BodyPosition reports as an invalid planet index.
+inline int BodyIdOfCode(BodyCode code) { return code <= 0 && code >= -8 ? BodyIdOfListIndex(-code) : -1; }
 
 // The four lines as entered; element i is "Line No." i + 1.
 struct SightLines {

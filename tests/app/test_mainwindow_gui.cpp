@@ -2,6 +2,8 @@
 // About box, the proportional layout and the twips.
 #include <gtest/gtest.h>
 
+#include <QDialog>
+
 #include <QAction>
 #include <QDesktopServices>
 #include <QMdiArea>
@@ -66,6 +68,11 @@ TEST(MainWindow, ToolbarMenuAndShortcuts) {
         ASSERT_NE(Item(m.get(), name), nullptr) << name;
     EXPECT_EQ(Item(m.get(), "mnuHepTopics")->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(Item(m.get(), "mnuAbout")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F1));
+    // "Print daily pages…" opens its one dialog.
+    for (int i = 0; i < 2; ++i) Item(m.get(), "mnuPrintPages")->trigger();
+    const QList<QDialog*> dialogs = m->findChildren<QDialog*>(QStringLiteral("frmPrintPages"));
+    ASSERT_EQ(dialogs.size(), 1);
+    EXPECT_TRUE(dialogs[0]->isVisible());
 }
 
 TEST(MainWindow, MenuAndToolbarOpenOneInstanceAClosedOneOpensAfresh) {
