@@ -135,6 +135,10 @@ double DeltaT(double jd) {
 
 double SiderealTime(double jd, double lon) {
     const double u = jd - DeltaT(jd);
+    return SiderealTimeAt(u, FrameAt(u), lon);
+}
+
+double SiderealTimeAt(double u, const ApparentFrame& frameU, double lon) {
     double d0 = std::floor(u);
     double f = u - d0;
     if (f < 0.5) {
@@ -146,7 +150,7 @@ double SiderealTime(double jd, double lon) {
     }
     const double s = kSecondsPerDay * f;
     const double tu = (d0 - 2451545.0) / 36525.0;
-    const double e = 240.0 * Nutation(u, 0) * CosD(Obliquity(u, true));
+    const double e = 240.0 * frameU.dpsi * CosD(frameU.eps);
     const double s0 = 24110.54841 + 8640184.7942063 * tu + 0.0927701 * tu * tu -
                       0.0000003 * tu * tu * tu - 0.000002 * tu * tu * tu * tu;
     const double r = 1.0 + (8640184.7942063 + 0.1855402 * tu - 0.0000009 * tu * tu -

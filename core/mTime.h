@@ -49,6 +49,11 @@ double DeltaT(double jd);
 // time of 1982 with the equation of the equinoxes from the 63-term nutation;
 // agrees with the IAU 1982/1994 reference within a few milliarcseconds (1900-2100).
 double SiderealTime(double jd, double lon);
+struct ApparentFrame;
+// The same from the UT Julian date u = jd - DeltaT(jd) and the frame FrameAt(u)
+// (core/mApparent.h) when the caller already holds them; bit for bit the value of
+// SiderealTime.
+double SiderealTimeAt(double u, const ApparentFrame& frameU, double lon);
 // Given: jd, Julian date; ut, jd is already UT.
 // Returned: the date-time value of jd; shifted from TT to UT when ut is false.
 DateValue JDToDate(double jd, bool ut);

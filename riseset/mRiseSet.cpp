@@ -5,6 +5,7 @@
 
 #include "app/mPublicVars.h"
 #include "core/mBodyPosition.h"
+#include "core/mEphemerisFit.h"
 #include "core/mMath.h"
 #include "reduction/mAltAz.h"
 #include "reduction/mCorrection.h"
@@ -23,9 +24,26 @@ DateValue IntoDay(DateValue t, double k, DateValue day) {
     return moved < day + 1.0 ? moved : 0.0;
 }
 
-double AltitudeAt(double jd, double lat, double lon, int body) {
-    const Coord3 equ = BodyPosition(jd, body);
-    return AltAzimuth(jd, equ, lat, lon).y;
+double AltitudeAt(const EphemerisFit& fit, double jd, double lat, double lon, int body) {
+    return AltAzimuthAt(fit.SiderealTime(jd, lon), fit.Position(jd, body), lat).y;
+}
+
+// The transit hour from the place at D0 (equ) and the sidereal time there.
+double TransitHourFrom(const Coord3& equ, double jdD0, double lon) {
+    return Norm360(equ.x - SiderealTime(jdD0, lon)) / 15.0;
+}
+
+// The transits and the approximate rise and set need the place at D0 and at two
+// instants within about a day after it: one fit over [D0 - 0.02, D0 + 1.08] days
+// serves them for the Sun and the planets at little more than the cost of one
+// place. The Moon's fit takes more points than three places cost, so it is
+// computed directly.
+constexpr double kTransitSpanBeforeDays = 0.02;
+constexpr double kTransitSpanAfterDays = 1.08;
+
+EphemerisFit TransitFit(double jdD0, int body) {
+    if (body == kMoon) return EphemerisFit();
+    return EphemerisFit(jdD0 - kTransitSpanBeforeDays, jdD0 + kTransitSpanAfterDays, {body});
 }
 
 }  // namespace
@@ -54,30 +72,32 @@ double TransitRateFactor(int body, bool inTransitTimes) {
 
 double TransitHour(DateValue day, double lon, int body) {
     const double jd = JulianDay(day, false, false);
-    const Coord3 equ = BodyPosition(jd, body);
-    return Norm360(equ.x - SiderealTime(jd, lon)) / 15.0;
+    return TransitHourFrom(BodyPosition(jd, body), jd, lon);
 }
 
 TransitResult TransitTimes(DateValue day, double lat, double lon, int body) {
+    const double jdD0 = JulianDay(day, false, false);
+    const EphemerisFit fit = TransitFit(jdD0, body);
     // The hour angle already runs in local sidereal time: the longitude is in t.
-    const double t = TransitHour(day, lon, body);
+    const double t = TransitHourFrom(fit.Position(jdD0, body), jdD0, lon);
     const double k = TransitRateFactor(body, true);
     const double t2 = t < 12.0 ? t + 12.0 : t - 12.0;
 
     TransitResult r;
     r.UpperTime = day + t * k / 24.0;
     r.LowerTime = day + t2 * k / 24.0;
-    const double upper = AltitudeAt(JulianDay(r.UpperTime, false, false), lat, lon, body);
-    const double lower = AltitudeAt(JulianDay(r.LowerTime, false, false), lat, lon, body);
+    const double upper = AltitudeAt(fit, JulianDay(r.UpperTime, false, false), lat, lon, body);
+    const double lower = AltitudeAt(fit, JulianDay(r.LowerTime, false, false), lat, lon, body);
     r.UpperAltitude = upper + Dip(NavigationState.hEye) + Refraction(upper);
     r.LowerAltitude = lower;
     return r;
 }
 
 RiseSetResult HourAngleRiseSet(DateValue day, double lat, double lon, int body, double h0) {
-    const double t = TransitHour(day, lon, body);
+    const double jdD0 = JulianDay(day, false, false);
+    const Coord3 equ = BodyPosition(jdD0, body);  // once: the transit hour and the declination
+    const double t = TransitHourFrom(equ, jdD0, lon);
     const double k = TransitRateFactor(body, false);
-    const Coord3 equ = BodyPosition(JulianDay(day, false, false), body);
     const double dec = equ.y;
 
     const double cosH = (SinD(h0) - SinD(lat) * SinD(dec)) / (CosD(lat) * CosD(dec));
@@ -97,10 +117,12 @@ RiseSetResult HourAngleRiseSet(DateValue day, double lat, double lon, int body, 
 
 HourlyTable HourlyAltitudes(DateValue day, double lat, double lon, int body, double h0) {
     const double jd0 = JulianDay(day, false, false);
+    // The 25 places from one fit over the day (within 1e-5" of BodyPosition).
+    const EphemerisFit fit(jd0, jd0 + 1.0, {body});
     HourlyTable y{};
     for (int h = 0; h <= 24; ++h) {
         const double jd = jd0 + h / 24.0;
-        y[static_cast<size_t>(h)] = AltitudeAt(jd, lat, lon, body) - h0;
+        y[static_cast<size_t>(h)] = AltitudeAt(fit, jd, lat, lon, body) - h0;
     }
     return y;
 }

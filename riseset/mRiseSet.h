@@ -10,7 +10,9 @@
 // local midnight). Transits always use the approximate formula.
 //
 // Times are date-time values (days since 1899-12-30) on the UT scale. Positions
-// come from BodyPosition, horizontal coordinates from AltAzimuth; the height of
+// come from BodyPosition, or from a fit of it over the day searched (EphemerisFit,
+// within 1e-5" of it) where several hours of one body are needed; horizontal
+// coordinates from AltAzimuth; the height of
 // eye, air temperature and pressure are read from NavigationState at each call.
 #pragma once
 
