@@ -22,8 +22,9 @@ enum BodyId : int {
     kBodyMoon = 9,
 };
 
-// BodyId of the display list index k of BodyNames() (k <= 2: k; k >= 3: k + 1).
-inline int BodyIdOfListIndex(int k) { return k <= 2 ? k : k + 1; }
+// BodyId of the display list index k of BodyNames() (k <= 2: k; k >= 3: k + 1);
+// -1 (an invalid index, which BodyPosition reports) for k outside 0..8.
+inline int BodyIdOfListIndex(int k) { return k < 0 || k > 8 ? -1 : (k <= 2 ? k : k + 1); }
 
 // Light time for one astronomical unit, days.
 inline constexpr double kLightTimeDaysPerAu = 0.00577551830441213;

@@ -19,11 +19,15 @@ struct CalendarDate {
 
 // The Julian date (UT) of the date-time value 0.
 inline constexpr double kDateEpochJD = 2415018.5;
+// Date-time values hold about 100000 years either side of 1900: far beyond the
+// 16-bit years of JulianDay, well inside the integers of the calendar arithmetic.
+inline constexpr double kMaxDateValueDays = 4.0e7;
 
 // Date-time value of a calendar date and time of day. Days or times out of their
 // range roll over (day 32 of January is 1 February).
 DateValue DateFromParts(int year, int month, int day, int hour = 0, int minute = 0, double second = 0.0);
-// Calendar fields of a date-time value.
+// Calendar fields of a date-time value. A value that is not finite or not below
+// kMaxDateValueDays in size throws ArithmeticFault (overflow).
 CalendarDate DateToParts(DateValue v);
 // Midnight at the start of v's day (its whole-day part).
 DateValue DateWholeDays(DateValue v);

@@ -103,8 +103,9 @@ StarInfo ComputeStarInfo(double jd, int tableIndex, double lat, double lon, doub
 
 BodyInfo ComputeBodyInfo(double jd, int k, double lat, double lon, double hEye) {
     BodyInfo info;
-    const int id = BodyIdOfCode(-k);
-    const Coord3 place = BodyPosition(jd, id);
+    const int id = BodyIdOfListIndex(k);
+    const Coord3 place = BodyPosition(jd, id);  // reports a k that names no body
+    if (id < 0) return info;
     const Coord3 hz = AltAzimuth(jd, place, lat, lon);
     const double sd = SemiDiameter(id, hz.z);
     info.Gha = Norm360(SiderealTime(jd, 0.0) - place.x);
