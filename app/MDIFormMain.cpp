@@ -262,9 +262,8 @@ void MDIFormMain::Connect(ChildWindow* window) {
         connect(log, &frmSightLog::fixReopened, this, [this](const LoggedFix& fix) {
             if (auto* general = qobject_cast<frmGeneral*>(OpenChildWindow(QStringLiteral("General"))))
                 general->FillBoxes();
+            WorkingDataChanged();
             try {
-                for (const char* name : kRefreshedWindows)
-                    if (ChildWindow* w = FindChild(QLatin1String(name))) w->Update();
                 if (auto* position = qobject_cast<frmPosition*>(OpenChildWindow(QStringLiteral("Position"))))
                     position->ShowSights(SightLinesOf(fix));
             } catch (const ArithmeticFault& fault) {
