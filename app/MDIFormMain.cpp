@@ -262,9 +262,9 @@ void MDIFormMain::Connect(ChildWindow* window) {
         connect(log, &frmSightLog::fixReopened, this, [this](const LoggedFix& fix) {
             if (auto* general = qobject_cast<frmGeneral*>(OpenChildWindow(QStringLiteral("General"))))
                 general->FillBoxes();
+            // The fix's working data: the open windows recompute from it.
+            WorkingDataChanged();
             try {
-                for (const char* name : kRefreshedWindows)
-                    if (ChildWindow* w = FindChild(QLatin1String(name))) w->Update();
                 if (auto* position = qobject_cast<frmPosition*>(OpenChildWindow(QStringLiteral("Position"))))
                     position->ShowSights(SightLinesOf(fix));
             } catch (const ArithmeticFault& fault) {
@@ -278,7 +278,7 @@ void MDIFormMain::Connect(ChildWindow* window) {
 void MDIFormMain::WorkingDataChanged() {
     // Every open window that shows results of the working data; the annual
     // events follow only a change of year (frmAnnual::Update).
-    for (const char* key : {"Position", "RiseSet", "Ephemerides", "Compass", "Annual"}) {
+    for (const char* key : {"Position", "RiseSet", "Ephemerides", "Compass", "Annual", "SightPlan", "Noon", "Polaris"}) {
         ChildWindow* w = WindowOfKey(QLatin1String(key));
         if (!w) continue;
         try {

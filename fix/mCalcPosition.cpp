@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/mPublicVars.h"
@@ -13,6 +14,12 @@
 #include "reduction/mCorrection.h"
 
 namespace {
+
+std::string OneDecimal(double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.1f", v);
+    return buf;
+}
 
 // A determinant below this fraction of the squared trace of the normal matrix is
 // rounding noise: the lines cross at less than about 0.4" and do not fix a point.
