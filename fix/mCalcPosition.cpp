@@ -15,12 +15,6 @@
 
 namespace {
 
-std::string OneDecimal(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.1f", v);
-    return buf;
-}
-
 // A determinant below this fraction of the squared trace of the normal matrix is
 // rounding noise: the lines cross at less than about 0.4" and do not fix a point.
 constexpr double kSingularRelative = 1e-12;
