@@ -262,6 +262,7 @@ void MDIFormMain::Connect(ChildWindow* window) {
         connect(log, &frmSightLog::fixReopened, this, [this](const LoggedFix& fix) {
             if (auto* general = qobject_cast<frmGeneral*>(OpenChildWindow(QStringLiteral("General"))))
                 general->FillBoxes();
+            // The fix's working data: the open windows recompute from it.
             WorkingDataChanged();
             try {
                 if (auto* position = qobject_cast<frmPosition*>(OpenChildWindow(QStringLiteral("Position"))))
@@ -277,7 +278,7 @@ void MDIFormMain::Connect(ChildWindow* window) {
 void MDIFormMain::WorkingDataChanged() {
     // Every open window that shows results of the working data; the annual
     // events follow only a change of year (frmAnnual::Update).
-    for (const char* key : {"Position", "RiseSet", "Ephemerides", "Compass", "Annual"}) {
+    for (const char* key : {"Position", "RiseSet", "Ephemerides", "Compass", "Annual", "SightPlan", "Noon", "Polaris"}) {
         ChildWindow* w = WindowOfKey(QLatin1String(key));
         if (!w) continue;
         try {
