@@ -47,6 +47,12 @@ frmCompas::frmCompas(QWidget* parent) : ChildWindow(parent) {
         o->setObjectName(QStringLiteral("Option1_%1").arg(i));
         Place(o, 120, 100 + i * 300, 1200, 280);
         Option1[static_cast<size_t>(i)] = o;
+        static const char* const tips[4] = {
+            "Sun Rise: the bearing of the Sun as it rises; the time is computed",
+            "Sun Set: the bearing of the Sun as it sets; the time is computed",
+            "Polaris: the bearing of Polaris at the time typed",
+            "Other: the bearing of the star or planet chosen in the list, at the time typed"};
+        o->setToolTip(QString::fromLatin1(tips[i]));
         // A click on a button, even the chosen one, computes its azimuth.
         connect(o, &QRadioButton::clicked, this, [this, i] { OptionClick(i); });
     }
@@ -54,6 +60,12 @@ frmCompas::frmCompas(QWidget* parent) : ChildWindow(parent) {
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Place(Combo1, 1320, 970, 3200, 310);
     Combo1->setVisible(false);
+    Combo1->setToolTip(QStringLiteral("The star or planet of the bearing"));
+    lblEventDate = new QLabel(this);
+    lblEventDate->setObjectName(QStringLiteral("lblEventDate"));
+    lblEventDate->setToolTip(QStringLiteral("The UT date of the sunrise or sunset when it is not the UT date of "
+                                            "the working time"));
+    Place(lblEventDate, 1500, 100, 3000, 280);
     connect(Combo1, QOverload<int>::of(&QComboBox::activated), this, [this](int) { ComboClick(); });
 
     static const char* const captions[4] = {"Time (GMT)", "Bearing", "Azimuth", "Correction"};
@@ -63,6 +75,12 @@ frmCompas::frmCompas(QWidget* parent) : ChildWindow(parent) {
         Place(l, 4620, 100 + i * 300, 1150, 280);
         Label3[static_cast<size_t>(i)] = l;
     }
+    static const char* const valueTips[4] = {
+        "Time (GMT): UT time of the bearing, hh:mm:ss (computed for Sun Rise and Sun Set)",
+        "Bearing: the compass bearing of the body, degrees (000.0 to 359.9)",
+        "Azimuth: the true azimuth of the body at the bearing time, degrees true",
+        "Correction: azimuth minus compass bearing, degrees; + when the compass reads low (add it to compass "
+        "bearings), - when it reads high"};
     QFont boxFont = font();
     boxFont.setFamily(QStringLiteral("Monospace"));
     boxFont.setStyleHint(QFont::TypeWriter);
@@ -75,6 +93,7 @@ frmCompas::frmCompas(QWidget* parent) : ChildWindow(parent) {
     Text1->setText(QStringLiteral("00:00:00"));
     AttachMask(Text1, kTimeMask);
     Place(Text1, 5800, 80, 1160, 290);
+    Text1->setToolTip(QString::fromLatin1(valueTips[0]));
 
     Text2 = new QLineEdit(this);
     Text2->setObjectName(QStringLiteral("Text2"));
@@ -83,18 +102,22 @@ frmCompas::frmCompas(QWidget* parent) : ChildWindow(parent) {
     Text2->setText(QStringLiteral("000.0"));
     AttachMask(Text2, kBearingMask);
     Place(Text2, 5800, 380, 1160, 290);
+    Text2->setToolTip(QString::fromLatin1(valueTips[1]));
 
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setFont(boxFont);
     Label2->setAlignment(Qt::AlignCenter);
     Place(Label2, 5800, 700, 1160, 280);
+    Label2->setToolTip(QString::fromLatin1(valueTips[2]));
 
     Label4 = new QLabel(QStringLiteral("0"), this);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setFont(boxFont);
     Label4->setAlignment(Qt::AlignCenter);
     Place(Label4, 5800, 1000, 1160, 280);
+    Label4->setToolTip(QString::fromLatin1(valueTips[3]));
+    for (int i = 0; i < 4; ++i) Label3[static_cast<size_t>(i)]->setToolTip(QString::fromLatin1(valueTips[i]));
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -102,7 +125,8 @@ frmCompas::frmCompas(QWidget* parent) : ChildWindow(parent) {
     Label1->setFrameShape(QFrame::StyledPanel);
     Place(Label1, 120, 1400, 6840, 720);
 
-    Command1 = new QPushButton(QStringLiteral("&Calculate"), this);
+    // Alt+C belongs to the main window's "&Calculation" menu.
+    Command1 = new QPushButton(QStringLiteral("Ca&lculate"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Place(Command1, 5360, 2220, 1600, 400);
     connect(Command1, &QPushButton::clicked, this, [this] { CalculateClick(); });
@@ -116,7 +140,10 @@ void frmCompas::Place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
 }
 
-void frmCompas::Placed() { scaler_.Start(this); }
+void frmCompas::Placed() {
+    setMinimumSize(size());  // every control has its room at the load size
+    scaler_.Start(this);
+}
 
 void frmCompas::resizeEvent(QResizeEvent* event) {
     ChildWindow::resizeEvent(event);
@@ -167,6 +194,7 @@ bool frmCompas::BearingJd(double& jd) {
 
 void frmCompas::OptionClick(int index) {
     Combo1->setVisible(index == 3);
+    lblEventDate->clear();
     Label1->setText(ConditionsText());
     azimuthValid_ = false;
     Label2->clear();
@@ -179,7 +207,13 @@ void frmCompas::OptionClick(int index) {
             const SunBearingEvent e = SunRiseSetAzimuth(NavigationState.LocalDate, lat, lon, rise);
             if (e.Found) {
                 SetMaskedText(Text1, QString::fromStdString(TimeOfDayText(e.Time)));
-                Label2->setText(QString::fromStdString(FormatAzimuth(e.Azimuth)));
+                Label2->setText(QString::fromStdString(FormatAzimuth(e.Azimuth)) + QChar(0x00B0));
+                // The time box shows a UT time of day: its date is said when it is
+                // not the UT date of the working time.
+                const DateValue workDay = DateWholeDays(NavigationState.LocalDate - NavigationState.TZ / 24.0);
+                if (DateWholeDays(e.Time) != workDay)
+                    lblEventDate->setText((rise ? QStringLiteral("Sunrise on ") : QStringLiteral("Sunset on ")) +
+                                          FormatShortDate(e.Time) + QStringLiteral(" (UT)"));
                 azimuthValid_ = true;
             } else {
                 // No such crossing in the 24 hours: words, never a time or an azimuth.
@@ -194,7 +228,8 @@ void frmCompas::OptionClick(int index) {
         if (index == 2) {
             double jd = 0.0;
             if (!BearingJd(jd)) return;
-            Label2->setText(QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jd, kPolarisNumber, lat, lon))));
+            Label2->setText(QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jd, kPolarisNumber, lat, lon))) +
+                            QChar(0x00B0));
             azimuthValid_ = true;
             return;
         }
@@ -220,7 +255,7 @@ void frmCompas::ComboClick() {
         if (!BearingJd(jd)) return;
         const int value = Combo1->currentData().toInt();
         const double az = CompassItemAzimuth(jd, value, NavigationState.Lat, NavigationState.Lon);
-        Label2->setText(QString::fromStdString(FormatAzimuth(az)));
+        Label2->setText(QString::fromStdString(FormatAzimuth(az)) + QChar(0x00B0));
         azimuthValid_ = true;
     } catch (const ArithmeticFault& fault) {
         ShowMessage(this, QStringLiteral("Calculation error"), QString::fromStdString(fault.what()),
@@ -235,5 +270,5 @@ void frmCompas::CalculateClick() {
     }
     const double b = LeadingNumber(Text2->text().toStdString());
     const double a = LeadingNumber(Label2->text().toStdString());
-    Label4->setText(QString::fromStdString(FormatCorrection(CompassCorrection(a, b))));
+    Label4->setText(QString::fromStdString(FormatCorrection(CompassCorrection(a, b))) + QChar(0x00B0));
 }

@@ -31,6 +31,7 @@ public:
     QLabel* Label1 = nullptr;                // the conditions text
     QLabel* Label2 = nullptr;                // the azimuth, "000.0"
     QLabel* Label4 = nullptr;                // the correction
+    QLabel* lblEventDate = nullptr;          // the sunrise's or sunset's UT date, when not the working one
     QPushButton* Command1 = nullptr;         // "&Calculate"
 
 protected:

@@ -44,9 +44,10 @@ private:
 frmEphemerides::frmEphemerides(QWidget* parent) : ChildWindow(parent) {
     setObjectName(QStringLiteral("frmEphemerides"));
     SetDesignSizeTwips(8280, 5700);
-    // The page in 8-point print, as an almanac's; JoinGhaDec measures in this font.
+    // The page in 8-point print, as an almanac's, or the desktop's small font when
+    // that is larger; JoinGhaDec measures in this font.
     QFont small = font();
-    small.setPointSizeF(8.0);
+    small.setPointSizeF(std::max(8.0, MinimumFontPointSize()));
     setFont(small);
 
     lvEphemer = new QTreeWidget(this);
@@ -64,6 +65,12 @@ frmEphemerides::frmEphemerides(QWidget* parent) : ChildWindow(parent) {
     for (int c = 0; c < kEphemerisBodyCount; ++c) header->setTextAlignment(2 + c, Qt::AlignRight | Qt::AlignVCenter);
     lvEphemer->header()->setStretchLastSection(false);
     lvEphemer->header()->setDefaultAlignment(Qt::AlignCenter);
+    header->setToolTip(0, QStringLiteral("UT: the whole hour of Universal Time"));
+    header->setToolTip(1, QStringLiteral("ARIES: Greenwich hour angle of Aries at the hour, degrees and minutes"));
+    for (int c = 0; c < kEphemerisBodyCount; ++c)
+        header->setToolTip(2 + c, QStringLiteral("%1: Greenwich hour angle at the hour, degrees and minutes "
+                                                 "westward; then declination, N or S, degrees and minutes")
+                                      .arg(headers[2 + c]));
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
@@ -74,9 +81,26 @@ frmEphemerides::frmEphemerides(QWidget* parent) : ChildWindow(parent) {
 
     Command1 = new QPushButton(QStringLiteral("&Recalculate"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
+    ProgressBar1->setToolTip(QStringLiteral("Progress of the page's computation"));
     connect(Command1, &QPushButton::clicked, this, [this] { Update(); });
 
     Update();
+    // At least the hour, Aries and one body, a few hours deep, and the button.
+    const QSize button = Command1->sizeHint();
+    setMinimumSize(lvEphemer->columnWidth(0) + lvEphemer->columnWidth(1) + lvEphemer->columnWidth(2) + 40,
+                   lvEphemer->header()->sizeHint().height() + 6 * QFontMetrics(font()).height() + 3 * button.height());
+}
+
+QSize frmEphemerides::ContentSize() const {
+    int width = 0;
+    for (int c = 0; c < lvEphemer->columnCount(); ++c) width += lvEphemer->columnWidth(c);
+    const int frame = 2 * lvEphemer->frameWidth();
+    int rowHeight = QFontMetrics(lvEphemer->font()).height() + 4;
+    if (lvEphemer->topLevelItemCount() > 0)
+        rowHeight = std::max(rowHeight, lvEphemer->topLevelItem(0)->sizeHint(0).height());
+    const QSize button = Command1->sizeHint().expandedTo(QSize(TwipsToPixels(1215), TwipsToPixels(375)));
+    const int tableHeight = lvEphemer->header()->sizeHint().height() + kEphemerisHours * rowHeight + frame + 4;
+    return QSize(width + frame + 4, tableHeight + button.height() * 3 / 2);
 }
 
 QString frmEphemerides::GhaText(double gha) { return FormatAngleDegMin(gha, 3, true, false); }

@@ -16,6 +16,8 @@ public:
 
     // The caption with LocalDate's long date, and the page rebuilt.
     void Update() override;
+    // Every column and all 24 hours, with the button row.
+    QSize ContentSize() const override;
 
     QTreeWidget* lvEphemer = nullptr;      // the page: 24 rows, 8 columns
     QProgressBar* ProgressBar1 = nullptr;  // 0..100 while the page is computed (value()/maximum())

@@ -35,11 +35,14 @@ public:
     // Fills every box from NavigationState.
     void FillBoxes();
 
+signals:
+    // "&Apply" or "&Save Info" was pressed: the working data may have changed
+    // (also when a box was refused, so that the open windows show the data as
+    // it stands).
+    void workingDataChanged();
+
 private:
     void ApplyClick();
     void SaveClick();
     void Fail(int index, const QString& message);
 };
-
-// The open windows refreshed after an Apply, by window name.
-inline constexpr const char* kRefreshedWindows[] = {"frmPosition", "frmRiseSet", "frmEphemerides"};

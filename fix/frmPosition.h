@@ -3,6 +3,7 @@
 // into the active line; the fix ("&Calculate Pos") with its summary, and the
 // calculation details ("&Show Details").
 #pragma once
+#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <array>
@@ -21,6 +22,7 @@ class QPushButton;
 class QRadioButton;
 class MapPicture;
 class MapMarkLabel;
+class frmDetails;
 
 class frmPosition : public ChildWindow {
     Q_OBJECT
@@ -50,6 +52,14 @@ public:
     static DateValue WorkInstantUT();
     // A double-click on a mark of the map: the star or planet information box.
     void MarkDoubleClicked(MapMarkLabel* mark);
+
+signals:
+    // "&Show Details" was pressed: the details of the last fix are wanted. The
+    // main window builds and shows the details window; a window made on its own
+    // (with nobody listening) shows a details window of its own.
+    void detailsRequested();
+
+public:
 
     // Controls, per line i = 0..3 (object names carry the index: "Combo1_2").
     std::array<QGroupBox*, 4> Frame1{};
@@ -85,7 +95,9 @@ protected:
 private:
     void DrawMapNow();
     void ShowDetails();
+    void AltitudeEnter(int line);
 
+    QPointer<frmDetails> ownDetails_;  // with nobody listening to detailsRequested
     bool mapReady_ = false;
     int activeLine_ = 0;
     LayoutScaler scaler_;

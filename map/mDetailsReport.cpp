@@ -126,11 +126,11 @@ QString DetailsFixText(const FixResult& fix) {
     return QStringLiteral("Last fix on ") + FormatLongDate(fix.FixTime) + QStringLiteral(" at ") +
            FormatShortTime(fix.FixTime) + QStringLiteral(" local time.\nPosition: ") +
            FormatLatLon(fix.FixLat, true) + QStringLiteral(" ") + FormatLatLon(fix.FixLon, false) +
-           QStringLiteral("   C = ") + FormatNumber(cd.C, QStringLiteral("000.0")) + QStringLiteral(" - ") +
-           FormatNumber(cd.Dist, QStringLiteral("00.0")) + QStringLiteral("'\nEllipse of error: a = ") +
+           QStringLiteral("   C = ") + FormatNumber(cd.C, QStringLiteral("000.0")) + QStringLiteral("\u00B0 - ") +
+           FormatNumber(cd.Dist, QStringLiteral("00.0")) + QStringLiteral(" nm\nEllipse of error: a = ") +
            FormatNumber(fix.EllipseA, QStringLiteral("00.00")) + QStringLiteral("', b = ") +
            FormatNumber(fix.EllipseB, QStringLiteral("00.00")) + QStringLiteral("', Alpha = ") +
-           FormatNumber(fix.EllipseAlpha, QStringLiteral("000.0")) + QStringLiteral(" deg");
+           FormatNumber(fix.EllipseAlpha, QStringLiteral("000.0")) + QStringLiteral("\u00B0");
 }
 
 void DetailsReport(const FixResult& fix, const SightLines& lines, frmDetails* window) {
@@ -187,11 +187,15 @@ void DetailsReport(const FixResult& fix, const SightLines& lines, frmDetails* wi
         set("Ho", c, FormatAngleDegMin(d.Ho, 2, true, false));
         set("Hc", c, FormatAngleDegMin(d.Hc, 2, true, false));
         set("dN", c, FormatNumber(d.Intercept, QStringLiteral("00.0")));
-        set("Az", c, FormatAngleDegMin(d.Az, 3, true, false));
+        set("Az", c, WithDegreeSigns(FormatAngleDegMin(d.Az, 3, true, false)));
     }
 
-    // Every column as wide as its widest text (the star names are long).
+    // Every column as wide as its widest text (the star names are long), and the
+    // window wide enough for all of them.
+    for (int c = 1; c < headers.size(); ++c)
+        lv->headerItem()->setToolTip(c, QStringLiteral("%1: each step of the reduction of this sight, down the rows").arg(headers[c]));
     for (int c = 0; c < headers.size(); ++c) lv->resizeColumnToContents(c);
+    window->FitTable();
 
     PlotLines(window->Picture1, fix, 1.0);
     window->show();

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QTimer>
 #include <memory>
 
@@ -20,14 +21,6 @@ bool SameState(const NavigationStateRecord& a, const NavigationStateRecord& b) {
            a.i_s == b.i_s && a.StateLoaded == b.StateLoaded;
 }
 
-// A stand-in for a window that recomputes after Apply.
-class CountingWindow : public ChildWindow {
-public:
-    explicit CountingWindow(const char* name) { setObjectName(QLatin1String(name)); }
-    void Update() override { ++updates; }
-    int updates = 0;
-};
-
 std::unique_ptr<frmGeneral> OpenGeneral() {
     NavigationState = KnownState();
     auto w = std::make_unique<frmGeneral>();
@@ -43,20 +36,20 @@ TEST(GeneralWindow, BoxesShowTheWorkingDataInBothLocales) {
     {
         LocaleScope point(PointLocale());
         auto w = OpenGeneral();
-        const char* expected[11] = {"12/06/26", "43-07.2N", "131-54.0E", "045.0", "12.5", "+10.0",
+        const char* expected[11] = {"12/06/2026", "43-07.2N", "131-54.0E", "045.0", "12.5", "+10.0",
                                     "1013",     "15.0",     "-01.2",     "+03",   "14:35"};
         for (int i = 0; i < 11; ++i) {
             EXPECT_EQ(w->Text1[i]->text(), QLatin1String(expected[i])) << "box " << i;
             EXPECT_EQ(w->Text1[i]->maxLength(), w->Text1[i]->text().size()) << "box " << i;
         }
-        EXPECT_EQ(w->Text1[0]->toolTip(), QStringLiteral("Date in mm/dd/yy format"));
+        EXPECT_TRUE(w->Text1[0]->toolTip().startsWith(QStringLiteral("Date in mm/dd/yyyy format")));
     }
     LocaleScope comma(CommaLocale());
     auto w = OpenGeneral();
-    EXPECT_EQ(w->Text1[0]->text(), QStringLiteral("06.12.26"));
+    EXPECT_EQ(w->Text1[0]->text(), QStringLiteral("06.12.2026"));
     EXPECT_EQ(w->Text1[1]->text(), QStringLiteral("43-07,2N"));
     EXPECT_EQ(w->Text1[4]->text(), QStringLiteral("12,5"));
-    EXPECT_EQ(w->Text1[0]->toolTip(), QStringLiteral("Date in dd.mm.yy format"));
+    EXPECT_TRUE(w->Text1[0]->toolTip().startsWith(QStringLiteral("Date in dd.mm.yyyy format")));
 }
 
 TEST(GeneralWindow, FirstInvalidBoxInIndexOrderWinsAndNothingIsStored) {
@@ -77,6 +70,7 @@ TEST(GeneralWindow, FirstInvalidBoxInIndexOrderWinsAndNothingIsStored) {
         {1, "91", false, "Invalid position format!", 1, "91-07.2N"},
         {1, "45", false, "Invalid data format!", 3, "4x.0"},  // the latitude mended, the course next
         {0, "02/30/26", true, "Invalid Date format!", 0, "02/30/26"},  // a date that does not exist comes first
+        {0, "12/31/1899", true, "Invalid Date format!", 0, "12/31/1899"},  // before the almanac's years
         {0, "12/06/26", true, nullptr, 0, nullptr},
         {3, "045.0", true, nullptr, 0, nullptr},
         {10, "25", false, "Invalid Date format!", 10, "25:35"},  // an hour of 25 in the last box
@@ -123,26 +117,35 @@ TEST(GeneralWindow, ValidApplyStoresEveryFieldAndRewritesDateAndTime) {
     for (const auto& [got, want] : fields) EXPECT_EQ(got, want);
     EXPECT_TRUE(n.StateLoaded);
     // Date and time rewritten in their short forms; the others keep their texts.
-    EXPECT_EQ(w->Text1[0]->text(), QStringLiteral("07.01.27"));
+    EXPECT_EQ(w->Text1[0]->text(), QStringLiteral("07.01.2027"));
     EXPECT_EQ(w->Text1[10]->text(), QStringLiteral("09:05"));
     EXPECT_EQ(w->Text1[1]->text(), QStringLiteral("45-60,0S"));
 }
 
-TEST(GeneralWindow, ApplyRefreshesTheOpenWindowsByNameEvenWhenRefused) {
+TEST(GeneralWindow, ApplyAndSaveInfoSayTheWorkingDataChangedEvenWhenRefused) {
     LocaleScope point(PointLocale());
-    CountingWindow position("frmPosition"), riseSet("frmRiseSet"), annual("frmAnnual");
+    ClearSettings();
     auto w = OpenGeneral();
+    QSignalSpy changed(w.get(), &frmGeneral::workingDataChanged);
     DialogRecorder rec;
-    QTest::mouseClick(w->Command1, Qt::LeftButton);
-    EXPECT_EQ(position.updates, 1);
-    EXPECT_EQ(riseSet.updates, 1);
-    EXPECT_EQ(annual.updates, 0);
+    // Four-digit years at both ends of the almanac are taken.
+    for (const char* date : {"01/01/1900", "12/31/2100"}) {
+        w->Text1[0]->setText(QLatin1String(date));
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        EXPECT_EQ(DateToParts(NavigationState.LocalDate).year, QString::fromLatin1(date).right(4).toInt());
+    }
+    EXPECT_TRUE(rec.messages.empty());
+    EXPECT_EQ(changed.count(), 2);
     w->Text1[4]->setText(QStringLiteral("x"));
     QTest::mouseClick(w->Command1, Qt::LeftButton);
     EXPECT_EQ(rec.messages.size(), 1u);
-    EXPECT_EQ(position.updates, 2);
-    QTest::mouseClick(w->Command2, Qt::LeftButton);  // Save Info does not refresh
-    EXPECT_EQ(position.updates, 2);
+    EXPECT_EQ(changed.count(), 3);
+    QTest::mouseClick(w->Command2, Qt::LeftButton);
+    EXPECT_EQ(changed.count(), 4);
+    // The whole refused text stays selected when the window is entered again.
+    QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(w->Text1[4], &back);
+    EXPECT_EQ(w->Text1[4]->selectedText(), QStringLiteral("x"));
 }
 
 TEST(GeneralWindow, SaveInfoStoresThenWrites) {

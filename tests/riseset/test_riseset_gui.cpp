@@ -65,7 +65,7 @@ TEST(RiseSetWindow, LoadShowsNineApproximateRowsAndResizeScales) {
     SetState(2024, 11, 15, 51.5, -0.1, 0.0f);
     auto w = Open();
     EXPECT_EQ(w->lblRS_Def[5]->text(),
-              QStringLiteral("Date: 11/15/24 12:00, TimeZone = 0\nPosition: 51-30.0N 000-06.0W\n"
+              QStringLiteral("Date: 11/15/2024 12:00, TimeZone = 0\nPosition: 51-30.0N 000-06.0W\n"
                              "Temp = 10 C, Pressure = 1010 mB, H = 15 m"));
     const char* names[9] = {"Sun", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Moon"};
     for (int i = 0; i < 9; ++i) {
@@ -183,6 +183,8 @@ TEST(RiseSetWindow, ApplyInTheGeneralWindowMakesEveryRowApproximateAgain) {
     ASSERT_EQ(w->lblRS_Name[8]->text(), QStringLiteral("Moon (Rigorous)"));
     ASSERT_EQ(w->fraTwilight->title(), QStringLiteral("Twilight (Rigorous)"));
     auto g = std::make_unique<frmGeneral>();
+    // As the main window wires them: the general window says the working data changed.
+    QObject::connect(g.get(), &frmGeneral::workingDataChanged, w.get(), &frmRiseSet::Update);
     g->show();
     // A new latitude, 45-30.0N, typed over the first two digits.
     g->Text1[1]->setFocus();
