@@ -13,6 +13,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
 class frmHelp;
+class frmPrintPages;
 
 class MDIFormMain : public QMainWindow {
     Q_OBJECT
@@ -82,7 +83,10 @@ private:
     QAction* MenuItem(QMenu* menu, const char* name, const QString& caption, const QString& key);
     void ShowAbout();
     void Register(const QString& key, ChildWindow* window);
-    void ConnectWindow(ChildWindow* window);
+    // Connects a new window's signals to the windows and services that must hear them.
+    void Connect(ChildWindow* window);
+    // Opens the window of a toolbar key as its button does.
+    ChildWindow* OpenWindow(const QString& key);
     void DetailsRequested();
     void UpdateStatusBar();
 
@@ -93,6 +97,7 @@ private:
     QHash<QString, QPointer<ChildWindow>> windows_;
     QPointer<frmHelp> help_;
     bool firstResize_ = false;
+    QPointer<frmPrintPages> printPages_;
 };
 
 // The main window of the process (nullptr when there is none).

@@ -21,7 +21,8 @@
 namespace {
 
 constexpr int kLoadWidthTwips = 10485;
-constexpr int kLoadHeightTwips = 6240;
+// Two summary lines more than a fix needs: a failed calculation, an intercept warning.
+constexpr int kLoadHeightTwips = 6660;
 constexpr int kDataColumnTwips = 800;
 constexpr int kPlotTwips = 4215;
 // A line column before the first report: as wide as a long star name.
@@ -77,6 +78,7 @@ frmDetails::frmDetails(QWidget* parent) : ChildWindow(parent) {
     Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setWordWrap(true);
     Label2->setFont(small);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label2->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -127,6 +127,16 @@ TEST(FixEllipse, AFixBeyondThePoleComesBackOverIt) {
     f = Solve(t, -89.95, -100.0);
     EXPECT_NEAR(f.FixLat, -89.95 + 4.0 / 60.0, 1e-9);
     EXPECT_NEAR(f.FixLon, 80.0, 1e-9);
+    // Beyond any sight's reach (90 degrees), or from lines 0.01 degrees apart (a =
+    // 8100'): no fix. Lines 0.05 degrees apart (a = 1620') still fix.
+    for (const auto& [az, p, refused] : {std::tuple{90.0, 5401.0, true}, {0.01, 0.0, true}, {0.05, 0.0, false}}) {
+        NormalSums u;
+        u.Add(0.0, p, 1.0);
+        u.Add(az, 0.0, 1.0);
+        f = Solve(u, 40.0, 10.0);
+        EXPECT_EQ(f.Message.empty(), !refused) << az << " " << f.Message;
+        EXPECT_EQ(f.FixLat, 40.0 + (refused ? 0.0 : p / 60.0)) << az;
+    }
 }
 
 TEST(FixEllipse, ParallelLinesOrNoneGiveAMessageNotGarbage) {
@@ -274,6 +284,8 @@ TEST_F(CalcPositionTest, CommandRefusalsLeaveLastFixAlone) {
     LastSightLines = SightLines{};
     SightLines one = TwoLines();
     one.Body[2] = kNoBody;
+    one.Time[2] = "00:00:00";
+    one.Altitude[2] = "";
     const std::string tooFew = std::string(kHead) + "Insufficient number of lines.";
     EXPECT_EQ(CalculatePositionCommand(one), tooFew);
     EXPECT_EQ(CalculatePositionCommand(SightLines{}), tooFew);
@@ -283,7 +295,9 @@ TEST_F(CalcPositionTest, CommandRefusalsLeaveLastFixAlone) {
         const char *time, *altitude;
         int body;
     };
-    for (const Bad& b : {Bad{2, "25:70:00", nullptr, 0}, Bad{0, nullptr, "45-75.0", 0}, Bad{0, nullptr, nullptr, 9999}}) {
+    // A body chosen but its altitude never typed (00-00.0) is no sight.
+    for (const Bad& b : {Bad{2, "25:70:00", nullptr, 0}, Bad{0, nullptr, "45-75.0", 0}, Bad{0, nullptr, nullptr, 9999},
+                         Bad{2, nullptr, "00-00.0", 0}}) {
         SightLines bad = TwoLines();
         const size_t i = static_cast<size_t>(b.line);
         if (b.time) bad.Time[i] = b.time;
@@ -303,20 +317,24 @@ TEST_F(CalcPositionTest, CommandRefusalsLeaveLastFixAlone) {
 
     // A good command replaces both records.
     NavigationState.hEye = 15.0f;
+    EXPECT_FALSE(LastFixFailure.empty());
     EXPECT_EQ(CalculatePositionCommand(TwoLines()), "");
     EXPECT_EQ(LastFix.FixTime, NavigationState.LocalDate);
     EXPECT_TRUE(LastFix.Message.empty());
+    EXPECT_TRUE(LastFixFailure.empty());
     EXPECT_EQ(LastSightLines.Altitude[2], "30-00.0");
 
-    // Two sights of one body at one instant pass the count but cannot fix: stored, with the message.
+    // Two sights of one body at one instant pass the count but cannot fix: the
+    // good fix stays, the failure is kept beside it.
+    const FixResult good = LastFix;
     SightLines same = TwoLines();
     same.Body[2] = 0;
     same.Time[2] = "12:00:00";
     EXPECT_TRUE(StartsWith(CalculatePositionCommand(same), kHead + std::string("Division by zero")));
-    EXPECT_FALSE(LastFix.Message.empty());
-    EXPECT_EQ(LastFix.FixLat, 40.0);
-    EXPECT_EQ(LastFix.FixLon, -20.0);
-    EXPECT_EQ(LastFix.EllipseA, 0.0f);
+    EXPECT_TRUE(StartsWith(LastFixFailure, "Division by zero"));
+    EXPECT_EQ(LastFix.FixLat, good.FixLat);
+    EXPECT_EQ(LastFix.EllipseA, good.EllipseA);
+    EXPECT_EQ(LastSightLines.Time[2], "11:00:00");
 }
 
 TEST_F(CalcPositionTest, AtThePoleEveryNumberStaysFinite) {
