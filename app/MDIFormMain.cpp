@@ -406,6 +406,9 @@ void MDIFormMain::OpenHelp() {
     if (!help_) {
         help_ = new frmHelp(HelpFilePath(), this);
         help_->setAttribute(Qt::WA_DeleteOnClose);
+        // Over the main window, and no larger than it.
+        help_->resize(help_->size().boundedTo(size()));
+        help_->move(geometry().center() - help_->rect().center());
     }
     help_->ShowSection(frmHelp::SectionOf(windowName));
     help_->show();
