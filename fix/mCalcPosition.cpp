@@ -62,6 +62,12 @@ LatLon OverThePole(double lat, double lon) {
 
 std::string LineName(int i) { return "Line No. " + std::to_string(i + 1) + ": "; }
 
+std::string OneDecimal(double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.1f", v);
+    return buf;
+}
+
 // The box of a line not in use still shows what the window put there at load
 // (or nothing): no time and no altitude was typed.
 bool LeftAtStart(const std::string& time, const std::string& altitude) {
@@ -223,12 +229,44 @@ void SolveFix(const NormalSums& sums, FixResult& fix) {
     fix.Message = failure;
 }
 
-FixResult CalcPosition(const SightLines& lines) {
+double SightReduction::PresetHs() const { return Hs - Intercept / 60.0; }
+
+SightReduction ReduceSight(BodyCode code, DateValue ut, double hs, bool lowerLimb, double lat, double lon) {
+    const NavigationStateRecord& nav = NavigationState;
+    SightReduction r;
+    const double jd = JulianDay(ut, false, false);
+    Coord3 equ;
+    if (IsStarCode(code)) {
+        equ = StarPosition(jd, code);
+    } else {
+        const int id = BodyIdOfCode(code);
+        equ = BodyPosition(jd, id);
+        r.SemiD = SemiDiameter(id, equ.z);
+        if (!lowerLimb) r.SemiD = -r.SemiD;
+    }
+    const Coord3 hz = AltAzimuth(jd, equ, lat, lon);
+    r.Hs = hs;
+    r.Az = hz.x;
+    r.Hc = hz.y;
+    r.Dec = equ.y;
+    r.Distance = equ.z;
+    r.Dip = Dip(nav.hEye);
+    r.Refr = Refraction(r.Hc);
+    r.TP = RefractionTP(r.Refr);
+    r.Parallax = code < 0 ? Parallax(hz.z, r.Hc) : 0.0;
+    r.Intercept = 60.0 * (nav.i_s / 60.0 + hs + r.SemiD - r.Dip - r.Refr - r.TP + r.Parallax - r.Hc);
+    return r;
+}
+
+namespace {
+
+// One pass: every line reduced from the assumed position (apLat, apLon) at the fix
+// time, moved back along the course to each sight's instant, and solved about it.
+FixResult FixPass(const SightLines& lines, double apLat, double apLon) {
     const NavigationStateRecord& nav = NavigationState;
     FixResult fix;
     const DateValue utNow = nav.LocalDate - nav.TZ / 24.0;
     const DateValue utDate = DateWholeDays(utNow);
-    const double dip = Dip(nav.hEye);
     NormalSums sums;
 
     for (int i = 0; i < 4; ++i) {
@@ -257,51 +295,78 @@ FixResult CalcPosition(const SightLines& lines) {
             if (fix.LineTime[i] - utNow > 0.5) fix.LineTime[i] -= 1.0;
             if (utNow - fix.LineTime[i] > 0.5) fix.LineTime[i] += 1.0;
             fix.Hs[i] = hs;
-            // The dead-reckoning position at the sight's instant: back along the course
-            // by the run from the sight to the fix, longitude widened by the meridians'
+            // The assumed position at the sight's instant: back along the course by the
+            // run from the sight to the fix, longitude widened by the meridians'
             // convergence.
             const double dtHours = (utNow - fix.LineTime[i]) * 24.0;
             const double run = nav.Speed * dtHours;  // nautical miles
-            const double lat = nav.Lat - run * CosD(nav.Course) / 60.0;
-            const double lon = nav.Lon - run * SinD(nav.Course) / (60.0 * CosD(nav.Lat));
+            const double lat = apLat - run * CosD(nav.Course) / 60.0;
+            const double lon = apLon - run * SinD(nav.Course) / (60.0 * CosD(apLat));
             fix.LinePos[i] = OverThePole(lat, lon);
 
-            const double jd = JulianDay(fix.LineTime[i], false, false);
-            Coord3 equ;
-            double sd = 0.0;
-            if (IsStarCode(code)) {
-                equ = StarPosition(jd, code);
-            } else {
-                const int id = BodyIdOfCode(code);
-                equ = BodyPosition(jd, id);
-                sd = SemiDiameter(id, equ.z);
-                if (!lines.LowerLimb[i]) sd = -sd;
-            }
-            const Coord3 hz = AltAzimuth(jd, equ, fix.LinePos[i].Lat, fix.LinePos[i].Lon);
-            fix.Az[i] = hz.x;
-            fix.Hc[i] = hz.y;
-            const double r = Refraction(fix.Hc[i]);
-            const double tp = RefractionTP(r);
-            const double px = code < 0 ? Parallax(hz.z, fix.Hc[i]) : 0.0;
-            const double p = 60.0 * (nav.i_s / 60.0 + hs + sd - dip - r - tp + px - fix.Hc[i]);
-            if (!std::isfinite(p) || !std::isfinite(fix.Az[i]))
+            const SightReduction r =
+                ReduceSight(code, fix.LineTime[i], hs, lines.LowerLimb[i], fix.LinePos[i].Lat, fix.LinePos[i].Lon);
+            fix.Az[i] = r.Az;
+            fix.Hc[i] = r.Hc;
+            if (!std::isfinite(r.Intercept) || !std::isfinite(fix.Az[i]))
                 throw SightLineError(where + "its reduction gives no finite intercept.");
-            fix.Intercept[i] = p;
+            fix.Intercept[i] = r.Intercept;
             fix.Weight[i] = 1.0;
-            sums.Add(fix.Az[i], p, fix.Weight[i]);
+            sums.Add(fix.Az[i], r.Intercept, fix.Weight[i]);
         } catch (const ArithmeticFault& fault) {
             throw SightLineError(where + fault.what());
         }
     }
 
     fix.FixTime = nav.LocalDate;
-    fix.DRLat = nav.Lat;
-    fix.DRLon = nav.Lon;
+    fix.DRLat = apLat;
+    fix.DRLon = apLon;
     SolveFix(sums, fix);
     return fix;
 }
 
-std::string CalculatePositionCommand(const SightLines& lines) {
+}  // namespace
+
+FixResult CalcPosition(const SightLines& lines, int maxPasses) {
+    const NavigationStateRecord& nav = NavigationState;
+    const int passes = maxPasses < 1 ? 1 : (maxPasses > kMaxFixPasses ? kMaxFixPasses : maxPasses);
+    std::array<double, kMaxFixPasses> shifts{};
+    std::array<double, 4> fromDR{};
+    double apLat = nav.Lat, apLon = nav.Lon;
+    FixResult fix;
+    for (int k = 0; k < passes; ++k) {
+        fix = FixPass(lines, apLat, apLon);
+        if (k == 0) fromDR = fix.Intercept;
+        shifts[static_cast<size_t>(k)] = FixCourseDistance(fix).Dist;  // from this pass's assumed position
+        fix.Passes = k + 1;
+        fix.APLat = apLat;
+        fix.APLon = apLon;
+        // Sights that fit one position converge at once (60', 0.2', 0.00001'); a pass that
+        // fails or moves the fix farther than the one before means they fit none.
+        const std::string notConverging = "the iterated fix does not converge: the lines of position do not meet "
+                                          "near one point (untick Iterate for the one-pass fix); pass " +
+                                          std::to_string(k + 1);
+        if (k > 0 && !fix.Message.empty()) {
+            fix.Message = notConverging + ": " + fix.Message;
+            break;
+        }
+        if (k > 0 && shifts[static_cast<size_t>(k)] > shifts[static_cast<size_t>(k - 1)]) {
+            fix.Message = notConverging + " moved it " + OneDecimal(shifts[static_cast<size_t>(k)]) + "' after " +
+                          OneDecimal(shifts[static_cast<size_t>(k - 1)]) + "'.";
+            break;
+        }
+        if (!fix.Message.empty() || shifts[static_cast<size_t>(k)] < kFixConvergedNm) break;
+        apLat = fix.FixLat;
+        apLon = fix.FixLon;
+    }
+    fix.PassShift = shifts;
+    fix.DRIntercept = fromDR;
+    fix.DRLat = nav.Lat;
+    fix.DRLon = nav.Lon;
+    return fix;
+}
+
+std::string CalculatePositionCommand(const SightLines& lines, bool iterate) {
     const std::string head = std::string(kCalcErrorHead) + "\r\n";
     const auto refuse = [&head](const std::string& why) {
         LastFixFailure = why;
@@ -331,7 +396,7 @@ std::string CalculatePositionCommand(const SightLines& lines) {
     if (count <= 1) return refuse(kInsufficientLines);
     FixResult fix;
     try {
-        fix = CalcPosition(used);
+        fix = CalcPosition(used, iterate ? kMaxFixPasses : 1);
     } catch (const SightLineError& e) {
         return refuse(e.what());
     } catch (const ArithmeticFault& e) {
@@ -344,11 +409,16 @@ std::string CalculatePositionCommand(const SightLines& lines) {
     return std::string();
 }
 
+double InterceptFromDR(const FixResult& fix, int i) {
+    const size_t n = static_cast<size_t>(i);
+    return fix.Passes > 0 ? fix.DRIntercept[n] : fix.Intercept[n];
+}
+
 std::vector<int> LargeInterceptLines(const FixResult& fix) {
     std::vector<int> out;
     for (int i = 0; i < 4; ++i) {
         const size_t n = static_cast<size_t>(i);
-        if (fix.Weight[n] > 0.0 && !(std::fabs(fix.Intercept[n]) <= kLargeInterceptArcmin)) out.push_back(i);
+        if (fix.Weight[n] > 0.0 && !(std::fabs(InterceptFromDR(fix, i)) <= kLargeInterceptArcmin)) out.push_back(i);
     }
     return out;
 }

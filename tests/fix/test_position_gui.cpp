@@ -220,13 +220,15 @@ TEST_F(PositionWindow, AnInterceptOverThirtyMinutesIsFlaggedInTheSummaryAndDetai
     EnterSight(1, 1017, "060237", "12440");  // Mirfak 50' high
     EnterSight(2, -4, "060237", "17307");
     QTest::mouseClick(w->Command2, Qt::LeftButton);
+    ASSERT_TRUE(dialogs.messages.empty());
+    ASSERT_GT(std::fabs(LastFix.DRIntercept[1]), 30.0);  // from the DR, not from the last pass
     const QString warning = QStringLiteral("Warning: intercept over 30' in Line No. 2 (") +
-                            FormatNumber(LastFix.Intercept[1], QStringLiteral("+00.0;-00.0")) +
+                            FormatNumber(LastFix.DRIntercept[1], QStringLiteral("+00.0;-00.0")) +
                             QStringLiteral("'): check the sight and the DR position.");
     EXPECT_TRUE(w->Label4->text().endsWith(QStringLiteral("\u00B0\n") + warning)) << w->Label4->text().toStdString();
     QTest::mouseClick(w->Command4, Qt::LeftButton);
     ASSERT_NE(Details(), nullptr);
-    EXPECT_TRUE(Details()->Label2->text().endsWith(QStringLiteral("\u00B0\n") + warning));
+    EXPECT_TRUE(Details()->Label2->text().endsWith(QStringLiteral("'\n") + warning));  // after the passes' shifts
 }
 
 TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZoom) {
@@ -273,6 +275,18 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
                                                            "Time zone: -7\nPosition: 07-23.4S 034-14.5E")))
         << d->Label1->text().toStdString();
     EXPECT_TRUE(d->Label2->text().startsWith(QStringLiteral("Last fix on Friday, September 8, 2023 at 23:02")));
+    EXPECT_TRUE(d->Label2->text().contains(QStringLiteral("\nIterated in %1 passes, shifts: ").arg(LastFix.Passes)))
+        << d->Label2->text().toStdString();
+    // Without "Iterate" the one-pass fix: its lines are reduced from the DR.
+    QTest::mouseClick(w->chkIterate, Qt::LeftButton);
+    QTest::mouseClick(w->Command2, Qt::LeftButton);
+    QTest::mouseClick(w->Command4, Qt::LeftButton);
+    EXPECT_EQ(LastFix.Passes, 1);
+    EXPECT_FALSE(d->Label2->text().contains(QStringLiteral("Iterated")));
+    EXPECT_EQ(d->Row(QStringLiteral("LON"))->text(1), QStringLiteral("034-14.5E"));
+    QTest::mouseClick(w->chkIterate, Qt::LeftButton);
+    QTest::mouseClick(w->Command2, Qt::LeftButton);
+    QTest::mouseClick(w->Command4, Qt::LeftButton);
     QTreeWidget* lv = d->ListView1;
     ASSERT_EQ(lv->columnCount(), 3);
     EXPECT_EQ(lv->headerItem()->text(1), QString::fromStdString(StarName(StarIndex(1017))));
@@ -281,9 +295,11 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
     for (int c : {1, 2}) {  // columns 1 and 2 are lines 2 and 3
         const std::pair<const char*, const char*> same[] = {{"Time", "06:02:37"}, {"Date", "09/09/2023"},
                                                             {"i_s", "-1.5"},      {"Dip", "-03.9"},  // 1.766' sqrt 5
-                                                            {"TP", "00.0"},       {"LON", "034-14.5E"}};
+                                                            {"TP", "00.0"}};
         for (const auto& [row, text] : same) EXPECT_EQ(cell(row, c), QLatin1String(text)) << row << " " << c;
         const size_t line = static_cast<size_t>(c);
+        // The lines of the last pass, reduced from the previous pass's fix.
+        EXPECT_EQ(cell("LON", c), FormatLatLon(LastFix.APLon, false));
         EXPECT_EQ(cell("Hc", c), FormatAngleDegMin(LastFix.Hc[line], 2, true, false));
         EXPECT_EQ(cell("dN", c), FormatNumber(LastFix.Intercept[line], QStringLiteral("00.0")));
         EXPECT_EQ(cell("Az", c), WithDegreeSigns(FormatAngleDegMin(LastFix.Az[line], 3, true, false)));
@@ -339,10 +355,12 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
                                                            "Division by zero")));
     QTest::mouseClick(w->Command4, Qt::LeftButton);
     const QStringList summary = d->Label2->text().split(QLatin1Char('\n'));
-    ASSERT_EQ(summary.size(), 4) << d->Label2->text().toStdString();
+    ASSERT_EQ(summary.size(), 5) << d->Label2->text().toStdString();
     EXPECT_TRUE(summary[0].startsWith(QStringLiteral("The last calculation failed: Division by zero")));
     EXPECT_EQ(summary[1], QStringLiteral("Last good fix on Friday, September 8, 2023 at 23:02 local time."));
     EXPECT_FALSE(summary[3].contains(QStringLiteral("a = 00.00")));
+    EXPECT_TRUE(summary[4].startsWith(QStringLiteral("Iterated in ")));
+    EXPECT_EQ(lv->headerItem()->text(1), QString::fromStdString(StarName(StarIndex(1017))));
 }
 
 TEST_F(PositionWindow, ResizeScalesTheMapWithItsMarksAndRedrawsTheGrid) {
