@@ -21,6 +21,7 @@
 namespace {
 
 const QString kTimeMask = QStringLiteral("00_00_00");
+const char* const kAzimuthTip = "Azimuth: the true azimuth of the body at the bearing time, degrees true";
 const QString kBearingMask = QStringLiteral("000_0");
 
 struct WaitCursor {
@@ -78,7 +79,7 @@ frmCompas::frmCompas(QWidget* parent) : ChildWindow(parent) {
     static const char* const valueTips[4] = {
         "Time (GMT): UT time of the bearing, hh:mm:ss (computed for Sun Rise and Sun Set)",
         "Bearing: the compass bearing of the body, degrees (000.0 to 359.9)",
-        "Azimuth: the true azimuth of the body at the bearing time, degrees true",
+        kAzimuthTip,
         "Correction: azimuth minus compass bearing, degrees; + when the compass reads low (add it to compass "
         "bearings), - when it reads high"};
     QFont boxFont = font();
@@ -111,7 +112,7 @@ frmCompas::frmCompas(QWidget* parent) : ChildWindow(parent) {
     Place(Label2, 5800, 700, 1160, 280);
     Label2->setToolTip(QString::fromLatin1(valueTips[2]));
 
-    Label4 = new QLabel(QStringLiteral("0"), this);
+    Label4 = new QLabel(this);  // no correction before one is calculated
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setFont(boxFont);
     Label4->setAlignment(Qt::AlignCenter);
@@ -192,12 +193,32 @@ bool frmCompas::BearingJd(double& jd) {
     return true;
 }
 
+void frmCompas::ShowPlace(const CompassPlace& p) {
+    if (p.AboveHorizon) {
+        Label2->setText(QString::fromStdString(FormatAzimuth(p.Azimuth)) + QChar(0x00B0));
+        Label2->setToolTip(QString::fromLatin1(kAzimuthTip));
+        azimuthValid_ = true;
+    } else {
+        // No bearing of a body that does not show: words, never an azimuth.
+        Label2->setText(QStringLiteral("Below"));
+        Label2->setToolTip(QStringLiteral("Below the horizon at the bearing time (altitude %1°)")
+                               .arg(p.Altitude, 0, 'f', 1));
+    }
+}
+
+void frmCompas::ClearAzimuth() {
+    // The correction belonged to the azimuth now replaced.
+    azimuthValid_ = false;
+    Label2->clear();
+    Label2->setToolTip(QString::fromLatin1(kAzimuthTip));
+    Label4->clear();
+}
+
 void frmCompas::OptionClick(int index) {
     Combo1->setVisible(index == 3);
     lblEventDate->clear();
     Label1->setText(ConditionsText());
-    azimuthValid_ = false;
-    Label2->clear();
+    ClearAzimuth();
     try {
         WaitCursor wait;
         const double lat = NavigationState.Lat, lon = NavigationState.Lon;
@@ -228,9 +249,7 @@ void frmCompas::OptionClick(int index) {
         if (index == 2) {
             double jd = 0.0;
             if (!BearingJd(jd)) return;
-            Label2->setText(QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jd, kPolarisNumber, lat, lon))) +
-                            QChar(0x00B0));
-            azimuthValid_ = true;
+            ShowPlace(CompassItemPlace(jd, kPolarisNumber, lat, lon));
             return;
         }
         Combo1->clear();
@@ -247,16 +266,13 @@ void frmCompas::OptionClick(int index) {
 }
 
 void frmCompas::ComboClick() {
-    azimuthValid_ = false;
-    Label2->clear();
+    ClearAzimuth();
     if (Combo1->currentIndex() < 0) return;
     try {
         double jd = 0.0;
         if (!BearingJd(jd)) return;
         const int value = Combo1->currentData().toInt();
-        const double az = CompassItemAzimuth(jd, value, NavigationState.Lat, NavigationState.Lon);
-        Label2->setText(QString::fromStdString(FormatAzimuth(az)) + QChar(0x00B0));
-        azimuthValid_ = true;
+        ShowPlace(CompassItemPlace(jd, value, NavigationState.Lat, NavigationState.Lon));
     } catch (const ArithmeticFault& fault) {
         ShowMessage(this, QStringLiteral("Calculation error"), QString::fromStdString(fault.what()),
                     MsgIcon::Exclamation);

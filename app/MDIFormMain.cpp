@@ -68,9 +68,6 @@ constexpr ButtonSpec kButtons[] = {
     {"Help", "Help", "Help"},
 };
 
-// The open windows that show results of the working data, refreshed after it changed.
-constexpr const char* kRefreshedWindows[] = {"frmPosition", "frmRiseSet", "frmEphemerides"};
-
 // The keys of the windows the desk remembers, in the toolbar's order ("Details"
 // is left out: the last fix is not kept between runs).
 constexpr const char* kDeskKeys[] = {"General", "RiseSet", "Ephemerides", "Annual", "Position", "Compass"};
@@ -225,19 +222,6 @@ void MDIFormMain::UpdateStatusBar() {
     if (lblWorkingData_) lblWorkingData_->setText(WorkingDataText());
 }
 
-void MDIFormMain::WorkingDataChanged() {
-    for (const char* name : kRefreshedWindows) {
-        if (ChildWindow* w = FindChild(QLatin1String(name))) {
-            try {
-                w->Update();
-            } catch (const ArithmeticFault& fault) {
-                ShowMessage(this, QStringLiteral("Calculation error"), QString::fromStdString(fault.what()),
-                            MsgIcon::Exclamation);
-            }
-        }
-    }
-    UpdateStatusBar();
-}
 
 void MDIFormMain::DetailsRequested() {
     if (LastFix.FixTime == 0.0) {
@@ -349,6 +333,22 @@ void MDIFormMain::Connect(ChildWindow* window) {
             }
         });
     }
+}
+
+void MDIFormMain::WorkingDataChanged() {
+    // Every open window that shows results of the working data; the annual
+    // events follow only a change of year (frmAnnual::Update).
+    for (const char* key : {"Position", "RiseSet", "Ephemerides", "Compass", "Annual"}) {
+        ChildWindow* w = WindowOfKey(QLatin1String(key));
+        if (!w) continue;
+        try {
+            w->Update();
+        } catch (const ArithmeticFault& fault) {
+            ShowMessage(w, QStringLiteral("Calculation error"), QString::fromStdString(fault.what()),
+                        MsgIcon::Exclamation);
+        }
+    }
+    UpdateStatusBar();
 }
 
 ChildWindow* MDIFormMain::FindChild(const QString& windowName) const {

@@ -19,6 +19,22 @@
 
 namespace {
 
+// The range of boxes 3..9 and how the message names it.
+struct BoxRange {
+    const ValueRange* range;
+    const char* words;
+};
+const BoxRange kBoxRanges[10] = {
+    {}, {}, {},
+    {&kCourseRange, "The course is 0 to 360 degrees."},
+    {&kSpeedRange, "The speed is 0 to 99.9 knots."},
+    {&kTempRange, "The temperature is -60 to +60 C."},
+    {&kPressureRange, "The pressure is 800 to 1100 mB."},
+    {&kEyeRange, "The height of eye is 0 to 100 m."},
+    {&kIndexCorrRange, "The index correction is -99.9 to +99.9 minutes."},
+    {&kZoneRange, "The time zone is -14 to +14 hours."},
+};
+
 QLabel* MakeLabel(const QString& text, const QString& name, QWidget* parent) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
@@ -222,8 +238,12 @@ bool frmGeneral::Apply() {
     float values[10] = {};  // indices 3..9
     for (int i = 3; i <= 9; ++i) {
         double v = 0.0;
-        if (!ParseNumberText(Text1[static_cast<size_t>(i)]->text(), v) || std::fabs(v) > 1e30) {
+        if (!ParseNumberText(Text1[static_cast<size_t>(i)]->text(), v)) {
             Fail(i, QStringLiteral("Invalid data format!"));
+            return false;
+        }
+        if (!kBoxRanges[i].range->Holds(v)) {
+            Fail(i, QStringLiteral("Invalid data format!\n") + QLatin1String(kBoxRanges[i].words));
             return false;
         }
         values[i] = static_cast<float>(v);
@@ -251,14 +271,19 @@ bool frmGeneral::Apply() {
 
 void frmGeneral::ApplyClick() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    Apply();
-    // The open windows recompute whether or not the values were accepted.
-    emit workingDataChanged();
+    const bool stored = Apply();
+    // The frame has the open windows recompute from the new data.
+    if (stored) emit workingDataChanged();
     QApplication::restoreOverrideCursor();
 }
 
 void frmGeneral::SaveClick() {
-    Apply();
-    SaveSharedState();
-    emit workingDataChanged();
+    // What the form shows is applied, then kept; a refused form keeps nothing.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool stored = Apply();
+    if (stored) {
+        SaveSharedState();
+        emit workingDataChanged();
+    }
+    QApplication::restoreOverrideCursor();
 }

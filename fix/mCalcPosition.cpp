@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/mPublicVars.h"
@@ -61,12 +62,6 @@ LatLon OverThePole(double lat, double lon) {
 }
 
 std::string LineName(int i) { return "Line No. " + std::to_string(i + 1) + ": "; }
-
-std::string OneDecimal(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.1f", v);
-    return buf;
-}
 
 // The box of a line not in use still shows what the window put there at load
 // (or nothing): no time and no altitude was typed.
@@ -351,8 +346,10 @@ FixResult CalcPosition(const SightLines& lines, int maxPasses) {
             break;
         }
         if (k > 0 && shifts[static_cast<size_t>(k)] > shifts[static_cast<size_t>(k - 1)]) {
-            fix.Message = notConverging + " moved it " + OneDecimal(shifts[static_cast<size_t>(k)]) + "' after " +
-                          OneDecimal(shifts[static_cast<size_t>(k - 1)]) + "'.";
+            char moved[64];
+            std::snprintf(moved, sizeof moved, " moved it %.1f' after %.1f'.", shifts[static_cast<size_t>(k)],
+                          shifts[static_cast<size_t>(k - 1)]);
+            fix.Message = notConverging + moved;
             break;
         }
         if (!fix.Message.empty() || shifts[static_cast<size_t>(k)] < kFixConvergedNm) break;
