@@ -263,8 +263,7 @@ void MDIFormMain::Connect(ChildWindow* window) {
             if (auto* general = qobject_cast<frmGeneral*>(OpenChildWindow(QStringLiteral("General"))))
                 general->FillBoxes();
             try {
-                for (const char* name : kRefreshedWindows)
-                    if (ChildWindow* w = FindChild(QLatin1String(name))) w->Update();
+                WorkingDataChanged();  // the open windows recompute from the fix's working data
                 if (auto* position = qobject_cast<frmPosition*>(OpenChildWindow(QStringLiteral("Position"))))
                     position->ShowSights(SightLinesOf(fix));
             } catch (const ArithmeticFault& fault) {
@@ -278,7 +277,7 @@ void MDIFormMain::Connect(ChildWindow* window) {
 void MDIFormMain::WorkingDataChanged() {
     // Every open window that shows results of the working data; the annual
     // events follow only a change of year (frmAnnual::Update).
-    for (const char* key : {"Position", "RiseSet", "Ephemerides", "Compass", "Annual"}) {
+    for (const char* key : {"Position", "RiseSet", "Ephemerides", "Compass", "Annual", "SightPlan", "Noon", "Polaris"}) {
         ChildWindow* w = WindowOfKey(QLatin1String(key));
         if (!w) continue;
         try {
