@@ -123,6 +123,9 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
         limb->setGeometry(DR(226, 48, 136, 20));
         limb->setChecked(true);
         Check2[n] = limb;
+        // A planet or a star is brought down by its centre: the box is for the Sun and the Moon.
+        connect(combo, &QComboBox::currentIndexChanged, limb,
+                [combo, limb] { limb->setEnabled(!LineInUse(combo->currentData().toInt()) || HasLimb(combo->currentData().toInt())); });
 
         for (QWidget* w : {static_cast<QWidget*>(time), static_cast<QWidget*>(alt), static_cast<QWidget*>(combo)})
             w->installEventFilter(this);

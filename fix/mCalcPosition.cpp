@@ -9,6 +9,7 @@
 #include "core/mBodyPosition.h"
 #include "core/mFault.h"
 #include "core/mMath.h"
+#include "fix/mSailing.h"
 #include "reduction/mAltAz.h"
 #include "reduction/mCorrection.h"
 
@@ -221,32 +222,20 @@ FixResult CalcPosition(const SightLines& lines) {
             if (utNow - fix.LineTime[i] > 0.5) fix.LineTime[i] += 1.0;
             fix.Hs[i] = hs;
             // The dead-reckoning position at the sight's instant: back along the course
-            // by the run from the sight to the fix, longitude widened by the meridians'
-            // convergence.
+            // by the run from the sight to the fix, on the rhumb line.
             const double dtHours = (utNow - fix.LineTime[i]) * 24.0;
-            const double run = nav.Speed * dtHours;  // nautical miles
-            const double lat = nav.Lat - run * CosD(nav.Course) / 60.0;
-            const double lon = nav.Lon - run * SinD(nav.Course) / (60.0 * CosD(nav.Lat));
+            const LatLon back = RunAlongCourse(nav.Lat, nav.Lon, nav.Course, -nav.Speed * dtHours);
+            const double lat = back.Lat, lon = back.Lon;
             fix.LinePos[i] = OverThePole(lat, lon);
 
             const double jd = JulianDay(fix.LineTime[i], false, false);
-            Coord3 equ;
-            double sd = 0.0;
-            if (IsStarCode(code)) {
-                equ = StarPosition(jd, code);
-            } else {
-                const int id = BodyIdOfCode(code);
-                equ = BodyPosition(jd, id);
-                sd = SemiDiameter(id, equ.z);
-                if (!lines.LowerLimb[i]) sd = -sd;
-            }
+            const Coord3 equ = IsStarCode(code) ? StarPosition(jd, code) : BodyPosition(jd, BodyIdOfCode(code));
             const Coord3 hz = AltAzimuth(jd, equ, fix.LinePos[i].Lat, fix.LinePos[i].Lon);
             fix.Az[i] = hz.x;
             fix.Hc[i] = hz.y;
-            const double r = Refraction(fix.Hc[i]);
-            const double tp = RefractionTP(r);
-            const double px = code < 0 ? Parallax(hz.z, fix.Hc[i]) : 0.0;
-            const double p = 60.0 * (nav.i_s / 60.0 + hs + sd - dip - r - tp + px - fix.Hc[i]);
+            const AltitudeCorrections k = CorrectSextantAltitude(hs, nav.i_s, dip, IsStarCode(code) ? -1 : BodyIdOfCode(code),
+                                                                 hz.z, lines.LowerLimb[i]);
+            const double p = 60.0 * (k.Ho - fix.Hc[i]);
             if (!std::isfinite(p) || !std::isfinite(fix.Az[i]))
                 throw SightLineError(where + "its reduction gives no finite intercept.");
             fix.Intercept[i] = p;

@@ -20,6 +20,8 @@ inline constexpr BodyCode kNoBody = -9999;
 
 inline bool LineInUse(BodyCode code) { return code > kNoBody; }
 inline bool IsStarCode(BodyCode code) { return code > 0; }
+// The Sun and the Moon are observed by a limb; planets and stars by their centre.
+inline bool HasLimb(BodyCode code) { return code == 0 || code == -8; }
 // The BodyPosition number of a Sun/planet/Moon code: k for k <= 2, k + 1 beyond
 // (the Earth, 3, has no display entry).
 inline int BodyIdOfCode(BodyCode code) {
@@ -97,11 +99,11 @@ void SolveFix(const NormalSums& sums, FixResult& fix);
 // Given: lines, the sights; the working data of NavigationState (LocalDate, TZ,
 // Lat, Lon, Course, Speed, hEye, i_s; Temp and Pressure through RefractionTP).
 // Returned: the fix about the dead-reckoning position (Lat, Lon) at LocalDate.
-// Each sight is reduced from the dead-reckoning position at its own instant: with
-// dt = (UT of the fix - UT of the sight) hours and d = Speed dt nautical miles,
-// (Lat - d cos(Course)/60, Lon - d sin(Course)/(60 cos Lat)). Intercept = i_s/60 +
-// Hs + sd - dip - (r + tp) + px - Hc, with refraction and parallax at Hc; the Sun
-// and stars get no parallax, stars no semidiameter.
+// Each sight is reduced from the dead-reckoning position at its own instant: back
+// from (Lat, Lon) by Speed * (UT of the fix - UT of the sight) nautical miles along
+// the rhumb line of Course (RunAlongCourse). Intercept = Ho - Hc with Ho from
+// CorrectSextantAltitude: refraction at the apparent altitude, parallax for the Sun,
+// the Moon and the planets, semidiameter for the Sun and the Moon only.
 // A sight's date is the UT date of the fix. Throws SightLineError (naming the
 // line) when a line's text does not convert or its reduction faults.
 FixResult CalcPosition(const SightLines& lines);
