@@ -1,10 +1,13 @@
 #include "almanac/frmEphemerides.h"
 
+#include <QFile>
+#include <QFileDialog>
 #include <QFont>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTextStream>
 #include <QTreeWidget>
 #include <algorithm>
 #include <cmath>
@@ -26,6 +29,11 @@ struct PageColumn {
 };
 constexpr PageColumn kColumnUT{"UT", 240, Qt::AlignLeft};
 constexpr PageColumn kColumnAries{"ARIES", 570, Qt::AlignHCenter};
+// After the bodies: the Moon's v, d and HP and the semidiameters, arc minutes.
+constexpr std::array<const char*, 5> kMinuteColumns{"MOON v", "MOON d", "MOON HP", "SUN SD", "MOON SD"};
+constexpr int kFirstMinuteColumn = 2 + kEphemerisBodyCount;
+
+std::array<double, 5> MinuteValues(const EphemerisRow& r) { return {r.moonV, r.moonD, r.moonHP, r.sunSD, r.moonSD}; }
 
 // The wait cursor over a window for the life of the guard.
 class WaitCursor {
@@ -54,14 +62,15 @@ frmEphemerides::frmEphemerides(QWidget* parent) : ChildWindow(parent) {
     lvEphemer->setRootIsDecorated(false);
     lvEphemer->setUniformRowHeights(true);
     lvEphemer->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lvEphemer->setColumnCount(2 + kEphemerisBodyCount);
+    lvEphemer->setColumnCount(kFirstMinuteColumn + static_cast<int>(kMinuteColumns.size()));
     QStringList headers{QString::fromLatin1(kColumnUT.header), QString::fromLatin1(kColumnAries.header)};
     for (const EphemerisColumn& c : kEphemerisColumns) headers << QString::fromLatin1(c.header);
+    for (const char* c : kMinuteColumns) headers << QString::fromLatin1(c);
     lvEphemer->setHeaderLabels(headers);
     QTreeWidgetItem* header = lvEphemer->headerItem();
     header->setTextAlignment(0, kColumnUT.align | Qt::AlignVCenter);
     header->setTextAlignment(1, kColumnAries.align | Qt::AlignVCenter);
-    for (int c = 0; c < kEphemerisBodyCount; ++c) header->setTextAlignment(2 + c, Qt::AlignRight | Qt::AlignVCenter);
+    for (int c = 2; c < lvEphemer->columnCount(); ++c) header->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
     lvEphemer->header()->setStretchLastSection(false);
     lvEphemer->header()->setDefaultAlignment(Qt::AlignCenter);
 
@@ -76,7 +85,54 @@ frmEphemerides::frmEphemerides(QWidget* parent) : ChildWindow(parent) {
     Command1->setObjectName(QStringLiteral("Command1"));
     connect(Command1, &QPushButton::clicked, this, [this] { Update(); });
 
+    cmdExport = new QPushButton(QStringLiteral("E&xport…"), this);
+    cmdExport->setObjectName(QStringLiteral("cmdExport"));
+    connect(cmdExport, &QPushButton::clicked, this, [this] {
+        const QString path = AskExportPath ? AskExportPath(this) : QString();
+        if (!path.isEmpty()) ExportCsv(path);
+    });
+
     Update();
+}
+
+std::function<QString(QWidget*)> frmEphemerides::AskExportPath = [](QWidget* parent) {
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Export the page"), QString(),
+                                        QStringLiteral("CSV files (*.csv);;All files (*)"));
+};
+
+bool frmEphemerides::ExportCsv(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        ShowMessage(this, QStringLiteral("Export"), QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()),
+                    MsgIcon::Critical);
+        return false;
+    }
+    QTextStream out(&file);
+    auto quoted = [](const QString& t) { return QLatin1Char('"') + QString(t).replace('"', QStringLiteral("\"\"")) + QLatin1Char('"'); };
+    QStringList head{QStringLiteral("hour"), QStringLiteral("aries_gha")};
+    for (const EphemerisColumn& c : kEphemerisColumns) {
+        const QString name = QString::fromLatin1(c.header).toLower();
+        head << name + QStringLiteral("_gha") << name + QStringLiteral("_dec");
+    }
+    for (const char* c : kMinuteColumns) head << QString::fromLatin1(c).toLower().replace(' ', '_') + QStringLiteral("_arcmin");
+    for (int c = 1; c < lvEphemer->columnCount(); ++c) head << quoted(lvEphemer->headerItem()->text(c));
+    out << head.join(QLatin1Char(',')) << "\n";
+    for (int i = 0; i < lvEphemer->topLevelItemCount() && i < kEphemerisHours; ++i) {
+        const EphemerisRow& r = rows_[static_cast<size_t>(i)];
+        QStringList cells{QString::number(r.hour), QString::number(r.aries, 'f', 6)};
+        for (int c = 0; c < kEphemerisBodyCount; ++c)
+            cells << QString::number(r.gha[static_cast<size_t>(c)], 'f', 6) << QString::number(r.dec[static_cast<size_t>(c)], 'f', 6);
+        for (double v : MinuteValues(r)) cells << QString::number(v, 'f', 3);
+        for (int c = 1; c < lvEphemer->columnCount(); ++c) cells << quoted(lvEphemer->topLevelItem(i)->text(c));
+        out << cells.join(QLatin1Char(',')) << "\n";
+    }
+    out.flush();
+    if (file.error() != QFileDevice::NoError) {
+        ShowMessage(this, QStringLiteral("Export"), QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()),
+                    MsgIcon::Critical);
+        return false;
+    }
+    return true;
 }
 
 QString frmEphemerides::GhaText(double gha) { return FormatAngleDegMin(gha, 3, true, false); }
@@ -107,6 +163,7 @@ void frmEphemerides::FillEphemerides() {
     for (int i = 0; i < kEphemerisHours; ++i) {
         ProgressBar1->setValue(i * 100);
         const EphemerisRow row = EphemerisRowAt(jd0 + i / 24.0, i);
+        rows_[static_cast<size_t>(i)] = row;
         auto* item = new QTreeWidgetItem;
         item->setText(0, QStringLiteral("0%1").arg(i).right(2));
         item->setText(1, GhaText(row.aries));
@@ -115,6 +172,12 @@ void frmEphemerides::FillEphemerides() {
         for (int c = 0; c < kEphemerisBodyCount; ++c) {
             item->setText(2 + c, JoinGhaDec(GhaText(row.gha[c]), DecText(row.dec[c])));
             item->setTextAlignment(2 + c, Qt::AlignRight | Qt::AlignVCenter);
+        }
+        const std::array<double, 5> minutes = MinuteValues(row);
+        for (size_t k = 0; k < minutes.size(); ++k) {
+            const int col = kFirstMinuteColumn + static_cast<int>(k);
+            item->setText(col, FormatNumber(minutes[k], k == 1 ? QStringLiteral("+0.0;-0.0") : QStringLiteral("0.0")));
+            item->setTextAlignment(col, Qt::AlignRight | Qt::AlignVCenter);
         }
         lvEphemer->addTopLevelItem(item);
     }
@@ -125,7 +188,7 @@ void frmEphemerides::FillEphemerides() {
     lvEphemer->setColumnWidth(0, std::max(TwipsToPixels(kColumnUT.widthTwips), fm.horizontalAdvance(QStringLiteral("UT")) + pad));
     lvEphemer->setColumnWidth(1, std::max(TwipsToPixels(kColumnAries.widthTwips),
                                           fm.horizontalAdvance(lvEphemer->topLevelItem(0)->text(1)) + pad));
-    for (int c = 0; c < kEphemerisBodyCount; ++c) lvEphemer->resizeColumnToContents(2 + c);
+    for (int c = 2; c < lvEphemer->columnCount(); ++c) lvEphemer->resizeColumnToContents(c);
     ProgressBar1->setValue(0);
 }
 
@@ -136,7 +199,8 @@ void frmEphemerides::resizeEvent(QResizeEvent* event) {
     const QSize button = Command1->sizeHint().expandedTo(QSize(TwipsToPixels(1215), TwipsToPixels(375)));
     lvEphemer->setGeometry(0, 0, w, std::max(0, h - button.height() * 3 / 2));
     const int top = h - button.height() * 5 / 4;
-    const int barWidth = std::max(0, w - button.width() - TwipsToPixels(180));
+    const int barWidth = std::max(0, w - 2 * button.width() - TwipsToPixels(240));
     ProgressBar1->setGeometry(TwipsToPixels(60), top, barWidth, button.height());
-    Command1->setGeometry(barWidth + TwipsToPixels(120), top, button.width(), button.height());
+    cmdExport->setGeometry(barWidth + TwipsToPixels(120), top, button.width(), button.height());
+    Command1->setGeometry(barWidth + button.width() + TwipsToPixels(180), top, button.width(), button.height());
 }

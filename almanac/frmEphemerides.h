@@ -3,6 +3,10 @@
 // Jupiter, Saturn, the Sun and the Moon. The numbers come from mEphemerides; this window
 // formats and shows them.
 #pragma once
+#include <array>
+#include <functional>
+
+#include "almanac/mEphemerides.h"
 #include "app/ChildWindow.h"
 
 class QProgressBar;
@@ -17,9 +21,18 @@ public:
     // The caption with LocalDate's long date, and the page rebuilt.
     void Update() override;
 
-    QTreeWidget* lvEphemer = nullptr;      // the page: 24 rows, 8 columns
+    QTreeWidget* lvEphemer = nullptr;      // the page: 24 rows; UT, ARIES, the six bodies, then the
+                                           // Moon's v, d, HP and the Sun's and Moon's SD
     QProgressBar* ProgressBar1 = nullptr;  // 0..100 while the page is computed (value()/maximum())
     QPushButton* Command1 = nullptr;       // "&Recalculate"
+    QPushButton* cmdExport = nullptr;      // "E&xport…": the page as CSV
+
+    // Asks where to write the CSV (the file dialog; a test replaces it). Empty: cancelled.
+    static std::function<QString(QWidget* parent)> AskExportPath;
+    // Writes the page shown: a header line, then per hour the UT hour, the numbers in
+    // decimal degrees (v, d, HP, SD in arc minutes) and the cells' texts as shown.
+    // False with a message box when the file cannot be written.
+    bool ExportCsv(const QString& path);
 
     // A body's cell: the hour angle text a, spaces, the declination text b; the number of
     // spaces n = (645 - w) / 45 + 4 rounded half to even, w the width of b in twips in the
@@ -35,4 +48,5 @@ protected:
 
 private:
     void FillEphemerides();
+    std::array<EphemerisRow, kEphemerisHours> rows_{};
 };

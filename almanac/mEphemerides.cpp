@@ -1,5 +1,7 @@
 #include "almanac/mEphemerides.h"
 
+#include <cmath>
+
 #include "core/mBodyPosition.h"
 #include "core/mMath.h"
 
@@ -16,6 +18,17 @@ EphemerisRow EphemerisRowAt(double jd, int hour) {
         const Coord3 p = BodyPosition(jd, kEphemerisColumns[c].bodyId);
         row.gha[c] = Norm360(row.aries - p.x);
         row.dec[c] = p.y;
+        if (kEphemerisColumns[c].bodyId == kBodySun) row.sunSD = 959.63 / p.z / 60.0;
+        if (kEphemerisColumns[c].bodyId == kBodyMoon) {
+            constexpr double kEarthRadiusAu = 6378.14 / 149597870.7;
+            row.moonHP = RadToDeg(std::asin(kEarthRadiusAu / p.z)) * 60.0;
+            row.moonSD = 0.2724 * row.moonHP;
+            const double next = jd + 1.0 / 24.0;
+            const Coord3 q = BodyPosition(next, kBodyMoon);
+            const double step = Norm360(Norm360(SiderealTime(next, 0.0) - q.x) - row.gha[c]);
+            row.moonV = (step - (14.0 + 19.0 / 60.0)) * 60.0;
+            row.moonD = (q.y - p.y) * 60.0;
+        }
     }
     return row;
 }

@@ -22,6 +22,11 @@ struct EphemerisRow {
     double aries = 0.0;   // Greenwich hour angle of Aries (apparent sidereal time), degrees [0, 360)
     std::array<double, kEphemerisBodyCount> gha{};  // Greenwich hour angles, degrees [0, 360)
     std::array<double, kEphemerisBodyCount> dec{};  // apparent declinations, degrees
+    // As the printed page has them, arc minutes: the Moon's v (its GHA one hour later minus
+    // this one, less 14 deg 19.0') and d (its declination one hour later minus this one,
+    // signed), its horizontal parallax; the semidiameters of the Sun (959.63"/r) and the
+    // Moon (0.2724 HP).
+    double moonV = 0.0, moonD = 0.0, moonHP = 0.0, sunSD = 0.0, moonSD = 0.0;
 };
 
 // Given: localDate, the working date-time (zone time).
@@ -32,7 +37,8 @@ double EphemerisPageStart(DateValue localDate);
 
 // Given: jd, TT Julian date; hour, the label of the row.
 // Returned: the row: Aries = SiderealTime(jd, 0); each body's GHA = Norm360(Aries - RA)
-// and declination from BodyPosition(jd). Accuracy is that of BodyPosition and
+// and declination from BodyPosition(jd); the Moon's v and d from its place at jd + 1 h.
+// Accuracy is that of BodyPosition and
 // SiderealTime (a few arcseconds for the Moon, about 1" for the Sun and planets).
 EphemerisRow EphemerisRowAt(double jd, int hour);
 

@@ -14,7 +14,12 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "almanac/frmPrintPages.h"
 #include "app/WindowFactories.h"
+#include "app/frmGeneral.h"
+#include "fix/frmPosition.h"
+#include "log/frmSightLog.h"
+#include "log/mSightLogQt.h"
 #include "app/frmSplash.h"
 #include "app/mImages.h"
 #include "app/mLayout.h"
@@ -43,6 +48,7 @@ constexpr ButtonSpec kButtons[] = {
     {"", "", ""},
     {"Fix position", "Position", "Calculate position"},
     {"Details", "Details", "Detailed position"},
+    {"Sight log", "SightLog", "Sight log: the recorded fixes"},
     {"", "", ""},
     {"Compass", "Compass", "Compass correction"},
     {"", "", ""},
@@ -124,11 +130,25 @@ void MDIFormMain::BuildMenu() {
     MenuItem(mnuDaily, "mnuRiseSet", QStringLiteral("&Rise/Set/Transit"), QStringLiteral("RiseSet"));
     MenuItem(mnuDaily, "mnuPlanet", QStringLiteral("&Planetary data"), QStringLiteral("Ephemerides"));
     MenuItem(mnuEphemerides, "mnuAnnual", QStringLiteral("&Annual pages"), QStringLiteral("Annual"));
+    mnuEphemerides->addSeparator();
+    QAction* mnuPrintPages = mnuEphemerides->addAction(QStringLiteral("P&rint daily pages…"));
+    mnuPrintPages->setObjectName(QStringLiteral("mnuPrintPages"));
+    connect(mnuPrintPages, &QAction::triggered, this, [this] {
+        // One dialog; it is deleted when closed (after any run has ended).
+        if (!printPages_) {
+            printPages_ = new frmPrintPages(this);
+            printPages_->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        printPages_->show();
+        printPages_->raise();
+        printPages_->activateWindow();
+    });
 
     QMenu* mnuCalc = bar->addMenu(QStringLiteral("&Calculation"));
     mnuCalc->setObjectName(QStringLiteral("mnuCalc"));
     MenuItem(mnuCalc, "mnuPosition", QStringLiteral("&Position"), QStringLiteral("Position"));
     MenuItem(mnuCalc, "mnuCompass", QStringLiteral("&Compass Error"), QStringLiteral("Compass"));
+    MenuItem(mnuCalc, "mnuSightLog", QStringLiteral("&Sight log"), QStringLiteral("SightLog"));
 
     // A top-level item that acts at once.
     QAction* mnuGeneral = bar->addAction(QStringLiteral("&GeneralInfo"));
@@ -205,7 +225,28 @@ ChildWindow* MDIFormMain::LoadChild(const QString& key) {
     ChildWindow* w = CreateChildWindow(key, nullptr);
     if (!w) return nullptr;
     Register(key, w);
+    Connect(w);
     return w;
+}
+
+void MDIFormMain::Connect(ChildWindow* window) {
+    if (auto* position = qobject_cast<frmPosition*>(window)) {
+        // Every calculated fix goes into the sight log; an open log window lists it.
+        connect(position, &frmPosition::fixCalculated, this, [this, position] {
+            if (RecordFixInLog(position, NavigationState, LastFix, LastSightLines))
+                if (ChildWindow* log = WindowOfKey(QStringLiteral("SightLog"))) log->Update();
+        });
+    } else if (auto* log = qobject_cast<frmSightLog*>(window)) {
+        // A reopened fix: its working data and sights in the general information and position windows.
+        connect(log, &frmSightLog::fixReopened, this, [this](const LoggedFix& fix) {
+            if (auto* general = qobject_cast<frmGeneral*>(OpenChildWindow(QStringLiteral("General"))))
+                general->FillBoxes();
+            if (auto* position = qobject_cast<frmPosition*>(OpenChildWindow(QStringLiteral("Position")))) {
+                position->Update();
+                position->ShowSights(SightLinesOf(fix));
+            }
+        });
+    }
 }
 
 ChildWindow* MDIFormMain::FindChild(const QString& windowName) const {

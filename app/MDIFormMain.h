@@ -11,6 +11,7 @@ class QAction;
 class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
+class frmPrintPages;
 
 class MDIFormMain : public QMainWindow {
     Q_OBJECT
@@ -58,12 +59,15 @@ private:
     void ShowAbout();
     void OpenHelp();
     void Register(const QString& key, ChildWindow* window);
+    // Connects a new window's signals to the windows and services that must hear them.
+    void Connect(ChildWindow* window);
 
     QMdiArea* mdiArea_ = nullptr;
     QToolBar* toolbar_ = nullptr;
     QHash<QString, QAction*> buttons_;
     QHash<QString, QPointer<ChildWindow>> windows_;
     bool firstResize_ = false;
+    QPointer<frmPrintPages> printPages_;
 };
 
 // The main window of the process (nullptr when there is none).

@@ -9,6 +9,7 @@
 #include "map/mDetailsReport.h"
 #include "almanac/frmEphemerides.h"
 #include "almanac/frmAnnual.h"
+#include "log/frmSightLog.h"
 
 #include <memory>
 
@@ -21,6 +22,7 @@ ChildWindow* CreateChildWindow(const QString& key, QWidget* parent) {
     if (key == QLatin1String("Annual")) return new frmAnnual(parent);
     if (key == QLatin1String("Position")) return new frmPosition(parent);
     if (key == QLatin1String("Compass")) return new frmCompas(parent);
+    if (key == QLatin1String("SightLog")) return new frmSightLog(parent);
     return nullptr;
 }
 

@@ -144,6 +144,20 @@ void DrawCompass(QPainter& p) {
     p.drawPolygon(north);
 }
 
+// A log book: a bound page of ruled lines with a fix mark.
+void DrawSightLog(QPainter& p) {
+    p.setPen(QPen(kNavy, 1.6));
+    p.setBrush(kPaper);
+    p.drawRoundedRect(QRectF(6, 3, 21, 26), 2, 2);
+    p.setBrush(kNavy);
+    p.drawRect(QRectF(6, 3, 4, 26));
+    p.setPen(QPen(QColor(120, 120, 140), 1.2));
+    for (int i = 0; i < 5; ++i) p.drawLine(QPointF(13, 8 + 4.5 * i), QPointF(24, 8 + 4.5 * i));
+    p.setPen(QPen(kRed, 1.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(21, 24), 3, 2.2);
+}
+
 // A question mark on a lifebuoy.
 void DrawHelp(QPainter& p) {
     p.setPen(Qt::NoPen);
@@ -169,6 +183,7 @@ Painter PainterFor(const QString& key) {
     if (key == QLatin1String("Position")) return &DrawPosition;
     if (key == QLatin1String("Details")) return &DrawDetails;
     if (key == QLatin1String("Compass")) return &DrawCompass;
+    if (key == QLatin1String("SightLog")) return &DrawSightLog;
     if (key == QLatin1String("Help")) return &DrawHelp;
     return nullptr;
 }

@@ -13,3 +13,5 @@ NavigationStateRecord DefaultNavigationState() {
 
 FixResult LastFix;
 SightLines LastSightLines;
+std::string LastFixFailure;
+SightLines EnteredSights;

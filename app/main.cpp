@@ -1,7 +1,9 @@
 // Veltrano: the splash, the start-up loading and the main window.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 
+#include "almanac/mDailyPagesPrint.h"
 #include "app/MDIFormMain.h"
 #include "app/frmSplash.h"
 #include "app/mDialogs.h"
@@ -9,6 +11,13 @@
 #include "core/mFiles.h"
 
 int main(int argc, char* argv[]) {
+    // veltrano --almanac-pdf FROM TO FILE.pdf: the daily pages without a window.
+    if (argc >= 2 && qstrcmp(argv[1], "--almanac-pdf") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        SetProgramFolder(QCoreApplication::applicationDirPath().toStdString());
+        return AlmanacPdfCommand(QCoreApplication::arguments().mid(2));
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Veltrano"));
     QApplication::setOrganizationName(QStringLiteral("Veltrano"));

@@ -24,6 +24,7 @@
 #include "core/mFault.h"
 #include "core/mPlanet.h"
 #include "fix/mCalcPosition.h"
+#include "log/mSightLog.h"
 #include "map/mDetailsReport.h"
 #include "map/mDrawmap.h"
 #include "map/mStarMap.h"
@@ -35,7 +36,9 @@ int D(int v) { return TwipsToPixels(v * 15); }
 QRect DR(int x, int y, int w, int h) { return QRect(D(x), D(y), D(w), D(h)); }
 
 constexpr int kLoadWidthTwips = 10920;
-constexpr int kLoadHeightTwips = 7305;
+// Two lines more than the summary of a fix needs: its warning or the reason the
+// last calculation failed.
+constexpr int kLoadHeightTwips = 7725;
 constexpr int kResizeStripTwips = 120;
 
 QString Lf(const std::string& s) {
@@ -184,8 +187,9 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     LastFix.Message = "No data";
     Label4 = new QLabel(this);
     Label4->setObjectName(QStringLiteral("Label4"));
-    Label4->setGeometry(DR(4, 388, 368, 68));
+    Label4->setGeometry(DR(4, 388, 368, 96));
     Label4->setFont(small);
+    Label4->setWordWrap(true);
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label4->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Label4->setText(LastFixText());
@@ -227,6 +231,9 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     // The window's client size at load (the main window sizes the frame around it).
     resize(D(kLoadWidthTwips / 15) - 8, D(kLoadHeightTwips / 15) - 34);
 
+    // The sights of an earlier visit during this run.
+    RestoreSights();
+
     // 6, 7. Ready: line 1 active, the navigational stars, the conditions and the map.
     mapReady_ = true;
     activeLine_ = 0;
@@ -240,7 +247,47 @@ void frmPosition::Placed() { scaler_.Start(this); }
 
 DateValue frmPosition::WorkInstantUT() { return NavigationState.LocalDate - NavigationState.TZ / 24.0; }
 
+frmPosition::~frmPosition() { StoreSights(); }
+
+void frmPosition::StoreSights() const {
+    for (size_t n = 0; n < 4; ++n) {
+        QComboBox* combo = Combo1[n];
+        EnteredSights.Body[n] = combo->currentIndex() < 0 ? kNoBody : combo->currentData().toInt();
+        EnteredSights.Time[n] = Text1[n]->text().toStdString();
+        EnteredSights.Altitude[n] = Text2[n]->text().toStdString();
+        EnteredSights.LowerLimb[n] = Check2[n]->isChecked();
+    }
+}
+
+void frmPosition::RestoreSights() {
+    for (size_t n = 0; n < 4; ++n) {
+        if (EnteredSights.Time[n].empty()) continue;  // nothing stored for this line
+        const QString time = QString::fromStdString(EnteredSights.Time[n]);
+        const QString alt = QString::fromStdString(EnteredSights.Altitude[n]);
+        if (time.size() == Text1[n]->text().size()) SetMaskedText(Text1[n], time);
+        if (alt.size() == Text2[n]->text().size()) SetMaskedText(Text2[n], alt);
+        Check2[n]->setChecked(EnteredSights.LowerLimb[n]);
+        // The next map drawing keeps the body, on the map or marked as off it.
+        const BodyCode code = EnteredSights.Body[n];
+        const std::string name = BodyListText(code);
+        if (!LineInUse(code) || name.empty()) continue;
+        Combo1[n]->addItem(QString::fromStdString(name), code);
+        Combo1[n]->setCurrentIndex(Combo1[n]->count() - 1);
+    }
+}
+
+bool frmPosition::MagnitudeLimitValid() {
+    double limit = 0.0;
+    if (!Option1[2]->isChecked() || ParseNumberText(Text3->text(), limit)) return true;
+    ShowMessage(this, QStringLiteral("Error"), QStringLiteral("Invalid data format!"), MsgIcon::Exclamation);
+    Text3->setFocus(Qt::OtherFocusReason);
+    Text3->selectAll();
+    return false;
+}
+
 void frmPosition::DrawMapNow() {
+    // A limit that is not a number leaves the map and the lines as they are.
+    if (!MagnitudeLimitValid()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         DrawStarMap(WorkInstantUT(), this);
@@ -291,7 +338,10 @@ QString frmPosition::GeneralInfoText() {
 
 QString frmPosition::LastFixText() {
     const FixResult& f = LastFix;
+    if (!LastFixFailure.empty())
+        return QStringLiteral("Last fix not available\nThe last calculation failed: ") + Lf(LastFixFailure);
     if (!f.Message.empty()) return QStringLiteral("Last fix not available");
+    const QString warning = InterceptWarningText(f);
     const CourseDistance cd = FixCourseDistance(f);
     return QStringLiteral("Last fix on ") + FormatLongDate(f.FixTime) + QStringLiteral(" at ") +
            FormatShortTime(f.FixTime) + QStringLiteral(" local time.\nPosition: ") + FormatLatLon(f.FixLat, true) +
@@ -300,7 +350,8 @@ QString frmPosition::LastFixText() {
            FormatNumber(cd.Dist, QStringLiteral("00.0")) + QStringLiteral("'\nEllipse of error:\na = ") +
            FormatNumber(f.EllipseA, QStringLiteral("00.00")) + QStringLiteral("' b = ") +
            FormatNumber(f.EllipseB, QStringLiteral("00.00")) + QStringLiteral("' Alpha = ") +
-           FormatNumber(f.EllipseAlpha, QStringLiteral("000.0")) + QStringLiteral(" deg");
+           FormatNumber(f.EllipseAlpha, QStringLiteral("000.0")) + QStringLiteral(" deg") +
+           (warning.isEmpty() ? QString() : QStringLiteral("\n") + warning);
 }
 
 void frmPosition::CalculatePosition() {
@@ -311,11 +362,10 @@ void frmPosition::CalculatePosition() {
         if (combo->currentIndex() < 0 && combo->count() > 0) combo->setCurrentIndex(0);
         const int value = combo->currentIndex() < 0 ? kNoBody : combo->currentData().toInt();
         lines.Body[n] = value;
-        if (LineInUse(value)) {
-            lines.LowerLimb[n] = Check2[n]->isChecked();
-            lines.Time[n] = Text1[n]->text().toStdString();
-            lines.Altitude[n] = Text2[n]->text().toStdString();
-        }
+        // A line without a body passes its texts too: a sight typed there is named.
+        lines.LowerLimb[n] = Check2[n]->isChecked();
+        lines.Time[n] = Text1[n]->text().toStdString();
+        lines.Altitude[n] = Text2[n]->text().toStdString();
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::string text;
@@ -328,6 +378,25 @@ void frmPosition::CalculatePosition() {
     if (!text.empty())
         ShowMessage(this, QString::fromLatin1(kCalcErrorTitle), Lf(text), MsgIcon::Exclamation);
     Label4->setText(LastFixText());
+    if (text.empty()) emit fixCalculated();
+}
+
+void frmPosition::ShowSights(const SightLines& lines) {
+    for (size_t n = 0; n < 4; ++n) {
+        QComboBox* c = Combo1[n];
+        const BodyCode code = lines.Body[n];
+        int index = c->findData(code);
+        if (index < 0) {
+            const QString name = QString::fromStdString(BodyNameOfCode(code));
+            c->addItem(IsStarCode(code) ? name : QStringLiteral("Planet: ") + name, code);
+            index = c->count() - 1;
+        }
+        c->setCurrentIndex(index);
+        SetMaskedText(Text1[n], LineInUse(code) ? QString::fromStdString(lines.Time[n]) : FormatTimeHMS(0.0));
+        SetMaskedText(Text2[n], LineInUse(code) ? QString::fromStdString(lines.Altitude[n])
+                                                : FormatNumber(0.0, QStringLiteral("00-00.0")));
+        Check2[n]->setChecked(LineInUse(code) && lines.LowerLimb[n]);
+    }
 }
 
 void frmPosition::ShowDetails() {

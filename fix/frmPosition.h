@@ -11,6 +11,7 @@
 #include "app/ChildWindow.h"
 #include "app/mLayout.h"
 #include "core/mTime.h"
+#include "fix/mCalcPosition.h"
 
 class QCheckBox;
 class QComboBox;
@@ -26,6 +27,8 @@ class frmPosition : public ChildWindow {
     Q_OBJECT
 public:
     explicit frmPosition(QWidget* parent = nullptr);
+    // Keeps the lines' sights (EnteredSights) for the next window of the run.
+    ~frmPosition() override;
 
     // The conditions label, then the star map for UT = LocalDate - TZ hours.
     void Update() override;
@@ -38,11 +41,16 @@ public:
 
     // "Date: ... , TimeZone = ..." / "Position: ..." / "Temp = ...": the working data.
     static QString GeneralInfoText();
-    // The summary of LastFix, or "Last fix not available" while its Message is not empty.
+    // The summary of LastFix with its large-intercept warning; "Last fix not
+    // available" while its Message is not empty, and with the reason while the
+    // last calculation failed (LastFixFailure).
     static QString LastFixText();
 
-    // The calculate command: the lines from the controls, the fix, its message, the summary.
+    // The calculate command: the lines from the controls, the fix, its message, the
+    // summary; a fix calculated without a message is announced by fixCalculated.
     void CalculatePosition();
+    // Puts sights into the four lines (a body not on the map is added to its list).
+    void ShowSights(const SightLines& lines);
     // The information box of star mark n / body mark n; Yes puts it into the active line.
     void StarInfoBox(int n);
     void PlanetInfoBox(int n);
@@ -77,6 +85,10 @@ public:
     static constexpr const char* kTimeMask = "00_00_00";
     static constexpr const char* kAltitudeMask = "00_00_0";
 
+signals:
+    // A fix was calculated: LastFix and LastSightLines hold it, NavigationState its working data.
+    void fixCalculated();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -84,6 +96,11 @@ protected:
 
 private:
     void DrawMapNow();
+    // With "Stars with magnitude < " chosen, a limit that is not a number gets
+    // "Invalid data format!" and false.
+    bool MagnitudeLimitValid();
+    void StoreSights() const;
+    void RestoreSights();
     void ShowDetails();
 
     bool mapReady_ = false;

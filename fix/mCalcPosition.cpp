@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/mPublicVars.h"
@@ -21,6 +22,9 @@ constexpr double kSingularRelative = 1e-12;
 // Semi-axes that agree to this fraction of the trace are equal: no direction.
 constexpr double kEqualAxesRelative = 1e-9;
 constexpr int kMaxBodyDisplayIndex = 8;  // the Moon
+// 90 degrees of arc, in arc minutes: the farthest a sight's circle of position
+// can pass from the position it was reduced from.
+constexpr double kReachArcmin = 5400.0;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -49,12 +53,33 @@ double NormLon180(double lon) {
     return r > 180.0 ? r - 360.0 : r;
 }
 
-// A position run past a pole comes back down the far meridian.
+// A position run past a pole comes back down the far meridian; a latitude of
+// any size is first taken round the whole meridian circle.
 LatLon OverThePole(double lat, double lon) {
+    lat = std::remainder(lat, 360.0);  // [-180, 180]
     if (lat > 90.0) return LatLon{180.0 - lat, NormLon180(lon + 180.0)};
     if (lat < -90.0) return LatLon{-180.0 - lat, NormLon180(lon + 180.0)};
     return LatLon{lat, NormLon180(lon)};
 }
+
+std::string LineName(int i) { return "Line No. " + std::to_string(i + 1) + ": "; }
+
+std::string OneDecimal(double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.1f", v);
+    return buf;
+}
+
+// The box of a line not in use still shows what the window put there at load
+// (or nothing): no time and no altitude was typed.
+bool LeftAtStart(const std::string& time, const std::string& altitude) {
+    double t = 0.0, h = 0.0;
+    const bool timeUntouched = time.empty() || (ParseSightTime(time, t) && t == 0.0);
+    const bool altitudeUntouched = altitude.empty() || (ParseSightAltitude(altitude, h) && h == 0.0);
+    return timeUntouched && altitudeUntouched;
+}
+
+const char* const kNoAltitude = "no sextant altitude is typed (00-00.0).";
 
 }  // namespace
 
@@ -176,6 +201,25 @@ void SolveFix(const NormalSums& sums, FixResult& fix) {
             }
         }
     }
+    // A sight's circle of position lies within 90 degrees of the dead reckoning
+    // position: a solution farther off, or one that an error of 1' could carry
+    // that far, comes from lines that hardly cross and is no fix.
+    if (failure.empty()) {
+        const double shift = std::hypot(dN, dE);
+        if (shift > kReachArcmin) {
+            failure = "the fix would lie " + OneDecimal(shift / 60.0) +
+                      " degrees from the dead reckoning position, beyond the reach of any sight (90 degrees): "
+                      "the lines of position hardly cross.";
+        } else if (fix.EllipseA > kReachArcmin) {
+            failure = "the lines of position cross at too small an angle: an error of 1' in an intercept "
+                      "would move the fix more than 90 degrees.";
+        }
+        if (!failure.empty()) {
+            fix.FixLat = fix.DRLat;
+            fix.FixLon = fix.DRLon;
+            fix.EllipseA = fix.EllipseB = 0.0f;
+        }
+    }
     double alpha = 0.0;
     if (S > kEqualAxesRelative * trace) {
         // theta: direction of the largest eigenvalue (best determined); the major axis is across it.
@@ -199,13 +243,14 @@ FixResult CalcPosition(const SightLines& lines) {
     for (int i = 0; i < 4; ++i) {
         const BodyCode code = lines.Body[i];
         if (!LineInUse(code)) continue;
-        const std::string where = "Line No. " + std::to_string(i + 1) + ": ";
+        const std::string where = LineName(i);
         double timeOfDay = 0.0, hs = 0.0;
         if (!ParseSightTime(lines.Time[i], timeOfDay))
             throw SightLineError(where + "the time \"" + lines.Time[i] + "\" is not a UT time of day (hh:mm:ss).");
         if (!ParseSightAltitude(lines.Altitude[i], hs))
             throw SightLineError(where + "the altitude \"" + lines.Altitude[i] +
                                  "\" is not a sextant altitude (dd-mm.m, up to 90 degrees).");
+        if (hs == 0.0) throw SightLineError(where + kNoAltitude);
         if (IsStarCode(code)) {
             if (StarIndex(code) == 0)
                 throw SightLineError(where + "star number " + std::to_string(code) + " is not in the catalogue.");
@@ -255,6 +300,21 @@ FixResult CalcPosition(const SightLines& lines) {
 
 std::string CalculatePositionCommand(const SightLines& lines) {
     const std::string head = std::string(kCalcErrorHead) + "\r\n";
+    const auto refuse = [&head](const std::string& why) {
+        LastFixFailure = why;
+        return head + why;
+    };
+    // A line with a sight typed but no body, or a body but no altitude, is named
+    // before anything is counted or computed.
+    for (int i = 0; i < 4; ++i) {
+        double hs = 0.0;
+        if (!LineInUse(lines.Body[i])) {
+            if (!LeftAtStart(lines.Time[i], lines.Altitude[i]))
+                return refuse(LineName(i) + "a time or an altitude is typed but no body is chosen.");
+        } else if (ParseSightAltitude(lines.Altitude[i], hs) && hs == 0.0) {
+            return refuse(LineName(i) + kNoAltitude);
+        }
+    }
     SightLines used;
     int count = 0;
     for (int i = 0; i < 4; ++i) {
@@ -265,19 +325,29 @@ std::string CalculatePositionCommand(const SightLines& lines) {
         used.LowerLimb[i] = lines.LowerLimb[i];
         ++count;
     }
-    if (count <= 1) return head + kInsufficientLines;
+    if (count <= 1) return refuse(kInsufficientLines);
     FixResult fix;
     try {
         fix = CalcPosition(used);
     } catch (const SightLineError& e) {
-        return head + e.what();
+        return refuse(e.what());
     } catch (const ArithmeticFault& e) {
-        return head + e.what();
+        return refuse(e.what());
     }
+    if (!fix.Message.empty()) return refuse(fix.Message);
     LastFix = fix;
     LastSightLines = used;
-    if (!fix.Message.empty()) return head + fix.Message;
+    LastFixFailure.clear();
     return std::string();
+}
+
+std::vector<int> LargeInterceptLines(const FixResult& fix) {
+    std::vector<int> out;
+    for (int i = 0; i < 4; ++i) {
+        const size_t n = static_cast<size_t>(i);
+        if (fix.Weight[n] > 0.0 && !(std::fabs(fix.Intercept[n]) <= kLargeInterceptArcmin)) out.push_back(i);
+    }
+    return out;
 }
 
 CourseDistance FixCourseDistance(const FixResult& fix) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "core/mTime.h"
 
@@ -94,6 +95,10 @@ struct NormalSums {
 // of best determination. Equal axes give the angle 0. A step whose arithmetic
 // fails (G = 0 for parallel lines, a negative square root, overflow) leaves its
 // target as it was (DR position, zero axes) and its description goes to Message.
+// A solution more than 90 degrees of arc from the DR position, or with a
+// semi-major axis above 90 degrees (lines that hardly cross), is no fix either:
+// DR position, zero axes and the reason in Message. A fix is always in
+// [-90, 90] latitude and (-180, 180] longitude (past a pole, down the far meridian).
 void SolveFix(const NormalSums& sums, FixResult& fix);
 
 // Given: lines, the sights; the working data of NavigationState (LocalDate, TZ,
@@ -105,17 +110,28 @@ void SolveFix(const NormalSums& sums, FixResult& fix);
 // CorrectSextantAltitude: refraction at the apparent altitude, parallax for the Sun,
 // the Moon and the planets, semidiameter for the Sun and the Moon only.
 // A sight's date is the UT date of the fix. Throws SightLineError (naming the
-// line) when a line's text does not convert or its reduction faults.
+// line) when a line's text does not convert, its altitude is 00-00.0 (never
+// typed) or its reduction faults.
 FixResult CalcPosition(const SightLines& lines);
 
-// The calculate-position command without its window: lines in use are counted;
-// with fewer than two the command is refused ("Unsufficient lines number."); a
-// SightLineError refuses it too. Otherwise LastFix = CalcPosition(lines) and
-// LastSightLines = lines. Returned: the text of the message box to show (title
-// "Calculation error"), "" for none: "Can not calculate position:" + CR LF + the
-// reason (the refusal, or the new fix's Message). A refused command leaves
-// LastFix and LastSightLines untouched.
+// The calculate-position command without its window. Refused, naming the line:
+// a line without a body whose time or altitude is not the load-time 00:00:00 /
+// 00-00.0 (or empty), a line with a body and the altitude 00-00.0. Then lines
+// in use are counted; with fewer than two the command is refused
+// ("Unsufficient lines number."); a SightLineError or a fix with a Message
+// refuses it too. Otherwise LastFix = CalcPosition(lines), LastSightLines = the
+// lines in use and LastFixFailure is cleared. Returned: the text of the message
+// box to show (title "Calculation error"), "" for none: "Can not calculate
+// position:" + CR LF + the reason. A refused command leaves LastFix and
+// LastSightLines untouched (the last good fix) and puts the reason in
+// LastFixFailure.
 std::string CalculatePositionCommand(const SightLines& lines);
+
+// An intercept beyond this (arc minutes either way) means a dead reckoning that
+// far out, or a wrong sight: the fix stands but is flagged.
+inline constexpr double kLargeInterceptArcmin = 30.0;
+// The lines (0..3) of the fix that took part with an intercept beyond it.
+std::vector<int> LargeInterceptLines(const FixResult& fix);
 
 inline constexpr const char* kCalcErrorTitle = "Calculation error";
 inline constexpr const char* kCalcErrorHead = "Can not calculate position:";

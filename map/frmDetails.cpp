@@ -18,7 +18,8 @@ int D(int v) { return TwipsToPixels(v * 15); }
 QRect DR(int x, int y, int w, int h) { return QRect(D(x), D(y), D(w), D(h)); }
 
 constexpr int kLoadWidthTwips = 10485;
-constexpr int kLoadHeightTwips = 6240;
+// Two summary lines more than a fix needs: a failed calculation, an intercept warning.
+constexpr int kLoadHeightTwips = 6660;
 constexpr int kDataColumnTwips = 800;
 
 // The rows of the table: key (empty for a spacer row) and caption.
@@ -53,7 +54,8 @@ frmDetails::frmDetails(QWidget* parent) : ChildWindow(parent) {
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(DR(4, 44, 683, 42));
+    Label2->setGeometry(DR(4, 44, 683, 70));
+    Label2->setWordWrap(true);
     Label2->setFont(small);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette blue = Label2->palette();
@@ -62,7 +64,7 @@ frmDetails::frmDetails(QWidget* parent) : ChildWindow(parent) {
 
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setGeometry(DR(4, 88, 396, 266));
+    ListView1->setGeometry(DR(4, 116, 396, 266));
     ListView1->setRootIsDecorated(false);
     ListView1->setUniformRowHeights(true);
     ListView1->setAlternatingRowColors(true);
@@ -79,21 +81,21 @@ frmDetails::frmDetails(QWidget* parent) : ChildWindow(parent) {
 
     Picture1 = new PlotPicture(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(DR(406, 88, 281, 281));
+    Picture1->setGeometry(DR(406, 116, 281, 281));
 
     Label3 = new QLabel(QStringLiteral("Grid scale:"), this);
     Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometry(DR(4, 360, 70, 22));
+    Label3->setGeometry(DR(4, 388, 70, 22));
     lblScale = new QLabel(QStringLiteral("1 nm."), this);
     lblScale->setObjectName(QStringLiteral("lblScale"));
-    lblScale->setGeometry(DR(76, 360, 90, 22));
+    lblScale->setGeometry(DR(76, 388, 90, 22));
     cmdZoomIn = new QPushButton(QStringLiteral("+"), this);
     cmdZoomIn->setObjectName(QStringLiteral("cmdZoomIn"));
-    cmdZoomIn->setGeometry(DR(330, 359, 32, 24));
+    cmdZoomIn->setGeometry(DR(330, 387, 32, 24));
     cmdZoomIn->setToolTip(QStringLiteral("Larger grid scale"));
     cmdZoomOut = new QPushButton(QStringLiteral("-"), this);
     cmdZoomOut->setObjectName(QStringLiteral("cmdZoomOut"));
-    cmdZoomOut->setGeometry(DR(366, 359, 32, 24));
+    cmdZoomOut->setGeometry(DR(366, 387, 32, 24));
     cmdZoomOut->setToolTip(QStringLiteral("Smaller grid scale"));
     connect(cmdZoomIn, &QPushButton::clicked, this, [this] { ZoomIn(); });
     connect(cmdZoomOut, &QPushButton::clicked, this, [this] { ZoomOut(); });

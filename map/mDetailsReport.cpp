@@ -120,23 +120,44 @@ QString DetailsHeaderText(const FixResult& fix) {
            QStringLiteral(" m, i+s = ") + NumberText(n.i_s) + QStringLiteral(" min");
 }
 
-QString DetailsFixText(const FixResult& fix) {
-    if (fix.FixTime == 0.0) return QStringLiteral("Last fix not available");
+QString InterceptWarningText(const FixResult& fix) {
+    const std::vector<int> large = LargeInterceptLines(fix);
+    if (large.empty()) return QString();
+    QStringList parts;
+    for (int i : large)
+        parts << QStringLiteral("Line No. %1 (").arg(i + 1) +
+                     FormatNumber(fix.Intercept[static_cast<size_t>(i)], QStringLiteral("+00.0;-00.0")) +
+                     QStringLiteral("')");
+    return QStringLiteral("Warning: intercept over %1' in ").arg(kLargeInterceptArcmin) +
+           parts.join(QStringLiteral(", ")) + QStringLiteral(": check the sight and the DR position.");
+}
+
+QString DetailsFixText(const FixResult& fix, const std::string& failure) {
+    QString failed;
+    if (!failure.empty()) {
+        QString why = QString::fromStdString(failure);
+        why.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        failed = QStringLiteral("The last calculation failed: ") + why + QStringLiteral("\n");
+    }
+    if (fix.FixTime == 0.0) return failed + QStringLiteral("Last fix not available");
     const CourseDistance cd = FixCourseDistance(fix);
-    return QStringLiteral("Last fix on ") + FormatLongDate(fix.FixTime) + QStringLiteral(" at ") +
+    const QString warning = InterceptWarningText(fix);
+    return failed + (failed.isEmpty() ? QStringLiteral("Last fix on ") : QStringLiteral("Last good fix on ")) +
+           FormatLongDate(fix.FixTime) + QStringLiteral(" at ") +
            FormatShortTime(fix.FixTime) + QStringLiteral(" local time.\nPosition: ") +
            FormatLatLon(fix.FixLat, true) + QStringLiteral(" ") + FormatLatLon(fix.FixLon, false) +
            QStringLiteral("   C = ") + FormatNumber(cd.C, QStringLiteral("000.0")) + QStringLiteral(" - ") +
            FormatNumber(cd.Dist, QStringLiteral("00.0")) + QStringLiteral("'\nEllipse of error: a = ") +
            FormatNumber(fix.EllipseA, QStringLiteral("00.00")) + QStringLiteral("', b = ") +
            FormatNumber(fix.EllipseB, QStringLiteral("00.00")) + QStringLiteral("', Alpha = ") +
-           FormatNumber(fix.EllipseAlpha, QStringLiteral("000.0")) + QStringLiteral(" deg");
+           FormatNumber(fix.EllipseAlpha, QStringLiteral("000.0")) + QStringLiteral(" deg") +
+           (warning.isEmpty() ? QString() : QStringLiteral("\n") + warning);
 }
 
 void DetailsReport(const FixResult& fix, const SightLines& lines, frmDetails* window) {
     if (!window) return;
     window->Label1->setText(DetailsHeaderText(fix));
-    window->Label2->setText(DetailsFixText(fix));
+    window->Label2->setText(DetailsFixText(fix, LastFixFailure));
     if (fix.FixTime == 0.0) return;
 
     QTreeWidget* lv = window->ListView1;
@@ -193,7 +214,8 @@ void DetailsReport(const FixResult& fix, const SightLines& lines, frmDetails* wi
     // Every column as wide as its widest text (the star names are long).
     for (int c = 0; c < headers.size(); ++c) lv->resizeColumnToContents(c);
 
-    PlotLines(window->Picture1, fix, 1.0);
+    // At the scale the window states (its zoom survives reports).
+    PlotLines(window->Picture1, fix, frmDetails::kScales[static_cast<size_t>(window->ZoomIndex())]);
     window->show();
     if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
         sub->show();

@@ -3,6 +3,7 @@
 // the lines of position around the dead-reckoning position with the error ellipse.
 #pragma once
 #include <QString>
+#include <string>
 #include <QWidget>
 
 #include "fix/mCalcPosition.h"
@@ -39,11 +40,17 @@ private:
 // "Temp = ...", or "Last fix not available" when FixTime is 0.
 QString DetailsHeaderText(const FixResult& fix);
 // "Last fix on ... local time." / "Position: ...   C = ... - ...'" / "Ellipse of
-// error: a = ...', b = ...', Alpha = ... deg", or "Last fix not available" when
-// FixTime is 0 (a fix with a Message is shown all the same).
-QString DetailsFixText(const FixResult& fix);
-// Fills the window: both labels; when FixTime is not 0 also one table column per
-// line in use, the plot at 1 nm per cell, and shows the window in front.
+// error: a = ...', b = ...', Alpha = ... deg" and the intercept warning, or "Last
+// fix not available" when FixTime is 0. With a failure (the reason the last
+// calculation gave no fix) first "The last calculation failed: <failure>", and
+// the fix is "Last good fix on ...".
+QString DetailsFixText(const FixResult& fix, const std::string& failure = std::string());
+// "Warning: intercept over 30' in Line No. 2 (+45.3'), ...: check the sight and
+// the DR position." for the lines of LargeInterceptLines; "" when there are none.
+QString InterceptWarningText(const FixResult& fix);
+// Fills the window: both labels (the failure from LastFixFailure); when FixTime
+// is not 0 also one table column per line in use, the plot at the window's
+// present grid scale, and shows the window in front.
 void DetailsReport(const FixResult& fix, const SightLines& lines, frmDetails* window);
 // Draws the plot of fix at `scale` nautical miles per grid cell.
 void PlotLines(PlotPicture* picture, const FixResult& fix, double scale);

@@ -14,7 +14,7 @@
 #include "app/mPublicVars.h"
 #include "core/mMath.h"
 #include "fix/mCalcPosition.h"
-#include "almanac/mCompass.h"
+#include "app/mConvertion.h"
 #include "map/mStarMap.h"
 
 namespace {
@@ -168,7 +168,9 @@ void DrawStarMap(DateValue ut, frmPosition* window) {
     StarChoice choice = StarChoice::Magnitude;
     if (window->Option1[0]->isChecked()) choice = StarChoice::NavStars;
     else if (window->Option1[1]->isChecked()) choice = StarChoice::MaeStars;
-    const double limit = LeadingNumber(window->Text3->text().toStdString());
+    // The window refuses a limit that is not a number before it draws.
+    double limit = 0.0;
+    if (!ParseNumberText(window->Text3->text(), limit)) limit = -HUGE_VAL;
 
     std::vector<MapMark> all = StarMarks(jd, lat, lon, choice, limit);
     const size_t starCount = all.size();
@@ -194,6 +196,17 @@ void DrawStarMap(DateValue ut, frmPosition* window) {
     }
     window->StarMarkCount = static_cast<int>(starCount);
     window->BodyMarkCount = static_cast<int>(all.size() - starCount);
+
+    // A line whose body is no longer on the map keeps it, marked, after the map's items.
+    for (int j = 0; j < 4; ++j) {
+        QComboBox* c = window->Combo1[static_cast<size_t>(j)];
+        if (!LineInUse(remembered[j]) || c->currentIndex() > 0) continue;
+        const std::string name = BodyListText(remembered[j]);
+        if (name.empty()) continue;
+        const QSignalBlocker block(c);
+        c->addItem(QString::fromStdString(name) + QString::fromLatin1(kNotOnMap), remembered[j]);
+        c->setCurrentIndex(c->count() - 1);
+    }
 
     // 8. The grid, which also clears "Calculating...".
     DrawMapGrid(picture);

@@ -54,7 +54,11 @@ protected:
 // replace the old ones; each body list Combo1(j) is rebuilt as the empty item,
 // one item per star mark ("<star name>", its Number), one per body mark
 // ("Planet: <name>", -k), keeping a line's body selected when it is still on the
-// map; then DrawMapGrid.
+// map; a line whose body is not on the map any more keeps it as one more item,
+// its text followed by kNotOnMap; then DrawMapGrid. The magnitude limit is read
+// with ParseNumberText (a text that is no number shows no star: the window
+// refuses it first).
 void DrawStarMap(DateValue ut, frmPosition* window);
+inline constexpr const char* kNotOnMap = " (not on the map)";
 // Clears the picture and draws the grid for its present size.
 void DrawMapGrid(MapPicture* picture);

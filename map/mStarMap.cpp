@@ -54,6 +54,17 @@ std::vector<MapMark> BodyMarks(double jd, double lat, double lon) {
     return marks;
 }
 
+std::string BodyListText(BodyCode code) {
+    if (IsStarCode(code)) {
+        const int s = StarIndex(code);
+        return s > 0 ? StarName(s) : std::string();
+    }
+    const std::vector<std::string>& names = BodyNames();
+    const size_t k = static_cast<size_t>(-static_cast<long>(code));
+    if (!LineInUse(code) || k >= names.size() || k > 8) return std::string();
+    return "Planet: " + names[k];
+}
+
 ChartPoint ChartPosition(double alt, double az, double w, double h) {
     const double r = std::nearbyint(std::min(w, h) / 2.0);
     const double k = (1.0 - alt / 90.0) * r;

@@ -21,7 +21,9 @@ struct MapMark {
     double Az = 0.0;      // azimuth, degrees from north through east
 };
 
-// The magnitude limit as typed is read with LeadingNumber (almanac/mCompass.h).
+// The text of a body list item: StarName of a star by its Number, "Planet: " and
+// the display name of the Sun, a planet or the Moon; "" for a code that names none.
+std::string BodyListText(BodyCode code);
 
 // Given: jd TT; lat, lon the position, degrees; choice and (for Magnitude) the
 // limit, a star is shown when its Magnitude is strictly below it.

@@ -3,9 +3,12 @@
 # is already there. Usage: scripts/deps.sh [extra-package ...]
 set -euo pipefail
 packages=(build-essential cmake ninja-build ccache
-          qt6-base-dev qt6-base-dev-tools libgl-dev
+          qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          clang libclang-rt-14-dev "$@")
+          clang libclang-rt-14-dev
+          libsqlite3-dev
+          fonts-dejavu-core poppler-utils
+          "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

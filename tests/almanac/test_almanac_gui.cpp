@@ -2,6 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QSignalSpy>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QTreeWidget>
@@ -14,6 +19,7 @@
 
 #include "almanac/frmAnnual.h"
 #include "almanac/frmEphemerides.h"
+#include "almanac/frmPrintPages.h"
 #include "app/gui_support.h"
 #include "support/csv.h"
 #include "support/nav_fixture.h"
@@ -42,7 +48,7 @@ TEST_F(Almanac, EphemeridesCaptionTwentyFourRowsAndThePageOfTheLocalDate) {
     frmEphemerides w;
     EXPECT_EQ(w.windowTitle(), "Planetary data: Ephemerides for Thursday, January 11, 2024");
     QTreeWidget* lv = w.lvEphemer;
-    ASSERT_EQ(lv->columnCount(), 8);
+    ASSERT_EQ(lv->columnCount(), 13);
     ASSERT_EQ(lv->topLevelItemCount(), 24);
     for (int r = 0; r < 24; ++r) {
         EXPECT_EQ(Cell(lv, r, 0), QString::asprintf("%02d", r));
@@ -54,6 +60,75 @@ TEST_F(Almanac, EphemeridesCaptionTwentyFourRowsAndThePageOfTheLocalDate) {
     SetDate(DateFromParts(2024, 1, 11, 0, 30), 10.0f);
     frmEphemerides east;
     for (int c = 0; c < 8; ++c) EXPECT_EQ(Cell(east.lvEphemer, 0, c), Cell(lv, 0, c));
+}
+
+TEST_F(Almanac, EphemeridesExportWritesTheNumbersAndTextsTheWindowShows) {
+    SetDate(DateFromParts(2031, 7, 4, 12, 0));
+    frmEphemerides w;
+    EXPECT_EQ(w.lvEphemer->headerItem()->text(10), "MOON HP");
+    const QString path = QString::fromStdString(testing::TempDir()) + "/page.csv";
+    const auto ask = frmEphemerides::AskExportPath;
+    frmEphemerides::AskExportPath = [&](QWidget*) { return path; };
+    QTest::mouseClick(w.cmdExport, Qt::LeftButton);
+    frmEphemerides::AskExportPath = ask;
+    const testsupport::CsvTable csv = testsupport::ReadCsv(path.toStdString());
+    ASSERT_EQ(csv.rows.size(), 24u);
+    for (size_t r = 0; r < 24; ++r) {
+        const int row = static_cast<int>(r);
+        EXPECT_EQ(csv.Num(r, "hour"), r);
+        // Each number, formatted as the window formats it, is the window's text.
+        EXPECT_EQ(frmEphemerides::GhaText(csv.Num(r, "aries_gha")), Cell(w.lvEphemer, row, 1));
+        const char* bodies[6] = {"venus", "mars", "jupiter", "saturn", "sun", "moon"};
+        for (int b = 0; b < 6; ++b) {
+            const QString cell = Cell(w.lvEphemer, row, 2 + b);
+            EXPECT_TRUE(cell.startsWith(frmEphemerides::GhaText(csv.Num(r, std::string(bodies[b]) + "_gha")))) << cell.toStdString();
+            EXPECT_TRUE(cell.endsWith(frmEphemerides::DecText(csv.Num(r, std::string(bodies[b]) + "_dec")))) << cell.toStdString();
+            EXPECT_EQ(QString::fromStdString(csv.Text(r, QString(bodies[b]).toUpper().toStdString())), cell);
+        }
+        const char* minutes[5] = {"moon_v_arcmin", "moon_d_arcmin", "moon_hp_arcmin", "sun_sd_arcmin", "moon_sd_arcmin"};
+        for (int k = 0; k < 5; ++k)
+            EXPECT_NEAR(csv.Num(r, minutes[k]), Cell(w.lvEphemer, row, 8 + k).toDouble(), 0.05 + 1e-9) << minutes[k];
+    }
+    // The Moon's v and d are the next hour's change less 14 deg 19.0'.
+    const double step = std::fmod(csv.Num(1, "moon_gha") - csv.Num(0, "moon_gha") + 360.0, 360.0);
+    EXPECT_NEAR(csv.Num(0, "moon_v_arcmin"), (step - 14.0 - 19.0 / 60.0) * 60.0, 1e-3);
+    EXPECT_NEAR(csv.Num(0, "moon_d_arcmin"), (csv.Num(1, "moon_dec") - csv.Num(0, "moon_dec")) * 60.0, 1e-3);
+}
+
+TEST_F(Almanac, PrintPagesWritesThePdfOnAWorkerAndCancels) {
+    SetDate(DateFromParts(2024, 6, 20, 22, 0));
+    frmPrintPages d;
+    EXPECT_EQ(d.dtFrom->date(), QDate(2024, 6, 20));
+    EXPECT_EQ(d.dtTo->date(), QDate(2024, 6, 22));
+    d.dtTo->setDate(QDate(2024, 6, 27));  // three spreads
+    const QString path = QString::fromStdString(testing::TempDir()) + "/pages.pdf";
+    QFile::remove(path);
+    const auto ask = frmPrintPages::AskPdfPath;
+    frmPrintPages::AskPdfPath = [&](QWidget*) { return path; };
+    QSignalSpy finished(&d, &frmPrintPages::RunFinished);
+    QTest::mouseClick(d.cmdPdf, Qt::LeftButton);
+    // The window answers while the pages are made: Cancel is live, the range is locked.
+    EXPECT_TRUE(d.Running());
+    EXPECT_TRUE(d.cmdCancel->isEnabled());
+    EXPECT_FALSE(d.cmdPdf->isEnabled());
+    ASSERT_TRUE(finished.wait(60000));
+    EXPECT_TRUE(finished.at(0).at(0).toBool());
+    EXPECT_EQ(d.pbPages->value(), 3);
+    QProcess info;
+    info.start("pdfinfo", {path});
+    ASSERT_TRUE(info.waitForFinished(30000));
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+6\\n")));
+
+    // A year, cancelled at once: no file is left.
+    d.dtTo->setDate(QDate(2025, 6, 20));
+    QTest::mouseClick(d.cmdPdf, Qt::LeftButton);
+    QTest::mouseClick(d.cmdCancel, Qt::LeftButton);
+    ASSERT_TRUE(finished.wait(60000));
+    frmPrintPages::AskPdfPath = ask;
+    EXPECT_FALSE(finished.at(1).at(0).toBool());
+    EXPECT_EQ(d.lblStatus->text(), "Cancelled.");
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(d.cmdPdf->isEnabled());
 }
 
 // Arc minutes of an angle field "sDDD MM.m" (sign or letter, degrees, minutes); NaN if unreadable.
@@ -83,7 +158,7 @@ TEST_F(Almanac, EphemeridesPageTextAgainstTheExpectedPage) {
     std::string line;
     std::getline(in, line);  // the column headers
     QStringList headers;
-    for (int c = 0; c < w.lvEphemer->columnCount(); ++c) headers << w.lvEphemer->headerItem()->text(c);
+    for (int c = 0; c < 8; ++c) headers << w.lvEphemer->headerItem()->text(c);
     EXPECT_EQ(headers.join('|').toStdString(), line);
     int row = 0, fields = 0, lastDigitOff = 0;
     for (; std::getline(in, line); ++row) {

@@ -1,5 +1,5 @@
-// The shell's GUI tests: a QApplication on the offscreen platform, settings in
-// a temporary folder, the clock never read.
+// The shell's GUI tests: a QApplication on the offscreen platform, settings and
+// data files (the sight log) in a temporary folder, the clock never read.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -55,6 +55,8 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir settingsDir;
     qputenv("XDG_CONFIG_HOME", settingsDir.path().toUtf8());
+    // The sight log and any other data file in the same folder, never the user's.
+    qputenv("XDG_DATA_HOME", settingsDir.path().toUtf8());
     QApplication app(argc, argv);
     // The tests' own settings store, never the user's.
     QSettings::setDefaultFormat(QSettings::IniFormat);

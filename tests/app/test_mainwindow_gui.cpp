@@ -51,8 +51,8 @@ TEST(MainWindow, ToolbarMenuAndShortcuts) {
     auto m = MakeMain();
     const QList<QAction*> actions = m->Toolbar1()->actions();
     // The buttons by key in order, "" for a separator; each with its own image.
-    const char* keys[] = {"General", "", "RiseSet", "Ephemerides", "Annual", "", "Position", "Details", "",
-                          "Compass", "", "Help"};
+    const char* keys[] = {"General", "", "RiseSet", "Ephemerides", "Annual", "", "Position", "Details", "SightLog",
+                          "", "Compass", "", "Help"};
     ASSERT_EQ(actions.size(), static_cast<int>(std::size(keys)));
     for (int i = 0; i < actions.size(); ++i) {
         EXPECT_EQ(actions[i]->isSeparator(), !*keys[i]) << i;
@@ -61,7 +61,7 @@ TEST(MainWindow, ToolbarMenuAndShortcuts) {
         EXPECT_FALSE(actions[i]->icon().isNull()) << i;
         EXPECT_EQ(m->ButtonByKey(QLatin1String(keys[i])), actions[i]);
     }
-    for (const char* name : {"mnuRiseSet", "mnuPlanet", "mnuAnnual", "mnuPosition", "mnuCompass", "mnuGeneral",
+    for (const char* name : {"mnuRiseSet", "mnuPlanet", "mnuAnnual", "mnuPosition", "mnuCompass", "mnuSightLog", "mnuGeneral",
                              "mnuHepTopics", "mnuAbout"})
         ASSERT_NE(Item(m.get(), name), nullptr) << name;
     EXPECT_EQ(Item(m.get(), "mnuHepTopics")->shortcut(), QKeySequence(Qt::Key_F1));

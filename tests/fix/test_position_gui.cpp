@@ -7,12 +7,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QAction>
 #include <QImage>
 #include <QRadioButton>
 #include <QTreeWidget>
 #include <cmath>
 #include <memory>
 
+#include "app/MDIFormMain.h"
 #include "app/gui_support.h"
 #include "app/mConvertion.h"
 #include "fix/frmPosition.h"
@@ -43,7 +45,10 @@ protected:
         NavigationState.i_s = -1.5f;
         LastFix = FixResult{};
         LastSightLines = SightLines{};
+        LastFixFailure.clear();
+        EnteredSights = SightLines{};
         w = std::make_unique<frmPosition>();
+        win = w.get();
         w->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     }
@@ -55,7 +60,7 @@ protected:
 
     // Chooses the body of a line with the keyboard: arrow down the focused list.
     void ChooseBody(int line, int code) {
-        QComboBox* c = w->Combo1[static_cast<size_t>(line)];
+        QComboBox* c = win->Combo1[static_cast<size_t>(line)];
         c->setFocus(Qt::TabFocusReason);
         QApplication::processEvents();
         QTest::keyClick(c, Qt::Key_Home);
@@ -71,8 +76,8 @@ protected:
     }
     void EnterSight(int line, int code, const char* timeDigits, const char* altDigits) {
         ChooseBody(line, code);
-        TypeInto(w->Text1[static_cast<size_t>(line)], QLatin1String(timeDigits));
-        TypeInto(w->Text2[static_cast<size_t>(line)], QLatin1String(altDigits));
+        TypeInto(win->Text1[static_cast<size_t>(line)], QLatin1String(timeDigits));
+        TypeInto(win->Text2[static_cast<size_t>(line)], QLatin1String(altDigits));
     }
     static frmDetails* Details() {
         for (QWidget* top : QApplication::topLevelWidgets())
@@ -80,6 +85,7 @@ protected:
         return nullptr;
     }
     std::unique_ptr<frmPosition> w;
+    frmPosition* win = nullptr;  // the window the helpers type into
 };
 
 }  // namespace
@@ -144,27 +150,88 @@ TEST_F(PositionWindow, AStarPickedByDoubleClickGoesIntoTheActiveLineOnly) {
     EXPECT_EQ(w->Combo1[2]->currentText(), QStringLiteral("Planet: ") + w->Label2[0]->toolTip());
 }
 
-TEST_F(PositionWindow, ARedrawKeepsABodyStillUpAndDropsOneThatSet) {
+TEST_F(PositionWindow, ARedrawKeepsEveryChosenBodyAndMarksOneOffTheMap) {
+    DialogRecorder dialogs;
     ChooseBody(0, 1017);  // Mirfak
     ChooseBody(1, -4);    // Jupiter
     w->Update();
     EXPECT_EQ(w->Combo1[0]->currentData().toInt(), 1017);
     EXPECT_EQ(w->Combo1[1]->currentData().toInt(), -4);
-    // Twelve hours later both have set here: the lines fall back to the empty item.
+    // Twelve hours later both have set here: the lines keep them and say so.
     NavigationState.LocalDate += 0.5;
     QTest::mouseClick(w->Command1, Qt::LeftButton);
-    EXPECT_EQ(w->Combo1[0]->currentIndex(), 0);
-    EXPECT_EQ(w->Combo1[1]->currentIndex(), 0);
-    // Without planets the lists hold the stars only.
+    const QString off = QString::fromLatin1(kNotOnMap);
+    EXPECT_EQ(w->Combo1[0]->currentData().toInt(), 1017);
+    EXPECT_EQ(w->Combo1[0]->currentText(), QString::fromStdString(StarName(StarIndex(1017))) + off);
+    EXPECT_EQ(w->Combo1[1]->currentText(), QStringLiteral("Planet: Jupiter") + off);
+    EXPECT_EQ(w->Combo1[2]->count(), 1 + w->StarMarkCount + w->BodyMarkCount);
+    // Back on the map, they are its items again.
+    NavigationState.LocalDate -= 0.5;
+    QTest::mouseClick(w->Command1, Qt::LeftButton);
+    EXPECT_EQ(w->Combo1[1]->currentText(), QStringLiteral("Planet: Jupiter"));
+    EXPECT_EQ(w->Combo1[1]->count(), 1 + w->StarMarkCount + w->BodyMarkCount);
+    // Without planets the lists hold the stars only, and line 2 its Jupiter.
     QTest::mouseClick(w->Check1, Qt::LeftButton);
     EXPECT_EQ(w->BodyMarkCount, 0);
     EXPECT_EQ(w->Combo1[3]->count(), 1 + w->StarMarkCount);
+    EXPECT_EQ(w->Combo1[1]->currentData().toInt(), -4);
+    // A magnitude limit that is no number is refused: the map and the lines stay.
+    const int stars = w->StarMarkCount;
+    w->Text3->setText(QStringLiteral("abc"));
+    QTest::mouseClick(w->Option1[2], Qt::LeftButton);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Invalid data format!"));
+    EXPECT_EQ(w->StarMarkCount, stars);
+    EXPECT_EQ(w->Combo1[0]->currentData().toInt(), 1017);
     // No star brighter than magnitude -2: the template stays hidden.
     w->Text3->setText(QStringLiteral("-2"));
     QTest::mouseClick(w->Option1[2], Qt::LeftButton);
     EXPECT_EQ(w->StarMarkCount, 0);
     EXPECT_FALSE(w->Label1[0]->isVisible());
     EXPECT_EQ(w->Combo1[3]->count(), 1);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+TEST_F(PositionWindow, SightsSurviveClosingAndReopeningTheWindow) {
+    w.reset();
+    MDIFormMain main;
+    ASSERT_TRUE(main.Load());
+    main.show();
+    QAction* button = main.ButtonByKey(QStringLiteral("Position"));
+    button->trigger();
+    win = qobject_cast<frmPosition*>(main.FindChild(QStringLiteral("frmPosition")));
+    ASSERT_NE(win, nullptr);
+    EnterSight(1, 0, "060237", "17307");  // the Sun's upper limb
+    QTest::mouseClick(win->Check2[1], Qt::LeftButton);
+    win->parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(main.FindChild(QStringLiteral("frmPosition")), nullptr);
+    button->trigger();
+    win = qobject_cast<frmPosition*>(main.FindChild(QStringLiteral("frmPosition")));
+    ASSERT_NE(win, nullptr);
+    EXPECT_EQ(win->Combo1[1]->currentText(), QStringLiteral("Planet: Sun"));
+    EXPECT_EQ(win->Text1[1]->text(), QStringLiteral("06:02:37"));
+    EXPECT_EQ(win->Text2[1]->text(), QStringLiteral("17-30.7"));
+    EXPECT_FALSE(win->Check2[1]->isChecked());
+    EXPECT_EQ(win->Combo1[0]->currentIndex(), 0);
+    EXPECT_TRUE(win->Check2[0]->isChecked());
+}
+
+TEST_F(PositionWindow, AnInterceptOverThirtyMinutesIsFlaggedInTheSummaryAndDetails) {
+    DialogRecorder dialogs;
+    EnterSight(1, 1017, "060237", "12440");  // Mirfak 50' high
+    EnterSight(2, -4, "060237", "17307");
+    QTest::mouseClick(w->Command2, Qt::LeftButton);
+    ASSERT_TRUE(dialogs.messages.empty());
+    ASSERT_GT(std::fabs(LastFix.Intercept[1]), 30.0);
+    const QString warning = QStringLiteral("Warning: intercept over 30' in Line No. 2 (") +
+                            FormatNumber(LastFix.Intercept[1], QStringLiteral("+00.0;-00.0")) +
+                            QStringLiteral("'): check the sight and the DR position.");
+    EXPECT_TRUE(w->Label4->text().startsWith(QStringLiteral("Last fix on ")));
+    EXPECT_TRUE(w->Label4->text().endsWith(QStringLiteral(" deg\n") + warning)) << w->Label4->text().toStdString();
+    QTest::mouseClick(w->Command4, Qt::LeftButton);
+    ASSERT_NE(Details(), nullptr);
+    EXPECT_TRUE(Details()->Label2->text().endsWith(QStringLiteral(" deg\n") + warning));
 }
 
 TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZoom) {
@@ -185,12 +252,20 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
     EXPECT_TRUE(dialogs.messages[1].text.startsWith(QStringLiteral("Can not calculate position:\nLine No. 3:")))
         << dialogs.messages[1].text.toStdString();
     EXPECT_EQ(LastFix.FixTime, 0.0);
-    EXPECT_EQ(w->Label4->text(), QStringLiteral("Last fix not available"));
+    EXPECT_EQ(w->Label4->text(), QStringLiteral("Last fix not available\nThe last calculation failed: ") +
+                                     dialogs.messages[1].text.mid(28));
 
+    // An altitude typed in line 4, which has no body, is named too; then put back.
     TypeInto(w->Text1[2], QStringLiteral("060237"));
     EXPECT_EQ(w->Text1[2]->text(), QStringLiteral("06:02:37"));
+    TypeInto(w->Text2[3], QStringLiteral("1"));
     QTest::mouseClick(w->Command2, Qt::LeftButton);
-    ASSERT_EQ(dialogs.messages.size(), 2u);
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_EQ(dialogs.messages[2].text, QStringLiteral("Can not calculate position:\nLine No. 4: a time or an "
+                                                       "altitude is typed but no body is chosen."));
+    TypeInto(w->Text2[3], QStringLiteral("0"));
+    QTest::mouseClick(w->Command2, Qt::LeftButton);
+    ASSERT_EQ(dialogs.messages.size(), 3u);
     const QStringList lines = w->Label4->text().split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 5) << w->Label4->text().toStdString();
     EXPECT_EQ(lines[0], QStringLiteral("Last fix on Friday, September 8, 2023 at 23:02 local time."));
@@ -266,10 +341,28 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
     EXPECT_EQ(d->ZoomIndex(), 0);
     EXPECT_FALSE(d->cmdZoomOut->isEnabled());
     EXPECT_TRUE(d->cmdZoomIn->isEnabled());
-    // A new report plots at 1 nm per cell and keeps the zoom buttons as they were.
+    // A new report keeps the zoom and plots at the scale the label states.
     QTest::mouseClick(w->Command4, Qt::LeftButton);
-    EXPECT_EQ(d->Picture1->Scale(), 1.0);
+    EXPECT_EQ(d->Picture1->Scale(), 0.5);
     EXPECT_EQ(d->lblScale->text(), QStringLiteral("0.5 nm."));
+
+    // Lines 2 and 3 both Jupiter at one instant do not cross: the calculation
+    // fails, the summary says so, and Details shows the last good fix as such.
+    const FixResult good = LastFix;
+    ChooseBody(1, -4);
+    QTest::mouseClick(w->Command2, Qt::LeftButton);
+    ASSERT_EQ(dialogs.messages.size(), 4u);
+    EXPECT_TRUE(dialogs.messages[3].text.startsWith(QStringLiteral("Can not calculate position:\nDivision by zero")));
+    EXPECT_TRUE(w->Label4->text().startsWith(QStringLiteral("Last fix not available\nThe last calculation failed: "
+                                                           "Division by zero")));
+    QTest::mouseClick(w->Command4, Qt::LeftButton);
+    const QStringList summary = d->Label2->text().split(QLatin1Char('\n'));
+    ASSERT_EQ(summary.size(), 4) << d->Label2->text().toStdString();
+    EXPECT_TRUE(summary[0].startsWith(QStringLiteral("The last calculation failed: Division by zero")));
+    EXPECT_EQ(summary[1], QStringLiteral("Last good fix on Friday, September 8, 2023 at 23:02 local time."));
+    EXPECT_TRUE(summary[2].startsWith(QStringLiteral("Position: ") + FormatLatLon(good.FixLat, true)));
+    EXPECT_FALSE(summary[3].contains(QStringLiteral("a = 00.00")));
+    EXPECT_EQ(lv->headerItem()->text(1), QString::fromStdString(StarName(StarIndex(1017))));
 }
 
 TEST_F(PositionWindow, ResizeScalesTheMapWithItsMarksAndRedrawsTheGrid) {

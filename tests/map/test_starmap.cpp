@@ -2,7 +2,6 @@
 // marks, the information boxes.
 #include <gtest/gtest.h>
 
-#include "almanac/mCompass.h"
 #include "map/mStarMap.h"
 #include "reduction/mAltAz.h"
 #include "support/nav_fixture.h"
@@ -31,10 +30,6 @@ TEST(ChartGeometry, ZenithCentreHorizonRimNorthUpEastRight) {
         EXPECT_EQ(p.x, c.x) << c.alt << " " << c.az;
         EXPECT_EQ(p.y, c.y) << c.alt << " " << c.az;
     }
-    // The magnitude limit is read up to the first character that is not part of a number.
-    EXPECT_EQ(LeadingNumber("3,5"), 3.0);
-    EXPECT_EQ(LeadingNumber("  2.25"), 2.25);
-    EXPECT_EQ(LeadingNumber(".5"), 0.5);
 }
 
 TEST_F(StarMap, NavigationalListAndHorizon) {

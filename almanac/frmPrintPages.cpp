@@ -1,0 +1,163 @@
+#include "almanac/frmPrintPages.h"
+
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+
+#include "almanac/mDailyPages.h"
+#include "app/mPublicVars.h"
+
+namespace {
+
+QDate ToQDate(DateValue v) {
+    const CalendarDate c = DateToParts(v);
+    return QDate(c.year, c.month, c.day);
+}
+DateValue FromQDate(const QDate& d) { return DateFromParts(d.year(), d.month(), d.day()); }
+
+}  // namespace
+
+std::function<QString(QWidget*)> frmPrintPages::AskPdfPath = [](QWidget* parent) {
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save the daily pages"), QStringLiteral("daily-pages.pdf"),
+                                        QStringLiteral("PDF files (*.pdf)"));
+};
+
+frmPrintPages::frmPrintPages(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmPrintPages"));
+    setWindowTitle(QStringLiteral("Print daily pages"));
+    auto* grid = new QGridLayout(this);
+    const QDate first(1900, 1, 1), last(2100, 12, 31);
+    dtFrom = new QDateEdit(this);
+    dtTo = new QDateEdit(this);
+    for (QDateEdit* e : {dtFrom, dtTo}) {
+        e->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        e->setDateRange(first, last);
+        e->setCalendarPopup(true);
+    }
+    dtFrom->setObjectName(QStringLiteral("dtFrom"));
+    dtTo->setObjectName(QStringLiteral("dtTo"));
+    QDate start = ToQDate(NavigationState.LocalDate);
+    if (!start.isValid() || start < first || start > last) start = QDate(2000, 1, 1);
+    dtFrom->setDate(start);
+    dtTo->setDate(std::min(start.addDays(kSpreadDays - 1), last));
+    grid->addWidget(new QLabel(QStringLiteral("&From (UT date):"), this), 0, 0);
+    grid->addWidget(dtFrom, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("&To:"), this), 1, 0);
+    grid->addWidget(dtTo, 1, 1);
+    static_cast<QLabel*>(grid->itemAtPosition(0, 0)->widget())->setBuddy(dtFrom);
+    static_cast<QLabel*>(grid->itemAtPosition(1, 0)->widget())->setBuddy(dtTo);
+
+    pbPages = new QProgressBar(this);
+    pbPages->setObjectName(QStringLiteral("pbPages"));
+    pbPages->setRange(0, 1);
+    pbPages->setValue(0);
+    grid->addWidget(pbPages, 2, 0, 1, 2);
+    lblStatus = new QLabel(this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    grid->addWidget(lblStatus, 3, 0, 1, 2);
+
+    auto* buttons = new QHBoxLayout;
+    cmdPrint = new QPushButton(QStringLiteral("&Print…"), this);
+    cmdPdf = new QPushButton(QStringLiteral("Save as P&DF…"), this);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
+    cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
+    cmdPdf->setObjectName(QStringLiteral("cmdPdf"));
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    for (QPushButton* b : {cmdPrint, cmdPdf, cmdCancel, cmdClose}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    grid->addLayout(buttons, 4, 0, 1, 2);
+    SetRunning(false);
+
+    connect(cmdPdf, &QPushButton::clicked, this, [this] {
+        const QString path = AskPdfPath ? AskPdfPath(this) : QString();
+        if (path.isEmpty()) return;
+        Start([path](DateValue from, DateValue to, const std::atomic<bool>* cancel, const PagesProgress& progress,
+                     QString* error) { return WriteDailyPagesPdf(path, from, to, cancel, progress, error); },
+              QStringLiteral("Written to %1.").arg(path));
+    });
+    connect(cmdPrint, &QPushButton::clicked, this, [this] {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        QPrintDialog dialog(printer_.get(), this);
+        if (dialog.exec() != QDialog::Accepted) return;
+        QPrinter* printer = printer_.get();
+        Start([printer](DateValue from, DateValue to, const std::atomic<bool>* cancel, const PagesProgress& progress,
+                        QString* error) { return DrawDailyPages(printer, from, to, cancel, progress, error); },
+              QStringLiteral("Sent to the printer."));
+    });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cancel_ = true; });
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
+}
+
+frmPrintPages::~frmPrintPages() { StopAndWait(); }
+
+void frmPrintPages::Start(Job job, const QString& what) {
+    if (worker_) return;
+    const DateValue from = FromQDate(dtFrom->date()), to = FromQDate(dtTo->date());
+    if (to < from) {
+        lblStatus->setText(QStringLiteral("The last date is before the first."));
+        return;
+    }
+    cancel_ = false;
+    what_ = what;
+    pbPages->setRange(0, static_cast<int>(SpreadStarts(from, to).size()));
+    pbPages->setValue(0);
+    lblStatus->setText(QStringLiteral("Computing the pages…"));
+    SetRunning(true);
+    worker_ = QThread::create([this, job, from, to] {
+        QString error;
+        const auto progress = [this](int done, int) {
+            QMetaObject::invokeMethod(pbPages, [bar = pbPages, done] { bar->setValue(done); }, Qt::QueuedConnection);
+        };
+        const bool ok = job(from, to, &cancel_, progress, &error);
+        QMetaObject::invokeMethod(this, [this, ok, error] { Finish(ok, error); }, Qt::QueuedConnection);
+    });
+    worker_->start();
+}
+
+void frmPrintPages::Finish(bool ok, const QString& error) {
+    if (worker_) {
+        worker_->wait();
+        delete worker_;
+        worker_ = nullptr;
+    }
+    SetRunning(false);
+    if (ok) lblStatus->setText(what_);
+    else lblStatus->setText(error.isEmpty() ? QStringLiteral("Cancelled.") : error);
+    emit RunFinished(ok, error);
+}
+
+void frmPrintPages::SetRunning(bool running) {
+    for (QWidget* w : std::initializer_list<QWidget*>{dtFrom, dtTo, cmdPrint, cmdPdf, cmdClose}) w->setEnabled(!running);
+    cmdCancel->setEnabled(running);
+}
+
+void frmPrintPages::StopAndWait() {
+    if (!worker_) return;
+    cancel_ = true;
+    worker_->wait();
+    delete worker_;
+    worker_ = nullptr;
+}
+
+void frmPrintPages::closeEvent(QCloseEvent* event) {
+    // The window stays while pages are being made: Cancel first.
+    if (worker_) event->ignore();
+    else QDialog::closeEvent(event);
+}
+
+void frmPrintPages::reject() {
+    if (worker_) cancel_ = true;
+    else QDialog::reject();
+}

@@ -1,0 +1,36 @@
+// The daily pages drawn: each three-day spread of mDailyPages on two facing pages of a
+// printer or a PDF, in real text. Safe to call from a worker thread.
+#pragma once
+#include <QString>
+#include <atomic>
+#include <functional>
+
+#include "core/mTime.h"
+
+class QPagedPaintDevice;
+
+// Called after each spread with the spreads done and the total.
+using PagesProgress = std::function<void(int done, int total)>;
+
+// Given: device, a printer or PDF writer (its page size and margins are used; the layout
+//        is scaled to fit A4, Letter or any other); from, to, the dates (whole days,
+//        inclusive); cancel (may be null), polled between spreads and inside each.
+// Returned: true when every spread was drawn; false when cancelled or on a fault, with
+//        *error (may be null) set to the reason ("" when cancelled).
+bool DrawDailyPages(QPagedPaintDevice* device, DateValue from, DateValue to, const std::atomic<bool>* cancel,
+                    const PagesProgress& progress, QString* error);
+
+// The same written as a PDF file. False with *error "Cannot write FILE: reason" when the
+// file cannot be written.
+bool WriteDailyPagesPdf(const QString& path, DateValue from, DateValue to, const std::atomic<bool>* cancel,
+                        const PagesProgress& progress, QString* error);
+
+// The command-line form: args are FROM TO FILE.pdf (dates yyyy-mm-dd, 1900-01-01 to
+// 2100-12-31, FROM not after TO). Writes the PDF; returns the exit status: 0 done,
+// 2 a bad argument (the message and the usage on standard error), 1 a data file or the
+// output that cannot be read or written. Needs a Q(Gui)Application and the data files'
+// folder set.
+int AlmanacPdfCommand(const QStringList& args);
+
+// The name of the font the pages are set in ("DejaVu Sans" when installed).
+QString DailyPagesFontFamily();

@@ -1,0 +1,127 @@
+// The sight log: every calculated fix with the working data and the sights it
+// was reduced from, kept in one SQLite database file (write-ahead log, one
+// transaction per fix, the schema version in PRAGMA user_version).
+#pragma once
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/mPublicVars.h"
+#include "fix/mCalcPosition.h"
+
+// One sight of a logged fix. Angles in degrees.
+struct LoggedSight {
+    int Line = 1;                 // "Line No." 1..4
+    BodyCode Body = kNoBody;      // as in SightLines
+    std::string BodyName;         // "Sun", "Vega", ...
+    std::string TimeText;         // UT time of day as typed, "hh:mm:ss"
+    std::string AltitudeText;     // sextant altitude as typed, "dd-mm.m"
+    bool LowerLimb = false;
+    DateValue UT = 0.0;           // instant of the sight
+    double Hs = 0.0;              // sextant altitude
+    double Hc = 0.0;              // computed altitude
+    double Zn = 0.0;              // azimuth, [0, 360) from north through east
+    double Intercept = 0.0;       // arc minutes, + toward the body
+};
+
+// One logged fix.
+struct LoggedFix {
+    std::int64_t Id = 0;          // set by the log
+    DateValue UT = 0.0;           // instant of the fix
+    DateValue ZoneTime = 0.0;     // the same instant in zone time (UT + TZ hours)
+    NavigationStateRecord Working;  // the working data as used (LocalDate = ZoneTime; StateLoaded not kept)
+    double DRLat = 0.0, DRLon = 0.0;    // dead-reckoning position at the fix time
+    double FixLat = 0.0, FixLon = 0.0;  // the fix
+    double EllipseA = 0.0, EllipseB = 0.0, EllipseAlpha = 0.0;  // arc minutes, arc minutes, degrees
+    double CourseFromDR = 0.0;    // degrees, as FixCourseDistance gives it
+    double DistanceFromDR = 0.0;  // nautical miles
+    std::string Version;          // the program's version
+    std::string Note;             // the user's line of text
+    std::vector<LoggedSight> Sights;
+};
+
+// A row of the listing: the fix without its working data, with its bodies.
+struct LoggedFixSummary {
+    std::int64_t Id = 0;
+    DateValue UT = 0.0, ZoneTime = 0.0;
+    double FixLat = 0.0, FixLon = 0.0;
+    double EllipseA = 0.0, EllipseB = 0.0, EllipseAlpha = 0.0;
+    int BodyCount = 0;
+    std::string BodyNames;  // in line order, ", " between
+    std::string Note;
+};
+
+// The record of a fix just calculated: working data, the lines in use, the
+// result (its Message empty) and the program's version.
+LoggedFix MakeLoggedFix(const NavigationStateRecord& working, const FixResult& fix, const SightLines& lines,
+                        const std::string& version);
+// The lines of a logged fix as the position window takes them.
+SightLines SightLinesOf(const LoggedFix& fix);
+// The name of a body code: the star's name, or "Sun" ... "Moon".
+std::string BodyNameOfCode(BodyCode code);
+
+// A failure of the log; what() is a sentence for the user.
+class SightLogError : public std::runtime_error {
+public:
+    explicit SightLogError(const std::string& what) : std::runtime_error(what) {}
+};
+
+struct sqlite3;
+
+class SightLog {
+public:
+    // The schema this program writes. 1: fixes and sights; 2: the note and the
+    // zone-time index.
+    static constexpr int kSchemaVersion = 2;
+
+    SightLog() = default;
+    ~SightLog();
+    SightLog(const SightLog&) = delete;
+    SightLog& operator=(const SightLog&) = delete;
+
+    // What Open did.
+    struct OpenReport {
+        bool Ok = false;
+        std::string SetAsidePath;  // a damaged file was moved here and a new log started
+        std::string Error;         // why the log cannot be used (Ok false)
+    };
+    // Opens or creates the log at path (its folder must exist), checks it and
+    // brings its schema up to date. A file that is not a database or fails the
+    // integrity check is renamed to "<stem>.damaged[-n]<ext>" (with its -wal
+    // and -shm files) and a new log is started. A file written by a later
+    // version, or one that cannot be read (permissions), is left alone.
+    OpenReport Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return db_ != nullptr; }
+    const std::string& Path() const { return path_; }
+    // The schema version of the open file (PRAGMA user_version).
+    int SchemaVersion();
+
+    // Writes the fix and its sights in one transaction; returns its id and sets
+    // fix.Id. Throws SightLogError, leaving nothing of the fix in the log
+    // (read-only file, full disk, any failure part way).
+    std::int64_t Record(LoggedFix& fix);
+    // The fixes whose zone date-time lies in [fromZone, toZone), newest first
+    // (by UT, then by id).
+    std::vector<LoggedFixSummary> List(DateValue fromZone, DateValue toZone);
+    std::vector<LoggedFixSummary> ListAll();
+    // The whole fix; throws SightLogError when there is none with this id.
+    LoggedFix Load(std::int64_t id);
+    // Removes the fixes with their sights, in one transaction.
+    void Delete(const std::vector<std::int64_t>& ids);
+    void SetNote(std::int64_t id, const std::string& note);
+
+private:
+    void Exec(const char* sql);
+    void Migrate();
+    [[noreturn]] void Fail(const std::string& doing);
+
+    sqlite3* db_ = nullptr;
+    std::string path_;
+};
+
+// The CSV export: a header line, then one row per sight with the fix's columns
+// repeated; numbers in decimal degrees (and minutes, hours) with "." and the
+// text forms beside them; fields quoted where needed; lines end with CR LF.
+std::string SightLogCsv(const std::vector<LoggedFix>& fixes);

@@ -1,0 +1,227 @@
+// The printed daily pages as a script makes them: `veltrano --almanac-pdf`, read back with
+// pdftotext, against the Swiss Ephemeris table of make_daily_pages_reference.c.
+// Tolerances: every angle as printed within 0.1' of the reference (a star's SHA on the sky,
+// times cos Dec; the Moon 0.25': the truncated lunar series is 0.2' off by 2100), HP 0.1'; every rise, set and twilight time
+// as printed (to the minute) within 1 minute; the boxes and "////" where the reference has
+// no event. The reference's bodies are moved from its Delta T to the program's by their
+// hourly rates, so the comparison is at the same TT.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bodies/mStar.h"
+#include "support/csv.h"
+#include "support/nav_fixture.h"
+
+namespace {
+
+struct ProgramRun {
+    int status = -1;
+    std::string output;
+};
+
+ProgramRun Command(const std::string& cmd) {
+    ProgramRun r;
+    FILE* p = popen((cmd + " 2>&1").c_str(), "r");
+    if (!p) return r;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.output.append(buf, n);
+    const int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+std::string Veltrano(const std::string& args) { return std::string("QT_QPA_PLATFORM=offscreen '") + VELTRANO_PROGRAM + "' --almanac-pdf " + args; }
+
+double Wrap180(double x) {
+    x = std::fmod(x, 360.0);
+    if (x > 180.0) x -= 360.0;
+    if (x <= -180.0) x += 360.0;
+    return x;
+}
+
+// "123 45.6" and "S 12 34.5" as printed.
+const std::string kGha = R"((\d{1,3}) (\d\d\.\d))";
+const std::string kDec = R"(([NS]) +(\d{1,2}) (\d\d\.\d))";
+double Gha(const std::smatch& m, int i) { return std::stod(m[i]) + std::stod(m[i + 1]) / 60.0; }
+double Dec(const std::smatch& m, int i) { return (m[i] == "S" ? -1 : 1) * (std::stod(m[i + 1]) + std::stod(m[i + 2]) / 60.0); }
+
+// The reference of one spread.
+struct Spread {
+    std::vector<std::vector<std::string>> hours;              // H rows
+    std::map<int, std::array<double, 2>> stars;               // HR -> sha, dec
+    std::map<std::string, std::string> events;                // "lat|column" -> value
+};
+
+std::map<std::string, Spread> ReadReference() {
+    std::map<std::string, Spread> out;
+    std::ifstream in(std::string(VELTRANO_TEST_DATA_DIR) + "/daily_pages_reference.csv");
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        const std::vector<std::string> f = testsupport::SplitCsvLine(line);
+        Spread& s = out[f[1]];
+        if (f[0] == "H") s.hours.push_back(f);
+        else if (f[0] == "S") s.stars[std::stoi(f[2])] = {std::stod(f[3]), std::stod(f[4])};
+        else s.events[f[2] + "|" + f[3]] = f[4];
+    }
+    return out;
+}
+
+class DailyPages : public testsupport::NavFixture {};
+
+TEST_F(DailyPages, CommandLineRefusesBadArgumentsAndAnUnwritableFile) {
+    const std::string tmp = testing::TempDir();
+    const struct { std::string args; int status; } cases[] = {
+        {"2024-01-01 2024-01-02", 2},                          // no file
+        {"2024-02-30 2024-03-01 " + tmp + "/x.pdf", 2},        // no such date
+        {"24-01-01 2024-01-02 " + tmp + "/x.pdf", 2},          // not yyyy-mm-dd
+        {"1899-12-31 1900-01-02 " + tmp + "/x.pdf", 2},        // before 1900
+        {"2024-01-05 2024-01-01 " + tmp + "/x.pdf", 2},        // TO before FROM
+        {"2024-01-01 2024-01-01 /nonexistent-folder/x.pdf", 1},  // cannot be written
+    };
+    for (const auto& c : cases) {
+        const ProgramRun r = Command(Veltrano(c.args));
+        EXPECT_EQ(r.status, c.status) << c.args;
+        EXPECT_NE(r.output.find("veltrano: "), std::string::npos) << c.args << ": " << r.output;
+    }
+    EXPECT_EQ(std::fopen((tmp + "/x.pdf").c_str(), "r"), nullptr);
+}
+
+TEST_F(DailyPages, PdfTextAgreesWithTheSwissEphemeris) {
+    const std::map<std::string, Spread> reference = ReadReference();
+    ASSERT_EQ(reference.size(), 6u);
+    std::map<int, std::string> starNames;
+    for (int i = 1; i <= kStarCount; ++i)
+        if (Stars[static_cast<size_t>(i)].NavNumber > 0) starNames[Stars[static_cast<size_t>(i)].Number] = Stars[static_cast<size_t>(i)].Name;
+
+    double worst[4] = {0, 0, 0, 0};  // angles, Moon, HP, times (arcmin, arcmin, arcmin, minutes)
+    for (const auto& [date, ref] : reference) {
+        SCOPED_TRACE(date);
+        const std::string pdf = testing::TempDir() + "/pages-" + date + ".pdf";
+        const ProgramRun made = Command(Veltrano(date + " " + date + " " + pdf));
+        ASSERT_EQ(made.status, 0) << made.output;
+        const ProgramRun text = Command("pdftotext -layout '" + pdf + "' -");
+        ASSERT_EQ(text.status, 0) << text.output;
+        std::vector<std::string> pages;
+        std::stringstream all(text.output);
+        std::string page;
+        while (std::getline(all, page, '\f')) pages.push_back(page);
+        ASSERT_GE(pages.size(), 2u);
+
+        int y, m, d;
+        ASSERT_EQ(std::sscanf(date.c_str(), "%d-%d-%d", &y, &m, &d), 3);
+        const double dtOurs = DeltaT(JulianDay(DateFromParts(y, m, d), false, true)) * 86400.0;
+        // The reference value of column c at hour h moved to the program's TT.
+        auto at = [&](int h, int c, bool dec) {
+            const auto& rows = ref.hours;
+            const int h0 = std::max(0, h - 1), h1 = std::min(71, h + 1);
+            const double shift = dtOurs - std::stod(rows[static_cast<size_t>(h)][3]);
+            const double v = std::stod(rows[static_cast<size_t>(h)][static_cast<size_t>(c)]);
+            const double a0 = std::stod(rows[static_cast<size_t>(h0)][static_cast<size_t>(c)]);
+            const double a1 = std::stod(rows[static_cast<size_t>(h1)][static_cast<size_t>(c)]);
+            if (dec) return v + (a1 - a0) / ((h1 - h0) * 3600.0) * shift;
+            const double ra0 = std::stod(rows[static_cast<size_t>(h0)][4]) - a0, ra1 = std::stod(rows[static_cast<size_t>(h1)][4]) - a1;
+            return v - Wrap180(ra1 - ra0) / ((h1 - h0) * 3600.0) * shift;
+        };
+        auto angle = [&](double printed, double expected, int kind, const std::string& what) {
+            const double e = std::fabs(Wrap180(printed - expected)) * 60.0;
+            worst[kind] = std::max(worst[kind], e);
+            EXPECT_LE(e, kind == 1 ? 0.25 : 0.1 + 1e-9) << what;
+        };
+
+        // Left page: Aries and the planets hour by hour, and the stars.
+        const std::regex leftRow("^\\s*(\\d\\d)\\s+" + kGha + "\\s+" + kGha + "\\s+" + kDec + "\\s+" + kGha + "\\s+" + kDec +
+                                 "\\s+" + kGha + "\\s+" + kDec + "\\s+" + kGha + "\\s+" + kDec);
+        const std::regex starTail("^\\s+\\S+\\s+\\S+\\s+" + kGha + "\\s+" + kDec);
+        int hour = 0, starsSeen = 0;
+        std::stringstream left(pages[0]);
+        for (std::string line; std::getline(left, line);) {
+            std::smatch mm;
+            if (std::regex_search(line, mm, leftRow)) {
+                ASSERT_LT(hour, 72);
+                EXPECT_EQ(std::stoi(mm[1]), hour % 24);
+                angle(Gha(mm, 2), std::stod(ref.hours[static_cast<size_t>(hour)][4]), 0, "aries");
+                for (int k = 0; k < 4; ++k) {
+                    angle(Gha(mm, 4 + 5 * k), at(hour, 5 + 2 * k, false), 0, "planet gha");
+                    angle(Dec(mm, 6 + 5 * k), at(hour, 6 + 2 * k, true), 0, "planet dec");
+                }
+                ++hour;
+            }
+            for (const auto& [hr, name] : starNames) {
+                const size_t at_ = line.find(name + " ");
+                if (at_ == std::string::npos || !ref.stars.count(hr)) continue;
+                const std::string tail = line.substr(at_ + name.size());
+                std::smatch sm;
+                if (!std::regex_search(tail, sm, starTail)) continue;
+                const std::array<double, 2> r = ref.stars.at(hr);
+                // SHA on the sky (times cos Dec): Polaris's SHA itself carries 1' for 1" of place.
+                angle(r[0] + Wrap180(Gha(sm, 1) - r[0]) * std::cos(r[1] * M_PI / 180.0), r[0], 0, name + " SHA");
+                angle(Dec(sm, 3), r[1], 0, name + " Dec");
+                ++starsSeen;
+            }
+        }
+        EXPECT_EQ(hour, 72);
+        EXPECT_EQ(starsSeen, static_cast<int>(ref.stars.size()));
+
+        // Right page: the Sun and the Moon, then the rise and set table.
+        const std::regex rightRow("^\\s*(\\d\\d)\\s+" + kGha + "\\s+" + kDec + "\\s+" + kGha + "\\s+(-?\\d+\\.\\d)\\s+" + kDec +
+                                  "\\s+(\\d+\\.\\d)\\s+(\\d\\d\\.\\d)");
+        const std::regex latRow("(?:^|\\s)(N \\d{1,2}|S \\d{1,2}|0)((?:\\s+(?:\\d\\d \\d\\d|□|■|////|-- --)){6})\\s*$");
+        const std::regex token("\\d\\d \\d\\d|□|■|////|-- --");
+        const char* morning[6] = {"naut", "civil", "rise", "moonrise0", "moonrise1", "moonrise2"};
+        const char* evening[6] = {"set", "civil_end", "naut_end", "moonset0", "moonset1", "moonset2"};
+        hour = 0;
+        int latRows = 0;
+        std::stringstream right(pages[1]);
+        for (std::string line; std::getline(right, line);) {
+            std::smatch mm;
+            if (std::regex_search(line, mm, rightRow)) {
+                angle(Gha(mm, 2), at(hour, 13, false), 0, "sun gha");
+                angle(Dec(mm, 4), at(hour, 14, true), 0, "sun dec");
+                angle(Gha(mm, 7), at(hour, 15, false), 1, "moon gha");
+                angle(Dec(mm, 10), at(hour, 16, true), 1, "moon dec");
+                const double hp = std::stod(mm[14]) - std::stod(ref.hours[static_cast<size_t>(hour)][17]);
+                worst[2] = std::max(worst[2], std::fabs(hp));
+                EXPECT_LE(std::fabs(hp), 0.1 + 1e-9) << "HP at " << hour;
+                ++hour;
+            }
+            if (!std::regex_search(line, mm, latRow)) continue;
+            std::string lat = mm[1];
+            lat = lat == "0" ? "0" : (lat[0] == 'S' ? "-" : "") + lat.substr(2);
+            const std::string cells = mm[2];
+            std::vector<std::string> tokens;
+            for (std::sregex_iterator it(cells.begin(), cells.end(), token), end; it != end; ++it) tokens.push_back(it->str());
+            ASSERT_EQ(tokens.size(), 6u) << line;
+            for (int i = 0; i < 6; ++i) {
+                const std::string column = latRows < 31 ? morning[i] : evening[i];
+                const std::string& expect = ref.events.at(lat + "|" + column);
+                const std::string& got = tokens[static_cast<size_t>(i)];
+                const bool twilight = column.find("naut") == 0 || column.find("civil") == 0;
+                if (expect == "above") EXPECT_TRUE(got == "□" || (twilight && got == "////")) << lat << " " << column << " " << got;
+                else if (expect == "below") EXPECT_EQ(got, "■") << lat << " " << column;
+                else if (expect == "none") EXPECT_EQ(got, "-- --") << lat << " " << column;
+                else if (got.size() == 5 && got[2] == ' ') {
+                    const double minutes = std::stod(got.substr(0, 2)) * 60 + std::stod(got.substr(3)) - std::stod(expect) * 60;
+                    worst[3] = std::max(worst[3], std::fabs(minutes));
+                    EXPECT_LE(std::fabs(minutes), 1.0) << lat << " " << column << " " << got << " vs " << expect;
+                } else ADD_FAILURE() << lat << " " << column << ": " << got << " where the reference has " << expect;
+            }
+            ++latRows;
+        }
+        EXPECT_EQ(hour, 72);
+        EXPECT_EQ(latRows, 62);
+    }
+    std::printf("worst: angles %.3f', Moon %.3f', HP %.3f', times %.2f min\n", worst[0], worst[1], worst[2], worst[3]);
+}
+
+}  // namespace

@@ -1,0 +1,254 @@
+// The sight log's store: a fix and its four sights back exactly, nothing of a
+// fix left after a failure between two of its writes, a damaged file set aside,
+// the schema version and the migration of an older file.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+
+#include "log/mSightLog.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A fix with four sights whose numbers have no short decimal form.
+LoggedFix FourLineFix() {
+    LoggedFix f;
+    f.UT = 45269.123456789012;
+    f.ZoneTime = f.UT + 3.0 / 24.0;
+    NavigationStateRecord& w = f.Working;
+    w.LocalDate = f.ZoneTime;
+    w.TZ = 3.0f;
+    w.Lat = -43.0 - 1.0 / 7.0;
+    w.Lon = 179.99999999999997;
+    w.Course = 359.9f;
+    w.Speed = 12.3f;
+    w.Temp = -1.7f;
+    w.Pressure = 1013.25f;
+    w.hEye = 2.1f;
+    w.i_s = -0.3f;
+    f.DRLat = w.Lat;
+    f.DRLon = w.Lon;
+    f.FixLat = -43.1 - 1e-13;
+    f.FixLon = -179.99;
+    f.EllipseA = 1.0 / 3.0;
+    f.EllipseB = 0.1f;
+    f.EllipseAlpha = 179.95;
+    f.CourseFromDR = -50.8;
+    f.DistanceFromDR = std::sqrt(2.0);
+    f.Version = "0.1.0";
+    f.Note = "Off Cape Agulhas, \"heavy\" swell; ±0.5'";
+    const BodyCode bodies[4] = {0, 1017, -8, -4};
+    const char* names[4] = {"Sun", "Mirfak", "Moon", "Jupiter"};
+    for (int i = 0; i < 4; ++i) {
+        LoggedSight s;
+        s.Line = i + 1;
+        s.Body = bodies[i];
+        s.BodyName = names[i];
+        s.TimeText = "06:0" + std::to_string(i) + ":37";
+        s.AltitudeText = "1" + std::to_string(i) + "-54.0";
+        s.LowerLimb = i % 2 == 0;
+        s.UT = f.UT - i / 1440.0;
+        s.Hs = 10.9 + i;
+        s.Hc = 10.0 + i + 1.0 / 3.0;
+        s.Zn = 359.99 - i * 90.0;
+        s.Intercept = -1.234567890123 * i;
+        f.Sights.push_back(s);
+    }
+    return f;
+}
+
+void ExpectSame(const LoggedFix& a, const LoggedFix& b) {
+    EXPECT_EQ(a.UT, b.UT);
+    EXPECT_EQ(a.ZoneTime, b.ZoneTime);
+    const NavigationStateRecord &x = a.Working, &y = b.Working;
+    EXPECT_EQ(x.LocalDate, y.LocalDate);
+    EXPECT_EQ(x.TZ, y.TZ);
+    EXPECT_EQ(x.Lat, y.Lat);
+    EXPECT_EQ(x.Lon, y.Lon);
+    EXPECT_EQ(x.Course, y.Course);
+    EXPECT_EQ(x.Speed, y.Speed);
+    EXPECT_EQ(x.Temp, y.Temp);
+    EXPECT_EQ(x.Pressure, y.Pressure);
+    EXPECT_EQ(x.hEye, y.hEye);
+    EXPECT_EQ(x.i_s, y.i_s);
+    EXPECT_EQ(a.DRLat, b.DRLat);
+    EXPECT_EQ(a.DRLon, b.DRLon);
+    EXPECT_EQ(a.FixLat, b.FixLat);
+    EXPECT_EQ(a.FixLon, b.FixLon);
+    EXPECT_EQ(a.EllipseA, b.EllipseA);
+    EXPECT_EQ(a.EllipseB, b.EllipseB);
+    EXPECT_EQ(a.EllipseAlpha, b.EllipseAlpha);
+    EXPECT_EQ(a.CourseFromDR, b.CourseFromDR);
+    EXPECT_EQ(a.DistanceFromDR, b.DistanceFromDR);
+    EXPECT_EQ(a.Version, b.Version);
+    EXPECT_EQ(a.Note, b.Note);
+    ASSERT_EQ(a.Sights.size(), b.Sights.size());
+    for (size_t i = 0; i < a.Sights.size(); ++i) {
+        const LoggedSight &s = a.Sights[i], &t = b.Sights[i];
+        EXPECT_EQ(s.Line, t.Line);
+        EXPECT_EQ(s.Body, t.Body);
+        EXPECT_EQ(s.BodyName, t.BodyName);
+        EXPECT_EQ(s.TimeText, t.TimeText);
+        EXPECT_EQ(s.AltitudeText, t.AltitudeText);
+        EXPECT_EQ(s.LowerLimb, t.LowerLimb);
+        EXPECT_EQ(s.UT, t.UT);
+        EXPECT_EQ(s.Hs, t.Hs);
+        EXPECT_EQ(s.Hc, t.Hc);
+        EXPECT_EQ(s.Zn, t.Zn);
+        EXPECT_EQ(s.Intercept, t.Intercept);
+    }
+}
+
+int Count(const std::string& path, const char* table) {
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db, (std::string("SELECT count(*) FROM ") + table).c_str(), -1, &s, nullptr);
+    const int n = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int(s, 0) : -1;
+    sqlite3_finalize(s);
+    sqlite3_close(db);
+    return n;
+}
+
+void RawExec(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    char* err = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err), SQLITE_OK) << (err ? err : "");
+    sqlite3_free(err);
+    sqlite3_close(db);
+}
+
+class SightLogStore : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string tmpl = (fs::temp_directory_path() / "sightlog-XXXXXX").string();
+        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+        dir = tmpl;
+        path = (dir / "sightlog.db").string();
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    fs::path dir;
+    std::string path;
+};
+
+}  // namespace
+
+TEST_F(SightLogStore, FourLineFixComesBackExactlyAcrossAReopen) {
+    LoggedFix in = FourLineFix();
+    {
+        SightLog log;
+        ASSERT_TRUE(log.Open(path).Ok);
+        EXPECT_GT(log.Record(in), 0);
+    }
+    SightLog log;
+    ASSERT_TRUE(log.Open(path).Ok);
+    const std::vector<LoggedFixSummary> all = log.ListAll();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].Id, in.Id);
+    EXPECT_EQ(all[0].BodyCount, 4);
+    EXPECT_EQ(all[0].BodyNames, "Sun, Mirfak, Moon, Jupiter");
+    ExpectSame(log.Load(in.Id), in);
+    // The lines go back to the position window as they were typed.
+    const SightLines lines = SightLinesOf(in);
+    EXPECT_EQ(lines.Body[1], 1017);
+    EXPECT_EQ(lines.Altitude[3], "13-54.0");
+    EXPECT_TRUE(lines.LowerLimb[2]);
+}
+
+TEST_F(SightLogStore, AFailureBetweenTwoWritesLeavesNothingOfTheFix) {
+    SightLog log;
+    ASSERT_TRUE(log.Open(path).Ok);
+    LoggedFix first = FourLineFix();
+    log.Record(first);
+    // The third sight's write fails after the fix row and two sights were written.
+    RawExec(path,
+            "CREATE TRIGGER fail_line3 BEFORE INSERT ON sight WHEN NEW.line = 3 "
+            "BEGIN SELECT RAISE(ABORT, 'simulated write failure'); END;");
+    LoggedFix second = FourLineFix();
+    second.Id = 0;
+    EXPECT_THROW(log.Record(second), SightLogError);
+    EXPECT_EQ(second.Id, 0);
+    EXPECT_EQ(Count(path, "fix"), 1);
+    EXPECT_EQ(Count(path, "sight"), 4);
+    // The log goes on working afterwards.
+    RawExec(path, "DROP TRIGGER fail_line3");
+    log.Record(second);
+    EXPECT_EQ(log.ListAll().size(), 2u);
+}
+
+TEST_F(SightLogStore, DamagedFileIsSetAsideAndAFreshLogStarted) {
+    for (int round = 1; round <= 2; ++round) {
+        {
+            std::ofstream out(path, std::ios::binary | std::ios::trunc);
+            out << "This is not an SQLite database, round " << round << std::string(4096, 'x');
+        }
+        SightLog log;
+        const SightLog::OpenReport r = log.Open(path);
+        ASSERT_TRUE(r.Ok) << r.Error;
+        const std::string aside = (dir / (round == 1 ? "sightlog.damaged.db" : "sightlog.damaged-2.db")).string();
+        EXPECT_EQ(r.SetAsidePath, aside);
+        std::ifstream kept(aside);
+        std::string head;
+        std::getline(kept, head);
+        const std::string written = "This is not an SQLite database, round " + std::to_string(round);
+        EXPECT_EQ(head.substr(0, written.size()), written);
+        EXPECT_TRUE(log.ListAll().empty());
+        LoggedFix f = FourLineFix();
+        log.Record(f);
+    }
+}
+
+TEST_F(SightLogStore, SchemaVersionRecordedAndOlderFileMigrated) {
+    // A file of schema 1, as the first version of the log wrote it, with one fix.
+    RawExec(path,
+            "CREATE TABLE fix(id INTEGER PRIMARY KEY, ut REAL NOT NULL, zone_time REAL NOT NULL, tz REAL NOT NULL,"
+            " dr_lat REAL NOT NULL, dr_lon REAL NOT NULL, course REAL NOT NULL, speed REAL NOT NULL,"
+            " temperature REAL NOT NULL, pressure REAL NOT NULL, height_of_eye REAL NOT NULL,"
+            " index_correction REAL NOT NULL, fix_dr_lat REAL NOT NULL, fix_dr_lon REAL NOT NULL,"
+            " fix_lat REAL NOT NULL, fix_lon REAL NOT NULL, ellipse_a REAL NOT NULL, ellipse_b REAL NOT NULL,"
+            " ellipse_alpha REAL NOT NULL, course_from_dr REAL NOT NULL, distance_from_dr REAL NOT NULL,"
+            " version TEXT NOT NULL);"
+            "CREATE INDEX fix_ut ON fix(ut);"
+            "CREATE TABLE sight(fix_id INTEGER NOT NULL REFERENCES fix(id) ON DELETE CASCADE,"
+            " line INTEGER NOT NULL, body INTEGER NOT NULL, body_name TEXT NOT NULL, time_text TEXT NOT NULL,"
+            " altitude_text TEXT NOT NULL, lower_limb INTEGER NOT NULL, ut REAL NOT NULL, hs REAL NOT NULL,"
+            " hc REAL NOT NULL, zn REAL NOT NULL, intercept REAL NOT NULL, PRIMARY KEY(fix_id, line)) WITHOUT ROWID;"
+            "INSERT INTO fix VALUES(7, 45000.5, 45000.625, 3, 43.1, 131.9, 45, 12.5, 10, 1013, 15, -1.2,"
+            " 43.1, 131.9, 43.2, 132.0, 1.5, 0.5, 30, 35.2, 7.3, '0.0.9');"
+            "INSERT INTO sight VALUES(7, 1, 0, 'Sun', '12:00:00', '30-00.0', 1, 45000.5, 30, 29.9, 180, 1.2);"
+            "PRAGMA user_version=1;");
+    {
+        SightLog log;
+        ASSERT_TRUE(log.Open(path).Ok);
+        EXPECT_EQ(log.SchemaVersion(), SightLog::kSchemaVersion);
+        const LoggedFix old = log.Load(7);
+        EXPECT_EQ(old.FixLat, 43.2);
+        EXPECT_EQ(old.Note, "");
+        ASSERT_EQ(old.Sights.size(), 1u);
+        EXPECT_EQ(old.Sights[0].BodyName, "Sun");
+        log.SetNote(7, "migrated");
+        EXPECT_EQ(log.List(45000.0, 45001.0).size(), 1u);
+    }
+    // A file of a later program is left as it is.
+    RawExec(path, "PRAGMA user_version=99");
+    SightLog log;
+    const SightLog::OpenReport r = log.Open(path);
+    EXPECT_FALSE(r.Ok);
+    EXPECT_NE(r.Error.find("later version"), std::string::npos);
+    EXPECT_TRUE(r.SetAsidePath.empty());
+    EXPECT_EQ(Count(path, "fix"), 1);
+}
+
+TEST_F(SightLogStore, NewFileHasTheCurrentSchema) {
+    SightLog log;
+    ASSERT_TRUE(log.Open(path).Ok);
+    EXPECT_EQ(log.SchemaVersion(), SightLog::kSchemaVersion);
+    EXPECT_THROW(log.Load(1), SightLogError);
+}

@@ -1,0 +1,277 @@
+// The sight log in the program, driven as a user would: fixes calculated in the
+// position window are listed (newest first) in the window opened from the menu
+// and the toolbar; the date filter, the note, "Reopen" into the general
+// information and position windows, "Delete" and "Export CSV...".
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <memory>
+
+#include "app/MDIFormMain.h"
+#include "app/frmGeneral.h"
+#include "app/gui_support.h"
+#include "app/mConvertion.h"
+#include "fix/frmPosition.h"
+#include "log/frmSightLog.h"
+#include "log/mSightLogQt.h"
+#include "support/csv.h"
+#include "support/nav_fixture.h"
+
+namespace {
+
+// Case 0 of tests/data/fix_sights.csv: Mirfak and Jupiter at 2023-09-09 06:02:37 UT, zone -7.
+NavigationStateRecord CaseState() {
+    NavigationStateRecord s = testsupport::DrState(DateFromParts(2023, 9, 9, 6, 2, 37) - 7.0 / 24.0, -7.0f,
+                                                   -7.389798678, 34.242351807, 11.0f, 6.0f);
+    s.hEye = 5.0f;
+    s.i_s = -1.5f;
+    return s;
+}
+
+SightLines CaseLines(bool both = true) {
+    SightLines l;
+    l.Body[0] = 1017;
+    l.Time[0] = "06:02:37";
+    l.Altitude[0] = "11-54.0";
+    if (both) {
+        l.Body[1] = -4;
+        l.Time[1] = "06:02:37";
+        l.Altitude[1] = "17-30.7";
+        l.LowerLimb[1] = true;
+    }
+    return l;
+}
+
+// A stored fix at a zone date and time, with n sights of numbers that have no short decimal form.
+LoggedFix StoredFix(DateValue zone, int n) {
+    LoggedFix f;
+    f.ZoneTime = zone;
+    f.UT = zone - 3.0 / 24.0;
+    f.Working = KnownState();
+    f.Working.LocalDate = zone;
+    f.Working.Speed = 12.3f;
+    f.FixLat = 43.1 + 1.0 / 3.0;
+    f.FixLon = -131.9 - 1.0 / 7.0;
+    f.EllipseA = 1.0 / 6.0;
+    f.EllipseB = 0.1;
+    f.EllipseAlpha = 12.345678901;
+    f.Version = "0.1.0";
+    f.Note = "fog, then clear";
+    for (int i = 0; i < n; ++i) {
+        LoggedSight s;
+        s.Line = i + 1;
+        s.Body = -i;
+        s.BodyName = BodyNameOfCode(-i);
+        s.TimeText = "11:00:0" + std::to_string(i);
+        s.AltitudeText = "30-00.0";
+        s.UT = f.UT + i / 86400.0;
+        s.Hs = 30.0;
+        s.Hc = 29.9 + i / 7.0;
+        s.Zn = 359.9 - i * 100.0 / 3.0;
+        s.Intercept = -1.0 / 3.0 * (i + 1);
+        f.Sights.push_back(s);
+    }
+    ProgramSightLog(nullptr)->Record(f);
+    return f;
+}
+
+class SightLogWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { testsupport::LoadDataFiles(); }
+    void SetUp() override {
+        QLocale::setDefault(PointLocale());
+        // The tests' own data folder, never the user's.
+        ASSERT_TRUE(SightLogPath().startsWith(QString::fromLocal8Bit(qgetenv("XDG_DATA_HOME"))));
+        CloseProgramSightLog();
+        for (const char* suffix : {"", "-wal", "-shm"}) QFile::remove(SightLogPath() + QLatin1String(suffix));
+        NavigationState = KnownState();
+        LastFix = FixResult{};
+        LastSightLines = SightLines{};
+        m = std::make_unique<MDIFormMain>();
+        ASSERT_TRUE(m->Load());
+        m->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m.get()));
+    }
+    void TearDown() override {
+        m.reset();
+        CloseProgramSightLog();
+    }
+    frmSightLog* OpenLog(bool byMenu) {
+        if (byMenu)
+            m->findChild<QAction*>(QStringLiteral("mnuSightLog"))->trigger();
+        else
+            m->ButtonByKey(QStringLiteral("SightLog"))->trigger();
+        auto* w = qobject_cast<frmSightLog*>(m->FindChild(QStringLiteral("frmSightLog")));
+        EXPECT_TRUE(w && w->isVisible());
+        return w;
+    }
+    static void ClickRow(QTreeWidget* list, int row) {
+        QTreeWidgetItem* it = list->topLevelItem(row);
+        ASSERT_NE(it, nullptr);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(it).center());
+    }
+    static QStringList Column(QTreeWidget* list, int column) {
+        QStringList out;
+        for (int i = 0; i < list->topLevelItemCount(); ++i) out << list->topLevelItem(i)->text(column);
+        return out;
+    }
+    std::unique_ptr<MDIFormMain> m;
+};
+
+}  // namespace
+
+TEST_F(SightLogWindow, CalculatedFixesAreListedAndOneIsReopened) {
+    DialogRecorder dialogs;
+    NavigationState = CaseState();
+    m->ButtonByKey(QStringLiteral("Position"))->trigger();
+    auto* p = qobject_cast<frmPosition*>(m->FindChild(QStringLiteral("frmPosition")));
+    ASSERT_NE(p, nullptr);
+    p->ShowSights(CaseLines(false));
+    QTest::mouseClick(p->Command2, Qt::LeftButton);  // refused: one line
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    p->ShowSights(CaseLines());
+    QTest::mouseClick(p->Command2, Qt::LeftButton);
+    ASSERT_EQ(dialogs.messages.size(), 1u) << dialogs.messages.back().text.toStdString();
+
+    frmSightLog* log = OpenLog(true);
+    ASSERT_NE(log, nullptr);
+    ASSERT_EQ(log->lstFixes->topLevelItemCount(), 1);
+    QTreeWidgetItem* row = log->lstFixes->topLevelItem(0);
+    EXPECT_EQ(row->text(0), FormatShortDate(NavigationState.LocalDate));
+    EXPECT_EQ(row->text(1), QStringLiteral("23:02"));
+    EXPECT_EQ(row->text(2), FormatShortDate(DateFromParts(2023, 9, 9)) + QStringLiteral(" 06:02"));
+    EXPECT_EQ(row->text(3), FormatLatLon(LastFix.FixLat, true) + QLatin1Char(' ') + FormatLatLon(LastFix.FixLon, false));
+    EXPECT_EQ(row->text(5), QStringLiteral("2: Alpha Persei (Mirfak), Jupiter"));
+    // A fix calculated while the log is open joins the list at once, on top.
+    NavigationState.LocalDate += 1.0 / 1440.0;
+    QTest::mouseClick(p->Command2, Qt::LeftButton);
+    ASSERT_EQ(log->lstFixes->topLevelItemCount(), 2);
+    EXPECT_EQ(Column(log->lstFixes, 1), (QStringList{QStringLiteral("23:03"), QStringLiteral("23:02")}));
+
+    // The selected fix's lines, and a note kept with it.
+    ClickRow(log->lstFixes, 1);
+    ASSERT_EQ(log->lstSights->topLevelItemCount(), 2);
+    EXPECT_EQ(Column(log->lstSights, 1), (QStringList{QStringLiteral("Alpha Persei (Mirfak)"), QStringLiteral("Jupiter")}));
+    EXPECT_EQ(log->lstSights->topLevelItem(1)->text(4), QStringLiteral("lower"));
+    QTest::keyClicks(log->txtNote, QStringLiteral("Evening stars"));
+    QTest::keyClick(log->txtNote, Qt::Key_Return);
+    EXPECT_EQ(log->lstFixes->topLevelItem(1)->text(6), QStringLiteral("Evening stars"));
+
+    // Reopen: asked first; No changes nothing, Yes fills both windows.
+    const NavigationStateRecord logged = NavigationState;
+    NavigationState = KnownState();
+    p->ShowSights(SightLines{});
+    {
+        DialogRecorder no(MsgResult::No);
+        QTest::mouseClick(log->cmdReopen, Qt::LeftButton);
+        ASSERT_EQ(no.messages.size(), 1u);
+        EXPECT_EQ(no.messages[0].buttons, MsgButtons::YesNo);
+        EXPECT_EQ(NavigationState.Lat, KnownState().Lat);
+    }
+    QTest::mouseClick(log->cmdReopen, Qt::LeftButton);
+    EXPECT_EQ(NavigationState.LocalDate, logged.LocalDate - 1.0 / 1440.0);
+    EXPECT_EQ(NavigationState.Lat, logged.Lat);
+    EXPECT_EQ(NavigationState.hEye, logged.hEye);
+    EXPECT_EQ(p->Combo1[0]->currentData().toInt(), 1017);
+    EXPECT_EQ(p->Combo1[1]->currentData().toInt(), -4);
+    EXPECT_EQ(p->Combo1[2]->currentIndex(), 0);
+    EXPECT_EQ(p->Text1[0]->text(), QStringLiteral("06:02:37"));
+    EXPECT_EQ(p->Text2[1]->text(), QStringLiteral("17-30.7"));
+    EXPECT_TRUE(p->Check2[1]->isChecked());
+    EXPECT_TRUE(p->isVisible());
+    auto* g = qobject_cast<frmGeneral*>(m->FindChild(QStringLiteral("frmGeneral")));
+    ASSERT_NE(g, nullptr);
+    EXPECT_TRUE(g->isVisible());
+    EXPECT_EQ(g->Text1[1]->text(), FormatLatLon(logged.Lat, true));
+    EXPECT_EQ(g->Text1[7]->text(), QStringLiteral("05.0"));
+    EXPECT_EQ(g->Text1[10]->text(), QStringLiteral("23:02"));
+}
+
+TEST_F(SightLogWindow, NewestFirstFilteredByZoneDateAndDeletedAfterAsking) {
+    StoredFix(DateFromParts(2026, 12, 3, 8, 0), 1);
+    StoredFix(DateFromParts(2026, 12, 5, 20, 0), 2);
+    StoredFix(DateFromParts(2026, 12, 1, 12, 0), 3);
+    frmSightLog* log = OpenLog(false);
+    ASSERT_NE(log, nullptr);
+    const QString d1 = FormatShortDate(DateFromParts(2026, 12, 1)), d3 = FormatShortDate(DateFromParts(2026, 12, 3)),
+                  d5 = FormatShortDate(DateFromParts(2026, 12, 5));
+    EXPECT_EQ(Column(log->lstFixes, 0), (QStringList{d5, d3, d1}));
+    EXPECT_EQ(Column(log->lstFixes, 5),
+              (QStringList{QStringLiteral("2: Sun, Mercury"), QStringLiteral("1: Sun"),
+                           QStringLiteral("3: Sun, Mercury, Venus")}));
+
+    QTest::mouseClick(log->chkFilter, Qt::LeftButton);
+    log->dateFrom->setDate(QDate(2026, 12, 2));
+    log->dateTo->setDate(QDate(2026, 12, 4));
+    EXPECT_EQ(Column(log->lstFixes, 0), QStringList{d3});
+    log->dateTo->setDate(QDate(2026, 12, 5));  // the last day counts whole
+    EXPECT_EQ(Column(log->lstFixes, 0), (QStringList{d5, d3}));
+    QTest::mouseClick(log->chkFilter, Qt::LeftButton);
+    EXPECT_EQ(log->lstFixes->topLevelItemCount(), 3);
+
+    ClickRow(log->lstFixes, 1);
+    {
+        DialogRecorder no(MsgResult::No);
+        QTest::mouseClick(log->cmdDelete, Qt::LeftButton);
+        ASSERT_EQ(no.messages.size(), 1u);
+        EXPECT_EQ(no.messages[0].buttons, MsgButtons::YesNo);
+    }
+    EXPECT_EQ(log->lstFixes->topLevelItemCount(), 3);
+    DialogRecorder yes;
+    QTest::mouseClick(log->cmdDelete, Qt::LeftButton);
+    EXPECT_EQ(Column(log->lstFixes, 0), (QStringList{d5, d1}));
+    EXPECT_EQ(ProgramSightLog(nullptr)->ListAll().size(), 2u);
+    EXPECT_EQ(log->lstSights->topLevelItemCount(), 0);
+}
+
+TEST_F(SightLogWindow, ExportedCsvReadsBackToTheSameNumbers) {
+    const LoggedFix a = StoredFix(DateFromParts(2026, 12, 1, 12, 0), 4);
+    const LoggedFix b = StoredFix(DateFromParts(2026, 12, 2, 12, 0), 2);
+    frmSightLog* log = OpenLog(false);
+    ASSERT_NE(log, nullptr);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("out.csv"));
+    const auto old = frmSightLog::SetSaveFileChooser([&](QWidget*, const QString&) { return file; });
+
+    // Nothing selected: every fix listed, one row per sight, newest fix first.
+    QTest::mouseClick(log->cmdExport, Qt::LeftButton);
+    testsupport::CsvTable t = testsupport::ReadCsv(file.toStdString());
+    ASSERT_EQ(t.rows.size(), 6u);
+    for (size_t r = 0; r < 6; ++r) {
+        const LoggedFix& f = r < 2 ? b : a;
+        const LoggedSight& s = f.Sights[r < 2 ? r : r - 2];
+        EXPECT_EQ(t.Num(r, "fix_id"), f.Id);
+        EXPECT_EQ(t.Num(r, "fix_lat"), f.FixLat);
+        EXPECT_EQ(t.Num(r, "fix_lon"), f.FixLon);
+        EXPECT_EQ(t.Text(r, "fix_lat_text"), FormatLatLon(f.FixLat, true).toStdString());
+        EXPECT_EQ(t.Text(r, "fix_lon_text"), FormatLatLon(f.FixLon, false).toStdString());
+        EXPECT_EQ(t.Num(r, "ellipse_a_nm"), f.EllipseA);
+        EXPECT_EQ(t.Num(r, "ellipse_alpha"), f.EllipseAlpha);
+        EXPECT_EQ(static_cast<float>(t.Num(r, "speed_kn")), f.Working.Speed);
+        EXPECT_EQ(static_cast<float>(t.Num(r, "index_correction_min")), f.Working.i_s);
+        EXPECT_EQ(t.Text(r, "note"), f.Note);
+        EXPECT_EQ(t.Num(r, "line"), s.Line);
+        EXPECT_EQ(t.Text(r, "body"), s.BodyName);
+        EXPECT_EQ(t.Num(r, "hc"), s.Hc);
+        EXPECT_EQ(t.Num(r, "zn"), s.Zn);
+        EXPECT_EQ(t.Num(r, "intercept_min"), s.Intercept);
+        EXPECT_EQ(t.Text(r, "hc_text"),
+                  FormatAngleDegMin(s.Hc, 2, false, false).replace(QLatin1Char(' '), QLatin1Char('-')).toStdString());
+    }
+    EXPECT_EQ(t.Text(0, "zone_time"), "2026-12-02 12:00:00");
+    EXPECT_EQ(t.Text(0, "ut"), "2026-12-02 09:00:00");
+
+    // The selection only.
+    ClickRow(log->lstFixes, 1);
+    QTest::mouseClick(log->cmdExport, Qt::LeftButton);
+    t = testsupport::ReadCsv(file.toStdString());
+    ASSERT_EQ(t.rows.size(), 4u);
+    EXPECT_EQ(t.Num(3, "fix_id"), a.Id);
+    frmSightLog::SetSaveFileChooser(old);
+}
