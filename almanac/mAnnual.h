@@ -26,7 +26,7 @@ struct PhaseTable {
 // the quarters' W term and the fourteen planetary arguments (Meeus, Astronomical
 // Algorithms, 2nd ed., chapter 49; its lunation k is ours minus 1237), in TT, made UT
 // with DeltaT. Against the Moon's and the Sun's apparent longitudes from the JPL
-// ephemeris (DE431), 1900-2100: 0.3 minutes at most in TT.
+// ephemeris (DE431), 1900-2100: 0.31 minutes at most in TT, 0.08 RMS.
 DateValue PhaseDate(int year, int n, double phase);
 
 // Given: year; yieldFn, called once per lunation before its four phases (the window
