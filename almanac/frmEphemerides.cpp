@@ -159,10 +159,11 @@ void frmEphemerides::Update() {
 void frmEphemerides::FillEphemerides() {
     const double jd0 = EphemerisPageStart(NavigationState.LocalDate);
     WaitCursor wait(this);
+    const EphemerisFit fit = EphemerisPageFit(jd0);
     lvEphemer->clear();
     for (int i = 0; i < kEphemerisHours; ++i) {
         ProgressBar1->setValue(i * 100);
-        const EphemerisRow row = EphemerisRowAt(jd0 + i / 24.0, i);
+        const EphemerisRow row = EphemerisRowAt(fit, jd0 + i / 24.0, i);
         rows_[static_cast<size_t>(i)] = row;
         auto* item = new QTreeWidgetItem;
         item->setText(0, QStringLiteral("0%1").arg(i).right(2));

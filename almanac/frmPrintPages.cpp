@@ -33,6 +33,7 @@ std::function<QString(QWidget*)> frmPrintPages::AskPdfPath = [](QWidget* parent)
 frmPrintPages::frmPrintPages(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmPrintPages"));
     setWindowTitle(QStringLiteral("Print daily pages"));
+    DailyPagesFontFamily();  // the font looked up here, on the interface thread, once
     auto* grid = new QGridLayout(this);
     const QDate first(1900, 1, 1), last(2100, 12, 31);
     dtFrom = new QDateEdit(this);
@@ -89,6 +90,7 @@ frmPrintPages::frmPrintPages(QWidget* parent) : QDialog(parent) {
     });
     connect(cmdPrint, &QPushButton::clicked, this, [this] {
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
         QPrintDialog dialog(printer_.get(), this);
         if (dialog.exec() != QDialog::Accepted) return;
         QPrinter* printer = printer_.get();

@@ -1,6 +1,7 @@
 #include "almanac/mCompass.h"
 
 #include <cctype>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 
@@ -24,7 +25,10 @@ std::vector<CompassItem> CompassBodyList() {
 int BodyIdFromListIndex(int k) { return BodyIdOfListIndex(k); }
 
 double CompassItemAzimuth(double jd, int value, double lat, double lon) {
-    const Coord3 place = value >= 1 ? StarPosition(jd, value) : BodyPosition(jd, BodyIdFromListIndex(-value));
+    // A value below -8 names no body (and -INT_MIN has no int).
+    const Coord3 place = value >= 1    ? StarPosition(jd, value)
+                         : value >= -8 ? BodyPosition(jd, BodyIdFromListIndex(-value))
+                                       : BodyPosition(jd, -1);
     return Norm360(AltAzimuth(jd, place, lat, lon).x);
 }
 
@@ -86,6 +90,7 @@ double LeadingNumber(const std::string& text) {
 }
 
 float CompassCorrection(double azimuth, double bearing) {
+    if (!(std::fabs(azimuth) <= FLT_MAX && std::fabs(bearing) <= FLT_MAX)) return std::nanf("");
     float c = static_cast<float>(azimuth) - static_cast<float>(bearing);
     if (std::fabs(c) > 180.0f) c -= std::copysign(360.0f, c);
     return c;

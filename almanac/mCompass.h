@@ -29,7 +29,8 @@ std::vector<CompassItem> CompassBodyList();
 int BodyIdFromListIndex(int k);
 
 // Given: jd, TT Julian date; value, a CompassItem value; lat, lon, degrees.
-// Returned: the true azimuth of the star or body, degrees [0, 360).
+// Returned: the true azimuth of the star or body, degrees [0, 360). A value
+// below -8 names no body: reported as an invalid planet index (azimuth of zeros).
 double CompassItemAzimuth(double jd, int value, double lat, double lon);
 
 // The Sun at rise or set for the compass, from the rigorous method over the 24
@@ -70,6 +71,7 @@ double LeadingNumber(const std::string& text);
 
 // Given: azimuth and bearing, degrees. Returned: azimuth - bearing in single
 // precision, reduced to at most 180 either way: 180 stays 180, 190 becomes -170.
+// NaN (no text) when either lies beyond single precision.
 float CompassCorrection(double azimuth, double bearing);
 
 // The correction text: pattern "000.0", "+" in front of a positive value,

@@ -106,6 +106,10 @@ struct DailySpread {
 // rise and set at Greenwich (longitude 0) from the geocentric altitude of the centre:
 // the Sun at -50', twilight at -6 and -12 deg, the Moon at HP - SD - 34' (its upper
 // limb on the horizon, refraction 34'); times to about 2 seconds of that definition.
+// Accuracy against the Swiss Ephemeris (DE431) at the same TT, six spreads 1900-2100:
+// Aries, Sun, planets and stars (on the sky) within 0.03', the Moon 0.08' to 2062 and 0.2'
+// in 2100 (its truncated series), HP 0.01'; rise, set and twilight within 0.2 minute (1 minute
+// for a Moon grazing the horizon). The SHA of Polaris carries its place's 1" as about 1'.
 // Throws ArithmeticFault for a date beyond the calendar.
 bool ComputeDailySpread(DateValue firstDay, DailySpread& out, const std::atomic<bool>* cancel = nullptr);
 

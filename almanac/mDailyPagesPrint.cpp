@@ -7,6 +7,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QStringList>
 #include <QTextStream>
 #include <cmath>
@@ -328,13 +329,18 @@ bool DrawDailyPages(QPagedPaintDevice* device, DateValue from, DateValue to, con
     pen.setWidthF(device->logicalDpiY() / 72.0 * 0.4);
     painter.setPen(pen);
     const QString family = DailyPagesFontFamily();
+    // A print run stopped part-way is abandoned, not printed.
+    auto stop = [&] {
+        if (auto* printer = dynamic_cast<QPrinter*>(device)) printer->abort();
+        return false;
+    };
     DailySpread spread;
     for (size_t i = 0; i < starts.size(); ++i) {
         try {
-            if (!ComputeDailySpread(starts[i], spread, cancel)) return false;
+            if (!ComputeDailySpread(starts[i], spread, cancel)) return stop();
         } catch (const ArithmeticFault& fault) {
             if (error) *error = QString::fromStdString(fault.what());
-            return false;
+            return stop();
         }
         const QRectF area = QRectF(QPointF(0, 0), device->pageLayout().paintRectPixels(device->logicalDpiY()).size());
         if (i > 0) device->newPage();
@@ -344,7 +350,7 @@ bool DrawDailyPages(QPagedPaintDevice* device, DateValue from, DateValue to, con
         Canvas right(painter, area, family);
         DrawRightPage(right, spread);
         if (progress) progress(static_cast<int>(i + 1), static_cast<int>(starts.size()));
-        if (cancel && cancel->load()) return false;
+        if (cancel && cancel->load()) return stop();
     }
     return painter.end();
 }

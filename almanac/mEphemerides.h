@@ -3,7 +3,9 @@
 // Jupiter, Saturn, the Sun and the Moon. Numbers only; the window formats them.
 #pragma once
 #include <array>
+#include <vector>
 
+#include "core/mEphemerisFit.h"
 #include "core/mTime.h"
 
 // Bodies of the page, in the order of its columns after UT and ARIES.
@@ -42,5 +44,23 @@ double EphemerisPageStart(DateValue localDate);
 // SiderealTime (a few arcseconds for the Moon, about 1" for the Sun and planets).
 EphemerisRow EphemerisRowAt(double jd, int hour);
 
-// The whole page of localDate: 24 rows, hours 0..23, row i at EphemerisPageStart + i/24.
+// The same with the bodies' places from fit (which covers jd, else BodyPosition):
+// within 1e-5" of EphemerisRowAt(jd, hour); Aries with the nutation from the fit
+// (EphemerisFit::SiderealTime).
+EphemerisRow EphemerisRowAt(const EphemerisFit& fit, double jd, int hour);
+
+// The BodyIds of the page's columns, in column order.
+std::vector<int> EphemerisBodies();
+// Given: jd0, the page start (EphemerisPageStart).  Returned: the fit of the page's
+// bodies over its UT day [jd0, jd0 + 1].
+EphemerisFit EphemerisPageFit(double jd0);
+
+// The whole page of localDate: 24 rows, hours 0..23, row i at EphemerisPageStart + i/24,
+// from one fit per body over the day (EphemerisPageFit). Its text (tenths of an arc
+// minute) is that of the rows computed one by one with EphemerisRowAt(jd, hour).
 std::array<EphemerisRow, kEphemerisHours> EphemerisPage(DateValue localDate);
+
+// The pages of count consecutive dates from firstDate's, sharing the planetary
+// series between the days (DailyEphemeris); page k is EphemerisPage(firstDate + k)
+// to the same accuracy.
+std::vector<std::array<EphemerisRow, kEphemerisHours>> EphemerisPages(DateValue firstDate, int count);

@@ -18,6 +18,7 @@
 #include "app/WindowFactories.h"
 #include "app/frmGeneral.h"
 #include "fix/frmPosition.h"
+#include "planning/frmSightPlan.h"
 #include "log/frmSightLog.h"
 #include "log/mSightLogQt.h"
 #include "app/frmSplash.h"
@@ -49,6 +50,9 @@ constexpr ButtonSpec kButtons[] = {
     {"Fix position", "Position", "Calculate position"},
     {"Details", "Details", "Detailed position"},
     {"Sight log", "SightLog", "Sight log: the recorded fixes"},
+    {"Sight plan", "SightPlan", "Twilight sight plan"},
+    {"Noon", "Noon", "Noon sight"},
+    {"Polaris", "Polaris", "Latitude by Polaris"},
     {"", "", ""},
     {"Compass", "Compass", "Compass correction"},
     {"", "", ""},
@@ -149,6 +153,10 @@ void MDIFormMain::BuildMenu() {
     MenuItem(mnuCalc, "mnuPosition", QStringLiteral("&Position"), QStringLiteral("Position"));
     MenuItem(mnuCalc, "mnuCompass", QStringLiteral("&Compass Error"), QStringLiteral("Compass"));
     MenuItem(mnuCalc, "mnuSightLog", QStringLiteral("&Sight log"), QStringLiteral("SightLog"));
+    mnuCalc->addSeparator();
+    MenuItem(mnuCalc, "mnuSightPlan", QStringLiteral("Sight p&lan"), QStringLiteral("SightPlan"));
+    MenuItem(mnuCalc, "mnuNoon", QStringLiteral("&Noon sight"), QStringLiteral("Noon"));
+    MenuItem(mnuCalc, "mnuPolaris", QStringLiteral("Latitude by P&olaris"), QStringLiteral("Polaris"));
 
     // A top-level item that acts at once.
     QAction* mnuGeneral = bar->addAction(QStringLiteral("&GeneralInfo"));
@@ -236,14 +244,30 @@ void MDIFormMain::Connect(ChildWindow* window) {
             if (RecordFixInLog(position, NavigationState, LastFix, LastSightLines))
                 if (ChildWindow* log = WindowOfKey(QStringLiteral("SightLog"))) log->Update();
         });
+    } else if (auto* plan = qobject_cast<frmSightPlan*>(window)) {
+        // The plan's bodies ringed on the position window's map, or put into its lines.
+        connect(plan, &frmSightPlan::markRequested, this, [](const QVector<int>& codes, double ut) {
+            if (auto* p = qobject_cast<frmPosition*>(OpenChildWindow(QStringLiteral("Position"))))
+                p->MarkPlannedBodies(codes, ut);
+        });
+        connect(plan, &frmSightPlan::linesRequested, this,
+                [](const QVector<int>& codes, const QVector<double>& times, const QVector<double>& altitudes) {
+                    if (auto* p = qobject_cast<frmPosition*>(OpenChildWindow(QStringLiteral("Position"))))
+                        p->FillLines(codes, times, altitudes);
+                });
     } else if (auto* log = qobject_cast<frmSightLog*>(window)) {
         // A reopened fix: its working data and sights in the general information and position windows.
         connect(log, &frmSightLog::fixReopened, this, [this](const LoggedFix& fix) {
             if (auto* general = qobject_cast<frmGeneral*>(OpenChildWindow(QStringLiteral("General"))))
                 general->FillBoxes();
-            if (auto* position = qobject_cast<frmPosition*>(OpenChildWindow(QStringLiteral("Position")))) {
-                position->Update();
-                position->ShowSights(SightLinesOf(fix));
+            try {
+                for (const char* name : kRefreshedWindows)
+                    if (ChildWindow* w = FindChild(QLatin1String(name))) w->Update();
+                if (auto* position = qobject_cast<frmPosition*>(OpenChildWindow(QStringLiteral("Position"))))
+                    position->ShowSights(SightLinesOf(fix));
+            } catch (const ArithmeticFault& fault) {
+                ShowMessage(this, QStringLiteral("Calculation error"), QString::fromStdString(fault.what()),
+                            MsgIcon::Exclamation);
             }
         });
     }

@@ -11,6 +11,9 @@
 #include "almanac/frmAnnual.h"
 #include "log/frmSightLog.h"
 
+#include "planning/frmNoon.h"
+#include "planning/frmPolaris.h"
+#include "planning/frmSightPlan.h"
 #include <memory>
 
 // Each window adds its include here and its one line below.
@@ -23,6 +26,9 @@ ChildWindow* CreateChildWindow(const QString& key, QWidget* parent) {
     if (key == QLatin1String("Position")) return new frmPosition(parent);
     if (key == QLatin1String("Compass")) return new frmCompas(parent);
     if (key == QLatin1String("SightLog")) return new frmSightLog(parent);
+    if (key == QLatin1String("SightPlan")) return new frmSightPlan(parent);
+    if (key == QLatin1String("Noon")) return new frmNoon(parent);
+    if (key == QLatin1String("Polaris")) return new frmPolaris(parent);
     return nullptr;
 }
 

@@ -46,10 +46,10 @@ bool ParseNumberText(const QString& text, double& value) {
 
 QString FormatLatLon(double degrees, bool isLatitude) {
     const QString letters = isLatitude ? QStringLiteral("NS") : QStringLiteral("EW");
-    if (!std::isfinite(degrees))
+    const DegMin dm = SplitDegMin(std::fabs(degrees), 1);
+    if (!dm.ok)  // not finite, or far beyond any angle
         return QString(isLatitude ? 2 : 3, QLatin1Char('-')) + QLatin1Char('-') + QStringLiteral("--") +
                DecimalSeparator() + QLatin1Char('-') + QLatin1Char(' ');
-    const DegMin dm = SplitDegMin(std::fabs(degrees), 1);
     const QString deg = FormatNumber(static_cast<double>(dm.degrees), isLatitude ? "00" : "000");
     const QString hemisphere = degrees >= 0.0 ? letters.left(1) : letters.mid(1, 1);
     return deg + QLatin1Char('-') + FormatNumber(dm.minutes, QStringLiteral("00.0")) + hemisphere;
@@ -63,8 +63,8 @@ QString FormatAngleDegMin(double degrees, int width, bool showSign, bool letters
         else
             sign = degrees >= 0.0 ? QStringLiteral(" ") : QStringLiteral("-");
     }
-    if (!std::isfinite(degrees)) return sign + QString(width, QLatin1Char('-')) + QStringLiteral(" --") + DecimalSeparator() + QLatin1Char('-');
     const DegMin dm = SplitDegMin(std::fabs(degrees), 1);
+    if (!dm.ok) return sign + QString(width, QLatin1Char('-')) + QStringLiteral(" --") + DecimalSeparator() + QLatin1Char('-');
     const QString deg = QString::number(dm.degrees).rightJustified(width, QLatin1Char(' '));
     return sign + deg + QLatin1Char(' ') + FormatNumber(dm.minutes, QStringLiteral("00.0"));
 }
@@ -94,7 +94,7 @@ double ParsePositionText(const QString& text, bool isLatitude) {
 }
 
 QDateTime ToQDateTime(DateValue value) {
-    if (!std::isfinite(value)) return {};
+    if (!(std::fabs(value) < kMaxDateValueDays)) return {};  // no calendar date
     const CalendarDate c = DateToParts(value);
     const int ms = static_cast<int>(std::lround(c.second * 1000.0));
     QTime t(c.hour, c.minute, 0);

@@ -175,6 +175,45 @@ void DrawHelp(QPainter& p) {
     p.drawText(QRectF(8, 8, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
 }
 
+// Three stars over the horizon with the lines joining them: the plan of a twilight round.
+void DrawSightPlan(QPainter& p) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(60, 70, 130));
+    p.drawRect(QRectF(1, 2, 30, 22));
+    p.setPen(QPen(kSea, 2.5));
+    p.drawLine(QPointF(1, 25), QPointF(31, 25));
+    p.setPen(QPen(QColor(200, 200, 230), 1, Qt::DashLine));
+    const QPointF a(7, 9), b(25, 8), c(16, 19);
+    p.drawPolyline(QVector<QPointF>{a, b, c, a});
+    for (const QPointF& s : {a, b, c}) DrawStar(p, s, 4.5, kSun);
+}
+
+// The Sun high on the meridian over a sextant's arc.
+void DrawNoon(QPainter& p) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(kSun);
+    p.drawEllipse(QPointF(16, 8), 6, 6);
+    p.setPen(QPen(kNavy, 1.2, Qt::DashLine));
+    p.drawLine(QPointF(16, 1), QPointF(16, 28));
+    p.setPen(QPen(kNavy, 2.2));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(4, 14, 24, 24), 30 * 16, 120 * 16);
+    p.setPen(QPen(kSea, 2.5));
+    p.drawLine(QPointF(1, 28), QPointF(31, 28));
+}
+
+// The pole star above the Little Dipper's handle.
+void DrawPolaris(QPainter& p) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(30, 35, 80));
+    p.drawEllipse(QPointF(16, 16), 15, 15);
+    p.setPen(QPen(QColor(200, 200, 230), 1));
+    const QPointF pts[] = {{16, 7}, {19, 13}, {18, 19}, {22, 23}, {26, 21}, {25, 26}, {21, 27}};
+    for (size_t i = 0; i + 1 < std::size(pts); ++i) p.drawLine(pts[i], pts[i + 1]);
+    DrawStar(p, pts[0], 5.5, kSun);
+    for (size_t i = 1; i < std::size(pts); ++i) DrawStar(p, pts[i], 2.0, Qt::white);
+}
+
 Painter PainterFor(const QString& key) {
     if (key == QLatin1String("General")) return &DrawGeneral;
     if (key == QLatin1String("RiseSet")) return &DrawRiseSet;
@@ -185,6 +224,9 @@ Painter PainterFor(const QString& key) {
     if (key == QLatin1String("Compass")) return &DrawCompass;
     if (key == QLatin1String("SightLog")) return &DrawSightLog;
     if (key == QLatin1String("Help")) return &DrawHelp;
+    if (key == QLatin1String("SightPlan")) return &DrawSightPlan;
+    if (key == QLatin1String("Noon")) return &DrawNoon;
+    if (key == QLatin1String("Polaris")) return &DrawPolaris;
     return nullptr;
 }
 

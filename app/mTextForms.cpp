@@ -6,8 +6,9 @@
 
 DegMin SplitDegMin(double absDegrees, int decimals) {
     DegMin out;
-    if (!std::isfinite(absDegrees)) return out;
     const double a = std::fabs(absDegrees);
+    if (!(a < kMaxSplitDegrees)) return out;  // also NaN; whole degrees must fit a long
+    out.ok = true;
     const double scale = std::pow(10.0, decimals);
     // Whole units of the last shown minute digit; the carry falls out of the
     // integer division.

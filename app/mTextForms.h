@@ -7,10 +7,13 @@
 // Whole degrees and minutes of an absolute angle, the minutes rounded to
 // `decimals` places. A minute value that rounds to 60 is carried into the
 // degrees: 43.99999 degrees with one decimal is 44 degrees 0.0 minutes, never
-// 43 degrees 60.0 minutes.
+// 43 degrees 60.0 minutes. An angle that is not finite or not below
+// kMaxSplitDegrees is no angle at all: ok false, degrees and minutes 0.
+inline constexpr double kMaxSplitDegrees = 1e9;
 struct DegMin {
     long degrees = 0;
     double minutes = 0.0;  // [0, 60), a multiple of 10^-decimals
+    bool ok = false;
 };
 DegMin SplitDegMin(double absDegrees, int decimals);
 

@@ -74,9 +74,22 @@ private:
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-std::string LowerCase(std::string s) {
-    for (char& c : s) c = Lower(c);
-    return s;
+bool EqualNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != Lower(b[i])) return false;
+    return true;
+}
+
+// True when needle (not empty) occurs in hay, letters compared without case.
+bool ContainsNoCase(const std::string& hay, const std::string& needle) {
+    if (needle.size() > hay.size()) return false;
+    for (std::size_t i = 0; i + needle.size() <= hay.size(); ++i) {
+        std::size_t k = 0;
+        while (k < needle.size() && Lower(hay[i + k]) == Lower(needle[k])) ++k;
+        if (k == needle.size()) return true;
+    }
+    return false;
 }
 
 std::string Trim(const std::string& s) {
@@ -161,37 +174,60 @@ int StarIndex(int number) {
 std::string StarName(int index) {
     if (index < 1 || index > kStarCount) return {};
     const StarRecord& s = Stars[index];
-    std::string constellation;
-    const std::string con = LowerCase(s.Constellation);
+    // Compared in place, without lower-cased copies: the star map names every star
+    // it draws.
+    const std::string* constellation = nullptr;
     for (int i = 1; i <= kConstellationCount; ++i)
-        if (LowerCase(Constellations[i].Abbreviation) == con) {
-            constellation = Constellations[i].Name4;
+        if (EqualNoCase(Constellations[i].Abbreviation, s.Constellation)) {
+            constellation = &Constellations[i].Name4;
             break;
         }
-    std::string letter;
-    const std::string b = LowerCase(Trim(s.Bayer.substr(0, 3)));
+    const std::string* letter = nullptr;
+    const std::string b = Trim(s.Bayer.substr(0, 3));
     if (!b.empty())
         for (int i = 1; i <= kGreekLetterCount; ++i)
-            if (LowerCase(GreekLetters[i].LetterName).find(b) != std::string::npos) {
-                letter = GreekLetters[i].LetterName;
+            if (ContainsNoCase(GreekLetters[i].LetterName, b)) {
+                letter = &GreekLetters[i].LetterName;
                 break;
             }
-    std::string text = letter + " " + constellation;
-    if (!s.Name.empty()) text += " (" + s.Name + ")";
+    std::string text;
+    text.reserve(40);
+    if (letter) text += *letter;
+    text += ' ';
+    if (constellation) text += *constellation;
+    if (!s.Name.empty()) {
+        text += " (";
+        text += s.Name;
+        text += ')';
+    }
     return text;
 }
 
 Coord3 StarPosition(double jd, int number) {
     const int i = StarIndex(number);
     if (i == 0) return {0.0, 0.0, 0.0};
-    const StarRecord& s = Stars[i];
+    return StarPlaceAt(StarFrameAt(jd), Stars[static_cast<std::size_t>(i)]);
+}
+
+StarFrame StarFrameAt(double jd) {
+    StarFrame f;
+    f.frame = FrameAt(jd);
+    f.aberration = AberrationLongitude(jd);
+    f.precession = PrecessionFromJ2000(jd);
+    f.eps0 = TrigOf(f.frame.eps0);
+    f.eps = TrigOf(f.frame.eps);
+    return f;
+}
+
+Coord3 StarPlaceAt(const StarFrame& f, const StarRecord& s) {
+    const double jd = f.frame.jd;
     const double t = (jd - 2451545.0) / 36525.0;
     Coord3 place{s.RA + t * s.PmRA / 3600.0, s.Dec + t * s.PmDec / 3600.0, s.StarParallax};
-    AnnualAberration(jd, place);
-    PrecessFromJ2000(jd, place);
-    EquToEcl(place, Obliquity(jd, false));
-    place.x += Nutation(jd, 0);
-    EclToEqu(place, Obliquity(jd, true));
+    AnnualAberration(f.aberration, place);
+    PrecessFromJ2000(f.precession, place);
+    EquToEcl(place, f.eps0);
+    place.x += f.frame.dpsi;
+    EclToEqu(place, f.eps);
     place.z = s.StarParallax;
     return place;
 }

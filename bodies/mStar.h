@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/mApparent.h"
 #include "core/mFiles.h"
 #include "core/mMath.h"
 
@@ -81,3 +82,17 @@ std::string StarName(int index);
 // included (the first-order annual rates were 15' off for Polaris in 2100).
 // A number not in the catalogue gives (0, 0, 0).
 Coord3 StarPosition(double jd, int number);
+// What the places of every star at one instant share, computed once: nutation and
+// obliquity, the precession angles, the aberration's solar longitude, with their
+// sines and cosines.
+struct StarFrame {
+    ApparentFrame frame;
+    AngleTrig aberration;
+    PrecessionAngles precession;
+    AngleTrig eps0, eps;  // mean and true obliquity
+};
+StarFrame StarFrameAt(double jd);
+// The same as StarPosition for the star record s with the frame of the instant at
+// hand: bit for bit StarPosition(jd, s.Number) for a star found by its number. The
+// star map reduces every star with one frame.
+Coord3 StarPlaceAt(const StarFrame& frame, const StarRecord& s);

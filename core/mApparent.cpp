@@ -86,9 +86,11 @@ static_assert(std::size(kNutation) == 63, "the abridged nutation table has 63 ro
 
 }  // namespace
 
-double Obliquity(double jd, bool withNutation) {
+namespace {
+
+// Laskar's polynomial, degrees; powers by repeated multiplication.
+double MeanObliquity(double jd) {
     const double u = (jd - 2451545.0) / 3652500.0;
-    // Laskar's polynomial, arcseconds; powers by repeated multiplication.
     static constexpr double kCoeff[] = {84381.448, -4680.93, -1.55, 1999.25, -51.38, -249.67,
                                         -39.05,    7.12,     27.87, 5.79,    2.45};
     double eps = 0.0, p = 1.0;
@@ -96,12 +98,18 @@ double Obliquity(double jd, bool withNutation) {
         eps += c * p;
         p *= u;
     }
-    eps /= 3600.0;
+    return eps / 3600.0;
+}
+
+}  // namespace
+
+double Obliquity(double jd, bool withNutation) {
+    double eps = MeanObliquity(jd);
     if (withNutation) eps += Nutation(jd, 1);
     return eps;
 }
 
-double Nutation(double jd, int which) {
+NutationValues NutationBoth(double jd) {
     const double t = CenturiesJ2000(jd);
     const double t2 = t * t, t3 = t2 * t;
     const double D = DegToRad(297.85036 + 445267.11148 * t - 0.0019142 * t2 + t3 / 189474.0);
@@ -109,15 +117,30 @@ double Nutation(double jd, int which) {
     const double Mp = DegToRad(134.96298 + 477198.867398 * t + 0.0086972 * t2 + t3 / 56250.0);
     const double F = DegToRad(93.27191 + 483202.017538 * t - 0.0036825 * t2 + t3 / 327270.0);
     const double Om = DegToRad(125.04452 - 1934.136261 * t + 0.0020708 * t2 + t3 / 450000.0);
-    double sum = 0.0;
+    // One sine and cosine per row (the compiler pairs them into one sincos call).
+    double psi = 0.0, eps = 0.0;
     for (const NutationRow& r : kNutation) {
         const double arg = r.d * D + r.m * M + r.mp * Mp + r.f * F + r.om * Om;
-        if (which == 0)
-            sum += (r.psi + r.psiT * t) * std::sin(arg);
-        else
-            sum += (r.eps + r.epsT * t) * std::cos(arg);
+        psi += (r.psi + r.psiT * t) * std::sin(arg);
+        eps += (r.eps + r.epsT * t) * std::cos(arg);
     }
-    return sum / 36000000.0;
+    return {psi / 36000000.0, eps / 36000000.0};
+}
+
+double Nutation(double jd, int which) {
+    const NutationValues n = NutationBoth(jd);
+    return which == 0 ? n.dpsi : n.deps;
+}
+
+ApparentFrame FrameAt(double jd) {
+    ApparentFrame f;
+    f.jd = jd;
+    const NutationValues n = NutationBoth(jd);
+    f.dpsi = n.dpsi;
+    f.deps = n.deps;
+    f.eps0 = MeanObliquity(jd);
+    f.eps = f.eps0 + n.deps;
+    return f;
 }
 
 void FK5Correction(double jd, Coord3& place) {
@@ -129,20 +152,26 @@ void FK5Correction(double jd, Coord3& place) {
     place.y += db / 3600.0;
 }
 
-void EclToEqu(Coord3& place, double eps) {
+AngleTrig TrigOf(double degrees) { return {degrees, SinD(degrees), CosD(degrees)}; }
+
+void EclToEqu(Coord3& place, double eps) { EclToEqu(place, TrigOf(eps)); }
+
+void EclToEqu(Coord3& place, const AngleTrig& eps) {
     const double l = place.x, b = place.y;
-    const double y = SinD(l) * CosD(eps) - TanD(b) * SinD(eps);
+    const double y = SinD(l) * eps.cos - TanD(b) * eps.sin;
     const double a = RadToDeg(Atan2(y, CosD(l)));
-    const double w = SinD(b) * CosD(eps) + CosD(b) * SinD(eps) * SinD(l);
+    const double w = SinD(b) * eps.cos + CosD(b) * eps.sin * SinD(l);
     place.x = a;
     place.y = RadToDeg(Atan2(w, std::sqrt(1.0 - w * w)));
 }
 
-void EquToEcl(Coord3& place, double eps) {
+void EquToEcl(Coord3& place, double eps) { EquToEcl(place, TrigOf(eps)); }
+
+void EquToEcl(Coord3& place, const AngleTrig& eps) {
     const double a = place.x, d = place.y;
-    const double y = SinD(a) * CosD(eps) + TanD(d) * SinD(eps);
+    const double y = SinD(a) * eps.cos + TanD(d) * eps.sin;
     const double l = RadToDeg(Atan2(y, CosD(a)));
-    const double w = SinD(d) * CosD(eps) - CosD(d) * SinD(eps) * SinD(a);
+    const double w = SinD(d) * eps.cos - CosD(d) * eps.sin * SinD(a);
     place.x = l;
     place.y = RadToDeg(Atan2(w, std::sqrt(1.0 - w * w)));
 }
@@ -157,31 +186,43 @@ void AnnualPrecession(double jdFrom, double jdTo, Coord3& place) {
     place.y = d + n * CosD(a) * years;
 }
 
-void PrecessFromJ2000(double jd, Coord3& place) {
+PrecessionAngles PrecessionFromJ2000(double jd) {
     const double t = CenturiesJ2000(jd);
     const double t2 = t * t, t3 = t2 * t;
     // IAU 1976 precession angles from J2000.0, arcseconds.
-    const double zeta = (2306.2181 * t + 0.30188 * t2 + 0.017998 * t3) / 3600.0;
-    const double z = (2306.2181 * t + 1.09468 * t2 + 0.018203 * t3) / 3600.0;
-    const double theta = (2004.3109 * t - 0.42665 * t2 - 0.041833 * t3) / 3600.0;
-    const double a0 = place.x + zeta, d0 = place.y;
+    PrecessionAngles p;
+    p.zeta = (2306.2181 * t + 0.30188 * t2 + 0.017998 * t3) / 3600.0;
+    p.z = (2306.2181 * t + 1.09468 * t2 + 0.018203 * t3) / 3600.0;
+    p.theta = TrigOf((2004.3109 * t - 0.42665 * t2 - 0.041833 * t3) / 3600.0);
+    return p;
+}
+
+void PrecessFromJ2000(double jd, Coord3& place) { PrecessFromJ2000(PrecessionFromJ2000(jd), place); }
+
+void PrecessFromJ2000(const PrecessionAngles& p, Coord3& place) {
+    const double a0 = place.x + p.zeta, d0 = place.y;
     const double A = CosD(d0) * SinD(a0);
-    const double B = CosD(theta) * CosD(d0) * CosD(a0) - SinD(theta) * SinD(d0);
-    const double C = SinD(theta) * CosD(d0) * CosD(a0) + CosD(theta) * SinD(d0);
-    place.x = RadToDeg(Atan2(A, B)) + z;
+    const double B = p.theta.cos * CosD(d0) * CosD(a0) - p.theta.sin * SinD(d0);
+    const double C = p.theta.sin * CosD(d0) * CosD(a0) + p.theta.cos * SinD(d0);
+    place.x = RadToDeg(Atan2(A, B)) + p.z;
     place.y = RadToDeg(Atan2(C, std::sqrt(A * A + B * B)));
 }
 
-void AnnualAberration(double jd, Coord3& place) {
+AngleTrig AberrationLongitude(double jd) {
     const double t = CenturiesJ2000(jd);
+    return TrigOf(Norm360(100.4688 + 36000.7704 * t));
+}
+
+void AnnualAberration(double jd, Coord3& place) { AnnualAberration(AberrationLongitude(jd), place); }
+
+void AnnualAberration(const AngleTrig& L, Coord3& place) {
     const double dist = place.z;
     Coord3 unit = place;
     unit.z = 1.0;
     Coord3 v = SphToRect(unit, true);
-    const double L = Norm360(100.4688 + 36000.7704 * t);
-    v.x -= 0.0000994 * SinD(L);
-    v.y += 0.0000912 * CosD(L);
-    v.z += 0.0000395 * CosD(L);
+    v.x -= 0.0000994 * L.sin;
+    v.y += 0.0000912 * L.cos;
+    v.z += 0.0000395 * L.cos;
     const Coord3 s = RectToSph(v, true);
     place.x = s.x;
     place.y = s.y;

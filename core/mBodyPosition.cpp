@@ -3,42 +3,66 @@
 #include <cmath>
 
 #include "bodies/mMoon.h"
-#include "core/mApparent.h"
-#include "core/mPlanet.h"
 
 namespace {
 
-// Geocentric ecliptic place of planet body, the Earth and the planet both taken
-// at jd - tau; distance the geometric one at jd.
-Coord3 PlanetPlace(double jd, int body) {
-    const Coord3 e = SphToRect(HeliocentricPosition(kBodyEarth, jd), true);
-    const Coord3 x = SphToRect(HeliocentricPosition(body, jd), true);
-    const Coord3 g{x.x - e.x, x.y - e.y, x.z - e.z};
-    const double delta = std::sqrt(g.x * g.x + g.y * g.y + g.z * g.z);
-    const double tau = delta * kLightTimeDaysPerAu;
-    const Coord3 e2 = SphToRect(HeliocentricPosition(kBodyEarth, jd - tau), true);
-    const Coord3 x2 = SphToRect(HeliocentricPosition(body, jd - tau), true);
-    const Coord3 place = RectToSph({x2.x - e2.x, x2.y - e2.y, x2.z - e2.z}, true);
-    return {place.x, place.y, delta};
-}
+constexpr double kPi = 3.14159265358979323846;
 
-Coord3 SunPlace(double jd) {
-    const double r = HeliocentricPosition(kBodySun, jd).z;
-    const Coord3 p = HeliocentricPosition(kBodySun, jd - r * kLightTimeDaysPerAu);
-    return {p.x, p.y, r};
+Coord3 Rect(const Coord3& lbr) { return SphToRect(lbr, false); }
+
+HeliocentricExpansion InstantExpansion(int body, double jd) {
+    return ExpandHeliocentric(body, jd, kInstantExpansionHalfSpanDays, kInstantExpansionOrder);
 }
 
 }  // namespace
 
-Coord3 BodyPosition(double jd, int body) {
+const HeliocentricExpansion& EphemerisInstant::Earth() const {
+    if (!earth_) earth_ = InstantExpansion(kBodyEarth, frame_.jd);
+    return *earth_;
+}
+
+Coord3 GeometricPlace(const HeliocentricExpansion& earth, const HeliocentricExpansion& planet, int body, double jd) {
+    // Retarded instants as offsets within the expansions, not as Julian dates: a
+    // Julian date holds time to 4e-10 day only, in which the Earth moves 2e-6".
+    const double xe = (jd - earth.jdMid) / earth.halfSpanDays;
+    if (body == kBodySun) {
+        // The geocentric Sun: the Earth's radius at jd, its direction at jd - tau.
+        const double r = earth.AtOffset(xe).z;
+        const Coord3 e = earth.AtOffset(xe - r * kLightTimeDaysPerAu / earth.halfSpanDays);
+        return {Norm360(RadToDeg(e.x + kPi)), RadToDeg(-e.y), r};
+    }
+    const double xp = (jd - planet.jdMid) / planet.halfSpanDays;
+    const Coord3 e = Rect(earth.AtOffset(xe));
+    const Coord3 x = Rect(planet.AtOffset(xp));
+    const Coord3 g{x.x - e.x, x.y - e.y, x.z - e.z};
+    const double delta = std::sqrt(g.x * g.x + g.y * g.y + g.z * g.z);
+    const double tau = delta * kLightTimeDaysPerAu;
+    const Coord3 e2 = Rect(earth.AtOffset(xe - tau / earth.halfSpanDays));
+    const Coord3 x2 = Rect(planet.AtOffset(xp - tau / planet.halfSpanDays));
+    const Coord3 place = RectToSph({x2.x - e2.x, x2.y - e2.y, x2.z - e2.z}, true);
+    return {place.x, place.y, delta};
+}
+
+Coord3 ApparentPlace(const ApparentFrame& frame, Coord3 p) {
+    FK5Correction(frame.jd, p);
+    p.x += frame.dpsi;
+    EclToEqu(p, frame.eps);
+    p.x = Norm360(p.x);
+    return p;
+}
+
+Coord3 BodyPosition(const EphemerisInstant& at, int body) {
+    const double jd = at.Jd();
     if (body < kBodySun || body > kBodyMoon) return HeliocentricPosition(body, jd);  // reports it once
     Coord3 p;
     if (body == kBodyMoon) p = MoonPosition(jd);
-    else if (body == kBodySun) p = SunPlace(jd);
-    else p = PlanetPlace(jd, body);
-    FK5Correction(jd, p);
-    p.x += Nutation(jd, 0);
-    EclToEqu(p, Obliquity(jd, true));
-    p.x = Norm360(p.x);
-    return p;
+    else if (body == kBodySun) p = GeometricPlace(at.Earth(), at.Earth(), body, jd);
+    else if (body == kBodyEarth) p = GeometricPlace(at.Earth(), at.Earth(), body, jd);
+    else p = GeometricPlace(at.Earth(), InstantExpansion(body, jd), body, jd);
+    return ApparentPlace(at.Frame(), p);
+}
+
+Coord3 BodyPosition(double jd, int body) {
+    const EphemerisInstant at(jd);
+    return BodyPosition(at, body);
 }

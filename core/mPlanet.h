@@ -50,6 +50,41 @@ const std::array<PlanetSeries, kPlanetRecords>& PlanetTable();
 // "Invalid planet index!" (title "Error") through ReportError and returns (0, 0, 0).
 Coord3 HeliocentricPosition(int index, double jd);
 
+// A heliocentric position as polynomials in time over a span, from one pass over
+// the series: each term A cos(B + C tau) is expanded about the middle of the span,
+// A cos(phi0 + z x) = A sum_j z^j x^j / j! cos(phi0 + j pi/2), z = C h, so one sine
+// and cosine per term serve every instant of the span; the powers tau^p are
+// multiplied out exactly. Used for the light time of every body position and for
+// the fits of consecutive hours (core/mEphemerisFit.h). Terms that share a
+// frequency share that sine and cosine (cos(B + C tau) by the addition theorem),
+// so a planet costs one sine and cosine per distinct frequency (about 2 in 5 of
+// its terms).
+inline constexpr int kMaxExpansionOrder = 12;
+struct HeliocentricExpansion {
+    double jdMid = 2451545.0;  // TT Julian date of x = 0
+    double halfSpanDays = 1.0;  // days of x = 1
+    int order = 0;              // degree of the polynomials
+    bool loaded = false;        // false: the record has no terms (every value 0)
+    // Coefficients of x^j for L, B (radians, L not reduced) and R (AU).
+    std::array<std::array<double, kMaxExpansionOrder + 1>, 3> c{};
+
+    // Given: jd TT.  Returned: (L, B, R) in radians, radians, AU; L not reduced.
+    Coord3 At(double jd) const { return AtOffset((jd - jdMid) / halfSpanDays); }
+    // The same at x = (jd - jdMid) / halfSpanDays.
+    Coord3 AtOffset(double x) const;
+};
+
+// Given: body, a BodyId 1..9 (3 the Earth); jdMid TT; halfSpanDays > 0; order
+//        0..kMaxExpansionOrder, or kAutoExpansionOrder.
+// Returned: the expansion of the body's heliocentric L, B, R about jdMid, good for
+// |jd - jdMid| <= halfSpanDays. Its truncation error is below the sum over the
+// terms of |A| (|C| h)^(n+1)/(n+1)! (h the half span in millennia, n the order);
+// kAutoExpansionOrder takes the lowest order that keeps that bound below 1e-14
+// rad (or AU), up to kMaxExpansionOrder (a day: order 4 to 8). A body outside
+// 1..9: an empty expansion (every value 0).
+inline constexpr int kAutoExpansionOrder = -1;
+HeliocentricExpansion ExpandHeliocentric(int body, double jdMid, double halfSpanDays, int order);
+
 // The nine display names "Sun", "Mercury", "Venus", "Mars", "Jupiter", "Saturn",
 // "Uranus", "Neptune", "Moon": list index k is BodyId k for k <= 2, k + 1 for k >= 3.
 const std::vector<std::string>& BodyNames();

@@ -13,8 +13,6 @@ namespace {
 
 constexpr double kSecondsPerDay = 86400.0;
 constexpr long long kMsPerDay = 86400000LL;
-// About 100000 years either side of 1900: far beyond the 16-bit years of JulianDay.
-constexpr double kMaxCalendarDays = 4.0e7;
 
 // Julian day number (the day starting at noon) of a calendar date.
 long long DayNumber(long long y, long long m, long long d) {
@@ -72,6 +70,7 @@ DateValue DateWholeDays(DateValue v) { return std::floor(v); }
 double DateTimeOfDay(DateValue v) { return v - std::floor(v); }
 
 CalendarDate DateToParts(DateValue v) {
+    if (!(std::fabs(v) < kMaxDateValueDays)) throw ArithmeticFault(kFaultOverflow);
     double whole = std::floor(v);
     long long ms = std::llround((v - whole) * static_cast<double>(kMsPerDay));
     if (ms >= kMsPerDay) {
@@ -90,7 +89,7 @@ CalendarDate DateToParts(DateValue v) {
 double JulianDay(DateValue date, bool bc, bool ut) {
     // Years beyond 16 bits overflow; so does a date too far out for the calendar
     // arithmetic itself, or one that is not a number.
-    if (!(std::fabs(date) < kMaxCalendarDays)) throw ArithmeticFault(kFaultOverflow);
+    if (!(std::fabs(date) < kMaxDateValueDays)) throw ArithmeticFault(kFaultOverflow);
     // The calendar fields of the midnight that begins the day, so that they agree
     // with the time of day even in the last half millisecond before midnight.
     const CalendarDate c = DateToParts(DateWholeDays(date));
@@ -205,6 +204,10 @@ double DeltaT(double jd) {
 
 double SiderealTime(double jd, double lon) {
     const double u = jd - DeltaT(jd);
+    return SiderealTimeAt(u, FrameAt(u), lon);
+}
+
+double SiderealTimeAt(double u, const ApparentFrame& frameU, double lon) {
     double d0 = std::floor(u);
     double f = u - d0;
     if (f < 0.5) {
@@ -216,7 +219,7 @@ double SiderealTime(double jd, double lon) {
     }
     const double s = kSecondsPerDay * f;
     const double tu = (d0 - 2451545.0) / 36525.0;
-    const double e = 240.0 * Nutation(u, 0) * CosD(Obliquity(u, true));
+    const double e = 240.0 * frameU.dpsi * CosD(frameU.eps);
     const double s0 = 24110.54841 + 8640184.7942063 * tu + 0.0927701 * tu * tu -
                       0.0000003 * tu * tu * tu - 0.000002 * tu * tu * tu * tu;
     const double r = 1.0 + (8640184.7942063 + 0.1855402 * tu - 0.0000009 * tu * tu -

@@ -19,11 +19,15 @@ struct CalendarDate {
 
 // The Julian date (UT) of the date-time value 0.
 inline constexpr double kDateEpochJD = 2415018.5;
+// Date-time values hold about 100000 years either side of 1900: far beyond the
+// 16-bit years of JulianDay, well inside the integers of the calendar arithmetic.
+inline constexpr double kMaxDateValueDays = 4.0e7;
 
 // Date-time value of a calendar date and time of day. Days or times out of their
 // range roll over (day 32 of January is 1 February).
 DateValue DateFromParts(int year, int month, int day, int hour = 0, int minute = 0, double second = 0.0);
-// Calendar fields of a date-time value.
+// Calendar fields of a date-time value. A value that is not finite or not below
+// kMaxDateValueDays in size throws ArithmeticFault (overflow).
 CalendarDate DateToParts(DateValue v);
 // Midnight at the start of v's day (its whole-day part).
 DateValue DateWholeDays(DateValue v);
@@ -53,6 +57,11 @@ double DeltaT(double jd);
 // time of 1982 with the equation of the equinoxes from the 63-term nutation;
 // agrees with the IAU 1982/1994 reference within a few milliarcseconds (1900-2100).
 double SiderealTime(double jd, double lon);
+struct ApparentFrame;
+// The same from the UT Julian date u = jd - DeltaT(jd) and the frame FrameAt(u)
+// (core/mApparent.h) when the caller already holds them; bit for bit the value of
+// SiderealTime.
+double SiderealTimeAt(double u, const ApparentFrame& frameU, double lon);
 // Given: jd, Julian date; ut, jd is already UT.
 // Returned: the date-time value of jd; shifted from TT to UT when ut is false.
 DateValue JDToDate(double jd, bool ut);

@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <cmath>
 
 #include "app/MDIFormMain.h"
@@ -193,6 +194,11 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label4->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Label4->setText(LastFixText());
+    chkIterate = new QCheckBox(QStringLiteral("Iterate"), this);
+    chkIterate->setObjectName(QStringLiteral("chkIterate"));
+    chkIterate->setGeometry(DR(380, 456, 120, 20));
+    chkIterate->setChecked(true);
+    chkIterate->setToolTip(QStringLiteral("Repeat the fix from its own result until it moves less than 0.01'"));
     Label6 = new QLabel(QStringLiteral("Note:The disproportionate resizing can result in garble of a star map. "
                                        "Press [Refresh Map] button to redraw map proportionally."),
                         this);
@@ -290,7 +296,8 @@ void frmPosition::DrawMapNow() {
     if (!MagnitudeLimitValid()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
-        DrawStarMap(WorkInstantUT(), this);
+        DrawStarMap(planned_.isEmpty() ? WorkInstantUT() : plannedUt_, this);
+        RingPlanned();
     } catch (const ArithmeticFault& fault) {
         QApplication::restoreOverrideCursor();
         ReportFault(this, fault);
@@ -299,7 +306,46 @@ void frmPosition::DrawMapNow() {
     QApplication::restoreOverrideCursor();
 }
 
+void frmPosition::MarkPlannedBodies(const QVector<int>& codes, DateValue ut) {
+    planned_ = codes;
+    plannedUt_ = ut;
+    DrawMapNow();
+}
+
+void frmPosition::RingPlanned() {
+    for (const std::vector<MapMarkLabel*>* marks : {&Label1, &Label2}) {
+        const bool stars = marks == &Label1;
+        const int count = stars ? StarMarkCount : BodyMarkCount;
+        for (int n = 1; n <= count && static_cast<size_t>(n) < marks->size(); ++n) {
+            MapMarkLabel* m = (*marks)[static_cast<size_t>(n)];
+            const int code = stars ? (m->Tag >= 1 && m->Tag <= kStarCount ? Stars[static_cast<size_t>(m->Tag)].Number : 0)
+                                   : -m->Tag;
+            const bool ring = !planned_.isEmpty() && planned_.contains(code);
+            m->setProperty("planned", ring);
+            m->setStyleSheet(ring ? QStringLiteral("border: 2px solid #00c0ff; border-radius: 7px;") : QString());
+        }
+    }
+}
+
+void frmPosition::FillLines(const QVector<int>& codes, const QVector<double>& times,
+                            const QVector<double>& altitudes) {
+    SightLines lines;
+    for (int i = 0; i < 4 && i < codes.size() && i < times.size() && i < altitudes.size(); ++i) {
+        const size_t n = static_cast<size_t>(i);
+        lines.Body[n] = codes[i];
+        lines.Time[n] = FormatTimeHMS(times[i]).toStdString();
+        const double tenths = std::round(std::clamp(altitudes[i], 0.0, 90.0) * 600.0);  // 0.1' steps
+        const double deg = std::floor(tenths / 600.0);
+        lines.Altitude[n] = (FormatNumber(deg, QStringLiteral("00")) + QStringLiteral("-") +
+                             FormatNumber((tenths - deg * 600.0) / 10.0, QStringLiteral("00.0")))
+                                .toStdString();
+        lines.LowerLimb[n] = true;
+    }
+    ShowSights(lines);
+}
+
 void frmPosition::Update() {
+    planned_.clear();
     lblGenInfo->setText(GeneralInfoText());
     DrawMapNow();
 }
@@ -370,7 +416,7 @@ void frmPosition::CalculatePosition() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::string text;
     try {
-        text = CalculatePositionCommand(lines);
+        text = CalculatePositionCommand(lines, chkIterate->isChecked());
     } catch (const ArithmeticFault& fault) {
         text = std::string(kCalcErrorHead) + "\r\n" + fault.what();
     }
@@ -387,8 +433,8 @@ void frmPosition::ShowSights(const SightLines& lines) {
         const BodyCode code = lines.Body[n];
         int index = c->findData(code);
         if (index < 0) {
-            const QString name = QString::fromStdString(BodyNameOfCode(code));
-            c->addItem(IsStarCode(code) ? name : QStringLiteral("Planet: ") + name, code);
+            const QString name = QString::fromStdString(BodyListText(code));
+            c->addItem(name + QString::fromLatin1(kNotOnMap), code);
             index = c->count() - 1;
         }
         c->setCurrentIndex(index);

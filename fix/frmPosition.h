@@ -5,6 +5,7 @@
 #pragma once
 #include <QSize>
 #include <QString>
+#include <QVector>
 #include <array>
 #include <vector>
 
@@ -56,6 +57,13 @@ public:
     void PlanetInfoBox(int n);
     // The work instant of the map and the information boxes (UT).
     static DateValue WorkInstantUT();
+    // A sight plan from another window: the map drawn for its instant ut (UT) with
+    // the marks of the bodies `codes` ringed (until the next Update); FillLines puts
+    // body, UT time and preset sextant altitude into lines 1.. (the rest emptied).
+    void MarkPlannedBodies(const QVector<int>& codes, DateValue ut);
+    void FillLines(const QVector<int>& codes, const QVector<double>& times, const QVector<double>& altitudes);
+    // The bodies ringed by the last MarkPlannedBodies.
+    QVector<int> PlannedCodes() const { return planned_; }
     // A double-click on a mark of the map: the star or planet information box.
     void MarkDoubleClicked(MapMarkLabel* mark);
 
@@ -75,6 +83,7 @@ public:
     std::array<QRadioButton*, 3> Option1{};
     QLineEdit* Text3 = nullptr;
     QCheckBox* Check1 = nullptr;
+    QCheckBox* chkIterate = nullptr;  // "Iterate": the fix repeated from its own result
     QPushButton* Command1 = nullptr;  // "&Refresh Map"
     QPushButton* Command2 = nullptr;  // "&Calculate Pos"
     QPushButton* Command4 = nullptr;  // "&Show Details"
@@ -96,6 +105,7 @@ protected:
 
 private:
     void DrawMapNow();
+    void RingPlanned();
     // With "Stars with magnitude < " chosen, a limit that is not a number gets
     // "Invalid data format!" and false.
     bool MagnitudeLimitValid();
@@ -105,5 +115,7 @@ private:
 
     bool mapReady_ = false;
     int activeLine_ = 0;
+    QVector<int> planned_;     // bodies of a sight plan, ringed on the map
+    DateValue plannedUt_ = 0;  // the plan's instant, the map's while planned_ is not empty
     LayoutScaler scaler_;
 };

@@ -207,11 +207,10 @@ void SolveFix(const NormalSums& sums, FixResult& fix) {
     if (failure.empty()) {
         const double shift = std::hypot(dN, dE);
         if (shift > kReachArcmin) {
-            failure = "the fix would lie " + OneDecimal(shift / 60.0) +
-                      " degrees from the dead reckoning position, beyond the reach of any sight (90 degrees): "
-                      "the lines of position hardly cross.";
+            failure = "The fix would lie more than 90 degrees from the dead reckoning position, beyond the "
+                      "reach of any sight: the lines of position hardly cross.";
         } else if (fix.EllipseA > kReachArcmin) {
-            failure = "the lines of position cross at too small an angle: an error of 1' in an intercept "
+            failure = "The lines of position cross at too small an angle: an error of 1' in an intercept "
                       "would move the fix more than 90 degrees.";
         }
         if (!failure.empty()) {
@@ -232,12 +231,41 @@ void SolveFix(const NormalSums& sums, FixResult& fix) {
     fix.Message = failure;
 }
 
-FixResult CalcPosition(const SightLines& lines) {
+double SightReduction::PresetHs() const { return Preset; }
+
+SightReduction ReduceSight(BodyCode code, DateValue ut, double hs, bool lowerLimb, double lat, double lon) {
+    const NavigationStateRecord& nav = NavigationState;
+    SightReduction r;
+    const double jd = JulianDay(ut, false, false);
+    const int id = IsStarCode(code) ? -1 : BodyIdOfCode(code);
+    const Coord3 equ = IsStarCode(code) ? StarPosition(jd, code) : BodyPosition(jd, id);
+    const Coord3 hz = AltAzimuth(jd, equ, lat, lon);
+    r.Hs = hs;
+    r.Az = hz.x;
+    r.Hc = hz.y;
+    r.Dec = equ.y;
+    r.Distance = equ.z;
+    const double dip = Dip(nav.hEye);
+    const AltitudeCorrections k = CorrectSextantAltitude(hs, nav.i_s, dip, id, hz.z, lowerLimb);
+    r.Dip = k.Dip;
+    r.Refr = k.Refr;
+    r.TP = k.TP;
+    r.Parallax = k.Parallax;
+    r.SemiD = k.SemiD;
+    r.Intercept = 60.0 * (k.Ho - r.Hc);
+    r.Preset = SextantAltitudeFor(r.Hc, dip, id, hz.z, lowerLimb) - nav.i_s / 60.0;
+    return r;
+}
+
+namespace {
+
+// One pass: every line reduced from the assumed position (apLat, apLon) at the fix
+// time, moved back along the course to each sight's instant, and solved about it.
+FixResult FixPass(const SightLines& lines, double apLat, double apLon) {
     const NavigationStateRecord& nav = NavigationState;
     FixResult fix;
     const DateValue utNow = nav.LocalDate - nav.TZ / 24.0;
     const DateValue utDate = DateWholeDays(utNow);
-    const double dip = Dip(nav.hEye);
     NormalSums sums;
 
     for (int i = 0; i < 4; ++i) {
@@ -266,39 +294,75 @@ FixResult CalcPosition(const SightLines& lines) {
             if (fix.LineTime[i] - utNow > 0.5) fix.LineTime[i] -= 1.0;
             if (utNow - fix.LineTime[i] > 0.5) fix.LineTime[i] += 1.0;
             fix.Hs[i] = hs;
-            // The dead-reckoning position at the sight's instant: back along the course
-            // by the run from the sight to the fix, on the rhumb line.
+            // The assumed position at the sight's instant: back along the course by the
+            // run from the sight to the fix, on the rhumb line.
             const double dtHours = (utNow - fix.LineTime[i]) * 24.0;
-            const LatLon back = RunAlongCourse(nav.Lat, nav.Lon, nav.Course, -nav.Speed * dtHours);
-            const double lat = back.Lat, lon = back.Lon;
-            fix.LinePos[i] = OverThePole(lat, lon);
+            const LatLon back = RunAlongCourse(apLat, apLon, nav.Course, -nav.Speed * dtHours);
+            fix.LinePos[i] = OverThePole(back.Lat, back.Lon);
 
-            const double jd = JulianDay(fix.LineTime[i], false, false);
-            const Coord3 equ = IsStarCode(code) ? StarPosition(jd, code) : BodyPosition(jd, BodyIdOfCode(code));
-            const Coord3 hz = AltAzimuth(jd, equ, fix.LinePos[i].Lat, fix.LinePos[i].Lon);
-            fix.Az[i] = hz.x;
-            fix.Hc[i] = hz.y;
-            const AltitudeCorrections k = CorrectSextantAltitude(hs, nav.i_s, dip, IsStarCode(code) ? -1 : BodyIdOfCode(code),
-                                                                 hz.z, lines.LowerLimb[i]);
-            const double p = 60.0 * (k.Ho - fix.Hc[i]);
-            if (!std::isfinite(p) || !std::isfinite(fix.Az[i]))
+            const SightReduction r =
+                ReduceSight(code, fix.LineTime[i], hs, lines.LowerLimb[i], fix.LinePos[i].Lat, fix.LinePos[i].Lon);
+            fix.Az[i] = r.Az;
+            fix.Hc[i] = r.Hc;
+            if (!std::isfinite(r.Intercept) || !std::isfinite(fix.Az[i]))
                 throw SightLineError(where + "its reduction gives no finite intercept.");
-            fix.Intercept[i] = p;
+            fix.Intercept[i] = r.Intercept;
             fix.Weight[i] = 1.0;
-            sums.Add(fix.Az[i], p, fix.Weight[i]);
+            sums.Add(fix.Az[i], r.Intercept, fix.Weight[i]);
         } catch (const ArithmeticFault& fault) {
             throw SightLineError(where + fault.what());
         }
     }
 
     fix.FixTime = nav.LocalDate;
-    fix.DRLat = nav.Lat;
-    fix.DRLon = nav.Lon;
+    fix.DRLat = apLat;
+    fix.DRLon = apLon;
     SolveFix(sums, fix);
     return fix;
 }
 
-std::string CalculatePositionCommand(const SightLines& lines) {
+}  // namespace
+
+FixResult CalcPosition(const SightLines& lines, int maxPasses) {
+    const NavigationStateRecord& nav = NavigationState;
+    const int passes = maxPasses < 1 ? 1 : (maxPasses > kMaxFixPasses ? kMaxFixPasses : maxPasses);
+    std::array<double, kMaxFixPasses> shifts{};
+    std::array<double, 4> fromDR{};
+    double apLat = nav.Lat, apLon = nav.Lon;
+    FixResult fix;
+    for (int k = 0; k < passes; ++k) {
+        fix = FixPass(lines, apLat, apLon);
+        if (k == 0) fromDR = fix.Intercept;
+        shifts[static_cast<size_t>(k)] = FixCourseDistance(fix).Dist;  // from this pass's assumed position
+        fix.Passes = k + 1;
+        fix.APLat = apLat;
+        fix.APLon = apLon;
+        // Sights that fit one position converge at once (60', 0.2', 0.00001'); a pass that
+        // fails or moves the fix farther than the one before means they fit none.
+        const std::string notConverging = "the iterated fix does not converge: the lines of position do not meet "
+                                          "near one point (untick Iterate for the one-pass fix); pass " +
+                                          std::to_string(k + 1);
+        if (k > 0 && !fix.Message.empty()) {
+            fix.Message = notConverging + ": " + fix.Message;
+            break;
+        }
+        if (k > 0 && shifts[static_cast<size_t>(k)] > shifts[static_cast<size_t>(k - 1)]) {
+            fix.Message = notConverging + " moved it " + OneDecimal(shifts[static_cast<size_t>(k)]) + "' after " +
+                          OneDecimal(shifts[static_cast<size_t>(k - 1)]) + "'.";
+            break;
+        }
+        if (!fix.Message.empty() || shifts[static_cast<size_t>(k)] < kFixConvergedNm) break;
+        apLat = fix.FixLat;
+        apLon = fix.FixLon;
+    }
+    fix.PassShift = shifts;
+    fix.DRIntercept = fromDR;
+    fix.DRLat = nav.Lat;
+    fix.DRLon = nav.Lon;
+    return fix;
+}
+
+std::string CalculatePositionCommand(const SightLines& lines, bool iterate) {
     const std::string head = std::string(kCalcErrorHead) + "\r\n";
     const auto refuse = [&head](const std::string& why) {
         LastFixFailure = why;
@@ -328,7 +392,7 @@ std::string CalculatePositionCommand(const SightLines& lines) {
     if (count <= 1) return refuse(kInsufficientLines);
     FixResult fix;
     try {
-        fix = CalcPosition(used);
+        fix = CalcPosition(used, iterate ? kMaxFixPasses : 1);
     } catch (const SightLineError& e) {
         return refuse(e.what());
     } catch (const ArithmeticFault& e) {
@@ -341,11 +405,16 @@ std::string CalculatePositionCommand(const SightLines& lines) {
     return std::string();
 }
 
+double InterceptFromDR(const FixResult& fix, int i) {
+    const size_t n = static_cast<size_t>(i);
+    return fix.Passes > 0 ? fix.DRIntercept[n] : fix.Intercept[n];
+}
+
 std::vector<int> LargeInterceptLines(const FixResult& fix) {
     std::vector<int> out;
     for (int i = 0; i < 4; ++i) {
         const size_t n = static_cast<size_t>(i);
-        if (fix.Weight[n] > 0.0 && !(std::fabs(fix.Intercept[n]) <= kLargeInterceptArcmin)) out.push_back(i);
+        if (fix.Weight[n] > 0.0 && !(std::fabs(InterceptFromDR(fix, i)) <= kLargeInterceptArcmin)) out.push_back(i);
     }
     return out;
 }

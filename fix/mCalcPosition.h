@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/mBodyPosition.h"
 #include "core/mTime.h"
 
 // The body of a line (the item value of a line's body list):
@@ -23,12 +24,10 @@ inline bool LineInUse(BodyCode code) { return code > kNoBody; }
 inline bool IsStarCode(BodyCode code) { return code > 0; }
 // The Sun and the Moon are observed by a limb; planets and stars by their centre.
 inline bool HasLimb(BodyCode code) { return code == 0 || code == -8; }
-// The BodyPosition number of a Sun/planet/Moon code: k for k <= 2, k + 1 beyond
-// (the Earth, 3, has no display entry).
-inline int BodyIdOfCode(BodyCode code) {
-    const int k = code < 0 ? -code : code;
-    return k <= 2 ? k : k + 1;
-}
+// The BodyPosition number of a Sun/planet/Moon code -k (k = 0..8): k for k <= 2,
+// k + 1 beyond (the Earth, 3, has no display entry). Any other code gives -1,
+// which BodyPosition reports as an invalid planet index.
+inline int BodyIdOfCode(BodyCode code) { return code <= 0 && code >= -8 ? BodyIdOfListIndex(-code) : -1; }
 
 // The four lines as entered; element i is "Line No." i + 1.
 struct SightLines {
@@ -59,7 +58,42 @@ struct FixResult {
     float EllipseB = 0.0f;                // semi-minor axis, arc minutes
     float EllipseAlpha = 0.0f;            // direction of the semi-major axis, [0, 180) from north through east
     std::string Message;                  // "" when the solution ran without an arithmetic failure
+    // The iteration: the lines above are those of the last pass, reduced from APLat,
+    // APLon (the DR position for the first pass, the previous pass's fix after it);
+    // PassShift[k] is how far pass k moved the position, nautical miles.
+    double APLat = 0.0, APLon = 0.0;
+    int Passes = 0;
+    std::array<double, 4> DRIntercept{};  // the first pass's intercepts: from the DR position
+    std::array<double, 5> PassShift{};
 };
+
+// The fix is repeated from its own result until it moves less than this, or for
+// at most kMaxFixPasses passes.
+inline constexpr double kFixConvergedNm = 0.01;
+inline constexpr int kMaxFixPasses = 5;
+
+// One sight reduced from a position: every correction the details show.
+struct SightReduction {
+    double Hc = 0.0, Az = 0.0;  // computed altitude, azimuth [0, 360), degrees
+    double Dec = 0.0;           // apparent declination, degrees
+    double Distance = 0.0;      // AU (stars: the catalogue's parallax field)
+    double Dip = 0.0, Refr = 0.0, TP = 0.0, Parallax = 0.0;  // degrees (CorrectSextantAltitude)
+    double SemiD = 0.0;         // degrees: the Sun's and Moon's, negative for the upper limb; else 0
+    double Hs = 0.0;            // the sextant altitude reduced, degrees
+    double Intercept = 0.0;     // Ho - Hc, arc minutes (+ toward the body)
+    double Preset = 0.0;        // the sextant altitude of a zero intercept (SextantAltitudeFor), degrees
+    // The sextant altitude that gives a zero intercept: the altitude to preset.
+    double PresetHs() const;
+};
+
+// Given: code, a body code in use; ut, UT date-time of the sight; hs, sextant
+// altitude, degrees; lowerLimb; lat, lon, the position reduced from, degrees;
+// NavigationState hEye, i_s, Temp, Pressure.
+// Returned: Intercept = Ho - Hc (arc minutes) with Ho from CorrectSextantAltitude:
+// refraction at the apparent altitude, parallax for the Sun, the Moon and the planets,
+// semidiameter for the Sun and the Moon. The one reduction of the position window.
+// Throws ArithmeticFault.
+SightReduction ReduceSight(BodyCode code, DateValue ut, double hs, bool lowerLimb, double lat, double lon);
 
 // A line that cannot be reduced: its text does not convert, or its reduction
 // meets an arithmetic fault. The text names the line ("Line No. 2: ...").
@@ -112,7 +146,12 @@ void SolveFix(const NormalSums& sums, FixResult& fix);
 // A sight's date is the UT date of the fix. Throws SightLineError (naming the
 // line) when a line's text does not convert, its altitude is 00-00.0 (never
 // typed) or its reduction faults.
-FixResult CalcPosition(const SightLines& lines);
+// maxPasses > 1: the fix is computed again about its own result (the sights'
+// positions moved back along the course from it) until a pass moves it less
+// than kFixConvergedNm, at most maxPasses (clamped to kMaxFixPasses) passes; one
+// pass leaves the curvature of the lines (about d^2 tan(h) / 2 R: 0.3' for a DR
+// 20' off at 60 degrees, several minutes at 60' off).
+FixResult CalcPosition(const SightLines& lines, int maxPasses = 1);
 
 // The calculate-position command without its window. Refused, naming the line:
 // a line without a body whose time or altitude is not the load-time 00:00:00 /
@@ -124,13 +163,17 @@ FixResult CalcPosition(const SightLines& lines);
 // box to show (title "Calculation error"), "" for none: "Can not calculate
 // position:" + CR LF + the reason. A refused command leaves LastFix and
 // LastSightLines untouched (the last good fix) and puts the reason in
-// LastFixFailure.
-std::string CalculatePositionCommand(const SightLines& lines);
+// LastFixFailure. iterate: the fix of up to kMaxFixPasses passes; false, the
+// one-pass method.
+std::string CalculatePositionCommand(const SightLines& lines, bool iterate = true);
 
 // An intercept beyond this (arc minutes either way) means a dead reckoning that
 // far out, or a wrong sight: the fix stands but is flagged.
 inline constexpr double kLargeInterceptArcmin = 30.0;
-// The lines (0..3) of the fix that took part with an intercept beyond it.
+// The intercept of line i from the DR position: the first pass's (Intercept for a
+// result not made by CalcPosition, Passes 0).
+double InterceptFromDR(const FixResult& fix, int i);
+// The lines (0..3) of the fix that took part with an intercept from the DR beyond it.
 std::vector<int> LargeInterceptLines(const FixResult& fix);
 
 inline constexpr const char* kCalcErrorTitle = "Calculation error";

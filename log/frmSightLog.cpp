@@ -1,6 +1,12 @@
 #include "log/frmSightLog.h"
 
+#include <QAbstractTableModel>
+#include <iterator>
+#include <QItemSelectionModel>
+#include <QSignalBlocker>
+#include <QTreeView>
 #include <algorithm>
+#include <unordered_set>
 
 #include <QCheckBox>
 #include <QDir>
@@ -39,6 +45,66 @@ QString Ellipse(double a, double b, double alpha) {
            FormatNumber(b, QStringLiteral("00.00")) + QStringLiteral("' Alpha = ") +
            FormatNumber(alpha, QStringLiteral("000.0")) + QStringLiteral("\u00B0");
 }
+
+}  // namespace
+
+// The listed fixes; a row's texts are made only when the view shows it, so a
+// log of many thousand fixes lists at once.
+class SightLogModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+    void SetRows(std::vector<LoggedFixSummary> rows) {
+        beginResetModel();
+        rows_ = std::move(rows);
+        endResetModel();
+    }
+    const std::vector<LoggedFixSummary>& Rows() const { return rows_; }
+    void SetNote(std::int64_t id, const QString& note) {
+        for (size_t i = 0; i < rows_.size(); ++i) {
+            if (rows_[i].Id != id) continue;
+            rows_[i].Note = note.toStdString();
+            const QModelIndex cell = index(static_cast<int>(i), kNoteColumn);
+            emit dataChanged(cell, cell);
+        }
+    }
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    }
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : static_cast<int>(std::size(kHeaders));
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
+        if (role == Qt::DisplayRole) return QString::fromLatin1(kHeaders[section]);
+        if (role == Qt::ToolTipRole) return QString::fromUtf8(kTips[section]);
+        return {};
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || role != Qt::DisplayRole || index.row() >= rowCount()) return {};
+        const LoggedFixSummary& r = rows_[static_cast<size_t>(index.row())];
+        switch (index.column()) {
+            case 0: return FormatShortDate(r.ZoneTime);
+            case 1: return FormatShortTime(r.ZoneTime);
+            case 2: return DateTimeUT(r.UT);
+            case 3: return Position(r.FixLat, r.FixLon);
+            case 4: return Ellipse(r.EllipseA, r.EllipseB, r.EllipseAlpha);
+            case 5: return QString::number(r.BodyCount) + QStringLiteral(": ") + QString::fromStdString(r.BodyNames);
+            case 6: return QString::fromStdString(r.Note);
+            default: return {};
+        }
+    }
+    static constexpr int kNoteColumn = 6;
+
+private:
+    static constexpr const char* kHeaders[] = {"Date", "Zone time", "UT", "Position", "Ellipse", "Bodies", "Note"};
+    static constexpr const char* kTips[] = {
+        "Zone date of the fix", "Zone time of the fix", "Universal Time of the fix", "The fix",
+        "Error ellipse of a one-minute line error: semi-axes a and b in minutes, direction of a",
+        "Number and names of the bodies observed", "Your note"};
+    std::vector<LoggedFixSummary> rows_;
+};
+
+namespace {
 
 QTreeWidget* MakeList(const QStringList& headers, QWidget* parent, const QString& name) {
     auto* t = new QTreeWidget(parent);
@@ -82,20 +148,25 @@ frmSightLog::frmSightLog(QWidget* parent) : ChildWindow(parent) {
     filter->addWidget(dateTo);
     filter->addStretch(1);
 
-    lstFixes = MakeList({QStringLiteral("Date"), QStringLiteral("Zone time"), QStringLiteral("UT"),
-                         QStringLiteral("Position"), QStringLiteral("Ellipse"), QStringLiteral("Bodies"),
-                         QStringLiteral("Note")},
-                        this, QStringLiteral("lstFixes"));
+    model_ = new SightLogModel(this);
+    lstFixes = new QTreeView(this);
+    lstFixes->setObjectName(QStringLiteral("lstFixes"));
+    lstFixes->setRootIsDecorated(false);
+    lstFixes->setUniformRowHeights(true);
+    lstFixes->setModel(model_);
     lstFixes->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lstFixes->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lstFixes->header()->setResizeContentsPrecision(0);  // widths from the rows in view only
     lstSights = MakeList({QStringLiteral("Line"), QStringLiteral("Body"), QStringLiteral("UT"), QStringLiteral("Hs"),
                           QStringLiteral("Limb"), QStringLiteral("Hc"), QStringLiteral("Zn"),
                           QStringLiteral("Intercept")},
                          this, QStringLiteral("lstSights"));
     lstSights->setSelectionMode(QAbstractItemView::NoSelection);
-    lstSights->headerItem()->setToolTip(3, QStringLiteral("Sextant altitude, degrees and minutes"));
-    lstSights->headerItem()->setToolTip(5, QStringLiteral("Computed altitude, degrees and minutes"));
-    lstSights->headerItem()->setToolTip(6, QStringLiteral("Azimuth, degrees true"));
-    lstSights->headerItem()->setToolTip(7, QStringLiteral("Intercept, minutes, + toward the body"));
+    const char* sightTips[] = {"Line number in the position window", "Body observed", "Universal Time of the sight",
+                               "Sextant altitude, degrees and minutes", "Limb brought to the horizon",
+                               "Computed altitude, degrees and minutes", "Azimuth, degrees true",
+                               "Intercept, minutes, + toward the body"};
+    for (int c = 0; c < 8; ++c) lstSights->headerItem()->setToolTip(c, QString::fromLatin1(sightTips[c]));
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(lstFixes);
     split->addWidget(lstSights);
@@ -114,7 +185,7 @@ frmSightLog::frmSightLog(QWidget* parent) : ChildWindow(parent) {
                                          "information and position windows"));
     cmdDelete = new QPushButton(QStringLiteral("&Delete"), this);
     cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
-    cmdExport = new QPushButton(QStringLiteral("&Export CSV..."), this);
+    cmdExport = new QPushButton(QStringLiteral("&Export CSV\u2026"), this);
     cmdExport->setObjectName(QStringLiteral("cmdExport"));
     cmdExport->setToolTip(QStringLiteral("The selected fixes, or every fix listed, one row per sight"));
     auto* buttons = new QHBoxLayout;
@@ -135,7 +206,7 @@ frmSightLog::frmSightLog(QWidget* parent) : ChildWindow(parent) {
     connect(chkFilter, &QCheckBox::toggled, this, [this] { Update(); });
     connect(dateFrom, &QDateEdit::dateChanged, this, [this] { if (chkFilter->isChecked()) Update(); });
     connect(dateTo, &QDateEdit::dateChanged, this, [this] { if (chkFilter->isChecked()) Update(); });
-    connect(lstFixes, &QTreeWidget::itemSelectionChanged, this, [this] { ShowSelected(); });
+    connect(lstFixes->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { ShowSelected(); });
     connect(txtNote, &QLineEdit::editingFinished, this, [this] { KeepNote(); });
     connect(cmdReopen, &QPushButton::clicked, this, [this] { Reopen(); });
     connect(cmdDelete, &QPushButton::clicked, this, [this] { DeleteSelected(); });
@@ -145,7 +216,6 @@ frmSightLog::frmSightLog(QWidget* parent) : ChildWindow(parent) {
 
 void frmSightLog::Update() {
     const std::vector<std::int64_t> keep = SelectedIds();
-    lstFixes->clear();
     SightLog* log = ProgramSightLog(this);
     std::vector<LoggedFixSummary> rows;
     try {
@@ -159,30 +229,31 @@ void frmSightLog::Update() {
     } catch (const SightLogError& e) {
         ShowMessage(this, kTitle, QString::fromStdString(e.what()), MsgIcon::Exclamation);
     }
-    QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<int>(rows.size()));
-    for (const LoggedFixSummary& r : rows) {
-        auto* it = new QTreeWidgetItem(QStringList{
-            FormatShortDate(r.ZoneTime), FormatShortTime(r.ZoneTime), DateTimeUT(r.UT), Position(r.FixLat, r.FixLon),
-            Ellipse(r.EllipseA, r.EllipseB, r.EllipseAlpha),
-            QString::number(r.BodyCount) + QStringLiteral(": ") + QString::fromStdString(r.BodyNames),
-            QString::fromStdString(r.Note)});
-        it->setData(0, Qt::UserRole, QVariant::fromValue<qlonglong>(r.Id));
-        items.append(it);
+    {
+        const QSignalBlocker quiet(lstFixes->selectionModel());
+        model_->SetRows(std::move(rows));
+        // The fixes selected before stay selected.
+        const std::unordered_set<std::int64_t> kept(keep.begin(), keep.end());
+        QItemSelection again;
+        for (size_t i = 0; i < model_->Rows().size() && !kept.empty(); ++i)
+            if (kept.count(model_->Rows()[i].Id)) {
+                const QModelIndex cell = model_->index(static_cast<int>(i), 0);
+                again.select(cell, cell);
+            }
+        lstFixes->selectionModel()->select(again, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
-    lstFixes->addTopLevelItems(items);
-    for (QTreeWidgetItem* it : items)
-        if (std::find(keep.begin(), keep.end(), it->data(0, Qt::UserRole).toLongLong()) != keep.end())
-            it->setSelected(true);
+    // Column widths from the rows in view.
+    for (int c = 0; c < model_->columnCount(); ++c) lstFixes->resizeColumnToContents(c);
     ShowSelected();
 }
 
 std::vector<std::int64_t> frmSightLog::SelectedIds() const {
+    std::vector<int> rows;
+    for (const QModelIndex& i : lstFixes->selectionModel()->selectedRows()) rows.push_back(i.row());
+    std::sort(rows.begin(), rows.end());
     std::vector<std::int64_t> ids;
-    for (int i = 0; i < lstFixes->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* it = lstFixes->topLevelItem(i);
-        if (it->isSelected()) ids.push_back(it->data(0, Qt::UserRole).toLongLong());
-    }
+    for (int r : rows)
+        if (static_cast<size_t>(r) < model_->Rows().size()) ids.push_back(model_->Rows()[static_cast<size_t>(r)].Id);
     return ids;
 }
 
@@ -215,7 +286,8 @@ void frmSightLog::ShowSelected() {
 }
 
 void frmSightLog::KeepNote() {
-    if (!currentId_) return;
+    if (!currentId_ || !txtNote->isModified()) return;
+    txtNote->setModified(false);
     SightLog* log = ProgramSightLog(this);
     if (!log) return;
     try {
@@ -224,10 +296,7 @@ void frmSightLog::KeepNote() {
         ShowMessage(this, kTitle, QString::fromStdString(e.what()), MsgIcon::Exclamation);
         return;
     }
-    for (int i = 0; i < lstFixes->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* it = lstFixes->topLevelItem(i);
-        if (it->data(0, Qt::UserRole).toLongLong() == currentId_) it->setText(6, txtNote->text());
-    }
+    model_->SetNote(currentId_, txtNote->text());
 }
 
 void frmSightLog::Reopen() {
@@ -275,8 +344,7 @@ void frmSightLog::DeleteSelected() {
 void frmSightLog::ExportCsv() {
     std::vector<std::int64_t> ids = SelectedIds();
     if (ids.empty())
-        for (int i = 0; i < lstFixes->topLevelItemCount(); ++i)
-            ids.push_back(lstFixes->topLevelItem(i)->data(0, Qt::UserRole).toLongLong());
+        for (const LoggedFixSummary& r : model_->Rows()) ids.push_back(r.Id);
     if (ids.empty()) {
         ShowMessage(this, kTitle, QStringLiteral("There is no fix to export."), MsgIcon::Information);
         return;

@@ -1,7 +1,7 @@
 // The sight log window: the recorded fixes, newest first, with a date filter;
 // the lines of the selected fix; its note; "&Reopen" (the working data and
 // sights back into the general information and position windows), "&Delete"
-// and "&Export CSV...".
+// and "&Export CSV…".
 #pragma once
 #include <QString>
 #include <functional>
@@ -13,7 +13,9 @@ class QCheckBox;
 class QDateEdit;
 class QLineEdit;
 class QPushButton;
+class QTreeView;
 class QTreeWidget;
+class SightLogModel;
 
 class frmSightLog : public ChildWindow {
     Q_OBJECT
@@ -23,7 +25,7 @@ public:
     // Lists the log again (a new fix was recorded, the filter changed).
     void Update() override;
 
-    // The file chooser of "Export CSV...": (parent, suggested name) -> chosen
+    // The file chooser of "Export CSV…": (parent, suggested name) -> chosen
     // path, "" for cancel. Replaceable so that tests answer it.
     using SaveFileChooser = std::function<QString(QWidget*, const QString&)>;
     static SaveFileChooser SetSaveFileChooser(SaveFileChooser chooser);
@@ -31,7 +33,7 @@ public:
     QCheckBox* chkFilter = nullptr;   // "Only from"
     QDateEdit* dateFrom = nullptr;    // zone dates, both days included
     QDateEdit* dateTo = nullptr;
-    QTreeWidget* lstFixes = nullptr;  // Date, Zone time, UT, Position, Ellipse, Bodies, Note
+    QTreeView* lstFixes = nullptr;    // Date, Zone time, UT, Position, Ellipse, Bodies, Note
     QTreeWidget* lstSights = nullptr; // Line, Body, UT, Hs, Limb, Hc, Zn, Intercept
     QLineEdit* txtNote = nullptr;
     QPushButton* cmdReopen = nullptr;
@@ -50,5 +52,6 @@ private:
     void ExportCsv();
     void KeepNote();
     std::vector<std::int64_t> SelectedIds() const;
+    SightLogModel* model_ = nullptr;
     std::int64_t currentId_ = 0;
 };

@@ -40,11 +40,13 @@ PlotPicture::PlotPicture(QWidget* parent) : QWidget(parent) {
 
 double PlotPicture::PixelsPerNm() const { return (width() / 6.0) / scale_; }
 
-QPointF PlotPicture::FixPoint() const {
+QPointF PlotPicture::PointOf(double lat, double lon) const {
     const double k = PixelsPerNm();
-    return QPointF(width() / 2.0 + WrapLon(fix_.FixLon - fix_.DRLon) * 60.0 * k * CosD(NavigationState.Lat),
-                   height() / 2.0 - (fix_.FixLat - fix_.DRLat) * 60.0 * k);
+    return QPointF(width() / 2.0 + WrapLon(lon - fix_.DRLon) * 60.0 * k * CosD(NavigationState.Lat),
+                   height() / 2.0 - (lat - fix_.DRLat) * 60.0 * k);
 }
+
+QPointF PlotPicture::FixPoint() const { return PointOf(fix_.FixLat, fix_.FixLon); }
 
 void PlotPicture::paintEvent(QPaintEvent*) {
     QPainter p(this);
@@ -76,7 +78,9 @@ void PlotPicture::paintEvent(QPaintEvent*) {
         if (!std::isfinite(a) || !std::isfinite(pI)) continue;
         p.setPen(QPen(kAzimuthColour, 1));
         p.drawLine(QPointF(W / 2 - W * SinD(a), H / 2 + H * CosD(a)), QPointF(W / 2 + W * SinD(a), H / 2 - H * CosD(a)));
-        const QPointF f(W / 2 + k * pI * SinD(a), H / 2 - k * pI * CosD(a));
+        // The lines of the last pass run about its assumed position (the DR for one pass).
+        const QPointF ap = fix_.Passes > 0 ? PointOf(fix_.APLat, fix_.APLon) : QPointF(W / 2, H / 2);
+        const QPointF f(ap.x() + k * pI * SinD(a), ap.y() - k * pI * CosD(a));
         const QPointF along(W * CosD(a), H * SinD(a));
         p.setPen(QPen(kLopColour, 1));
         p.drawLine(f + along, f - along);
@@ -126,7 +130,7 @@ QString InterceptWarningText(const FixResult& fix) {
     QStringList parts;
     for (int i : large)
         parts << QStringLiteral("Line No. %1 (").arg(i + 1) +
-                     FormatNumber(fix.Intercept[static_cast<size_t>(i)], QStringLiteral("+00.0;-00.0")) +
+                     FormatNumber(InterceptFromDR(fix, i), QStringLiteral("+00.0;-00.0")) +
                      QStringLiteral("')");
     return QStringLiteral("Warning: intercept over %1' in ").arg(kLargeInterceptArcmin) +
            parts.join(QStringLiteral(", ")) + QStringLiteral(": check the sight and the DR position.");
@@ -150,8 +154,17 @@ QString DetailsFixText(const FixResult& fix, const std::string& failure) {
            FormatNumber(cd.Dist, QStringLiteral("00.0")) + QStringLiteral("'\nEllipse of error: a = ") +
            FormatNumber(fix.EllipseA, QStringLiteral("00.00")) + QStringLiteral("', b = ") +
            FormatNumber(fix.EllipseB, QStringLiteral("00.00")) + QStringLiteral("', Alpha = ") +
-           FormatNumber(fix.EllipseAlpha, QStringLiteral("000.0")) + QStringLiteral(" deg") +
+           FormatNumber(fix.EllipseAlpha, QStringLiteral("000.0")) + QStringLiteral(" deg") + PassesText(fix) +
            (warning.isEmpty() ? QString() : QStringLiteral("\n") + warning);
+}
+
+QString PassesText(const FixResult& fix) {
+    if (fix.Passes <= 1) return QString();
+    QString text = QStringLiteral("\nIterated in %1 passes, shifts:").arg(fix.Passes);
+    for (int k = 0; k < fix.Passes && k < kMaxFixPasses; ++k)
+        text += QStringLiteral(" ") + FormatNumber(fix.PassShift[static_cast<size_t>(k)], QStringLiteral("0.000")) +
+                QStringLiteral("'");
+    return text;
 }
 
 void DetailsReport(const FixResult& fix, const SightLines& lines, frmDetails* window) {

@@ -25,6 +25,8 @@ public:
     double PixelsPerNm() const;
     // Where the fix point was drawn (the centre is the dead-reckoning position).
     QPointF FixPoint() const;
+    // Where a position is drawn.
+    QPointF PointOf(double lat, double lon) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -48,6 +50,9 @@ QString DetailsFixText(const FixResult& fix, const std::string& failure = std::s
 // "Warning: intercept over 30' in Line No. 2 (+45.3'), ...: check the sight and
 // the DR position." for the lines of LargeInterceptLines; "" when there are none.
 QString InterceptWarningText(const FixResult& fix);
+// "" for a one-pass fix; else "\nIterated in n passes, shifts: 59.812' 0.205' 0.000'"
+// (how far each pass moved the position, nautical miles).
+QString PassesText(const FixResult& fix);
 // Fills the window: both labels (the failure from LastFixFailure); when FixTime
 // is not 0 also one table column per line in use, the plot at the window's
 // present grid scale, and shows the window in front.

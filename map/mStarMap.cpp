@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 #include "bodies/mStar.h"
+#include "core/mApparent.h"
 #include "core/mBodyPosition.h"
 #include "core/mMath.h"
 #include "core/mPlanet.h"
@@ -12,8 +14,14 @@
 
 std::vector<MapMark> StarMarks(double jd, double lat, double lon, StarChoice choice, double magnitudeLimit) {
     std::vector<MapMark> marks;
+    // One frame and one sidereal time for every star of the instant.
+    const StarFrame frame = StarFrameAt(jd);
+    const double lst = SiderealTime(jd, lon);
+    // The first record of each number (StarIndex's answer), met in ascending order.
+    std::unordered_map<int, int> firstOf;
     for (int s = 1; s <= kStarCount; ++s) {
         const StarRecord& star = Stars[static_cast<size_t>(s)];
+        firstOf.emplace(star.Number, s);
         if (star.Number <= 0) continue;  // a record the file did not reach
         bool chosen = false;
         switch (choice) {
@@ -22,7 +30,9 @@ std::vector<MapMark> StarMarks(double jd, double lat, double lon, StarChoice cho
             case StarChoice::Magnitude: chosen = magnitudeLimit > star.Magnitude; break;
         }
         if (!chosen) continue;
-        const Coord3 hz = AltAzimuth(jd, StarPosition(jd, star.Number), lat, lon);
+        // A number held twice reduces the first record holding it, as StarPosition does.
+        const int first = firstOf[star.Number];
+        const Coord3 hz = AltAzimuthAt(lst, StarPlaceAt(frame, Stars[static_cast<size_t>(first)]), lat);
         if (!(hz.y > 0.0)) continue;
         MapMark m;
         m.IsStar = true;
@@ -39,8 +49,10 @@ std::vector<MapMark> StarMarks(double jd, double lat, double lon, StarChoice cho
 std::vector<MapMark> BodyMarks(double jd, double lat, double lon) {
     std::vector<MapMark> marks;
     const std::vector<std::string>& names = BodyNames();
+    const EphemerisInstant at(jd);  // the Earth and the nutation once for the nine bodies
+    const double lst = SiderealTime(jd, lon);
     for (int k = 0; k <= 8; ++k) {
-        const Coord3 hz = AltAzimuth(jd, BodyPosition(jd, BodyIdOfCode(-k)), lat, lon);
+        const Coord3 hz = AltAzimuthAt(lst, BodyPosition(at, BodyIdOfCode(-k)), lat);
         if (!(hz.y > 0.0)) continue;
         MapMark m;
         m.IsStar = false;
@@ -91,8 +103,9 @@ StarInfo ComputeStarInfo(double jd, int tableIndex, double lat, double lon, doub
 
 BodyInfo ComputeBodyInfo(double jd, int k, double lat, double lon, double hEye) {
     BodyInfo info;
-    const int id = BodyIdOfCode(-k);
-    const Coord3 place = BodyPosition(jd, id);
+    const int id = BodyIdOfListIndex(k);
+    const Coord3 place = BodyPosition(jd, id);  // reports a k that names no body
+    if (id < 0) return info;
     const Coord3 hz = AltAzimuth(jd, place, lat, lon);
     const double sd = SemiDiameter(id, hz.z);
     info.Gha = Norm360(SiderealTime(jd, 0.0) - place.x);

@@ -69,4 +69,5 @@ struct BodyInfo {
     double Distance = 0.0;
     double DiameterArcmin = 0.0;
 };
+// A k outside 0..8 is reported as an invalid planet index and gives zeros.
 BodyInfo ComputeBodyInfo(double jd, int k, double lat, double lon, double hEye);

@@ -19,7 +19,11 @@ void DiurnalAberration(double h, Coord3& place) {
 }
 
 Coord3 AltAzimuth(double jd, const Coord3& place, double lat, double lon) {
-    const double t = SiderealTime(jd, lon) - place.x;
+    return AltAzimuthAt(SiderealTime(jd, lon), place, lat);
+}
+
+Coord3 AltAzimuthAt(double lst, const Coord3& place, double lat) {
+    const double t = lst - place.x;
     Coord3 p = place;
     DiurnalAberration(t, p);
     const double h = t - (p.x - place.x);

@@ -5,6 +5,7 @@
 
 #include "app/mPublicVars.h"
 #include "core/mBodyPosition.h"
+#include "core/mEphemerisFit.h"
 #include "core/mMath.h"
 #include "reduction/mAltAz.h"
 #include "reduction/mCorrection.h"
@@ -16,13 +17,33 @@ constexpr int kMars = 4;
 constexpr int kJupiter = 5;
 constexpr int kMoon = 9;
 
-// The longitude term L = (k - 1) * lon / 720 days, subtracted from every event
-// time of the approximate formulas.
-double LongitudeTerm(double k, double lon) { return (k - 1.0) * lon / 720.0; }
+// The event t moved by whole mean days (k days) into the local day [day, day + 1);
+// 0 when that day holds no such event (the Moon's day is longer than a day).
+DateValue IntoDay(DateValue t, double k, DateValue day) {
+    const DateValue moved = t + std::ceil((day - t) / k) * k;
+    return moved < day + 1.0 ? moved : 0.0;
+}
 
-double AltitudeAt(double jd, double lat, double lon, int body) {
-    const Coord3 equ = BodyPosition(jd, body);
-    return AltAzimuth(jd, equ, lat, lon).y;
+double AltitudeAt(const EphemerisFit& fit, double jd, double lat, double lon, int body) {
+    return AltAzimuthAt(fit.SiderealTime(jd, lon), fit.Position(jd, body), lat).y;
+}
+
+// The transit hour from the place at D0 (equ) and the sidereal time there.
+double TransitHourFrom(const Coord3& equ, double jdD0, double lon) {
+    return Norm360(equ.x - SiderealTime(jdD0, lon)) / 15.0;
+}
+
+// The transits and the approximate rise and set need the place at D0 and at two
+// instants within about a day after it: one fit over [D0 - 0.02, D0 + 1.08] days
+// serves them for the Sun and the planets at little more than the cost of one
+// place. The Moon's fit takes more points than three places cost, so it is
+// computed directly.
+constexpr double kTransitSpanBeforeDays = 0.02;
+constexpr double kTransitSpanAfterDays = 1.08;
+
+EphemerisFit TransitFit(double jdD0, int body) {
+    if (body == kMoon) return EphemerisFit();
+    return EphemerisFit(jdD0 - kTransitSpanBeforeDays, jdD0 + kTransitSpanAfterDays, {body});
 }
 
 }  // namespace
@@ -50,42 +71,42 @@ double TransitRateFactor(int body, bool inTransitTimes) {
 }
 
 double TransitHour(DateValue day, double lon, int body) {
-    const double jd = JulianDay(DateWholeDays(day), false, false);
-    const Coord3 equ = BodyPosition(jd, body);
-    return Norm360(equ.x - SiderealTime(jd, lon)) / 15.0;
+    const double jd = JulianDay(day, false, false);
+    return TransitHourFrom(BodyPosition(jd, body), jd, lon);
 }
 
 TransitResult TransitTimes(DateValue day, double lat, double lon, int body) {
-    const DateValue d0 = DateWholeDays(day);
-    const double t = TransitHour(day, lon, body);
+    const double jdD0 = JulianDay(day, false, false);
+    const EphemerisFit fit = TransitFit(jdD0, body);
+    // The hour angle already runs in local sidereal time: the longitude is in t.
+    const double t = TransitHourFrom(fit.Position(jdD0, body), jdD0, lon);
     const double k = TransitRateFactor(body, true);
-    const double l = LongitudeTerm(k, lon);
     const double t2 = t < 12.0 ? t + 12.0 : t - 12.0;
 
     TransitResult r;
-    r.UpperTime = d0 + t * k / 24.0 - l;
-    r.LowerTime = d0 + t2 * k / 24.0 - l;
-    const double upper = AltitudeAt(JulianDay(r.UpperTime, false, false), lat, lon, body);
-    const double lower = AltitudeAt(JulianDay(r.LowerTime, false, false), lat, lon, body);
+    r.UpperTime = day + t * k / 24.0;
+    r.LowerTime = day + t2 * k / 24.0;
+    const double upper = AltitudeAt(fit, JulianDay(r.UpperTime, false, false), lat, lon, body);
+    const double lower = AltitudeAt(fit, JulianDay(r.LowerTime, false, false), lat, lon, body);
     r.UpperAltitude = upper + Dip(NavigationState.hEye) + Refraction(upper);
     r.LowerAltitude = lower;
     return r;
 }
 
 RiseSetResult HourAngleRiseSet(DateValue day, double lat, double lon, int body, double h0) {
-    const DateValue d0 = DateWholeDays(day);
-    const double t = TransitHour(day, lon, body);
+    const double jdD0 = JulianDay(day, false, false);
+    const Coord3 equ = BodyPosition(jdD0, body);  // once: the transit hour and the declination
+    const double t = TransitHourFrom(equ, jdD0, lon);
     const double k = TransitRateFactor(body, false);
-    const double l = LongitudeTerm(k, lon);
-    const Coord3 equ = BodyPosition(JulianDay(d0, false, false), body);
     const double dec = equ.y;
 
     const double cosH = (SinD(h0) - SinD(lat) * SinD(dec)) / (CosD(lat) * CosD(dec));
     RiseSetResult r;
     if (std::fabs(cosH) <= 1.0) {
         const double h = RadToDeg(ArcCos(cosH));
-        r.Rise = d0 + (t - h / 15.0) * k / 24.0 - l;
-        r.Set = d0 + (t + h / 15.0) * k / 24.0 - l;
+        // Around the transit after local midnight, then each moved into the local day.
+        r.Rise = IntoDay(day + (t - h / 15.0) * k / 24.0, k, day);
+        r.Set = IntoDay(day + (t + h / 15.0) * k / 24.0, k, day);
     } else {
         // At a pole cos(lat) = 0 and cosH is infinite: the right marker still follows.
         r.Rise = cosH > 1.0 ? -1.0 : 1.0;
@@ -96,10 +117,12 @@ RiseSetResult HourAngleRiseSet(DateValue day, double lat, double lon, int body, 
 
 HourlyTable HourlyAltitudes(DateValue day, double lat, double lon, int body, double h0) {
     const double jd0 = JulianDay(day, false, false);
+    // The 25 places from one fit over the day (within 1e-5" of BodyPosition).
+    const EphemerisFit fit(jd0, jd0 + 1.0, {body});
     HourlyTable y{};
     for (int h = 0; h <= 24; ++h) {
         const double jd = jd0 + h / 24.0;
-        y[static_cast<size_t>(h)] = AltitudeAt(jd, lat, lon, body) - h0;
+        y[static_cast<size_t>(h)] = AltitudeAt(fit, jd, lat, lon, body) - h0;
     }
     return y;
 }

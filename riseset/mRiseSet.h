@@ -3,13 +3,16 @@
 //
 // Two methods for rise, set and twilight:
 //  - approximate: a closed hour-angle formula around the transit, with the body's
-//    place taken once at the UT midnight D0 of the day;
+//    place taken once at the start of the day;
 //  - rigorous: 25 hourly altitudes from the given instant, with a parabola through
 //    each three neighbouring hours.
-// Transits always use the approximate formula.
+// Both answer for the same 24 hours from `day` (the window passes the UT instant of
+// local midnight). Transits always use the approximate formula.
 //
 // Times are date-time values (days since 1899-12-30) on the UT scale. Positions
-// come from BodyPosition, horizontal coordinates from AltAzimuth; the height of
+// come from BodyPosition, or from a fit of it over the day searched (EphemerisFit,
+// within 1e-5" of it) where several hours of one body are needed; horizontal
+// coordinates from AltAzimuth; the height of
 // eye, air temperature and pressure are read from NavigationState at each call.
 #pragma once
 
@@ -77,20 +80,25 @@ double ThresholdAltitude(double base);
 double TransitRateFactor(int body, bool inTransitTimes);
 
 // Given: day, UT date-time; lon, degrees east; body, BodyId.
-// Returned: hours, [0, 24): the sidereal hour angle still to run from the UT
-// midnight D0 = floor(day) to the next upper transit at that longitude, from the
-// body's place at D0.
+// Returned: hours, [0, 24): the sidereal hour angle still to run from the instant
+// day to the next upper transit at that longitude (local sidereal time, so the
+// longitude is counted here and nowhere else), from the body's place at day.
 double TransitHour(DateValue day, double lon, int body);
 
 // Given: day, UT date-time; lat, lon, degrees; body, BodyId.
-// Returned: upper and lower transit times (UT) and altitudes. The lower transit is
-// twelve sidereal hours (times k) from the upper one on the same D0 base, so it can
-// lie before it. Accuracy: a few minutes (the place is taken at D0).
+// Returned: upper and lower transit times (UT) and altitudes: the upper transit is
+// the first after day; the lower one is twelve sidereal hours (times k) from it on
+// the same base, so it can lie before it. Both lie in [day, day + k), after day + 1
+// only for the Moon on a day it does not transit. Accuracy (against the Swiss
+// Ephemeris 2000-2030, 65 S to 72 N): Sun 1 min, planets 9 min, Moon 12 min.
 TransitResult TransitTimes(DateValue day, double lat, double lon, int body);
 
 // The approximate method. Given: day (UT), lat, lon (degrees), body, h0 (the
 // threshold of the geometric altitude of the centre, degrees).
-// Returned: rise and set around the transit after D0, or the markers.
+// Returned: rise and set around the transit after day, each moved by whole mean
+// days into [day, day + 1) (0 when the day has none: a day without moonrise), or
+// the markers. Accuracy (same reference): Sun 5 min, planets 14 min, Moon 2 h at
+// 70 N but 15 min between 34 S and 22 N (RMS 18 min overall).
 RiseSetResult HourAngleRiseSet(DateValue day, double lat, double lon, int body, double h0);
 
 // The rigorous method, first half. Given: day (UT, the start of the 24 hours

@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build ccache
           qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
+          libswe-dev swe-basic-data
           clang libclang-rt-14-dev
           libsqlite3-dev
           fonts-dejavu-core poppler-utils

@@ -72,6 +72,7 @@ TEST_F(Almanac, EphemeridesExportWritesTheNumbersAndTextsTheWindowShows) {
     QTest::mouseClick(w.cmdExport, Qt::LeftButton);
     frmEphemerides::AskExportPath = ask;
     const testsupport::CsvTable csv = testsupport::ReadCsv(path.toStdString());
+    QFile::remove(path);
     ASSERT_EQ(csv.rows.size(), 24u);
     for (size_t r = 0; r < 24; ++r) {
         const int row = static_cast<int>(r);
@@ -129,6 +130,7 @@ TEST_F(Almanac, PrintPagesWritesThePdfOnAWorkerAndCancels) {
     EXPECT_EQ(d.lblStatus->text(), "Cancelled.");
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_TRUE(d.cmdPdf->isEnabled());
+    QFile::remove(path);
 }
 
 // Arc minutes of an angle field "sDDD MM.m" (sign or letter, degrees, minutes); NaN if unreadable.

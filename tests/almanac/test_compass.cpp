@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <tuple>
 #include <utility>
@@ -16,6 +17,7 @@
 #include "core/mFiles.h"
 #include "core/mMath.h"
 #include "core/mPlanet.h"
+#include "core/mReport.h"
 #include "core/mTime.h"
 #include "reduction/mAltAz.h"
 #include "riseset/mRiseSet.h"
@@ -47,6 +49,20 @@ TEST(CompassCorrection, WrapsToTheShortWayRound) {
     for (const auto& [azimuth, bearing, want] : cases)
         EXPECT_EQ(FormatCorrection(CompassCorrection(azimuth, bearing)), want) << azimuth << " " << bearing;
     EXPECT_FLOAT_EQ(CompassCorrection(1.0, 359.0), 2.0f);
+}
+
+namespace {
+int g_invalidIndexReports = 0;
+void CountReport(const std::string&, const std::string& text) { g_invalidIndexReports += text == "Invalid planet index!"; }
+}  // namespace
+
+TEST_F(CompassTest, AnItemValueThatNamesNoBodyIsReportedNeverNegated) {
+    const ReportHook old = SetReportHook(&CountReport);
+    g_invalidIndexReports = 0;
+    CompassItemAzimuth(2460385.0, INT_MIN, 40.0, 0.0);  // -INT_MIN is no int
+    SetReportHook(old);
+    EXPECT_EQ(g_invalidIndexReports, 1);
+    EXPECT_TRUE(std::isnan(CompassCorrection(1e300, 0.0)));  // beyond single precision
 }
 
 TEST(CompassCorrection, TextsInAndOut) {

@@ -5,8 +5,11 @@
 #include <cmath>
 #include <cstdio>
 #include <array>
+#include <string>
+#include <vector>
 
 #include "almanac/mEphemerides.h"
+#include "app/mTextForms.h"
 #include "core/mBodyPosition.h"
 #include "support/csv.h"
 #include "support/nav_fixture.h"
@@ -80,6 +83,41 @@ TEST(EphemerisPage, RowsAgreeWithTheSwissEphemerisAtTheSameTT) {
         EXPECT_LE(gha[c].max, tol) << kEphemerisColumns[c].header;
         EXPECT_LE(dec[c].max, tol) << kEphemerisColumns[c].header;
     }
+}
+
+// A row as the window shows it: every angle to a tenth of an arc minute with its
+// sign field (SplitDegMin, the rounding of the window's text form).
+std::string RowText(const EphemerisRow& row) {
+    auto angle = [](double deg, bool letters) {
+        const DegMin dm = SplitDegMin(std::fabs(deg), 1);
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%s%3ld %04.1f|", letters ? (deg >= 0.0 ? "N" : "S") : (deg >= 0.0 ? " " : "-"),
+                      dm.degrees, dm.minutes);
+        return std::string(buf);
+    };
+    std::string text = angle(row.aries, false);
+    for (int c = 0; c < kEphemerisBodyCount; ++c) text += angle(row.gha[c], false) + angle(row.dec[c], true);
+    return text;
+}
+
+TEST(EphemerisPage, TextFromTheFitsEqualsTheTextOfEveryPlaceComputedAlone) {
+    // 40 dates 1900-2100 a prime number of days apart, and consecutive pages of the
+    // printed almanac's kind across a year end.
+    std::vector<DateValue> dates;
+    for (int i = 0; i < 40; ++i) dates.push_back(DateFromParts(1900, 1, 1) + i * 1831.0);
+    const auto run = EphemerisPages(DateFromParts(2023, 12, 25), 12);
+    int differing = 0;
+    auto compare = [&](const std::array<EphemerisRow, kEphemerisHours>& page) {
+        for (const EphemerisRow& row : page) {
+            const std::string direct = RowText(EphemerisRowAt(row.jd, row.hour)), fitted = RowText(row);
+            EXPECT_EQ(fitted, direct) << "jd " << row.jd;
+            differing += fitted != direct;
+        }
+    };
+    for (DateValue d : dates) compare(EphemerisPage(d));
+    for (const auto& page : run) compare(page);
+    for (int k = 0; k < 12; ++k) EXPECT_EQ(run[static_cast<size_t>(k)][0].jd, EphemerisPageStart(DateFromParts(2023, 12, 25) + k));
+    EXPECT_EQ(differing, 0);
 }
 
 }  // namespace

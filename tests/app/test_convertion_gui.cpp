@@ -24,6 +24,8 @@ TEST(FormatLatLon, FormsAndMinuteCarryInBothLocales) {
         LocaleScope scope(locale);
         for (const auto& [value, isLat, text] : cases) EXPECT_EQ(FormatLatLon(value, isLat), Local(text)) << text;
         EXPECT_FALSE(FormatLatLon(std::numeric_limits<double>::quiet_NaN(), true).contains(QLatin1String("nan")));
+        // Beyond any angle (and beyond a long's whole degrees): the same dashes, no wrapped number.
+        EXPECT_EQ(FormatLatLon(1e20, true), FormatLatLon(std::numeric_limits<double>::quiet_NaN(), true));
     }
     LocaleScope point(PointLocale());
     const std::tuple<double, int, bool, bool, const char*> angles[] = {

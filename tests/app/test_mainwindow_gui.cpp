@@ -2,6 +2,8 @@
 // About box, the proportional layout and the twips.
 #include <gtest/gtest.h>
 
+#include <QDialog>
+
 #include <QAction>
 #include <QDesktopServices>
 #include <QMdiArea>
@@ -52,7 +54,7 @@ TEST(MainWindow, ToolbarMenuAndShortcuts) {
     const QList<QAction*> actions = m->Toolbar1()->actions();
     // The buttons by key in order, "" for a separator; each with its own image.
     const char* keys[] = {"General", "", "RiseSet", "Ephemerides", "Annual", "", "Position", "Details", "SightLog",
-                          "", "Compass", "", "Help"};
+                          "SightPlan", "Noon", "Polaris", "", "Compass", "", "Help"};
     ASSERT_EQ(actions.size(), static_cast<int>(std::size(keys)));
     for (int i = 0; i < actions.size(); ++i) {
         EXPECT_EQ(actions[i]->isSeparator(), !*keys[i]) << i;
@@ -61,11 +63,16 @@ TEST(MainWindow, ToolbarMenuAndShortcuts) {
         EXPECT_FALSE(actions[i]->icon().isNull()) << i;
         EXPECT_EQ(m->ButtonByKey(QLatin1String(keys[i])), actions[i]);
     }
-    for (const char* name : {"mnuRiseSet", "mnuPlanet", "mnuAnnual", "mnuPosition", "mnuCompass", "mnuSightLog", "mnuGeneral",
-                             "mnuHepTopics", "mnuAbout"})
+    for (const char* name : {"mnuRiseSet", "mnuPlanet", "mnuAnnual", "mnuPosition", "mnuCompass", "mnuSightLog",
+                             "mnuSightPlan", "mnuNoon", "mnuPolaris", "mnuGeneral", "mnuHepTopics", "mnuAbout"})
         ASSERT_NE(Item(m.get(), name), nullptr) << name;
     EXPECT_EQ(Item(m.get(), "mnuHepTopics")->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(Item(m.get(), "mnuAbout")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F1));
+    // "Print daily pages…" opens its one dialog.
+    for (int i = 0; i < 2; ++i) Item(m.get(), "mnuPrintPages")->trigger();
+    const QList<QDialog*> dialogs = m->findChildren<QDialog*>(QStringLiteral("frmPrintPages"));
+    ASSERT_EQ(dialogs.size(), 1);
+    EXPECT_TRUE(dialogs[0]->isVisible());
 }
 
 TEST(MainWindow, MenuAndToolbarOpenOneInstanceAClosedOneOpensAfresh) {
@@ -119,7 +126,8 @@ TEST(MainWindow, AButtonActsOnlyOnceItsWindowExists) {
     DialogRecorder dialogs;  // no data file is loaded: a window whose computation faults says so
     auto m = MakeMain();
     int opened = 0;
-    for (const char* key : {"Details", "RiseSet", "Ephemerides", "Annual", "Position", "Compass"}) {
+    for (const char* key : {"Details", "RiseSet", "Ephemerides", "Annual", "Position", "Compass", "SightPlan", "Noon",
+                            "Polaris"}) {
         m->ButtonByKey(QLatin1String(key))->trigger();
         if (m->WindowOfKey(QLatin1String(key))) ++opened;
     }

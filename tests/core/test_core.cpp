@@ -102,8 +102,10 @@ TEST(JulianDay, PublishedDatesAndOverflow) {
     EXPECT_THROW(JulianDay(DateFromParts(30000, 1, 1), false, true), ArithmeticFault);
     EXPECT_NO_THROW(JulianDay(DateFromParts(9999, 12, 31), false, true));
     // A date far beyond 16-bit years, or not a number, is the same overflow, never a wrapped year.
-    for (DateValue bad : {1e300, -1e17, 4.0e12, std::nan(""), HUGE_VAL})
+    for (DateValue bad : {1e300, -1e17, 4.0e12, std::nan(""), HUGE_VAL}) {
         EXPECT_THROW(JulianDay(bad, false, true), ArithmeticFault) << bad;
+        EXPECT_THROW(DateToParts(bad), ArithmeticFault) << bad;
+    }
     // Continuous across midnight: an instant a few microseconds before it is still that day.
     const DateValue midnight = DateFromParts(2024, 3, 1);
     EXPECT_NEAR(JulianDay(midnight - 1e-10, false, true), JulianDay(midnight, false, true), kTolJdDays);

@@ -10,6 +10,7 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <memory>
 
@@ -111,16 +112,17 @@ protected:
         EXPECT_TRUE(w && w->isVisible());
         return w;
     }
-    static void ClickRow(QTreeWidget* list, int row) {
-        QTreeWidgetItem* it = list->topLevelItem(row);
-        ASSERT_NE(it, nullptr);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(it).center());
+    static void ClickRow(QTreeView* list, int row) {
+        const QModelIndex cell = list->model()->index(row, 0);
+        ASSERT_TRUE(cell.isValid());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(cell).center());
     }
-    static QStringList Column(QTreeWidget* list, int column) {
+    static QStringList Column(QAbstractItemView* list, int column) {
         QStringList out;
-        for (int i = 0; i < list->topLevelItemCount(); ++i) out << list->topLevelItem(i)->text(column);
+        for (int i = 0; i < list->model()->rowCount(); ++i) out << list->model()->index(i, column).data().toString();
         return out;
     }
+    static int Rows(QAbstractItemView* list) { return list->model()->rowCount(); }
     std::unique_ptr<MDIFormMain> m;
 };
 
@@ -141,27 +143,27 @@ TEST_F(SightLogWindow, CalculatedFixesAreListedAndOneIsReopened) {
 
     frmSightLog* log = OpenLog(true);
     ASSERT_NE(log, nullptr);
-    ASSERT_EQ(log->lstFixes->topLevelItemCount(), 1);
-    QTreeWidgetItem* row = log->lstFixes->topLevelItem(0);
-    EXPECT_EQ(row->text(0), FormatShortDate(NavigationState.LocalDate));
-    EXPECT_EQ(row->text(1), QStringLiteral("23:02"));
-    EXPECT_EQ(row->text(2), FormatShortDate(DateFromParts(2023, 9, 9)) + QStringLiteral(" 06:02"));
-    EXPECT_EQ(row->text(3), FormatLatLon(LastFix.FixLat, true) + QLatin1Char(' ') + FormatLatLon(LastFix.FixLon, false));
-    EXPECT_EQ(row->text(5), QStringLiteral("2: Alpha Persei (Mirfak), Jupiter"));
+    ASSERT_EQ(Rows(log->lstFixes), 1);
+    auto text = [log](int row, int column) { return log->lstFixes->model()->index(row, column).data().toString(); };
+    EXPECT_EQ(text(0, 0), FormatShortDate(NavigationState.LocalDate));
+    EXPECT_EQ(text(0, 1), QStringLiteral("23:02"));
+    EXPECT_EQ(text(0, 2), FormatShortDate(DateFromParts(2023, 9, 9)) + QStringLiteral(" 06:02"));
+    EXPECT_EQ(text(0, 3), FormatLatLon(LastFix.FixLat, true) + QLatin1Char(' ') + FormatLatLon(LastFix.FixLon, false));
+    EXPECT_EQ(text(0, 5), QStringLiteral("2: Alpha Persei (Mirfak), Jupiter"));
     // A fix calculated while the log is open joins the list at once, on top.
     NavigationState.LocalDate += 1.0 / 1440.0;
     QTest::mouseClick(p->Command2, Qt::LeftButton);
-    ASSERT_EQ(log->lstFixes->topLevelItemCount(), 2);
+    ASSERT_EQ(Rows(log->lstFixes), 2);
     EXPECT_EQ(Column(log->lstFixes, 1), (QStringList{QStringLiteral("23:03"), QStringLiteral("23:02")}));
 
     // The selected fix's lines, and a note kept with it.
     ClickRow(log->lstFixes, 1);
-    ASSERT_EQ(log->lstSights->topLevelItemCount(), 2);
+    ASSERT_EQ(Rows(log->lstSights), 2);
     EXPECT_EQ(Column(log->lstSights, 1), (QStringList{QStringLiteral("Alpha Persei (Mirfak)"), QStringLiteral("Jupiter")}));
     EXPECT_EQ(log->lstSights->topLevelItem(1)->text(4), QStringLiteral("lower"));
     QTest::keyClicks(log->txtNote, QStringLiteral("Evening stars"));
     QTest::keyClick(log->txtNote, Qt::Key_Return);
-    EXPECT_EQ(log->lstFixes->topLevelItem(1)->text(6), QStringLiteral("Evening stars"));
+    EXPECT_EQ(text(1, 6), QStringLiteral("Evening stars"));
 
     // Reopen: asked first; No changes nothing, Yes fills both windows.
     const NavigationStateRecord logged = NavigationState;
@@ -213,7 +215,7 @@ TEST_F(SightLogWindow, NewestFirstFilteredByZoneDateAndDeletedAfterAsking) {
     log->dateTo->setDate(QDate(2026, 12, 5));  // the last day counts whole
     EXPECT_EQ(Column(log->lstFixes, 0), (QStringList{d5, d3}));
     QTest::mouseClick(log->chkFilter, Qt::LeftButton);
-    EXPECT_EQ(log->lstFixes->topLevelItemCount(), 3);
+    EXPECT_EQ(Rows(log->lstFixes), 3);
 
     ClickRow(log->lstFixes, 1);
     {
@@ -222,12 +224,12 @@ TEST_F(SightLogWindow, NewestFirstFilteredByZoneDateAndDeletedAfterAsking) {
         ASSERT_EQ(no.messages.size(), 1u);
         EXPECT_EQ(no.messages[0].buttons, MsgButtons::YesNo);
     }
-    EXPECT_EQ(log->lstFixes->topLevelItemCount(), 3);
+    EXPECT_EQ(Rows(log->lstFixes), 3);
     DialogRecorder yes;
     QTest::mouseClick(log->cmdDelete, Qt::LeftButton);
     EXPECT_EQ(Column(log->lstFixes, 0), (QStringList{d5, d1}));
     EXPECT_EQ(ProgramSightLog(nullptr)->ListAll().size(), 2u);
-    EXPECT_EQ(log->lstSights->topLevelItemCount(), 0);
+    EXPECT_EQ(Rows(log->lstSights), 0);
 }
 
 TEST_F(SightLogWindow, ExportedCsvReadsBackToTheSameNumbers) {

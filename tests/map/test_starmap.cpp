@@ -2,6 +2,9 @@
 // marks, the information boxes.
 #include <gtest/gtest.h>
 
+#include <climits>
+
+#include "core/mReport.h"
 #include "map/mStarMap.h"
 #include "reduction/mAltAz.h"
 #include "support/nav_fixture.h"
@@ -10,7 +13,22 @@ namespace {
 using StarMap = testsupport::NavFixture;
 
 double Jd(int y, int m, int d, int h) { return JulianDay(DateFromParts(y, m, d, h, 0, 0), false, false); }
+
+int g_invalidIndexReports = 0;
+void CountReport(const std::string&, const std::string& text) { g_invalidIndexReports += text == "Invalid planet index!"; }
 }  // namespace
+
+TEST_F(StarMap, ABodyNumberThatNamesNoBodyIsReportedNeverNegated) {
+    // -INT_MIN is no int: the body numbers are checked first.
+    const ReportHook old = SetReportHook(&CountReport);
+    g_invalidIndexReports = 0;
+    const double jd = Jd(2024, 3, 15, 12);
+    EXPECT_EQ(ComputeBodyInfo(jd, INT_MIN, 40.0, 0.0, 0.0).Distance, 0.0);
+    EXPECT_EQ(BodyIdOfCode(INT_MIN), -1);
+    EXPECT_EQ(BodyIdOfListIndex(INT_MAX), -1);
+    SetReportHook(old);
+    EXPECT_EQ(g_invalidIndexReports, 1);
+}
 
 TEST(ChartGeometry, ZenithCentreHorizonRimNorthUpEastRight) {
     struct Case {

@@ -1,0 +1,202 @@
+// The noon sight, the latitude by Polaris and the iterated fix against the Swiss
+// Ephemeris (tables written by tests/data/make_planning_reference.sh), and the
+// planner's choice of bodies on constructed skies.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "planning/mPlanning.h"
+#include "riseset/mRiseSet.h"
+#include "support/csv.h"
+#include "support/nav_fixture.h"
+
+namespace {
+
+// Noon: the Newton steps stop at 0.01 s; the Sun's right ascension is within about
+// 1" of the reference (0.07 s of time). The requirement is 1 minute.
+constexpr double kTolNoonSeconds = 1.0;
+// The latitude from a perfect noon sight: the Sun's declination within about 1";
+// the requirement is 0.1'.
+constexpr double kTolNoonLatArcmin = 0.1;
+// Polaris: the star's apparent place within 1.5" 1900-2100; the requirement is 0.2'.
+constexpr double kTolPolarisArcmin = 0.2;
+// The iterated fix from perfect star sights with the DR 60 nm off: the star places
+// within about 1" (0.02 nm); the requirement is 0.05 nm.
+constexpr double kTolIteratedFixNm = 0.05;
+
+using testsupport::CsvTable;
+using testsupport::ErrorStats;
+
+class Planning : public testsupport::NavFixture {
+protected:
+    void Air(const CsvTable& t, size_t row) {
+        NavigationState.Temp = static_cast<float>(t.Num(row, "temp"));
+        NavigationState.Pressure = static_cast<float>(t.Num(row, "pressure"));
+        NavigationState.hEye = static_cast<float>(t.Num(row, "heye"));
+        NavigationState.i_s = static_cast<float>(t.Num(row, "i_s"));
+    }
+    static DateValue When(const CsvTable& t, size_t row, const std::string& p) {
+        auto whole = [&](const char* c) { return static_cast<int>(t.Num(row, p + c)); };
+        return DateFromParts(whole("y"), whole("m"), whole("d"), whole("h"), whole("mi"), t.Num(row, p + "s"));
+    }
+};
+
+}  // namespace
+
+TEST_F(Planning, NoonTimeAndLatitudeOfAMovingShip) {
+    const CsvTable t = testsupport::ReadCsv(testsupport::TestData("noon_reference.csv"));
+    ASSERT_EQ(t.rows.size(), 41u);  // the last, the help's example
+    ErrorStats time, lat;
+    for (size_t row = 0; row < t.rows.size(); ++row) {
+        const double tz = t.Num(row, "tz");
+        const DateValue workUt = When(t, row, "work_");
+        const LatLon dr{t.Num(row, "dr_lat"), t.Num(row, "dr_lon")};
+        NavigationState = testsupport::DrState(workUt + tz / 24.0, static_cast<float>(tz), dr.Lat, dr.Lon,
+                                               static_cast<float>(t.Num(row, "course")),
+                                               static_cast<float>(t.Num(row, "speed")));
+        Air(t, row);
+        const NoonTime noon = LocalApparentNoon(NavigationState.LocalDate, dr, workUt, NavigationState.Course,
+                                                NavigationState.Speed);
+        ASSERT_EQ(noon.Message, "") << "case " << row;
+        const DateValue ref = When(t, row, "noon_") + t.Num(row, "noon_frac_s") / 86400.0;
+        const double dt = std::fabs(noon.Ut - ref) * 86400.0;
+        EXPECT_LT(dt, kTolNoonSeconds) << "case " << row;
+        EXPECT_LT(testsupport::NmBetween(noon.Position.Lat, noon.Position.Lon, t.Num(row, "lat_noon"),
+                                         t.Num(row, "lon_noon")),
+                  0.01);
+        time.Add(dt);
+        double hs = 0.0;
+        ASSERT_TRUE(ParseSightAltitude(t.Text(row, "hs"), hs));
+        const MeridianLatitude m = NoonLatitude(noon, hs, true);
+        ASSERT_EQ(m.Message, "") << "case " << row;
+        const double e = std::fabs(m.Lat - t.Num(row, "lat_noon")) * 60.0;
+        EXPECT_LT(e, kTolNoonLatArcmin) << "case " << row;
+        lat.Add(e);
+    }
+    std::printf("noon time: max %.3f s RMS %.3f s; noon latitude: max %.4f' RMS %.4f'\n", time.max, time.Rms(),
+                lat.max, lat.Rms());
+}
+
+TEST_F(Planning, LatitudeByPolaris1900To2100) {
+    const CsvTable t = testsupport::ReadCsv(testsupport::TestData("polaris_reference.csv"));
+    ASSERT_EQ(t.rows.size(), 61u);  // the last, the help's example
+    ErrorStats s;
+    for (size_t row = 0; row < t.rows.size(); ++row) {
+        Air(t, row);
+        double hs = 0.0;
+        ASSERT_TRUE(ParseSightAltitude(t.Text(row, "hs"), hs));
+        const double lat = t.Num(row, "lat");
+        // The DR 30' off in latitude: only its longitude matters.
+        const PolarisLatitude p = LatitudeByPolaris(When(t, row, ""), hs, LatLon{lat + 0.5, t.Num(row, "lon")});
+        ASSERT_EQ(p.Message, "") << "case " << row;
+        const double e = std::fabs(p.Lat - lat) * 60.0;
+        EXPECT_LT(e, kTolPolarisArcmin) << "case " << row;
+        EXPECT_NEAR(p.Correction, (p.Lat - p.Ho) * 60.0, 1e-9);
+        s.Add(e);
+    }
+    std::printf("Polaris latitude 1900-2100: max %.4f' RMS %.4f'\n", s.max, s.Rms());
+}
+
+TEST_F(Planning, PolarisRefusesTheSouthAndBelowTheHorizon) {
+    const DateValue ut = DateFromParts(2026, 12, 6, 2, 0, 0);
+    struct Case {
+        double drLat, hs;
+        const char* says;
+    };
+    for (const Case& c : {Case{-5.0, 10.0, "southern hemisphere"}, Case{0.5, 0.0, "below the horizon"},
+                          Case{20.0, 0.05, "below the horizon"}}) {
+        const PolarisLatitude p = LatitudeByPolaris(ut, c.hs, LatLon{c.drLat, -30.0});
+        EXPECT_NE(p.Message.find(c.says), std::string::npos) << p.Message;
+    }
+}
+
+TEST_F(Planning, IteratedFixFromADr60MilesOut) {
+    const CsvTable t = testsupport::ReadCsv(testsupport::TestData("fix_far_reference.csv"));
+    ASSERT_EQ(t.rows.size(), 30u);
+    ErrorStats one, iterated;
+    int maxPasses = 0;
+    for (size_t row = 0; row < t.rows.size(); ++row) {
+        const DateValue ut = When(t, row, "");
+        NavigationState = testsupport::DrState(ut, 0.0f, t.Num(row, "dr_lat"), t.Num(row, "dr_lon"), 90.0f, 0.0f);
+        Air(t, row);
+        SightLines lines;
+        for (size_t j = 0; j < 4; ++j) {
+            lines.Body[j] = static_cast<int>(t.Num(row, "body" + std::to_string(j + 1)));
+            if (!LineInUse(lines.Body[j])) continue;
+            lines.Time[j] = TimeOfDayText(ut);
+            lines.Altitude[j] = t.Text(row, "alt" + std::to_string(j + 1));
+        }
+        const double lat = t.Num(row, "true_lat"), lon = t.Num(row, "true_lon");
+        const FixResult f1 = CalcPosition(lines, 1);
+        const FixResult fn = CalcPosition(lines, kMaxFixPasses);
+        ASSERT_EQ(fn.Message, "");
+        one.Add(testsupport::NmBetween(f1.FixLat, f1.FixLon, lat, lon));
+        const double e = testsupport::NmBetween(fn.FixLat, fn.FixLon, lat, lon);
+        EXPECT_LT(e, kTolIteratedFixNm) << "case " << row;
+        iterated.Add(e);
+        // Converged: the last pass moved less than 0.01 nm, the DR kept for the summary.
+        EXPECT_LT(fn.PassShift[static_cast<size_t>(fn.Passes - 1)], kFixConvergedNm);
+        EXPECT_EQ(fn.DRLat, NavigationState.Lat);
+        maxPasses = std::max(maxPasses, fn.Passes);
+    }
+    EXPECT_GT(one.max, 10.0 * kTolIteratedFixNm);  // the one-pass error the iteration removes
+    std::printf("DR 60 nm out: one pass max %.3f nm RMS %.3f nm; iterated max %.4f nm RMS %.4f nm, at most %d passes\n",
+                one.max, one.Rms(), iterated.max, iterated.Rms(), maxPasses);
+}
+
+// Constructed skies: (Zn, Hc, magnitude) per body and the set that must be chosen.
+TEST(SightPlanChoice, BestSetsOnConstructedSkies) {
+    struct Sky {
+        std::vector<std::array<double, 3>> bodies;
+        int count;
+        std::vector<int> best;
+    };
+    const Sky skies[] = {
+        // Three bodies 120 degrees apart among crowded ones.
+        {{{0, 45, 1}, {20, 45, 1}, {118, 50, 1}, {130, 50, 1}, {241, 40, 1}, {300, 40, 1}}, 3, {0, 2, 4}},
+        // The same spread, but the one at 241 sinks to 16 degrees: its neighbour at 245 wins.
+        {{{0, 45, 1}, {118, 50, 1}, {241, 16, 1}, {245, 45, 1}}, 3, {0, 1, 3}},
+        // Faint stars lose to a slightly worse spread of bright ones.
+        {{{0, 45, 3.5}, {120, 45, 3.5}, {240, 45, 3.5}, {5, 45, 0}, {125, 45, 0}, {250, 45, 0}}, 3, {3, 4, 5}},
+        // Four at 90 degrees.
+        {{{10, 45, 1}, {50, 45, 1}, {100, 45, 1}, {190, 45, 1}, {230, 45, 1}, {280, 45, 1}}, 4, {0, 2, 3, 5}},
+    };
+    for (const Sky& sky : skies) {
+        std::vector<PlanBody> c;
+        for (const auto& b : sky.bodies) {
+            PlanBody p;
+            p.Zn = b[0];
+            p.Hc = b[1];
+            p.Magnitude = b[2];
+            c.push_back(p);
+        }
+        const BodySet s = BestBodySet(c, sky.count);
+        EXPECT_EQ(s.Index, sky.best) << s.Explanation;
+    }
+    std::vector<PlanBody> two(2);
+    EXPECT_TRUE(BestBodySet(two, 3).Index.empty());
+}
+
+TEST_F(Planning, PlanOfAnEveningTwilight) {
+    // The help's worked example: 6 December 2026, zone +3, 43-07.2N 131-54.0E... at 14:35.
+    NavigationState = testsupport::DrState(DateFromParts(2026, 12, 6, 14, 35, 0), 3.0f, 43.12, -131.9, 45.0f, 12.5f);
+    const DateValue ut = NavigationState.LocalDate - 3.0 / 24.0;
+    const TwilightPlan p = PlanTwilight(false, ut, LatLon{43.12, -131.9}, ut, 45.0, 12.5);
+    ASSERT_EQ(p.Message, "");
+    EXPECT_LT(p.Civil, p.Nautical);
+    EXPECT_DOUBLE_EQ(p.Observe, (p.Civil + p.Nautical) / 2.0);
+    const std::vector<PlanBody> bodies = BodiesInView(p.Observe, p.Position.Lat, p.Position.Lon);
+    ASSERT_GE(bodies.size(), 4u);
+    for (const PlanBody& b : bodies) {
+        EXPECT_GE(b.Hc, kPlanMinAltitudeDeg);
+        EXPECT_LE(b.Hc, kPlanMaxAltitudeDeg);
+        // The position window's reduction of the preset altitude gives a zero intercept.
+        EXPECT_NEAR(ReduceSight(b.Code, p.Observe, b.PresetHs, true, p.Position.Lat, p.Position.Lon).Intercept, 0.0,
+                    1e-9);
+    }
+    // Polar night: no twilight with a horizon at 80 N in December.
+    EXPECT_NE(PlanTwilight(true, ut, LatLon{85.0, 0.0}, ut, 0.0, 0.0).Message, "");
+}
