@@ -135,6 +135,9 @@ void EphemerisFit::Build(const std::vector<int>& bodies, const HeliocentricSpan&
     const double spanDays = end_ - begin_;
     const double mid = (begin_ + end_) / 2.0;
     const double half = spanDays / 2.0;
+    // An empty, reversed, too long or not finite span fits nothing: every place is
+    // then computed directly.
+    if (!(spanDays > 0.0 && spanDays <= kMaxFitSpanDays) || !std::isfinite(mid)) return;
     FrameCache frames;
     int widest = 0;
     for (int body : bodies) {

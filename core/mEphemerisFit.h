@@ -53,7 +53,8 @@ class EphemerisFit {
 public:
     EphemerisFit() = default;
     // Given: jdBegin < jdEnd, TT Julian dates at most kMaxFitSpanDays apart; bodies,
-    // BodyIds 0..2 and 4..9 (others are ignored). Computes the fits at once.
+    // BodyIds 0..2 and 4..9 (others are ignored). Computes the fits at once. A span
+    // that is empty, longer than kMaxFitSpanDays or not finite fits nothing.
     EphemerisFit(double jdBegin, double jdEnd, const std::vector<int>& bodies);
     // The same from expansions that cover the span (DailyEphemeris shares them
     // between the days of a block).

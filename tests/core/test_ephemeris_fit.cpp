@@ -146,8 +146,13 @@ TEST(EphemerisFit, OutsideItsSpanOrBodiesGivesBodyPositionItself) {
     }
     const Coord3 m = fit.Position(2460001.0, kBodyMoon), d = BodyPosition(2460001.0, kBodyMoon);
     EXPECT_EQ(m.x, d.x);
-    // An empty fit (the default) answers every instant directly.
+    // An empty fit (the default, or a span it cannot take) answers every instant directly.
     EXPECT_EQ(EphemerisFit().Position(2460001.0, kBodyVenus).y, BodyPosition(2460001.0, kBodyVenus).y);
+    for (double end : {2460001.0, 2460001.0 + kMaxFitSpanDays + 0.5}) {
+        const EphemerisFit odd(2460001.0, end, {kBodyVenus});
+        EXPECT_FALSE(odd.Has(kBodyVenus));
+        EXPECT_EQ(odd.Position(2460001.0, kBodyVenus).x, BodyPosition(2460001.0, kBodyVenus).x);
+    }
 }
 
 TEST(DailyEphemeris, DaysAgreeWithFitsOfTheirOwnAndWithBodyPosition) {
