@@ -1,7 +1,9 @@
 #include "core/mTime.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "core/mApparent.h"
 #include "core/mFault.h"
@@ -104,31 +106,98 @@ double JulianDay(DateValue date, bool bc, bool ut) {
     return jd;
 }
 
-double DeltaT(double jd) {
-    const double y = 2000.0 + (jd - 2451545.0) / 365.25;
-    const double k = std::floor(y);
+namespace {
+
+// Observed Delta T (data/deltat.csv): year, month and seconds on the 1st of the month, 0 h UT.
+struct DeltaTEntry {
+    int year;
+    int month;
+    double seconds;
+};
+constexpr DeltaTEntry kObservedDeltaT[] = {
+#include "core/deltat_table.inc"
+};
+
+constexpr double kDaysPerJulianYear = 365.25;
+// The prediction beyond the table joins the long-term parabola this long after its last entry.
+constexpr double kPredictionSpanDays = 100.0 * kDaysPerJulianYear;
+// The trend of the prediction: the mean rate over the table's last two years.
+constexpr int kTrendEntries = 24;
+// The design's long-term branches end with 1600; from 1601.0 a cubic bridges to the table.
+constexpr double kBridgeStartYear = 1601.0;
+
+double DecimalYear(double jd) { return 2000.0 + (jd - 2451545.0) / kDaysPerJulianYear; }
+
+// Cubic Hermite on [x0, x1] through (x0, y0) and (x1, y1) with slopes d0 and d1 (per unit of x).
+double Hermite(double x, double x0, double x1, double y0, double y1, double d0, double d1) {
+    const double h = x1 - x0, s = (x - x0) / h, s2 = s * s, s3 = s2 * s;
+    return (2 * s3 - 3 * s2 + 1) * y0 + (s3 - 2 * s2 + s) * h * d0 + (-2 * s3 + 3 * s2) * y1 + (s3 - s2) * h * d1;
+}
+
+// Morrison & Stephenson's long-term parabola, seconds, and its rate in seconds a day.
+double Parabola(double jd) {
+    const double u = (DecimalYear(jd) - 1820.0) / 100.0;
+    return -20.0 + 32.0 * u * u;
+}
+double ParabolaRate(double jd) { return 64.0 * (DecimalYear(jd) - 1820.0) / 100.0 / 100.0 / kDaysPerJulianYear; }
+
+// The design's branches before the table, seconds, by whole year k (t from 2000).
+double EarlyBranch(double y) {
     const double t = (y - 2000.0) / 100.0;
-    const double T = (y - 1900.0) / 100.0;
+    if (std::floor(y) < 948) return 2177.0 + 497.0 * t + 44.1 * t * t;
+    return 102.0 + 102.0 * t + 25.3 * t * t;
+}
+
+// The table as nodes in UT Julian dates with the slopes of a smooth (C1) interpolation.
+struct DeltaTNodes {
+    std::vector<double> jd, s, slope;  // days, seconds, seconds a day
+    DeltaTNodes() {
+        for (const DeltaTEntry& e : kObservedDeltaT) {
+            jd.push_back(DateFromParts(e.year, e.month, 1) + kDateEpochJD);
+            s.push_back(e.seconds);
+        }
+        const size_t n = jd.size();
+        slope.resize(n);
+        for (size_t i = 1; i + 1 < n; ++i) {
+            const double h0 = jd[i] - jd[i - 1], h1 = jd[i + 1] - jd[i];
+            const double d0 = (s[i] - s[i - 1]) / h0, d1 = (s[i + 1] - s[i]) / h1;
+            slope[i] = (d0 * h1 + d1 * h0) / (h0 + h1);
+        }
+        slope[0] = (s[1] - s[0]) / (jd[1] - jd[0]);
+        // The last entry carries the trend the prediction continues.
+        slope[n - 1] = (s[n - 1] - s[n - 1 - kTrendEntries]) / (jd[n - 1] - jd[n - 1 - kTrendEntries]);
+    }
+};
+
+const DeltaTNodes& Nodes() {
+    static const DeltaTNodes nodes;
+    return nodes;
+}
+
+}  // namespace
+
+double DeltaT(double jd) {
+    const DeltaTNodes& t = Nodes();
+    const size_t n = t.jd.size();
     double s;
-    if (k < 948) {
-        s = 2177.0 + 497.0 * t + 44.1 * t * t;
-    } else if (k <= 1600) {
-        s = 102.0 + 102.0 * t + 25.3 * t * t;
-    } else if (k <= 1799) {
-        s = 24.349 + 72.318 * T + 29.95 * T * T;
-    } else if (k <= 1900) {
-        s = -2.5 + 228.95 * T + 5218.61 * std::pow(T, 2) + 56282.84 * std::pow(T, 3) +
-            324011.78 * std::pow(T, 4) + 1061660.75 * std::pow(T, 5) + 2087298.89 * std::pow(T, 6) +
-            2513807.78 * std::pow(T, 7) + 1818961.41 * std::pow(T, 8) + 727058.63 * std::pow(T, 9) +
-            123563.95 * std::pow(T, 10);
-    } else if (k <= 1997) {
-        s = -2.44 + 87.24 * T + 815.2 * std::pow(T, 2) - 2637.8 * std::pow(T, 3) -
-            18756.33 * std::pow(T, 4) + 124906.15 * std::pow(T, 5) - 303191.19 * std::pow(T, 6) +
-            372919.88 * std::pow(T, 7) - 232424.66 * std::pow(T, 8) + 58353.42 * std::pow(T, 9);
-    } else if (k <= 2035) {
-        s = 65.0 + 76.15 * t + 41.6 * t * t;
+    if (jd < t.jd.front()) {
+        const double y = DecimalYear(jd);
+        if (y < kBridgeStartYear) {
+            s = EarlyBranch(y);
+        } else {
+            const double jd0 = 2451545.0 + (kBridgeStartYear - 2000.0) * kDaysPerJulianYear;
+            const double rate = (EarlyBranch(kBridgeStartYear + 0.5) - EarlyBranch(kBridgeStartYear - 0.5)) /
+                                kDaysPerJulianYear;
+            s = Hermite(jd, jd0, t.jd.front(), EarlyBranch(kBridgeStartYear), t.s.front(), rate, t.slope.front());
+        }
+    } else if (jd <= t.jd.back()) {
+        const size_t i = static_cast<size_t>(std::upper_bound(t.jd.begin(), t.jd.end(), jd) - t.jd.begin());
+        const size_t a = i >= n ? n - 2 : i - 1;
+        s = Hermite(jd, t.jd[a], t.jd[a + 1], t.s[a], t.s[a + 1], t.slope[a], t.slope[a + 1]);
     } else {
-        s = 69.3 + 123.5 * t + 32.5 * t * t;
+        const double jd1 = t.jd.back() + kPredictionSpanDays;
+        s = jd >= jd1 ? Parabola(jd)
+                      : Hermite(jd, t.jd.back(), jd1, t.s.back(), Parabola(jd1), t.slope.back(), ParabolaRate(jd1));
     }
     return s / kSecondsPerDay;
 }

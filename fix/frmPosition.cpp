@@ -133,6 +133,9 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
         limb->setToolTip(QStringLiteral("Use lower limb: ticked when the lower limb of the Sun or the Moon was "
                                         "brought to the horizon, clear for the upper limb"));
         Check2[n] = limb;
+        // A planet or a star is brought down by its centre: the box is for the Sun and the Moon.
+        connect(combo, &QComboBox::currentIndexChanged, limb,
+                [combo, limb] { limb->setEnabled(!LineInUse(combo->currentData().toInt()) || HasLimb(combo->currentData().toInt())); });
 
         for (QWidget* w : {static_cast<QWidget*>(time), static_cast<QWidget*>(alt), static_cast<QWidget*>(combo)})
             w->installEventFilter(this);

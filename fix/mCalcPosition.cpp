@@ -10,6 +10,7 @@
 #include "core/mBodyPosition.h"
 #include "core/mFault.h"
 #include "core/mMath.h"
+#include "fix/mSailing.h"
 #include "reduction/mAltAz.h"
 #include "reduction/mCorrection.h"
 
@@ -224,32 +225,29 @@ void SolveFix(const NormalSums& sums, FixResult& fix) {
     fix.Message = failure;
 }
 
-double SightReduction::PresetHs() const { return Hs - Intercept / 60.0; }
+double SightReduction::PresetHs() const { return Preset; }
 
 SightReduction ReduceSight(BodyCode code, DateValue ut, double hs, bool lowerLimb, double lat, double lon) {
     const NavigationStateRecord& nav = NavigationState;
     SightReduction r;
     const double jd = JulianDay(ut, false, false);
-    Coord3 equ;
-    if (IsStarCode(code)) {
-        equ = StarPosition(jd, code);
-    } else {
-        const int id = BodyIdOfCode(code);
-        equ = BodyPosition(jd, id);
-        r.SemiD = SemiDiameter(id, equ.z);
-        if (!lowerLimb) r.SemiD = -r.SemiD;
-    }
+    const int id = IsStarCode(code) ? -1 : BodyIdOfCode(code);
+    const Coord3 equ = IsStarCode(code) ? StarPosition(jd, code) : BodyPosition(jd, id);
     const Coord3 hz = AltAzimuth(jd, equ, lat, lon);
     r.Hs = hs;
     r.Az = hz.x;
     r.Hc = hz.y;
     r.Dec = equ.y;
     r.Distance = equ.z;
-    r.Dip = Dip(nav.hEye);
-    r.Refr = Refraction(r.Hc);
-    r.TP = RefractionTP(r.Refr);
-    r.Parallax = code < 0 ? Parallax(hz.z, r.Hc) : 0.0;
-    r.Intercept = 60.0 * (nav.i_s / 60.0 + hs + r.SemiD - r.Dip - r.Refr - r.TP + r.Parallax - r.Hc);
+    const double dip = Dip(nav.hEye);
+    const AltitudeCorrections k = CorrectSextantAltitude(hs, nav.i_s, dip, id, hz.z, lowerLimb);
+    r.Dip = k.Dip;
+    r.Refr = k.Refr;
+    r.TP = k.TP;
+    r.Parallax = k.Parallax;
+    r.SemiD = k.SemiD;
+    r.Intercept = 60.0 * (k.Ho - r.Hc);
+    r.Preset = SextantAltitudeFor(r.Hc, dip, id, hz.z, lowerLimb) - nav.i_s / 60.0;
     return r;
 }
 
@@ -291,13 +289,10 @@ FixResult FixPass(const SightLines& lines, double apLat, double apLon) {
             if (utNow - fix.LineTime[i] > 0.5) fix.LineTime[i] += 1.0;
             fix.Hs[i] = hs;
             // The assumed position at the sight's instant: back along the course by the
-            // run from the sight to the fix, longitude widened by the meridians'
-            // convergence.
+            // run from the sight to the fix, on the rhumb line.
             const double dtHours = (utNow - fix.LineTime[i]) * 24.0;
-            const double run = nav.Speed * dtHours;  // nautical miles
-            const double lat = apLat - run * CosD(nav.Course) / 60.0;
-            const double lon = apLon - run * SinD(nav.Course) / (60.0 * CosD(apLat));
-            fix.LinePos[i] = OverThePole(lat, lon);
+            const LatLon back = RunAlongCourse(apLat, apLon, nav.Course, -nav.Speed * dtHours);
+            fix.LinePos[i] = OverThePole(back.Lat, back.Lon);
 
             const SightReduction r =
                 ReduceSight(code, fix.LineTime[i], hs, lines.LowerLimb[i], fix.LinePos[i].Lat, fix.LinePos[i].Lon);

@@ -22,6 +22,8 @@ inline constexpr BodyCode kNoBody = -9999;
 
 inline bool LineInUse(BodyCode code) { return code > kNoBody; }
 inline bool IsStarCode(BodyCode code) { return code > 0; }
+// The Sun and the Moon are observed by a limb; planets and stars by their centre.
+inline bool HasLimb(BodyCode code) { return code == 0 || code == -8; }
 // The BodyPosition number of a Sun/planet/Moon code -k (k = 0..8): k for k <= 2,
 // k + 1 beyond (the Earth, 3, has no display entry). Any other code gives -1,
 // which BodyPosition reports as an invalid planet index.
@@ -75,10 +77,11 @@ struct SightReduction {
     double Hc = 0.0, Az = 0.0;  // computed altitude, azimuth [0, 360), degrees
     double Dec = 0.0;           // apparent declination, degrees
     double Distance = 0.0;      // AU (stars: the catalogue's parallax field)
-    double Dip = 0.0, Refr = 0.0, TP = 0.0, Parallax = 0.0;  // degrees, at Hc
-    double SemiD = 0.0;         // degrees: 0 for a star, negative for the upper limb
+    double Dip = 0.0, Refr = 0.0, TP = 0.0, Parallax = 0.0;  // degrees (CorrectSextantAltitude)
+    double SemiD = 0.0;         // degrees: the Sun's and Moon's, negative for the upper limb; else 0
     double Hs = 0.0;            // the sextant altitude reduced, degrees
     double Intercept = 0.0;     // Ho - Hc, arc minutes (+ toward the body)
+    double Preset = 0.0;        // the sextant altitude of a zero intercept (SextantAltitudeFor), degrees
     // The sextant altitude that gives a zero intercept: the altitude to preset.
     double PresetHs() const;
 };
@@ -86,9 +89,10 @@ struct SightReduction {
 // Given: code, a body code in use; ut, UT date-time of the sight; hs, sextant
 // altitude, degrees; lowerLimb; lat, lon, the position reduced from, degrees;
 // NavigationState hEye, i_s, Temp, Pressure.
-// Returned: Intercept = i_s/60 + Hs + sd - dip - (r + tp) + px - Hc (arc minutes),
-// refraction and parallax at Hc; the Sun and stars get no parallax, stars no
-// semidiameter. The one reduction of the position window. Throws ArithmeticFault.
+// Returned: Intercept = Ho - Hc (arc minutes) with Ho from CorrectSextantAltitude:
+// refraction at the apparent altitude, parallax for the Sun, the Moon and the planets,
+// semidiameter for the Sun and the Moon. The one reduction of the position window.
+// Throws ArithmeticFault.
 SightReduction ReduceSight(BodyCode code, DateValue ut, double hs, bool lowerLimb, double lat, double lon);
 
 // A line that cannot be reduced: its text does not convert, or its reduction
@@ -134,11 +138,11 @@ void SolveFix(const NormalSums& sums, FixResult& fix);
 // Given: lines, the sights; the working data of NavigationState (LocalDate, TZ,
 // Lat, Lon, Course, Speed, hEye, i_s; Temp and Pressure through RefractionTP).
 // Returned: the fix about the dead-reckoning position (Lat, Lon) at LocalDate.
-// Each sight is reduced from the dead-reckoning position at its own instant: with
-// dt = (UT of the fix - UT of the sight) hours and d = Speed dt nautical miles,
-// (Lat - d cos(Course)/60, Lon - d sin(Course)/(60 cos Lat)). Intercept = i_s/60 +
-// Hs + sd - dip - (r + tp) + px - Hc, with refraction and parallax at Hc; the Sun
-// and stars get no parallax, stars no semidiameter.
+// Each sight is reduced from the dead-reckoning position at its own instant: back
+// from (Lat, Lon) by Speed * (UT of the fix - UT of the sight) nautical miles along
+// the rhumb line of Course (RunAlongCourse). Intercept = Ho - Hc with Ho from
+// CorrectSextantAltitude: refraction at the apparent altitude, parallax for the Sun,
+// the Moon and the planets, semidiameter for the Sun and the Moon only.
 // A sight's date is the UT date of the fix. Throws SightLineError (naming the
 // line) when a line's text does not convert, its altitude is 00-00.0 (never
 // typed) or its reduction faults.

@@ -1,25 +1,47 @@
 #!/usr/bin/python3
-"""Builds the numbers of the help document's worked fix from three star sights.
+"""Builds the numbers of the help document's worked running fix from three star sights.
 
-Independent of Veltrano: PyEphem (python3-ephem) gives the apparent altitude of
-each star, refraction included (10 C, 1010 mB), as seen from the ship's true
-position; the sextant altitude adds the dip of a 15 m height of eye
-(1.76' * sqrt(h)) with a zero index correction. The sight reduction from the
-dead-reckoning position uses the same software for the computed altitude and
-azimuth, and the least-squares fix of the intercepts is printed with the true
-position it should recover. Run: /usr/bin/python3 help/make_help_example.py
+Independent of Veltrano: the ship sails a rhumb line (course COURSE, SPEED knots)
+and is at the true position at the fix instant, the last sight's. PyEphem
+(python3-ephem) gives the apparent altitude of each star, refraction included
+(10 C, 1010 mB), as seen from where the ship truly is at the sight's instant; the
+sextant altitude adds the dip of a 15 m height of eye (1.76' * sqrt(h)) with a zero
+index correction. Each sight is reduced from the dead-reckoning position run back
+along the rhumb line to its instant (Mercator sailing), with the same software for
+the computed altitude and azimuth, and the least-squares fix of the intercepts is
+printed with the true position it should recover.
+Run: /usr/bin/python3 help/make_help_example.py
 """
 import math
 
 import ephem
 
-TRUE_LAT, TRUE_LON = 45.20, -30.35       # where the ship really is (degrees)
-DR_LAT, DR_LON = 45.0, -30.0             # the navigator's dead reckoning
+TRUE_LAT, TRUE_LON = 45.20, -30.35       # where the ship really is at the fix (degrees)
+DR_LAT, DR_LON = 45.0, -30.0             # the navigator's dead reckoning at the fix
+COURSE, SPEED = 300.0, 12.0              # degrees true, knots
 H_EYE_M = 15.0
 DIP_ARCMIN = 1.76 * math.sqrt(H_EYE_M)
+FIX_HOURS = 19.0 + 50.0 / 60.0           # UT of the fix (the last sight)
 SIGHTS = [("Vega", "2026/12/06 19:10:00"),
-          ("Capella", "2026/12/06 19:12:00"),
-          ("Fomalhaut", "2026/12/06 19:14:00")]
+          ("Capella", "2026/12/06 19:30:00"),
+          ("Fomalhaut", "2026/12/06 19:50:00")]
+
+
+def rhumb(lat, lon, course, nm):
+    """The end of a run of nm nautical miles along course from (lat, lon), Mercator sailing."""
+    dlat = nm * math.cos(math.radians(course)) / 60.0
+    lat2 = lat + dlat
+    if abs(dlat) > 1e-9:
+        dpsi = math.log(math.tan(math.pi / 4 + math.radians(lat2) / 2) / math.tan(math.pi / 4 + math.radians(lat) / 2))
+        q = math.radians(dlat) / dpsi
+    else:
+        q = math.cos(math.radians(lat))
+    return lat2, lon + nm * math.sin(math.radians(course)) / 60.0 / q
+
+
+def hours_before_fix(when):
+    h, m, s = (int(x) for x in when[-8:].split(":"))
+    return FIX_HOURS - (h + m / 60.0 + s / 3600.0)
 
 
 def observer(lat, lon, when, refraction=True):
@@ -40,8 +62,11 @@ def dm(deg, pos="N", neg="S", width=2):
 def main():
     rows = []
     for name, when in SIGHTS:
+        run = -SPEED * hours_before_fix(when)
+        true_lat, true_lon = rhumb(TRUE_LAT, TRUE_LON, COURSE, run)
+        dr_lat, dr_lon = rhumb(DR_LAT, DR_LON, COURSE, run)
         star = ephem.star(name)
-        star.compute(observer(TRUE_LAT, TRUE_LON, when))
+        star.compute(observer(true_lat, true_lon, when))
         apparent = math.degrees(star.alt)
         hs = apparent + DIP_ARCMIN / 60.0
         tenths = round(hs * 600)
@@ -49,16 +74,16 @@ def main():
         hs_rounded = tenths / 600.0
         # Reduction from the dead-reckoning position: computed altitude without
         # refraction, observed altitude = sextant - dip - refraction.
-        star.compute(observer(DR_LAT, DR_LON, when, refraction=False))
+        star.compute(observer(dr_lat, dr_lon, when, refraction=False))
         hc = math.degrees(star.alt)
         az = math.degrees(star.az)
-        star.compute(observer(TRUE_LAT, TRUE_LON, when, refraction=False))
+        star.compute(observer(true_lat, true_lon, when, refraction=False))
         refr = apparent - math.degrees(star.alt)
         ho = hs_rounded - DIP_ARCMIN / 60.0 - refr
         p = (ho - hc) * 60.0
         rows.append((name, when[-8:], hs_text, hc, az, p))
-        print(f"{name:10s} UT {when[-8:]}  Hs {hs_text}  Hc {dm(hc, '', '-')}  Zn {az:6.1f}  "
-              f"refraction {refr * 60:4.1f}'  intercept {p:+5.1f}'")
+        print(f"{name:10s} UT {when[-8:]}  DR {dm(dr_lat)} {dm(dr_lon, 'E', 'W', 3)}  Hs {hs_text}  "
+              f"Hc {dm(hc, '', '-')}  Zn {az:6.1f}  refraction {refr * 60:4.1f}'  intercept {p:+5.1f}'")
     scc = sum(math.cos(math.radians(r[4])) ** 2 for r in rows)
     sss = sum(math.sin(math.radians(r[4])) ** 2 for r in rows)
     scs = sum(math.cos(math.radians(r[4])) * math.sin(math.radians(r[4])) for r in rows)

@@ -46,16 +46,15 @@ DetailsLine ComputeDetailsLine(const FixResult& fix, const SightLines& lines, in
     const NavigationStateRecord& nav = NavigationState;
     d.Hs = fix.Hs[n];
     d.IndexCorr = nav.i_s;
-    d.Dip = Dip(nav.hEye);
-    d.H = d.Hs - d.Dip + nav.i_s / 60.0;
     const Coord3 hz = AltAzimuth(jd, place, pos.Lat, pos.Lon);
-    d.Refr = Refraction(hz.y);
-    d.Parallax = code < 0 ? Parallax(hz.z, hz.y) : 0.0;
-    d.TP = RefractionTP(d.Refr);
-    if (!d.IsStar) {
-        d.SemiD = SemiDiameter(BodyIdOfCode(code), place.z);
-        if (!lines.LowerLimb[n]) d.SemiD = -d.SemiD;
-    }
+    const AltitudeCorrections k = CorrectSextantAltitude(d.Hs, nav.i_s, Dip(nav.hEye), d.IsStar ? -1 : BodyIdOfCode(code),
+                                                         hz.z, lines.LowerLimb[n]);
+    d.Dip = k.Dip;
+    d.H = k.H;
+    d.Refr = k.Refr;
+    d.Parallax = k.Parallax;
+    d.TP = k.TP;
+    d.SemiD = k.SemiD;
     d.Hc = fix.Hc[n];
     d.Intercept = fix.Intercept[n];
     d.Ho = d.Intercept / 60.0 + d.Hc;

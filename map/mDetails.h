@@ -21,10 +21,10 @@ struct DetailsLine {
     double IndexCorr = 0.0;  // i+s, arc minutes
     double Dip = 0.0;        // degrees
     double H = 0.0;          // Hs - dip + i_s/60
-    double Refr = 0.0;       // mean refraction at Hc, degrees
-    double Parallax = 0.0;   // degrees (0 for the Sun and the stars)
+    double Refr = 0.0;       // mean refraction at H, degrees
+    double Parallax = 0.0;   // degrees, at the centre's altitude (0 for the stars)
     double TP = 0.0;         // the temperature and pressure part of the refraction, degrees
-    double SemiD = 0.0;      // degrees: 0 for a star, negative for the upper limb
+    double SemiD = 0.0;      // degrees: the Sun's and the Moon's (augmented), negative for the upper limb; else 0
     double Ho = 0.0;         // Intercept/60 + Hc
     double Hc = 0.0;
     double Intercept = 0.0;  // arc minutes

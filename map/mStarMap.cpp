@@ -110,7 +110,7 @@ BodyInfo ComputeBodyInfo(double jd, int k, double lat, double lon, double hEye) 
     const double sd = SemiDiameter(id, hz.z);
     info.Gha = Norm360(SiderealTime(jd, 0.0) - place.x);
     info.Dec = place.y;
-    info.Altitude = hz.y - sd + Dip(hEye) + Refraction(hz.y) - Parallax(hz.z, hz.y);
+    info.Altitude = SextantAltitudeFor(hz.y, Dip(hEye), id, hz.z, true);
     info.Azimuth = Norm360(hz.x);
     info.Distance = hz.z;
     info.DiameterArcmin = sd * 120.0;

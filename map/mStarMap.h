@@ -58,8 +58,9 @@ struct StarInfo {
 StarInfo ComputeStarInfo(double jd, int tableIndex, double lat, double lon, double hEye);
 
 // The same for the Sun, a planet or the Moon (display index k): the Greenwich hour
-// angle, the expected sextant altitude of the lower limb (altitude - semidiameter +
-// dip + refraction - parallax), distance (AU) and the apparent diameter (arc minutes).
+// angle, the expected sextant altitude (SextantAltitudeFor: of the lower limb of the
+// Sun and the Moon, of a planet's centre; zero index correction), distance (AU) and
+// the apparent diameter (arc minutes).
 struct BodyInfo {
     double Gha = 0.0;
     double Dec = 0.0;

@@ -9,6 +9,7 @@
 #include "core/mBodyPosition.h"
 #include "core/mMath.h"
 #include "core/mPlanet.h"
+#include "fix/mSailing.h"
 #include "riseset/mRiseSet.h"
 
 namespace {
@@ -43,10 +44,8 @@ std::string Fmt(const char* format, double a) {
 }  // namespace
 
 LatLon RunAlongCourse(const LatLon& from, double course, double speed, double hours) {
-    const double run = speed * hours;
-    LatLon p;
-    p.Lat = from.Lat + run * CosD(course) / 60.0;
-    p.Lon = from.Lon + run * SinD(course) / (60.0 * CosD(from.Lat));
+    // The rhumb line (fix/mSailing), the dead reckoning of the fix.
+    LatLon p = ::RunAlongCourse(from.Lat, from.Lon, course, speed * hours);
     if (p.Lat > 90.0) p = LatLon{180.0 - p.Lat, p.Lon + 180.0};
     if (p.Lat < -90.0) p = LatLon{-180.0 - p.Lat, p.Lon + 180.0};
     p.Lon = Wrap180(p.Lon);

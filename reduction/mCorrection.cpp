@@ -31,9 +31,50 @@ double Dip(double height) {
     return 1.766 * std::sqrt(height) / 60.0;
 }
 
-double Parallax(double distance, double h) {
-    const double hp = RadToDeg(ArcSin(kEarthRadiusKm / (distance * kKmPerAU)));
-    return hp * CosD(h);
+namespace {
+constexpr int kBodySunId = 0, kBodyEarthId = 3, kBodyMoonId = 9;
+
+// sin HP: the Earth's equatorial radius over the distance; beyond 1 the arcsine faults.
+double SinHP(double distance) {
+    const double x = kEarthRadiusKm / (distance * kKmPerAU);
+    ArcSin(x);  // a distance below one Earth radius is an invalid operation
+    return x;
+}
+}  // namespace
+
+double Parallax(double distance, double h) { return RadToDeg(ArcSin(SinHP(distance) * CosD(h))); }
+
+AltitudeCorrections CorrectSextantAltitude(double hs, double indexArcmin, double dip, int body, double distance,
+                                           bool lowerLimb) {
+    AltitudeCorrections c;
+    c.Dip = dip;
+    c.H = hs + indexArcmin / 60.0 - dip;
+    c.Refr = Refraction(c.H);
+    c.TP = RefractionTP(c.Refr);
+    const double limb = c.H - c.Refr - c.TP;  // topocentric airless altitude of what was observed
+    if (body < 0 || body > 9 || body == kBodyEarthId) {
+        c.Ho = limb;
+        return c;
+    }
+    const double sinHP = SinHP(distance);
+    if (body == kBodySunId || body == kBodyMoonId) {
+        double sd = SemiDiameter(body, distance);
+        if (body == kBodyMoonId) sd *= 1.0 + sinHP * SinD(limb + (lowerLimb ? sd : -sd));
+        c.SemiD = lowerLimb ? sd : -sd;
+    }
+    c.Parallax = Parallax(distance, limb + c.SemiD);
+    c.Ho = limb + c.SemiD + c.Parallax;
+    return c;
+}
+
+double SextantAltitudeFor(double ho, double dip, int body, double distance, bool lowerLimb) {
+    double hs = ho;
+    for (int i = 0; i < 8; ++i) {
+        const double step = ho - CorrectSextantAltitude(hs, 0.0, dip, body, distance, lowerLimb).Ho;
+        hs += step;
+        if (std::fabs(step) < 1e-10) break;
+    }
+    return hs;
 }
 
 double SemiDiameter(int body, double distance) {

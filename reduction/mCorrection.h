@@ -16,13 +16,46 @@ double RefractionTP(double r);
 // Given: height of eye, metres (>= 0).  Returned: dip 1.766' * sqrt(height), degrees.
 // A negative height throws ArithmeticFault.
 double Dip(double height);
-// Given: distance, AU (Earth centre to body); h altitude, degrees.
-// Returned: parallax in altitude HP * cos h, degrees (equatorial radius 6378.137 km).
+// Given: distance, AU (Earth centre to body); h, the body's topocentric airless
+// altitude, degrees. Returned: parallax in altitude asin(sin HP cos h), degrees, with
+// the horizontal parallax HP = asin(6378.137 km / distance) (spherical Earth).
 // A distance below one Earth radius throws ArithmeticFault.
 double Parallax(double distance, double h);
 // Given: body, a BodyId 0..9; distance, AU.  Returned: semidiameter, degrees, as
 // half the diameter over the distance. 0 for the Earth (3) and any other id.
 double SemiDiameter(int body, double distance);
+
+// The reduction of one sextant altitude to the observed (geocentric airless) altitude
+// of the body's centre, every step in degrees as the details report shows it.
+struct AltitudeCorrections {
+    double Dip = 0.0;       // dip of the horizon
+    double H = 0.0;         // Hs + i_s - dip: apparent altitude of the observed limb or centre
+    double Refr = 0.0;      // mean refraction at H
+    double TP = 0.0;        // its temperature and pressure part (RefractionTP)
+    double SemiD = 0.0;     // + lower limb, - upper limb; the Moon's augmented; 0 for planets and stars
+    double Parallax = 0.0;  // parallax in altitude at the centre's topocentric altitude
+    double Ho = 0.0;        // H - Refr - TP + SemiD + Parallax
+};
+
+// Given: hs, sextant altitude, degrees; indexArcmin, index correction i_s, arc
+// minutes; dip, degrees (Dip of the height of eye); body, the BodyId 0..9, or -1 for
+// a star; distance, AU (unused for a star); lowerLimb, the lower limb was observed
+// (the upper one otherwise; used for the Sun and the Moon only).
+// Returned: the corrections and Ho. Refraction is taken at the apparent altitude H;
+// the Sun and the Moon get their semidiameter for the limb, the Moon's augmented to
+// the topocentric value SD (1 + sin HP sin h'); the Sun, the Moon and the planets get
+// the parallax asin(sin HP cos h') at the centre's topocentric altitude h' = H - Refr
+// - TP + SemiD. Planets and stars are observed at their centre. Against the Nautical
+// Almanac's Moon and Sun tables within their 0.1' (the Moon's lower part is tabulated
+// for 5-degree bands of altitude: 0.15').
+AltitudeCorrections CorrectSextantAltitude(double hs, double indexArcmin, double dip, int body, double distance,
+                                           bool lowerLimb);
+
+// Given: ho, the observed (geocentric airless) altitude of the centre, degrees; dip,
+// degrees; body, distance and lowerLimb as above.
+// Returned: the sextant altitude (zero index correction) that CorrectSextantAltitude
+// turns into ho, within 1e-9 degrees (a few fixed-point steps).
+double SextantAltitudeFor(double ho, double dip, int body, double distance, bool lowerLimb);
 
 // Kilometres in one astronomical unit and the Earth's equatorial radius.
 inline constexpr double kKmPerAU = 149597870.691;

@@ -18,9 +18,9 @@
  *                                270 degrees), 1899-12 to 2101-01, as TT Julian dates.
  *
  * The instant of a page row: the row's UT is 0 h UT of the date plus the hour; its TT is that
- * UT plus Delta T from the program's Delta T convention (the piecewise polynomial of its time
- * module, reproduced below), so the comparison is made at the same TT and Delta T does not
- * enter it. Seasons and phases are compared in TT, so no Delta T enters them at all.
+ * UT plus Delta T from the program's Delta T (its observed table data/deltat.csv and its
+ * interpolation and prediction, reproduced below), so the comparison is made at the same TT and
+ * Delta T does not enter it. Seasons and phases are compared in TT, so no Delta T enters them at all.
  *
  * Build and run with tests/data/make_almanac_reference.sh (not run by CI).
  */
@@ -33,25 +33,53 @@
 
 static const char* kEphePath = "/usr/share/libswe/ephe";
 
-/* The program's Delta T convention (TT - UT), seconds, of a Julian date. */
+/* The program's Delta T (TT - UT), seconds, of a Julian date from 1620 on: the observed table
+ * data/deltat.csv (1st of the month, 0 h UT) joined by cubic Hermite pieces whose slopes are
+ * the weighted three-point differences, the last entry's slope the mean rate of its last 24
+ * months; after it a Hermite piece to Morrison & Stephenson's -20 + 32 u^2 (u = (year -
+ * 1820)/100) 100 Julian years on, then the parabola. */
+#define MAX_DT 2000
+static double dtJd[MAX_DT], dtS[MAX_DT], dtSlope[MAX_DT];
+static int dtN = 0;
+
+static void LoadDeltaT(const char* path) {
+    FILE* f = fopen(path, "r");
+    if (!f) { perror(path); exit(1); }
+    char line[256];
+    int y, m;
+    double sec;
+    while (fgets(line, sizeof line, f))
+        if (dtN < MAX_DT && sscanf(line, "%d,%d,%lf", &y, &m, &sec) == 3) {
+            dtJd[dtN] = swe_julday(y, m, 1, 0.0, SE_GREG_CAL);
+            dtS[dtN++] = sec;
+        }
+    fclose(f);
+    for (int i = 1; i + 1 < dtN; ++i) {
+        const double h0 = dtJd[i] - dtJd[i - 1], h1 = dtJd[i + 1] - dtJd[i];
+        dtSlope[i] = ((dtS[i] - dtS[i - 1]) / h0 * h1 + (dtS[i + 1] - dtS[i]) / h1 * h0) / (h0 + h1);
+    }
+    dtSlope[0] = (dtS[1] - dtS[0]) / (dtJd[1] - dtJd[0]);
+    dtSlope[dtN - 1] = (dtS[dtN - 1] - dtS[dtN - 25]) / (dtJd[dtN - 1] - dtJd[dtN - 25]);
+}
+
+static double Hermite(double x, double x0, double x1, double y0, double y1, double d0, double d1) {
+    const double h = x1 - x0, s = (x - x0) / h, s2 = s * s, s3 = s2 * s;
+    return (2 * s3 - 3 * s2 + 1) * y0 + (s3 - 2 * s2 + s) * h * d0 + (-2 * s3 + 3 * s2) * y1 + (s3 - s2) * h * d1;
+}
+
 static double ProgramDeltaTSeconds(double jd) {
-    const double y = 2000.0 + (jd - 2451545.0) / 365.25;
-    const double k = floor(y);
-    const double t = (y - 2000.0) / 100.0;
-    const double T = (y - 1900.0) / 100.0;
-    if (k < 948) return 2177.0 + 497.0 * t + 44.1 * t * t;
-    if (k <= 1600) return 102.0 + 102.0 * t + 25.3 * t * t;
-    if (k <= 1799) return 24.349 + 72.318 * T + 29.95 * T * T;
-    if (k <= 1900)
-        return -2.5 + 228.95 * T + 5218.61 * pow(T, 2) + 56282.84 * pow(T, 3) + 324011.78 * pow(T, 4) +
-               1061660.75 * pow(T, 5) + 2087298.89 * pow(T, 6) + 2513807.78 * pow(T, 7) +
-               1818961.41 * pow(T, 8) + 727058.63 * pow(T, 9) + 123563.95 * pow(T, 10);
-    if (k <= 1997)
-        return -2.44 + 87.24 * T + 815.2 * pow(T, 2) - 2637.8 * pow(T, 3) - 18756.33 * pow(T, 4) +
-               124906.15 * pow(T, 5) - 303191.19 * pow(T, 6) + 372919.88 * pow(T, 7) -
-               232424.66 * pow(T, 8) + 58353.42 * pow(T, 9);
-    if (k <= 2035) return 65.0 + 76.15 * t + 41.6 * t * t;
-    return 69.3 + 123.5 * t + 32.5 * t * t;
+    if (jd < dtJd[0]) { fprintf(stderr, "Delta T before 1620 is not reproduced\n"); exit(1); }
+    if (jd <= dtJd[dtN - 1]) {
+        int a = 0;
+        while (a + 2 < dtN && dtJd[a + 1] <= jd) ++a;
+        return Hermite(jd, dtJd[a], dtJd[a + 1], dtS[a], dtS[a + 1], dtSlope[a], dtSlope[a + 1]);
+    }
+    const double jd1 = dtJd[dtN - 1] + 36525.0;
+    const double u1 = (2000.0 + (jd1 - 2451545.0) / 365.25 - 1820.0) / 100.0;
+    const double u = (2000.0 + (jd - 2451545.0) / 365.25 - 1820.0) / 100.0;
+    if (jd >= jd1) return -20.0 + 32.0 * u * u;
+    return Hermite(jd, dtJd[dtN - 1], jd1, dtS[dtN - 1], -20.0 + 32.0 * u1 * u1, dtSlope[dtN - 1],
+                   64.0 * u1 / 100.0 / 365.25);
 }
 
 static double Norm360(double x) {
@@ -242,6 +270,9 @@ int main(int argc, char** argv) {
      * library's default long-term model, used outside 1850-2050, departs from it by
      * about 2 arcseconds in 2073-2100. Every other model stays at its default. */
     swe_set_astro_models((char*)"0,0,0,0,0,0,0,3", 0);
+    char dtPath[1024];
+    snprintf(dtPath, sizeof dtPath, "%s/../../data/deltat.csv", argv[1]);
+    LoadDeltaT(dtPath);
     WritePages(argv[1]);
     WriteSeasons(argv[1]);
     WritePhases(argv[1]);

@@ -12,16 +12,18 @@
  *
  * Two sextant altitudes per sight, both written as "dd-mm.m" (rounded to 0.1'):
  *  - alt (model): the Swiss Ephemeris geocentric airless altitude h of the body's
- *    centre at the true position, turned into a sextant reading by the exact
- *    inverse of the program's documented reduction: Hs = h + (r + tp)(h) + dip -
- *    px(h) - sd - i_s/60, with refraction 1735-polynomial / tangent / cotangent
- *    branches, tp = r (283/(273+T) P/1010 - 1), dip 1.766' sqrt(hEye), px = asin(
- *    6378.137 km / distance) cos h for the Moon and planets, sd = diameter /
- *    distance / 2 for the lower limb.
+ *    centre at the true position, turned into a sextant reading by inverting (by
+ *    iteration) the program's documented reduction: H = Hs + i_s/60 - dip, refraction
+ *    r + tp at H (1735-polynomial / tangent / cotangent branches, tp = r (283/(273+T)
+ *    P/1010 - 1)), dip 1.766' sqrt(hEye); for the lower limb of the Sun and the Moon
+ *    the semidiameter diameter / distance / 2, the Moon's augmented by (1 + sin HP
+ *    sin h'); parallax asin(sin HP cos h') for the Sun, the Moon and the planets at
+ *    the centre's topocentric altitude h', HP = asin(6378.137 km / distance).
  *  - alt_phys (physical): the Swiss Ephemeris topocentric airless altitude of the
  *    centre (WGS84 observer at sea level), its own refraction (swe_refrac, true to
- *    apparent, at T and P), the topocentric semidiameter of the lower limb, the
- *    same dip and index correction.
+ *    apparent, at T and P), the topocentric semidiameter of the Sun's and the Moon's
+ *    lower limb (planets and stars are observed at their centre), the same dip and
+ *    index correction.
  * Stars are taken from sefstars.txt by Bayer designation; the HR number (the
  * program's star number) comes with each.
  *
@@ -103,10 +105,23 @@ static double RefractionTP(double r, double temp, double pres) {
     return r * ((283.0 / (273.0 + temp)) * (pres / 1010.0) - 1.0);
 }
 static double Dip(double hEye) { return 1.766 * sqrt(hEye) / 60.0; }
-static double Parallax(double distAU, double h) {
-    return asin(kEarthRadiusKm / (distAU * kKmPerAU)) / RadPerDeg * cos(h * RadPerDeg);
-}
+static double SinHP(double distAU) { return kEarthRadiusKm / (distAU * kKmPerAU); }
+static double Parallax(double distAU, double h) { return asin(SinHP(distAU) * cos(h * RadPerDeg)) / RadPerDeg; }
 static double SemiDiameter(double diameterKm, double distAU) { return diameterKm / (distAU * kKmPerAU) / RadPerDeg / 2.0; }
+
+/* The program's reduction of a lower-limb (Sun, Moon) or centre sight: Ho of Hs. */
+static double Reduce(const Body* b, double hs, double distAU, double temp, double pres, double hEye, double iS) {
+    const double H = hs + iS / 60.0 - Dip(hEye);
+    const double r = Refraction(H);
+    const double limb = H - r - RefractionTP(r, temp, pres);
+    if (b->ipl < 0) return limb;
+    double sd = 0.0;
+    if (b->code == 0 || b->code == -8) {
+        sd = SemiDiameter(b->diameterKm, distAU);
+        if (b->code == -8) sd *= 1.0 + SinHP(distAU) * sin((limb + sd) * RadPerDeg);
+    }
+    return limb + sd + Parallax(distAU, limb + sd);
+}
 
 /* ------------------------------------------------------------- the sky */
 typedef struct {
@@ -242,14 +257,10 @@ int main(void) {
                 for (int m = 0; m < j; ++m) crossesWell &= Crossing(g.az, azs[m]) >= 30.0;
                 if (!crossesWell) continue;
                 if (!Observe(b, jd, lat, lon, 1, &t)) return 1;
-                double sd = 0.0, px = 0.0, sdTopo = 0.0;
-                if (b->ipl >= 0) {
-                    sd = SemiDiameter(b->diameterKm, g.dist);
-                    sdTopo = SemiDiameter(b->diameterKm, t.dist);
-                    if (b->code < 0) px = Parallax(g.dist, g.alt);
-                }
-                const double r = Refraction(g.alt);
-                const double hs = g.alt + r + RefractionTP(r, temp, pres) + Dip(hEye) - px - sd - iS / 60.0;
+                double sdTopo = 0.0;
+                if (b->code == 0 || b->code == -8) sdTopo = SemiDiameter(b->diameterKm, t.dist);
+                double hs = g.alt;
+                for (int it = 0; it < 20; ++it) hs += g.alt - Reduce(b, hs, g.dist, temp, pres, hEye, iS);
                 const double apparent = swe_refrac(t.alt, pres, temp, SE_TRUE_TO_APP);
                 const double hsPhys = apparent - sdTopo + Dip(hEye) - iS / 60.0;
                 codes[j] = b->code;

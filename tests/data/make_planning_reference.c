@@ -78,9 +78,19 @@ static void Observe(const char* star, double jdUt, double lat, double lon, Horiz
     if (ra) *ra = xx[0];
 }
 
-static double SextantFrom(double h, double sd, double temp, double pres, double hEye, double iS) {
-    const double r = Refraction(h);
-    return h + r + RefractionTP(r, temp, pres) + Dip(hEye) - sd - iS / 60.0;
+/* The program's reduction inverted by iteration: refraction at the apparent altitude H = Hs +
+ * i_s/60 - dip; for the Sun (sd > 0, lower limb) the semidiameter and the parallax asin(sin HP
+ * cos h') at the centre's topocentric altitude h' (HP from distAU); a star neither. */
+static double SextantFrom(double h, double sd, double distAU, double temp, double pres, double hEye, double iS) {
+    double hs = h;
+    for (int it = 0; it < 30; ++it) {
+        const double H = hs + iS / 60.0 - Dip(hEye);
+        const double r = Refraction(H);
+        double ho = H - r - RefractionTP(r, temp, pres);
+        if (sd > 0.0) ho += sd + asin(6378.137 / (distAU * kKmPerAU) * cos((ho + sd) * RadPerDeg)) / RadPerDeg;
+        hs += h - ho;
+    }
+    return hs;
 }
 
 static void AltitudeText(double h, char* out) {
@@ -90,9 +100,14 @@ static void AltitudeText(double h, char* out) {
     sprintf(out, "%02d-%07.4f", deg, min);
 }
 
+/* The rhumb line (Mercator sailing), the program's dead reckoning. */
 static void RunAlong(double lat, double lon, double course, double run, double* lat2, double* lon2) {
-    *lat2 = lat + run * cos(course * RadPerDeg) / 60.0;
-    *lon2 = Wrap180(lon + run * sin(course * RadPerDeg) / (60.0 * cos(lat * RadPerDeg)));
+    const double dLat = run * cos(course * RadPerDeg) / 60.0;
+    *lat2 = lat + dLat;
+    double q = cos(lat * RadPerDeg);
+    if (fabs(dLat) > 1e-9)
+        q = dLat * RadPerDeg / log(tan(M_PI / 4 + *lat2 * RadPerDeg / 2) / tan(M_PI / 4 + lat * RadPerDeg / 2));
+    *lon2 = Wrap180(lon + run * sin(course * RadPerDeg) / (60.0 * q));
 }
 
 static void PrintDate(FILE* f, double jdUt) {
@@ -149,7 +164,7 @@ static void WriteNoon(const char* dir) {
         Observe(NULL, noon, lat, lon, &h, NULL);
         const double sd = kSunDiameterKm / (h.dist * kKmPerAU) / RadPerDeg / 2.0;
         char hs[32];
-        AltitudeText(SextantFrom(h.alt, sd, temp, pres, hEye, iS), hs);
+        AltitudeText(SextantFrom(h.alt, sd, h.dist, temp, pres, hEye, iS), hs);
         fprintf(f, "%d,", c);
         PrintDate(f, workJd);
         fprintf(f, ",%d,%.9f,%.9f,%.0f,%.0f,%.2f,%.2f,%.2f,%.2f,", tz, drLat, drLon, course, speed, temp, pres, hEye, iS);
@@ -183,7 +198,7 @@ static void WritePolaris(const char* dir) {
         Horizontal h;
         Observe(",alUMi", jd, lat, lon, &h, NULL);
         char hs[32];
-        AltitudeText(SextantFrom(h.alt, 0.0, temp, pres, hEye, iS), hs);
+        AltitudeText(SextantFrom(h.alt, 0.0, 1.0, temp, pres, hEye, iS), hs);
         fprintf(f, "%d,", c);
         PrintDate(f, jd);
         fprintf(f, ",%.9f,%.9f,%.2f,%.2f,%.2f,%.2f,%s\n", lat, lon, temp, pres, hEye, iS, hs);
@@ -243,7 +258,7 @@ static void WriteFarFix(const char* dir) {
             if (!ok) continue;
             codes[got] = s->code;
             azs[got] = h.az;
-            AltitudeText(SextantFrom(h.alt, 0.0, temp, pres, hEye, iS), alts[got]);
+            AltitudeText(SextantFrom(h.alt, 0.0, 1.0, temp, pres, hEye, iS), alts[got]);
             ++got;
         }
         if (got < n) continue;

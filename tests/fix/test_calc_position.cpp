@@ -8,6 +8,8 @@
 #include <tuple>
 #include <vector>
 
+#include "bodies/mStar.h"
+#include "reduction/mAltAz.h"
 #include "reduction/mCorrection.h"
 #include "support/nav_fixture.h"
 
@@ -216,11 +218,12 @@ TEST_F(CalcPositionTest, RunningFixReducesEachSightFromTheDeadReckoningAtItsInst
     EXPECT_NEAR(EastNm(f.LinePos[2]), -15.0, kTolRunNm);
     for (int i : {1, 3})
         for (double v : {f.Weight[i], f.LineTime[i], f.Hc[i], f.Az[i], f.Intercept[i]}) EXPECT_EQ(v, 0.0) << i;
-    // Course 225: the sight two hours back lies 30 nm to the north-east.
+    // Course 225: the sight two hours back lies 30 nm to the north-east (the departure
+    // spread over the mean latitude).
     NavigationState.Course = 225.0f;
     f = CalcPosition(l);
     EXPECT_NEAR((f.LinePos[0].Lat - 40.0) * 60.0, 30.0 * CosD(45.0), kTolRunNm);
-    EXPECT_NEAR(EastNm(f.LinePos[0]), 30.0 * SinD(45.0), kTolRunNm);
+    EXPECT_NEAR((f.LinePos[0].Lon + 20.0) * 60.0 * CosD((f.LinePos[0].Lat + 40.0) / 2.0), 30.0 * SinD(45.0), 1e-3);
     // A sight at the fix instant, or a ship stopped: the DR position itself.
     f = CalcPosition(TwoLines());
     EXPECT_NEAR(f.LinePos[0].Lat, 40.0, kTolExact);
@@ -269,13 +272,15 @@ TEST_F(CalcPositionTest, LimbsAndAir) {
     EXPECT_NEAR(lower.Intercept[0] - upper.Intercept[0], 2.0 * 60.0 * SemiDiameter(0, 0.9946), 0.05);
     EXPECT_EQ(lower.Intercept[2], upper.Intercept[2]);
 
-    // Cold dense air: 283/263 * 1030/1010 - 1 = 0.0974, about a tenth more
-    // refraction to take off: the observed altitude goes down.
+    // Cold dense air: 283/263 * 1030/1010 - 1 = 0.0974, about a tenth more refraction
+    // (taken at the apparent altitude Hs + i_s - dip) to take off: Ho goes down.
     NavigationState.Temp = -10.0f;
     NavigationState.Pressure = 1030.0f;
     const FixResult cold = CalcPosition(TwoLines());
+    const double apparentLessHs = NavigationState.i_s / 60.0 - Dip(NavigationState.hEye);
     for (int i : {0, 2})
-        EXPECT_NEAR(cold.Intercept[i] - lower.Intercept[i], -60.0 * 0.09735 * Refraction(lower.Hc[i]), 1e-3);
+        EXPECT_NEAR(cold.Intercept[i] - lower.Intercept[i], -60.0 * 0.09735 * Refraction(lower.Hs[i] + apparentLessHs),
+                    2e-3);
 }
 
 TEST_F(CalcPositionTest, CommandRefusalsLeaveLastFixAlone) {
@@ -353,26 +358,78 @@ TEST_F(CalcPositionTest, AtThePoleEveryNumberStaysFinite) {
 
 TEST_F(CalcPositionTest, TheHelpDocumentsWorkedFix) {
     // help/VeltranoHelp.html, worked example (sights made with PyEphem by
-    // help/make_help_example.py from the true position 45-12.0N 030-21.0W): the
-    // ship stopped at DR 45N 30W, zone -2, 17:14 local, eye 15 m, standard air.
+    // help/make_help_example.py from the ship's true track through 45-12.0N 030-21.0W):
+    // DR 45N 30W at 17:50 local, zone -2, 300 degrees at 12 kn, eye 15 m, standard air.
     // PyEphem's refraction and its 1.76' dip differ from ours by about 0.1' at 15
     // degrees of altitude: the fix within 0.3 nm of the truth.
     constexpr double kTolHelpFixNm = 0.3;
-    NavigationState = DrState(DateFromParts(2026, 12, 6, 17, 14, 0), -2.0f, 45.0, -30.0);
+    NavigationState = DrState(DateFromParts(2026, 12, 6, 17, 50, 0), -2.0f, 45.0, -30.0, 300.0f, 12.0f);
     SightLines l;
     l.Body = {7001, 1708, 8728, kNoBody};
-    l.Time = {"19:10:00", "19:12:00", "19:14:00", ""};
-    l.Altitude = {"50-45.2", "22-00.0", "14-49.1", ""};
+    l.Time = {"19:10:00", "19:30:00", "19:50:00", ""};
+    l.Altitude = {"50-37.7", "24-20.5", "15-28.1", ""};
     const FixResult f = CalcPosition(l);
     ASSERT_TRUE(f.Message.empty());
     EXPECT_LT(NmBetween(f.FixLat, f.FixLon, 45.2, -30.35), kTolHelpFixNm) << f.FixLat << " " << f.FixLon;
+    // The positions at the sights: 44-56.0N 029-50.2W and 44-58.0N 029-55.1W.
+    EXPECT_LT(NmBetween(f.LinePos[0].Lat, f.LinePos[0].Lon, 44.0 + 56.0 / 60, -(29.0 + 50.2 / 60)), 0.1);
+    EXPECT_LT(NmBetween(f.LinePos[1].Lat, f.LinePos[1].Lon, 44.0 + 58.0 / 60, -(29.0 + 55.1 / 60)), 0.1);
     // "north-west, about 19 miles"; azimuths 120 degrees apart: a nearly round ellipse.
     const CourseDistance cd = FixCourseDistance(f);
     EXPECT_NEAR(cd.Dist, 19.0, 0.5);
     EXPECT_NEAR(cd.C, 309.0, 2.0);
     EXPECT_LT(f.EllipseA / f.EllipseB, 1.3f);
-    // Intercepts as the help's table gives them: 16.7 towards, 2.3 and 14.4 away.
-    EXPECT_NEAR(f.Intercept[0], 16.7, 0.15);
-    EXPECT_NEAR(f.Intercept[1], -2.3, 0.15);
-    EXPECT_NEAR(f.Intercept[2], -14.4, 0.15);
+    // Intercepts as the help's table gives them: 16.8 towards, 3.0 and 12.5 away.
+    EXPECT_NEAR(f.Intercept[0], 16.8, 0.15);
+    EXPECT_NEAR(f.Intercept[1], -3.0, 0.15);
+    EXPECT_NEAR(f.Intercept[2], -12.5, 0.15);
+}
+
+TEST_F(CalcPositionTest, ThreeHourRunningFixAtSixtyNorthOnTheRhumbLine) {
+    // The ship sails 045 at 15 kn from 20:00 to 23:00 UT on 2024-03-15 and reaches 60 N
+    // 20 W; Betelgeuse, Schedar and Alkaid are observed at 20:00, 21:30 and 23:00 from where
+    // she truly is. Her track is integrated here in one-minute steps (dLat = v cos C dt,
+    // dLon = v sin C dt / cos lat), not taken from the program's sailing formula.
+    const double lat1 = 60.0, lon1 = -20.0, course = 45.0, speed = 15.0;
+    auto truth = [&](double hoursBack) {
+        double lat = lat1, lon = lon1;
+        const int steps = static_cast<int>(std::lround(hoursBack * 60.0));
+        for (int k = 0; k < steps; ++k) {
+            const double mid = lat - speed / 60.0 * CosD(course) / 60.0 / 2.0;
+            lat -= speed / 60.0 * CosD(course) / 60.0;
+            lon -= speed / 60.0 * SinD(course) / 60.0 / CosD(mid);
+        }
+        return LatLon{lat, lon};
+    };
+    NavigationState = DrState(DateFromParts(2024, 3, 15, 23, 0, 0), 0.0f, lat1, lon1, static_cast<float>(course),
+                              static_cast<float>(speed));
+    const double dip = Dip(NavigationState.hEye);
+    const int stars[] = {2061, 168, 5191};
+    const char* times[] = {"20:00:00", "21:30:00", "23:00:00"};
+    const double back[] = {3.0, 1.5, 0.0};
+    SightLines l;
+    for (int i = 0; i < 3; ++i) {
+        const LatLon p = truth(back[i]);
+        const double jd = JulianDay(DateFromParts(2024, 3, 15, 23, 0, 0) - back[i] / 24.0, false, false);
+        NavigationState.Lat = p.Lat;  // the diurnal aberration's latitude
+        const Coord3 hz = AltAzimuth(jd, StarPosition(jd, stars[i]), p.Lat, p.Lon);
+        ASSERT_TRUE(hz.y > 10.0 && hz.y < 75.0) << stars[i] << " at " << hz.y;
+        const double hs = SextantAltitudeFor(hz.y, dip, -1, 0.0, true) - NavigationState.i_s / 60.0;
+        const long tenths = std::lround(hs * 600.0);
+        char text[48];
+        std::snprintf(text, sizeof text, "%02d-%04.1f", static_cast<int>(tenths / 600), (tenths % 600) / 10.0);
+        l.Body[i] = stars[i];
+        l.Time[i] = times[i];
+        l.Altitude[i] = text;
+    }
+    NavigationState.Lat = lat1;
+    const FixResult f = CalcPosition(l);
+    ASSERT_TRUE(f.Message.empty()) << f.Message;
+    // Each sight is reduced from where the ship was (45 nm of run: the cos of the fix
+    // latitude would put the first 0.26 nm off), and the fix recovers her position.
+    for (int i = 0; i < 3; ++i) {
+        const LatLon p = truth(back[i]);
+        EXPECT_LT(NmBetween(f.LinePos[i].Lat, f.LinePos[i].Lon, p.Lat, p.Lon), 0.01) << times[i];
+    }
+    EXPECT_LT(NmBetween(f.FixLat, f.FixLon, lat1, lon1), 0.05);
 }

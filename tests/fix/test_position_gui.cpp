@@ -25,12 +25,12 @@
 
 namespace {
 
-// The fix of a case of the simulated sights: within 0.5 nm (see test_fix_simulated),
+// The fix of a case of the simulated sights: within 0.25 nm (see test_fix_simulated),
 // plus the 0.05' rounding of the summary's position text.
-constexpr double kTolFixNm = 0.55;
+constexpr double kTolFixNm = 0.3;
 
 // Case 0 of tests/data/fix_sights.csv: 2023-09-09 06:02:37 UT, zone -7, sights of
-// Mirfak (HR 1017, 11-54.0) and Jupiter (17-30.7) at the fix instant.
+// Mirfak (HR 1017, 11-54.0) and Jupiter's centre (17-31.0) at the fix instant.
 constexpr double kTrueLat = -7.503654851, kTrueLon = 34.431741710;
 const QColor kActive(255, 0, 0), kInactive(0, 0, 0);
 
@@ -195,14 +195,14 @@ TEST_F(PositionWindow, SightsSurviveClosingAndReopeningTheWindow) {
     button->trigger();
     win = qobject_cast<frmPosition*>(main.FindChild(QStringLiteral("frmPosition")));
     ASSERT_NE(win, nullptr);
-    EnterSight(1, -4, "060237", "17307");
+    EnterSight(1, 0, "060237", "17307");  // the Sun's upper limb
     QTest::mouseClick(win->Check2[1], Qt::LeftButton);
     win->parentWidget()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     button->trigger();
     win = qobject_cast<frmPosition*>(main.FindChild(QStringLiteral("frmPosition")));
     ASSERT_NE(win, nullptr);
-    EXPECT_EQ(win->Combo1[1]->currentText(), QStringLiteral("Planet: Jupiter"));
+    EXPECT_EQ(win->Combo1[1]->currentText(), QStringLiteral("Planet: Sun"));
     EXPECT_EQ(win->Text1[1]->text(), QStringLiteral("06:02:37"));
     EXPECT_EQ(win->Text2[1]->text(), QStringLiteral("17-30.7"));
     EXPECT_FALSE(win->Check2[1]->isChecked());
@@ -236,7 +236,11 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
     EnterSight(1, 1017, "060237", "11540");
     QTest::mouseClick(w->Command2, Qt::LeftButton);
     // A time of 25:70:00 can be typed but is no time: the line is named, nothing stored.
-    EnterSight(2, -4, "257000", "17307");
+    EnterSight(2, -4, "257000", "17310");
+    // A star or a planet is brought down by its centre: no limb to choose.
+    EXPECT_FALSE(w->Check2[1]->isEnabled());
+    EXPECT_FALSE(w->Check2[2]->isEnabled());
+    EXPECT_TRUE(w->Check2[3]->isEnabled());
     QTest::mouseClick(w->Command2, Qt::LeftButton);
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Calculation error"));
@@ -306,7 +310,7 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
         EXPECT_TRUE(cell("LHA", c).endsWith(QLatin1Char('E')) || cell("LHA", c).endsWith(QLatin1Char('W')));
     }
     EXPECT_EQ(cell("OC", 1), QStringLiteral(" 11 54.0"));
-    EXPECT_EQ(cell("OC", 2), QStringLiteral(" 17 30.7"));
+    EXPECT_EQ(cell("OC", 2), QStringLiteral(" 17 31.0"));
     EXPECT_FALSE(cell("GHA ARIES", 1).isEmpty());
     EXPECT_TRUE(cell("GHA ARIES", 2).isEmpty());
     EXPECT_TRUE(cell("TAU", 2).isEmpty());

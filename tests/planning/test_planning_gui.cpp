@@ -147,8 +147,8 @@ TEST_F(PlanningWindows, NoonTimeAndLatitudeFromTheToolbar) {
         << w->lblNoon->text().toStdString();
     EXPECT_TRUE(w->lblNoon->text().contains(QStringLiteral("Longitude at noon (DR): 031-52.4W")));
     ExpectInHelp(QStringLiteral("11:58:32 zone (13:58:32 UT)"));
-    TypeInto(w->txtHs, QStringLiteral("22210"));
-    EXPECT_EQ(w->txtHs->text(), QStringLiteral("22-21.0"));
+    TypeInto(w->txtHs, QStringLiteral("22209"));
+    EXPECT_EQ(w->txtHs->text(), QStringLiteral("22-20.9"));
     QTest::mouseClick(w->cmdLatitude, Qt::LeftButton);
     EXPECT_TRUE(w->lblResult->text().startsWith(QStringLiteral("Latitude at noon: 45-00.0N")))
         << w->lblResult->text().toStdString();

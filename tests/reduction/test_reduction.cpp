@@ -129,3 +129,34 @@ TEST_F(Reduction, DipParallaxSemidiameter) {
     EXPECT_THROW(Parallax(1e-6, 0.0), ArithmeticFault);  // inside the Earth
     for (int body : {3, -1, 424, 10}) EXPECT_EQ(SemiDiameter(body, 1.0), 0.0) << body;
 }
+
+// The total correction Ho - Ha of the Nautical Almanac's altitude correction tables
+// (Ha = Hs + i_s - dip, entered at standard air), as navigators quote them.
+TEST_F(Reduction, SunAndMoonAgainstTheAlmanacCorrectionTables) {
+    constexpr double kKmPerAuHere = 149597870.691;
+    auto moonAtHP = [](double hpArcmin) { return 6378.137 / (std::sin(hpArcmin / 60.0 * M_PI / 180.0) * kKmPerAuHere); };
+    // The Sun table of October-March is built for a semidiameter of 16.15'.
+    const double sunOctMar = 1392000.0 / (2.0 * 16.15 / 60.0 * M_PI / 180.0) / kKmPerAuHere;
+    struct C { int body; double ha, distance; bool lower; double corrArcmin, tolArcmin; const char* source; };
+    // The Moon's lower part is tabulated for 5-degree bands of altitude: 0.15'; the Sun's 0.1' steps: 0.06'.
+    const C cases[] = {
+        {9, 31.0 + 1.9 / 60, moonAtHP(59.3), true, 58.5 + 6.8, 0.15, "Moon 31-01.9 HP 59.3 LL (NavList, 2014-10-04)"},
+        {9, 17.3, moonAtHP(54.8), true, 62.6 + 1.6, 0.15, "Moon 17-18 HP 54.8 LL (NavList, 2022-03-14)"},
+        {9, 17.3, moonAtHP(54.8), false, 62.6 + 1.7 - 30.0, 0.15, "Moon 17-18 HP 54.8 UL (NavList, 2022-03-14)"},
+        {9, 80.0, moonAtHP(61.0), true, 20.5 + 6.4, 0.15, "Moon 80 HP 61.0 LL (NavList, 2020-09-01)"},
+        {0, 37.0, sunOctMar, true, 15.0, 0.06, "Sun Oct-Mar 37 LL (NavList, 2016-12-21)"}};
+    for (const C& c : cases) {
+        const AltitudeCorrections k = CorrectSextantAltitude(c.ha, 0.0, 0.0, c.body, c.distance, c.lower);
+        EXPECT_NEAR((k.Ho - c.ha) * 60.0, c.corrArcmin, c.tolArcmin) << c.source;
+        EXPECT_NEAR(SextantAltitudeFor(k.Ho, 0.0, c.body, c.distance, c.lower), c.ha, 1e-9) << c.source;
+    }
+    // Planets and stars are brought down by their centre: the limb flag changes nothing;
+    // a planet keeps its parallax (Venus at 0.3 AU: 29" HP).
+    for (int body : {-1, 2, 5}) {
+        const AltitudeCorrections a = CorrectSextantAltitude(40.0, 1.5, 0.1, body, 0.3, true);
+        const AltitudeCorrections b = CorrectSextantAltitude(40.0, 1.5, 0.1, body, 0.3, false);
+        EXPECT_EQ(a.Ho, b.Ho) << body;
+        EXPECT_EQ(a.SemiD, 0.0) << body;
+        EXPECT_EQ(a.Parallax > 0.0, body >= 0) << body;
+    }
+}
