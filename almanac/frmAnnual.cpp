@@ -99,13 +99,22 @@ frmAnnual::frmAnnual(QWidget* parent) : ChildWindow(parent) {
     outer->addLayout(bottom);
 
     // The year of the working date; a year outside the list shows its nearer end.
+    workingYear_ = YearToShow(NavigationState.LocalDate);
     {
         const QSignalBlocker block(Combo1);
-        Combo1->setCurrentIndex(YearToShow(NavigationState.LocalDate) - kFirstYear);
+        Combo1->setCurrentIndex(workingYear_ - kFirstYear);
     }
     connect(Combo1, &QComboBox::currentIndexChanged, this, [this](int) { Combo1_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Combo1_Click(); });
     Combo1_Click();
+}
+
+void frmAnnual::Update() {
+    // A year the user chose stays until the working date moves to another year.
+    const int year = YearToShow(NavigationState.LocalDate);
+    if (year == workingYear_) return;
+    workingYear_ = year;
+    Combo1->setCurrentIndex(year - kFirstYear);  // its change shows the year
 }
 
 int frmAnnual::YearToShow(DateValue localDate) {

@@ -20,6 +20,9 @@ public:
 
     // Fills the whole window for a year (the phase table and the four seasons).
     void ShowYear(int year);
+    // New working data: the year of the working date when it is another year
+    // than before; a year the user chose otherwise stays.
+    void Update() override;
     // The year shown at load: the year of a date, or the nearer end of the list
     // (1900 or 2100) when it lies outside it.
     static int YearToShow(DateValue localDate);
@@ -37,6 +40,7 @@ public:
     static constexpr int kLastYear = 2100;
 
 private:
+    int workingYear_ = 0;  // the year of the working date last shown
     void Combo1_Click();
     void FillMoonPhases(int year);
 };

@@ -90,7 +90,7 @@ frmCompas::frmCompas(QWidget* parent) : ChildWindow(parent) {
     Label2->setAlignment(Qt::AlignCenter);
     Place(Label2, 5800, 700, 1160, 280);
 
-    Label4 = new QLabel(QStringLiteral("0"), this);
+    Label4 = new QLabel(this);  // no correction before one is calculated
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setFont(boxFont);
     Label4->setAlignment(Qt::AlignCenter);
@@ -165,11 +165,30 @@ bool frmCompas::BearingJd(double& jd) {
     return true;
 }
 
+void frmCompas::ShowPlace(const CompassPlace& p) {
+    if (p.AboveHorizon) {
+        Label2->setText(QString::fromStdString(FormatAzimuth(p.Azimuth)));
+        azimuthValid_ = true;
+    } else {
+        // No bearing of a body that does not show: words, never an azimuth.
+        Label2->setText(QStringLiteral("Below"));
+        Label2->setToolTip(QStringLiteral("Below the horizon at the bearing time (altitude %1°)")
+                               .arg(p.Altitude, 0, 'f', 1));
+    }
+}
+
+void frmCompas::ClearAzimuth() {
+    // The correction belonged to the azimuth now replaced.
+    azimuthValid_ = false;
+    Label2->clear();
+    Label2->setToolTip(QString());
+    Label4->clear();
+}
+
 void frmCompas::OptionClick(int index) {
     Combo1->setVisible(index == 3);
     Label1->setText(ConditionsText());
-    azimuthValid_ = false;
-    Label2->clear();
+    ClearAzimuth();
     try {
         WaitCursor wait;
         const double lat = NavigationState.Lat, lon = NavigationState.Lon;
@@ -194,8 +213,7 @@ void frmCompas::OptionClick(int index) {
         if (index == 2) {
             double jd = 0.0;
             if (!BearingJd(jd)) return;
-            Label2->setText(QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jd, kPolarisNumber, lat, lon))));
-            azimuthValid_ = true;
+            ShowPlace(CompassItemPlace(jd, kPolarisNumber, lat, lon));
             return;
         }
         Combo1->clear();
@@ -212,16 +230,13 @@ void frmCompas::OptionClick(int index) {
 }
 
 void frmCompas::ComboClick() {
-    azimuthValid_ = false;
-    Label2->clear();
+    ClearAzimuth();
     if (Combo1->currentIndex() < 0) return;
     try {
         double jd = 0.0;
         if (!BearingJd(jd)) return;
         const int value = Combo1->currentData().toInt();
-        const double az = CompassItemAzimuth(jd, value, NavigationState.Lat, NavigationState.Lon);
-        Label2->setText(QString::fromStdString(FormatAzimuth(az)));
-        azimuthValid_ = true;
+        ShowPlace(CompassItemPlace(jd, value, NavigationState.Lat, NavigationState.Lon));
     } catch (const ArithmeticFault& fault) {
         ShowMessage(this, QStringLiteral("Calculation error"), QString::fromStdString(fault.what()),
                     MsgIcon::Exclamation);

@@ -13,6 +13,8 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+struct CompassPlace;
+
 class frmCompas : public ChildWindow {
     Q_OBJECT
 public:
@@ -29,8 +31,8 @@ public:
     QLineEdit* Text2 = nullptr;              // compass bearing, mask "000_0"
     std::array<QLabel*, 4> Label3{};         // "Time (GMT)", "Bearing", "Azimuth", "Correction"
     QLabel* Label1 = nullptr;                // the conditions text
-    QLabel* Label2 = nullptr;                // the azimuth, "000.0"
-    QLabel* Label4 = nullptr;                // the correction
+    QLabel* Label2 = nullptr;                // the azimuth, "000.0", or "Below" the horizon
+    QLabel* Label4 = nullptr;                // the correction; empty until calculated for this azimuth
     QPushButton* Command1 = nullptr;         // "&Calculate"
 
 protected:
@@ -41,6 +43,8 @@ private:
     void ComboClick();
     void CalculateClick();
     bool BearingJd(double& jd);
+    void ShowPlace(const CompassPlace& p);
+    void ClearAzimuth();
     QString ConditionsText() const;
     void Place(QWidget* w, int left, int top, int width, int height);
 

@@ -24,6 +24,18 @@ std::vector<CompassItem> CompassBodyList() {
 
 int BodyIdFromListIndex(int k) { return BodyIdOfListIndex(k); }
 
+CompassPlace CompassItemPlace(double jd, int value, double lat, double lon) {
+    const int body = value >= 1 ? -1 : value >= -8 ? BodyIdFromListIndex(-value) : -1;
+    const Coord3 place = value >= 1 ? StarPosition(jd, value) : BodyPosition(jd, body);
+    const Coord3 hz = AltAzimuth(jd, place, lat, lon);
+    CompassPlace p;
+    p.Azimuth = Norm360(hz.x);
+    p.Altitude = hz.y;
+    const double base = value >= 1 ? kPlanetBaseThresholdDeg : BaseThreshold(body);  // a star: refraction only
+    p.AboveHorizon = hz.y > ThresholdAltitude(base);
+    return p;
+}
+
 double CompassItemAzimuth(double jd, int value, double lat, double lon) {
     // A value below -8 names no body (and -INT_MIN has no int).
     const Coord3 place = value >= 1    ? StarPosition(jd, value)

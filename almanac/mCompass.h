@@ -28,6 +28,20 @@ std::vector<CompassItem> CompassBodyList();
 // k <= 2, k + 1 above: the Earth has no entry).
 int BodyIdFromListIndex(int k);
 
+// Where a star or body stands at a bearing instant.
+struct CompassPlace {
+    double Azimuth = 0.0;   // true azimuth, degrees [0, 360)
+    double Altitude = 0.0;  // computed altitude of the centre, degrees
+    // Its upper limb shows above the sea horizon: the computed altitude is above
+    // the rise/set threshold of mRiseSet (the Sun -50.3', the Moon +8', planets
+    // and stars -34', less the dip, with the refraction of the air), so a
+    // bearing of it can be taken.
+    bool AboveHorizon = false;
+};
+// Given: jd, TT Julian date; value, a CompassItem value; lat, lon, degrees.
+// Reads hEye, Temp and Pressure from NavigationState.
+CompassPlace CompassItemPlace(double jd, int value, double lat, double lon);
+
 // Given: jd, TT Julian date; value, a CompassItem value; lat, lon, degrees.
 // Returned: the true azimuth of the star or body, degrees [0, 360). A value
 // below -8 names no body: reported as an invalid planet index (azimuth of zeros).

@@ -238,7 +238,9 @@ ChildWindow* MDIFormMain::LoadChild(const QString& key) {
 }
 
 void MDIFormMain::Connect(ChildWindow* window) {
-    if (auto* position = qobject_cast<frmPosition*>(window)) {
+    if (auto* general = qobject_cast<frmGeneral*>(window)) {
+        connect(general, &frmGeneral::workingDataChanged, this, [this] { WorkingDataChanged(); });
+    } else if (auto* position = qobject_cast<frmPosition*>(window)) {
         // Every calculated fix goes into the sight log; an open log window lists it.
         connect(position, &frmPosition::fixCalculated, this, [this, position] {
             if (RecordFixInLog(position, NavigationState, LastFix, LastSightLines))
@@ -270,6 +272,21 @@ void MDIFormMain::Connect(ChildWindow* window) {
                             MsgIcon::Exclamation);
             }
         });
+    }
+}
+
+void MDIFormMain::WorkingDataChanged() {
+    // Every open window that shows results of the working data; the annual
+    // events follow only a change of year (frmAnnual::Update).
+    for (const char* key : {"Position", "RiseSet", "Ephemerides", "Compass", "Annual"}) {
+        ChildWindow* w = WindowOfKey(QLatin1String(key));
+        if (!w) continue;
+        try {
+            w->Update();
+        } catch (const ArithmeticFault& fault) {
+            ShowMessage(w, QStringLiteral("Calculation error"), QString::fromStdString(fault.what()),
+                        MsgIcon::Exclamation);
+        }
     }
 }
 

@@ -61,6 +61,9 @@ private:
     void Register(const QString& key, ChildWindow* window);
     // Connects a new window's signals to the windows and services that must hear them.
     void Connect(ChildWindow* window);
+    // New working data: the open position, rise/set, hourly page, compass and
+    // annual events windows recompute; a fault in one is shown and the rest go on.
+    void WorkingDataChanged();
 
     QMdiArea* mdiArea_ = nullptr;
     QToolBar* toolbar_ = nullptr;

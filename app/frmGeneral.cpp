@@ -10,14 +10,28 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "app/MDIFormMain.h"
 #include "app/MaskedEdit.h"
 #include "app/mConvertion.h"
 #include "app/mDialogs.h"
 #include "app/mPublicVarsQt.h"
-#include "core/mFault.h"
 
 namespace {
+
+// The range of boxes 3..9 and how the message names it.
+struct BoxRange {
+    const ValueRange* range;
+    const char* words;
+};
+const BoxRange kBoxRanges[10] = {
+    {}, {}, {},
+    {&kCourseRange, "The course is 0 to 360 degrees."},
+    {&kSpeedRange, "The speed is 0 to 99.9 knots."},
+    {&kTempRange, "The temperature is -60 to +60 C."},
+    {&kPressureRange, "The pressure is 800 to 1100 mB."},
+    {&kEyeRange, "The height of eye is 0 to 100 m."},
+    {&kIndexCorrRange, "The index correction is -99.9 to +99.9 minutes."},
+    {&kZoneRange, "The time zone is -14 to +14 hours."},
+};
 
 QLabel* MakeLabel(const QString& text, const QString& name, QWidget* parent) {
     auto* l = new QLabel(text, parent);
@@ -201,8 +215,12 @@ bool frmGeneral::Apply() {
     float values[10] = {};  // indices 3..9
     for (int i = 3; i <= 9; ++i) {
         double v = 0.0;
-        if (!ParseNumberText(Text1[static_cast<size_t>(i)]->text(), v) || std::fabs(v) > 1e30) {
+        if (!ParseNumberText(Text1[static_cast<size_t>(i)]->text(), v)) {
             Fail(i, QStringLiteral("Invalid data format!"));
+            return false;
+        }
+        if (!kBoxRanges[i].range->Holds(v)) {
+            Fail(i, QStringLiteral("Invalid data format!\n") + QLatin1String(kBoxRanges[i].words));
             return false;
         }
         values[i] = static_cast<float>(v);
@@ -230,22 +248,19 @@ bool frmGeneral::Apply() {
 
 void frmGeneral::ApplyClick() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    Apply();
-    // The open windows recompute whether or not the values were accepted.
-    for (const char* name : kRefreshedWindows) {
-        if (ChildWindow* w = FindOpenWindow(QLatin1String(name))) {
-            try {
-                w->Update();
-            } catch (const ArithmeticFault& fault) {
-                ShowMessage(this, QStringLiteral("Calculation error"), QString::fromStdString(fault.what()),
-                            MsgIcon::Exclamation);
-            }
-        }
-    }
+    const bool stored = Apply();
+    // The frame has the open windows recompute from the new data.
+    if (stored) emit workingDataChanged();
     QApplication::restoreOverrideCursor();
 }
 
 void frmGeneral::SaveClick() {
-    Apply();
-    SaveSharedState();
+    // What the form shows is applied, then kept; a refused form keeps nothing.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool stored = Apply();
+    if (stored) {
+        SaveSharedState();
+        emit workingDataChanged();
+    }
+    QApplication::restoreOverrideCursor();
 }

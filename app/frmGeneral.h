@@ -1,8 +1,8 @@
 // The general information window: the date and local time, time zone, dead-
 // reckoning position, course and speed, and the observing conditions, edited in
-// masked boxes; "&Apply" stores them in NavigationState and refreshes the open
-// position, rise/set and ephemerides windows; "&Save Info" also keeps them in
-// the settings.
+// masked boxes; "&Apply" stores them in NavigationState; "&Save Info" stores
+// them and keeps them in the settings. Either announces the new working data
+// with workingDataChanged, on which the frame has the open windows recompute.
 #pragma once
 #include <array>
 
@@ -30,16 +30,18 @@ public:
 
     // Validates every box in index order and stores them all in NavigationState;
     // on the first invalid box shows its message, selects the box's text and
-    // gives it the focus, and changes nothing. True when stored.
+    // gives it the focus, and changes nothing. A number outside its range
+    // (ValueRange in mPublicVars.h) is invalid too. True when stored.
     bool Apply();
     // Fills every box from NavigationState.
     void FillBoxes();
+
+signals:
+    // NavigationState holds new working data (after "&Apply" or "&Save Info").
+    void workingDataChanged();
 
 private:
     void ApplyClick();
     void SaveClick();
     void Fail(int index, const QString& message);
 };
-
-// The open windows refreshed after an Apply, by window name.
-inline constexpr const char* kRefreshedWindows[] = {"frmPosition", "frmRiseSet", "frmEphemerides"};

@@ -14,7 +14,7 @@
 
 namespace {
 
-DateValue SystemClock() { return FromQDateTime(QDateTime::currentDateTime()); }
+DateValue SystemClock() { return FromQDateTime(QDateTime::currentDateTimeUtc()); }
 ClockFunction g_clock = &SystemClock;
 
 QSettings* OpenSettings() {
@@ -80,19 +80,18 @@ void ReadSettings(NavigationStateRecord& state) {
     state.Lon = ReadNumber(*s, "Lon", d.Lon);
     if (std::fabs(state.Lon) > 180.0) state.Lon = d.Lon;
     state.TZ = ReadFloat(*s, "TZ", d.TZ);
-    // A number that no box of the general information window can hold is as good
-    // as garbage: an eye below the sea has no dip, air below absolute zero no
-    // refraction, a zone shift of 10^30 hours no calendar date, and a pressure,
-    // speed or index error of that size a fix beyond any latitude.
-    auto within = [](float& v, float lo, float hi, float dflt) {
-        if (!(v >= lo && v <= hi)) v = dflt;
+    // A value the general information window would refuse is as good as garbage:
+    // the default stands in for it.
+    auto within = [](float& v, const ValueRange& range, float dflt) {
+        if (!range.Holds(v)) v = dflt;
     };
-    within(state.Temp, -99.9f, 99.9f, d.Temp);
-    within(state.Pressure, 0.0f, 9999.0f, d.Pressure);
-    within(state.hEye, 0.0f, 99.9f, d.hEye);
-    within(state.i_s, -99.9f, 99.9f, d.i_s);
-    within(state.Speed, 0.0f, 99.9f, d.Speed);
-    within(state.TZ, -99.0f, 99.0f, d.TZ);
+    within(state.Temp, kTempRange, d.Temp);
+    within(state.Pressure, kPressureRange, d.Pressure);
+    within(state.hEye, kEyeRange, d.hEye);
+    within(state.i_s, kIndexCorrRange, d.i_s);
+    within(state.Course, kCourseRange, d.Course);
+    within(state.Speed, kSpeedRange, d.Speed);
+    within(state.TZ, kZoneRange, d.TZ);
 }
 
 bool LoadSharedState() {
@@ -100,8 +99,10 @@ bool LoadSharedState() {
     // The star catalogue first, then the planetary series.
     if (!ReportLoad(LoadStarFile())) return false;
     if (!ReportLoad(LoadPlanetData())) return false;
-    NavigationState.LocalDate = ClockNow();
     ReadSettings(NavigationState);
+    // Zone time from the computer's UTC and the saved zone, whatever zone the
+    // computer itself keeps.
+    NavigationState.LocalDate = ClockNow() + static_cast<double>(NavigationState.TZ) / 24.0;
     NavigationState.StateLoaded = true;
     return true;
 }

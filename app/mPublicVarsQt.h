@@ -8,14 +8,15 @@
 #include "app/mPublicVars.h"
 
 // The first call loads everything, in order: the star catalogue Data/star.bin,
-// the planetary series Data/planet.bin, LocalDate from the clock, the nine
-// settings with their defaults; then sets StateLoaded. Later calls do nothing.
+// the planetary series Data/planet.bin, the nine settings with their defaults,
+// LocalDate = the computer's UTC + TZ hours; then sets StateLoaded. Later calls
+// do nothing.
 // A data file that cannot be loaded is reported in a message box naming the file
 // and the fault, and the result is false: the program then ends.
 bool LoadSharedState();
 
-// The nine settings into `state` (absent keys and texts that are not numbers,
-// or a latitude or longitude out of range, give the defaults).
+// The nine settings into `state` (absent keys, texts that are not numbers and
+// values outside the ranges of mPublicVars.h give the defaults).
 void ReadSettings(NavigationStateRecord& state);
 // Writes the nine settings from NavigationState, in the order Temp, Pressure,
 // hEye, i_s, Course, Speed, Lat, Lon, TZ, each in the default number text of
@@ -27,8 +28,9 @@ void SaveSharedState();
 // under either locale reads back. Only the first occurrence is replaced.
 QString NormalizeDecimalText(const QString& text);
 
-// The present local date and time as a date-time value. Tests replace the clock
-// (SetClock returns the previous one; nullptr restores the computer's clock).
+// The present Universal Time (the computer's UTC, not its local time) as a
+// date-time value. Tests replace the clock (SetClock returns the previous one;
+// nullptr restores the computer's clock).
 using ClockFunction = DateValue (*)();
 DateValue ClockNow();
 ClockFunction SetClock(ClockFunction clock);

@@ -1,6 +1,8 @@
 #include "bodies/mStar.h"
 
+#include <cmath>
 #include <cstring>
+#include <sstream>
 
 #include "core/mApparent.h"
 
@@ -92,6 +94,28 @@ bool ContainsNoCase(const std::string& hay, const std::string& needle) {
     return false;
 }
 
+// What is wrong with a star record no real catalogue holds; "" when nothing is.
+// The limits are wide: the catalogue's own values lie well inside them.
+std::string Implausible(const StarRecord& s) {
+    std::ostringstream out;
+    auto bad = [&](const char* what, double v) {
+        out << "a " << what << " of " << v;
+        return out.str();
+    };
+    if (s.Number <= 0) return bad("catalogue number", s.Number);
+    if (s.NavNumber < 0) return bad("navigational list number", s.NavNumber);
+    if (s.MaeNumber < 0) return bad("second list number", s.MaeNumber);
+    if (!(s.RA >= 0.0 && s.RA < 360.0)) return bad("right ascension", s.RA);
+    if (!(std::fabs(s.Dec) <= 90.0)) return bad("declination", s.Dec);
+    // Barnard's star, the fastest, moves 10" a year: 1000" a century (more in right
+    // ascension near a pole, where these are not multiplied by cos dec).
+    if (!(std::fabs(s.PmRA) <= 1e6)) return bad("proper motion in right ascension", s.PmRA);
+    if (!(std::fabs(s.PmDec) <= 1e5)) return bad("proper motion in declination", s.PmDec);
+    if (!(s.StarParallax >= 0.0 && s.StarParallax <= 1.0)) return bad("parallax", s.StarParallax);  // nearest 0.77"
+    if (!(s.Magnitude >= -2.0 && s.Magnitude <= 15.0)) return bad("magnitude", s.Magnitude);
+    return {};
+}
+
 std::string Trim(const std::string& s) {
     const auto b = s.find_first_not_of(' ');
     if (b == std::string::npos) return {};
@@ -143,22 +167,33 @@ LoadStatus LoadStarBytes(const std::uint8_t* data, std::size_t size, const std::
         Constellations[i] = std::move(c);
         ++constellations;
     }
-    if (r.ok()) return LoadStatus::Ok();
-    // Short file: what was read stays, the rest is empty; the load goes on.
-    LoadStatus st;
-    st.message = label + ": the file ends after " + std::to_string(stars) + " of 287 stars, " +
-                 std::to_string(letters) + " of 24 Greek letters and " + std::to_string(constellations) +
-                 " of 88 constellations (" + std::to_string(size) + " bytes)";
-    return st;
+    std::string fault;
+    if (!r.ok()) {
+        fault = label + ": the file ends after " + std::to_string(stars) + " of 287 stars, " +
+                std::to_string(letters) + " of 24 Greek letters and " + std::to_string(constellations) +
+                " of 88 constellations (" + std::to_string(size) + " bytes)";
+    } else {
+        for (int i = 1; i <= kStarCount && fault.empty(); ++i) {
+            const std::string why = Implausible(Stars[static_cast<size_t>(i)]);
+            if (!why.empty()) fault = label + ": star record " + std::to_string(i) + " has " + why;
+        }
+    }
+    if (fault.empty()) return LoadStatus::Ok();
+    // A catalogue that is not whole is a damaged file: nothing of it is kept.
+    Stars = {};
+    GreekLetters = {};
+    Constellations = {};
+    return LoadStatus::Fail(fault);
 }
 
 LoadStatus LoadStarFile(const std::string& path) {
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) {
+    std::string why;
+    if (!ReadWholeFile(path, bytes, &why)) {
         Stars = {};
         GreekLetters = {};
         Constellations = {};
-        return LoadStatus::Fail(path + ": the file is missing or cannot be read");
+        return LoadStatus::Fail(path + ": " + why);
     }
     return LoadStarBytes(bytes.data(), bytes.size(), path);
 }

@@ -51,10 +51,13 @@ extern std::array<GreekLetterRecord, kGreekLetterCount + 1> GreekLetters;
 extern std::array<ConstellationRecord, kConstellationCount + 1> Constellations;
 
 // Given: nothing.  Reads DataFilePath("star.bin") into the three tables (cleared
-// first). Returned: Fail naming the file when it is missing or unreadable. A file
-// that ends early loads what it holds, leaves the rest empty and returns ok with
-// a message saying where it ended. Never reads past the file's bytes, whatever
-// the lengths in it say.
+// first). Returned: Fail naming the file and the fault, with the tables left
+// empty, when it is missing or unreadable, ends before the last of the 287 stars,
+// 24 Greek letters and 88 constellations, or holds a star no catalogue has (a
+// number below 1, a right ascension outside [0, 360), a declination beyond 90,
+// a parallax outside 0..1", a magnitude outside -2..15, a proper motion beyond
+// 10^6"/century, any value not finite). Never reads past the file's bytes,
+// whatever the lengths in it say.
 LoadStatus LoadStarFile();
 // The same from an explicit path (tests, tools).
 LoadStatus LoadStarFile(const std::string& path);

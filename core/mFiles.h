@@ -21,5 +21,8 @@ struct LoadStatus {
     static LoadStatus Fail(std::string text) { return {false, std::move(text)}; }
 };
 
-// Reads a whole file into bytes; false when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);
+// Reads a whole file into bytes. False, with bytes empty and why saying what
+// went wrong ("the file is missing", "is a folder, not a file", "cannot be
+// opened: Permission denied", "cannot be read: ..."), when the path is not a
+// regular file that can be read to its end. Never throws.
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string* why = nullptr);

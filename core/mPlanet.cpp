@@ -1,8 +1,10 @@
 #include "core/mPlanet.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <unordered_map>
+#include <utility>
 
 #include "core/mReport.h"
 
@@ -42,6 +44,31 @@ double ReadDouble(const std::uint8_t* p) {
 void ReadTerms(const std::uint8_t* p, std::size_t n, std::vector<SeriesTerm>& out) {
     out.resize(n);
     for (std::size_t i = 0; i < n; ++i, p += kTermBytes) out[i] = {ReadDouble(p), ReadDouble(p + 8), ReadDouble(p + 16)};
+}
+
+// Limits no real series comes near. The largest amplitude of VSOP87D is Mercury's
+// mean motion in L1, 26088 rad per millennium; the highest frequency of the file
+// is 313055 rad per millennium (a period of 7.3 days).
+constexpr double kMaxAmplitude = 1e5;
+constexpr double kMaxFrequency = 1e6;  // rad per millennium: a period of 2.3 days
+
+// The first term no real series has, described; "" when all are sound.
+std::string BadTerm(const std::vector<SeriesTerm>& terms, const char* coordinate) {
+    for (std::size_t i = 0; i < terms.size(); ++i) {
+        const SeriesTerm& t = terms[i];
+        const char* what = nullptr;
+        double v = 0.0;
+        if (!(std::fabs(t.A) <= kMaxAmplitude)) what = "an amplitude", v = t.A;
+        else if (!std::isfinite(t.B)) what = "a phase", v = t.B;
+        else if (!(std::fabs(t.C) <= kMaxFrequency)) what = "a frequency", v = t.C;
+        if (what) {
+            char value[32];
+            std::snprintf(value, sizeof value, "%g", v);
+            return "term " + std::to_string(i + 1) + " of the " + coordinate + " series has " + what + " of " +
+                   value + ", which no planetary series has";
+        }
+    }
+    return {};
 }
 
 std::string BlockName(const std::uint8_t* p) {
@@ -306,6 +333,12 @@ LoadStatus LoadPlanetBytes(const std::uint8_t* data, std::size_t size, const std
         ReadTerms(b + kHeaderBytes, nL, s.LTerms);
         ReadTerms(b + kHeaderBytes + kGapBytes + kTermBytes * nL, nB, s.BTerms);
         ReadTerms(b + kHeaderBytes + 2 * kGapBytes + kTermBytes * (nL + nB), nR, s.RTerms);
+        const std::pair<const std::vector<SeriesTerm>*, const char*> coordinates[] = {
+            {&s.LTerms, "L"}, {&s.BTerms, "B"}, {&s.RTerms, "R"}};
+        for (const auto& [terms, coordinate] : coordinates) {
+            const std::string bad = BadTerm(*terms, coordinate);
+            if (!bad.empty()) return LoadStatus::Fail(Where(label, i) + ": " + bad);
+        }
         read[i] = std::move(s);
         pos += blockSize;
         ++blocks;
@@ -323,7 +356,8 @@ LoadStatus LoadPlanetBytes(const std::uint8_t* data, std::size_t size, const std
 LoadStatus LoadPlanetData(const std::string& path) {
     Table() = {};
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) return LoadStatus::Fail(path + ": the file is missing or cannot be read");
+    std::string why;
+    if (!ReadWholeFile(path, bytes, &why)) return LoadStatus::Fail(path + ": " + why);
     return LoadPlanetBytes(bytes.data(), bytes.size(), path);
 }
 

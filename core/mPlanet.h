@@ -28,9 +28,10 @@ inline constexpr int kPlanetRecords = 9;  // Mercury .. Neptune and a ninth, unu
 
 // Given: nothing.  Returned: Ok, or Fail with a message naming the file and the
 // fault. Reads DataFilePath("planet.bin") into the planet table. On any fault
-// (missing, empty, fewer than eight blocks, counts that are negative, beyond
-// 32767 terms per coordinate or promising more bytes than remain) the table is
-// left empty and every position comes out as (0, 0, 0).
+// (missing, unreadable, empty, fewer than eight blocks, counts that are negative,
+// beyond 32767 terms per coordinate or promising more bytes than remain, a term
+// that is not finite or whose amplitude exceeds 1e5 or frequency 1e6 rad per
+// millennium) the table is left empty and every position comes out as (0, 0, 0).
 LoadStatus LoadPlanetData();
 // The same from an explicit path (tests, tools).
 LoadStatus LoadPlanetData(const std::string& path);

@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/mPublicVars.h"
@@ -351,8 +352,10 @@ FixResult CalcPosition(const SightLines& lines, int maxPasses) {
             break;
         }
         if (k > 0 && shifts[static_cast<size_t>(k)] > shifts[static_cast<size_t>(k - 1)]) {
-            fix.Message = notConverging + " moved it " + OneDecimal(shifts[static_cast<size_t>(k)]) + "' after " +
-                          OneDecimal(shifts[static_cast<size_t>(k - 1)]) + "'.";
+            char moved[64];
+            std::snprintf(moved, sizeof moved, " moved it %.1f' after %.1f'.", shifts[static_cast<size_t>(k)],
+                          shifts[static_cast<size_t>(k - 1)]);
+            fix.Message = notConverging + moved;
             break;
         }
         if (!fix.Message.empty() || shifts[static_cast<size_t>(k)] < kFixConvergedNm) break;

@@ -1,5 +1,6 @@
 // The compass correction window, offscreen: the sunrise azimuth at load, words when
-// the Sun does not rise, the "Other" list, an invalid bearing time, typed bearings.
+// the Sun does not rise or a body is below the horizon, the "Other" list, an invalid
+// bearing time, typed bearings, a correction that goes with its azimuth.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -50,7 +51,7 @@ TEST(CompassWindow, OpensWithTheSunriseAzimuth) {
     EXPECT_FALSE(w->Combo1->isVisible());
     EXPECT_FALSE(w->Text1->isEnabled());
     EXPECT_EQ(w->Text2->text(), QStringLiteral("000.0"));
-    EXPECT_EQ(w->Label4->text(), QStringLiteral("0"));
+    EXPECT_EQ(w->Label4->text(), QString());  // no correction before one is calculated
     // Sunrise at the equator at the equinox.
     const SunBearingEvent e = SunRiseSetAzimuth(NavigationState.LocalDate, 0.0, 0.0, true);
     ASSERT_TRUE(e.Found);
@@ -121,12 +122,13 @@ TEST(CompassWindow, OtherListsTheStarsThenTheBodiesAndJupiterIsBodyFive) {
     ASSERT_TRUE(ParseTimeOfDay(w->Text1->text().toStdString(), f));
     const double jd = JulianDay(DateFromParts(2024, 6, 20) + f, false, false);
     EXPECT_EQ(w->Label2->text(), QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jd, items[0].Value, 35.0, 139.7))));
-    // Jupiter at 14:30:00 UT.
-    TypeInto(w->Text1, QStringLiteral("143000"));
-    EXPECT_EQ(w->Text1->text(), QStringLiteral("14:30:00"));
+    // Jupiter at 20:30:00 UT, 05:30 in Tokyo: up in the morning sky.
+    TypeInto(w->Text1, QStringLiteral("203000"));
+    EXPECT_EQ(w->Text1->text(), QStringLiteral("20:30:00"));
     w->Combo1->setCurrentIndex(stars + 4);
     emit w->Combo1->activated(stars + 4);
-    const double jdJ = JulianDay(DateFromParts(2024, 6, 20, 14, 30), false, false);
+    const double jdJ = JulianDay(DateFromParts(2024, 6, 20, 20, 30), false, false);
+    ASSERT_TRUE(CompassItemPlace(jdJ, -4, 35.0, 139.7).AboveHorizon);
     const QString jupiter = QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jdJ, -4, 35.0, 139.7)));
     EXPECT_EQ(w->Label2->text(), jupiter);
     EXPECT_NE(jupiter, QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jdJ, -3, 35.0, 139.7))));  // Mars
@@ -161,4 +163,30 @@ TEST(CompassWindow, InvalidBearingTimeIsRefusedAndPolarisWrapsThroughNorth) {
     EXPECT_LT(std::fabs(c), 3.0f);
     EXPECT_EQ(w->Label4->text(), QString::fromStdString(FormatCorrection(c)));
     EXPECT_EQ(rec.messages.size(), 1u);
+}
+
+TEST(CompassWindow, ABodyBelowTheHorizonHasNoAzimuthAndANewAzimuthClearsTheCorrection) {
+    testsupport::LoadDataFiles();
+    LocaleScope point(PointLocale());
+    SetState(DateFromParts(2024, 1, 10, 20, 0), 43.1, 131.9, 10.0f);
+    auto w = Open();
+    DialogRecorder rec;
+    TypeInto(w->Text1, QStringLiteral("103000"));
+    QTest::mouseClick(w->Option1[2], Qt::LeftButton);
+    TypeInto(w->Text2, QStringLiteral("0015"));
+    QTest::mouseClick(w->Command1, Qt::LeftButton);
+    ASSERT_FALSE(w->Label4->text().isEmpty());
+    // Another azimuth: the old correction goes with the old one.
+    QTest::mouseClick(w->Option1[3], Qt::LeftButton);
+    EXPECT_FALSE(w->Label2->text().isEmpty());
+    EXPECT_EQ(w->Label4->text(), QString());
+    // From 30 S Polaris never rises: said so, with no azimuth and no correction.
+    NavigationState.Lat = -30.0;
+    QTest::mouseClick(w->Option1[2], Qt::LeftButton);
+    EXPECT_EQ(w->Label2->text(), QStringLiteral("Below"));
+    EXPECT_TRUE(w->Label2->toolTip().contains(QStringLiteral("horizon")));
+    ExpectWordsReadable(*w);
+    QTest::mouseClick(w->Command1, Qt::LeftButton);
+    EXPECT_EQ(w->Label4->text(), QString());
+    EXPECT_TRUE(rec.messages.empty());
 }

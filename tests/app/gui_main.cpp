@@ -47,7 +47,7 @@ void ClearSettings() {
 }
 
 namespace {
-// A fixed clock: 1 March 2026 08:00.
+// A fixed clock: 1 March 2026 08:00 UTC.
 DateValue FixedClock() { return DateFromParts(2026, 3, 1, 8, 0); }
 }  // namespace
 

@@ -1,11 +1,14 @@
-// The general information window: load texts, Apply's validation order and
-// messages, storing, refreshing the open windows, Save Info.
+// The general information window: load texts, Apply's validation order, messages
+// and ranges, storing, the announcement of new working data, Save Info.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QTimer>
 #include <memory>
+#include <tuple>
+#include <utility>
 
 #include "app/frmGeneral.h"
 #include "app/mConvertion.h"
@@ -19,14 +22,6 @@ bool SameState(const NavigationStateRecord& a, const NavigationStateRecord& b) {
            a.Speed == b.Speed && a.Temp == b.Temp && a.Pressure == b.Pressure && a.hEye == b.hEye &&
            a.i_s == b.i_s && a.StateLoaded == b.StateLoaded;
 }
-
-// A stand-in for a window that recomputes after Apply.
-class CountingWindow : public ChildWindow {
-public:
-    explicit CountingWindow(const char* name) { setObjectName(QLatin1String(name)); }
-    void Update() override { ++updates; }
-    int updates = 0;
-};
 
 std::unique_ptr<frmGeneral> OpenGeneral() {
     NavigationState = KnownState();
@@ -128,21 +123,49 @@ TEST(GeneralWindow, ValidApplyStoresEveryFieldAndRewritesDateAndTime) {
     EXPECT_EQ(w->Text1[1]->text(), QStringLiteral("45-60,0S"));
 }
 
-TEST(GeneralWindow, ApplyRefreshesTheOpenWindowsByNameEvenWhenRefused) {
+TEST(GeneralWindow, ApplyAndSaveInfoAnnounceNewWorkingDataARefusedFormNothing) {
     LocaleScope point(PointLocale());
-    CountingWindow position("frmPosition"), riseSet("frmRiseSet"), annual("frmAnnual");
     auto w = OpenGeneral();
+    QSignalSpy changed(w.get(), &frmGeneral::workingDataChanged);
     DialogRecorder rec;
     QTest::mouseClick(w->Command1, Qt::LeftButton);
-    EXPECT_EQ(position.updates, 1);
-    EXPECT_EQ(riseSet.updates, 1);
-    EXPECT_EQ(annual.updates, 0);
+    QTest::mouseClick(w->Command2, Qt::LeftButton);
+    EXPECT_EQ(changed.count(), 2);
     w->Text1[4]->setText(QStringLiteral("x"));
     QTest::mouseClick(w->Command1, Qt::LeftButton);
-    EXPECT_EQ(rec.messages.size(), 1u);
-    EXPECT_EQ(position.updates, 2);
-    QTest::mouseClick(w->Command2, Qt::LeftButton);  // Save Info does not refresh
-    EXPECT_EQ(position.updates, 2);
+    QTest::mouseClick(w->Command2, Qt::LeftButton);
+    EXPECT_EQ(rec.messages.size(), 2u);
+    EXPECT_EQ(changed.count(), 2);
+}
+
+TEST(GeneralWindow, AValueOutOfItsRangeIsRefusedAndNothingIsStored) {
+    LocaleScope point(PointLocale());
+    auto w = OpenGeneral();
+    const NavigationStateRecord before = NavigationState;
+    DialogRecorder rec;
+    // {box, typed through its mask, the range named}; each mended before the next.
+    const std::tuple<int, const char*, const char*, const char*> cases[] = {
+        {3, "3605", "course is 0 to 360", "045.0"},     {5, "+605", "temperature is -60 to +60", "+10.0"},
+        {6, "0000", "pressure is 800 to 1100", "1013"}, {6, "1101", "pressure is 800 to 1100", "1013"},
+        {9, "+15", "time zone is -14 to +14", "+03"},   {9, "-99", "time zone is -14 to +14", "+03"}};
+    for (const auto& [box, keys, words, good] : cases) {
+        TypeInto(w->Text1[box], QLatin1String(keys));
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        ASSERT_FALSE(rec.messages.empty()) << keys;
+        EXPECT_TRUE(rec.messages.back().text.startsWith(QStringLiteral("Invalid data format!")));
+        EXPECT_TRUE(rec.messages.back().text.contains(QLatin1String(words))) << rec.messages.back().text.toStdString();
+        EXPECT_TRUE(w->Text1[box]->hasFocus()) << keys;
+        EXPECT_TRUE(SameState(NavigationState, before)) << keys;
+        w->Text1[box]->setText(QLatin1String(good));
+    }
+    EXPECT_EQ(rec.messages.size(), std::size(cases));
+    // The ends of the ranges are accepted.
+    const std::pair<int, const char*> ends[] = {{3, "3600"}, {6, "0800"}, {7, "000"}, {9, "-14"}};
+    for (const auto& [box, keys] : ends) TypeInto(w->Text1[box], QLatin1String(keys));
+    QTest::mouseClick(w->Command1, Qt::LeftButton);
+    EXPECT_EQ(rec.messages.size(), std::size(cases));
+    EXPECT_EQ(NavigationState.TZ, -14.0f);
+    EXPECT_EQ(NavigationState.Course, 360.0f);
 }
 
 TEST(GeneralWindow, SaveInfoStoresThenWrites) {
@@ -158,7 +181,7 @@ TEST(GeneralWindow, SaveInfoStoresThenWrites) {
     ReadSettings(back);
     EXPECT_EQ(back.Pressure, 1020.0f);
     EXPECT_EQ(back.Speed, 12.5f);
-    // After an invalid field: the message, and the unchanged values written.
+    // After an invalid field: the message, and nothing written.
     TypeInto(w->Text1[6], QStringLiteral("0999"));
     w->Text1[7]->setText(QStringLiteral("--"));
     QTest::mouseClick(w->Command2, Qt::LeftButton);

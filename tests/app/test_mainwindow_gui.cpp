@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include <QAction>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -17,9 +18,12 @@
 #include "app/MDIFormMain.h"
 #include "app/frmGeneral.h"
 #include "app/frmSplash.h"
+#include "app/mConvertion.h"
 #include "app/mLayout.h"
+#include "app/mPublicVarsQt.h"
 #include "app/mPublicVars.h"
 #include "gui_support.h"
+#include "support/nav_fixture.h"
 
 namespace {
 
@@ -150,6 +154,35 @@ TEST(MainWindow, AFaultInTheDetailsReportIsShownAndTheProgramGoesOn) {
     EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Calculation error"));
     LastFix = savedFix;
     LastSightLines = savedLines;
+}
+
+TEST(MainWindow, SaveInfoAppliesAndEveryOpenWindowOfResultsRecomputes) {
+    testsupport::LoadDataFiles();
+    LocaleScope point(PointLocale());
+    ClearSettings();
+    auto m = MakeMain();
+    DialogRecorder rec;
+    for (const char* key : {"RiseSet", "Position", "Ephemerides", "Compass", "Annual", "General"})
+        m->ButtonByKey(QLatin1String(key))->trigger();
+    auto* general = qobject_cast<frmGeneral*>(m->WindowOfKey(QStringLiteral("General")));
+    ASSERT_NE(general, nullptr);
+    // A new year and zone -02, kept by Save Info.
+    general->Text1[0]->setText(QStringLiteral("01/15/27"));
+    TypeInto(general->Text1[9], QStringLiteral("-02"));
+    QTest::mouseClick(general->Command2, Qt::LeftButton);
+    EXPECT_TRUE(rec.messages.empty());
+    EXPECT_EQ(NavigationState.TZ, -2.0f);
+    NavigationStateRecord saved;
+    ReadSettings(saved);
+    EXPECT_EQ(saved.TZ, -2.0f);
+    const QString zone = QStringLiteral("TimeZone = -2");
+    EXPECT_TRUE(m->WindowOfKey(QStringLiteral("RiseSet"))->findChild<QLabel*>(QStringLiteral("lblRS_Def_5"))->text().contains(zone));
+    EXPECT_TRUE(m->WindowOfKey(QStringLiteral("Position"))->findChild<QLabel*>(QStringLiteral("lblGenInfo"))->text().contains(zone));
+    EXPECT_TRUE(m->WindowOfKey(QStringLiteral("Compass"))->findChild<QLabel*>(QStringLiteral("Label1"))->text().contains(zone));
+    EXPECT_TRUE(m->WindowOfKey(QStringLiteral("Ephemerides"))->windowTitle().contains(FormatLongDate(NavigationState.LocalDate)));
+    EXPECT_EQ(m->WindowOfKey(QStringLiteral("Annual"))->findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText(),
+              QStringLiteral("2027"));
+    NavigationState = KnownState();
 }
 
 TEST(MainWindow, HelpOpensTheHelpFileBesideTheProgram) {

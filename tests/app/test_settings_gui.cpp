@@ -91,10 +91,10 @@ TEST(Settings, FirstRunAndGarbageGiveTheDefaults) {
     ReadSettings(s);
     d.i_s = -1.5f;
     ExpectSameSettings(s, d, 0.0);
-    // Numbers no box of the general information window can hold, on which the
-    // computations fail or run off the calendar and the globe.
-    Put({{"hEye", "-2"}, {"Temp", "-300"}, {"TZ", "1e30"}, {"Pressure", "1e38"}, {"Speed", "1e30"},
-         {"i_s", "-1e30"}});
+    // Numbers the general information window refuses: out of their ranges, or
+    // beyond any the computations can use.
+    Put({{"hEye", "100.5"}, {"Temp", "-60.5"}, {"TZ", "99"}, {"Pressure", "0"}, {"Speed", "1e30"},
+         {"i_s", "-1e30"}, {"Course", "3e+38"}});
     s = KnownState();
     ReadSettings(s);
     d.i_s = 0.0f;

@@ -188,7 +188,7 @@ TEST(StarPosition, AtJ2000AndTheParallaxField) {
     EXPECT_TRUE(none.x == 0.0 && none.y == 0.0);
 }
 
-TEST(StarFile, MissingOrShortFiles) {
+TEST(StarFile, MissingShortOrImplausibleFilesFailAndKeepNothing) {
     SetProgramFolder("/nonexistent-folder");
     LoadStatus st = LoadStarFile();
     EXPECT_FALSE(st.ok);
@@ -205,34 +205,30 @@ TEST(StarFile, MissingOrShortFiles) {
     EXPECT_TRUE(st.ok && st.message.empty()) << st.message;
     EXPECT_FALSE(Constellations[88].Name4.empty());
 
-    // Ends inside the Greek letters: stars full, letters up to the cut, no constellations.
-    st = LoadStarBytes(good.data(), GreekBytes(good, starsEnd, 10) + 2, "star.bin");
-    EXPECT_TRUE(st.ok);
-    EXPECT_NE(st.message.find("287 of 287 stars, 10 of 24 Greek letters and 0 of 88"), std::string::npos)
-        << st.message;
-    EXPECT_EQ(Stars[287].Number, good[StarRecordsBytes(good, 286)] | good[StarRecordsBytes(good, 286) + 1] << 8);
-    EXPECT_FALSE(GreekLetters[10].LetterName.empty());
-    EXPECT_TRUE(GreekLetters[11].LetterName.empty());
-    for (int i = 1; i <= 88; ++i) EXPECT_TRUE(Constellations[i].Abbreviation.empty());
-
-    // Ends inside star 100: stars 1..99 read, the rest empty.
-    st = LoadStarBytes(good.data(), StarRecordsBytes(good, 99) + 40, "star.bin");
-    EXPECT_NE(st.message.find("99 of 287 stars"), std::string::npos) << st.message;
-    EXPECT_NE(Stars[99].Number, 0);
-    for (int i = 100; i <= 287; ++i) EXPECT_TRUE(StarEmpty(Stars[i])) << i;
-    EXPECT_TRUE(GreekLetters[1].LetterName.empty());
-
-    // Garbage lengths never read past the buffer: the largest name length in the last
-    // record, a whole file of 0xFF, no bytes at all.
-    std::vector<std::uint8_t> bad(good.begin(), good.begin() + static_cast<long>(greekEnd + 20));
+    // A catalogue that is not whole, or holds a star no sky has, is refused whole.
+    std::vector<std::uint8_t> lengths(good.begin(), good.begin() + static_cast<long>(greekEnd + 20));
     const size_t lastStar = StarRecordsBytes(good, 286);
-    bad[lastStar + 13] = bad[lastStar + 14] = 0xff;
-    st = LoadStarBytes(bad.data(), bad.size(), "star.bin");
-    EXPECT_NE(st.message.find("286 of 287 stars"), std::string::npos) << st.message;
-    EXPECT_TRUE(StarEmpty(Stars[287]));
-    std::vector<std::uint8_t> ff(70000, 0xff);
-    EXPECT_TRUE(LoadStarBytes(ff.data(), ff.size(), "star.bin").ok);
-    st = LoadStarBytes(nullptr, 0, "star.bin");
-    EXPECT_NE(st.message.find("0 of 287 stars"), std::string::npos);
+    lengths[lastStar + 13] = lengths[lastStar + 14] = 0xff;  // a name length past the end
+    std::vector<std::uint8_t> south(good);
+    const double dec = -95.0;
+    std::memcpy(&south[StarRecordsBytes(good, 9) + 15 + 8 + (good[StarRecordsBytes(good, 9) + 13] |
+                                                              good[StarRecordsBytes(good, 9) + 14] << 8)],
+                &dec, sizeof dec);
+    const std::vector<std::uint8_t> ff(70000, 0xff);
+    const std::pair<std::vector<std::uint8_t>, const char*> cases[] = {
+        {{good.begin(), good.begin() + static_cast<long>(GreekBytes(good, starsEnd, 10) + 2)},
+         "287 of 287 stars, 10 of 24 Greek letters and 0 of 88"},
+        {{good.begin(), good.begin() + static_cast<long>(StarRecordsBytes(good, 99) + 40)}, "99 of 287 stars"},
+        {lengths, "286 of 287 stars"},
+        {ff, "the file ends after 1 of 287 stars"},
+        {{}, "0 of 287 stars"},
+        {south, "star record 10 has a declination of -95"},
+    };
+    for (const auto& [bytes, says] : cases) {
+        st = LoadStarBytes(bytes.data(), bytes.size(), "star.bin");
+        EXPECT_FALSE(st.ok) << says;
+        EXPECT_NE(st.message.find(says), std::string::npos) << st.message;
+        EXPECT_TRUE(StarEmpty(Stars[1]) && GreekLetters[1].LetterName.empty() && Constellations[1].Name4.empty()) << says;
+    }
     LoadGood();
 }

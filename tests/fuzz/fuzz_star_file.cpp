@@ -1,5 +1,6 @@
-// Fuzzes the star.bin loader: any bytes must load what they hold without reading
-// outside the buffer; names, indexes and places of whatever was read must work.
+// Fuzzes the star.bin loader: any bytes must load or be refused without reading
+// outside the buffer; a refused file leaves the tables empty; names, indexes and
+// places of a loaded catalogue must work.
 #include <cstddef>
 #include <cstdint>
 
@@ -7,7 +8,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const LoadStatus st = LoadStarBytes(data, size, "star.bin");
-    if (!st.ok) __builtin_trap();  // only a missing file fails
+    if (!st.ok) {
+        if (Stars[1].Number != 0 || !Constellations[kConstellationCount].Name4.empty()) __builtin_trap();
+        return 0;  // a damaged file keeps nothing
+    }
+    for (int i = 1; i <= kStarCount; ++i)
+        if (Stars[i].Number <= 0 || !(Stars[i].Dec >= -90.0 && Stars[i].Dec <= 90.0)) __builtin_trap();
     for (int i = 1; i <= kStarCount; ++i) {
         volatile std::size_t n = StarName(i).size();
         (void)n;

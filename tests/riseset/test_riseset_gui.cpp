@@ -183,6 +183,8 @@ TEST(RiseSetWindow, ApplyInTheGeneralWindowMakesEveryRowApproximateAgain) {
     ASSERT_EQ(w->lblRS_Name[8]->text(), QStringLiteral("Moon (Rigorous)"));
     ASSERT_EQ(w->fraTwilight->title(), QStringLiteral("Twilight (Rigorous)"));
     auto g = std::make_unique<frmGeneral>();
+    // As the main window wires them: new working data, the window recomputes.
+    QObject::connect(g.get(), &frmGeneral::workingDataChanged, w.get(), &frmRiseSet::Update);
     g->show();
     // A new latitude, 45-30.0N, typed over the first two digits.
     g->Text1[1]->setFocus();
