@@ -263,8 +263,7 @@ void MDIFormMain::Connect(ChildWindow* window) {
             if (auto* general = qobject_cast<frmGeneral*>(OpenChildWindow(QStringLiteral("General"))))
                 general->FillBoxes();
             try {
-                for (const char* name : kRefreshedWindows)
-                    if (ChildWindow* w = FindChild(QLatin1String(name))) w->Update();
+                WorkingDataChanged();  // the open windows that show results of the working data
                 if (auto* position = qobject_cast<frmPosition*>(OpenChildWindow(QStringLiteral("Position"))))
                     position->ShowSights(SightLinesOf(fix));
             } catch (const ArithmeticFault& fault) {

@@ -63,12 +63,6 @@ LatLon OverThePole(double lat, double lon) {
 
 std::string LineName(int i) { return "Line No. " + std::to_string(i + 1) + ": "; }
 
-std::string OneDecimal(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.1f", v);
-    return buf;
-}
-
 // The box of a line not in use still shows what the window put there at load
 // (or nothing): no time and no altitude was typed.
 bool LeftAtStart(const std::string& time, const std::string& altitude) {
