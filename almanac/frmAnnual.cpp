@@ -62,6 +62,12 @@ frmAnnual::frmAnnual(QWidget* parent) : ChildWindow(parent) {
     ListView1->headerItem()->setTextAlignment(0, Qt::AlignLeft | Qt::AlignVCenter);
     for (int c = 1; c <= 4; ++c) ListView1->headerItem()->setTextAlignment(c, Qt::AlignCenter);
     ListView1->header()->setStretchLastSection(false);
+    ListView1->headerItem()->setToolTip(0, QStringLiteral("Month: the month of the year shown"));
+    for (int c = 1; c <= 4; ++c)
+        ListView1->headerItem()->setToolTip(
+            c, QStringLiteral("%1: day and UT time of the phase in the month, dd hh:mm; two in a month are "
+                              "joined by \"&\"")
+                   .arg(QString::fromLatin1(kPhaseHeaders[c - 1])));
     ListView1->setColumnWidth(0, TwipsToPixels(1000));
     auto* moonLayout = new QVBoxLayout(Frame1);
     moonLayout->addWidget(ListView1);
@@ -74,6 +80,9 @@ frmAnnual::frmAnnual(QWidget* parent) : ChildWindow(parent) {
         Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
         Label2[i] = new QLabel(Frame2);
         Label2[i]->setObjectName(QStringLiteral("Label2_%1").arg(i));
+        Label2[i]->setToolTip(QStringLiteral("%1: the UT instant, month, day, hours and minutes")
+                                  .arg(QString::fromLatin1(kSeasonNames[i])));
+        Label1[i]->setToolTip(Label2[i]->toolTip());
         sunLayout->addWidget(Label1[i], i, 0);
         sunLayout->addWidget(Label2[i], i, 1);
     }
@@ -83,6 +92,7 @@ frmAnnual::frmAnnual(QWidget* parent) : ChildWindow(parent) {
     Frame3->setObjectName(QStringLiteral("Frame3"));
     Combo1 = new QComboBox(Frame3);
     Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setToolTip(QStringLiteral("Year: the year of the page, 1900 to 2100"));
     for (int i = 0; i <= kLastYear - kFirstYear; ++i) Combo1->addItem(QString::number(kFirstYear + i));
     Command1 = new QPushButton(QStringLiteral("&Refresh"), Frame3);
     Command1->setObjectName(QStringLiteral("Command1"));

@@ -21,6 +21,7 @@
 namespace {
 
 const QString kTimeMask = QStringLiteral("00_00_00");
+const char* const kAzimuthTip = "Azimuth: the true azimuth of the body at the bearing time, degrees true";
 const QString kBearingMask = QStringLiteral("000_0");
 
 struct WaitCursor {
@@ -47,6 +48,12 @@ frmCompas::frmCompas(QWidget* parent) : ChildWindow(parent) {
         o->setObjectName(QStringLiteral("Option1_%1").arg(i));
         Place(o, 120, 100 + i * 300, 1200, 280);
         Option1[static_cast<size_t>(i)] = o;
+        static const char* const tips[4] = {
+            "Sun Rise: the bearing of the Sun as it rises; the time is computed",
+            "Sun Set: the bearing of the Sun as it sets; the time is computed",
+            "Polaris: the bearing of Polaris at the time typed",
+            "Other: the bearing of the star or planet chosen in the list, at the time typed"};
+        o->setToolTip(QString::fromLatin1(tips[i]));
         // A click on a button, even the chosen one, computes its azimuth.
         connect(o, &QRadioButton::clicked, this, [this, i] { OptionClick(i); });
     }
@@ -54,6 +61,12 @@ frmCompas::frmCompas(QWidget* parent) : ChildWindow(parent) {
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Place(Combo1, 1320, 970, 3200, 310);
     Combo1->setVisible(false);
+    Combo1->setToolTip(QStringLiteral("The star or planet of the bearing"));
+    lblEventDate = new QLabel(this);
+    lblEventDate->setObjectName(QStringLiteral("lblEventDate"));
+    lblEventDate->setToolTip(QStringLiteral("The UT date of the sunrise or sunset when it is not the UT date of "
+                                            "the working time"));
+    Place(lblEventDate, 1500, 100, 3000, 280);
     connect(Combo1, QOverload<int>::of(&QComboBox::activated), this, [this](int) { ComboClick(); });
 
     static const char* const captions[4] = {"Time (GMT)", "Bearing", "Azimuth", "Correction"};
@@ -63,6 +76,12 @@ frmCompas::frmCompas(QWidget* parent) : ChildWindow(parent) {
         Place(l, 4620, 100 + i * 300, 1150, 280);
         Label3[static_cast<size_t>(i)] = l;
     }
+    static const char* const valueTips[4] = {
+        "Time (GMT): UT time of the bearing, hh:mm:ss (computed for Sun Rise and Sun Set)",
+        "Bearing: the compass bearing of the body, degrees (000.0 to 359.9)",
+        kAzimuthTip,
+        "Correction: azimuth minus compass bearing, degrees; + when the compass reads low (add it to compass "
+        "bearings), - when it reads high"};
     QFont boxFont = font();
     boxFont.setFamily(QStringLiteral("Monospace"));
     boxFont.setStyleHint(QFont::TypeWriter);
@@ -75,6 +94,7 @@ frmCompas::frmCompas(QWidget* parent) : ChildWindow(parent) {
     Text1->setText(QStringLiteral("00:00:00"));
     AttachMask(Text1, kTimeMask);
     Place(Text1, 5800, 80, 1160, 290);
+    Text1->setToolTip(QString::fromLatin1(valueTips[0]));
 
     Text2 = new QLineEdit(this);
     Text2->setObjectName(QStringLiteral("Text2"));
@@ -83,18 +103,22 @@ frmCompas::frmCompas(QWidget* parent) : ChildWindow(parent) {
     Text2->setText(QStringLiteral("000.0"));
     AttachMask(Text2, kBearingMask);
     Place(Text2, 5800, 380, 1160, 290);
+    Text2->setToolTip(QString::fromLatin1(valueTips[1]));
 
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setFont(boxFont);
     Label2->setAlignment(Qt::AlignCenter);
     Place(Label2, 5800, 700, 1160, 280);
+    Label2->setToolTip(QString::fromLatin1(valueTips[2]));
 
     Label4 = new QLabel(this);  // no correction before one is calculated
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setFont(boxFont);
     Label4->setAlignment(Qt::AlignCenter);
     Place(Label4, 5800, 1000, 1160, 280);
+    Label4->setToolTip(QString::fromLatin1(valueTips[3]));
+    for (int i = 0; i < 4; ++i) Label3[static_cast<size_t>(i)]->setToolTip(QString::fromLatin1(valueTips[i]));
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -102,7 +126,8 @@ frmCompas::frmCompas(QWidget* parent) : ChildWindow(parent) {
     Label1->setFrameShape(QFrame::StyledPanel);
     Place(Label1, 120, 1400, 6840, 720);
 
-    Command1 = new QPushButton(QStringLiteral("&Calculate"), this);
+    // Alt+C belongs to the main window's "&Calculation" menu.
+    Command1 = new QPushButton(QStringLiteral("Ca&lculate"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Place(Command1, 5360, 2220, 1600, 400);
     connect(Command1, &QPushButton::clicked, this, [this] { CalculateClick(); });
@@ -116,7 +141,10 @@ void frmCompas::Place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
 }
 
-void frmCompas::Placed() { scaler_.Start(this); }
+void frmCompas::Placed() {
+    setMinimumSize(size());  // every control has its room at the load size
+    scaler_.Start(this);
+}
 
 void frmCompas::resizeEvent(QResizeEvent* event) {
     ChildWindow::resizeEvent(event);
@@ -167,7 +195,8 @@ bool frmCompas::BearingJd(double& jd) {
 
 void frmCompas::ShowPlace(const CompassPlace& p) {
     if (p.AboveHorizon) {
-        Label2->setText(QString::fromStdString(FormatAzimuth(p.Azimuth)));
+        Label2->setText(QString::fromStdString(FormatAzimuth(p.Azimuth)) + QChar(0x00B0));
+        Label2->setToolTip(QString::fromLatin1(kAzimuthTip));
         azimuthValid_ = true;
     } else {
         // No bearing of a body that does not show: words, never an azimuth.
@@ -181,12 +210,13 @@ void frmCompas::ClearAzimuth() {
     // The correction belonged to the azimuth now replaced.
     azimuthValid_ = false;
     Label2->clear();
-    Label2->setToolTip(QString());
+    Label2->setToolTip(QString::fromLatin1(kAzimuthTip));
     Label4->clear();
 }
 
 void frmCompas::OptionClick(int index) {
     Combo1->setVisible(index == 3);
+    lblEventDate->clear();
     Label1->setText(ConditionsText());
     ClearAzimuth();
     try {
@@ -198,7 +228,13 @@ void frmCompas::OptionClick(int index) {
             const SunBearingEvent e = SunRiseSetAzimuth(NavigationState.LocalDate, lat, lon, rise);
             if (e.Found) {
                 SetMaskedText(Text1, QString::fromStdString(TimeOfDayText(e.Time)));
-                Label2->setText(QString::fromStdString(FormatAzimuth(e.Azimuth)));
+                Label2->setText(QString::fromStdString(FormatAzimuth(e.Azimuth)) + QChar(0x00B0));
+                // The time box shows a UT time of day: its date is said when it is
+                // not the UT date of the working time.
+                const DateValue workDay = DateWholeDays(NavigationState.LocalDate - NavigationState.TZ / 24.0);
+                if (DateWholeDays(e.Time) != workDay)
+                    lblEventDate->setText((rise ? QStringLiteral("Sunrise on ") : QStringLiteral("Sunset on ")) +
+                                          FormatShortDate(e.Time) + QStringLiteral(" (UT)"));
                 azimuthValid_ = true;
             } else {
                 // No such crossing in the 24 hours: words, never a time or an azimuth.
@@ -250,5 +286,5 @@ void frmCompas::CalculateClick() {
     }
     const double b = LeadingNumber(Text2->text().toStdString());
     const double a = LeadingNumber(Label2->text().toStdString());
-    Label4->setText(QString::fromStdString(FormatCorrection(CompassCorrection(a, b))));
+    Label4->setText(QString::fromStdString(FormatCorrection(CompassCorrection(a, b))) + QChar(0x00B0));
 }

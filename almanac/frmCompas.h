@@ -33,6 +33,7 @@ public:
     QLabel* Label1 = nullptr;                // the conditions text
     QLabel* Label2 = nullptr;                // the azimuth, "000.0", or "Below" the horizon
     QLabel* Label4 = nullptr;                // the correction; empty until calculated for this azimuth
+    QLabel* lblEventDate = nullptr;          // the sunrise's or sunset's UT date, when not the working one
     QPushButton* Command1 = nullptr;         // "&Calculate"
 
 protected:

@@ -32,6 +32,12 @@ constexpr PageColumn kColumnAries{"ARIES", 570, Qt::AlignHCenter};
 // After the bodies: the Moon's v, d and HP and the semidiameters, arc minutes.
 constexpr std::array<const char*, 5> kMinuteColumns{"MOON v", "MOON d", "MOON HP", "SUN SD", "MOON SD"};
 constexpr int kFirstMinuteColumn = 2 + kEphemerisBodyCount;
+constexpr std::array<const char*, 5> kMinuteTips{
+    "MOON v: the Moon's excess of hourly GHA change over 14\u00B019.0', arc minutes",
+    "MOON d: the Moon's hourly change of declination, arc minutes, + northward",
+    "MOON HP: the Moon's horizontal parallax, arc minutes",
+    "SUN SD: the Sun's semidiameter, arc minutes",
+    "MOON SD: the Moon's semidiameter, arc minutes"};
 
 std::array<double, 5> MinuteValues(const EphemerisRow& r) { return {r.moonV, r.moonD, r.moonHP, r.sunSD, r.moonSD}; }
 
@@ -52,9 +58,10 @@ private:
 frmEphemerides::frmEphemerides(QWidget* parent) : ChildWindow(parent) {
     setObjectName(QStringLiteral("frmEphemerides"));
     SetDesignSizeTwips(8280, 5700);
-    // The page in 8-point print, as an almanac's; JoinGhaDec measures in this font.
+    // The page in 8-point print, as an almanac's, or the desktop's small font when
+    // that is larger; JoinGhaDec measures in this font.
     QFont small = font();
-    small.setPointSizeF(8.0);
+    small.setPointSizeF(std::max(8.0, MinimumFontPointSize()));
     setFont(small);
 
     lvEphemer = new QTreeWidget(this);
@@ -73,6 +80,14 @@ frmEphemerides::frmEphemerides(QWidget* parent) : ChildWindow(parent) {
     for (int c = 2; c < lvEphemer->columnCount(); ++c) header->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
     lvEphemer->header()->setStretchLastSection(false);
     lvEphemer->header()->setDefaultAlignment(Qt::AlignCenter);
+    header->setToolTip(0, QStringLiteral("UT: the whole hour of Universal Time"));
+    header->setToolTip(1, QStringLiteral("ARIES: Greenwich hour angle of Aries at the hour, degrees and minutes"));
+    for (int c = 0; c < kEphemerisBodyCount; ++c)
+        header->setToolTip(2 + c, QStringLiteral("%1: Greenwich hour angle at the hour, degrees and minutes "
+                                                 "westward; then declination, N or S, degrees and minutes")
+                                      .arg(headers[2 + c]));
+    for (size_t c = 0; c < kMinuteTips.size(); ++c)
+        header->setToolTip(kFirstMinuteColumn + static_cast<int>(c), QString::fromUtf8(kMinuteTips[c]));
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
@@ -83,6 +98,7 @@ frmEphemerides::frmEphemerides(QWidget* parent) : ChildWindow(parent) {
 
     Command1 = new QPushButton(QStringLiteral("&Recalculate"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
+    ProgressBar1->setToolTip(QStringLiteral("Progress of the page's computation"));
     connect(Command1, &QPushButton::clicked, this, [this] { Update(); });
 
     cmdExport = new QPushButton(QStringLiteral("E&xport…"), this);
@@ -93,6 +109,22 @@ frmEphemerides::frmEphemerides(QWidget* parent) : ChildWindow(parent) {
     });
 
     Update();
+    // At least the hour, Aries and one body, a few hours deep, and the button.
+    const QSize button = Command1->sizeHint();
+    setMinimumSize(lvEphemer->columnWidth(0) + lvEphemer->columnWidth(1) + lvEphemer->columnWidth(2) + 40,
+                   lvEphemer->header()->sizeHint().height() + 6 * QFontMetrics(font()).height() + 3 * button.height());
+}
+
+QSize frmEphemerides::ContentSize() const {
+    int width = 0;
+    for (int c = 0; c < lvEphemer->columnCount(); ++c) width += lvEphemer->columnWidth(c);
+    const int frame = 2 * lvEphemer->frameWidth();
+    int rowHeight = QFontMetrics(lvEphemer->font()).height() + 4;
+    if (lvEphemer->topLevelItemCount() > 0)
+        rowHeight = std::max(rowHeight, lvEphemer->topLevelItem(0)->sizeHint(0).height());
+    const QSize button = Command1->sizeHint().expandedTo(QSize(TwipsToPixels(1215), TwipsToPixels(375)));
+    const int tableHeight = lvEphemer->header()->sizeHint().height() + kEphemerisHours * rowHeight + frame + 4;
+    return QSize(width + frame + 4, tableHeight + button.height() * 3 / 2);
 }
 
 std::function<QString(QWidget*)> frmEphemerides::AskExportPath = [](QWidget* parent) {

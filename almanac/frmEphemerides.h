@@ -20,6 +20,8 @@ public:
 
     // The caption with LocalDate's long date, and the page rebuilt.
     void Update() override;
+    // Every column and all 24 hours, with the button row.
+    QSize ContentSize() const override;
 
     QTreeWidget* lvEphemer = nullptr;      // the page: 24 rows; UT, ARIES, the six bodies, then the
                                            // Moon's v, d, HP and the Sun's and Moon's SD

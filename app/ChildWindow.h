@@ -27,6 +27,12 @@ public:
     // starts its LayoutScaler (mLayout.h) here. The default does nothing.
     virtual void Placed() {}
 
+    // The client size at which the window shows everything it computes without
+    // scrolling (all columns and rows of its tables). The main window opens it at
+    // least this large, as far as its client area allows. Empty: the design size
+    // is enough.
+    virtual QSize ContentSize() const { return {}; }
+
 private:
     QSize designTwips_;
 };

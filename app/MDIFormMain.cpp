@@ -2,26 +2,35 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QToolBar>
-#include <QUrl>
+#include <memory>
 
 #include "almanac/frmPrintPages.h"
 #include "app/WindowFactories.h"
 #include "app/frmGeneral.h"
-#include "fix/frmPosition.h"
+#include "app/frmHelp.h"
 #include "planning/frmSightPlan.h"
 #include "log/frmSightLog.h"
 #include "log/mSightLogQt.h"
 #include "app/frmSplash.h"
+#include "app/mConvertion.h"
+#include "fix/frmPosition.h"
+#include "map/frmDetails.h"
+#include "map/mDetailsReport.h"
 #include "app/mImages.h"
 #include "app/mLayout.h"
 #include "app/mDialogs.h"
@@ -59,26 +68,29 @@ constexpr ButtonSpec kButtons[] = {
     {"Help", "Help", "Help"},
 };
 
+// The keys of the windows the desk remembers, in the toolbar's order ("Details"
+// is left out: the last fix is not kept between runs).
+constexpr const char* kDeskKeys[] = {"General", "RiseSet", "Ephemerides", "Annual", "Position", "Compass"};
+
+QSettings* DeskSettings() {
+    auto* s = new QSettings(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Veltrano"),
+                            QStringLiteral("Veltrano"));
+    s->beginGroup(QStringLiteral("Desk"));
+    return s;
+}
+
+// The frame an MDI subwindow draws round its window: borders and title bar.
+QSize SubWindowFrame(const QMdiSubWindow* sub) {
+    QStyleOptionTitleBar option;
+    option.initFrom(sub);
+    const int title = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, sub);
+    const int border = sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
+    return QSize(2 * border, title + border);
+}
+
 }  // namespace
 
 MDIFormMain* MainForm() { return g_main; }
-
-ChildWindow* FindOpenWindow(const QString& windowName) {
-    if (g_main) return g_main->FindChild(windowName);
-    for (QWidget* w : QApplication::allWidgets()) {
-        auto* child = qobject_cast<ChildWindow*>(w);
-        if (child && child->objectName() == windowName) return child;
-    }
-    return nullptr;
-}
-
-ChildWindow* OpenChildWindow(const QString& key) {
-    if (!g_main) return nullptr;
-    QAction* button = g_main->ButtonByKey(key);
-    if (!button) return nullptr;
-    g_main->Toolbar1_ButtonClick(button);
-    return g_main->WindowOfKey(key);
-}
 
 MDIFormMain::MDIFormMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("MDIFormMain"));
@@ -91,6 +103,13 @@ MDIFormMain::MDIFormMain(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(mdiArea_);
     BuildToolbar();
     BuildMenu();
+    lblWorkingData_ = new QLabel(this);
+    lblWorkingData_->setObjectName(QStringLiteral("lblWorkingData"));
+    lblWorkingData_->setToolTip(QStringLiteral("The working data: zone date and time with the zone (hours east of "
+                                               "Greenwich), UT, dead-reckoning position, course (degrees true) "
+                                               "and speed (knots). General info changes it."));
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->addWidget(lblWorkingData_, 1);
 }
 
 MDIFormMain::~MDIFormMain() {
@@ -185,7 +204,33 @@ bool MDIFormMain::Load() {
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     firstResize_ = true;
     setWindowTitle(QStringLiteral("Veltrano"));
+    UpdateStatusBar();
     return true;
+}
+
+QString MDIFormMain::WorkingDataText() {
+    const NavigationStateRecord& n = NavigationState;
+    const DateValue ut = n.LocalDate - static_cast<double>(n.TZ) / 24.0;
+    const QString zone = (n.TZ >= 0.0f ? QStringLiteral("+") : QString()) + NumberText(n.TZ);
+    return QStringLiteral("Zone time %1 %2 (zone %3)    UT %4 %5    DR %6 %7    Course %8\u00B0    Speed %9 kn")
+        .arg(FormatShortDate(n.LocalDate), FormatShortTime(n.LocalDate), zone, FormatShortDate(ut),
+             FormatShortTime(ut), FormatLatLon(n.Lat, true), FormatLatLon(n.Lon, false),
+             FormatNumber(n.Course, QStringLiteral("000.0")), FormatNumber(n.Speed, QStringLiteral("00.0")));
+}
+
+void MDIFormMain::UpdateStatusBar() {
+    if (lblWorkingData_) lblWorkingData_->setText(WorkingDataText());
+}
+
+
+void MDIFormMain::DetailsRequested() {
+    if (LastFix.FixTime == 0.0) {
+        // Nothing to show: only the labels of an open details window change.
+        if (auto* d = qobject_cast<frmDetails*>(FindChild(QStringLiteral("frmDetails"))))
+            DetailsReport(LastFix, LastSightLines, d);
+        return;
+    }
+    Toolbar1_ButtonClick(ButtonByKey(QStringLiteral("Details")));
 }
 
 void MDIFormMain::resizeEvent(QResizeEvent* event) {
@@ -214,6 +259,15 @@ void MDIFormMain::Register(const QString& key, ChildWindow* window) {
             sub->resize(TwipsToPixels(design));
         else
             sub->adjustSize();
+        // Room for all the window computes, as far as the client area allows.
+        const QSize frame = SubWindowFrame(sub);
+        const QSize content = window->ContentSize().expandedTo(window->minimumSize());
+        if (content.isValid() && !content.isEmpty()) {
+            const QSize client = mdiArea_->viewport() ? mdiArea_->viewport()->size() : mdiArea_->size();
+            QSize outer = sub->size().expandedTo(content + frame);
+            if (client.width() > 100 && client.height() > 100) outer = outer.boundedTo(client);
+            sub->resize(outer);
+        }
         // A window of fixed size cannot be maximised.
         if (window->minimumSize() == window->maximumSize() ||
             (window->layout() && window->layout()->sizeConstraint() == QLayout::SetFixedSize))
@@ -237,10 +291,17 @@ ChildWindow* MDIFormMain::LoadChild(const QString& key) {
     return w;
 }
 
+ChildWindow* MDIFormMain::OpenWindow(const QString& key) {
+    Toolbar1_ButtonClick(ButtonByKey(key));
+    return WindowOfKey(key);
+}
+
 void MDIFormMain::Connect(ChildWindow* window) {
     if (auto* general = qobject_cast<frmGeneral*>(window)) {
-        connect(general, &frmGeneral::workingDataChanged, this, [this] { WorkingDataChanged(); });
+        // Apply or Save Info: the open windows recompute and the status bar follows.
+        connect(general, &frmGeneral::workingDataChanged, this, &MDIFormMain::WorkingDataChanged);
     } else if (auto* position = qobject_cast<frmPosition*>(window)) {
+        connect(position, &frmPosition::detailsRequested, this, &MDIFormMain::DetailsRequested);
         // Every calculated fix goes into the sight log; an open log window lists it.
         connect(position, &frmPosition::fixCalculated, this, [this, position] {
             if (RecordFixInLog(position, NavigationState, LastFix, LastSightLines))
@@ -248,23 +309,23 @@ void MDIFormMain::Connect(ChildWindow* window) {
         });
     } else if (auto* plan = qobject_cast<frmSightPlan*>(window)) {
         // The plan's bodies ringed on the position window's map, or put into its lines.
-        connect(plan, &frmSightPlan::markRequested, this, [](const QVector<int>& codes, double ut) {
-            if (auto* p = qobject_cast<frmPosition*>(OpenChildWindow(QStringLiteral("Position"))))
+        connect(plan, &frmSightPlan::markRequested, this, [this](const QVector<int>& codes, double ut) {
+            if (auto* p = qobject_cast<frmPosition*>(OpenWindow(QStringLiteral("Position"))))
                 p->MarkPlannedBodies(codes, ut);
         });
         connect(plan, &frmSightPlan::linesRequested, this,
-                [](const QVector<int>& codes, const QVector<double>& times, const QVector<double>& altitudes) {
-                    if (auto* p = qobject_cast<frmPosition*>(OpenChildWindow(QStringLiteral("Position"))))
+                [this](const QVector<int>& codes, const QVector<double>& times, const QVector<double>& altitudes) {
+                    if (auto* p = qobject_cast<frmPosition*>(OpenWindow(QStringLiteral("Position"))))
                         p->FillLines(codes, times, altitudes);
                 });
     } else if (auto* log = qobject_cast<frmSightLog*>(window)) {
         // A reopened fix: its working data and sights in the general information and position windows.
         connect(log, &frmSightLog::fixReopened, this, [this](const LoggedFix& fix) {
-            if (auto* general = qobject_cast<frmGeneral*>(OpenChildWindow(QStringLiteral("General"))))
+            if (auto* general = qobject_cast<frmGeneral*>(OpenWindow(QStringLiteral("General"))))
                 general->FillBoxes();
+            WorkingDataChanged();  // the open windows and the status bar
             try {
-                WorkingDataChanged();  // the open windows that show results of the working data
-                if (auto* position = qobject_cast<frmPosition*>(OpenChildWindow(QStringLiteral("Position"))))
+                if (auto* position = qobject_cast<frmPosition*>(OpenWindow(QStringLiteral("Position"))))
                     position->ShowSights(SightLinesOf(fix));
             } catch (const ArithmeticFault& fault) {
                 ShowMessage(this, QStringLiteral("Calculation error"), QString::fromStdString(fault.what()),
@@ -277,7 +338,7 @@ void MDIFormMain::Connect(ChildWindow* window) {
 void MDIFormMain::WorkingDataChanged() {
     // Every open window that shows results of the working data; the annual
     // events follow only a change of year (frmAnnual::Update).
-    for (const char* key : {"Position", "RiseSet", "Ephemerides", "Compass", "Annual"}) {
+    for (const char* key : {"Position", "RiseSet", "Ephemerides", "Compass", "Annual", "SightPlan", "Noon", "Polaris"}) {
         ChildWindow* w = WindowOfKey(QLatin1String(key));
         if (!w) continue;
         try {
@@ -287,6 +348,7 @@ void MDIFormMain::WorkingDataChanged() {
                         MsgIcon::Exclamation);
         }
     }
+    UpdateStatusBar();
 }
 
 ChildWindow* MDIFormMain::FindChild(const QString& windowName) const {
@@ -350,8 +412,87 @@ QString MDIFormMain::HelpFilePath() {
 }
 
 void MDIFormMain::OpenHelp() {
-    // What happens when there is no viewer is the desktop's business.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(HelpFilePath()));
+    // The section of the working window the user is in: the one with the focus,
+    // else the active one.
+    QString windowName;
+    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        if (auto* child = qobject_cast<ChildWindow*>(w)) {
+            windowName = child->objectName();
+            break;
+        }
+    }
+    if (windowName.isEmpty()) {
+        if (QMdiSubWindow* active = mdiArea_->activeSubWindow())
+            if (active->widget()) windowName = active->widget()->objectName();
+    }
+    if (!help_) {
+        help_ = new frmHelp(HelpFilePath(), this);
+        help_->setAttribute(Qt::WA_DeleteOnClose);
+        // Over the main window, and no larger than it.
+        help_->resize(help_->size().boundedTo(size()));
+        help_->move(geometry().center() - help_->rect().center());
+    }
+    help_->ShowSection(frmHelp::SectionOf(windowName));
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+
+void MDIFormMain::closeEvent(QCloseEvent* event) {
+    SaveDesk();
+    QMainWindow::closeEvent(event);
+}
+
+void MDIFormMain::SaveDesk() const {
+    std::unique_ptr<QSettings> s(DeskSettings());
+    s->setValue(QStringLiteral("MainGeometry"), saveGeometry());
+    s->setValue(QStringLiteral("MainState"), saveState());
+    QStringList open;
+    // Bottom to top, so that the restored stack is the same.
+    for (QMdiSubWindow* sub : mdiArea_->subWindowList(QMdiArea::StackingOrder)) {
+        if (!sub->isVisible() || !sub->widget()) continue;
+        for (const char* key : kDeskKeys) {
+            if (windows_.value(QLatin1String(key)).data() != sub->widget()) continue;
+            open << QLatin1String(key);
+            const QRect g = sub->isMaximized() || sub->isMinimized() ? sub->normalGeometry() : sub->geometry();
+            s->setValue(QStringLiteral("Window_%1").arg(QLatin1String(key)), g);
+        }
+    }
+    s->setValue(QStringLiteral("OpenWindows"), open);
+}
+
+void MDIFormMain::RestoreDesk() {
+    std::unique_ptr<QSettings> s(DeskSettings());
+    const QRect before = geometry();
+    const QByteArray mainGeometry = s->value(QStringLiteral("MainGeometry")).toByteArray();
+    if (!mainGeometry.isEmpty() && restoreGeometry(mainGeometry)) {
+        // Off every screen (a monitor since removed): back to the default place.
+        bool visible = false;
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            const QRect common = screen->availableGeometry() & frameGeometry();
+            if (common.width() >= 200 && common.height() >= 100) visible = true;
+        }
+        if (!visible) setGeometry(before);
+    }
+    restoreState(s->value(QStringLiteral("MainState")).toByteArray());
+    for (const QString& key : s->value(QStringLiteral("OpenWindows")).toStringList()) {
+        bool known = false;
+        for (const char* k : kDeskKeys) known = known || key == QLatin1String(k);
+        if (!known) continue;
+        Toolbar1_ButtonClick(ButtonByKey(key));
+        ChildWindow* w = WindowOfKey(key);
+        auto* sub = w ? qobject_cast<QMdiSubWindow*>(w->parentWidget()) : nullptr;
+        if (!sub) continue;
+        const QRect g = s->value(QStringLiteral("Window_%1").arg(key)).toRect();
+        const QRect client = mdiArea_->viewport()->rect();
+        // Its title bar on the client area, and a size the window can take (the
+        // frame keeps it at least at its minimum).
+        const bool fits = g.isValid() && g.width() >= 40 && g.height() >= 30 &&
+                          g.width() <= 4 * client.width() + 2000 && g.height() <= 4 * client.height() + 2000 &&
+                          g.top() >= 0 && g.top() < client.height() - 20 && g.right() > 40 &&
+                          g.left() < client.width() - 40;
+        if (fits) sub->setGeometry(g);
+    }
 }
 
 void MDIFormMain::ShowAbout() {
@@ -361,3 +502,5 @@ void MDIFormMain::ShowAbout() {
     about->activateWindow();  // so that a key closes it
     about->setFocus(Qt::OtherFocusReason);
 }
+
+frmHelp* MDIFormMain::HelpWindow() const { return help_.data(); }

@@ -8,9 +8,11 @@
 #include "app/ChildWindow.h"
 
 class QAction;
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
+class frmHelp;
 class frmPrintPages;
 
 class MDIFormMain : public QMainWindow {
@@ -48,40 +50,58 @@ public:
 
     // The help file: the program's folder + "/Help/VeltranoHelp.html".
     static QString HelpFilePath();
+    // The help window, opened at the section of the working window that has the
+    // focus (the active one), or at the start for the empty frame. F1, the Help
+    // menu and the toolbar button.
+    void OpenHelp();
+    frmHelp* HelpWindow() const;
+
+    // The working data at a glance, as the status bar shows it: zone date and
+    // time with the zone, UT, DR position, course and speed.
+    static QString WorkingDataText();
+    QLabel* StatusLabel() const { return lblWorkingData_; }
+
+    // The working data changed (Apply or Save Info in the general information
+    // window): the open windows that show results of it recompute, and the
+    // status bar follows.
+    void WorkingDataChanged();
+
+    // The desk: the main window's geometry and state, which working windows are
+    // open and where, kept in the settings (group "Desk") when the main window
+    // closes and put back at the next start. A geometry that cannot be read or
+    // lies off the screen falls back to the default placement.
+    void SaveDesk() const;
+    void RestoreDesk();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildToolbar();
     void BuildMenu();
     QAction* MenuItem(QMenu* menu, const char* name, const QString& caption, const QString& key);
     void ShowAbout();
-    void OpenHelp();
     void Register(const QString& key, ChildWindow* window);
     // Connects a new window's signals to the windows and services that must hear them.
     void Connect(ChildWindow* window);
-    // New working data: the open position, rise/set, hourly page, compass and
-    // annual events windows recompute; a fault in one is shown and the rest go on.
-    void WorkingDataChanged();
+    // Opens the window of a toolbar key as its button does.
+    ChildWindow* OpenWindow(const QString& key);
+    void DetailsRequested();
+    void UpdateStatusBar();
 
     QMdiArea* mdiArea_ = nullptr;
     QToolBar* toolbar_ = nullptr;
+    QLabel* lblWorkingData_ = nullptr;
     QHash<QString, QAction*> buttons_;
     QHash<QString, QPointer<ChildWindow>> windows_;
+    QPointer<frmHelp> help_;
     bool firstResize_ = false;
     QPointer<frmPrintPages> printPages_;
 };
 
 // The main window of the process (nullptr when there is none).
 MDIFormMain* MainForm();
-// The open child window with this name ("frmPosition"): through the main window
-// when there is one, else among all the application's widgets (a window made
-// on its own, as in a test). nullptr when none is open.
-ChildWindow* FindOpenWindow(const QString& windowName);
-// Opens the window of a toolbar key as its button does (nullptr without a main
-// window or when the key has no window).
-ChildWindow* OpenChildWindow(const QString& key);
 
 // Set once the start-up through the splash window has finished; the splash
 // window then acts as the About box.

@@ -83,8 +83,17 @@ protected:
                 // The middle button pastes the X11 selection.
                 return mode_ == MaskMode::Full && static_cast<QMouseEvent*>(ev)->button() == Qt::MiddleButton;
             case QEvent::FocusIn: {
+                // Back from another window (a message box that named this box):
+                // the selection the window left stays, the whole bad text included.
+                const bool keep = static_cast<QFocusEvent*>(ev)->reason() == Qt::ActiveWindowFocusReason &&
+                                  box_->hasSelectedText();
+                const int start = box_->selectionStart();
+                const int length = static_cast<int>(box_->selectedText().size());
                 obj->event(ev);
-                if (mode_ == MaskMode::Full) Click();
+                if (keep)
+                    box_->setSelection(start, length);
+                else if (mode_ == MaskMode::Full)
+                    Click();
                 return true;
             }
             case QEvent::KeyPress:
@@ -138,6 +147,8 @@ private:
         if (key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta ||
             key == Qt::Key_AltGr || key == Qt::Key_Tab || key == Qt::Key_Backtab)
             return false;
+        // Enter is the window's (it may go on or calculate), never a character.
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) return false;
         // Paste, cut, undo and every other shortcut would edit the text other than
         // by overtyping one character.
         if (k->matches(QKeySequence::Paste) || k->matches(QKeySequence::Cut) || k->matches(QKeySequence::Undo) ||

@@ -14,6 +14,8 @@
 #include "app/mConvertion.h"
 #include "app/mDialogs.h"
 #include "app/mPublicVarsQt.h"
+#include "core/mFault.h"
+#include "core/mTime.h"
 
 namespace {
 
@@ -74,16 +76,22 @@ frmGeneral::frmGeneral(QWidget* parent) : ChildWindow(parent) {
         box->setAlignment(Qt::AlignCenter);
         Text1[static_cast<size_t>(i)] = box;
     }
-    Text1[0]->setToolTip(ShortDateTooltip());
-    Text1[10]->setToolTip(QStringLiteral("Time in hh.mm format"));
-    Text1[1]->setToolTip(QStringLiteral("Latitude in dd-mm.m format"));
-    Text1[2]->setToolTip(QStringLiteral("Longitude in ddd-mm.m format"));
-    Text1[3]->setToolTip(QStringLiteral("Course, deg"));
-    Text1[4]->setToolTip(QStringLiteral("Speed, knotes"));
-    Text1[5]->setToolTip(QStringLiteral("Temperature, deg C"));
-    Text1[6]->setToolTip(QStringLiteral("Pressure, mB"));
-    Text1[7]->setToolTip(QStringLiteral("Eye height, m"));
-    Text1[8]->setToolTip(QStringLiteral("Sextan corr., min"));
+    // What each box holds, with its unit and sign; the caption beside a box
+    // carries the same text.
+    const QString tips[11] = {
+        ShortDateTooltip() + QStringLiteral(" (zone date, years 1900 to 2100)"),
+        QStringLiteral("\u03C6: latitude of the dead-reckoning position, dd-mm.m, N or S"),
+        QStringLiteral("\u03BB: longitude of the dead-reckoning position, ddd-mm.m, E or W"),
+        QStringLiteral("K: course over ground, degrees true (000.0 to 359.9)"),
+        QStringLiteral("V: speed over ground, knots"),
+        QStringLiteral("T: air temperature, degrees Celsius, - below freezing (for the refraction)"),
+        QStringLiteral("B: air pressure, millibars (hectopascals; for the refraction)"),
+        QStringLiteral("H: height of eye above the sea, metres (for the dip)"),
+        QStringLiteral("i+s: index correction of the sextant, minutes of arc, + added to the reading"),
+        QStringLiteral("Time zone: hours added to UT to give zone time, + east of Greenwich, - west"),
+        QStringLiteral("Local Time: zone time in hh%1mm format, 24 hours").arg(FormatShortTime(0.0).mid(2, 1)),
+    };
+    for (int i = 0; i < 11; ++i) Text1[static_cast<size_t>(i)]->setToolTip(tips[i]);
 
     FillBoxes();
     // Masks are attached once the boxes hold their display forms (the maximum
@@ -100,12 +108,19 @@ frmGeneral::frmGeneral(QWidget* parent) : ChildWindow(parent) {
 
     auto* outer = new QVBoxLayout(this);
 
+    // A caption with the tooltip of the box it names.
+    auto caption = [this](const QString& text, const QString& name, QWidget* parent, int box) {
+        QLabel* l = MakeLabel(text, name, parent);
+        l->setToolTip(Text1[static_cast<size_t>(box)]->toolTip());
+        return l;
+    };
+
     auto* timeRow = new QGridLayout;
-    timeRow->addWidget(MakeLabel(QStringLiteral("Date"), QStringLiteral("Label2_0"), this), 0, 0);
+    timeRow->addWidget(caption(QStringLiteral("Date"), QStringLiteral("Label2_0"), this, 0), 0, 0);
     timeRow->addWidget(Text1[0], 1, 0);
-    timeRow->addWidget(MakeLabel(QStringLiteral("Local Time"), QStringLiteral("Label2_2"), this), 0, 1);
+    timeRow->addWidget(caption(QStringLiteral("Local Time"), QStringLiteral("Label2_2"), this, 10), 0, 1);
     timeRow->addWidget(Text1[10], 1, 1);
-    timeRow->addWidget(MakeLabel(QStringLiteral("Time zone"), QStringLiteral("Label2_1"), this), 0, 2);
+    timeRow->addWidget(caption(QStringLiteral("Time zone"), QStringLiteral("Label2_1"), this, 9), 0, 2);
     timeRow->addWidget(Text1[9], 1, 2);
     outer->addLayout(timeRow);
 
@@ -119,19 +134,19 @@ frmGeneral::frmGeneral(QWidget* parent) : ChildWindow(parent) {
     g1->setHorizontalSpacing(8);
     g1->setColumnMinimumWidth(2, 24);
     // Latitude and longitude are the Greek phi and lambda.
-    QLabel* phi = MakeLabel(QString(QChar(0x03C6)), QStringLiteral("Label1_0"), Frame1);
-    QLabel* lambda = MakeLabel(QString(QChar(0x03BB)), QStringLiteral("Label1_1"), Frame1);
+    QLabel* phi = caption(QString(QChar(0x03C6)), QStringLiteral("Label1_0"), Frame1, 1);
+    QLabel* lambda = caption(QString(QChar(0x03BB)), QStringLiteral("Label1_1"), Frame1, 2);
     phi->setFont(greek);
     lambda->setFont(greek);
-    phi->setToolTip(QStringLiteral("Latitude"));
-    lambda->setToolTip(QStringLiteral("Longitude"));
+    // The position on the first row, course and speed on the second: the screen
+    // order is the order of typing.
     g1->addWidget(phi, 0, 0);
     g1->addWidget(Text1[1], 0, 1);
-    g1->addWidget(lambda, 1, 0);
-    g1->addWidget(Text1[2], 1, 1);
-    g1->addWidget(MakeLabel(QStringLiteral("K"), QStringLiteral("Label1_2"), Frame1), 0, 2);
-    g1->addWidget(Text1[3], 0, 3);
-    g1->addWidget(MakeLabel(QStringLiteral("V"), QStringLiteral("Label1_3"), Frame1), 1, 2);
+    g1->addWidget(lambda, 0, 2);
+    g1->addWidget(Text1[2], 0, 3);
+    g1->addWidget(caption(QStringLiteral("K"), QStringLiteral("Label1_2"), Frame1, 3), 1, 0);
+    g1->addWidget(Text1[3], 1, 1);
+    g1->addWidget(caption(QStringLiteral("V"), QStringLiteral("Label1_3"), Frame1, 4), 1, 2);
     g1->addWidget(Text1[4], 1, 3);
     outer->addWidget(Frame1);
 
@@ -142,18 +157,18 @@ frmGeneral::frmGeneral(QWidget* parent) : ChildWindow(parent) {
     // A gap between a unit and the next caption.
     g2->setColumnMinimumWidth(2, 28);
     g2->setColumnMinimumWidth(3, 24);
-    g2->addWidget(MakeLabel(QStringLiteral("T"), QStringLiteral("Label1_4"), Frame2), 0, 0);
+    g2->addWidget(caption(QStringLiteral("T"), QStringLiteral("Label1_4"), Frame2, 5), 0, 0);
     g2->addWidget(Text1[5], 0, 1);
-    g2->addWidget(MakeLabel(QStringLiteral("C"), QStringLiteral("Label3_0"), Frame2), 0, 2);
-    g2->addWidget(MakeLabel(QStringLiteral("B"), QStringLiteral("Label1_5"), Frame2), 0, 3);
+    g2->addWidget(caption(QStringLiteral("C"), QStringLiteral("Label3_0"), Frame2, 5), 0, 2);
+    g2->addWidget(caption(QStringLiteral("B"), QStringLiteral("Label1_5"), Frame2, 6), 0, 3);
     g2->addWidget(Text1[6], 0, 4);
-    g2->addWidget(MakeLabel(QStringLiteral("mB"), QStringLiteral("Label3_1"), Frame2), 0, 5);
-    g2->addWidget(MakeLabel(QStringLiteral("H"), QStringLiteral("Label1_6"), Frame2), 1, 0);
+    g2->addWidget(caption(QStringLiteral("mB"), QStringLiteral("Label3_1"), Frame2, 6), 0, 5);
+    g2->addWidget(caption(QStringLiteral("H"), QStringLiteral("Label1_6"), Frame2, 7), 1, 0);
     g2->addWidget(Text1[7], 1, 1);
-    g2->addWidget(MakeLabel(QStringLiteral("m"), QStringLiteral("Label3_2"), Frame2), 1, 2);
-    g2->addWidget(MakeLabel(QStringLiteral("i+s"), QStringLiteral("Label1_7"), Frame2), 1, 3);
+    g2->addWidget(caption(QStringLiteral("m"), QStringLiteral("Label3_2"), Frame2, 7), 1, 2);
+    g2->addWidget(caption(QStringLiteral("i+s"), QStringLiteral("Label1_7"), Frame2, 8), 1, 3);
     g2->addWidget(Text1[8], 1, 4);
-    g2->addWidget(MakeLabel(QStringLiteral("min"), QStringLiteral("Label3_3"), Frame2), 1, 5);
+    g2->addWidget(caption(QStringLiteral("min"), QStringLiteral("Label3_3"), Frame2, 8), 1, 5);
     outer->addWidget(Frame2);
 
     auto* buttons = new QHBoxLayout;
@@ -166,6 +181,13 @@ frmGeneral::frmGeneral(QWidget* parent) : ChildWindow(parent) {
     buttons->addWidget(Command2);
     outer->addLayout(buttons);
     outer->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Tab in the order of the screen: date, time and zone across the top, then
+    // the position, course and speed, the conditions, the buttons.
+    const int order[11] = {0, 10, 9, 1, 2, 3, 4, 5, 6, 7, 8};
+    for (int k = 1; k < 11; ++k) setTabOrder(Text1[static_cast<size_t>(order[k - 1])], Text1[static_cast<size_t>(order[k])]);
+    setTabOrder(Text1[8], Command1);
+    setTabOrder(Command1, Command2);
 
     connect(Command1, &QPushButton::clicked, this, [this] { ApplyClick(); });
     connect(Command2, &QPushButton::clicked, this, [this] { SaveClick(); });
@@ -198,7 +220,8 @@ void frmGeneral::Fail(int index, const QString& message) {
 
 bool frmGeneral::Apply() {
     DateValue date = 0.0;
-    if (!ParseShortDate(Text1[0]->text(), date)) {
+    // The years the almanac covers.
+    if (!ParseShortDate(Text1[0]->text(), date) || DateToParts(date).year < 1900 || DateToParts(date).year > 2100) {
         Fail(0, QStringLiteral("Invalid Date format!"));
         return false;
     }

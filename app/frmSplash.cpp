@@ -132,6 +132,7 @@ MDIFormMain* StartUp(int splashMs) {
         wait.exec();
     }
     main->show();
+    main->RestoreDesk();
     SplashDone = true;
     splash->close();
     splash->deleteLater();

@@ -44,6 +44,14 @@ bool ParseNumberText(const QString& text, double& value) {
     return true;
 }
 
+QString WithDegreeSigns(const QString& degMinText) {
+    const qsizetype gap = degMinText.lastIndexOf(QLatin1Char(' '));
+    if (gap < 0 || gap + 1 >= degMinText.size() || !degMinText.at(gap + 1).isDigit()) return degMinText;
+    QString s = degMinText;
+    s[gap] = QChar(0x00B0);
+    return s + QLatin1Char('\'');
+}
+
 QString FormatLatLon(double degrees, bool isLatitude) {
     const QString letters = isLatitude ? QStringLiteral("NS") : QStringLiteral("EW");
     const DegMin dm = SplitDegMin(std::fabs(degrees), 1);
@@ -173,9 +181,10 @@ QString FormatShortDate(DateValue value) {
     if (!d.isValid()) return QString();
     const QString s = DateSeparator();
     auto two = [](int v) { return QString::number(v).rightJustified(2, QLatin1Char('0')).right(2); };
+    auto four = [](int v) { return QString::number(v).rightJustified(4, QLatin1Char('0')); };
     switch (ShortDateOrder()) {
-        case DateOrder::DayFirst: return two(d.day()) + s + two(d.month()) + s + two(d.year() % 100);
-        case DateOrder::MonthFirst: return two(d.month()) + s + two(d.day()) + s + two(d.year() % 100);
+        case DateOrder::DayFirst: return two(d.day()) + s + two(d.month()) + s + four(d.year());
+        case DateOrder::MonthFirst: return two(d.month()) + s + two(d.day()) + s + four(d.year());
         case DateOrder::YearFirst:
             return QString::number(d.year()).rightJustified(4, QLatin1Char('0')) + s + two(d.month()) + s +
                    two(d.day());
@@ -184,13 +193,13 @@ QString FormatShortDate(DateValue value) {
 }
 
 QString ShortDateMask() {
-    return ShortDateOrder() == DateOrder::YearFirst ? QStringLiteral("0000_00_00") : QStringLiteral("00_00_00");
+    return ShortDateOrder() == DateOrder::YearFirst ? QStringLiteral("0000_00_00") : QStringLiteral("00_00_0000");
 }
 
 QString ShortDateTooltip() {
     switch (ShortDateOrder()) {
-        case DateOrder::DayFirst: return QStringLiteral("Date in dd.mm.yy format");
-        case DateOrder::MonthFirst: return QStringLiteral("Date in mm/dd/yy format");
+        case DateOrder::DayFirst: return QStringLiteral("Date in dd%1mm%1yyyy format").arg(DateSeparator());
+        case DateOrder::MonthFirst: return QStringLiteral("Date in mm%1dd%1yyyy format").arg(DateSeparator());
         case DateOrder::YearFirst: return QStringLiteral("Date in yyyy-mm-dd format");
     }
     return QString();

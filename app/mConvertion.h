@@ -40,6 +40,11 @@ QString FormatLatLon(double degrees, bool isLatitude);
 // (-12.5, 2, true, false) -> "-12 30.0"; (3.25, 2, true, false) -> "  3 15.0".
 QString FormatAngleDegMin(double degrees, int width, bool showSign, bool letters);
 
+// A FormatAngleDegMin text with its units written in: the space between the
+// degrees and the minutes becomes "°" and the minutes get "'" (" 123 45.6" ->
+// " 123°45.6'"), for azimuths and bearings.
+QString WithDegreeSigns(const QString& degMinText);
+
 // Degrees of a position text "dd-mm.mH" / "ddd-mm.mH" (minutes in the locale's
 // decimal form, hemisphere letter last), or kInvalidPosition when there is no
 // "-", the degrees or minutes are not numbers, the minutes exceed 60 (exactly 60
@@ -56,12 +61,14 @@ DateValue FromQDateTime(const QDateTime& dt);
 // The order of the locale's short date.
 enum class DateOrder { DayFirst, MonthFirst, YearFirst };
 DateOrder ShortDateOrder();
-// The locale's short date in a fixed width: dd.MM.yy / MM/dd/yy with the
-// locale's separator, or yyyy-MM-dd for a locale that writes the year first.
+// The locale's short date in a fixed width with a four-digit year: dd.MM.yyyy /
+// MM/dd/yyyy with the locale's separator, or yyyy-MM-dd for a locale that writes
+// the year first.
 QString FormatShortDate(DateValue value);
-// The mask of that form: "00_00_00", or "0000_00_00" for the year-first form.
+// The mask of that form: "00_00_0000", or "0000_00_00" for the year-first form.
 QString ShortDateMask();
-// "Date in dd.mm.yy format", "Date in mm/dd/yy format" or "Date in yyyy-mm-dd format".
+// The form as the box shows it: "Date in dd.mm.yyyy format", "Date in
+// mm/dd/yyyy format" (the locale's separator) or "Date in yyyy-mm-dd format".
 QString ShortDateTooltip();
 // Reads a date in the locale's order: three numbers separated by any of
 // ". / -" or the locale's separator; a two-digit year 00-29 is 2000-2029 and

@@ -1,5 +1,6 @@
 #include "app/mImages.h"
 
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -246,12 +247,16 @@ QIcon ButtonImage(const QString& key) {
     const Painter draw = PainterFor(key);
     if (!draw) return {};
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64}) icon.addPixmap(Render(draw, size));
+    // Up to twice the largest size shown, for screens scaled by 2.
+    for (int size : {16, 24, 32, 48, 64, 96, 128}) icon.addPixmap(Render(draw, size));
     return icon;
 }
 
 QPixmap SplashPicture(int width, int height) {
-    QPixmap pm(width, height);
+    // Drawn at the screen's pixel density, so that it stays sharp on a scaled screen.
+    const qreal dpr = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap pm(qRound(width * dpr), qRound(height * dpr));
+    pm.setDevicePixelRatio(dpr);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     const double horizon = height * 0.72;

@@ -1,5 +1,6 @@
 #include "app/mLayout.h"
 
+#include <QFontDatabase>
 #include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -39,6 +40,23 @@ void CollectControls(QWidget* parent, std::vector<QWidget*>& out) {
 }
 
 }  // namespace
+
+double MinimumFontPointSize() {
+    // A desktop without a theme of its own (Qt's generic one) gives a "smallest
+    // readable" font larger than its general font: the small size is then taken
+    // as a little under the general one.
+    const double small = QFontDatabase::systemFont(QFontDatabase::SmallestReadableFont).pointSizeF();
+    const double general = QFontDatabase::systemFont(QFontDatabase::GeneralFont).pointSizeF();
+    double size = small > 0.0 ? small : 7.0;
+    if (general > 0.0) size = std::min(size, general * 0.85);
+    return size;
+}
+
+QFont SmallFont(const QFont& base) {
+    QFont f = base;
+    if (base.pointSizeF() > 0) f.setPointSizeF(std::max(base.pointSizeF() * 0.9, MinimumFontPointSize()));
+    return f;
+}
 
 int TwipsToPixels(int twips) { return static_cast<int>(std::lround(twips * LogicalDpi() / kTwipsPerInch)); }
 int PixelsToTwips(int pixels) { return static_cast<int>(std::lround(pixels * kTwipsPerInch / LogicalDpi())); }
@@ -123,7 +141,7 @@ QSize ScaleWindowLayout(QWidget* window, QSize oldSize, QSize newSize) {
                 baseFont = now / oldF;
             const double size = baseFont * newF;
             if (font.pointSizeF() > 0)
-                font.setPointSizeF(size);
+                font.setPointSizeF(std::max(size, MinimumFontPointSize()));
             else
                 font.setPixelSize(std::max(1, int(size)));
             w->setFont(font);

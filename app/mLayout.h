@@ -1,10 +1,18 @@
 // Window geometry: twips to pixels, centring a child in the main window's client
 // area, and the proportional layout of a resized window.
 #pragma once
+#include <QFont>
 #include <QSize>
 
 class QMdiArea;
 class QWidget;
+
+// The desktop's small font size in points (its smallest readable font, at most
+// 85% of its general font): no text of the program is drawn smaller.
+double MinimumFontPointSize();
+// `base` a tenth smaller, for notes and secondary texts, never below the
+// desktop's small font size.
+QFont SmallFont(const QFont& base);
 
 // A twip is 1/1440 inch: 15 twips make a pixel at 96 dots per inch, scaled by the
 // primary screen's logical dpi (96 when there is no screen).
@@ -21,7 +29,7 @@ void CentreInClientArea(QWidget* window, QMdiArea* area);
 // left and width by xs = new width / old width, top and height by ys = new
 // height / old height (whole pixels, truncated), and each control's font by the
 // smaller factor, except a control whose "Tag" property is a non-empty text,
-// which keeps its font size. The factors are taken from the window's reference
+// which keeps its font size; no font goes below MinimumFontPointSize(). The factors are taken from the window's reference
 // size (the old size of its first scaling), so that a round trip (maximise,
 // restore) gives back the same places and fonts instead of creeping; a control
 // the window moved or re-sized itself since the last scaling is scaled from

@@ -9,12 +9,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMetaMethod>
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
 #include <cmath>
 
-#include "app/MDIFormMain.h"
 #include "app/MaskedEdit.h"
 #include "map/frmDetails.h"
 #include "app/mConvertion.h"
@@ -66,8 +66,7 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     boxFont.setBold(true);
     QFont bodyFont(QStringLiteral("Times New Roman"));
     bodyFont.setPointSize(12);
-    QFont small = font();
-    small.setPointSizeF(small.pointSizeF() * 0.9);
+    const QFont small = SmallFont(font());
 
     // 1. The four lines.
     for (int i = 0; i < 4; ++i) {
@@ -91,7 +90,9 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
         combo->setGeometry(DR(122, 20, 238, 24));
         combo->addItem(QString(), kNoBody);
         combo->setCurrentIndex(0);
-        combo->setToolTip(QStringLiteral("Celestial Body"));
+        combo->setToolTip(QStringLiteral("Celestial Body: the star, planet, Sun or Moon of this sight; "
+                                         "double-click a mark on the star map to take it from there"));
+        body->setToolTip(combo->toolTip());
         Combo1[n] = combo;
 
         auto* utc = new QLabel(QStringLiteral("UTC"), frame);
@@ -104,7 +105,8 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
         time->setFont(boxFont);
         time->setAlignment(Qt::AlignCenter);
         time->setGeometry(DR(40, 46, 78, 24));
-        time->setToolTip(QStringLiteral("UT time of the sight, hh:mm:ss"));
+        time->setToolTip(QStringLiteral("UTC: UT time of the sight, hh:mm:ss"));
+        utc->setToolTip(time->toolTip());
         AttachMask(time, QString::fromLatin1(kTimeMask));
         Text1[n] = time;
 
@@ -118,7 +120,9 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
         alt->setFont(boxFont);
         alt->setAlignment(Qt::AlignCenter);
         alt->setGeometry(DR(144, 46, 72, 24));
-        alt->setToolTip(QStringLiteral("Sextant altitude, dd-mm.m"));
+        alt->setToolTip(QStringLiteral("H: sextant altitude as read, before any correction, dd-mm.m "
+                                       "(degrees and minutes); Enter in the last sight calculates the fix"));
+        h->setToolTip(alt->toolTip());
         AttachMask(alt, QString::fromLatin1(kAltitudeMask));
         Text2[n] = alt;
 
@@ -126,6 +130,8 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
         limb->setObjectName(QStringLiteral("Check2_%1").arg(i));
         limb->setGeometry(DR(226, 48, 136, 20));
         limb->setChecked(true);
+        limb->setToolTip(QStringLiteral("Use lower limb: ticked when the lower limb of the Sun or the Moon was "
+                                        "brought to the horizon, clear for the upper limb"));
         Check2[n] = limb;
 
         for (QWidget* w : {static_cast<QWidget*>(time), static_cast<QWidget*>(alt), static_cast<QWidget*>(combo)})
@@ -144,7 +150,8 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     Command1 = new QPushButton(QStringLiteral("&Refresh Map"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(DR(4, 310, 118, 26));
-    Command2 = new QPushButton(QStringLiteral("&Calculate Pos"), this);
+    // Alt+C belongs to the main window's "&Calculation" menu.
+    Command2 = new QPushButton(QStringLiteral("Calculate &Pos"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setGeometry(DR(127, 310, 118, 26));
     Command4 = new QPushButton(QStringLiteral("&Show Details"), this);
@@ -169,7 +176,8 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     Text3 = new QLineEdit(QStringLiteral("3.5"), Frame3);
     Text3->setObjectName(QStringLiteral("Text3"));
     Text3->setGeometry(DR(178, 37, 40, 22));
-    Text3->setToolTip(QStringLiteral("Magnitude limit"));
+    Text3->setToolTip(QStringLiteral("Magnitude limit of \"Stars with magnitude <\": the stars brighter "
+                                     "(a smaller magnitude) are drawn"));
     Check1 = new QCheckBox(QStringLiteral("Show Planets"), Frame3);
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setGeometry(DR(228, 17, 104, 20));
@@ -196,15 +204,13 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     chkIterate->setGeometry(DR(380, 456, 120, 20));
     chkIterate->setChecked(true);
     chkIterate->setToolTip(QStringLiteral("Repeat the fix from its own result until it moves less than 0.01'"));
-    Label6 = new QLabel(QStringLiteral("Note:The disproportionate resizing can result in garble of a star map. "
-                                       "Press [Refresh Map] button to redraw map proportionally."),
+    Label6 = new QLabel(QStringLiteral("Note: resizing the window out of proportion can distort the star map. "
+                                       "Press [Refresh Map] to redraw the map in proportion."),
                         this);
     Label6->setObjectName(QStringLiteral("Label6"));
     Label6->setGeometry(DR(380, 408, 337, 44));
     Label6->setWordWrap(true);
-    QFont note = small;
-    note.setPointSizeF(small.pointSizeF() * 0.9);
-    Label6->setFont(note);
+    Label6->setFont(small);
     Label6->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     // The mark templates: hidden members 0 of both arrays.
@@ -218,6 +224,30 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     Label2.push_back(body0);
     for (MapMarkLabel* m : {star0, body0})
         connect(m, &MapMarkLabel::doubleClicked, this, [this](MapMarkLabel* mark) { MarkDoubleClicked(mark); });
+
+    // Enter in a sight's time box goes on to its altitude; in its altitude box
+    // to the next line, and in the last line with a body it calculates the fix.
+    for (int i = 0; i < 4; ++i) {
+        const size_t n = static_cast<size_t>(i);
+        connect(Text1[n], &QLineEdit::returnPressed, this, [this, n] { Text2[n]->setFocus(Qt::TabFocusReason); });
+        connect(Text2[n], &QLineEdit::returnPressed, this, [this, i] { AltitudeEnter(i); });
+    }
+    // Tab follows the screen: each line's body, time, altitude and limb, the
+    // buttons under the lines, then the map's parameters.
+    QWidget* previous = nullptr;
+    auto chain = [&previous](QWidget* w) {
+        if (previous) setTabOrder(previous, w);
+        previous = w;
+    };
+    for (size_t n = 0; n < 4; ++n)
+        for (QWidget* w : {static_cast<QWidget*>(Combo1[n]), static_cast<QWidget*>(Text1[n]),
+                           static_cast<QWidget*>(Text2[n]), static_cast<QWidget*>(Check2[n])})
+            chain(w);
+    for (QWidget* w : {static_cast<QWidget*>(Command1), static_cast<QWidget*>(Command2),
+                       static_cast<QWidget*>(Command4), static_cast<QWidget*>(Option1[0]),
+                       static_cast<QWidget*>(Option1[1]), static_cast<QWidget*>(Check1),
+                       static_cast<QWidget*>(Option1[2]), static_cast<QWidget*>(Text3)})
+        chain(w);
 
     connect(Command1, &QPushButton::clicked, this, [this] { Update(); });
     connect(Command2, &QPushButton::clicked, this, [this] { CalculatePosition(); });
@@ -246,7 +276,22 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     lblGenInfo->setText(GeneralInfoText());
 }
 
-void frmPosition::Placed() { scaler_.Start(this); }
+void frmPosition::Placed() {
+    // Never smaller than at load, where every control has its room.
+    setMinimumSize(size());
+    scaler_.Start(this);
+}
+
+void frmPosition::AltitudeEnter(int line) {
+    int last = -1;
+    for (int i = 0; i < 4; ++i)
+        if (LineInUse(Combo1[static_cast<size_t>(i)]->currentData().toInt())) last = i;
+    if (line >= last) {
+        CalculatePosition();
+        return;
+    }
+    Combo1[static_cast<size_t>(line + 1)]->setFocus(Qt::TabFocusReason);
+}
 
 DateValue frmPosition::WorkInstantUT() { return NavigationState.LocalDate - NavigationState.TZ / 24.0; }
 
@@ -389,11 +434,11 @@ QString frmPosition::LastFixText() {
     return QStringLiteral("Last fix on ") + FormatLongDate(f.FixTime) + QStringLiteral(" at ") +
            FormatShortTime(f.FixTime) + QStringLiteral(" local time.\nPosition: ") + FormatLatLon(f.FixLat, true) +
            QStringLiteral(" ") + FormatLatLon(f.FixLon, false) + QStringLiteral("\nC = ") +
-           FormatNumber(cd.C, QStringLiteral("000.0")) + QStringLiteral(" - ") +
-           FormatNumber(cd.Dist, QStringLiteral("00.0")) + QStringLiteral("'\nEllipse of error:\na = ") +
+           FormatNumber(cd.C, QStringLiteral("000.0")) + QStringLiteral("\u00B0 - ") +
+           FormatNumber(cd.Dist, QStringLiteral("00.0")) + QStringLiteral(" nm\nEllipse of error:\na = ") +
            FormatNumber(f.EllipseA, QStringLiteral("00.00")) + QStringLiteral("' b = ") +
            FormatNumber(f.EllipseB, QStringLiteral("00.00")) + QStringLiteral("' Alpha = ") +
-           FormatNumber(f.EllipseAlpha, QStringLiteral("000.0")) + QStringLiteral(" deg") +
+           FormatNumber(f.EllipseAlpha, QStringLiteral("000.0")) + QStringLiteral("\u00B0") +
            (warning.isEmpty() ? QString() : QStringLiteral("\n") + warning);
 }
 
@@ -443,23 +488,16 @@ void frmPosition::ShowSights(const SightLines& lines) {
 }
 
 void frmPosition::ShowDetails() {
+    if (isSignalConnected(QMetaMethod::fromSignal(&frmPosition::detailsRequested))) {
+        emit detailsRequested();
+        return;
+    }
     try {
-        if (MDIFormMain* main = MainForm()) {
-            if (LastFix.FixTime == 0.0) {
-                // Nothing to show: only the labels of an open details window change.
-                if (auto* d = qobject_cast<frmDetails*>(FindOpenWindow(QStringLiteral("frmDetails"))))
-                    DetailsReport(LastFix, LastSightLines, d);
-                return;
-            }
-            main->Toolbar1_ButtonClick(main->ButtonByKey(QStringLiteral("Details")));
-            return;
+        if (!ownDetails_) {
+            ownDetails_ = new frmDetails(nullptr);
+            ownDetails_->setAttribute(Qt::WA_DeleteOnClose);
         }
-        auto* d = qobject_cast<frmDetails*>(FindOpenWindow(QStringLiteral("frmDetails")));
-        if (!d) {
-            d = new frmDetails(nullptr);
-            d->setAttribute(Qt::WA_DeleteOnClose);
-        }
-        DetailsReport(LastFix, LastSightLines, d);
+        DetailsReport(LastFix, LastSightLines, ownDetails_);
     } catch (const ArithmeticFault& fault) {
         ReportFault(this, fault);
     }
@@ -488,7 +526,7 @@ void frmPosition::StarInfoBox(int n) {
                          FormatAngleDegMin(info.Tau, 3, false, false) + QStringLiteral("\nDeclination: ") +
                          FormatAngleDegMin(info.Dec, 2, true, true) + QStringLiteral("\nAltitude: ") +
                          FormatAngleDegMin(info.Altitude, 3, false, false) + QStringLiteral("\nAzimuth: ") +
-                         FormatAngleDegMin(info.Azimuth, 3, false, false) +
+                         WithDegreeSigns(FormatAngleDegMin(info.Azimuth, 3, false, false)) +
                          QStringLiteral("\n\nApply this star for Line No.%1?").arg(activeLine_ + 1);
     const MsgResult r = ShowMessage(this, QStringLiteral("Star Info: ") + QString::fromStdString(StarName(s)), text,
                                     MsgIcon::Information, MsgButtons::YesNo);
@@ -509,7 +547,7 @@ void frmPosition::PlanetInfoBox(int n) {
     const QString text = QStringLiteral("GHA: ") + FormatAngleDegMin(info.Gha, 3, false, false) +
                          QStringLiteral("\nDeclination: ") + FormatAngleDegMin(info.Dec, 2, true, true) +
                          QStringLiteral("\nAltitude: ") + FormatAngleDegMin(info.Altitude, 3, false, false) +
-                         QStringLiteral("\nAzimuth: ") + FormatAngleDegMin(info.Azimuth, 3, false, false) +
+                         QStringLiteral("\nAzimuth: ") + WithDegreeSigns(FormatAngleDegMin(info.Azimuth, 3, false, false)) +
                          QStringLiteral("\nDistance: ") + FormatNumber(info.Distance, QStringLiteral("00.00000")) +
                          QStringLiteral(" AU\nAng_Diam: ") +
                          FormatNumber(info.DiameterArcmin, QStringLiteral("00.00000")) +

@@ -3,6 +3,7 @@
 // into the active line; the fix ("&Calculate Pos") with its summary, and the
 // calculation details ("&Show Details").
 #pragma once
+#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QVector>
@@ -23,6 +24,7 @@ class QPushButton;
 class QRadioButton;
 class MapPicture;
 class MapMarkLabel;
+class frmDetails;
 
 class frmPosition : public ChildWindow {
     Q_OBJECT
@@ -66,6 +68,14 @@ public:
     QVector<int> PlannedCodes() const { return planned_; }
     // A double-click on a mark of the map: the star or planet information box.
     void MarkDoubleClicked(MapMarkLabel* mark);
+
+signals:
+    // "&Show Details" was pressed: the details of the last fix are wanted. The
+    // main window builds and shows the details window; a window made on its own
+    // (with nobody listening) shows a details window of its own.
+    void detailsRequested();
+
+public:
 
     // Controls, per line i = 0..3 (object names carry the index: "Combo1_2").
     std::array<QGroupBox*, 4> Frame1{};
@@ -112,7 +122,9 @@ private:
     void StoreSights() const;
     void RestoreSights();
     void ShowDetails();
+    void AltitudeEnter(int line);
 
+    QPointer<frmDetails> ownDetails_;  // with nobody listening to detailsRequested
     bool mapReady_ = false;
     int activeLine_ = 0;
     QVector<int> planned_;     // bodies of a sight plan, ringed on the map

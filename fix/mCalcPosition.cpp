@@ -426,6 +426,9 @@ CourseDistance FixCourseDistance(const FixResult& fix) {
     const double m = CosD(fix.DRLat / 2.0 + fix.FixLat / 2.0);
     const double dEast = NormLon180(fix.FixLon - fix.DRLon) * m;
     cd.Dist = 60.0 * std::sqrt(dLat * dLat + dEast * dEast);
-    cd.C = RadToDeg(Atan2(dEast, dLat));
+    // A true course, 000.0 to 359.9 (a course just short of north that rounds
+    // to 360.0 reads 000.0).
+    cd.C = Norm360(RadToDeg(Atan2(dEast, dLat)));
+    if (cd.C >= 359.95) cd.C = 0.0;
     return cd;
 }

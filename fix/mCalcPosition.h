@@ -153,7 +153,7 @@ FixResult CalcPosition(const SightLines& lines, int maxPasses = 1);
 // a line without a body whose time or altitude is not the load-time 00:00:00 /
 // 00-00.0 (or empty), a line with a body and the altitude 00-00.0. Then lines
 // in use are counted; with fewer than two the command is refused
-// ("Unsufficient lines number."); a SightLineError or a fix with a Message
+// ("Insufficient number of lines."); a SightLineError or a fix with a Message
 // refuses it too. Otherwise LastFix = CalcPosition(lines), LastSightLines = the
 // lines in use and LastFixFailure is cleared. Returned: the text of the message
 // box to show (title "Calculation error"), "" for none: "Can not calculate
@@ -174,14 +174,14 @@ std::vector<int> LargeInterceptLines(const FixResult& fix);
 
 inline constexpr const char* kCalcErrorTitle = "Calculation error";
 inline constexpr const char* kCalcErrorHead = "Can not calculate position:";
-inline constexpr const char* kInsufficientLines = "Unsufficient lines number.";
+inline constexpr const char* kInsufficientLines = "Insufficient number of lines.";
 
 // Course and distance from the dead-reckoning position to the fix, as the fix
 // summaries show them. dLat = FixLat - DRLat, dEast = (FixLon - DRLon) cos(mean
 // latitude) (the departure, in degrees of a great circle), distance =
 // 60 sqrt(dLat^2 + dEast^2) nautical miles, course =
-// RadToDeg(Atan2(dEast, dLat)) in (-90, 270): 0 north, 180 south, +-90 due east or
-// west, negative to the north-west.
+// the true course of that line, degrees [0, 360): 0 north, 90 east, 180 south,
+// 270 west (north-west is 315, never negative).
 struct CourseDistance {
     double C = 0.0;
     double Dist = 0.0;

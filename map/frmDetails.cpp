@@ -1,10 +1,16 @@
 #include "map/frmDetails.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/mConvertion.h"
 #include "app/mLayout.h"
@@ -14,26 +20,45 @@
 
 namespace {
 
-int D(int v) { return TwipsToPixels(v * 15); }
-QRect DR(int x, int y, int w, int h) { return QRect(D(x), D(y), D(w), D(h)); }
-
 constexpr int kLoadWidthTwips = 10485;
 // Two summary lines more than a fix needs: a failed calculation, an intercept warning.
 constexpr int kLoadHeightTwips = 6660;
 constexpr int kDataColumnTwips = 800;
+constexpr int kPlotTwips = 4215;
+// A line column before the first report: as wide as a long star name.
+const char* const kTypicalLineHeader = "Alpha Lyrae (Vega)";
 
-// The rows of the table: key (empty for a spacer row) and caption.
+// The rows of the table: key (empty for a spacer row), caption, and what the row
+// holds, with its unit and sign.
 struct RowDef {
     const char* key;
     const char* caption;
+    const char* tip;
 };
 constexpr RowDef kRows[] = {
-    {"Time", "Time (GMT)"}, {"Date", "Date (GMT)"}, {"GHA ARIES", "GHA ARIES"}, {"TAU", "TAU"},
-    {"GHA", "GHA"},         {"LON", "LON"},         {"LHA", "LHA"},             {"", ""},
-    {"DEC", "DEC"},         {"", ""},               {"OC", "OC"},               {"i_s", "i+s"},
-    {"Dip", "Dip"},         {"H", "H"},             {"Refr", "Refr"},           {"px", "Parallax"},
-    {"TP", "Temp & Pressure"}, {"SemiD", "Semidiameter"}, {"Ho", "Ho"},         {"Hc", "Hc"},
-    {"", ""},               {"dN", "dN"},           {"Az", "Azimuth"},
+    {"Time", "Time (GMT)", "UT time of the sight, hh:mm:ss"},
+    {"Date", "Date (GMT)", "UT date of the sight"},
+    {"GHA ARIES", "GHA ARIES", "Greenwich hour angle of Aries, degrees and minutes, westward (star lines)"},
+    {"TAU", "TAU", "Sidereal hour angle of the star, 360\u00B0 - right ascension, degrees and minutes"},
+    {"GHA", "GHA", "Greenwich hour angle of the body, degrees and minutes, westward"},
+    {"LON", "LON", "Longitude the line is reduced from (the DR moved to the sight time), E or W"},
+    {"LHA", "LHA", "Local hour angle, degrees and minutes; W: west of the meridian, E: east of it"},
+    {"", "", nullptr},
+    {"DEC", "DEC", "Declination of the body, N or S, degrees and minutes"},
+    {"", "", nullptr},
+    {"OC", "OC", "Sextant altitude as read, degrees and minutes"},
+    {"i_s", "i+s", "Index correction, minutes of arc, + added to the sextant reading"},
+    {"Dip", "Dip", "Dip of the horizon for the height of eye, minutes, always subtracted"},
+    {"H", "H", "Apparent altitude: the reading with index correction and dip, degrees and minutes"},
+    {"Refr", "Refr", "Refraction, minutes, always subtracted"},
+    {"px", "Parallax", "Parallax in altitude, minutes, added (Sun, Moon and planets)"},
+    {"TP", "Temp & Pressure", "Correction of the refraction for temperature and pressure, minutes"},
+    {"SemiD", "Semidiameter", "Semidiameter, minutes: + lower limb, - upper limb, 0 for a star"},
+    {"Ho", "Ho", "Observed altitude, all corrections applied, degrees and minutes"},
+    {"Hc", "Hc", "Computed altitude at the reference position, degrees and minutes"},
+    {"", "", nullptr},
+    {"dN", "dN", "Intercept Ho - Hc, minutes (nautical miles), + toward the body"},
+    {"Az", "Azimuth", "Azimuth of the body, degrees true, clockwise from north"},
 };
 
 }  // namespace
@@ -44,67 +69,136 @@ frmDetails::frmDetails(QWidget* parent) : ChildWindow(parent) {
     setWindowTitle(QStringLiteral("Calculation details"));
     SetDesignSizeTwips(kLoadWidthTwips, kLoadHeightTwips);
 
-    QFont small = font();
-    small.setPointSizeF(small.pointSizeF() * 0.9);
+    const QFont small = SmallFont(font());
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(DR(4, 2, 683, 42));
     Label1->setFont(small);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(DR(4, 44, 683, 70));
     Label2->setWordWrap(true);
     Label2->setFont(small);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label2->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Three lines each, so that a report does not move the table.
+    for (QLabel* l : {Label1, Label2}) l->setMinimumHeight(QFontMetrics(small).lineSpacing() * 3 + 2);
     QPalette blue = Label2->palette();
     blue.setColor(QPalette::WindowText, QColor(0, 0, 160));
     Label2->setPalette(blue);
 
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setGeometry(DR(4, 116, 396, 266));
     ListView1->setRootIsDecorated(false);
     ListView1->setUniformRowHeights(true);
     ListView1->setAlternatingRowColors(true);
     ListView1->setFont(small);
     ListView1->setColumnCount(1);
     ListView1->setHeaderLabels({QStringLiteral("Data:")});
+    ListView1->headerItem()->setToolTip(0, QStringLiteral("Data: what each row holds; one column per sight line"));
     ListView1->header()->setStretchLastSection(false);
-    ListView1->setColumnWidth(0, TwipsToPixels(kDataColumnTwips) + 40);
+    // Columns as wide as their texts in the table's font, whatever its size.
+    ListView1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ListView1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (const RowDef& r : kRows) {
         auto* item = new QTreeWidgetItem(ListView1, QStringList{QString::fromLatin1(r.caption)});
         item->setData(0, Qt::UserRole, QString::fromLatin1(r.key));
+        if (r.tip) item->setToolTip(0, QString::fromUtf8(r.caption) + QStringLiteral(": ") + QString::fromUtf8(r.tip));
     }
-    ListView1->resizeColumnToContents(0);
+    ListView1->setMinimumSize(TableSize(4));
 
     Picture1 = new PlotPicture(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(DR(406, 116, 281, 281));
+    Picture1->setMinimumSize(TwipsToPixels(QSize(kPlotTwips, kPlotTwips)));
+    Picture1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    Picture1->setToolTip(QStringLiteral("The lines of position (red) about the DR position (centre), the azimuths "
+                                        "(grey), the track (blue) and the fix with its error ellipse; north up"));
 
     Label3 = new QLabel(QStringLiteral("Grid scale:"), this);
     Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometry(DR(4, 388, 70, 22));
     lblScale = new QLabel(QStringLiteral("1 nm."), this);
     lblScale->setObjectName(QStringLiteral("lblScale"));
-    lblScale->setGeometry(DR(76, 388, 90, 22));
+    lblScale->setToolTip(QStringLiteral("Nautical miles per grid cell of the plot"));
     cmdZoomIn = new QPushButton(QStringLiteral("+"), this);
     cmdZoomIn->setObjectName(QStringLiteral("cmdZoomIn"));
-    cmdZoomIn->setGeometry(DR(330, 387, 32, 24));
     cmdZoomIn->setToolTip(QStringLiteral("Larger grid scale"));
     cmdZoomOut = new QPushButton(QStringLiteral("-"), this);
     cmdZoomOut->setObjectName(QStringLiteral("cmdZoomOut"));
-    cmdZoomOut->setGeometry(DR(366, 387, 32, 24));
     cmdZoomOut->setToolTip(QStringLiteral("Smaller grid scale"));
+    for (QPushButton* b : {cmdZoomIn, cmdZoomOut}) b->setFixedWidth(b->sizeHint().height() * 3 / 2);
     connect(cmdZoomIn, &QPushButton::clicked, this, [this] { ZoomIn(); });
     connect(cmdZoomOut, &QPushButton::clicked, this, [this] { ZoomOut(); });
 
-    resize(D(kLoadWidthTwips / 15) - 8, D(kLoadHeightTwips / 15) - 34);
-    lastClient_ = size();
+    // The labels across the top; the table with the plot beside it; the grid
+    // scale and the zoom buttons under the plot.
+    auto* zoom = new QHBoxLayout;
+    zoom->addWidget(Label3);
+    zoom->addWidget(lblScale, 1);
+    zoom->addWidget(cmdZoomIn);
+    zoom->addWidget(cmdZoomOut);
+    auto* right = new QVBoxLayout;
+    right->addWidget(Picture1, 1);
+    right->addLayout(zoom);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(ListView1, 0, Qt::AlignTop);
+    middle->addLayout(right, 1);
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(Label1);
+    outer->addWidget(Label2);
+    outer->addLayout(middle, 1);
+    setMinimumSize(minimumSizeHint());
+    resize(ContentSize());
 }
 
-void frmDetails::Placed() { lastClient_ = size(); }
+void frmDetails::Placed() {}
+
+QSize frmDetails::TableSize(int lineColumns) const {
+    const QFontMetrics fm(ListView1->font());
+    const int pad = fm.horizontalAdvance(QStringLiteral("MM"));
+    int width = 0;
+    if (lineColumns < 0) {
+        // Each column as the view sizes it to its contents, header included.
+        const QAbstractItemView* view = ListView1;
+        for (int c = 0; c < ListView1->columnCount(); ++c)
+            width += std::max(view->sizeHintForColumn(c), ListView1->header()->sectionSizeHint(c));
+    } else {
+        int data = std::max(TwipsToPixels(kDataColumnTwips), ListView1->header()->sectionSizeHint(0));
+        for (const RowDef& r : kRows) data = std::max(data, fm.horizontalAdvance(QLatin1String(r.caption)) + pad);
+        width = data + lineColumns * (fm.horizontalAdvance(QLatin1String(kTypicalLineHeader)) + pad);
+    }
+    const int rows = ListView1->topLevelItemCount();
+    const int rowHeight = std::max(ListView1->sizeHintForRow(0), fm.height() + 2);
+    const int frame = 2 * ListView1->frameWidth();
+    return QSize(width + frame + 2, ListView1->header()->sizeHint().height() + rows * rowHeight + frame + 2);
+}
+
+QSize frmDetails::ContentSize() const {
+    const QSize table = TableSize(4).expandedTo(ListView1->minimumSize());
+    const QSize plot = Picture1->minimumSize();
+    const int spacing = 6;
+    const int labels = Label1->minimumHeight() + Label2->minimumHeight() + spacing;
+    const int zoomRow = cmdZoomIn->sizeHint().height() + spacing;
+    const QMargins m = layout() ? layout()->contentsMargins() : QMargins(9, 9, 9, 9);
+    return QSize(m.left() + table.width() + spacing + plot.width() + m.right(),
+                 m.top() + labels + spacing + std::max(table.height(), plot.height() + zoomRow) + m.bottom());
+}
+
+void frmDetails::FitTable() {
+    ListView1->setMinimumSize(TableSize());
+    setMinimumSize(minimumSizeHint());
+    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!sub) {
+        resize(size().expandedTo(minimumSizeHint()));
+        return;
+    }
+    const QSize grow = minimumSizeHint() - size();
+    if (grow.width() <= 0 && grow.height() <= 0) return;
+    QSize outer = sub->size() + grow.expandedTo(QSize(0, 0));
+    if (QMdiArea* area = sub->mdiArea()) outer = outer.boundedTo(area->viewport()->size());
+    sub->resize(outer);
+}
 
 QTreeWidgetItem* frmDetails::Row(const QString& key) const {
     if (key.isEmpty()) return nullptr;
@@ -129,7 +223,8 @@ void frmDetails::Zoom(int step) {
 }
 
 void frmDetails::resizeEvent(QResizeEvent* event) {
+    // The layout places the controls; the fonts keep their size, so no text is
+    // cut or shrunk. The plot is drawn again at its new size.
     ChildWindow::resizeEvent(event);
-    lastClient_ = ScaleWindowLayout(this, lastClient_, size());
     PlotLines(Picture1, LastFix, kScales[static_cast<size_t>(zoomIndex_)]);
 }

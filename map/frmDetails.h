@@ -20,6 +20,14 @@ public:
     explicit frmDetails(QWidget* parent = nullptr);
 
     void Placed() override;
+    // The labels, the whole table (every row, four line columns) and the plot.
+    QSize ContentSize() const override;
+    // The table's room for all its rows and columns (lineColumns line columns
+    // beside "Data:"; the present columns when -1); the table never scrolls.
+    QSize TableSize(int lineColumns = -1) const;
+    // After a report: the table as wide as its columns, the window grown (within
+    // the main window's client area) so that all of it shows.
+    void FitTable();
 
     // The grid scales, nautical miles per cell, and the present one.
     static constexpr std::array<double, 9> kScales{{0.5, 1, 2, 5, 10, 50, 100, 500, 1000}};
@@ -44,5 +52,4 @@ protected:
 private:
     void Zoom(int step);
     int zoomIndex_ = 1;
-    QSize lastClient_;
 };

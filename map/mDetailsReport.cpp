@@ -150,11 +150,11 @@ QString DetailsFixText(const FixResult& fix, const std::string& failure) {
            FormatLongDate(fix.FixTime) + QStringLiteral(" at ") +
            FormatShortTime(fix.FixTime) + QStringLiteral(" local time.\nPosition: ") +
            FormatLatLon(fix.FixLat, true) + QStringLiteral(" ") + FormatLatLon(fix.FixLon, false) +
-           QStringLiteral("   C = ") + FormatNumber(cd.C, QStringLiteral("000.0")) + QStringLiteral(" - ") +
-           FormatNumber(cd.Dist, QStringLiteral("00.0")) + QStringLiteral("'\nEllipse of error: a = ") +
+           QStringLiteral("   C = ") + FormatNumber(cd.C, QStringLiteral("000.0")) + QStringLiteral("\u00B0 - ") +
+           FormatNumber(cd.Dist, QStringLiteral("00.0")) + QStringLiteral(" nm\nEllipse of error: a = ") +
            FormatNumber(fix.EllipseA, QStringLiteral("00.00")) + QStringLiteral("', b = ") +
            FormatNumber(fix.EllipseB, QStringLiteral("00.00")) + QStringLiteral("', Alpha = ") +
-           FormatNumber(fix.EllipseAlpha, QStringLiteral("000.0")) + QStringLiteral(" deg") + PassesText(fix) +
+           FormatNumber(fix.EllipseAlpha, QStringLiteral("000.0")) + QStringLiteral("\u00B0") + PassesText(fix) +
            (warning.isEmpty() ? QString() : QStringLiteral("\n") + warning);
 }
 
@@ -221,11 +221,15 @@ void DetailsReport(const FixResult& fix, const SightLines& lines, frmDetails* wi
         set("Ho", c, FormatAngleDegMin(d.Ho, 2, true, false));
         set("Hc", c, FormatAngleDegMin(d.Hc, 2, true, false));
         set("dN", c, FormatNumber(d.Intercept, QStringLiteral("00.0")));
-        set("Az", c, FormatAngleDegMin(d.Az, 3, true, false));
+        set("Az", c, WithDegreeSigns(FormatAngleDegMin(d.Az, 3, true, false)));
     }
 
-    // Every column as wide as its widest text (the star names are long).
+    // Every column as wide as its widest text (the star names are long), and the
+    // window wide enough for all of them.
+    for (int c = 1; c < headers.size(); ++c)
+        lv->headerItem()->setToolTip(c, QStringLiteral("%1: each step of the reduction of this sight, down the rows").arg(headers[c]));
     for (int c = 0; c < headers.size(); ++c) lv->resizeColumnToContents(c);
+    window->FitTable();
 
     // At the scale the window states (its zoom survives reports).
     PlotLines(window->Picture1, fix, frmDetails::kScales[static_cast<size_t>(window->ZoomIndex())]);

@@ -77,6 +77,14 @@ frmRiseSet::frmRiseSet(QWidget* parent) : ChildWindow(parent) {
     Place(fraRS_GenInfo, 120, 40, 7860, 1080);
 
     static const char* const headers[5] = {"Planet Name", "Rise Time", "Set Time", "Upper Transit", "Lower Transit"};
+    static const char* const headerTips[5] = {
+        "Planet Name: the body, and the method of its row; click a name to recompute the row by the rigorous method",
+        "Rise Time: zone time (UT + zone) at which the body rises, hh:mm:ss",
+        "Set Time: zone time (UT + zone) at which the body sets, hh:mm:ss",
+        "Upper Transit: zone time of the meridian passage, and the altitude then in degrees and minutes "
+        "(- below the horizon)",
+        "Lower Transit: zone time of the passage of the lower meridian, and the altitude then in degrees and "
+        "minutes (- below the horizon)"};
     for (int i = 0; i < 9; ++i) {
         QWidget* parentOf = i == 5 ? static_cast<QWidget*>(fraRS_GenInfo) : this;
         lblRS_Def[static_cast<size_t>(i)] = NewLabel(parentOf, QStringLiteral("lblRS_Def_%1").arg(i));
@@ -86,6 +94,7 @@ frmRiseSet::frmRiseSet(QWidget* parent) : ChildWindow(parent) {
     for (int i = 0; i < 5; ++i) {
         QLabel* h = lblRS_Def[static_cast<size_t>(i)];
         h->setText(QString::fromLatin1(headers[i]));
+        h->setToolTip(QString::fromLatin1(headerTips[i]));
         h->setFont(bold);
         h->setAlignment(i == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignHCenter | Qt::AlignVCenter);
     }
@@ -128,6 +137,11 @@ frmRiseSet::frmRiseSet(QWidget* parent) : ChildWindow(parent) {
     lblRS_Def[7]->setParent(fraTwilight);
     lblRS_Def[6]->setText(QStringLiteral("Nautical"));
     lblRS_Def[7]->setText(QStringLiteral("Civil"));
+    lblRS_Def[6]->setToolTip(QStringLiteral("Nautical twilight: zone times at which the Sun's centre is 12\u00B0 "
+                                            "below the horizon, morning start and evening end"));
+    lblRS_Def[7]->setToolTip(QStringLiteral("Civil twilight: zone times at which the Sun's centre is 6\u00B0 "
+                                            "below the horizon, morning start and evening end"));
+    fraTwilight->setToolTip(QStringLiteral("Click to recompute the twilight by the rigorous method"));
     Place(lblRS_Def[6], 120, 360, 1500, 260);
     Place(lblRS_Def[7], 120, 640, 1500, 260);
     for (int i = 0; i < 4; ++i) {
@@ -152,8 +166,8 @@ frmRiseSet::frmRiseSet(QWidget* parent) : ChildWindow(parent) {
         }
     });
 
-    lblRS_Def[8]->setText(QStringLiteral("Note: Rise, Set and Twilight data are approximate. To get more precissious "
-                                         "data, click on appropriate planet name or twilight frame."));
+    lblRS_Def[8]->setText(QStringLiteral("Note: Rise, Set and Twilight data are approximate. For more precise data, "
+                                         "click the planet's name or the twilight frame."));
     lblRS_Def[8]->setWordWrap(true);
     lblRS_Def[8]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Place(lblRS_Def[8], 120, twiTop + 1060, 7860, 460);
@@ -171,7 +185,10 @@ void frmRiseSet::Place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
 }
 
-void frmRiseSet::Placed() { scaler_.Start(this); }
+void frmRiseSet::Placed() {
+    setMinimumSize(size());  // every label has its room at the load size
+    scaler_.Start(this);
+}
 
 void frmRiseSet::resizeEvent(QResizeEvent* event) {
     ChildWindow::resizeEvent(event);

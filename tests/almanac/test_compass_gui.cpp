@@ -56,8 +56,8 @@ TEST(CompassWindow, OpensWithTheSunriseAzimuth) {
     const SunBearingEvent e = SunRiseSetAzimuth(NavigationState.LocalDate, 0.0, 0.0, true);
     ASSERT_TRUE(e.Found);
     EXPECT_EQ(w->Text1->text(), QString::fromStdString(TimeOfDayText(e.Time)));
-    EXPECT_EQ(w->Label2->text(), QString::fromStdString(FormatAzimuth(e.Azimuth)));
-    EXPECT_TRUE(w->Label1->text().startsWith(QStringLiteral("Date: 03/20/24 00:00, TimeZone = 0\n")));
+    EXPECT_EQ(w->Label2->text(), QString::fromStdString(FormatAzimuth(e.Azimuth)) + QChar(0x00B0));
+    EXPECT_TRUE(w->Label1->text().startsWith(QStringLiteral("Date: 03/20/2024 00:00, TimeZone = 0\n")));
     EXPECT_TRUE(w->Label1->text().contains(QStringLiteral(", COG = 0, SOG = 15 kt\n")));
     EXPECT_TRUE(w->Label1->text().endsWith(QStringLiteral("H = 15 m, i+s = 0 min")));
     // Sun Set: the azimuth in the west.
@@ -121,7 +121,7 @@ TEST(CompassWindow, OtherListsTheStarsThenTheBodiesAndJupiterIsBodyFive) {
     double f = 0.0;
     ASSERT_TRUE(ParseTimeOfDay(w->Text1->text().toStdString(), f));
     const double jd = JulianDay(DateFromParts(2024, 6, 20) + f, false, false);
-    EXPECT_EQ(w->Label2->text(), QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jd, items[0].Value, 35.0, 139.7))));
+    EXPECT_EQ(w->Label2->text(), QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jd, items[0].Value, 35.0, 139.7))) + QChar(0x00B0));
     // Jupiter at 20:30:00 UT, 05:30 in Tokyo: up in the morning sky.
     TypeInto(w->Text1, QStringLiteral("203000"));
     EXPECT_EQ(w->Text1->text(), QStringLiteral("20:30:00"));
@@ -129,9 +129,9 @@ TEST(CompassWindow, OtherListsTheStarsThenTheBodiesAndJupiterIsBodyFive) {
     emit w->Combo1->activated(stars + 4);
     const double jdJ = JulianDay(DateFromParts(2024, 6, 20, 20, 30), false, false);
     ASSERT_TRUE(CompassItemPlace(jdJ, -4, 35.0, 139.7).AboveHorizon);
-    const QString jupiter = QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jdJ, -4, 35.0, 139.7)));
+    const QString jupiter = QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jdJ, -4, 35.0, 139.7))) + QChar(0x00B0);
     EXPECT_EQ(w->Label2->text(), jupiter);
-    EXPECT_NE(jupiter, QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jdJ, -3, 35.0, 139.7))));  // Mars
+    EXPECT_NE(jupiter, QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jdJ, -3, 35.0, 139.7))) + QChar(0x00B0));  // Mars
 }
 
 TEST(CompassWindow, InvalidBearingTimeIsRefusedAndPolarisWrapsThroughNorth) {
@@ -156,12 +156,13 @@ TEST(CompassWindow, InvalidBearingTimeIsRefusedAndPolarisWrapsThroughNorth) {
     TypeInto(w->Text1, QStringLiteral("103000"));
     QTest::mouseClick(w->Option1[2], Qt::LeftButton);
     const double jd = JulianDay(DateFromParts(2024, 1, 10, 10, 30), false, false);
-    EXPECT_EQ(w->Label2->text(), QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jd, kPolarisNumber, 43.1, 131.9))));
+    EXPECT_EQ(w->Label2->text(),
+              QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jd, kPolarisNumber, 43.1, 131.9))) + QChar(0x00B0));
     TypeInto(w->Text2, QStringLiteral("3590"));
     QTest::mouseClick(w->Command1, Qt::LeftButton);
     const float c = CompassCorrection(LeadingNumber(w->Label2->text().toStdString()), 359.0);
     EXPECT_LT(std::fabs(c), 3.0f);
-    EXPECT_EQ(w->Label4->text(), QString::fromStdString(FormatCorrection(c)));
+    EXPECT_EQ(w->Label4->text(), QString::fromStdString(FormatCorrection(c)) + QChar(0x00B0));
     EXPECT_EQ(rec.messages.size(), 1u);
 }
 

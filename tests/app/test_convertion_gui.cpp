@@ -78,8 +78,8 @@ TEST(DatesAndTimes, ShortFormsByLocaleOrder) {
         const char *date, *tooltip, *mask;
     };
     const Case cases[] = {
-        {PointLocale(), DateOrder::MonthFirst, "01/31/26", "Date in mm/dd/yy format", "00_00_00"},
-        {CommaLocale(), DateOrder::DayFirst, "31.01.26", "Date in dd.mm.yy format", "00_00_00"},
+        {PointLocale(), DateOrder::MonthFirst, "01/31/2026", "Date in mm/dd/yyyy format", "00_00_0000"},
+        {CommaLocale(), DateOrder::DayFirst, "31.01.2026", "Date in dd.mm.yyyy format", "00_00_0000"},
         {QLocale(QLocale::Swedish, QLocale::Sweden), DateOrder::YearFirst, "2026-01-31", "Date in yyyy-mm-dd format",
          "0000_00_00"},
     };
@@ -100,7 +100,9 @@ TEST(DatesAndTimes, ParsingAcceptsValidAndRefusesInvalid) {
     LocaleScope de(CommaLocale());
     const std::pair<const char*, DateValue> dates[] = {{"06.12.26", DateFromParts(2026, 12, 6)},
                                                        {"6.1.1999", DateFromParts(1999, 1, 6)},
-                                                       {"01.01.30", DateFromParts(1930, 1, 1)}};  // 30-99: 1900s
+                                                       {"01.01.30", DateFromParts(1930, 1, 1)},  // 30-99: 1900s
+                                                       {"01.01.1900", DateFromParts(1900, 1, 1)},
+                                                       {"31.12.2100", DateFromParts(2100, 12, 31)}};
     for (const auto& [text, value] : dates) {
         DateValue d = 0;
         EXPECT_TRUE(ParseShortDate(QLatin1String(text), d)) << text;

@@ -38,20 +38,20 @@ TEST(GeneralWindow, BoxesShowTheWorkingDataInBothLocales) {
     {
         LocaleScope point(PointLocale());
         auto w = OpenGeneral();
-        const char* expected[11] = {"12/06/26", "43-07.2N", "131-54.0E", "045.0", "12.5", "+10.0",
+        const char* expected[11] = {"12/06/2026", "43-07.2N", "131-54.0E", "045.0", "12.5", "+10.0",
                                     "1013",     "15.0",     "-01.2",     "+03",   "14:35"};
         for (int i = 0; i < 11; ++i) {
             EXPECT_EQ(w->Text1[i]->text(), QLatin1String(expected[i])) << "box " << i;
             EXPECT_EQ(w->Text1[i]->maxLength(), w->Text1[i]->text().size()) << "box " << i;
         }
-        EXPECT_EQ(w->Text1[0]->toolTip(), QStringLiteral("Date in mm/dd/yy format"));
+        EXPECT_TRUE(w->Text1[0]->toolTip().startsWith(QStringLiteral("Date in mm/dd/yyyy format")));
     }
     LocaleScope comma(CommaLocale());
     auto w = OpenGeneral();
-    EXPECT_EQ(w->Text1[0]->text(), QStringLiteral("06.12.26"));
+    EXPECT_EQ(w->Text1[0]->text(), QStringLiteral("06.12.2026"));
     EXPECT_EQ(w->Text1[1]->text(), QStringLiteral("43-07,2N"));
     EXPECT_EQ(w->Text1[4]->text(), QStringLiteral("12,5"));
-    EXPECT_EQ(w->Text1[0]->toolTip(), QStringLiteral("Date in dd.mm.yy format"));
+    EXPECT_TRUE(w->Text1[0]->toolTip().startsWith(QStringLiteral("Date in dd.mm.yyyy format")));
 }
 
 TEST(GeneralWindow, FirstInvalidBoxInIndexOrderWinsAndNothingIsStored) {
@@ -72,6 +72,7 @@ TEST(GeneralWindow, FirstInvalidBoxInIndexOrderWinsAndNothingIsStored) {
         {1, "91", false, "Invalid position format!", 1, "91-07.2N"},
         {1, "45", false, "Invalid data format!", 3, "4x.0"},  // the latitude mended, the course next
         {0, "02/30/26", true, "Invalid Date format!", 0, "02/30/26"},  // a date that does not exist comes first
+        {0, "12/31/1899", true, "Invalid Date format!", 0, "12/31/1899"},  // before the almanac's years
         {0, "12/06/26", true, nullptr, 0, nullptr},
         {3, "045.0", true, nullptr, 0, nullptr},
         {10, "25", false, "Invalid Date format!", 10, "25:35"},  // an hour of 25 in the last box
@@ -118,9 +119,29 @@ TEST(GeneralWindow, ValidApplyStoresEveryFieldAndRewritesDateAndTime) {
     for (const auto& [got, want] : fields) EXPECT_EQ(got, want);
     EXPECT_TRUE(n.StateLoaded);
     // Date and time rewritten in their short forms; the others keep their texts.
-    EXPECT_EQ(w->Text1[0]->text(), QStringLiteral("07.01.27"));
+    EXPECT_EQ(w->Text1[0]->text(), QStringLiteral("07.01.2027"));
     EXPECT_EQ(w->Text1[10]->text(), QStringLiteral("09:05"));
     EXPECT_EQ(w->Text1[1]->text(), QStringLiteral("45-60,0S"));
+}
+
+TEST(GeneralWindow, FourDigitYearsAtBothEndsAreTakenAndARefusedTextStaysSelected) {
+    LocaleScope point(PointLocale());
+    auto w = OpenGeneral();
+    DialogRecorder rec;
+    for (const char* date : {"01/01/1900", "12/31/2100"}) {
+        w->Text1[0]->setText(QLatin1String(date));
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        EXPECT_EQ(DateToParts(NavigationState.LocalDate).year, QString::fromLatin1(date).right(4).toInt());
+    }
+    EXPECT_TRUE(rec.messages.empty());
+    // The whole refused text stays selected when the window is entered again
+    // (the message box took the focus away).
+    w->Text1[4]->setText(QStringLiteral("x"));
+    QTest::mouseClick(w->Command1, Qt::LeftButton);
+    EXPECT_EQ(rec.messages.size(), 1u);
+    QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(w->Text1[4], &back);
+    EXPECT_EQ(w->Text1[4]->selectedText(), QStringLiteral("x"));
 }
 
 TEST(GeneralWindow, ApplyAndSaveInfoAnnounceNewWorkingDataARefusedFormNothing) {

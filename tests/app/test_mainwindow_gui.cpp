@@ -6,13 +6,11 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QScreen>
 #include <QToolBar>
-#include <QUrl>
 #include <memory>
 
 #include "app/MDIFormMain.h"
@@ -42,14 +40,6 @@ void ExpectCentred(MDIFormMain* m, QWidget* sub) {
     EXPECT_NEAR(sub->x(), (client.width() - sub->width()) / 2, 1);
     EXPECT_NEAR(sub->y(), (client.height() - sub->height()) / 2, 1);
 }
-
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void Open(const QUrl& url) { urls.append(url); }
-};
 
 }  // namespace
 
@@ -185,21 +175,6 @@ TEST(MainWindow, SaveInfoAppliesAndEveryOpenWindowOfResultsRecomputes) {
     NavigationState = KnownState();
 }
 
-TEST(MainWindow, HelpOpensTheHelpFileBesideTheProgram) {
-    auto m = MakeMain();
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
-    Item(m.get(), "mnuHepTopics")->trigger();
-    m->ButtonByKey(QStringLiteral("Help"))->trigger();
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    ASSERT_EQ(catcher.urls.size(), 2);
-    for (const QUrl& url : catcher.urls) {
-        EXPECT_TRUE(url.toLocalFile().endsWith(QLatin1String("/Help/VeltranoHelp.html")));
-        EXPECT_EQ(url.toLocalFile(), MDIFormMain::HelpFilePath());
-    }
-    EXPECT_EQ(m->Area()->subWindowList().size(), 0);
-}
-
 TEST(MainWindow, AboutBoxStaysUntilAKeyOrAClick) {
     auto m = MakeMain();
     SplashDone = true;
@@ -293,4 +268,3 @@ TEST(Layout, ScalerIgnoresSizesBelowTheInitialAndScalesFromTheLastOne) {
     EXPECT_EQ(label->geometry(), QRect(20, 20, 100, 20));
 }
 
-#include "test_mainwindow_gui.moc"

@@ -3,6 +3,8 @@
 // are exercised through the general information window.)
 #include <gtest/gtest.h>
 
+#include <QSignalSpy>
+
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <memory>
@@ -98,17 +100,19 @@ TEST(MaskedInput, SignOnlyAtTheSignPosition) {
     EXPECT_EQ(rec.beeps, 3);
 }
 
-TEST(MaskedInput, BackspaceSpacePointCommaEnterEscapeRefusedEverywhere) {
+TEST(MaskedInput, BackspaceSpacePointCommaEscapeRefusedEverywhereEnterGoesToTheWindow) {
     DialogRecorder rec;
     auto box = MakeBox(QStringLiteral("131-54.0E"), QStringLiteral("000_00_0EW"));
+    QSignalSpy enter(box.get(), &QLineEdit::returnPressed);
     int expectedBeeps = 0;
     for (int pos = 0; pos < 9; ++pos) {
         for (char key : {' ', '.', ','}) KeyAt(box.get(), pos, key);
         for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Escape}) KeyAt(box.get(), pos, key);
-        expectedBeeps += 6;
+        expectedBeeps += 5;
     }
     EXPECT_EQ(box->text(), QStringLiteral("131-54.0E"));
     EXPECT_EQ(rec.beeps, expectedBeeps);
+    EXPECT_EQ(enter.count(), 9);
 }
 
 TEST(MaskedInput, PasteCutUndoAndInputMethodCannotBreakTheMask) {

@@ -164,10 +164,11 @@ TEST(FixSummary, CourseAndDistanceFromTheDeadReckoning) {
     const Case cases[] = {
         // Due east and west: 10 nm is 20' of longitude at 60 N; C is exactly the Atan2 limit.
         {60.0, 10.0, 60.0, 10.0 + 20.0 / 60.0, 90.0, 10.0, 0.0},
-        {60.0, 10.0, 60.0, 10.0 - 20.0 / 60.0, -90.0, 10.0, 0.0},
+        {60.0, 10.0, 60.0, 10.0 - 20.0 / 60.0, 270.0, 10.0, 0.0},
         {60.0, 10.0, 60.1, 10.0, 0.0, 6.0, 0.0},
         {60.0, 10.0, 59.9, 10.0, 180.0, 6.0, 1e-9},
-        {-0.05, 10.0, 0.05, 9.9, -45.0, 6.0 * std::sqrt(2.0), 1e-9},  // north-west: a negative course
+        {-0.05, 10.0, 0.05, 9.9, 315.0, 6.0 * std::sqrt(2.0), 1e-9},  // north-west: a true course, not -45
+        {0.0, 10.0, 1.0, 10.0 - 1e-9, 0.0, 60.0, 1e-9},                // just west of north rounds to 000.0
         {0.0, 179.95, 0.0, -179.95, 90.0, 6.0, 0.0},                  // across the date line the short way
     };
     for (const Case& c : cases) {
@@ -285,7 +286,7 @@ TEST_F(CalcPositionTest, CommandRefusalsLeaveLastFixAlone) {
     one.Body[2] = kNoBody;
     one.Time[2] = "00:00:00";
     one.Altitude[2] = "";
-    const std::string tooFew = std::string(kHead) + "Unsufficient lines number.";
+    const std::string tooFew = std::string(kHead) + "Insufficient number of lines.";
     EXPECT_EQ(CalculatePositionCommand(one), tooFew);
     EXPECT_EQ(CalculatePositionCommand(SightLines{}), tooFew);
     // Unconvertible text or an unknown body: the line is named.
@@ -368,7 +369,7 @@ TEST_F(CalcPositionTest, TheHelpDocumentsWorkedFix) {
     // "north-west, about 19 miles"; azimuths 120 degrees apart: a nearly round ellipse.
     const CourseDistance cd = FixCourseDistance(f);
     EXPECT_NEAR(cd.Dist, 19.0, 0.5);
-    EXPECT_NEAR(cd.C, -51.0, 2.0);
+    EXPECT_NEAR(cd.C, 309.0, 2.0);
     EXPECT_LT(f.EllipseA / f.EllipseB, 1.3f);
     // Intercepts as the help's table gives them: 16.7 towards, 2.3 and 14.4 away.
     EXPECT_NEAR(f.Intercept[0], 16.7, 0.15);

@@ -93,7 +93,7 @@ protected:
 TEST_F(PositionWindow, LoadShowsTheStateAndTheMapInTheLists) {
     EXPECT_EQ(w->ActiveLine(), 0);
     EXPECT_EQ(w->Label4->text(), QStringLiteral("Last fix not available"));
-    EXPECT_TRUE(w->lblGenInfo->text().startsWith(QStringLiteral("Date: 09/08/23 23:02, TimeZone = -7\nPosition: "
+    EXPECT_TRUE(w->lblGenInfo->text().startsWith(QStringLiteral("Date: 09/08/2023 23:02, TimeZone = -7\nPosition: "
                                                                 "07-23.4S 034-14.5E, COG = 11, SOG = 6 kt\n")))
         << w->lblGenInfo->text().toStdString();
     // Marks and list items agree: the empty item, the stars, then the planets.
@@ -225,7 +225,7 @@ TEST_F(PositionWindow, AnInterceptOverThirtyMinutesIsFlaggedInTheSummaryAndDetai
     const QString warning = QStringLiteral("Warning: intercept over 30' in Line No. 2 (") +
                             FormatNumber(LastFix.DRIntercept[1], QStringLiteral("+00.0;-00.0")) +
                             QStringLiteral("'): check the sight and the DR position.");
-    EXPECT_TRUE(w->Label4->text().endsWith(QStringLiteral(" deg\n") + warning)) << w->Label4->text().toStdString();
+    EXPECT_TRUE(w->Label4->text().endsWith(QStringLiteral("\u00B0\n") + warning)) << w->Label4->text().toStdString();
     QTest::mouseClick(w->Command4, Qt::LeftButton);
     ASSERT_NE(Details(), nullptr);
     EXPECT_TRUE(Details()->Label2->text().endsWith(QStringLiteral("'\n") + warning));  // after the passes' shifts
@@ -240,7 +240,7 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
     QTest::mouseClick(w->Command2, Qt::LeftButton);
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Calculation error"));
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Can not calculate position:\nUnsufficient lines number."));
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Can not calculate position:\nInsufficient number of lines."));
     EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Exclamation);
     EXPECT_TRUE(dialogs.messages[1].text.startsWith(QStringLiteral("Can not calculate position:\nLine No. 3:")))
         << dialogs.messages[1].text.toStdString();
@@ -264,7 +264,7 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
         << lines[1].toStdString();
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("C = ")));
     EXPECT_EQ(lines[3], QStringLiteral("Ellipse of error:"));
-    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("a = ")) && lines[4].endsWith(QStringLiteral(" deg")));
+    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("a = ")) && lines[4].endsWith(QStringLiteral("\u00B0")));
     EXPECT_EQ(LastSightLines.Time[2], "06:02:37");
 
     QTest::mouseClick(w->Command4, Qt::LeftButton);
@@ -293,7 +293,7 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
     EXPECT_EQ(lv->headerItem()->text(2), QStringLiteral("Jupiter"));
     auto cell = [&](const char* row, int column) { return d->Row(QLatin1String(row))->text(column); };
     for (int c : {1, 2}) {  // columns 1 and 2 are lines 2 and 3
-        const std::pair<const char*, const char*> same[] = {{"Time", "06:02:37"}, {"Date", "09/09/23"},
+        const std::pair<const char*, const char*> same[] = {{"Time", "06:02:37"}, {"Date", "09/09/2023"},
                                                             {"i_s", "-1.5"},      {"Dip", "-03.9"},  // 1.766' sqrt 5
                                                             {"TP", "00.0"}};
         for (const auto& [row, text] : same) EXPECT_EQ(cell(row, c), QLatin1String(text)) << row << " " << c;
@@ -302,7 +302,7 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
         EXPECT_EQ(cell("LON", c), FormatLatLon(LastFix.APLon, false));
         EXPECT_EQ(cell("Hc", c), FormatAngleDegMin(LastFix.Hc[line], 2, true, false));
         EXPECT_EQ(cell("dN", c), FormatNumber(LastFix.Intercept[line], QStringLiteral("00.0")));
-        EXPECT_EQ(cell("Az", c), FormatAngleDegMin(LastFix.Az[line], 3, true, false));
+        EXPECT_EQ(cell("Az", c), WithDegreeSigns(FormatAngleDegMin(LastFix.Az[line], 3, true, false)));
         EXPECT_TRUE(cell("LHA", c).endsWith(QLatin1Char('E')) || cell("LHA", c).endsWith(QLatin1Char('W')));
     }
     EXPECT_EQ(cell("OC", 1), QStringLiteral(" 11 54.0"));

@@ -95,7 +95,7 @@ TEST_F(PlanningWindows, EveningPlanMarkedOnTheMapAndFilledIntoThePositionLines) 
     const QString twilight = w->lblTwilight->text();
     const QString expected[] = {
         QStringLiteral("Civil twilight 17:10:32 zone (19:10:32 UT)\nNautical twilight 17:47:26 zone (19:47:26 UT)\n"
-                       "Observe at 17:28:59 zone (19:28:59 UT) on 12/06/26\nDR then: 45-00.0N 034-28.2W"),
+                       "Observe at 17:28:59 zone (19:28:59 UT) on 12/06/2026\nDR then: 45-00.0N 034-28.2W"),
         QStringLiteral("Best three: Polaris, Alpheratz, Altair - Zn spread 114\u00B0/117\u00B0/130\u00B0, all above "
                        "42\u00B0, mag 0.8 to 2.1"),
         QStringLiteral("Best four: Polaris, Hamal, Enif, Vega - Zn spread 93\u00B0/98\u00B0/89\u00B0/80\u00B0, all "

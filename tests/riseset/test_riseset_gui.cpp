@@ -65,7 +65,7 @@ TEST(RiseSetWindow, LoadShowsNineApproximateRowsAndResizeScales) {
     SetState(2024, 11, 15, 51.5, -0.1, 0.0f);
     auto w = Open();
     EXPECT_EQ(w->lblRS_Def[5]->text(),
-              QStringLiteral("Date: 11/15/24 12:00, TimeZone = 0\nPosition: 51-30.0N 000-06.0W\n"
+              QStringLiteral("Date: 11/15/2024 12:00, TimeZone = 0\nPosition: 51-30.0N 000-06.0W\n"
                              "Temp = 10 C, Pressure = 1010 mB, H = 15 m"));
     const char* names[9] = {"Sun", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Moon"};
     for (int i = 0; i < 9; ++i) {
