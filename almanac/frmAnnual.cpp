@@ -15,10 +15,10 @@
 #include <cmath>
 
 #include "almanac/mAnnual.h"
-#include "app/mConvertion.h"
-#include "app/mDialogs.h"
-#include "app/mLayout.h"
-#include "app/mPublicVarsQt.h"
+#include "ui/mConvertion.h"
+#include "ui/mDialogs.h"
+#include "ui/mLayout.h"
+#include "ui/mPublicVarsQt.h"
 #include "core/mFault.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #pragma once
 #include <array>
 
-#include "app/ChildWindow.h"
+#include "ui/ChildWindow.h"
 #include "core/mTime.h"
 
 class QComboBox;

@@ -9,11 +9,11 @@
 #include <QResizeEvent>
 
 #include "almanac/mCompass.h"
-#include "app/MaskedEdit.h"
-#include "app/mConvertion.h"
-#include "app/mDialogs.h"
-#include "app/mPublicVars.h"
-#include "app/mPublicVarsQt.h"
+#include "ui/MaskedEdit.h"
+#include "ui/mConvertion.h"
+#include "ui/mDialogs.h"
+#include "core/mWorkingData.h"
+#include "ui/mPublicVarsQt.h"
 #include "core/mFault.h"
 #include "core/mTime.h"
 #include "riseset/mRiseSet.h"

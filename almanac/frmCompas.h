@@ -4,8 +4,8 @@
 #pragma once
 #include <array>
 
-#include "app/ChildWindow.h"
-#include "app/mLayout.h"
+#include "ui/ChildWindow.h"
+#include "ui/mLayout.h"
 
 class QComboBox;
 class QLabel;

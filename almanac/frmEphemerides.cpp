@@ -13,10 +13,10 @@
 #include <cmath>
 
 #include "almanac/mEphemerides.h"
-#include "app/mConvertion.h"
-#include "app/mDialogs.h"
-#include "app/mLayout.h"
-#include "app/mPublicVars.h"
+#include "ui/mConvertion.h"
+#include "ui/mDialogs.h"
+#include "ui/mLayout.h"
+#include "core/mWorkingData.h"
 #include "core/mFault.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "almanac/mEphemerides.h"
-#include "app/ChildWindow.h"
+#include "ui/ChildWindow.h"
 
 class QProgressBar;
 class QPushButton;

@@ -13,7 +13,7 @@
 #include <QThread>
 
 #include "almanac/mDailyPages.h"
-#include "app/mPublicVars.h"
+#include "core/mWorkingData.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "bodies/mStar.h"
+#include "core/mStar.h"
 #include "core/mBodyPosition.h"
 #include "core/mMath.h"
 #include "core/mPlanet.h"

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "almanac/mAnnual.h"
-#include "bodies/mStar.h"
+#include "core/mStar.h"
 #include "core/mBodyPosition.h"
 #include "core/mMath.h"
 #include "core/mPlanet.h"

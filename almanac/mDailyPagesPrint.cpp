@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "almanac/mDailyPages.h"
-#include "bodies/mStar.h"
+#include "core/mStar.h"
 #include "core/mFault.h"
 #include "core/mFiles.h"
 #include "core/mPlanet.h"

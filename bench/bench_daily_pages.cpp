@@ -9,7 +9,7 @@
 #include <string>
 
 #include "almanac/mDailyPages.h"
-#include "bodies/mStar.h"
+#include "core/mStar.h"
 #include "core/mFiles.h"
 #include "core/mPlanet.h"
 

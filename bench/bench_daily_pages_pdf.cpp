@@ -11,7 +11,7 @@
 
 #include "almanac/mDailyPages.h"
 #include "almanac/mDailyPagesPrint.h"
-#include "bodies/mStar.h"
+#include "core/mStar.h"
 #include "core/mFiles.h"
 #include "core/mPlanet.h"
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "bodies/mStar.h"
+#include "core/mStar.h"
 #include "core/mBodyPosition.h"
 #include "core/mFiles.h"
 #include "core/mPlanet.h"

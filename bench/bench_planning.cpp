@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/mPublicVars.h"
-#include "bodies/mStar.h"
+#include "core/mWorkingData.h"
+#include "core/mStar.h"
 #include "core/mFiles.h"
 #include "core/mPlanet.h"
 #include "planning/mPlanning.h"

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/mPublicVars.h"
+#include "core/mWorkingData.h"
 #include "core/mFiles.h"
 #include "core/mPlanet.h"
 #include "core/mTime.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "bodies/mMoon.h"
+#include "core/mMoon.h"
 
 namespace {
 

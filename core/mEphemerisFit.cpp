@@ -4,7 +4,7 @@
 #include <cmath>
 #include <utility>
 
-#include "bodies/mMoon.h"
+#include "core/mMoon.h"
 #include "core/mApparent.h"
 #include "core/mBodyPosition.h"
 #include "core/mTime.h"

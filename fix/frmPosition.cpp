@@ -15,13 +15,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/MaskedEdit.h"
+#include "ui/MaskedEdit.h"
 #include "map/frmDetails.h"
-#include "app/mConvertion.h"
-#include "app/mDialogs.h"
-#include "app/mPublicVars.h"
-#include "app/mPublicVarsQt.h"
-#include "bodies/mStar.h"
+#include "ui/mConvertion.h"
+#include "ui/mDialogs.h"
+#include "core/mWorkingData.h"
+#include "fix/mLastFix.h"
+#include "ui/mPublicVarsQt.h"
+#include "core/mStar.h"
 #include "core/mFault.h"
 #include "core/mPlanet.h"
 #include "fix/mCalcPosition.h"

@@ -10,8 +10,8 @@
 #include <array>
 #include <vector>
 
-#include "app/ChildWindow.h"
-#include "app/mLayout.h"
+#include "ui/ChildWindow.h"
+#include "ui/mLayout.h"
 #include "core/mTime.h"
 #include "fix/mCalcPosition.h"
 

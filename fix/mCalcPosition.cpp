@@ -5,8 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/mPublicVars.h"
-#include "bodies/mStar.h"
+#include "core/mWorkingData.h"
+#include "fix/mLastFix.h"
+#include "core/mStar.h"
 #include "core/mBodyPosition.h"
 #include "core/mFault.h"
 #include "core/mMath.h"

@@ -22,9 +22,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/mConvertion.h"
-#include "app/mDialogs.h"
-#include "app/mPublicVars.h"
+#include "ui/mConvertion.h"
+#include "ui/mDialogs.h"
+#include "core/mWorkingData.h"
 #include "log/mSightLogQt.h"
 
 namespace {

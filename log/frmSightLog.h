@@ -6,7 +6,7 @@
 #include <QString>
 #include <functional>
 
-#include "app/ChildWindow.h"
+#include "ui/ChildWindow.h"
 #include "log/mSightLog.h"
 
 class QCheckBox;

@@ -9,8 +9,8 @@
 #include <unordered_map>
 #include <sys/stat.h>
 
-#include "app/mTextForms.h"
-#include "bodies/mStar.h"
+#include "core/mTextForms.h"
+#include "core/mStar.h"
 #include "core/mPlanet.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/mPublicVars.h"
+#include "core/mWorkingData.h"
 #include "fix/mCalcPosition.h"
 
 // One sight of a logged fix. Angles in degrees.

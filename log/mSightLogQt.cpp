@@ -5,7 +5,7 @@
 #include <QStandardPaths>
 #include <memory>
 
-#include "app/mDialogs.h"
+#include "ui/mDialogs.h"
 
 #ifndef VELTRANO_VERSION
 #define VELTRANO_VERSION "unknown"

@@ -12,10 +12,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/mConvertion.h"
-#include "app/mLayout.h"
-#include "app/mPublicVars.h"
-#include "app/mPublicVarsQt.h"
+#include "ui/mConvertion.h"
+#include "ui/mLayout.h"
+#include "fix/mLastFix.h"
+#include "ui/mPublicVarsQt.h"
 #include "map/mDetailsReport.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <array>
 
-#include "app/ChildWindow.h"
+#include "ui/ChildWindow.h"
 
 class QLabel;
 class QPushButton;

@@ -1,7 +1,7 @@
 #include "map/mDetails.h"
 
-#include "app/mPublicVars.h"
-#include "bodies/mStar.h"
+#include "core/mWorkingData.h"
+#include "core/mStar.h"
 #include "core/mBodyPosition.h"
 #include "core/mMath.h"
 #include "core/mPlanet.h"

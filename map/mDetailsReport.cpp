@@ -7,8 +7,9 @@
 #include <cmath>
 
 #include "map/frmDetails.h"
-#include "app/mConvertion.h"
-#include "app/mPublicVars.h"
+#include "ui/mConvertion.h"
+#include "core/mWorkingData.h"
+#include "fix/mLastFix.h"
 #include "core/mMath.h"
 #include "map/mDetails.h"
 

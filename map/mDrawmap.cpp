@@ -11,10 +11,10 @@
 #include <cmath>
 
 #include "fix/frmPosition.h"
-#include "app/mPublicVars.h"
+#include "core/mWorkingData.h"
 #include "core/mMath.h"
 #include "fix/mCalcPosition.h"
-#include "app/mConvertion.h"
+#include "ui/mConvertion.h"
 #include "map/mStarMap.h"
 
 namespace {

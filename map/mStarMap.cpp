@@ -4,7 +4,7 @@
 #include <cmath>
 #include <unordered_map>
 
-#include "bodies/mStar.h"
+#include "core/mStar.h"
 #include "core/mApparent.h"
 #include "core/mBodyPosition.h"
 #include "core/mMath.h"

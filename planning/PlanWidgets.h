@@ -6,9 +6,9 @@
 #include <QString>
 #include <QTreeWidget>
 
-#include "app/mConvertion.h"
-#include "app/mPublicVars.h"
-#include "app/mPublicVarsQt.h"
+#include "ui/mConvertion.h"
+#include "core/mWorkingData.h"
+#include "ui/mPublicVarsQt.h"
 #include "fix/mCalcPosition.h"
 
 namespace planwidgets {

@@ -2,7 +2,7 @@
 // the working day in zone time and UT, the longitude at noon from the DR, and the
 // latitude from a sextant altitude of the Sun on the meridian with its corrections.
 #pragma once
-#include "app/ChildWindow.h"
+#include "ui/ChildWindow.h"
 #include "planning/mPlanning.h"
 
 class QCheckBox;

@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/MaskedEdit.h"
-#include "app/mDialogs.h"
+#include "ui/MaskedEdit.h"
+#include "ui/mDialogs.h"
 #include "core/mFault.h"
 #include "planning/PlanWidgets.h"
 

@@ -2,7 +2,7 @@
 // its UT time, the latitude from the star's apparent place, with the corrections
 // and the equivalent total correction Lat - Ho.
 #pragma once
-#include "app/ChildWindow.h"
+#include "ui/ChildWindow.h"
 #include "planning/mPlanning.h"
 
 class QLabel;

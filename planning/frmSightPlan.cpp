@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/MaskedEdit.h"
-#include "app/mDialogs.h"
+#include "ui/MaskedEdit.h"
+#include "ui/mDialogs.h"
 #include "core/mFault.h"
 #include "planning/PlanWidgets.h"
 

@@ -8,7 +8,7 @@
 #include <QVector>
 #include <vector>
 
-#include "app/ChildWindow.h"
+#include "ui/ChildWindow.h"
 #include "planning/mPlanning.h"
 
 class QComboBox;

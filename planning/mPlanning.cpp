@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/mPublicVars.h"
-#include "bodies/mStar.h"
+#include "core/mWorkingData.h"
+#include "core/mStar.h"
 #include "core/mBodyPosition.h"
 #include "core/mMath.h"
 #include "core/mPlanet.h"

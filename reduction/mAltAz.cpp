@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/mPublicVars.h"
+#include "core/mWorkingData.h"
 #include "core/mTime.h"
 
 namespace {

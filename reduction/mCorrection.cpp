@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/mPublicVars.h"
+#include "core/mWorkingData.h"
 #include "core/mFault.h"
 #include "core/mMath.h"
 

@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QResizeEvent>
 
-#include "app/mConvertion.h"
-#include "app/mDialogs.h"
-#include "app/mPublicVars.h"
-#include "app/mPublicVarsQt.h"
+#include "ui/mConvertion.h"
+#include "ui/mDialogs.h"
+#include "core/mWorkingData.h"
+#include "ui/mPublicVarsQt.h"
 #include "core/mFault.h"
 #include "core/mPlanet.h"
 #include "core/mTime.h"

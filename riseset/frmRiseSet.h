@@ -7,8 +7,8 @@
 #include <QSize>
 #include <array>
 
-#include "app/ChildWindow.h"
-#include "app/mLayout.h"
+#include "ui/ChildWindow.h"
+#include "ui/mLayout.h"
 
 class QGroupBox;
 class QLabel;

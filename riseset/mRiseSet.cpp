@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/mPublicVars.h"
+#include "core/mWorkingData.h"
 #include "core/mBodyPosition.h"
 #include "core/mEphemerisFit.h"
 #include "core/mMath.h"

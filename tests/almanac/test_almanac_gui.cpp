@@ -20,7 +20,7 @@
 #include "almanac/frmAnnual.h"
 #include "almanac/frmEphemerides.h"
 #include "almanac/frmPrintPages.h"
-#include "app/gui_support.h"
+#include "support/gui_support.h"
 #include "support/csv.h"
 #include "support/nav_fixture.h"
 

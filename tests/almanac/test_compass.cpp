@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "almanac/mCompass.h"
-#include "app/mPublicVars.h"
-#include "bodies/mStar.h"
+#include "core/mWorkingData.h"
+#include "core/mStar.h"
 #include "core/mBodyPosition.h"
 #include "core/mFiles.h"
 #include "core/mMath.h"

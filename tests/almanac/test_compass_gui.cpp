@@ -15,10 +15,10 @@
 
 #include "almanac/frmCompas.h"
 #include "almanac/mCompass.h"
-#include "app/gui_support.h"
+#include "support/gui_support.h"
 #include "support/nav_fixture.h"
-#include "app/mPublicVars.h"
-#include "bodies/mStar.h"
+#include "core/mWorkingData.h"
+#include "core/mStar.h"
 #include "core/mFiles.h"
 #include "core/mPlanet.h"
 #include "core/mTime.h"

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "bodies/mStar.h"
+#include "core/mStar.h"
 #include "support/csv.h"
 #include "support/nav_fixture.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "almanac/mEphemerides.h"
-#include "app/mTextForms.h"
+#include "core/mTextForms.h"
 #include "core/mBodyPosition.h"
 #include "support/csv.h"
 #include "support/nav_fixture.h"

@@ -8,8 +8,8 @@
 #include <random>
 #include <vector>
 
-#include "app/mPublicVars.h"
-#include "bodies/mStar.h"
+#include "core/mWorkingData.h"
+#include "core/mStar.h"
 #include "core/mApparent.h"
 #include "core/mBodyPosition.h"
 #include "core/mEphemerisFit.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "bodies/mStar.h"
+#include "core/mStar.h"
 #include "core/mBodyPosition.h"
 #include "core/mFiles.h"
 #include "core/mMath.h"

@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "bodies/mStar.h"
+#include "core/mStar.h"
 #include "reduction/mAltAz.h"
 #include "reduction/mCorrection.h"
 #include "support/nav_fixture.h"

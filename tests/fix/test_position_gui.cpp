@@ -14,9 +14,9 @@
 #include <cmath>
 #include <memory>
 
-#include "app/MDIFormMain.h"
-#include "app/gui_support.h"
-#include "app/mConvertion.h"
+#include "shell/MDIFormMain.h"
+#include "support/gui_support.h"
+#include "ui/mConvertion.h"
 #include "fix/frmPosition.h"
 #include "map/frmDetails.h"
 #include "map/mDetailsReport.h"

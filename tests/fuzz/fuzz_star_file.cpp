@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "bodies/mStar.h"
+#include "core/mStar.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const LoadStatus st = LoadStarBytes(data, size, "star.bin");

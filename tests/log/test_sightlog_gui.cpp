@@ -14,10 +14,10 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "app/MDIFormMain.h"
-#include "app/frmGeneral.h"
-#include "app/gui_support.h"
-#include "app/mConvertion.h"
+#include "shell/MDIFormMain.h"
+#include "shell/frmGeneral.h"
+#include "support/gui_support.h"
+#include "ui/mConvertion.h"
 #include "fix/frmPosition.h"
 #include "log/frmSightLog.h"
 #include "log/mSightLogQt.h"

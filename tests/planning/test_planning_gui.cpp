@@ -11,9 +11,9 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "app/MDIFormMain.h"
-#include "app/gui_support.h"
-#include "app/mConvertion.h"
+#include "shell/MDIFormMain.h"
+#include "support/gui_support.h"
+#include "ui/mConvertion.h"
 #include "fix/frmPosition.h"
 #include "map/mDrawmap.h"
 #include "planning/frmNoon.h"

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/mPublicVars.h"
+#include "core/mWorkingData.h"
 #include "core/mFiles.h"
 #include "core/mMath.h"
 #include "core/mPlanet.h"

@@ -12,11 +12,11 @@
 #include <memory>
 #include <string>
 
-#include "app/frmGeneral.h"
-#include "app/gui_support.h"
+#include "shell/frmGeneral.h"
+#include "support/gui_support.h"
 #include "support/nav_fixture.h"
-#include "app/mPublicVars.h"
-#include "bodies/mStar.h"
+#include "core/mWorkingData.h"
+#include "core/mStar.h"
 #include "core/mFiles.h"
 #include "core/mPlanet.h"
 #include "core/mTime.h"

@@ -7,8 +7,9 @@
 #include <cmath>
 #include <string>
 
-#include "app/mPublicVars.h"
-#include "bodies/mStar.h"
+#include "core/mWorkingData.h"
+#include "fix/mLastFix.h"
+#include "core/mStar.h"
 #include "core/mFiles.h"
 #include "core/mMath.h"
 #include "core/mPlanet.h"

@@ -1,3 +1,0 @@
-#include "app/ChildWindow.h"
-
-ChildWindow::ChildWindow(QWidget* parent) : QWidget(parent) {}

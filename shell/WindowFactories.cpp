@@ -1,0 +1,45 @@
+#include "shell/WindowFactories.h"
+
+#include "shell/frmGeneral.h"
+#include "riseset/frmRiseSet.h"
+#include "almanac/frmCompas.h"
+#include "map/frmDetails.h"
+#include "fix/frmPosition.h"
+#include "fix/mLastFix.h"
+#include "map/mDetailsReport.h"
+#include "almanac/frmEphemerides.h"
+#include "almanac/frmAnnual.h"
+#include "log/frmSightLog.h"
+
+#include "planning/frmNoon.h"
+#include "planning/frmPolaris.h"
+#include "planning/frmSightPlan.h"
+#include <memory>
+
+// Each window adds its include here and its one line below.
+
+ChildWindow* CreateChildWindow(const QString& key, QWidget* parent) {
+    if (key == QLatin1String("General")) return new frmGeneral(parent);
+    if (key == QLatin1String("RiseSet")) return new frmRiseSet(parent);
+    if (key == QLatin1String("Ephemerides")) return new frmEphemerides(parent);
+    if (key == QLatin1String("Annual")) return new frmAnnual(parent);
+    if (key == QLatin1String("Position")) return new frmPosition(parent);
+    if (key == QLatin1String("Compass")) return new frmCompas(parent);
+    if (key == QLatin1String("SightLog")) return new frmSightLog(parent);
+    if (key == QLatin1String("SightPlan")) return new frmSightPlan(parent);
+    if (key == QLatin1String("Noon")) return new frmNoon(parent);
+    if (key == QLatin1String("Polaris")) return new frmPolaris(parent);
+    return nullptr;
+}
+
+ChildWindow* BuildDetailsWindow(ChildWindow* existing, QWidget* parent) {
+    auto* window = qobject_cast<frmDetails*>(existing);
+    std::unique_ptr<frmDetails> created;
+    if (!window) {
+        created.reset(new frmDetails(parent));
+        window = created.get();
+    }
+    DetailsReport(LastFix, LastSightLines, window);  // a fault leaves no half-made window behind
+    created.release();
+    return window;
+}

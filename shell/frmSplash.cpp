@@ -1,0 +1,140 @@
+#include "shell/frmSplash.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "shell/MDIFormMain.h"
+#include "ui/mImages.h"
+
+#ifndef VELTRANO_VERSION
+#define VELTRANO_VERSION "0.0.0"
+#endif
+
+frmSplash::frmSplash(QWidget* parent)
+    : QWidget(parent, SplashDone ? (Qt::Dialog | Qt::FramelessWindowHint) : (Qt::SplashScreen | Qt::FramelessWindowHint)),
+      about_(SplashDone) {
+    clock_.start();
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowTitle(QStringLiteral("Veltrano"));
+    if (about_) setAttribute(Qt::WA_DeleteOnClose);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(6, 6, 6, 6);
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFrameShape(QFrame::Box);
+    Frame1->setFrameShadow(QFrame::Sunken);
+    outer->addWidget(Frame1);
+
+    auto* row = new QHBoxLayout(Frame1);
+    Image1 = new QLabel(Frame1);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(SplashPicture(260, 220));
+    row->addWidget(Image1);
+
+    auto* text = new QVBoxLayout;
+    lblCompanyProduct = new QLabel(QStringLiteral("Celestial navigation with"), Frame1);
+    lblCompanyProduct->setObjectName(QStringLiteral("lblCompanyProduct"));
+    QFont f = lblCompanyProduct->font();
+    f.setPointSizeF(f.pointSizeF() * 1.3);
+    lblCompanyProduct->setFont(f);
+    lblProductName = new QLabel(QStringLiteral("Veltrano"), Frame1);
+    lblProductName->setObjectName(QStringLiteral("lblProductName"));
+    QFont big = lblProductName->font();
+    big.setPointSizeF(big.pointSizeF() * 3.2);
+    big.setBold(true);
+    lblProductName->setFont(big);
+    lblProductName->setStyleSheet(QStringLiteral("color: rgb(20, 40, 90);"));
+    lblVersion = new QLabel(QStringLiteral("Version ") + QLatin1String(VELTRANO_VERSION), Frame1);
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    lblWarning = new QLabel(QStringLiteral("This is just a beta version :)"), Frame1);
+    lblWarning->setObjectName(QStringLiteral("lblWarning"));
+    text->addStretch(1);
+    text->addWidget(lblCompanyProduct);
+    text->addWidget(lblProductName);
+    text->addSpacing(12);
+    text->addWidget(lblVersion);
+    text->addStretch(1);
+    text->addWidget(lblWarning);
+    row->addSpacing(12);
+    row->addLayout(text);
+    row->addSpacing(12);
+
+    for (QWidget* w : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Image1),
+                       static_cast<QWidget*>(lblProductName), static_cast<QWidget*>(lblCompanyProduct),
+                       static_cast<QWidget*>(lblVersion), static_cast<QWidget*>(lblWarning)})
+        w->installEventFilter(this);
+
+    adjustSize();
+    // Centred over the main window (the About box) or on the screen.
+    QRect over;
+    if (parent)
+        over = parent->frameGeometry();
+    else if (const QScreen* s = QGuiApplication::primaryScreen())
+        over = s->availableGeometry();
+    if (over.isValid()) move(over.center() - rect().center());
+}
+
+bool frmSplash::eventFilter(QObject* obj, QEvent* event) {
+    if (about_ && event->type() == QEvent::MouseButtonPress) {
+        close();
+        return true;
+    }
+    return QWidget::eventFilter(obj, event);
+}
+
+void frmSplash::keyPressEvent(QKeyEvent* event) {
+    if (about_) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void frmSplash::mousePressEvent(QMouseEvent* event) {
+    if (about_) {
+        close();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+MDIFormMain* StartUp(int splashMs) {
+    auto* splash = new frmSplash;
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+
+    auto* main = new MDIFormMain;
+    if (!main->Load()) {
+        delete main;
+        delete splash;
+        return nullptr;
+    }
+    // The rise/set and position windows compute their first contents now,
+    // behind the splash, and stay hidden until the user opens them.
+    main->LoadChild(QStringLiteral("RiseSet"));
+    main->LoadChild(QStringLiteral("Position"));
+
+    const qint64 rest = splashMs - splash->Elapsed();
+    if (rest > 0) {
+        QEventLoop wait;
+        QTimer::singleShot(static_cast<int>(rest), &wait, &QEventLoop::quit);
+        wait.exec();
+    }
+    main->show();
+    main->RestoreDesk();
+    SplashDone = true;
+    splash->close();
+    splash->deleteLater();
+    return main;
+}

@@ -1,0 +1,284 @@
+// The working windows at the chart table: they open showing all they compute on
+// a 1280x800 screen and cannot be dragged smaller than their controls; Tab
+// follows the screen; mnemonics are unique; every box and header says what it
+// holds; the status bar shows the working data; help opens in the program at the
+// section of the window in use; the desk is put back at the next start.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <memory>
+
+#include "shell/MDIFormMain.h"
+#include "shell/frmGeneral.h"
+#include "shell/frmHelp.h"
+#include "ui/mLayout.h"
+#include "fix/frmPosition.h"
+#include "support/gui_support.h"
+#include "map/frmDetails.h"
+#include "map/mDetailsReport.h"
+#include "support/nav_fixture.h"
+
+namespace {
+
+const char* const kKeys[] = {"General", "RiseSet", "Ephemerides", "Annual", "Position", "Compass", "Details"};
+
+class Desk : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { testsupport::LoadDataFiles(); }
+    void SetUp() override {
+        scope_ = std::make_unique<LocaleScope>(PointLocale());
+        ClearSettings();
+        NavigationState = KnownState();
+        main_ = MakeMain();
+    }
+    void TearDown() override {
+        main_.reset();
+        scope_.reset();
+        LastFix = FixResult{};
+        LastSightLines = SightLines{};
+    }
+    // A main window on a 1280x800 screen.
+    static std::unique_ptr<MDIFormMain> MakeMain() {
+        auto m = std::make_unique<MDIFormMain>();
+        EXPECT_TRUE(m->Load());
+        m->setGeometry(0, 0, 1280, 800);
+        m->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(m.get()));
+        return m;
+    }
+    ChildWindow* Open(const char* key) {
+        main_->Toolbar1_ButtonClick(main_->ButtonByKey(QLatin1String(key)));
+        QApplication::processEvents();
+        return main_->WindowOfKey(QLatin1String(key));
+    }
+    static QMdiSubWindow* Frame(QWidget* w) { return qobject_cast<QMdiSubWindow*>(w->parentWidget()); }
+    // A fix of four star lines, enough for the details table to fill every column.
+    static void FourLineFix() {
+        const DateValue t = NavigationState.LocalDate - NavigationState.TZ / 24.0;
+        LastFix = FixResult{};
+        LastFix.FixTime = NavigationState.LocalDate;
+        LastFix.DRLat = LastFix.FixLat = NavigationState.Lat;
+        LastFix.DRLon = LastFix.FixLon = NavigationState.Lon;
+        LastSightLines = SightLines{};
+        LastSightLines.Body = {7001, 1708, 8728, 424};
+        for (size_t i = 0; i < 4; ++i) {
+            LastFix.LineTime[i] = t;
+            LastFix.LinePos[i] = {NavigationState.Lat, NavigationState.Lon};
+            LastFix.Hs[i] = LastFix.Hc[i] = 30.0;
+            LastFix.Az[i] = 90.0 * static_cast<double>(i);
+            LastFix.Weight[i] = 1.0;
+        }
+    }
+    std::unique_ptr<LocaleScope> scope_;
+    std::unique_ptr<MDIFormMain> main_;
+};
+
+// The widgets Tab reaches from `first`, in order, by object name.
+QStringList TabChain(QWidget* window, QWidget* first) {
+    QStringList names;
+    QWidget* w = first;
+    do {
+        if (w->isVisibleTo(window) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && window->isAncestorOf(w))
+            names << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w && w != first && names.size() < 60);
+    return names;
+}
+
+// Every header section of a table shows whole in its viewport.
+void ExpectAllColumnsShow(QTreeWidget* table, const char* what) {
+    for (int c = 0; c < table->columnCount(); ++c) {
+        const int right = table->header()->sectionViewportPosition(c) + table->header()->sectionSize(c);
+        EXPECT_LE(right, table->viewport()->width()) << what << " column " << c;
+    }
+    QTreeWidgetItem* last = table->topLevelItem(table->topLevelItemCount() - 1);
+    EXPECT_LE(table->visualItemRect(last).bottom(), table->viewport()->height()) << what << " last row";
+}
+
+}  // namespace
+
+TEST_F(Desk, WindowsOpenShowingAllTheyComputeAndNoSmallerThanTheirControls) {
+    FourLineFix();
+    for (const char* key : kKeys) {
+        ChildWindow* w = Open(key);
+        ASSERT_NE(w, nullptr) << key;
+        QMdiSubWindow* sub = Frame(w);
+        // On the 1280x800 screen: the window whole inside the client area.
+        EXPECT_TRUE(main_->Area()->viewport()->rect().contains(sub->geometry())) << key;
+        if (auto* page = w->findChild<QTreeWidget*>(QStringLiteral("lvEphemer"))) ExpectAllColumnsShow(page, key);
+        if (auto* d = qobject_cast<frmDetails*>(w)) {
+            EXPECT_EQ(d->ListView1->columnCount(), 5);
+            ExpectAllColumnsShow(d->ListView1, key);
+        }
+        // Dragged as small as can be: every control keeps its room inside the window.
+        sub->resize(40, 40);
+        QApplication::processEvents();
+        EXPECT_GE(w->width(), w->minimumSize().width()) << key;
+        EXPECT_GE(w->height(), w->minimumSize().height()) << key;
+        for (QWidget* c : w->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (!c->isVisibleTo(w) || c->width() < 2) continue;
+            EXPECT_TRUE(w->rect().contains(c->geometry())) << key << " " << c->objectName().toStdString();
+            EXPECT_GE(c->font().pointSizeF(), MinimumFontPointSize() - 1e-9) << key << " " << c->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(Desk, TabFollowsTheScreenAndMnemonicsAreUniqueBesideTheMenus) {
+    auto* general = static_cast<frmGeneral*>(Open("General"));
+    EXPECT_EQ(TabChain(general, general->Text1[0]),
+              QStringList({"Text1_0", "Text1_10", "Text1_9", "Text1_1", "Text1_2", "Text1_3", "Text1_4", "Text1_5",
+                           "Text1_6", "Text1_7", "Text1_8", "Command1", "Command2"}));
+    auto* position = static_cast<frmPosition*>(Open("Position"));
+    QStringList expected;
+    for (int i = 0; i < 4; ++i)
+        expected << QStringLiteral("Combo1_%1").arg(i) << QStringLiteral("Text1_%1").arg(i)
+                 << QStringLiteral("Text2_%1").arg(i) << QStringLiteral("Check2_%1").arg(i);
+    // The chosen map option stands for its group.
+    expected << "Command1" << "Command2" << "Command4" << "Option1_0" << "Check1" << "Text3" << "chkIterate";
+    QStringList chain = TabChain(position, position->Combo1[0]);
+    chain.removeAll(QStringLiteral("Option1_1"));
+    chain.removeAll(QStringLiteral("Option1_2"));
+    EXPECT_EQ(chain, expected);
+
+    // Alt+letter: the menu bar's letters and each window's own, never twice.
+    auto letterOf = [](const QString& text) {
+        const qsizetype i = text.indexOf(QLatin1Char('&'));
+        return i >= 0 && i + 1 < text.size() ? text.at(i + 1).toUpper() : QChar();
+    };
+    QString menu;
+    for (QAction* a : main_->menuBar()->actions()) menu += letterOf(a->text());
+    EXPECT_EQ(menu, QStringLiteral("ECGH"));
+    for (const char* key : kKeys) {
+        ChildWindow* w = Open(key);
+        QString seen = menu;
+        QStringList texts;
+        for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) texts << b->text();
+        for (QGroupBox* g : w->findChildren<QGroupBox*>()) texts << g->title();
+        for (const QString& t : texts) {
+            const QChar c = letterOf(t);
+            if (c.isNull()) continue;
+            EXPECT_FALSE(seen.contains(c)) << key << ": " << t.toStdString();
+            seen += c;
+        }
+    }
+}
+
+TEST_F(Desk, EveryBoxAndHeaderSaysWhatItHolds) {
+    FourLineFix();
+    for (const char* key : kKeys) {
+        ChildWindow* w = Open(key);
+        for (QLineEdit* box : w->findChildren<QLineEdit*>()) {
+            if (!qobject_cast<QComboBox*>(box->parentWidget())) {
+                EXPECT_FALSE(box->toolTip().isEmpty()) << key << " " << box->objectName().toStdString();
+            }
+        }
+        for (QComboBox* c : w->findChildren<QComboBox*>())
+            EXPECT_FALSE(c->toolTip().isEmpty()) << key << " " << c->objectName().toStdString();
+        for (QTreeWidget* t : w->findChildren<QTreeWidget*>()) {
+            for (int c = 0; c < t->columnCount(); ++c)
+                EXPECT_FALSE(t->headerItem()->toolTip(c).isEmpty()) << key << " column " << c;
+            // Row headers: the caption of every row that has one.
+            if (!qobject_cast<frmDetails*>(w)) continue;
+            for (int r = 0; r < t->topLevelItemCount(); ++r) {
+                if (!t->topLevelItem(r)->text(0).isEmpty()) {
+                    EXPECT_FALSE(t->topLevelItem(r)->toolTip(0).isEmpty()) << key << " row " << r;
+                }
+            }
+        }
+        // The column and row captions of the rise and set table.
+        for (QLabel* l : w->findChildren<QLabel*>()) {
+            const QString name = l->objectName();
+            if (name.startsWith(QLatin1String("lblRS_Def_")) && name != "lblRS_Def_5" && name != "lblRS_Def_8") {
+                EXPECT_FALSE(l->toolTip().isEmpty()) << name.toStdString();
+            }
+        }
+    }
+}
+
+TEST_F(Desk, StatusBarShowsTheWorkingDataAndFollowsApply) {
+    EXPECT_EQ(main_->StatusLabel()->text(),
+              QStringLiteral("Zone time 12/06/2026 14:35 (zone +3)    UT 12/06/2026 11:35    DR 43-07.2N 131-54.0E    "
+                             "Course 045.0\u00B0    Speed 12.5 kn"));
+    auto* general = static_cast<frmGeneral*>(Open("General"));
+    TypeInto(general->Text1[3], QStringLiteral("2705"));
+    TypeInto(general->Text1[9], QStringLiteral("-02"));
+    QTest::mouseClick(general->Command1, Qt::LeftButton);
+    const QString text = main_->StatusLabel()->text();
+    EXPECT_TRUE(text.contains(QStringLiteral("(zone -2)    UT 12/06/2026 16:35"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Course 270.5\u00B0"))) << text.toStdString();
+}
+
+TEST_F(Desk, HelpOpensInTheProgramAtTheSectionOfTheWindowInUse) {
+    auto* position = static_cast<frmPosition*>(Open("Position"));
+    position->Combo1[1]->setFocus(Qt::OtherFocusReason);
+    QAction* f1 = main_->findChild<QAction*>(QStringLiteral("mnuHepTopics"));
+    f1->trigger();
+    frmHelp* help = main_->HelpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->Browser->source().fragment(), QStringLiteral("position"));
+    EXPECT_TRUE(help->Browser->toPlainText().contains(QStringLiteral("Fix position")));
+    auto* general = static_cast<frmGeneral*>(Open("General"));
+    general->Text1[2]->setFocus(Qt::OtherFocusReason);
+    main_->ButtonByKey(QStringLiteral("Help"))->trigger();
+    EXPECT_EQ(main_->HelpWindow(), help);  // one help window
+    EXPECT_EQ(help->Browser->source().fragment(), QStringLiteral("general"));
+    // Back to the section before; find in the page.
+    ASSERT_TRUE(help->cmdBack->isEnabled());
+    QTest::mouseClick(help->cmdBack, Qt::LeftButton);
+    EXPECT_EQ(help->Browser->source().fragment(), QStringLiteral("position"));
+    EXPECT_TRUE(help->cmdForward->isEnabled());
+    help->txtFind->setText(QStringLiteral("worked example"));
+    EXPECT_TRUE(help->FindNext());
+    EXPECT_EQ(help->Browser->textCursor().selectedText().toLower(), QStringLiteral("worked example"));
+    help->txtFind->setText(QStringLiteral("no such words here"));
+    EXPECT_FALSE(help->FindNext());
+    EXPECT_TRUE(help->lblExternal->text().contains(QUrl::fromLocalFile(MDIFormMain::HelpFilePath()).toString()));
+}
+
+TEST_F(Desk, TheDeskComesBackAndABadGeometryFallsBackToTheDefault) {
+    Open("General");
+    ChildWindow* compass = Open("Compass");
+    Frame(compass)->move(30, 40);
+    main_->close();  // keeps the desk
+    main_ = MakeMain();
+    main_->RestoreDesk();
+    ASSERT_NE(main_->WindowOfKey(QStringLiteral("General")), nullptr);
+    compass = main_->WindowOfKey(QStringLiteral("Compass"));
+    ASSERT_NE(compass, nullptr);
+    EXPECT_EQ(Frame(compass)->pos(), QPoint(30, 40));
+    EXPECT_EQ(main_->Area()->activeSubWindow(), Frame(compass));  // the top window stays on top
+    EXPECT_EQ(main_->WindowOfKey(QStringLiteral("Position")), nullptr);
+
+    // A geometry that cannot be read, a window far off the client area: the
+    // default placement.
+    main_->close();
+    {
+        QSettings s(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Veltrano"),
+                    QStringLiteral("Veltrano"));
+        s.setValue(QStringLiteral("Desk/MainGeometry"), QByteArray("not a geometry"));
+        s.setValue(QStringLiteral("Desk/MainState"), QByteArray("\x01\x02"));
+        s.setValue(QStringLiteral("Desk/Window_Compass"), QRect(5000, -300, 400, 200));
+        s.setValue(QStringLiteral("Desk/OpenWindows"), QStringList({"Compass", "Nonsense"}));
+    }
+    main_ = MakeMain();
+    const QRect before = main_->geometry();
+    main_->RestoreDesk();
+    EXPECT_EQ(main_->geometry(), before);
+    compass = main_->WindowOfKey(QStringLiteral("Compass"));
+    ASSERT_NE(compass, nullptr);
+    const QSize client = main_->Area()->viewport()->size();
+    EXPECT_NEAR(Frame(compass)->x(), (client.width() - Frame(compass)->width()) / 2, 1);
+    EXPECT_EQ(main_->Area()->subWindowList().size(), 1);
+}

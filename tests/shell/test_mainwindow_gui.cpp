@@ -1,0 +1,271 @@
+// The main window: menu, toolbar, one instance per window, the help file, the
+// About box, the proportional layout and the twips.
+#include <gtest/gtest.h>
+
+#include <QDialog>
+
+#include <QAction>
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QScreen>
+#include <QToolBar>
+#include <memory>
+
+#include "shell/MDIFormMain.h"
+#include "shell/frmGeneral.h"
+#include "shell/frmSplash.h"
+#include "ui/mConvertion.h"
+#include "ui/mLayout.h"
+#include "ui/mPublicVarsQt.h"
+#include "core/mWorkingData.h"
+#include "fix/mLastFix.h"
+#include "support/gui_support.h"
+#include "support/nav_fixture.h"
+
+namespace {
+
+std::unique_ptr<MDIFormMain> MakeMain(bool show = true) {
+    NavigationState = KnownState();  // loaded: no data file is read
+    auto m = std::make_unique<MDIFormMain>();
+    EXPECT_TRUE(m->Load());
+    if (show) m->show();
+    return m;
+}
+
+QAction* Item(MDIFormMain* m, const char* name) { return m->findChild<QAction*>(QLatin1String(name)); }
+
+void ExpectCentred(MDIFormMain* m, QWidget* sub) {
+    const QSize client = m->Area()->viewport()->size();
+    EXPECT_NEAR(sub->x(), (client.width() - sub->width()) / 2, 1);
+    EXPECT_NEAR(sub->y(), (client.height() - sub->height()) / 2, 1);
+}
+
+}  // namespace
+
+TEST(MainWindow, ToolbarMenuAndShortcuts) {
+    auto m = MakeMain();
+    const QList<QAction*> actions = m->Toolbar1()->actions();
+    // The buttons by key in order, "" for a separator; each with its own image.
+    const char* keys[] = {"General", "", "RiseSet", "Ephemerides", "Annual", "", "Position", "Details", "SightLog",
+                          "SightPlan", "Noon", "Polaris", "", "Compass", "", "Help"};
+    ASSERT_EQ(actions.size(), static_cast<int>(std::size(keys)));
+    for (int i = 0; i < actions.size(); ++i) {
+        EXPECT_EQ(actions[i]->isSeparator(), !*keys[i]) << i;
+        if (!*keys[i]) continue;
+        EXPECT_EQ(actions[i]->data().toString(), QLatin1String(keys[i])) << i;
+        EXPECT_FALSE(actions[i]->icon().isNull()) << i;
+        EXPECT_EQ(m->ButtonByKey(QLatin1String(keys[i])), actions[i]);
+    }
+    for (const char* name : {"mnuRiseSet", "mnuPlanet", "mnuAnnual", "mnuPosition", "mnuCompass", "mnuSightLog",
+                             "mnuSightPlan", "mnuNoon", "mnuPolaris", "mnuGeneral", "mnuHepTopics", "mnuAbout"})
+        ASSERT_NE(Item(m.get(), name), nullptr) << name;
+    EXPECT_EQ(Item(m.get(), "mnuHepTopics")->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(Item(m.get(), "mnuAbout")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F1));
+    // "Print daily pages…" opens its one dialog.
+    for (int i = 0; i < 2; ++i) Item(m.get(), "mnuPrintPages")->trigger();
+    const QList<QDialog*> dialogs = m->findChildren<QDialog*>(QStringLiteral("frmPrintPages"));
+    ASSERT_EQ(dialogs.size(), 1);
+    EXPECT_TRUE(dialogs[0]->isVisible());
+}
+
+TEST(MainWindow, MenuAndToolbarOpenOneInstanceAClosedOneOpensAfresh) {
+    auto m = MakeMain();
+    Item(m.get(), "mnuGeneral")->trigger();
+    QPointer<ChildWindow> first = m->FindChild(QStringLiteral("frmGeneral"));
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->isVisible());
+    auto* sub = qobject_cast<QMdiSubWindow*>(first->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    EXPECT_EQ(m->Area()->activeSubWindow(), sub);
+    m->ButtonByKey(QStringLiteral("General"))->trigger();
+    EXPECT_EQ(m->FindChild(QStringLiteral("frmGeneral")), first.data());
+    EXPECT_EQ(m->Area()->subWindowList().size(), 1);
+
+    static_cast<frmGeneral*>(first.data())->Text1[3]->setText(QStringLiteral("999.9"));  // never applied
+    sub->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+    EXPECT_EQ(m->FindChild(QStringLiteral("frmGeneral")), nullptr);
+    m->ButtonByKey(QStringLiteral("General"))->trigger();
+    auto* again = static_cast<frmGeneral*>(m->FindChild(QStringLiteral("frmGeneral")));
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(again->isVisible());
+    EXPECT_EQ(again->Text1[3]->text(), QStringLiteral("045.0"));
+}
+
+TEST(MainWindow, AWindowIsCentredInTheClientAreaAlsoWhenLoadedInAdvance) {
+    {
+        auto m = MakeMain();
+        m->resize(1200, 900);
+        QCoreApplication::processEvents();
+        m->ButtonByKey(QStringLiteral("General"))->trigger();
+        ExpectCentred(m.get(), m->FindChild(QStringLiteral("frmGeneral"))->parentWidget());
+    }
+    auto m = MakeMain(false);
+    m->resize(300, 200);  // the frame is small while the splash still shows
+    ChildWindow* w = m->LoadChild(QStringLiteral("General"));
+    ASSERT_NE(w, nullptr);
+    EXPECT_FALSE(w->parentWidget()->isVisible());
+    m->resize(1200, 900);
+    m->show();
+    QCoreApplication::processEvents();
+    m->ButtonByKey(QStringLiteral("General"))->trigger();
+    EXPECT_EQ(m->FindChild(QStringLiteral("frmGeneral")), w);  // the same instance
+    EXPECT_TRUE(w->parentWidget()->isVisible());
+    ExpectCentred(m.get(), w->parentWidget());
+}
+
+TEST(MainWindow, AButtonActsOnlyOnceItsWindowExists) {
+    DialogRecorder dialogs;  // no data file is loaded: a window whose computation faults says so
+    auto m = MakeMain();
+    int opened = 0;
+    for (const char* key : {"Details", "RiseSet", "Ephemerides", "Annual", "Position", "Compass", "SightPlan", "Noon",
+                            "Polaris"}) {
+        m->ButtonByKey(QLatin1String(key))->trigger();
+        if (m->WindowOfKey(QLatin1String(key))) ++opened;
+    }
+    EXPECT_EQ(m->Area()->subWindowList().size(), opened);
+}
+
+TEST(MainWindow, AFaultInTheDetailsReportIsShownAndTheProgramGoesOn) {
+    DialogRecorder dialogs;
+    auto m = MakeMain();
+    const FixResult savedFix = LastFix;
+    const SightLines savedLines = LastSightLines;
+    LastFix = FixResult{};
+    LastFix.FixTime = NavigationState.LocalDate;
+    LastFix.LineTime[0] = NavigationState.LocalDate;
+    LastSightLines = SightLines{};
+    LastSightLines.Body[0] = 0;      // the Sun
+    NavigationState.hEye = -1.0f;    // a dip below the sea: an invalid call
+    EXPECT_NO_THROW(m->ButtonByKey(QStringLiteral("Details"))->trigger());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Calculation error"));
+    LastFix = savedFix;
+    LastSightLines = savedLines;
+}
+
+TEST(MainWindow, SaveInfoAppliesAndEveryOpenWindowOfResultsRecomputes) {
+    testsupport::LoadDataFiles();
+    LocaleScope point(PointLocale());
+    ClearSettings();
+    auto m = MakeMain();
+    DialogRecorder rec;
+    for (const char* key : {"RiseSet", "Position", "Ephemerides", "Compass", "Annual", "General"})
+        m->ButtonByKey(QLatin1String(key))->trigger();
+    auto* general = qobject_cast<frmGeneral*>(m->WindowOfKey(QStringLiteral("General")));
+    ASSERT_NE(general, nullptr);
+    // A new year and zone -02, kept by Save Info.
+    general->Text1[0]->setText(QStringLiteral("01/15/27"));
+    TypeInto(general->Text1[9], QStringLiteral("-02"));
+    QTest::mouseClick(general->Command2, Qt::LeftButton);
+    EXPECT_TRUE(rec.messages.empty());
+    EXPECT_EQ(NavigationState.TZ, -2.0f);
+    NavigationStateRecord saved;
+    ReadSettings(saved);
+    EXPECT_EQ(saved.TZ, -2.0f);
+    const QString zone = QStringLiteral("TimeZone = -2");
+    EXPECT_TRUE(m->WindowOfKey(QStringLiteral("RiseSet"))->findChild<QLabel*>(QStringLiteral("lblRS_Def_5"))->text().contains(zone));
+    EXPECT_TRUE(m->WindowOfKey(QStringLiteral("Position"))->findChild<QLabel*>(QStringLiteral("lblGenInfo"))->text().contains(zone));
+    EXPECT_TRUE(m->WindowOfKey(QStringLiteral("Compass"))->findChild<QLabel*>(QStringLiteral("Label1"))->text().contains(zone));
+    EXPECT_TRUE(m->WindowOfKey(QStringLiteral("Ephemerides"))->windowTitle().contains(FormatLongDate(NavigationState.LocalDate)));
+    EXPECT_EQ(m->WindowOfKey(QStringLiteral("Annual"))->findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText(),
+              QStringLiteral("2027"));
+    NavigationState = KnownState();
+}
+
+TEST(MainWindow, AboutBoxStaysUntilAKeyOrAClick) {
+    auto m = MakeMain();
+    SplashDone = true;
+    for (bool byKey : {true, false}) {
+        Item(m.get(), "mnuAbout")->trigger();
+        QPointer<frmSplash> about = m->findChild<frmSplash*>();
+        ASSERT_TRUE(about);
+        EXPECT_TRUE(about->lblVersion->text().startsWith(QLatin1String("Version ")));
+        QTest::qWait(50);
+        EXPECT_TRUE(about->isVisible());
+        if (byKey)
+            QTest::keyClick(about.data(), Qt::Key_Space);
+        else
+            QTest::mouseClick(about->lblVersion, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(about.isNull());
+    }
+    EXPECT_EQ(MainForm(), m.get());  // it did not start a second main window
+}
+
+TEST(Layout, TwipsAndScaleWindowLayoutMovesSizesAndScalesFontsButNotTagged) {
+    // 1440 twips are an inch of the screen's logical dpi; back from whole pixels within half a pixel.
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
+    EXPECT_EQ(TwipsToPixels(1440), qRound(dpi));
+    EXPECT_EQ(TwipsToPixels(10920), qRound(10920 * dpi / 1440.0));
+    EXPECT_NEAR(PixelsToTwips(TwipsToPixels(7305)), 7305, 0.5 * 1440.0 / dpi + 1);
+    QWidget w;
+    QFont f = w.font();
+    f.setPointSizeF(10.0);
+    auto* plain = new QLabel(QStringLiteral("A"), &w);
+    plain->setGeometry(10, 20, 100, 30);
+    plain->setFont(f);
+    auto* tagged = new QLabel(QStringLiteral("B"), &w);
+    tagged->setGeometry(50, 50, 40, 20);
+    tagged->setFont(f);
+    tagged->setProperty("Tag", QStringLiteral("keep"));
+    auto* inner = new QLabel(QStringLiteral("C"), new QFrame(&w));
+    inner->setGeometry(10, 10, 20, 10);
+    EXPECT_EQ(ScaleWindowLayout(&w, QSize(200, 100), QSize(400, 150)), QSize(400, 150));
+    EXPECT_EQ(plain->geometry(), QRect(20, 30, 200, 45));
+    EXPECT_DOUBLE_EQ(plain->font().pointSizeF(), 15.0);  // the smaller factor, 1.5
+    EXPECT_DOUBLE_EQ(tagged->font().pointSizeF(), 10.0);
+    EXPECT_EQ(tagged->geometry(), QRect(100, 75, 80, 30));
+    EXPECT_EQ(inner->geometry(), QRect(20, 15, 40, 15));
+}
+
+TEST(Layout, MaximiseAndRestoreGiveBackTheSameLayout) {
+    QWidget w;
+    auto* label = new QLabel(QStringLiteral("A"), &w);
+    label->setGeometry(13, 27, 101, 23);
+    QFont f = label->font();
+    f.setPointSizeF(9.0);
+    label->setFont(f);
+    auto* moved = new QLabel(QStringLiteral("B"), &w);
+    moved->setGeometry(40, 40, 20, 10);
+    const QSize normal(727, 460), maximised(1280, 712);  // unequal factors: 1.76 and 1.55
+    QSize last = normal;
+    for (int round = 0; round < 5; ++round)
+        last = ScaleWindowLayout(&w, ScaleWindowLayout(&w, last, maximised), normal);
+    EXPECT_EQ(label->geometry(), QRect(13, 27, 101, 23));
+    EXPECT_NEAR(label->font().pointSizeF(), 9.0, 1e-9);
+    last = ScaleWindowLayout(&w, last, maximised);  // the font grows by the smaller factor
+    EXPECT_NEAR(label->font().pointSizeF(), 9.0 * 712.0 / 460.0, 1e-9);
+    // A control the window moves itself is scaled from where it now stands.
+    moved->setGeometry(100, 100, 20, 10);
+    ScaleWindowLayout(&w, last, normal);
+    EXPECT_EQ(moved->geometry().topLeft(), QPoint(int(100 * 727.0 / 1280.0), int(100 * 460.0 / 712.0)));
+}
+
+TEST(Layout, ScalerIgnoresSizesBelowTheInitialAndScalesFromTheLastOne) {
+    QWidget w;
+    w.resize(200, 100);
+    auto* label = new QLabel(QStringLiteral("A"), &w);
+    label->setGeometry(20, 20, 100, 20);
+    w.show();
+    LayoutScaler scaler;
+    scaler.Start(&w);
+    // {window size, label geometry after}: below the initial nothing moves; back
+    // to the initial it scales from the last size.
+    const std::pair<QSize, QRect> steps[] = {{QSize(150, 80), QRect(20, 20, 100, 20)},
+                                             {QSize(400, 200), QRect(40, 40, 200, 40)},
+                                             {QSize(200, 100), QRect(20, 20, 100, 20)}};
+    for (const auto& [size, geometry] : steps) {
+        w.resize(size);
+        scaler.Resize(&w);
+        EXPECT_EQ(label->geometry(), geometry) << size.width();
+    }
+    // Minimised: nothing changes.
+    w.showMinimized();
+    EXPECT_EQ(ScaleWindowLayout(&w, QSize(200, 100), QSize(50, 50)), QSize(200, 100));
+    EXPECT_EQ(label->geometry(), QRect(20, 20, 100, 20));
+}
+

@@ -1,0 +1,111 @@
+// The nine settings: defaults, save and load, the other decimal separator, and
+// stored texts that are not numbers. The store is the tests' temporary folder.
+#include <gtest/gtest.h>
+
+#include <QSettings>
+
+#include "ui/mConvertion.h"
+#include "ui/mPublicVarsQt.h"
+#include "support/gui_support.h"
+
+namespace {
+
+void Put(std::initializer_list<std::pair<const char*, const char*>> values) {
+    QSettings s(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Veltrano"), QStringLiteral("Veltrano"));
+    for (const auto& [key, text] : values) s.setValue(QStringLiteral("General/") + QLatin1String(key), QLatin1String(text));
+    s.sync();
+}
+
+// Every stored field but the date; Lat and Lon are stored with 15 significant digits.
+void ExpectSameSettings(const NavigationStateRecord& got, const NavigationStateRecord& want,
+                        double tolStoredDeg = 1e-12) {
+    EXPECT_EQ(got.Temp, want.Temp);
+    EXPECT_EQ(got.Pressure, want.Pressure);
+    EXPECT_EQ(got.hEye, want.hEye);
+    EXPECT_EQ(got.i_s, want.i_s);
+    EXPECT_EQ(got.Course, want.Course);
+    EXPECT_EQ(got.Speed, want.Speed);
+    EXPECT_NEAR(got.Lat, want.Lat, tolStoredDeg);
+    EXPECT_NEAR(got.Lon, want.Lon, tolStoredDeg);
+    EXPECT_EQ(got.TZ, want.TZ);
+}
+
+}  // namespace
+
+TEST(Settings, SaveThenLoadRestoresEveryFieldInBothLocales) {
+    for (const QLocale& locale : {PointLocale(), CommaLocale()}) {
+        LocaleScope scope(locale);
+        ClearSettings();
+        NavigationState = KnownState();
+        NavigationState.Lat = -33.856;
+        NavigationState.Lon = -151.2153;
+        SaveSharedState();
+        NavigationStateRecord back;
+        ReadSettings(back);
+        ExpectSameSettings(back, NavigationState);
+        // The texts themselves: the locale's separator, no trailing zeros.
+        QSettings s(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Veltrano"), QStringLiteral("Veltrano"));
+        EXPECT_EQ(s.value(QStringLiteral("General/Temp")).toString(), QStringLiteral("10"));
+        EXPECT_EQ(s.value(QStringLiteral("General/Speed")).toString(), QStringLiteral("12") + DecimalSeparator() + "5");
+        EXPECT_EQ(s.value(QStringLiteral("General/i_s")).toString(), QStringLiteral("-1") + DecimalSeparator() + "2");
+    }
+}
+
+TEST(Settings, AValueWrittenWithTheOtherSeparatorReadsBack) {
+    {
+        LocaleScope comma(CommaLocale());
+        ClearSettings();
+        Put({{"Lat", "43.5"}, {"Speed", "15.5"}});
+        NavigationStateRecord s;
+        ReadSettings(s);
+        EXPECT_DOUBLE_EQ(s.Lat, 43.5);
+        EXPECT_EQ(s.Speed, 15.5f);
+    }
+    LocaleScope point(PointLocale());
+    ClearSettings();
+    Put({{"Lat", "43,5"}, {"Temp", "-3,5"}});
+    NavigationStateRecord s;
+    ReadSettings(s);
+    EXPECT_DOUBLE_EQ(s.Lat, 43.5);
+    EXPECT_EQ(s.Temp, -3.5f);
+}
+
+TEST(Settings, FirstRunAndGarbageGiveTheDefaults) {
+    LocaleScope point(PointLocale());
+    NavigationStateRecord d;
+    d.Temp = 10.0f;
+    d.Pressure = 1010.0f;
+    d.hEye = d.Speed = 15.0f;
+    d.i_s = d.Course = d.TZ = 0.0f;
+    d.Lat = d.Lon = 0.0;
+    ClearSettings();
+    NavigationStateRecord s = KnownState();
+    ReadSettings(s);
+    ExpectSameSettings(s, d, 0.0);
+    Put({{"Temp", "warm"}, {"Pressure", "nan"}, {"hEye", "inf"},
+         {"Speed", "1,2,3"},  // two foreign separators: only the first is replaced
+         {"Lat", "123"}, {"Lon", "-200"}, {"TZ", ""},  // beyond a pole, beyond the date line, empty
+         {"Course", "1e60"},                          // beyond single precision
+         {"i_s", "-1.5"}});
+    s = KnownState();
+    ReadSettings(s);
+    d.i_s = -1.5f;
+    ExpectSameSettings(s, d, 0.0);
+    // Numbers the general information window refuses: out of their ranges, or
+    // beyond any the computations can use.
+    Put({{"hEye", "100.5"}, {"Temp", "-60.5"}, {"TZ", "99"}, {"Pressure", "0"}, {"Speed", "1e30"},
+         {"i_s", "-1e30"}, {"Course", "3e+38"}});
+    s = KnownState();
+    ReadSettings(s);
+    d.i_s = 0.0f;
+    ExpectSameSettings(s, d, 0.0);
+}
+
+TEST(Settings, ASecondLoadReloadsNothing) {
+    NavigationState = KnownState();
+    NavigationState.Lat = 12.0;
+    NavigationState.LocalDate = 1234.5;
+    EXPECT_TRUE(LoadSharedState());
+    EXPECT_EQ(NavigationState.Lat, 12.0);
+    EXPECT_EQ(NavigationState.LocalDate, 1234.5);
+}

@@ -1,0 +1,3 @@
+#include "ui/ChildWindow.h"
+
+ChildWindow::ChildWindow(QWidget* parent) : QWidget(parent) {}
