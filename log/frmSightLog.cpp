@@ -188,12 +188,16 @@ frmSightLog::frmSightLog(QWidget* parent) : ChildWindow(parent) {
     cmdExport = new QPushButton(QStringLiteral("&Export CSV\u2026"), this);
     cmdExport->setObjectName(QStringLiteral("cmdExport"));
     cmdExport->setToolTip(QStringLiteral("The selected fixes, or every fix listed, one row per sight"));
+    cmdGpx = new QPushButton(QStringLiteral("Export &GPX\u2026"), this);
+    cmdGpx->setObjectName(QStringLiteral("cmdGpx"));
+    cmdGpx->setToolTip(QStringLiteral("The selected fixes, or every fix listed, as waypoints and a track for a chart plotter"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(noteLabel);
     buttons->addWidget(txtNote, 1);
     buttons->addWidget(cmdReopen);
     buttons->addWidget(cmdDelete);
     buttons->addWidget(cmdExport);
+    buttons->addWidget(cmdGpx);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filter);
@@ -211,6 +215,7 @@ frmSightLog::frmSightLog(QWidget* parent) : ChildWindow(parent) {
     connect(cmdReopen, &QPushButton::clicked, this, [this] { Reopen(); });
     connect(cmdDelete, &QPushButton::clicked, this, [this] { DeleteSelected(); });
     connect(cmdExport, &QPushButton::clicked, this, [this] { ExportCsv(); });
+    connect(cmdGpx, &QPushButton::clicked, this, [this] { ExportGpx(); });
     Update();
 }
 
@@ -372,4 +377,22 @@ void frmSightLog::ExportCsv() {
                         .arg(QDir::toNativeSeparators(path), file.errorString()),
                     MsgIcon::Exclamation);
     }
+}
+
+void frmSightLog::ExportGpx() {
+    std::vector<std::int64_t> ids = SelectedIds();
+    if (ids.empty())
+        for (const LoggedFixSummary& r : model_->Rows()) ids.push_back(r.Id);
+    std::vector<LoggedFix> fixes;
+    if (!ids.empty()) {
+        SightLog* log = ProgramSightLog(this);
+        if (!log) return;
+        try {
+            for (std::int64_t id : ids) fixes.push_back(log->Load(id));
+        } catch (const SightLogError& e) {
+            ShowMessage(this, kTitle, QString::fromStdString(e.what()), MsgIcon::Exclamation);
+            return;
+        }
+    }
+    ExportFixesGpx(this, fixes);
 }

@@ -39,6 +39,7 @@ public:
     QPushButton* cmdReopen = nullptr;
     QPushButton* cmdDelete = nullptr;
     QPushButton* cmdExport = nullptr;
+    QPushButton* cmdGpx = nullptr;    // "Export &GPX…": waypoints, and a track of several fixes
 
 signals:
     // The user chose to replace the working data with that of a fix; NavigationState
@@ -50,6 +51,7 @@ private:
     void Reopen();
     void DeleteSelected();
     void ExportCsv();
+    void ExportGpx();
     void KeepNote();
     std::vector<std::int64_t> SelectedIds() const;
     SightLogModel* model_ = nullptr;

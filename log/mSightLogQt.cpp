@@ -1,10 +1,12 @@
 #include "log/mSightLogQt.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <memory>
 
+#include "log/mGpx.h"
 #include "ui/mDialogs.h"
 
 #ifndef VELTRANO_VERSION
@@ -66,4 +68,28 @@ bool RecordFixInLog(QWidget* parent, const NavigationStateRecord& working, const
         ShowMessage(parent, kTitle, QString::fromStdString(e.what()) + notRecorded, MsgIcon::Exclamation);
         return false;
     }
+}
+
+std::function<QString(QWidget*, const QString&)> AskGpxPath;
+
+LoggedFix LoggedFixOf(const NavigationStateRecord& working, const FixResult& fix, const SightLines& lines) {
+    return MakeLoggedFix(working, fix, lines, VELTRANO_VERSION);
+}
+
+bool ExportFixesGpx(QWidget* parent, const std::vector<LoggedFix>& fixes) {
+    const QString title = QStringLiteral("Export GPX");
+    if (fixes.empty()) {
+        ShowMessage(parent, title, QStringLiteral("There is no fix to export."), MsgIcon::Information);
+        return false;
+    }
+    const QString suggested = QStringLiteral("fixes.gpx");
+    const QString path = AskGpxPath ? AskGpxPath(parent, suggested)
+                                    : QFileDialog::getSaveFileName(parent, title, suggested, QStringLiteral("GPX files (*.gpx)"));
+    if (path.isEmpty()) return false;
+    std::string error;
+    if (!WriteFileAtomically(QDir::toNativeSeparators(path).toStdString(), GpxDocument(fixes, fixes.size() > 1), &error)) {
+        ShowMessage(parent, title, QString::fromStdString(error), MsgIcon::Exclamation);
+        return false;
+    }
+    return true;
 }

@@ -3,6 +3,8 @@
 // to the user in a message box; the fix on screen is never affected.
 #pragma once
 #include <QString>
+#include <functional>
+#include <vector>
 
 #include "log/mSightLog.h"
 
@@ -21,3 +23,11 @@ void CloseProgramSightLog();
 // recorded, when it could not be written.
 bool RecordFixInLog(QWidget* parent, const NavigationStateRecord& working, const FixResult& fix,
                     const SightLines& lines);
+
+// "Export GPX…": asks where (AskGpxPath when set, else the file dialog), then writes
+// the fixes as GPX waypoints, and as a track too when there are several. A failure is
+// told in a message box and leaves the old file. False when cancelled or failed.
+extern std::function<QString(QWidget* parent, const QString& suggested)> AskGpxPath;
+bool ExportFixesGpx(QWidget* parent, const std::vector<LoggedFix>& fixes);
+// The last fix of the run as the log would record it, with the working data it used.
+LoggedFix LoggedFixOf(const NavigationStateRecord& working, const FixResult& fix, const SightLines& lines);

@@ -6,6 +6,9 @@
 #include <QString>
 #include <array>
 
+#include <functional>
+
+#include "fix/mCalcPosition.h"
 #include "ui/ChildWindow.h"
 
 class QLabel;
@@ -45,11 +48,23 @@ public:
     QLabel* lblScale = nullptr;
     QPushButton* cmdZoomIn = nullptr;
     QPushButton* cmdZoomOut = nullptr;
+    QPushButton* cmdPrint = nullptr;  // "&Print…": the work form of the fix shown
+    QPushButton* cmdPdf = nullptr;    // "Save as P&DF…"
+
+    // The fix the window shows (DetailsReport sets it); the work form prints it.
+    void SetFix(const FixResult& fix, const SightLines& lines);
+    // Where to save the work form: (parent, suggested name) -> path, "" for cancel.
+    // Replaceable so that tests answer it.
+    static std::function<QString(QWidget*, const QString&)> AskPdfPath;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Zoom(int step);
+    void PrintForm();
+    void SaveFormPdf();
     int zoomIndex_ = 1;
+    FixResult fix_;
+    SightLines lines_;
 };

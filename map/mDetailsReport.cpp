@@ -172,6 +172,7 @@ void DetailsReport(const FixResult& fix, const SightLines& lines, frmDetails* wi
     if (!window) return;
     window->Label1->setText(DetailsHeaderText(fix));
     window->Label2->setText(DetailsFixText(fix, LastFixFailure));
+    window->SetFix(fix, lines);
     if (fix.FixTime == 0.0) return;
 
     QTreeWidget* lv = window->ListView1;

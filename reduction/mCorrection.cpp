@@ -20,10 +20,10 @@ double Refraction(double h) {
     return (0.9716 * cot - 0.0011 * cot * cot * cot) / 60.0;
 }
 
-double RefractionTP(double r) {
-    const double t = NavigationState.Temp;
-    const double p = NavigationState.Pressure;
-    return r * ((283.0 / (273.0 + t)) * (p / 1010.0) - 1.0);
+double RefractionTP(double r) { return RefractionTPIn(r, NavigationState.Temp, NavigationState.Pressure); }
+
+double RefractionTPIn(double r, double tempC, double pressureMb) {
+    return r * ((283.0 / (273.0 + tempC)) * (pressureMb / 1010.0) - 1.0);
 }
 
 double Dip(double height) {
@@ -46,11 +46,17 @@ double Parallax(double distance, double h) { return RadToDeg(ArcSin(SinHP(distan
 
 AltitudeCorrections CorrectSextantAltitude(double hs, double indexArcmin, double dip, int body, double distance,
                                            bool lowerLimb) {
+    return CorrectSextantAltitudeIn(hs, indexArcmin, dip, body, distance, lowerLimb, NavigationState.Temp,
+                                    NavigationState.Pressure);
+}
+
+AltitudeCorrections CorrectSextantAltitudeIn(double hs, double indexArcmin, double dip, int body, double distance,
+                                             bool lowerLimb, double tempC, double pressureMb) {
     AltitudeCorrections c;
     c.Dip = dip;
     c.H = hs + indexArcmin / 60.0 - dip;
     c.Refr = Refraction(c.H);
-    c.TP = RefractionTP(c.Refr);
+    c.TP = RefractionTPIn(c.Refr, tempC, pressureMb);
     const double limb = c.H - c.Refr - c.TP;  // topocentric airless altitude of what was observed
     if (body < 0 || body > 9 || body == kBodyEarthId) {
         c.Ho = limb;

@@ -13,6 +13,8 @@ double Refraction(double h);
 // of NavigationState Temp (C) and Pressure (mB): r * (283/(273+T) * P/1010 - 1).
 // Zero at 10 C and 1010 mB, positive in cold or dense air; the total is r + tp.
 double RefractionTP(double r);
+// The same for the air given: tempC (C), pressureMb (mB).
+double RefractionTPIn(double r, double tempC, double pressureMb);
 // Given: height of eye, metres (>= 0).  Returned: dip 1.766' * sqrt(height), degrees.
 // A negative height throws ArithmeticFault.
 double Dip(double height);
@@ -50,6 +52,10 @@ struct AltitudeCorrections {
 // for 5-degree bands of altitude: 0.15').
 AltitudeCorrections CorrectSextantAltitude(double hs, double indexArcmin, double dip, int body, double distance,
                                            bool lowerLimb);
+// The same for the air given (tempC in C, pressureMb in mB) instead of the working
+// data's: the almanac's standing tables are made for 10 C and 1010 mB.
+AltitudeCorrections CorrectSextantAltitudeIn(double hs, double indexArcmin, double dip, int body, double distance,
+                                             bool lowerLimb, double tempC, double pressureMb);
 
 // Given: ho, the observed (geocentric airless) altitude of the centre, degrees; dip,
 // degrees; body, distance and lowerLimb as above.
