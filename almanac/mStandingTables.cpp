@@ -151,15 +151,19 @@ DipTable MakeDip() {
     auto bound = [](int j) { return std::pow((j + 0.5) / 10.0 / 1.766, 2.0); };
     DipTable t;
     t.heights.push_back(0.0);
-    for (int j = 0; bound(j) < 100.0; ++j) {
+    for (int j = 0; bound(j) < 30.0; ++j) {
         const double h = bound(j);
         const double printed = h < 5.0 ? std::round(h * 100.0) / 100.0 : std::round(h * 10.0) / 10.0;
         if (printed <= t.heights.back()) continue;
         t.heights.push_back(printed);
     }
-    t.heights.push_back(100.0);
+    t.heights.push_back(30.0);
     for (size_t i = 0; i + 1 < t.heights.size(); ++i)
         t.dip.push_back(RoundTenth(Dip((t.heights[i] + t.heights[i + 1]) / 2.0) * 60.0));
+    for (int h = 30; h <= 100; h += 5) {
+        t.highHeights.push_back(h);
+        t.highDip.push_back(RoundTenth(Dip(h) * 60.0));
+    }
     return t;
 }
 

@@ -82,11 +82,13 @@ struct MoonTable {
     std::vector<std::vector<double>> lower, upper;  // [hp][col], arc minutes
 };
 
-// Dip by height of eye: a height in [heights[i], heights[i+1]) metres takes dip[i]
-// (arc minutes, subtracted); a height on a bound takes the smaller dip.
+// Dip by height of eye: a height in [heights[i], heights[i+1]) metres (to 30 m) takes
+// dip[i] (arc minutes, subtracted); a height on a bound takes the smaller dip. Above
+// 30 m, interpolate between the rows highHeights (every 5 m to 100 m) and highDip.
 struct DipTable {
     std::vector<double> heights;
     std::vector<double> dip;
+    std::vector<double> highHeights, highDip;
 };
 
 struct AltitudeTables {

@@ -57,60 +57,56 @@ QString DegMinWhole(double deg) {
 QString Signed(double v) { return Q(TableSigned(v)); }
 
 // A critical table in half lines: the bound, then the values between it and the next.
-// Columns: the altitude (or height) and each value column; a table longer than the
-// space continues in the next block to the right.
-void DrawCritical(Sheet& s, double x, double top, double pitch, int linesPerBlock, double blockWidth,
+// Columns: the altitude (or height) and each value column; the table runs down
+// `blocks` blocks side by side, each blockWidth wide.
+void DrawCritical(Sheet& s, double x, double top, double pitch, int blocks, double blockWidth,
                   const std::vector<double>& bounds, const std::vector<std::vector<double>>& values,
                   const std::function<QString(double)>& boundText, const QStringList& heads) {
     const double w = (blockWidth - 4) / static_cast<double>(values.size() + 1);
-    int line = 0, block = 0;
-    auto place = [&](double& bx, double& by) {
-        if (line >= linesPerBlock) {
-            line = 0;
-            ++block;
-        }
-        bx = x + block * blockWidth;
-        by = top + (line + 1) * pitch;
-        ++line;
-    };
-    const int blocks = static_cast<int>(std::ceil((2.0 * bounds.size() - 1) / linesPerBlock));
+    const int total = static_cast<int>(2 * bounds.size() - 1);
+    const int perBlock = (total + blocks - 1) / blocks;
     for (int b = 0; b < blocks; ++b)
         for (int i = 0; i < heads.size(); ++i)
-            s.Text(x + b * blockWidth + i * w, top, w, pitch, heads[i], Qt::AlignRight, 5.2, true);
+            s.Text(x + b * blockWidth + i * w, top, w, pitch, heads[i], Qt::AlignRight, 5.0, true);
+    auto at = [&](int line, double& bx, double& by) {
+        bx = x + (line / perBlock) * blockWidth;
+        by = top + (line % perBlock + 1.3) * pitch;
+    };
     for (size_t i = 0; i < bounds.size(); ++i) {
         double bx, by;
-        place(bx, by);
+        at(static_cast<int>(2 * i), bx, by);
         s.Text(bx, by, w, pitch, boundText(bounds[i]), Qt::AlignRight);
         if (i + 1 == bounds.size()) break;
-        place(bx, by);
+        at(static_cast<int>(2 * i + 1), bx, by);
         for (size_t c = 0; c < values.size(); ++c) s.Text(bx + (c + 1) * w, by, w, pitch, Signed(values[c][i]));
     }
 }
 
+// The pitch that puts a critical table of n bounds into blocks blocks below top.
+double CriticalPitch(const Sheet& s, double top, size_t bounds, int blocks) {
+    const int perBlock = static_cast<int>((2 * bounds - 1 + blocks - 1) / blocks);
+    return std::min(8.0, (s.Height() - top - 8) / (perBlock + 1.5));
+}
+
 void PageHighAltitudes(Sheet& s, const AltitudeTables& t) {
-    s.Title(QStringLiteral("ALTITUDE CORRECTION TABLES 10°–90° — SUN, STARS, PLANETS — DIP  %1").arg(t.year),
+    s.Title(QStringLiteral("ALTITUDE CORRECTION TABLES 10°–90° — SUN, STARS, PLANETS  %1").arg(t.year),
             QStringLiteral("Ha = Hs + index correction − dip.  Ho = Ha + correction.  Air 10 °C, 1010 mb.  On a bound take the value above."));
-    const int lines = static_cast<int>((s.Height() - kTop - 14) / 6.0);
-    const double pitch = (s.Height() - kTop - 14) / lines;
+    const double top = kTop + 10;
+    size_t most = t.stars.bounds.size();
+    for (const SunTable* sun : {&t.sunWinter, &t.sunSummer}) most = std::max(most, sun->high.bounds.size());
+    const double pitch = CriticalPitch(s, top, most, 2);
     double x = 0;
     for (const SunTable* sun : {&t.sunWinter, &t.sunSummer}) {
-        s.Text(x, kTop, 84, 8, QStringLiteral("SUN %1 (SD %2′)").arg(Q(sun->months), QString::number(sun->sd, 'f', 1)),
-               Qt::AlignHCenter, 5.4, true);
-        DrawCritical(s, x, kTop + 8, pitch, lines - 2, 84, sun->high.bounds, sun->high.values, DegMinWhole,
+        s.Text(x, kTop, 180, 9, QStringLiteral("SUN %1   (SD %2′)").arg(Q(sun->months), QString::number(sun->sd, 'f', 1)),
+               Qt::AlignHCenter, 6.0, true);
+        DrawCritical(s, x, top, pitch, 2, 90, sun->high.bounds, sun->high.values, DegMinWhole,
                      {QStringLiteral("App. Alt."), QStringLiteral("Lower"), QStringLiteral("Upper")});
-        x += 92;
+        s.Line(x + 184, kTop, x + 184, s.Height() - 6);
+        x += 188;
     }
-    s.Text(x, kTop, 60, 8, QStringLiteral("STARS AND PLANETS"), Qt::AlignHCenter, 5.4, true);
-    DrawCritical(s, x, kTop + 8, pitch, lines - 2, 60, t.stars.bounds, t.stars.values, DegMinWhole,
+    s.Text(x, kTop, kWidth - x, 9, QStringLiteral("STARS AND PLANETS"), Qt::AlignHCenter, 6.0, true);
+    DrawCritical(s, x, top, pitch, 2, (kWidth - x) / 2, t.stars.bounds, t.stars.values, DegMinWhole,
                  {QStringLiteral("App. Alt."), QStringLiteral("Corr.")});
-    x += 66;
-    s.Line(x - 3, kTop, x - 3, s.Height() - 4);
-    s.Text(x, kTop, kWidth - x, 8, QStringLiteral("DIP (height of eye in metres)"), Qt::AlignHCenter, 5.4, true);
-    std::vector<std::vector<double>> dip{{}};
-    for (double d : t.dip.dip) dip[0].push_back(-d);
-    DrawCritical(s, x, kTop + 8, pitch, lines - 2, (kWidth - x) / 4.0, t.dip.heights, dip,
-                 [](double h) { return QString::number(h, 'f', h < 5.0 ? 2 : 1); },
-                 {QStringLiteral("Ht. of Eye"), QStringLiteral("Corr.")});
 }
 
 QString PlanetRange(const PlanetAdditional& r) {
@@ -122,8 +118,8 @@ QString PlanetRange(const PlanetAdditional& r) {
 }
 
 void PageLowAltitudes(Sheet& s, const AltitudeTables& t) {
-    s.Title(QStringLiteral("ALTITUDE CORRECTION TABLES 0°–10° — SUN, STARS, PLANETS  %1").arg(t.year),
-            QStringLiteral("Interpolate between the rows for Ha.  Venus and Mars: add the additional correction for the date."));
+    s.Title(QStringLiteral("ALTITUDE CORRECTION TABLES 0°–10° — SUN, STARS, PLANETS — DIP  %1").arg(t.year),
+            QStringLiteral("Interpolate between the rows for Ha.  Venus and Mars: add the additional correction for the date.  Dip by height of eye."));
     const double pitch = std::min(9.0, (s.Height() - kTop - 20) / (t.lowAlt.size() + 2));
     const QStringList heads{QStringLiteral("App. Alt."), QStringLiteral("Lower"), QStringLiteral("Upper"),
                             QStringLiteral("Lower"), QStringLiteral("Upper"), QStringLiteral("Stars, Pl.")};
@@ -136,16 +132,35 @@ void PageLowAltitudes(Sheet& s, const AltitudeTables& t) {
                                 Signed(t.sunSummer.lowLower[r]), Signed(t.sunSummer.lowUpper[r]), Signed(t.lowStars[r])};
         for (int i = 0; i < cells.size(); ++i) s.Text(i * 36, y, 34, pitch, cells[i]);
     }
-    double y = kTop;
+    // The dip: a critical table to 30 m in three blocks, then rows to interpolate.
+    const double dx = 226, dw = 70;
+    s.Line(dx - 4, kTop, dx - 4, s.Height() - 6);
+    s.Text(dx, kTop, 4 * dw, 9, QStringLiteral("DIP  (height of eye in metres; subtract)"), Qt::AlignHCenter, 6.0, true);
+    std::vector<std::vector<double>> dip{{}};
+    for (double d : t.dip.dip) dip[0].push_back(-d);
+    const double dipTop = kTop + 10, dipPitch = 6.0;
+    DrawCritical(s, dx, dipTop, dipPitch, 3, dw, t.dip.heights, dip,
+                 [](double h) { return QString::number(h, 'f', h < 5.0 ? 2 : 1); },
+                 {QStringLiteral("Ht. of Eye"), QStringLiteral("Dip")});
+    s.Text(dx + 3 * dw, dipTop, dw / 2, dipPitch, QStringLiteral("Ht. of Eye"), Qt::AlignRight, 5.0, true);
+    s.Text(dx + 3.5 * dw, dipTop, dw / 2 - 4, dipPitch, QStringLiteral("Dip"), Qt::AlignRight, 5.0, true);
+    for (size_t i = 0; i < t.dip.highHeights.size(); ++i) {
+        const double yy = dipTop + (i + 1.3) * 2 * dipPitch;
+        s.Text(dx + 3 * dw, yy, dw / 2, dipPitch, QString::number(t.dip.highHeights[i], 'f', 0));
+        s.Text(dx + 3.5 * dw, yy, dw / 2 - 4, dipPitch, Signed(-t.dip.highDip[i]));
+    }
+    const int dipLines = static_cast<int>((2 * t.dip.heights.size() - 1 + 2) / 3);
+    double y = dipTop + (dipLines + 3) * dipPitch;
+    s.Line(dx - 4, y - 4, kWidth, y - 4);
     for (const auto& [name, list] : {std::pair{QStringLiteral("VENUS"), &t.venus}, std::pair{QStringLiteral("MARS"), &t.mars}}) {
-        s.Text(230, y, 320, 9, name + QStringLiteral(" — additional correction from the apparent altitude shown"),
+        s.Text(dx, y, kWidth - dx, 8, name + QStringLiteral(" — additional correction from the apparent altitude shown"),
                Qt::AlignLeft, 5.6, true);
-        y += 9;
+        y += 8;
         for (const PlanetAdditional& r : *list) {
-            s.Text(230, y, 320, 7.5, PlanetRange(r), Qt::AlignLeft, 5.4);
-            y += 7.5;
+            s.Text(dx, y, kWidth - dx, 7, PlanetRange(r), Qt::AlignLeft, 5.2);
+            y += 7;
         }
-        y += 6;
+        y += 4;
     }
 }
 
@@ -157,7 +172,7 @@ void PageAir(Sheet& s, const AltitudeTables& t) {
     const double pitch = std::min(9.0, (s.Height() - kTop - 20) / (a.temps.size() + 2));
     s.Text(0, kTop, 30, pitch, QStringLiteral("°C \\ mb"), Qt::AlignLeft, 5.2, true);
     for (size_t j = 0; j < a.pressures.size(); ++j)
-        s.Text(30 + j * 13.5, kTop, 13.5, pitch, QString::number(a.pressures[j]), Qt::AlignHCenter, 4.6, true);
+        s.Text(30 + j * 13.5, kTop, 13.5, pitch, QString::number(a.pressures[j]), Qt::AlignHCenter, 3.9, true);
     for (size_t i = 0; i < a.temps.size(); ++i) {
         const double y = kTop + (i + 1) * pitch;
         s.Text(0, y, 24, pitch, QString::number(a.temps[i]), Qt::AlignRight, 5.2, true);

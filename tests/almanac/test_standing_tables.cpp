@@ -27,6 +27,7 @@ double Interp(const std::vector<double>& x, const std::vector<double>& y, double
 }
 
 double DipByHand(const DipTable& t, double heye) {
+    if (heye > t.heights.back()) return Interp(t.highHeights, t.highDip, heye);
     size_t i = 0;
     while (i + 1 < t.dip.size() && heye > t.heights[i + 1]) ++i;
     return t.dip[i];
@@ -91,6 +92,7 @@ TEST_F(StandingTables, SightsWorkedByHandGiveTheProgramsHo) {
         {2025, 5, 20, 20, 0, -1, 33 + 10.0 / 60, true, 22.5, -1.5, 10, 1010}, // stars
         {2025, 5, 20, 20, 5, -1, 12 + 4.6 / 60, true, 9.8, 0.4, 10, 1010},
         {2025, 5, 20, 20, 9, -1, 78 + 31.9 / 60, true, 2.4, 0.0, 10, 1010},
+        {2025, 5, 20, 20, 12, -1, 21 + 15.2 / 60, true, 41.3, 0.0, 10, 1010},  // a high bridge
         {2025, 11, 3, 5, 0, -1, 47 + 0.0 / 60, true, 16.0, 0.0, -5, 1032},    // cold dense air
         {2025, 8, 11, 2, 0, -1, 28 + 44.4 / 60, true, 11.0, 0.6, 32, 992},    // hot thin air
         {2025, 1, 10, 18, 0, 2, 18 + 21.7 / 60, true, 14.0, 0.0, 10, 1010},   // Venus near the Earth
