@@ -449,12 +449,15 @@ AlmanacPdfArgs ParseAlmanacPdfArgs(const std::vector<std::string>& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--tables") {
             a.tables = true;
-        } else if (args[i] == "--paper") {
-            if (i + 1 >= args.size() || (args[i + 1] != "a4" && args[i + 1] != "letter")) {
+        } else if (args[i] == "--paper" || args[i].rfind("--paper=", 0) == 0) {
+            const bool joined = args[i].size() > 7;
+            const std::string value = joined ? args[i].substr(8) : (i + 1 < args.size() ? args[i + 1] : "");
+            if (value != "a4" && value != "letter") {
                 a.error = "--paper takes a4 or letter";
                 return a;
             }
-            a.letter = args[++i] == "letter";
+            a.letter = value == "letter";
+            if (!joined) ++i;
         } else if (args[i].rfind("--", 0) == 0) {
             a.error = "unknown option " + args[i];
             return a;
@@ -463,7 +466,7 @@ AlmanacPdfArgs ParseAlmanacPdfArgs(const std::vector<std::string>& args) {
         }
     }
     if (plain.size() != 3) {
-        a.error = "--almanac-pdf needs FROM TO FILE.pdf";
+        a.error = "--almanac-pdf needs three arguments: FROM TO FILE.pdf";
         return a;
     }
     for (int i = 0; i < 2; ++i)

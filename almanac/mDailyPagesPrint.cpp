@@ -1,7 +1,7 @@
 #include "almanac/mDailyPagesPrint.h"
 
 #include <QDate>
-#include <QFile>
+#include <QSaveFile>
 #include <QFontDatabase>
 #include <QLocale>
 #include <QPagedPaintDevice>
@@ -21,6 +21,7 @@
 #include "core/mStar.h"
 #include "core/mFault.h"
 #include "core/mFiles.h"
+#include "core/mInterrupt.h"
 #include "core/mPlanet.h"
 
 namespace {
@@ -430,6 +431,8 @@ bool DrawDailyPages(QPagedPaintDevice* device, DateValue from, DateValue to, con
 
 bool WriteDailyPagesPdf(const QString& path, DateValue from, DateValue to, const std::atomic<bool>* cancel,
                         const PagesProgress& progress, QString* error, const PagesOptions& options) {
+    // Written beside the target and renamed over it only when complete: a failure or a
+    // cancel leaves the old file as it was.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error) *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
@@ -447,6 +450,7 @@ bool WriteDailyPagesPdf(const QString& path, DateValue from, DateValue to, const
     }
     if (!ok) {
         file.cancelWriting();
+        file.commit();  // removes the temporary file
         return false;
     }
     if (!file.commit()) {
@@ -456,29 +460,19 @@ bool WriteDailyPagesPdf(const QString& path, DateValue from, DateValue to, const
     return true;
 }
 
-int AlmanacPdfCommand(const QStringList& args) {
-    QTextStream err(stderr);
-    const QString usage = QStringLiteral(
-        "usage: veltrano --almanac-pdf FROM TO FILE.pdf [--tables] [--paper a4|letter]  (dates yyyy-mm-dd, 1900-01-01 to 2100-12-31)");
-    std::vector<std::string> list;
-    for (const QString& a : args) list.push_back(a.toStdString());
-    const AlmanacPdfArgs a = ParseAlmanacPdfArgs(list);
+int RunAlmanacPdf(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err) {
+    const AlmanacPdfArgs a = ParseAlmanacPdfArgs(args);
     if (!a.error.empty()) {
-        err << "veltrano: " << QString::fromStdString(a.error) << "\n" << usage << "\n";
+        err << "veltrano: " << a.error << "\n";
         return 2;
-    }
-    for (const LoadStatus& st : {LoadPlanetData(), LoadStarFile()}) {
-        if (!st.ok) {
-            err << "veltrano: " << QString::fromStdString(st.message) << "\n";
-            return 1;
-        }
     }
     PagesOptions options;
     options.tables = a.tables;
     options.letter = a.letter;
     QString error;
-    if (!WriteDailyPagesPdf(QString::fromStdString(a.path), a.from, a.to, nullptr, {}, &error, options)) {
-        err << "veltrano: " << error << "\n";
+    if (!WriteDailyPagesPdf(QString::fromStdString(a.path), a.from, a.to, &InterruptRequested(), {}, &error, options)) {
+        if (InterruptRequested()) error = QStringLiteral("interrupted; %1 was left as it was").arg(QString::fromStdString(a.path));
+        err << "veltrano: " << error.toStdString() << "\n";
         return 1;
     }
     return 0;

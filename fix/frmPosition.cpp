@@ -209,7 +209,7 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     chkIterate->setGeometry(DR(380, 456, 120, 20));
     chkIterate->setChecked(true);
     chkIterate->setToolTip(QStringLiteral("Repeat the fix from its own result until it moves less than 0.01'"));
-    cmdGpx = new QPushButton(QStringLiteral("Export &GPX\u2026"), this);
+    cmdGpx = new QPushButton(QStringLiteral("Export GP&X\u2026"), this);
     cmdGpx->setObjectName(QStringLiteral("cmdGpx"));
     cmdGpx->setGeometry(DR(504, 453, 112, 25));
     cmdGpx->setToolTip(QStringLiteral("Save the last fix as a GPX waypoint for a chart plotter"));

@@ -93,3 +93,21 @@ bool ExportFixesGpx(QWidget* parent, const std::vector<LoggedFix>& fixes) {
     }
     return true;
 }
+
+int RunLogGpx(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // "--from=2025-06-01" as two words, the form ParseLogGpxArgs reads.
+    std::vector<std::string> words;
+    for (const std::string& a : args) {
+        const size_t eq = a.find('=');
+        if (a.rfind("--", 0) == 0 && eq != std::string::npos) {
+            words.push_back(a.substr(0, eq));
+            words.push_back(a.substr(eq + 1));
+        } else {
+            words.push_back(a);
+        }
+    }
+    std::string message;
+    const int status = LogGpxCommand(words, QDir::toNativeSeparators(SightLogPath()).toStdString(), &message);
+    (status == 0 ? out : err) << (status == 0 ? "" : "veltrano: ") << message << "\n";
+    return status;
+}

@@ -4,6 +4,8 @@
 #pragma once
 #include <QString>
 #include <functional>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "log/mSightLog.h"
@@ -31,3 +33,7 @@ extern std::function<QString(QWidget* parent, const QString& suggested)> AskGpxP
 bool ExportFixesGpx(QWidget* parent, const std::vector<LoggedFix>& fixes);
 // The last fix of the run as the log would record it, with the working data it used.
 LoggedFix LoggedFixOf(const NavigationStateRecord& working, const FixResult& fix, const SightLines& lines);
+// The command line's --log-gpx: args FILE.gpx, then --from=DATE --to=DATE (or with the
+// value after a space). Writes the fixes of the program's log; the exit status as
+// LogGpxCommand gives it. Needs a QCoreApplication named "Veltrano".
+int RunLogGpx(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

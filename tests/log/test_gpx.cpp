@@ -23,6 +23,8 @@ LoggedFix MakeFix(DateValue ut, double lat, double lon, const std::string& note)
     LoggedFix f;
     f.UT = ut;
     f.ZoneTime = ut - 5.0 / 24.0;
+    f.Working = DefaultNavigationState();
+    f.Working.LocalDate = f.ZoneTime;
     f.Working.TZ = -5.0f;
     f.FixLat = lat;
     f.FixLon = lon;
