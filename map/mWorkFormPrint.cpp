@@ -6,6 +6,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QStringList>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -121,10 +122,10 @@ void DrawPlot(Page& pg, const WorkForm& w, double x, double y, double size) {
     p.restore();
     p.setPen(QPen(Qt::black, 0.6 * pg.K()));
     p.drawRect(QRectF(pg.At(x, y), QSizeF(size * pg.K(), size * pg.K())));
-    pg.Text(x, y + size + 2, size, QStringLiteral("DR at the centre, north up; %1 nm per square. Red: lines of position; "
-                                                  "grey: azimuths; green: error ellipse; blue: track and fix.")
-                                       .arg(cell),
-            Qt::AlignLeft, 6.0, false, 10);
+    pg.Text(x, y + size + 2, size, QStringLiteral("DR at the centre, north up; %1 nm per square.").arg(cell), Qt::AlignLeft, 6.5,
+            false, 10);
+    pg.Text(x, y + size + 11, size, QStringLiteral("Red: lines of position; grey: azimuths; green: error ellipse; blue: track, fix."),
+            Qt::AlignLeft, 6.5, false, 10);
 }
 
 void DrawForm(Page& pg, const WorkForm& w) {
@@ -205,6 +206,21 @@ void DrawForm(Page& pg, const WorkForm& w) {
     row(QStringLiteral("Intercept"), [](const WorkFormLine& L) {
         return Arcmin(L.d.Intercept, false).remove(QLatin1Char('-')) + (L.d.Intercept >= 0 ? QStringLiteral(" toward") : QStringLiteral(" away"));
     }, true);
+    if (f.Passes > 1) {
+        // The intercept from the DR position itself: the first pass, as worked by hand.
+        int k = 0;
+        std::array<double, 4> first{};
+        for (int i = 0; i < 4; ++i)
+            if (w.lines[static_cast<size_t>(i)].d.InUse) first[static_cast<size_t>(k++)] = f.DRIntercept[static_cast<size_t>(i)];
+        size_t c = 0;
+        pg.Text(0, y, kLabelW, QStringLiteral("Intercept from the DR"), Qt::AlignLeft, 8.0);
+        for (; c < cols.size(); ++c) {
+            const double v = first[c];
+            pg.Text(kLabelW + c * kColW, y, kColW - 6,
+                    Arcmin(v, false).remove(QLatin1Char('-')) + (v >= 0 ? QStringLiteral(" toward") : QStringLiteral(" away")));
+        }
+        y += kRow;
+    }
     row(QStringLiteral("Zn  azimuth"), [](const WorkFormLine& L) { return QString::asprintf("%05.1f°", Norm360(L.d.Az)); }, true);
     y += 6;
     pg.Line(0, y - 2, kWidth, y - 2);
@@ -226,7 +242,10 @@ void DrawForm(Page& pg, const WorkForm& w) {
         pg.Text(fx, fy, kWidth - fx, fix[i], Qt::AlignLeft, i == 0 ? 10.0 : 8.0, i <= 2, 13);
         fy += 13;
     }
-    if (f.Passes > 1) pg.Text(fx, fy, kWidth - fx, QStringLiteral("Iterated in %1 passes.").arg(f.Passes), Qt::AlignLeft, 8.0);
+    if (f.Passes > 1) {
+        pg.Text(fx, fy, kWidth - fx, QStringLiteral("Iterated in %1 passes: the lines are the last").arg(f.Passes), Qt::AlignLeft, 8.0);
+        pg.Text(fx, fy + 12, kWidth - fx, QStringLiteral("pass's, worked from the position before it."), Qt::AlignLeft, 8.0);
+    }
 }
 
 }  // namespace
