@@ -21,7 +21,7 @@ constexpr double kSunDiameterKm = 1392000.0;
 
 // Ho - Ha in arc minutes for a sight at apparent altitude ha (no dip, no index error).
 double Corr(double ha, int body, double distance, bool lower, double t = kStdTempC, double p = kStdPressureMb) {
-    return (CorrectSextantAltitudeIn(ha, 0.0, 0.0, body, distance, lower, t, p).Ho - ha) * 60.0;
+    return (CorrectSextantAltitude(ha, 0.0, Horizon{0.0, t, p}, body, distance, lower).Ho - ha) * 60.0;
 }
 
 // A critical table over [lo, hi] of the given columns: bounds where any rounded column

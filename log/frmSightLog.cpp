@@ -30,6 +30,7 @@
 #include "log/mGpx.h"
 #include "log/mSightLogQt.h"
 #include "map/mWorkFormPrint.h"
+#include "ui/mPublicVarsQt.h"
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -303,7 +304,7 @@ void frmSightLog::ShowSelected() {
         for (const LoggedSight& s : f.Sights) {
             lstSights->addTopLevelItem(new QTreeWidgetItem(QStringList{
                 QString::number(s.Line), QString::fromStdString(s.BodyName), FormatShortDate(s.UT) + QLatin1Char(' ') + FormatTimeHMS(s.UT),
-                FormatAngleDegMin(s.Hs, 2, true, false), s.LowerLimb ? QStringLiteral("lower") : QStringLiteral("upper"),
+                FormatAngleDegMin(s.Hs, 2, true, false), !HasLimb(s.Body) ? QString() : s.LowerLimb ? QStringLiteral("lower") : QStringLiteral("upper"),
                 FormatAngleDegMin(s.Hc, 2, true, false), FormatNumber(s.Zn, QStringLiteral("000.0")) + QStringLiteral("\u00B0"),
                 FormatNumber(s.Intercept, QStringLiteral("+00.0;-00.0")) + QLatin1Char('\'')}));
         }
@@ -344,9 +345,6 @@ void frmSightLog::Reopen() {
                         .arg(when),
                     MsgIcon::Question, MsgButtons::YesNo) != MsgResult::Yes)
         return;
-    const bool loaded = NavigationState.StateLoaded;
-    NavigationState = f.Working;
-    NavigationState.StateLoaded = loaded;
     emit fixReopened(f);
 }
 
@@ -450,27 +448,25 @@ std::vector<WorkForm> frmSightLog::SelectedForms() {
     SightLog* log = ProgramSightLog(this);
     if (!log) return {};
     std::vector<WorkForm> forms;
-    const NavigationStateRecord saved = NavigationState;
     try {
         for (std::int64_t id : ids) {
             const LoggedFix f = log->Load(id);
-            // The reduction reads the working data: the fix's own, for as long as it is worked.
-            NavigationState = f.Working;
-            NavigationState.LocalDate = f.ZoneTime;
-            NavigationState.StateLoaded = true;
+            NavigationStateRecord working = f.Working;
+            working.LocalDate = f.ZoneTime;
+            working.StateLoaded = true;
             const SightLines lines = SightLinesOf(f);
-            // Iterated or not, as the fix was found: the one that gives the logged position.
-            FixResult r = CalcPosition(lines, kMaxFixPasses);
-            if (std::hypot(r.FixLat - f.FixLat, r.FixLon - f.FixLon) * 60.0 > 0.01) r = CalcPosition(lines, 1);
-            if (!r.Message.empty() || r.FixTime == 0.0) throw SightLogError("The fix of " + GpxTime(f.UT) + " cannot be worked again: " + r.Message);
-            forms.push_back(MakeWorkForm(r, lines, f.Working));
+            // The record again from the logged working data and sights, iterated or not
+            // as the fix was found: the one that gives the logged position.
+            FixResult r = CalcPosition(lines, working, kMaxFixPasses);
+            if (std::hypot(r.FixLat - f.FixLat, r.FixLon - f.FixLon) * 60.0 > 0.01) r = CalcPosition(lines, working, 1);
+            if (r.Refused() || r.FixTime == 0.0)
+                throw SightLogError("The fix of " + GpxTime(f.UT) + " cannot be worked again: " + r.Refusal);
+            forms.push_back(MakeWorkForm(r));
         }
     } catch (const std::exception& e) {
-        NavigationState = saved;
         ShowMessage(this, kTitle, QString::fromStdString(e.what()), MsgIcon::Exclamation);
         return {};
     }
-    NavigationState = saved;
     return forms;
 }
 

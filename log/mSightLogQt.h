@@ -20,11 +20,10 @@ QString SightLogPath();
 SightLog* ProgramSightLog(QWidget* parent, const QString& consequence = QString());
 // Closes the program's log; the next ProgramSightLog opens it again.
 void CloseProgramSightLog();
-// Records a fix just calculated with the working data and the lines it was
-// reduced from. False, after a message saying the fix is shown but not
+// Records a fix just calculated (its record holds the working data and the lines
+// it was reduced from). False, after a message saying the fix is shown but not
 // recorded, when it could not be written.
-bool RecordFixInLog(QWidget* parent, const NavigationStateRecord& working, const FixResult& fix,
-                    const SightLines& lines);
+bool RecordFixInLog(QWidget* parent, const FixResult& fix);
 
 // "Export GPX…": asks where (AskGpxPath when set, else the file dialog), then writes
 // the fixes as GPX waypoints, and as a track too when there are several. A failure is
@@ -32,7 +31,7 @@ bool RecordFixInLog(QWidget* parent, const NavigationStateRecord& working, const
 extern std::function<QString(QWidget* parent, const QString& suggested)> AskGpxPath;
 bool ExportFixesGpx(QWidget* parent, const std::vector<LoggedFix>& fixes);
 // The last fix of the run as the log would record it, with the working data it used.
-LoggedFix LoggedFixOf(const NavigationStateRecord& working, const FixResult& fix, const SightLines& lines);
+LoggedFix LoggedFixOf(const FixResult& fix);
 // The command line's --log-gpx: args FILE.gpx, then --from=DATE --to=DATE (or with the
 // value after a space). Writes the fixes of the program's log; the exit status as
 // LogGpxCommand gives it. Needs a QCoreApplication named "Veltrano".

@@ -5,11 +5,10 @@
 #include <QSize>
 #include <QString>
 #include <array>
-
 #include <functional>
 
-#include "fix/mCalcPosition.h"
 #include "ui/ChildWindow.h"
+#include "fix/mCalcPosition.h"
 
 class QLabel;
 class QPushButton;
@@ -23,6 +22,11 @@ public:
     explicit frmDetails(QWidget* parent = nullptr);
 
     void Placed() override;
+    // Shows the fix: both labels; when FixTime is not 0 also one table column per
+    // line that took part, the plot at the window's present grid scale, and the
+    // window in front. Everything shown is read from the record.
+    void Report(const FixResult& fix);
+    const FixResult& Shown() const { return fix_; }
     // The labels, the whole table (every row, four line columns) and the plot.
     QSize ContentSize() const override;
     // The table's room for all its rows and columns (lineColumns line columns
@@ -50,9 +54,6 @@ public:
     QPushButton* cmdZoomOut = nullptr;
     QPushButton* cmdPrint = nullptr;  // "&Print…": the work form of the fix shown
     QPushButton* cmdPdf = nullptr;    // "Save as P&DF…"
-
-    // The fix the window shows (DetailsReport sets it); the work form prints it.
-    void SetFix(const FixResult& fix, const SightLines& lines);
     // Where to save the work form: (parent, suggested name) -> path, "" for cancel.
     // Replaceable so that tests answer it.
     static std::function<QString(QWidget*, const QString&)> AskPdfPath;
@@ -66,5 +67,4 @@ private:
     void SaveFormPdf();
     int zoomIndex_ = 1;
     FixResult fix_;
-    SightLines lines_;
 };

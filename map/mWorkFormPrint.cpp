@@ -70,9 +70,9 @@ void DrawPlot(Page& pg, const WorkForm& w, double x, double y, double size) {
     const double cosLat = CosD(f.DRLat);
     const double fixE = (f.FixLon - f.DRLon) * 60.0 * cosLat, fixN = (f.FixLat - f.DRLat) * 60.0;
     extent = std::max({extent, std::fabs(fixE) + f.EllipseA, std::fabs(fixN) + f.EllipseA});
-    const double apE = f.Passes > 0 ? (f.APLon - f.DRLon) * 60.0 * cosLat : 0.0, apN = f.Passes > 0 ? (f.APLat - f.DRLat) * 60.0 : 0.0;
+    const double apE = 0.0, apN = 0.0;  // the lines of the record are worked from the DR
     for (const WorkFormLine& L : w.lines)
-        if (L.d.InUse) extent = std::max(extent, std::fabs(L.d.Intercept) + std::hypot(apE, apN));
+        if (L.InUse) extent = std::max(extent, std::fabs(L.R.Intercept) + std::hypot(apE, apN));
     if (!std::isfinite(extent) || extent > 1e4) extent = 1e4;
     // A round scale: 1, 2 or 5 times a power of ten nautical miles per cell, six cells.
     double cell = std::pow(10.0, std::floor(std::log10(extent * 2.4 / 6.0)));
@@ -91,15 +91,15 @@ void DrawPlot(Page& pg, const WorkForm& w, double x, double y, double size) {
         pg.Line(x + i * size / 6, y, x + i * size / 6, y + size);
         pg.Line(x, y + i * size / 6, x + size, y + i * size / 6);
     }
-    const double course = w.working.Course;
+    const double course = w.fix.Working.Course;
     p.setPen(QPen(Qt::blue, 1.2 * pg.K()));
     pg.Line(cx - size * SinD(course), cy + size * CosD(course), cx, cy);
     const double ax = cx + apE * k, ay = cy - apN * k;
     int n = 0;
     for (const WorkFormLine& L : w.lines) {
         ++n;
-        if (!L.d.InUse) continue;
-        const double a = L.d.Az, pI = L.d.Intercept;
+        if (!L.InUse) continue;
+        const double a = L.R.Az, pI = L.R.Intercept;
         p.setPen(QPen(Qt::gray, 0.5 * pg.K(), Qt::DashLine));
         pg.Line(ax - size * SinD(a), ay + size * CosD(a), ax + size * SinD(a), ay - size * CosD(a));
         const double fx = ax + k * pI * SinD(a), fy = ay - k * pI * CosD(a);
@@ -130,7 +130,7 @@ void DrawPlot(Page& pg, const WorkForm& w, double x, double y, double size) {
 
 void DrawForm(Page& pg, const WorkForm& w) {
     const FixResult& f = w.fix;
-    const NavigationStateRecord& s = w.working;
+    const NavigationStateRecord& s = w.fix.Working;
     pg.Text(0, 0, kWidth, QStringLiteral("SIGHT REDUCTION — WORK FORM"), Qt::AlignHCenter, 13.0, true, 18);
     const DateValue ut = f.FixTime - s.TZ / 24.0;
     const QStringList head{
@@ -146,12 +146,12 @@ void DrawForm(Page& pg, const WorkForm& w) {
     // The columns of the lines in use.
     std::vector<const WorkFormLine*> cols;
     for (const WorkFormLine& L : w.lines)
-        if (L.d.InUse) cols.push_back(&L);
+        if (L.InUse) cols.push_back(&L);
     int lineNo[4] = {0, 0, 0, 0};
     {
         int c = 0;
         for (int i = 0; i < 4; ++i)
-            if (w.lines[static_cast<size_t>(i)].d.InUse) lineNo[c++] = i + 1;
+            if (w.lines[static_cast<size_t>(i)].InUse) lineNo[c++] = i + 1;
     }
     auto row = [&](const QString& label, const std::function<QString(const WorkFormLine&)>& cell, bool bold = false) {
         pg.Text(0, y, kLabelW, label, Qt::AlignLeft, 8.0, bold);
@@ -166,62 +166,47 @@ void DrawForm(Page& pg, const WorkForm& w) {
     for (size_t c = 0; c < cols.size(); ++c)
         pg.Text(kLabelW + c * kColW, y, kColW - 6, QStringLiteral("Line %1").arg(lineNo[c]), Qt::AlignRight, 8.0, true);
     y += kRow;
-    row(QStringLiteral("Body"), [](const WorkFormLine& L) { return QString::fromStdString(L.d.Name).section(QLatin1Char('('), -1).remove(QLatin1Char(')')); }, true);
+    row(QStringLiteral("Body"), [](const WorkFormLine& L) { return QString::fromStdString(L.Name).section(QLatin1Char('('), -1).remove(QLatin1Char(')')); }, true);
     row(QStringLiteral("Limb"), [](const WorkFormLine& L) {
-        return L.d.SemiD > 0 ? QStringLiteral("lower") : L.d.SemiD < 0 ? QStringLiteral("upper") : QStringLiteral("centre");
+        return L.R.SemiD > 0 ? QStringLiteral("lower") : L.R.SemiD < 0 ? QStringLiteral("upper") : QStringLiteral("centre");
     });
-    row(QStringLiteral("UT of the sight"), [](const WorkFormLine& L) { return Clock(L.d.Time); });
+    row(QStringLiteral("UT of the sight"), [](const WorkFormLine& L) { return Clock(L.Time); });
     section(QStringLiteral("Altitude"));
-    row(QStringLiteral("Hs  sextant altitude"), [](const WorkFormLine& L) { return Deg(L.d.Hs, 2); });
-    row(QStringLiteral("IC  index correction"), [](const WorkFormLine& L) { return Arcmin(L.d.IndexCorr); });
-    row(QStringLiteral("Dip"), [](const WorkFormLine& L) { return Arcmin(-L.d.Dip * 60.0); });
-    row(QStringLiteral("Ha  apparent altitude"), [](const WorkFormLine& L) { return Deg(L.d.H, 2); }, true);
-    row(QStringLiteral("Refraction"), [](const WorkFormLine& L) { return Arcmin(-L.d.Refr * 60.0); });
-    row(QStringLiteral("Additional (air)"), [](const WorkFormLine& L) { return Arcmin(-L.d.TP * 60.0); });
-    row(QStringLiteral("Semidiameter"), [](const WorkFormLine& L) { return Arcmin(L.d.SemiD * 60.0); });
-    row(QStringLiteral("Parallax"), [](const WorkFormLine& L) { return Arcmin(L.d.Parallax * 60.0); });
-    row(QStringLiteral("Ho  observed altitude"), [](const WorkFormLine& L) { return Deg(L.d.Ho, 2); }, true);
+    row(QStringLiteral("Hs  sextant altitude"), [](const WorkFormLine& L) { return Deg(L.R.Hs, 2); });
+    row(QStringLiteral("IC  index correction"), [](const WorkFormLine& L) { return Arcmin(L.R.IndexCorr); });
+    row(QStringLiteral("Dip"), [](const WorkFormLine& L) { return Arcmin(-L.R.Dip * 60.0); });
+    row(QStringLiteral("Ha  apparent altitude"), [](const WorkFormLine& L) { return Deg(L.R.H, 2); }, true);
+    row(QStringLiteral("Refraction"), [](const WorkFormLine& L) { return Arcmin(-L.R.Refr * 60.0); });
+    row(QStringLiteral("Additional (air)"), [](const WorkFormLine& L) { return Arcmin(-L.R.TP * 60.0); });
+    row(QStringLiteral("Semidiameter"), [](const WorkFormLine& L) { return Arcmin(L.R.SemiD * 60.0); });
+    row(QStringLiteral("Parallax"), [](const WorkFormLine& L) { return Arcmin(L.R.Parallax * 60.0); });
+    row(QStringLiteral("Ho  observed altitude"), [](const WorkFormLine& L) { return Deg(L.R.Ho, 2); }, true);
     section(QStringLiteral("Hour angle and declination"));
     row(QStringLiteral("Hour (UT)"), [](const WorkFormLine& L) {
         const CalendarDate c = DateToParts(L.hour + 1e-7);
         return QString::asprintf("%02dh  + %02dm %02ds", c.hour, L.minutes, L.seconds);
     });
     row(QStringLiteral("GHA at the hour"), [](const WorkFormLine& L) {
-        return (L.d.IsStar ? QStringLiteral("♈ ") : QString()) + Deg(L.ghaHour);
+        return (L.IsStar ? QStringLiteral("♈ ") : QString()) + Deg(L.ghaHour);
     });
     row(QStringLiteral("Increment"), [](const WorkFormLine& L) { return Deg(L.increment); });
     row(QStringLiteral("v correction"), [](const WorkFormLine& L) { return Arcmin(L.vCorr); });
-    row(QStringLiteral("SHA (stars)"), [](const WorkFormLine& L) { return L.d.IsStar ? Deg(L.d.Tau) : QString(); });
-    row(QStringLiteral("GHA"), [](const WorkFormLine& L) { return Deg(L.d.Gha); }, true);
-    row(QStringLiteral("Longitude (AP)"), [](const WorkFormLine& L) { return FormatLatLon(L.d.Lon, false); });
+    row(QStringLiteral("SHA (stars)"), [](const WorkFormLine& L) { return L.IsStar ? Deg(L.R.Tau) : QString(); });
+    row(QStringLiteral("GHA"), [](const WorkFormLine& L) { return Deg(L.R.Gha); }, true);
+    row(QStringLiteral("Longitude (DR)"), [](const WorkFormLine& L) { return FormatLatLon(L.Pos.Lon, false); });
     row(QStringLiteral("LHA"), [](const WorkFormLine& L) {
-        return Deg(std::fabs(L.d.Lha)) + (L.d.Lha < 0 ? QStringLiteral(" E") : QStringLiteral(" W"));
+        return Deg(std::fabs(L.R.Lha)) + (L.R.Lha < 0 ? QStringLiteral(" E") : QStringLiteral(" W"));
     }, true);
     row(QStringLiteral("Dec at the hour"), [](const WorkFormLine& L) { return Dec(L.decHour); });
     row(QStringLiteral("d correction"), [](const WorkFormLine& L) { return Arcmin(L.dCorr); });
-    row(QStringLiteral("Dec"), [](const WorkFormLine& L) { return Dec(L.d.Dec); }, true);
+    row(QStringLiteral("Dec"), [](const WorkFormLine& L) { return Dec(L.R.Dec); }, true);
     section(QStringLiteral("Computed altitude and intercept"));
-    row(QStringLiteral("Hc  computed altitude"), [](const WorkFormLine& L) { return Deg(L.d.Hc, 2); });
-    row(QStringLiteral("Ho"), [](const WorkFormLine& L) { return Deg(L.d.Ho, 2); });
+    row(QStringLiteral("Hc  computed altitude"), [](const WorkFormLine& L) { return Deg(L.R.Hc, 2); });
+    row(QStringLiteral("Ho"), [](const WorkFormLine& L) { return Deg(L.R.Ho, 2); });
     row(QStringLiteral("Intercept"), [](const WorkFormLine& L) {
-        return Arcmin(L.d.Intercept, false).remove(QLatin1Char('-')) + (L.d.Intercept >= 0 ? QStringLiteral(" toward") : QStringLiteral(" away"));
+        return Arcmin(L.R.Intercept, false).remove(QLatin1Char('-')) + (L.R.Intercept >= 0 ? QStringLiteral(" toward") : QStringLiteral(" away"));
     }, true);
-    if (f.Passes > 1) {
-        // The intercept from the DR position itself: the first pass, as worked by hand.
-        int k = 0;
-        std::array<double, 4> first{};
-        for (int i = 0; i < 4; ++i)
-            if (w.lines[static_cast<size_t>(i)].d.InUse) first[static_cast<size_t>(k++)] = f.DRIntercept[static_cast<size_t>(i)];
-        size_t c = 0;
-        pg.Text(0, y, kLabelW, QStringLiteral("Intercept from the DR"), Qt::AlignLeft, 8.0);
-        for (; c < cols.size(); ++c) {
-            const double v = first[c];
-            pg.Text(kLabelW + c * kColW, y, kColW - 6,
-                    Arcmin(v, false).remove(QLatin1Char('-')) + (v >= 0 ? QStringLiteral(" toward") : QStringLiteral(" away")));
-        }
-        y += kRow;
-    }
-    row(QStringLiteral("Zn  azimuth"), [](const WorkFormLine& L) { return QString::asprintf("%05.1f°", Norm360(L.d.Az)); }, true);
+    row(QStringLiteral("Zn  azimuth"), [](const WorkFormLine& L) { return QString::asprintf("%05.1f°", Norm360(L.R.Az)); }, true);
     y += 6;
     pg.Line(0, y - 2, kWidth, y - 2);
     const double plot = std::min(300.0, kMinHeight - y - 80);
@@ -243,8 +228,8 @@ void DrawForm(Page& pg, const WorkForm& w) {
         fy += 13;
     }
     if (f.Passes > 1) {
-        pg.Text(fx, fy, kWidth - fx, QStringLiteral("Iterated in %1 passes: the lines are the last").arg(f.Passes), Qt::AlignLeft, 8.0);
-        pg.Text(fx, fy + 12, kWidth - fx, QStringLiteral("pass's, worked from the position before it."), Qt::AlignLeft, 8.0);
+        pg.Text(fx, fy, kWidth - fx, QStringLiteral("Iterated in %1 passes from the lines").arg(f.Passes), Qt::AlignLeft, 8.0);
+        pg.Text(fx, fy + 12, kWidth - fx, QStringLiteral("worked from the DR above."), Qt::AlignLeft, 8.0);
     }
 }
 

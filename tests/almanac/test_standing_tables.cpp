@@ -109,7 +109,7 @@ TEST_F(StandingTables, SightsWorkedByHandGiveTheProgramsHo) {
     for (const Sight& s : sights) {
         const double jd = JulianDay(DateFromParts(s.y, s.mo, s.d, s.h, s.mi), false, false);
         const double dist = s.body >= 0 ? BodyPosition(jd, s.body).z : 1.0;
-        const double program = CorrectSextantAltitudeIn(s.hs, s.ic, Dip(s.heye), s.body, dist, s.lower, s.temp, s.pres).Ho;
+        const double program = CorrectSextantAltitude(s.hs, s.ic, Horizon{s.heye, s.temp, s.pres}, s.body, dist, s.lower).Ho;
 
         const double ha = s.hs + (s.ic - DipByHand(t.dip, s.heye)) / 60.0;
         double corr = 0.0;

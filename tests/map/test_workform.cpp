@@ -39,23 +39,23 @@ TEST_F(WorkFormPdf, OnePagePerFixWithEveryLinesWorkings) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
 
-    NavigationState = testsupport::DrState(DateFromParts(2024, 1, 15, 2, 0, 0), 2.0f, 40.0, -10.0, 45.0f, 12.0f);
-    NavigationState.Temp = -5.0f;
-    NavigationState.Pressure = 1025.0f;
-    NavigationState.i_s = -1.2f;
+    NavigationStateRecord working = testsupport::DrState(DateFromParts(2024, 1, 15, 2, 0, 0), 2.0f, 40.0, -10.0, 45.0f, 12.0f);
+    working.Temp = -5.0f;
+    working.Pressure = 1025.0f;
+    working.i_s = -1.2f;
     SightLines lines;
     lines.Body = {0, 2491, -8, kNoBody};
     lines.Time = {"23:20:00", "23:30:00", "23:50:00", ""};
     lines.Altitude = {"10-12.0", "33-10.0", "40-20.0", ""};
     lines.LowerLimb = {true, true, false, false};
-    const FixResult fix = CalcPosition(lines);
-    const WorkForm form = MakeWorkForm(fix, lines, NavigationState);
+    const FixResult fix = CalcPosition(lines, working);
+    const WorkForm form = MakeWorkForm(fix);
     for (const WorkFormLine& L : form.lines) {
-        if (!L.d.InUse) continue;
-        const double gha = (L.d.IsStar ? L.d.GhaAries : L.d.Gha);
+        if (!L.InUse) continue;
+        const double gha = (L.IsStar ? L.R.GhaAries : L.R.Gha);
         EXPECT_NEAR(std::remainder(L.ghaHour + L.increment + L.vCorr / 60.0 - gha, 360.0) * 60.0, 0.0, kTolArcmin);
-        EXPECT_NEAR((L.decHour + L.dCorr / 60.0 - L.d.Dec) * 60.0, 0.0, kTolArcmin);
-        EXPECT_EQ(L.minutes * 60 + L.seconds, std::lround((L.d.Time - L.hour) * 86400.0));
+        EXPECT_NEAR((L.decHour + L.dCorr / 60.0 - L.R.Dec) * 60.0, 0.0, kTolArcmin);
+        EXPECT_EQ(L.minutes * 60 + L.seconds, std::lround((L.Time - L.hour) * 86400.0));
     }
 
     QTemporaryDir dir;
@@ -74,11 +74,11 @@ TEST_F(WorkFormPdf, OnePagePerFixWithEveryLinesWorkings) {
     // The fix's position and each line's Ho and Zn as the form prints them.
     EXPECT_NE(text.find((FormatLatLon(fix.FixLat, true) + " " + FormatLatLon(fix.FixLon, false)).toStdString()), std::string::npos);
     for (const WorkFormLine& L : form.lines) {
-        if (!L.d.InUse) continue;
+        if (!L.InUse) continue;
         char zn[16];
-        std::snprintf(zn, sizeof zn, "%05.1f°", Norm360(L.d.Az));
+        std::snprintf(zn, sizeof zn, "%05.1f°", Norm360(L.R.Az));
         EXPECT_NE(text.find(zn), std::string::npos) << zn;
-        const std::string ho = FormatAngleDegMin(L.d.Ho, 2, true, false).trimmed().replace(' ', QStringLiteral("°")).toStdString() + "'";
+        const std::string ho = FormatAngleDegMin(L.R.Ho, 2, true, false).trimmed().replace(' ', QStringLiteral("°")).toStdString() + "'";
         EXPECT_NE(text.find(ho), std::string::npos) << ho;
     }
     // A folder in the way: the reason, and nothing written.
