@@ -18,6 +18,7 @@
 #include "core/mStar.h"
 #include "core/mFault.h"
 #include "core/mFiles.h"
+#include "core/mMoon.h"
 #include "core/mPlanet.h"
 
 namespace {
@@ -410,7 +411,7 @@ int AlmanacPdfCommand(const QStringList& args) {
         err << "veltrano: " << args[1] << " is before " << args[0] << "\n" << usage << "\n";
         return 2;
     }
-    for (const LoadStatus& st : {LoadPlanetData(), LoadStarFile()}) {
+    for (const LoadStatus& st : {LoadPlanetData(), LoadStarFile(), LoadMoonFile()}) {
         if (!st.ok) {
             err << "veltrano: " << QString::fromStdString(st.message) << "\n";
             return 1;

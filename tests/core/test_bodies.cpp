@@ -39,7 +39,7 @@ std::vector<std::uint8_t> StarBytes() {
 // Size in bytes of the first n star records of the file.
 size_t StarRecordsBytes(const std::vector<std::uint8_t>& b, int n) {
     size_t pos = 0;
-    for (int i = 0; i < n; ++i) pos += 63 + (b[pos + 13] | b[pos + 14] << 8);
+    for (int i = 0; i < n; ++i) pos += 71 + (b[pos + 13] | b[pos + 14] << 8);
     return pos;
 }
 size_t GreekBytes(const std::vector<std::uint8_t>& b, size_t pos, int n) {
@@ -56,7 +56,7 @@ std::string NoFigureSpaces(std::string s) {
 bool StarEmpty(const StarRecord& s) {
     return s.Number == 0 && s.NavNumber == 0 && s.MaeNumber == 0 && s.Bayer.empty() && s.Constellation.empty() &&
            s.Name.empty() && s.RA == 0 && s.Dec == 0 && s.PmRA == 0 && s.PmDec == 0 && s.StarParallax == 0 &&
-           s.Magnitude == 0;
+           s.Magnitude == 0 && s.RadialVelocity == 0;
 }
 }  // namespace
 
@@ -95,9 +95,9 @@ TEST(StarFile, RoundTripGivesTheSourceValues) {
         const int ints[] = {s.Number, s.NavNumber, s.MaeNumber};
         const char* intCols[] = {"hr", "nav_no", "mae"};
         for (int k = 0; k < 3; ++k) EXPECT_EQ(ints[k], std::stoi(st.Text(i, intCols[k]))) << i << intCols[k];
-        const double nums[] = {s.RA, s.Dec, s.PmRA, s.PmDec, s.StarParallax, s.Magnitude};
-        const char* numCols[] = {"ra_deg", "dec_deg", "pmra_as_cy", "pmdec_as_cy", "parallax_as", "vmag"};
-        for (int k = 0; k < 6; ++k)
+        const double nums[] = {s.RA, s.Dec, s.PmRA, s.PmDec, s.StarParallax, s.Magnitude, s.RadialVelocity};
+        const char* numCols[] = {"ra_deg", "dec_deg", "pmra_as_cy", "pmdec_as_cy", "parallax_as", "vmag", "rv_kms"};
+        for (int k = 0; k < 7; ++k)
             EXPECT_EQ(nums[k], std::strtod(st.Text(i, numCols[k]).c_str(), nullptr)) << i << numCols[k];
         std::string bayer = st.Text(i, "bayer");
         bayer.resize(3, ' ');

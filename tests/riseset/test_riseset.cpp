@@ -16,6 +16,7 @@
 #include "core/mWorkingData.h"
 #include "core/mFiles.h"
 #include "core/mMath.h"
+#include "core/mMoon.h"
 #include "core/mPlanet.h"
 #include "core/mTime.h"
 #include "reduction/mCorrection.h"
@@ -35,6 +36,7 @@ protected:
         SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
         const LoadStatus st = LoadPlanetData();
         ASSERT_TRUE(st.ok) << st.message;
+        ASSERT_TRUE(LoadMoonFile().ok);
         NavigationState = DefaultNavigationState();
         NavigationState.hEye = 0.0f;
     }
@@ -275,6 +277,7 @@ protected:
     static void SetUpTestSuite() {
         SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
         ASSERT_TRUE(LoadPlanetData().ok);
+        ASSERT_TRUE(LoadMoonFile().ok);
         const auto cases = testsupport::ReadCsv(testsupport::TestData("riseset_cases.csv"));
         const auto events = testsupport::ReadCsv(testsupport::TestData("riseset_events.csv"));
         std::map<int, size_t> index;
