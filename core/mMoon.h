@@ -2,7 +2,7 @@
 //
 // Data/moon.bin: the lunar theory ELP/MPP02 (Chapront & Francou 2003, fitted to
 // DE405) as Chebyshev coefficients of the geocentric rectangular position over
-// consecutive spans of days, 1899-12-28 to 2101-01-04 TT (written by
+// consecutive spans of days, 1899-12-28 to 2101-01-07 TT (written by
 // tools/make_data_files from data/elpmpp02.csv; see data/README.md). Outside that
 // span, and when the file is not loaded, the published abridgement below.
 #pragma once

@@ -23,7 +23,7 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kFirstJd = 2415016.5;  // 1899-12-28 0 h TT
 constexpr double kSpanDays = 4.0;
-constexpr int kSpans = 18265;           // to 2101-01-04
+constexpr int kSpans = 18356;           // to 2101-01-07
 constexpr int kN = 10;                  // coefficients per coordinate
 constexpr int kBlockSpans = 128;
 constexpr double kMaxFitKm = 0.002;     // 0.001" at the Moon's distance
