@@ -173,8 +173,12 @@ LoadStatus LoadMoonBytes(const std::uint8_t* data, std::size_t size, const std::
                                 " bytes but the file has " + std::to_string(size));
     m.c.resize(count);
     const std::uint8_t* p = data + kMoonHeaderBytes;
+    const std::uint16_t one = 1;
+    std::uint8_t first;
+    std::memcpy(&first, &one, 1);
+    if (first == 1) std::memcpy(m.c.data(), p, count * 8u);  // a little-endian machine: as stored
     for (std::size_t i = 0; i < count; ++i, p += 8) {
-        m.c[i] = DoubleAt(p);
+        if (first != 1) m.c[i] = DoubleAt(p);
         if (!(std::fabs(m.c[i]) <= 1e6))
             return LoadStatus::Fail(label + ": coefficient " + std::to_string(i + 1) + " is not a distance in km");
     }

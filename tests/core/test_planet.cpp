@@ -16,6 +16,8 @@
 #include "core/mMoon.h"
 #include "core/mPlanet.h"
 #include "core/mReport.h"
+#include "core/mTextForms.h"
+#include "core/mTime.h"
 #include "support/csv.h"
 #include "tools/vsop_source.h"
 
@@ -92,10 +94,12 @@ constexpr double kTolOuterPlanetArcsec = 3.0;
 // The Moon: ELP/MPP02 (fitted to DE405) against DE431, with the same reductions (light
 // time, IAU 2006/2000B): measured 0.040" in GHA, 0.025" in declination.
 constexpr double kTolMoonArcsec = 0.1;
-// Distances: ours is geometric at the instant, the reference's the light-time distance
-// (up to 1e-4 apart; the Moon's a kilometre at most, and the theories 0.3 km).
+// Distances: ours is geometric at the instant, the reference's that of the apparent
+// place, which holds the Earth's motion during the light time (up to 1e-4 apart; for the
+// Moon up to 38 km, 2.6e-7 AU: its true distance is checked through the HP of the
+// daily pages, test_daily_pages).
 constexpr double kTolDistanceRelative = 2e-4;
-constexpr double kTolMoonDistanceAu = 2e-8;
+constexpr double kTolMoonDistanceAu = 3e-7;
 // Stars: space motion, parallax, deflection, full aberration, IAU 2006/2000B: measured
 // 0.02" on the sky (most of it the few hundredths between the two equinoxes of the
 // hour angle, which the reference's own sidereal time puts in), Polaris' GHA 0.11".
@@ -318,6 +322,39 @@ TEST(EphemerisReference, NavigationalStars) {
                     near[hr].sky.Rms());
     EXPECT_EQ(all.size(), 10u);
     EXPECT_EQ(all.count(kPolaris), 1u);
+}
+
+// The stars of the printed pages (12 h UT of every spread's middle day) of 2026, and
+// Polaris of 2095: on the sky within 0.001', and every tenth of SHA and declination as the
+// pages round it the reference rounded, bar those within 0.005' of a boundary (Polaris'
+// SHA carries about 80 times its error on the sky).
+TEST(EphemerisReference, StarsOfTwoYearsOfPagesToTheLastDigit) {
+    LoadGood();
+    ASSERT_TRUE(LoadStarFile().ok);
+    const auto ref = testsupport::ReadCsv(testsupport::TestData("star_pages_reference.csv"));
+    ASSERT_EQ(ref.rows.size(), 122u * 57u + 122u);
+    auto shown = [](double deg) {
+        const DegMin dm = SplitDegMin(std::fabs(deg), 1);
+        return static_cast<double>(dm.degrees) + dm.minutes / 60.0;
+    };
+    testsupport::TenthsCheck tenths;
+    testsupport::ErrorStats sky, polarisSha;
+    for (size_t i = 0; i < ref.rows.size(); ++i) {
+        const double ut = ref.Num(i, "jd_ut");
+        const int hr = std::stoi(ref.Text(i, "hr"));
+        const Coord3 p = StarPosition(ut + DeltaT(ut), hr);
+        const double sha = Norm360(360.0 - p.x), dec = ref.Num(i, "dec");
+        const double dSha = std::remainder(sha - ref.Num(i, "sha"), 360.0) * 60.0;
+        sky.Add(std::hypot(dSha * CosD(dec), (p.y - dec) * 60.0));
+        if (hr == kPolaris) polarisSha.Add(dSha);
+        EXPECT_TRUE(tenths.Add(shown(sha), ref.Num(i, "sha"), true)) << hr << " SHA at " << ut;
+        EXPECT_TRUE(tenths.Add(shown(p.y), dec, false)) << hr << " Dec at " << ut;
+    }
+    std::printf("stars of the pages 2026 (Polaris 2095 too): sky max %.5f' RMS %.5f'; Polaris SHA max %.4f';"
+                " tenths %zu right, %zu near a boundary\n", sky.max, sky.Rms(), polarisSha.max,
+                tenths.checked - tenths.wrong, tenths.nearBoundary);
+    EXPECT_LE(sky.max, 0.001);
+    EXPECT_EQ(tenths.wrong, 0u);
 }
 
 // Every bad file fails with a message naming the file and its fault, and leaves the
