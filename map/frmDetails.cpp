@@ -11,7 +11,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
+#include "core/mMath.h"
+#include "core/mWorkingData.h"
 #include "ui/mConvertion.h"
 #include "ui/mLayout.h"
 #include "fix/mLastFix.h"
@@ -196,8 +199,15 @@ void frmDetails::FitTable() {
     const QSize grow = minimumSizeHint() - size();
     if (grow.width() <= 0 && grow.height() <= 0) return;
     QSize outer = sub->size() + grow.expandedTo(QSize(0, 0));
-    if (QMdiArea* area = sub->mdiArea()) outer = outer.boundedTo(area->viewport()->size());
+    QMdiArea* area = sub->mdiArea();
+    if (area) outer = outer.boundedTo(area->viewport()->size());
     sub->resize(outer);
+    if (!area) return;
+    // Grown, it stays whole in the client area: moved back from the right and the
+    // bottom, so the plot and its buttons stay in view.
+    const QSize client = area->viewport()->size();
+    sub->move(std::max(0, std::min(sub->x(), client.width() - sub->width())),
+              std::max(0, std::min(sub->y(), client.height() - sub->height())));
 }
 
 QTreeWidgetItem* frmDetails::Row(const QString& key) const {
@@ -207,6 +217,34 @@ QTreeWidgetItem* frmDetails::Row(const QString& key) const {
         if (item->data(0, Qt::UserRole).toString() == key) return item;
     }
     return nullptr;
+}
+
+int frmDetails::FittingZoomIndex(const FixResult& fix) {
+    const auto milesFromDr = [&fix](double lat, double lon) {
+        double dLon = lon - fix.DRLon;
+        if (dLon > 180.0) dLon -= 360.0;
+        if (dLon < -180.0) dLon += 360.0;
+        return std::hypot((lat - fix.DRLat) * 60.0, dLon * 60.0 * CosD(NavigationState.Lat));
+    };
+    double reach = milesFromDr(fix.FixLat, fix.FixLon);
+    const double ap = fix.Passes > 0 ? milesFromDr(fix.APLat, fix.APLon) : 0.0;
+    for (size_t n = 0; n < 4; ++n)
+        if (fix.Weight[n] > 0.0 && std::isfinite(fix.Intercept[n])) reach = std::max(reach, ap + std::fabs(fix.Intercept[n]));
+    if (!std::isfinite(reach)) reach = 0.0;
+    constexpr double kCellsShown = 2.5;  // of the three from the centre to the edge
+    for (size_t i = 0; i < kScales.size(); ++i)
+        if (reach <= kCellsShown * kScales[i]) return static_cast<int>(i);
+    return static_cast<int>(kScales.size()) - 1;
+}
+
+void frmDetails::SetZoomIndex(int index) { Zoom(index - zoomIndex_); }
+
+void frmDetails::FitZoomToNewFix(const FixResult& fix) {
+    if (fix.FixTime == fittedTime_ && fix.FixLat == fittedLat_ && fix.FixLon == fittedLon_) return;
+    fittedTime_ = fix.FixTime;
+    fittedLat_ = fix.FixLat;
+    fittedLon_ = fix.FixLon;
+    SetZoomIndex(FittingZoomIndex(fix));
 }
 
 void frmDetails::ZoomIn() { Zoom(+1); }

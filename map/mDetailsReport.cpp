@@ -63,12 +63,16 @@ void PlotPicture::paintEvent(QPaintEvent*) {
     }
     if (!hasPlot_) return;
     p.setRenderHint(QPainter::Antialiasing, true);
-    // 3. The track into the dead-reckoning position and a bar across it.
+    // 3. The track into the dead-reckoning position and a bar across it; a ship
+    // stopped has no track.
     const double course = NavigationState.Course;
+    const bool underway = NavigationState.Speed > 0.0f;
     p.setPen(QPen(kTrackColour, 2));
-    p.drawLine(QPointF(W / 2 - W * SinD(course), H / 2 + H * CosD(course)), QPointF(W / 2, H / 2));
-    p.drawLine(QPointF(W / 2 + kBarHalfPx * CosD(course), H / 2 + kBarHalfPx * SinD(course)),
-               QPointF(W / 2 - kBarHalfPx * CosD(course), H / 2 - kBarHalfPx * SinD(course)));
+    if (underway) {
+        p.drawLine(QPointF(W / 2 - W * SinD(course), H / 2 + H * CosD(course)), QPointF(W / 2, H / 2));
+        p.drawLine(QPointF(W / 2 + kBarHalfPx * CosD(course), H / 2 + kBarHalfPx * SinD(course)),
+                   QPointF(W / 2 - kBarHalfPx * CosD(course), H / 2 - kBarHalfPx * SinD(course)));
+    }
     if (fix_.FixTime == 0.0) return;
     // 4, 5. Each line: its azimuth and its line of position through the foot point.
     const double k = cell / scale_;
@@ -93,7 +97,7 @@ void PlotPicture::paintEvent(QPaintEvent*) {
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(fixPoint, kInnerCirclePx, kInnerCirclePx);
     p.drawEllipse(fixPoint, kOuterCirclePx, kOuterCirclePx);
-    p.drawLine(fixPoint, QPointF(fixPoint.x() + W * SinD(course), fixPoint.y() - H * CosD(course)));
+    if (underway) p.drawLine(fixPoint, QPointF(fixPoint.x() + W * SinD(course), fixPoint.y() - H * CosD(course)));
     const double a = fix_.EllipseA * k, b = fix_.EllipseB * k;
     if (a > 0.0 && std::isfinite(a) && std::isfinite(b) && a < 1e6) {
         p.save();
@@ -125,6 +129,15 @@ QString DetailsHeaderText(const FixResult& fix) {
            QStringLiteral(" m, i+s = ") + NumberText(n.i_s) + QStringLiteral(" min");
 }
 
+QString CourseDistanceText(const FixResult& fix) {
+    const CourseDistance cd = FixCourseDistance(fix);
+    const QString dist = FormatNumber(cd.Dist, QStringLiteral("00.0"));
+    // No run to the fix: a course would be the direction of a rounding error.
+    if (dist == FormatNumber(0.0, QStringLiteral("00.0"))) return QStringLiteral("Fix at the DR (") + dist + QStringLiteral(" nm)");
+    return QStringLiteral("C = ") + FormatNumber(cd.C, QStringLiteral("000.0")) + QStringLiteral("\u00B0 - ") + dist +
+           QStringLiteral(" nm");
+}
+
 QString InterceptWarningText(const FixResult& fix) {
     const std::vector<int> large = LargeInterceptLines(fix);
     if (large.empty()) return QString();
@@ -145,14 +158,12 @@ QString DetailsFixText(const FixResult& fix, const std::string& failure) {
         failed = QStringLiteral("The last calculation failed: ") + why + QStringLiteral("\n");
     }
     if (fix.FixTime == 0.0) return failed + QStringLiteral("Last fix not available");
-    const CourseDistance cd = FixCourseDistance(fix);
     const QString warning = InterceptWarningText(fix);
     return failed + (failed.isEmpty() ? QStringLiteral("Last fix on ") : QStringLiteral("Last good fix on ")) +
            FormatLongDate(fix.FixTime) + QStringLiteral(" at ") +
            FormatShortTime(fix.FixTime) + QStringLiteral(" local time.\nPosition: ") +
            FormatLatLon(fix.FixLat, true) + QStringLiteral(" ") + FormatLatLon(fix.FixLon, false) +
-           QStringLiteral("   C = ") + FormatNumber(cd.C, QStringLiteral("000.0")) + QStringLiteral("\u00B0 - ") +
-           FormatNumber(cd.Dist, QStringLiteral("00.0")) + QStringLiteral(" nm\nEllipse of error: a = ") +
+           QStringLiteral("   ") + CourseDistanceText(fix) + QStringLiteral("\nEllipse of error: a = ") +
            FormatNumber(fix.EllipseA, QStringLiteral("00.00")) + QStringLiteral("', b = ") +
            FormatNumber(fix.EllipseB, QStringLiteral("00.00")) + QStringLiteral("', Alpha = ") +
            FormatNumber(fix.EllipseAlpha, QStringLiteral("000.0")) + QStringLiteral("\u00B0") + PassesText(fix) +
@@ -232,7 +243,9 @@ void DetailsReport(const FixResult& fix, const SightLines& lines, frmDetails* wi
     for (int c = 0; c < headers.size(); ++c) lv->resizeColumnToContents(c);
     window->FitTable();
 
-    // At the scale the window states (its zoom survives reports).
+    // A new fix opens at the scale that shows every line and the fix; the same fix
+    // reported again keeps the zoom the user chose.
+    window->FitZoomToNewFix(fix);
     PlotLines(window->Picture1, fix, frmDetails::kScales[static_cast<size_t>(window->ZoomIndex())]);
     window->show();
     if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {

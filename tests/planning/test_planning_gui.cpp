@@ -95,14 +95,14 @@ TEST_F(PlanningWindows, EveningPlanMarkedOnTheMapAndFilledIntoThePositionLines) 
     const QString twilight = w->lblTwilight->text();
     const QString expected[] = {
         QStringLiteral("Civil twilight 17:10:32 zone (19:10:32 UT)\nNautical twilight 17:47:26 zone (19:47:26 UT)\n"
-                       "Observe at 17:28:59 zone (19:28:59 UT) on 12/06/2026\nDR then: 45-00.0N 034-28.2W"),
+                       "Observe at 17:29:00 zone (19:29:00 UT) on 12/06/2026\nDR then: 45-00.0N 034-28.2W"),
         QStringLiteral("Best three: Polaris, Alpheratz, Altair - Zn spread 114\u00B0/117\u00B0/130\u00B0, all above "
                        "42\u00B0, mag 0.8 to 2.1"),
         QStringLiteral("Best four: Polaris, Hamal, Enif, Vega - Zn spread 93\u00B0/98\u00B0/89\u00B0/80\u00B0, all "
                        "above 38\u00B0, mag 0.0 to 2.4")};
     const QLabel* shown[] = {w->lblTwilight, w->lblBest3, w->lblBest4};
     for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(shown[i]->text(), expected[i]);
+        EXPECT_EQ(shown[i]->text(), expected[i]) << shown[i]->text().toStdString();
         ExpectInHelp(expected[i]);
     }
     // Every row between 15 and 75 degrees.
@@ -132,7 +132,27 @@ TEST_F(PlanningWindows, EveningPlanMarkedOnTheMapAndFilledIntoThePositionLines) 
     for (size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(p->Combo1[i]->currentData().toInt(), sights[i].Code);
         EXPECT_EQ(p->Text1[i]->text(), FormatTimeHMS(sights[i].Ut));
+        EXPECT_TRUE(p->Text1[i]->text().endsWith(QStringLiteral(":00"))) << p->Text1[i]->text().toStdString();
     }
+    // Lines typed since: Fill asks; No keeps them and fills only the empty ones.
+    p->ShowSights(SightLines{});
+    TypeInto(p->Text2[1], QStringLiteral("3000"));
+    {
+        DialogRecorder no(MsgResult::No);
+        QTest::mouseClick(w->cmdFill, Qt::LeftButton);
+        ASSERT_EQ(no.messages.size(), 1u);
+        EXPECT_EQ(no.messages[0].buttons, MsgButtons::YesNo);
+    }
+    EXPECT_EQ(p->Text2[1]->text(), QStringLiteral("30-00.0"));
+    EXPECT_EQ(p->Combo1[1]->currentData().toInt(), kNoBody);
+    const size_t into[3] = {0, 2, 3};
+    for (size_t k = 0; k < 3; ++k) EXPECT_EQ(p->Combo1[into[k]]->currentData().toInt(), sights[k].Code);
+    {
+        DialogRecorder yes(MsgResult::Yes);
+        QTest::mouseClick(w->cmdFill, Qt::LeftButton);
+        ASSERT_EQ(yes.messages.size(), 1u);
+    }
+    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(p->Combo1[i]->currentData().toInt(), sights[i].Code);
     QTest::mouseClick(p->Command2, Qt::LeftButton);
     EXPECT_TRUE(LastFix.Message.empty());
     EXPECT_LT(testsupport::NmBetween(LastFix.FixLat, LastFix.FixLon, 45.0, -30.0), 0.1);
