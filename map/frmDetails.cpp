@@ -189,23 +189,35 @@ QSize frmDetails::ContentSize() const {
 }
 
 void frmDetails::FitTable() {
-    ListView1->setMinimumSize(TableSize());
-    setMinimumSize(minimumSizeHint());
     auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    // The frame round the window (title bar and borders), while the window fills it.
+    const QSize frame = sub ? sub->size() - size() : QSize();
+    QMdiArea* area = sub ? sub->mdiArea() : nullptr;
+    const QSize client = area ? area->viewport()->size() : QSize();
+    QSize table = TableSize();
+    ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ListView1->setMinimumSize(table);
+    if (area) {
+        // A table wider than the client area allows scrolls, so the plot keeps its room.
+        const int spare = client.width() - frame.width() - minimumSizeHint().width();
+        if (spare < 0) {
+            table.setWidth(std::max(TwipsToPixels(kDataColumnTwips) * 2, table.width() + spare));
+            ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+            table.setHeight(table.height() + ListView1->horizontalScrollBar()->sizeHint().height());
+            ListView1->setMinimumSize(table);
+        }
+    }
+    setMinimumSize(minimumSizeHint());
     if (!sub) {
         resize(size().expandedTo(minimumSizeHint()));
         return;
     }
-    const QSize grow = minimumSizeHint() - size();
-    if (grow.width() <= 0 && grow.height() <= 0) return;
-    QSize outer = sub->size() + grow.expandedTo(QSize(0, 0));
-    QMdiArea* area = sub->mdiArea();
-    if (area) outer = outer.boundedTo(area->viewport()->size());
-    sub->resize(outer);
+    QSize outer = sub->size().expandedTo(minimumSizeHint() + frame);
+    if (area) outer = outer.boundedTo(client);
+    if (outer != sub->size()) sub->resize(outer);
     if (!area) return;
-    // Grown, it stays whole in the client area: moved back from the right and the
+    // It stays whole in the client area: moved back from the right and the
     // bottom, so the plot and its buttons stay in view.
-    const QSize client = area->viewport()->size();
     sub->move(std::max(0, std::min(sub->x(), client.width() - sub->width())),
               std::max(0, std::min(sub->y(), client.height() - sub->height())));
 }

@@ -64,6 +64,7 @@ frmSightPlan::frmSightPlan(QWidget* parent) : ChildWindow(parent) {
         "described below the table)"};
     for (int c = 0; c < kColumns; ++c) lvBodies->headerItem()->setToolTip(c, QString::fromLatin1(kColumnTips[c]));
     lvBodies->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    lvBodies->header()->setStretchLastSection(false);  // "Set" beside the others, not at the far edge
     lvBodies->setMinimumHeight(260);
 
     lblBest3 = new QLabel(this);
@@ -212,7 +213,8 @@ void frmSightPlan::Plan() {
             item->setToolTip(kSet, set == QLatin1String("34") ? QStringLiteral("In the best three and the best four")
                                    : set == QLatin1String("3") ? QStringLiteral("In the best three")
                                                                : QStringLiteral("In the best four"));
-        for (int c = kHc; c < kColumns; ++c) item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+        for (int c = kHc; c < kSet; ++c) item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(kSet, Qt::AlignHCenter | Qt::AlignVCenter);
         if (!set.isEmpty()) {
             QFont f = item->font(kBody);
             f.setBold(true);

@@ -27,6 +27,7 @@ frmSplash::frmSplash(QWidget* parent)
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral("Veltrano"));
     if (about_) setAttribute(Qt::WA_DeleteOnClose);
+    setAutoFillBackground(true);
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(6, 6, 6, 6);
@@ -74,6 +75,7 @@ frmSplash::frmSplash(QWidget* parent)
         lblCredits = new QLabel(this);
         lblCredits->setObjectName(QStringLiteral("lblCredits"));
         lblCredits->setWordWrap(true);
+        lblCredits->setAutoFillBackground(true);  // the box is frameless: its own ground under the text
         lblCredits->setText(QStringLiteral(
             "<b>Published data, with thanks</b> (each keeps its own licence):<br>"
             "Planets: VSOP87 version D, Bretagnon &amp; Francou 1988 (VizieR VI/81), from the npm package "

@@ -35,12 +35,17 @@ NavigationStateRecord HelpState(DateValue local = DateFromParts(2026, 12, 6, 8, 
     return s;
 }
 
-// The help shows what the window shows.
-void ExpectInHelp(const QString& text) {
+const QString& HelpText() {
     static const QString help = [] {
         QFile f(QStringLiteral(VELTRANO_TEST_DATA_DIR "/../../help/VeltranoHelp.html"));
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
     }();
+    return help;
+}
+
+// The help shows what the window shows.
+void ExpectInHelp(const QString& text) {
+    const QString& help = HelpText();
     QString html = text.toHtmlEscaped();
     html.replace(QChar(0x00B0), QStringLiteral("&deg;"));
     EXPECT_TRUE(help.contains(html)) << "not in the help: " << html.toStdString();
@@ -104,6 +109,16 @@ TEST_F(PlanningWindows, EveningPlanMarkedOnTheMapAndFilledIntoThePositionLines) 
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(shown[i]->text(), expected[i]) << shown[i]->text().toStdString();
         ExpectInHelp(expected[i]);
+    }
+    // The help's table is the window's: each row it lists, as it prints it.
+    for (int i = 0; i < w->lvBodies->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = w->lvBodies->topLevelItem(i);
+        if (!HelpText().contains(QLatin1Char('\n') + row->text(0).leftJustified(12))) continue;
+        QString line = row->text(0).leftJustified(12) + row->text(1).trimmed().rightJustified(7) + QStringLiteral("  ") +
+                       row->text(2) + QStringLiteral("  ") + row->text(3) + QStringLiteral("  ") +
+                       row->text(4).trimmed().rightJustified(7);
+        if (!row->text(5).isEmpty()) line += QStringLiteral("    ") + row->text(5);
+        ExpectInHelp(line + QLatin1Char('\n'));
     }
     // Every row between 15 and 75 degrees.
     ASSERT_EQ(w->lvBodies->topLevelItemCount(), static_cast<int>(w->Candidates().size()));

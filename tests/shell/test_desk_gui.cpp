@@ -412,3 +412,32 @@ TEST_F(Desk, EveryWindowComesBackInsideASmallerMainWindow) {
         EXPECT_GE(g.top(), 0) << key.toStdString();
     }
 }
+
+// A four-line fix arriving in an open details window, placed against the right
+// edge with one line: the window grows for the new columns and stays whole in
+// the client area, with the plot and its zoom buttons in view.
+TEST_F(Desk, AFourLineFixInAnOpenDetailsKeepsThePlotInView) {
+    for (const bool first : {false, true}) {
+        // Opened before any fix, or with a one-line fix, where the window was put.
+        FourLineFix();
+        LastSightLines.Body = {7001, kNoBody, kNoBody, kNoBody};
+        for (size_t i = 1; i < 4; ++i) LastFix.Weight[i] = 0.0;
+        if (first) LastFix.FixTime = 0.0;
+        auto* d = qobject_cast<frmDetails*>(Open("Details"));
+        ASSERT_NE(d, nullptr);
+        const QRect client = main_->Area()->viewport()->rect();
+        Frame(d)->move(client.width() - Frame(d)->width(), client.height() - Frame(d)->height());
+        FourLineFix();
+        LastSightLines.Body = {8728, 2491, 6134, 5340};  // long names: Fomalhaut, Sirius, Antares, Arcturus
+        d = qobject_cast<frmDetails*>(Open("Details"));
+        ASSERT_EQ(d->ListView1->columnCount(), 5);
+        EXPECT_TRUE(client.contains(Frame(d)->geometry()));
+        for (QWidget* c : {static_cast<QWidget*>(d->Picture1), static_cast<QWidget*>(d->cmdZoomIn),
+                           static_cast<QWidget*>(d->cmdZoomOut)}) {
+            const QRect inArea(c->mapTo(main_->Area()->viewport(), QPoint(0, 0)), c->size());
+            EXPECT_TRUE(client.contains(inArea)) << c->objectName().toStdString();
+        }
+        Frame(d)->close();
+        QApplication::processEvents();
+    }
+}
