@@ -15,6 +15,7 @@
 
 #include "almanac/mDailyPages.h"
 #include "core/mWorkingData.h"
+#include "ui/mPublicVarsQt.h"
 
 namespace {
 

@@ -169,7 +169,7 @@ TEST_F(PlanningWindows, EveningPlanMarkedOnTheMapAndFilledIntoThePositionLines) 
     }
     for (size_t i = 0; i < 4; ++i) EXPECT_EQ(p->Combo1[i]->currentData().toInt(), sights[i].Code);
     QTest::mouseClick(p->Command2, Qt::LeftButton);
-    EXPECT_TRUE(LastFix.Message.empty());
+    EXPECT_TRUE(LastFix.Refusal.empty());
     EXPECT_LT(testsupport::NmBetween(LastFix.FixLat, LastFix.FixLon, 45.0, -30.0), 0.1);
 }
 

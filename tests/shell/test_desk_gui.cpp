@@ -32,6 +32,7 @@
 #include "support/gui_support.h"
 #include "map/frmDetails.h"
 #include "map/mDetailsReport.h"
+#include "map/mPlotLines.h"
 #include "support/nav_fixture.h"
 
 namespace {
@@ -59,7 +60,6 @@ protected:
         main_.reset();
         scope_.reset();
         LastFix = FixResult{};
-        LastSightLines = SightLines{};
     }
     // A main window on a 1280x800 screen.
     static std::unique_ptr<MDIFormMain> MakeMain() {
@@ -83,8 +83,7 @@ protected:
         LastFix.FixTime = NavigationState.LocalDate;
         LastFix.DRLat = LastFix.FixLat = NavigationState.Lat;
         LastFix.DRLon = LastFix.FixLon = NavigationState.Lon;
-        LastSightLines = SightLines{};
-        LastSightLines.Body = {7001, 1708, 8728, 424};
+        LastFix.Lines.Body = {7001, 1708, 8728, 424};
         for (size_t i = 0; i < 4; ++i) {
             LastFix.LineTime[i] = t;
             LastFix.LinePos[i] = {NavigationState.Lat, NavigationState.Lon};
@@ -420,7 +419,7 @@ TEST_F(Desk, AFourLineFixInAnOpenDetailsKeepsThePlotInView) {
     for (const bool first : {false, true}) {
         // Opened before any fix, or with a one-line fix, where the window was put.
         FourLineFix();
-        LastSightLines.Body = {7001, kNoBody, kNoBody, kNoBody};
+        LastFix.Lines.Body = {7001, kNoBody, kNoBody, kNoBody};
         for (size_t i = 1; i < 4; ++i) LastFix.Weight[i] = 0.0;
         if (first) LastFix.FixTime = 0.0;
         auto* d = qobject_cast<frmDetails*>(Open("Details"));
@@ -428,7 +427,7 @@ TEST_F(Desk, AFourLineFixInAnOpenDetailsKeepsThePlotInView) {
         const QRect client = main_->Area()->viewport()->rect();
         Frame(d)->move(client.width() - Frame(d)->width(), client.height() - Frame(d)->height());
         FourLineFix();
-        LastSightLines.Body = {8728, 2491, 6134, 5340};  // long names: Fomalhaut, Sirius, Antares, Arcturus
+        LastFix.Lines.Body = {8728, 2491, 6134, 5340};  // long names: Fomalhaut, Sirius, Antares, Arcturus
         d = qobject_cast<frmDetails*>(Open("Details"));
         ASSERT_EQ(d->ListView1->columnCount(), 5);
         EXPECT_TRUE(client.contains(Frame(d)->geometry()));
