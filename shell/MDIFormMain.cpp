@@ -39,7 +39,6 @@
 #include "ui/mPublicVarsQt.h"
 #include "core/mFault.h"
 
-bool SplashDone = false;
 
 namespace {
 
@@ -551,7 +550,7 @@ void MDIFormMain::RestoreDesk() {
 }
 
 void MDIFormMain::ShowAbout() {
-    auto* about = new frmSplash(this);
+    auto* about = new frmSplash(this, true);
     about->show();
     about->raise();
     about->activateWindow();  // so that a key closes it
