@@ -1,7 +1,9 @@
 #include "almanac/frmPrintPages.h"
 #include "ui/mSavePath.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -58,14 +60,25 @@ frmPrintPages::frmPrintPages(QWidget* parent) : QDialog(parent) {
     static_cast<QLabel*>(grid->itemAtPosition(0, 0)->widget())->setBuddy(dtFrom);
     static_cast<QLabel*>(grid->itemAtPosition(1, 0)->widget())->setBuddy(dtTo);
 
+    chkTables = new QCheckBox(QStringLiteral("With the standing &tables (corrections, Polaris, increments)"), this);
+    chkTables->setObjectName(QStringLiteral("chkTables"));
+    grid->addWidget(chkTables, 2, 0, 1, 2);
+    cboPaper = new QComboBox(this);
+    cboPaper->setObjectName(QStringLiteral("cboPaper"));
+    cboPaper->addItems({QStringLiteral("A4"), QStringLiteral("Letter")});
+    auto* paperLabel = new QLabel(QStringLiteral("P&aper (PDF):"), this);
+    paperLabel->setBuddy(cboPaper);
+    grid->addWidget(paperLabel, 3, 0);
+    grid->addWidget(cboPaper, 3, 1);
+
     pbPages = new QProgressBar(this);
     pbPages->setObjectName(QStringLiteral("pbPages"));
     pbPages->setRange(0, 1);
     pbPages->setValue(0);
-    grid->addWidget(pbPages, 2, 0, 1, 2);
+    grid->addWidget(pbPages, 4, 0, 1, 2);
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    grid->addWidget(lblStatus, 3, 0, 1, 2);
+    grid->addWidget(lblStatus, 5, 0, 1, 2);
 
     auto* buttons = new QHBoxLayout;
     cmdPrint = new QPushButton(QStringLiteral("&Print…"), this);
@@ -80,14 +93,17 @@ frmPrintPages::frmPrintPages(QWidget* parent) : QDialog(parent) {
         b->setAutoDefault(false);
         buttons->addWidget(b);
     }
-    grid->addLayout(buttons, 4, 0, 1, 2);
+    grid->addLayout(buttons, 6, 0, 1, 2);
     SetRunning(false);
 
     connect(cmdPdf, &QPushButton::clicked, this, [this] {
         const QString path = AskPdfPath ? AskPdfPath(this) : QString();
         if (path.isEmpty()) return;
-        Start([path](DateValue from, DateValue to, const std::atomic<bool>* cancel, const PagesProgress& progress,
-                     QString* error) { return WriteDailyPagesPdf(path, from, to, cancel, progress, error); },
+        PagesOptions options;
+        options.tables = chkTables->isChecked();
+        options.letter = cboPaper->currentIndex() == 1;
+        Start([path, options](DateValue from, DateValue to, const std::atomic<bool>* cancel, const PagesProgress& progress,
+                              QString* error) { return WriteDailyPagesPdf(path, from, to, cancel, progress, error, options); },
               QStringLiteral("Written to %1.").arg(path));
     });
     connect(cmdPrint, &QPushButton::clicked, this, [this] {
@@ -96,8 +112,10 @@ frmPrintPages::frmPrintPages(QWidget* parent) : QDialog(parent) {
         QPrintDialog dialog(printer_.get(), this);
         if (dialog.exec() != QDialog::Accepted) return;
         QPrinter* printer = printer_.get();
-        Start([printer](DateValue from, DateValue to, const std::atomic<bool>* cancel, const PagesProgress& progress,
-                        QString* error) { return DrawDailyPages(printer, from, to, cancel, progress, error); },
+        PagesOptions options;
+        options.tables = chkTables->isChecked();
+        Start([printer, options](DateValue from, DateValue to, const std::atomic<bool>* cancel, const PagesProgress& progress,
+                                 QString* error) { return DrawDailyPages(printer, from, to, cancel, progress, error, options); },
               QStringLiteral("Sent to the printer."));
     });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cancel_ = true; });
@@ -143,7 +161,7 @@ void frmPrintPages::Finish(bool ok, const QString& error) {
 }
 
 void frmPrintPages::SetRunning(bool running) {
-    for (QWidget* w : std::initializer_list<QWidget*>{dtFrom, dtTo, cmdPrint, cmdPdf, cmdClose}) w->setEnabled(!running);
+    for (QWidget* w : std::initializer_list<QWidget*>{dtFrom, dtTo, chkTables, cboPaper, cmdPrint, cmdPdf, cmdClose}) w->setEnabled(!running);
     cmdCancel->setEnabled(running);
 }
 

@@ -8,6 +8,8 @@
 
 #include "almanac/mDailyPagesPrint.h"
 
+class QCheckBox;
+class QComboBox;
 class QDateEdit;
 class QLabel;
 class QPrinter;
@@ -25,6 +27,8 @@ public:
 
     QDateEdit* dtFrom = nullptr;
     QDateEdit* dtTo = nullptr;
+    QCheckBox* chkTables = nullptr;    // "With the standing &tables"
+    QComboBox* cboPaper = nullptr;     // the PDF's paper: "A4", "Letter"
     QPushButton* cmdPrint = nullptr;   // "&Print…"
     QPushButton* cmdPdf = nullptr;     // "Save as P&DF…"
     QPushButton* cmdCancel = nullptr;  // "Cancel": stops a run

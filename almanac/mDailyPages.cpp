@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cctype>
 #include <cstdio>
 #include <functional>
 
@@ -22,7 +23,7 @@ constexpr double kMoonRefractionDeg = 34.0 / 60.0;
 // Hours sampled for the Sun and the Moon: -1 .. 97 from 0 h UT of the first day, so that a
 // rise of the third day's following day and its interpolation neighbours are covered.
 constexpr int kFirstHour = -1;
-constexpr int kLastHour = 97;
+constexpr int kLastHour = 121;  // the fourth day's moonrise and the day after it
 constexpr int kSamples = kLastHour - kFirstHour + 1;
 constexpr double kSearchStepHours = 1.0 / 6.0;
 
@@ -230,11 +231,18 @@ std::vector<StarEntry> NavigationalStars(double jd) {
         const StarRecord& s = Stars[static_cast<size_t>(i)];
         if (s.NavNumber < 1 || s.NavNumber > 58) continue;
         const Coord3 p = StarPosition(jd, s.Number);
-        StarEntry e{s.Number, s.Name, BayerText(s), Norm360(360.0 - p.x), p.y};
+        StarEntry e{s.Number, AlmanacStarName(s.Name), BayerText(s), Norm360(360.0 - p.x), p.y};
         if (s.NavNumber == 58) polaris = e;
         else stars.push_back(e);
     }
-    std::sort(stars.begin(), stars.end(), [](const StarEntry& a, const StarEntry& b) { return a.name < b.name; });
+    // Alphabetical by the letters alone, as the almanac lists them ("Alkaid", "Al Na'ir", "Alnilam").
+    auto key = [](const std::string& n) {
+        std::string k;
+        for (char c : n)
+            if (std::isalpha(static_cast<unsigned char>(c))) k += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return k;
+    };
+    std::sort(stars.begin(), stars.end(), [&](const StarEntry& a, const StarEntry& b) { return key(a.name) < key(b.name); });
     if (polaris.number != 0) stars.push_back(polaris);
     return stars;
 }
@@ -279,6 +287,14 @@ double PassageOnMiddleDay(const std::vector<double>& gha) {
 double HorizontalParallaxDeg(double distAu) { return RadToDeg(std::asin(kEarthRadiusKm / (distAu * kKmPerAu))); }
 
 }  // namespace
+
+std::string AlmanacStarName(const std::string& name) {
+    static const std::array<std::pair<const char*, const char*>, 4> kShort{{
+        {"Rigil Kentaurus", "Rigil Kent."}, {"Zubenelgenubi", "Zuben'ubi"}, {"Kaus Australis", "Kaus Aust."}, {"Alnair", "Al Na'ir"}}};
+    for (const auto& [full, brief] : kShort)
+        if (name == full) return brief;
+    return name;
+}
 
 std::vector<DateValue> SpreadStarts(DateValue from, DateValue to) {
     std::vector<DateValue> out;
@@ -355,7 +371,7 @@ bool ComputeDailySpread(DateValue firstDay, DailySpread& out, const std::atomic<
         row.civilEnd = TwilightEvent(civil, horizon, 24.0, false);
         row.nautical = TwilightEvent(nautical, horizon, 24.0, true);
         row.nauticalEnd = TwilightEvent(nautical, horizon, 24.0, false);
-        for (int d = 0; d < kSpreadDays; ++d) {
+        for (int d = 0; d < kMoonDays; ++d) {
             row.moonrise[static_cast<size_t>(d)] = DayEvent(moonUp, 24.0 * d, true);
             row.moonset[static_cast<size_t>(d)] = DayEvent(moonUp, 24.0 * d, false);
         }
@@ -426,4 +442,43 @@ std::string PageEventText(const TableEvent& e) {
         case TableEvent::None: break;
     }
     return "-- --";
+}
+
+AlmanacPdfArgs ParseAlmanacPdfArgs(const std::vector<std::string>& args) {
+    AlmanacPdfArgs a;
+    std::vector<std::string> plain;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--tables") {
+            a.tables = true;
+        } else if (args[i] == "--paper" || args[i].rfind("--paper=", 0) == 0) {
+            const bool joined = args[i].size() > 7;
+            const std::string value = joined ? args[i].substr(8) : (i + 1 < args.size() ? args[i + 1] : "");
+            if (value != "a4" && value != "letter") {
+                a.error = "--paper takes a4 or letter";
+                return a;
+            }
+            a.letter = value == "letter";
+            if (!joined) ++i;
+        } else if (args[i].rfind("--", 0) == 0) {
+            a.error = "unknown option " + args[i];
+            return a;
+        } else {
+            plain.push_back(args[i]);
+        }
+    }
+    if (plain.size() != 3) {
+        a.error = "--almanac-pdf needs three arguments: FROM TO FILE.pdf";
+        return a;
+    }
+    for (int i = 0; i < 2; ++i)
+        if (!ParseIsoDate(plain[static_cast<size_t>(i)], i == 0 ? a.from : a.to)) {
+            a.error = "not a date from 1900-01-01 to 2100-12-31: " + plain[static_cast<size_t>(i)];
+            return a;
+        }
+    if (a.to < a.from) {
+        a.error = plain[1] + " is before " + plain[0];
+        return a;
+    }
+    a.path = plain[2];
+    return a;
 }

@@ -16,6 +16,7 @@
 
 inline constexpr int kSpreadDays = 3;
 inline constexpr int kSpreadHours = 24 * kSpreadDays;
+inline constexpr int kMoonDays = kSpreadDays + 1;  // moonrise and moonset: the spread's days and the following one
 inline constexpr int kPagePlanets = 4;  // Venus, Mars, Jupiter, Saturn
 inline constexpr std::array<int, kPagePlanets> kPagePlanetIds{2, 4, 5, 6};
 inline constexpr std::array<const char*, kPagePlanets> kPagePlanetNames{"VENUS", "MARS", "JUPITER", "SATURN"};
@@ -75,7 +76,7 @@ struct LatitudeRow {
     // The middle day: morning nautical and civil twilight, sunrise; sunset, evening civil
     // and nautical twilight.
     TableEvent nautical, civil, sunrise, sunset, civilEnd, nauticalEnd;
-    std::array<TableEvent, kSpreadDays> moonrise, moonset;
+    std::array<TableEvent, kMoonDays> moonrise, moonset;  // the three days and the fourth
 };
 
 // The foot of the right page, one per day.
@@ -93,7 +94,7 @@ struct DailySpread {
     std::array<SpreadHour, kSpreadHours> hours{};
     double ariesMerPass = 0;  // UT hours of the middle day
     std::array<PlanetFoot, kPagePlanets> planets{};
-    std::vector<StarEntry> stars;  // the 57 stars by name, then Polaris
+    std::vector<StarEntry> stars;  // the 57 stars by their almanac names, then Polaris
     double sunSD = 0, sunD = 0;    // middle day, arcmin; d the mean hourly change, signed
     std::vector<LatitudeRow> latitudes;
     std::array<DayFoot, kSpreadDays> days{};
@@ -118,6 +119,10 @@ bool ComputeDailySpread(DateValue firstDay, DailySpread& out, const std::atomic<
 // from + 3, ... Empty when to is before from.
 std::vector<DateValue> SpreadStarts(DateValue from, DateValue to);
 
+// The name the almanac prints for a star: its short forms "Rigil Kent.", "Zuben'ubi",
+// "Kaus Aust." and "Al Na'ir"; any other name as it stands.
+std::string AlmanacStarName(const std::string& name);
+
 // Text forms of the printed page ("." decimal point):
 //  GHA "359 59.9" (degrees right-aligned to 3), declination "N 23 26.4" / "S  5 01.0",
 //  minutes "12.3" / "-0.6", a table time "04 52" (hours may pass 24), boxes "□" "■",
@@ -127,3 +132,14 @@ std::string PageDecText(double deg);
 std::string PageMinutesText(double arcmin, bool showSign);
 std::string PageTimeText(double hours);
 std::string PageEventText(const TableEvent& e);
+
+// The command line's arguments after --almanac-pdf: FROM TO FILE.pdf, then any of
+// --tables and --paper a4|letter. error is "" when they are good, else the reason.
+struct AlmanacPdfArgs {
+    std::string error;
+    DateValue from = 0, to = 0;
+    std::string path;
+    bool tables = false;
+    bool letter = false;
+};
+AlmanacPdfArgs ParseAlmanacPdfArgs(const std::vector<std::string>& args);

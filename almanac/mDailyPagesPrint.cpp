@@ -1,12 +1,14 @@
 #include "almanac/mDailyPagesPrint.h"
 
 #include <QDate>
-#include <QFile>
+#include <QSaveFile>
 #include <QFontDatabase>
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <QPrinter>
 #include <QStringList>
 #include <QTextStream>
@@ -15,9 +17,11 @@
 #include <vector>
 
 #include "almanac/mDailyPages.h"
+#include "almanac/mStandingTablesPrint.h"
 #include "core/mStar.h"
 #include "core/mFault.h"
 #include "core/mFiles.h"
+#include "core/mInterrupt.h"
 #include "core/mMoon.h"
 #include "core/mPlanet.h"
 
@@ -34,6 +38,7 @@ constexpr double kBodySize = 6.3;      // points, the table's figures
 constexpr double kHeadSize = 6.0;
 constexpr double kTitleSize = 9.0;
 constexpr int kSlots = kSpreadDays * 25;  // a heading line and 24 hours per day
+constexpr double kSynodicMonthDays = 29.530589;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -62,6 +67,35 @@ public:
     }
     void Line(double x1, double y1, double x2, double y2) {
         p_.drawLine(QPointF(origin_.x() + x1 * k_, origin_.y() + y1 * k_), QPointF(origin_.x() + x2 * k_, origin_.y() + y2 * k_));
+    }
+    // The Moon's phase as seen from the north: a disc of radius r centred at (x, y), the
+    // lit part (fraction of the disc, 0..1) white, the dark part grey; lit on the right
+    // while waxing.
+    void MoonPhase(double x, double y, double r, double fraction, bool waxing) {
+        const QPointF c(origin_.x() + x * k_, origin_.y() + y * k_);
+        const double R = r * k_;
+        p_.save();
+        p_.setBrush(QColor(150, 150, 150));
+        p_.drawEllipse(c, R, R);
+        // The lit part: the half disc on the Sun's side, with the terminator's half ellipse
+        // (semi-axis |1 - 2 fraction| R) added beyond gibbous or taken away before it.
+        const double side = waxing ? 1.0 : -1.0;
+        const double t = (2.0 * fraction - 1.0) * R;
+        QPainterPath lit;
+        lit.moveTo(c.x(), c.y() - R);
+        for (int i = 0; i <= 32; ++i) {  // the limb on the lit side, top to bottom
+            const double a = M_PI * i / 32.0;
+            lit.lineTo(c.x() + side * R * std::sin(a), c.y() - R * std::cos(a));
+        }
+        for (int i = 32; i >= 0; --i) {  // the terminator, bottom to top
+            const double a = M_PI * i / 32.0;
+            lit.lineTo(c.x() - side * t * std::sin(a), c.y() - R * std::cos(a));
+        }
+        p_.setBrush(Qt::white);
+        p_.drawPath(lit);
+        p_.setBrush(Qt::NoBrush);
+        p_.drawEllipse(c, R, R);
+        p_.restore();
     }
 
 private:
@@ -212,9 +246,13 @@ void DrawLeftPage(Canvas& c, const DailySpread& s) {
     for (int k = 0; k <= kPagePlanets; ++k) c.Line(60 + 80 * k - 1, 18, 60 + 80 * k - 1, foot + c.Row());
 }
 
-void DrawEventRow(Canvas& c, double top, double lat, const std::array<const TableEvent*, 6>& events) {
-    c.Text(248, top, 22, LatText(lat), Qt::AlignLeft);
-    for (size_t i = 0; i < events.size(); ++i) c.Text(272 + 46 * i, top, 40, Q(PageEventText(*events[i])));
+// The rise and set table's columns: three of the Sun, four of the Moon.
+constexpr double kEventX = 268, kEventStep = 40, kEventW = 36;
+double EventX(size_t i) { return kEventX + kEventStep * static_cast<double>(i); }
+
+void DrawEventRow(Canvas& c, double top, double lat, const std::array<const TableEvent*, 7>& events) {
+    c.Text(246, top, 22, LatText(lat), Qt::AlignLeft);
+    for (size_t i = 0; i < events.size(); ++i) c.Text(EventX(i), top, kEventW, Q(PageEventText(*events[i])));
 }
 
 void DrawRightPage(Canvas& c, const DailySpread& s) {
@@ -247,45 +285,46 @@ void DrawRightPage(Canvas& c, const DailySpread& s) {
     // The rise and set table: morning above, evening below, on the lines of the hours.
     const QLocale en(QLocale::English);
     QStringList dayNumbers;
-    for (int d = 0; d < kSpreadDays; ++d) dayNumbers << QString::number(ToDate(s.firstDay + d).day());
+    for (int d = 0; d < kMoonDays; ++d) dayNumbers << QString::number(ToDate(s.firstDay + d).day());
     const QString mid = dayNumbers[1];
+    const double moonW = kEventStep * (kMoonDays - 1) + kEventW;
     auto headings = [&](size_t slot, const QStringList& sun, const QString& moon) {
-        c.Text(248, y[slot], 22, QStringLiteral("Lat."), Qt::AlignLeft, kHeadSize, true);
-        c.Text(272, y[slot], 86, QStringLiteral("Twilight"), Qt::AlignHCenter, kHeadSize, true);
-        c.Text(364, y[slot], 40, sun[2], Qt::AlignRight, kHeadSize, true);
-        c.Text(410, y[slot], 132, moon, Qt::AlignHCenter, kHeadSize, true);
-        for (int i = 0; i < 2; ++i) c.Text(272 + 46 * i, y[slot + 1], 40, sun[i], Qt::AlignRight, kHeadSize);
-        for (int d = 0; d < kSpreadDays; ++d) c.Text(410 + 46 * d, y[slot + 1], 40, dayNumbers[d], Qt::AlignRight, kHeadSize);
+        c.Text(246, y[slot], 22, QStringLiteral("Lat."), Qt::AlignLeft, kHeadSize, true);
+        c.Text(EventX(0), y[slot], kEventStep + kEventW, QStringLiteral("Twilight"), Qt::AlignHCenter, kHeadSize, true);
+        c.Text(EventX(2), y[slot], kEventW, sun[2], Qt::AlignRight, kHeadSize, true);
+        c.Text(EventX(3), y[slot], moonW, moon, Qt::AlignHCenter, kHeadSize, true);
+        for (int i = 0; i < 2; ++i) c.Text(EventX(static_cast<size_t>(i)), y[slot + 1], kEventW, sun[i], Qt::AlignRight, kHeadSize);
+        for (int d = 0; d < kMoonDays; ++d) c.Text(EventX(3 + static_cast<size_t>(d)), y[slot + 1], kEventW, dayNumbers[d], Qt::AlignRight, kHeadSize);
     };
     headings(0, {QStringLiteral("Naut."), QStringLiteral("Civil"), QStringLiteral("Sunrise")}, QStringLiteral("Moonrise"));
-    c.Text(364, y[1], 40, mid, Qt::AlignRight, kHeadSize);
+    c.Text(EventX(2), y[1], kEventW, mid, Qt::AlignRight, kHeadSize);
     const size_t lower = 2 + s.latitudes.size();
     for (size_t i = 0; i < s.latitudes.size(); ++i) {
         const LatitudeRow& L = s.latitudes[i];
-        DrawEventRow(c, y[2 + i], L.lat, {&L.nautical, &L.civil, &L.sunrise, &L.moonrise[0], &L.moonrise[1], &L.moonrise[2]});
-        DrawEventRow(c, y[lower + 2 + i], L.lat, {&L.sunset, &L.civilEnd, &L.nauticalEnd, &L.moonset[0], &L.moonset[1], &L.moonset[2]});
+        DrawEventRow(c, y[2 + i], L.lat, {&L.nautical, &L.civil, &L.sunrise, &L.moonrise[0], &L.moonrise[1], &L.moonrise[2], &L.moonrise[3]});
+        DrawEventRow(c, y[lower + 2 + i], L.lat, {&L.sunset, &L.civilEnd, &L.nauticalEnd, &L.moonset[0], &L.moonset[1], &L.moonset[2], &L.moonset[3]});
     }
-    c.Text(248, y[lower], 22, QStringLiteral("Lat."), Qt::AlignLeft, kHeadSize, true);
-    c.Text(272, y[lower], 40, QStringLiteral("Sunset"), Qt::AlignRight, kHeadSize, true);
-    c.Text(318, y[lower], 86, QStringLiteral("Twilight"), Qt::AlignHCenter, kHeadSize, true);
-    c.Text(410, y[lower], 132, QStringLiteral("Moonset"), Qt::AlignHCenter, kHeadSize, true);
-    c.Text(272, y[lower + 1], 40, mid, Qt::AlignRight, kHeadSize);
-    c.Text(318, y[lower + 1], 40, QStringLiteral("Civil"), Qt::AlignRight, kHeadSize);
-    c.Text(364, y[lower + 1], 40, QStringLiteral("Naut."), Qt::AlignRight, kHeadSize);
-    for (int d = 0; d < kSpreadDays; ++d) c.Text(410 + 46 * d, y[lower + 1], 40, dayNumbers[d], Qt::AlignRight, kHeadSize);
+    c.Text(246, y[lower], 22, QStringLiteral("Lat."), Qt::AlignLeft, kHeadSize, true);
+    c.Text(EventX(0), y[lower], kEventW, QStringLiteral("Sunset"), Qt::AlignRight, kHeadSize, true);
+    c.Text(EventX(1), y[lower], kEventStep + kEventW, QStringLiteral("Twilight"), Qt::AlignHCenter, kHeadSize, true);
+    c.Text(EventX(3), y[lower], moonW, QStringLiteral("Moonset"), Qt::AlignHCenter, kHeadSize, true);
+    c.Text(EventX(0), y[lower + 1], kEventW, mid, Qt::AlignRight, kHeadSize);
+    c.Text(EventX(1), y[lower + 1], kEventW, QStringLiteral("Civil"), Qt::AlignRight, kHeadSize);
+    c.Text(EventX(2), y[lower + 1], kEventW, QStringLiteral("Naut."), Qt::AlignRight, kHeadSize);
+    for (int d = 0; d < kMoonDays; ++d) c.Text(EventX(3 + static_cast<size_t>(d)), y[lower + 1], kEventW, dayNumbers[d], Qt::AlignRight, kHeadSize);
 
     // The Sun and Moon foot table.
     const size_t ft = lower + 2 + s.latitudes.size();
     c.Line(246, y[ft] - 1.0, kDesignWidth, y[ft] - 1.0);
-    c.Text(248, y[ft], 130, QStringLiteral("SUN"), Qt::AlignHCenter, kHeadSize, true);
-    c.Text(380, y[ft], 170, QStringLiteral("MOON"), Qt::AlignHCenter, kHeadSize, true);
-    c.Text(266, y[ft + 1], 70, QStringLiteral("Eqn. of Time"), Qt::AlignHCenter, kHeadSize);
-    c.Text(380, y[ft + 1], 70, QStringLiteral("Mer. Pass."), Qt::AlignHCenter, kHeadSize);
+    c.Text(248, y[ft], 114, QStringLiteral("SUN"), Qt::AlignHCenter, kHeadSize, true);
+    c.Text(364, y[ft], 186, QStringLiteral("MOON"), Qt::AlignHCenter, kHeadSize, true);
+    c.Text(264, y[ft + 1], 62, QStringLiteral("Eqn. of Time"), Qt::AlignHCenter, kHeadSize);
+    c.Text(364, y[ft + 1], 62, QStringLiteral("Mer. Pass."), Qt::AlignHCenter, kHeadSize);
     const QStringList heads{QStringLiteral("Day"), QStringLiteral("00h"), QStringLiteral("12h"),
                             QStringLiteral("Mer. Pass."), QStringLiteral("Upper"), QStringLiteral("Lower"),
                             QStringLiteral("Age"), QStringLiteral("Phase")};
-    const double fx[8] = {248, 266, 302, 338, 380, 416, 452, 484};
-    const double fw[8] = {18, 34, 34, 38, 34, 34, 28, 30};
+    const double fx[8] = {248, 264, 296, 328, 364, 396, 428, 452};
+    const double fw[8] = {16, 30, 30, 34, 30, 30, 22, 28};
     for (int i = 0; i < 8; ++i) c.Text(fx[i], y[ft + 2], fw[i], heads[i], i == 0 ? Qt::AlignLeft : Qt::AlignRight, kHeadSize);
     for (int d = 0; d < kSpreadDays; ++d) {
         const DayFoot& f = s.days[static_cast<size_t>(d)];
@@ -296,6 +335,10 @@ void DrawRightPage(Canvas& c, const DailySpread& s) {
                                 QStringLiteral("%1 %").arg(std::lround(f.moonPhase * 100.0))};
         for (int i = 0; i < 8; ++i) c.Text(fx[i], top, fw[i], cells[i], i == 0 ? Qt::AlignLeft : Qt::AlignRight);
     }
+    // The Moon's phase on the middle day, beside the table.
+    const DayFoot& midDay = s.days[1];
+    const double r = std::min(9.0, 1.5 * c.Row());
+    c.MoonPhase(kDesignWidth - r - 2, y[ft + 3] + 1.5 * c.Row(), r, midDay.moonPhase, midDay.moonAge < kSynodicMonthDays / 2.0);
     // The foot of the Sun's and the Moon's columns.
     const double foot = y.back();
     c.Line(0, foot - 1.5, 240, foot - 1.5);
@@ -318,8 +361,30 @@ QString DailyPagesFontFamily() {
     return family;
 }
 
+namespace {
+
+void DrawTitlePage(QPainter& painter, QPagedPaintDevice* device, const QString& family, DateValue from, DateValue to,
+                   bool tables) {
+    const QRectF area = QRectF(QPointF(0, 0), device->pageLayout().paintRectPixels(device->logicalDpiY()).size());
+    Canvas c(painter, area, family);
+    const QLocale en(QLocale::English);
+    const QString range = en.toString(ToDate(from), QStringLiteral("d MMMM yyyy")) + QStringLiteral(" – ") +
+                          en.toString(ToDate(to), QStringLiteral("d MMMM yyyy"));
+    c.Text(0, 200, kDesignWidth, QStringLiteral("DAILY PAGES"), Qt::AlignHCenter, 20.0, true, 30);
+    c.Text(0, 240, kDesignWidth, range, Qt::AlignHCenter, 12.0, false, 20);
+    if (tables)
+        c.Text(0, 270, kDesignWidth, QStringLiteral("with the standing tables for %1").arg(ToDate(from).year()),
+               Qt::AlignHCenter, 10.0, false, 16);
+    c.Text(0, 320, kDesignWidth, QStringLiteral("Times are UT.  Each spread's left page is an even page: print two-sided, "
+                                                "or view as facing pages with a cover page."),
+           Qt::AlignHCenter, 7.0, false, 12);
+    c.Text(0, 336, kDesignWidth, QStringLiteral("Veltrano"), Qt::AlignHCenter, 7.0, false, 12);
+}
+
+}  // namespace
+
 bool DrawDailyPages(QPagedPaintDevice* device, DateValue from, DateValue to, const std::atomic<bool>* cancel,
-                    const PagesProgress& progress, QString* error) {
+                    const PagesProgress& progress, QString* error, const PagesOptions& options) {
     if (error) error->clear();
     const std::vector<DateValue> starts = SpreadStarts(from, to);
     QPainter painter;
@@ -336,6 +401,7 @@ bool DrawDailyPages(QPagedPaintDevice* device, DateValue from, DateValue to, con
         if (auto* printer = dynamic_cast<QPrinter*>(device)) printer->abort();
         return false;
     };
+    if (options.titlePage) DrawTitlePage(painter, device, family, from, to, options.tables);
     DailySpread spread;
     for (size_t i = 0; i < starts.size(); ++i) {
         try {
@@ -345,7 +411,7 @@ bool DrawDailyPages(QPagedPaintDevice* device, DateValue from, DateValue to, con
             return stop();
         }
         const QRectF area = QRectF(QPointF(0, 0), device->pageLayout().paintRectPixels(device->logicalDpiY()).size());
-        if (i > 0) device->newPage();
+        if (i > 0 || options.titlePage) device->newPage();
         Canvas left(painter, area, family);
         DrawLeftPage(left, spread);
         device->newPage();
@@ -354,13 +420,23 @@ bool DrawDailyPages(QPagedPaintDevice* device, DateValue from, DateValue to, con
         if (progress) progress(static_cast<int>(i + 1), static_cast<int>(starts.size()));
         if (cancel && cancel->load()) return stop();
     }
+    if (options.tables) {
+        try {
+            if (!DrawStandingTables(painter, device, DateToParts(from).year, family, cancel)) return stop();
+        } catch (const ArithmeticFault& fault) {
+            if (error) *error = QString::fromStdString(fault.what());
+            return stop();
+        }
+    }
     return painter.end();
 }
 
 bool WriteDailyPagesPdf(const QString& path, DateValue from, DateValue to, const std::atomic<bool>* cancel,
-                        const PagesProgress& progress, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+                        const PagesProgress& progress, QString* error, const PagesOptions& options) {
+    // Written beside the target and renamed over it only when complete: a failure or a
+    // cancel leaves the old file as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
         if (error) *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
         return false;
     }
@@ -370,57 +446,35 @@ bool WriteDailyPagesPdf(const QString& path, DateValue from, DateValue to, const
         pdf.setTitle(QStringLiteral("Daily pages"));
         pdf.setCreator(QStringLiteral("Veltrano"));
         pdf.setResolution(600);
-        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageSize(QPageSize(options.letter ? QPageSize::Letter : QPageSize::A4));
         pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-        ok = DrawDailyPages(&pdf, from, to, cancel, progress, error);
+        ok = DrawDailyPages(&pdf, from, to, cancel, progress, error, options);
     }
-    file.close();
-    if (ok && file.error() != QFileDevice::NoError) {
+    if (!ok) {
+        file.cancelWriting();
+        file.commit();  // removes the temporary file
+        return false;
+    }
+    if (!file.commit()) {
         if (error) *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
-        ok = false;
+        return false;
     }
-    if (!ok) file.remove();
-    return ok;
-}
-
-namespace {
-
-bool ParseDateArgument(const QString& text, DateValue& out) {
-    const QDate d = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
-    if (!d.isValid() || d < QDate(1900, 1, 1) || d > QDate(2100, 12, 31)) return false;
-    out = DateFromParts(d.year(), d.month(), d.day());
     return true;
 }
 
-}  // namespace
-
-int AlmanacPdfCommand(const QStringList& args) {
-    QTextStream err(stderr);
-    const QString usage = QStringLiteral("usage: veltrano --almanac-pdf FROM TO FILE.pdf  (dates yyyy-mm-dd, 1900-01-01 to 2100-12-31)");
-    if (args.size() != 3) {
-        err << "veltrano: --almanac-pdf needs three arguments\n" << usage << "\n";
+int RunAlmanacPdf(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err) {
+    const AlmanacPdfArgs a = ParseAlmanacPdfArgs(args);
+    if (!a.error.empty()) {
+        err << "veltrano: " << a.error << "\n";
         return 2;
     }
-    DateValue from = 0, to = 0;
-    for (int i = 0; i < 2; ++i) {
-        if (!ParseDateArgument(args[i], i == 0 ? from : to)) {
-            err << "veltrano: not a date from 1900-01-01 to 2100-12-31: " << args[i] << "\n" << usage << "\n";
-            return 2;
-        }
-    }
-    if (to < from) {
-        err << "veltrano: " << args[1] << " is before " << args[0] << "\n" << usage << "\n";
-        return 2;
-    }
-    for (const LoadStatus& st : {LoadPlanetData(), LoadStarFile(), LoadMoonFile()}) {
-        if (!st.ok) {
-            err << "veltrano: " << QString::fromStdString(st.message) << "\n";
-            return 1;
-        }
-    }
+    PagesOptions options;
+    options.tables = a.tables;
+    options.letter = a.letter;
     QString error;
-    if (!WriteDailyPagesPdf(args[2], from, to, nullptr, {}, &error)) {
-        err << "veltrano: " << error << "\n";
+    if (!WriteDailyPagesPdf(QString::fromStdString(a.path), a.from, a.to, &InterruptRequested(), {}, &error, options)) {
+        if (InterruptRequested()) error = QStringLiteral("interrupted; %1 was left as it was").arg(QString::fromStdString(a.path));
+        err << "veltrano: " << error.toStdString() << "\n";
         return 1;
     }
     return 0;

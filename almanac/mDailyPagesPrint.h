@@ -4,6 +4,9 @@
 #include <QString>
 #include <atomic>
 #include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
 
 #include "core/mTime.h"
 
@@ -12,25 +15,36 @@ class QPagedPaintDevice;
 // Called after each spread with the spreads done and the total.
 using PagesProgress = std::function<void(int done, int total)>;
 
+// What goes on the pages besides the spreads.
+struct PagesOptions {
+    // A title page first, so that every spread's left page is an even page: printed
+    // two-sided, or shown as facing pages with a cover page, the spread faces itself.
+    bool titlePage = true;
+    bool tables = false;   // the standing tables after the spreads (for the year of the first day)
+    bool letter = false;   // PDF paper: US Letter; A4 otherwise
+};
+
 // Given: device, a printer or PDF writer (its page size and margins are used; the layout
 //        is scaled to fit A4, Letter or any other); from, to, the dates (whole days,
 //        inclusive); cancel (may be null), polled between spreads and inside each.
 // Returned: true when every spread was drawn; false when cancelled or on a fault, with
 //        *error (may be null) set to the reason ("" when cancelled).
 bool DrawDailyPages(QPagedPaintDevice* device, DateValue from, DateValue to, const std::atomic<bool>* cancel,
-                    const PagesProgress& progress, QString* error);
+                    const PagesProgress& progress, QString* error, const PagesOptions& options = {});
 
-// The same written as a PDF file. False with *error "Cannot write FILE: reason" when the
-// file cannot be written.
+// The same written as a PDF file (a temporary file in its folder renamed over it when
+// complete). False with *error "Cannot write FILE: reason" when the file cannot be
+// written; the old file is then left as it was.
 bool WriteDailyPagesPdf(const QString& path, DateValue from, DateValue to, const std::atomic<bool>* cancel,
-                        const PagesProgress& progress, QString* error);
+                        const PagesProgress& progress, QString* error, const PagesOptions& options = {});
 
-// The command-line form: args are FROM TO FILE.pdf (dates yyyy-mm-dd, 1900-01-01 to
-// 2100-12-31, FROM not after TO). Writes the PDF; returns the exit status: 0 done,
-// 2 a bad argument (the message and the usage on standard error), 1 a data file or the
-// output that cannot be read or written. Needs a Q(Gui)Application and the data files'
-// folder set.
-int AlmanacPdfCommand(const QStringList& args);
+// The command line's --almanac-pdf: args are FROM TO FILE.pdf (dates yyyy-mm-dd, 1900-01-01
+// to 2100-12-31, FROM not after TO), then the options --tables and --paper=a4|letter (or
+// "--paper letter"). Writes the PDF, stopping when InterruptRequested() is set; returns the
+// exit status: 0 done, 2 a bad argument, 1 the output cannot be written or the work was
+// interrupted (the file under the name is then left as it was). Needs a QGuiApplication
+// and the data files loaded.
+int RunAlmanacPdf(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The name of the font the pages are set in ("DejaVu Sans" when installed).
 QString DailyPagesFontFamily();

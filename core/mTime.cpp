@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 #include "core/mApparent.h"
@@ -235,4 +236,16 @@ DateValue JDToDate(double jd, bool ut) {
     DateValue v = DateFromParts(2000, 1, 1, 12) + (jd - 2451545.0);
     if (!ut) v -= DeltaT(jd);
     return v;
+}
+
+bool ParseIsoDate(const std::string& text, DateValue& out) {
+    int y = 0, m = 0, d = 0;
+    char tail = 0;
+    if (text.size() != 10 || std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3) return false;
+    if (y < 1900 || y > 2100 || m < 1 || m > 12 || d < 1 || d > 31) return false;
+    const DateValue v = DateFromParts(y, m, d);
+    const CalendarDate c = DateToParts(v);
+    if (c.year != y || c.month != m || c.day != d) return false;  // 31 April, 29 February 2100
+    out = v;
+    return true;
 }

@@ -1,5 +1,6 @@
 // Time scales and calendar: date-time values, Julian dates, Delta T, sidereal time.
 #pragma once
+#include <string>
 
 // The date-time value of the whole program: days since 1899-12-30 00:00 as a
 // double, the time of day as the fraction. Dates before that epoch are negative
@@ -65,3 +66,7 @@ double SiderealTimeAt(double u, const ApparentFrame& frameU, double lon);
 // Given: jd, Julian date; ut, jd is already UT.
 // Returned: the date-time value of jd; shifted from TT to UT when ut is false.
 DateValue JDToDate(double jd, bool ut);
+// Given: text, a date "yyyy-mm-dd" (the command line's form).
+// Returned: true with out the date at 0 h when it is a calendar date from 1900-01-01
+// to 2100-12-31; false (out untouched) otherwise.
+bool ParseIsoDate(const std::string& text, DateValue& out);

@@ -26,6 +26,7 @@
 #include "core/mFault.h"
 #include "core/mPlanet.h"
 #include "fix/mCalcPosition.h"
+#include "log/mSightLogQt.h"
 #include "map/mDetailsReport.h"
 #include "map/mDrawmap.h"
 #include "map/mStarMap.h"
@@ -217,6 +218,15 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     chkIterate->setGeometry(DR(380, 456, 120, 20));
     chkIterate->setChecked(true);
     chkIterate->setToolTip(QStringLiteral("Repeat the fix from its own result until it moves less than 0.01'"));
+    cmdGpx = new QPushButton(QStringLiteral("Export GP&X\u2026"), this);
+    cmdGpx->setObjectName(QStringLiteral("cmdGpx"));
+    cmdGpx->setGeometry(DR(504, 453, 112, 25));
+    cmdGpx->setToolTip(QStringLiteral("Save the last fix as a GPX waypoint for a chart plotter"));
+    connect(cmdGpx, &QPushButton::clicked, this, [this] {
+        std::vector<LoggedFix> fixes;
+        if (LastFix.FixTime != 0.0 && !LastFix.Refused()) fixes.push_back(LoggedFixOf(LastFix));
+        ExportFixesGpx(this, fixes);
+    });
     Label6 = new QLabel(QStringLiteral("Note: resizing the window out of proportion can distort the star map. "
                                        "Press [Refresh Map] to redraw the map in proportion."),
                         this);

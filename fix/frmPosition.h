@@ -104,6 +104,7 @@ public:
     QPushButton* Command1 = nullptr;  // "&Refresh Map"
     QPushButton* Command2 = nullptr;  // "&Calculate Pos"
     QPushButton* Command4 = nullptr;  // "&Show Details"
+    QPushButton* cmdGpx = nullptr;    // "Export &GPX…": the last fix as a waypoint
     QLabel* lblGenInfo = nullptr;
     QLabel* Label4 = nullptr;
     QLabel* Label6 = nullptr;

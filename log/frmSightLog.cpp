@@ -6,8 +6,9 @@
 #include <QItemSelectionModel>
 #include <QSignalBlocker>
 #include <QTreeView>
-#include <cmath>
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <unordered_set>
 
 #include <QCheckBox>
@@ -27,8 +28,13 @@
 
 #include "ui/mConvertion.h"
 #include "ui/mDialogs.h"
+#include "core/mWorkingData.h"
+#include "log/mGpx.h"
 #include "log/mSightLogQt.h"
+#include "map/mWorkFormPrint.h"
 #include "ui/mPublicVarsQt.h"
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace {
 
@@ -85,6 +91,11 @@ public:
     QVariant data(const QModelIndex& index, int role) const override {
         if (!index.isValid() || role != Qt::DisplayRole || index.row() >= rowCount()) return {};
         const LoggedFixSummary& r = rows_[static_cast<size_t>(index.row())];
+        if (!r.Fault.empty()) {  // a damaged record: what is wrong, nothing of its values
+            if (index.column() == 3) return QStringLiteral("Damaged record");
+            if (index.column() == kNoteColumn) return QString::fromStdString(r.Fault);
+            return {};
+        }
         switch (index.column()) {
             case 0: return FormatShortDate(r.ZoneTime);
             case 1: return FormatShortTime(r.ZoneTime);
@@ -181,6 +192,7 @@ frmSightLog::frmSightLog(QWidget* parent) : ChildWindow(parent) {
     txtNote->setObjectName(QStringLiteral("txtNote"));
     txtNote->setToolTip(QStringLiteral("A note kept with the selected fix (Enter keeps it)"));
     txtNote->setEnabled(false);
+    txtNote->setMaxLength(std::numeric_limits<int>::max());  // a note is never cut
     auto* noteLabel = new QLabel(QStringLiteral("&Note:"), this);
     noteLabel->setBuddy(txtNote);
     cmdReopen = new QPushButton(QStringLiteral("&Reopen"), this);
@@ -193,12 +205,24 @@ frmSightLog::frmSightLog(QWidget* parent) : ChildWindow(parent) {
     cmdExport = new QPushButton(QStringLiteral("E&xport CSV\u2026"), this);
     cmdExport->setObjectName(QStringLiteral("cmdExport"));
     cmdExport->setToolTip(QStringLiteral("The selected fixes, or every fix listed, one row per sight"));
+    cmdGpx = new QPushButton(QStringLiteral("Export GP&X\u2026"), this);
+    cmdGpx->setObjectName(QStringLiteral("cmdGpx"));
+    cmdGpx->setToolTip(QStringLiteral("The selected fixes, or every fix listed, as waypoints and a track for a chart plotter"));
+    cmdPrintForm = new QPushButton(QStringLiteral("Print wor&k form\u2026"), this);
+    cmdPrintForm->setObjectName(QStringLiteral("cmdPrintForm"));
+    cmdPrintForm->setToolTip(QStringLiteral("Print the work form of each selected fix, one page each"));
+    cmdFormPdf = new QPushButton(QStringLiteral("&Work form as PDF\u2026"), this);
+    cmdFormPdf->setObjectName(QStringLiteral("cmdFormPdf"));
+    cmdFormPdf->setToolTip(QStringLiteral("Save the work form of each selected fix as a PDF file, one page each"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(noteLabel);
     buttons->addWidget(txtNote, 1);
     buttons->addWidget(cmdReopen);
     buttons->addWidget(cmdDelete);
     buttons->addWidget(cmdExport);
+    buttons->addWidget(cmdGpx);
+    buttons->addWidget(cmdPrintForm);
+    buttons->addWidget(cmdFormPdf);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filter);
@@ -219,6 +243,9 @@ frmSightLog::frmSightLog(QWidget* parent) : ChildWindow(parent) {
     connect(cmdReopen, &QPushButton::clicked, this, [this] { Reopen(); });
     connect(cmdDelete, &QPushButton::clicked, this, [this] { DeleteSelected(); });
     connect(cmdExport, &QPushButton::clicked, this, [this] { ExportCsv(); });
+    connect(cmdGpx, &QPushButton::clicked, this, [this] { ExportGpx(); });
+    connect(cmdPrintForm, &QPushButton::clicked, this, [this] { PrintForms(); });
+    connect(cmdFormPdf, &QPushButton::clicked, this, [this] { SaveFormsPdf(); });
     Update();
 }
 
@@ -323,6 +350,7 @@ void frmSightLog::KeepNote() {
         log->SetNote(currentId_, txtNote->text().toStdString());
     } catch (const SightLogError& e) {
         ShowMessage(this, kTitle, QString::fromStdString(e.what()), MsgIcon::Exclamation);
+        Update();  // the fix may be gone
         return;
     }
     model_->SetNote(currentId_, txtNote->text());
@@ -382,20 +410,112 @@ void frmSightLog::ExportCsv() {
                                    : AskSavePath(this, QStringLiteral("Export CSV"), suggested,
                                                  QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty()) return;
+    // A damaged record is left out and named; the others are written.
     std::vector<LoggedFix> fixes;
-    try {
-        for (std::int64_t id : ids) fixes.push_back(log->Load(id));
-    } catch (const SightLogError& e) {
-        ShowMessage(this, kTitle, QString::fromStdString(e.what()), MsgIcon::Exclamation);
+    QStringList leftOut;
+    for (std::int64_t id : ids) {
+        try {
+            fixes.push_back(log->Load(id));
+        } catch (const SightLogError& e) {
+            leftOut << QString::fromStdString(e.what());
+        }
+    }
+    if (fixes.empty()) {
+        ShowMessage(this, kTitle, leftOut.join(QLatin1Char('\n')) + QStringLiteral("\nNothing was exported."),
+                    MsgIcon::Exclamation);
         return;
     }
     const std::string csv = SightLogCsv(fixes);
+    // Written beside the target and renamed over it when complete and flushed: a
+    // failure leaves the old file as it was.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(csv.data(), static_cast<qint64>(csv.size())) < 0 ||
-        !file.commit()) {
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         file.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size()) &&
+                         file.flush() && file.commit();
+    if (!written) {
         ShowMessage(this, kTitle,
-                    QStringLiteral("The file %1 could not be written: %2.")
+                    QStringLiteral("The file %1 could not be written: %2. Any file of that name was left as it was.")
                         .arg(QDir::toNativeSeparators(path), file.errorString()),
                     MsgIcon::Exclamation);
+    } else if (!leftOut.isEmpty()) {
+        ShowMessage(this, kTitle,
+                    QStringLiteral("%1 fixes were written to %2; left out:\n%3")
+                        .arg(fixes.size())
+                        .arg(QDir::toNativeSeparators(path), leftOut.join(QLatin1Char('\n'))),
+                    MsgIcon::Exclamation);
     }
+}
+
+void frmSightLog::ExportGpx() {
+    std::vector<std::int64_t> ids = SelectedIds();
+    if (ids.empty())
+        for (const LoggedFixSummary& r : model_->Rows()) ids.push_back(r.Id);
+    std::vector<LoggedFix> fixes;
+    if (!ids.empty()) {
+        SightLog* log = ProgramSightLog(this);
+        if (!log) return;
+        try {
+            for (std::int64_t id : ids) fixes.push_back(log->Load(id));
+        } catch (const SightLogError& e) {
+            ShowMessage(this, kTitle, QString::fromStdString(e.what()), MsgIcon::Exclamation);
+            return;
+        }
+    }
+    ExportFixesGpx(this, fixes);
+}
+
+std::function<QString(QWidget*, const QString&)> frmSightLog::AskFormPdfPath;
+
+std::vector<WorkForm> frmSightLog::SelectedForms() {
+    std::vector<std::int64_t> ids = SelectedIds();
+    if (ids.empty() && currentId_ != 0) ids.push_back(currentId_);
+    if (ids.empty()) {
+        ShowMessage(this, kTitle, QStringLiteral("Select a fix first."), MsgIcon::Information);
+        return {};
+    }
+    SightLog* log = ProgramSightLog(this);
+    if (!log) return {};
+    std::vector<WorkForm> forms;
+    try {
+        for (std::int64_t id : ids) {
+            const LoggedFix f = log->Load(id);
+            NavigationStateRecord working = f.Working;
+            working.LocalDate = f.ZoneTime;
+            working.StateLoaded = true;
+            const SightLines lines = SightLinesOf(f);
+            // The record again from the logged working data and sights, iterated or not
+            // as the fix was found: the one that gives the logged position.
+            FixResult r = CalcPosition(lines, working, kMaxFixPasses);
+            if (std::hypot(r.FixLat - f.FixLat, r.FixLon - f.FixLon) * 60.0 > 0.01) r = CalcPosition(lines, working, 1);
+            if (r.Refused() || r.FixTime == 0.0)
+                throw SightLogError("The fix of " + GpxTime(f.UT) + " cannot be worked again: " + r.Refusal);
+            forms.push_back(MakeWorkForm(r));
+        }
+    } catch (const std::exception& e) {
+        ShowMessage(this, kTitle, QString::fromStdString(e.what()), MsgIcon::Exclamation);
+        return {};
+    }
+    return forms;
+}
+
+void frmSightLog::PrintForms() {
+    const std::vector<WorkForm> forms = SelectedForms();
+    if (forms.empty()) return;
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    QString error;
+    if (!DrawWorkForms(&printer, forms, &error)) ShowMessage(this, kTitle, error, MsgIcon::Exclamation);
+}
+
+void frmSightLog::SaveFormsPdf() {
+    const std::vector<WorkForm> forms = SelectedForms();
+    if (forms.empty()) return;
+    const QString suggested = QStringLiteral("workforms.pdf");
+    const QString path = AskFormPdfPath ? AskFormPdfPath(this, suggested)
+                                        : QFileDialog::getSaveFileName(this, QStringLiteral("Save the work forms"), suggested,
+                                                                       QStringLiteral("PDF files (*.pdf)"));
+    if (path.isEmpty()) return;
+    QString error;
+    if (!WriteWorkFormPdf(path, forms, &error)) ShowMessage(this, kTitle, error, MsgIcon::Exclamation);
 }

@@ -8,6 +8,7 @@
 
 #include "ui/ChildWindow.h"
 #include "log/mSightLog.h"
+#include "map/mWorkForm.h"
 
 class QCheckBox;
 class QDateEdit;
@@ -43,6 +44,11 @@ public:
     QPushButton* cmdReopen = nullptr;
     QPushButton* cmdDelete = nullptr;
     QPushButton* cmdExport = nullptr;
+    QPushButton* cmdGpx = nullptr;    // "Export &GPX…": waypoints, and a track of several fixes
+    QPushButton* cmdPrintForm = nullptr;  // "Print &form…": the work form of each selected fix
+    QPushButton* cmdFormPdf = nullptr;    // "Form as P&DF…"
+    // Where to save the work forms: (parent, suggested name) -> path, "" for cancel.
+    static std::function<QString(QWidget*, const QString&)> AskFormPdfPath;
 
 signals:
     // The user chose to replace the working data with that of a fix (f.Working). The
@@ -54,6 +60,12 @@ private:
     void Reopen();
     void DeleteSelected();
     void ExportCsv();
+    void ExportGpx();
+    // The work forms of the selected fixes (the one shown when none is selected), each
+    // worked again from its logged working data and sights; empty after a message.
+    std::vector<WorkForm> SelectedForms();
+    void PrintForms();
+    void SaveFormsPdf();
     void KeepNote();
     std::vector<std::int64_t> SelectedIds() const;
     SightLogModel* model_ = nullptr;

@@ -1,10 +1,12 @@
 #include "log/mSightLogQt.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <memory>
 
+#include "log/mGpx.h"
 #include "ui/mDialogs.h"
 
 #ifndef VELTRANO_VERSION
@@ -65,4 +67,44 @@ bool RecordFixInLog(QWidget* parent, const FixResult& fix) {
         ShowMessage(parent, kTitle, QString::fromStdString(e.what()) + notRecorded, MsgIcon::Exclamation);
         return false;
     }
+}
+
+std::function<QString(QWidget*, const QString&)> AskGpxPath;
+
+LoggedFix LoggedFixOf(const FixResult& fix) { return MakeLoggedFix(fix, VELTRANO_VERSION); }
+
+bool ExportFixesGpx(QWidget* parent, const std::vector<LoggedFix>& fixes) {
+    const QString title = QStringLiteral("Export GPX");
+    if (fixes.empty()) {
+        ShowMessage(parent, title, QStringLiteral("There is no fix to export."), MsgIcon::Information);
+        return false;
+    }
+    const QString suggested = QStringLiteral("fixes.gpx");
+    const QString path = AskGpxPath ? AskGpxPath(parent, suggested)
+                                    : QFileDialog::getSaveFileName(parent, title, suggested, QStringLiteral("GPX files (*.gpx)"));
+    if (path.isEmpty()) return false;
+    std::string error;
+    if (!WriteFileAtomically(QDir::toNativeSeparators(path).toStdString(), GpxDocument(fixes, fixes.size() > 1), &error)) {
+        ShowMessage(parent, title, QString::fromStdString(error), MsgIcon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+int RunLogGpx(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // "--from=2025-06-01" as two words, the form ParseLogGpxArgs reads.
+    std::vector<std::string> words;
+    for (const std::string& a : args) {
+        const size_t eq = a.find('=');
+        if (a.rfind("--", 0) == 0 && eq != std::string::npos) {
+            words.push_back(a.substr(0, eq));
+            words.push_back(a.substr(eq + 1));
+        } else {
+            words.push_back(a);
+        }
+    }
+    std::string message;
+    const int status = LogGpxCommand(words, QDir::toNativeSeparators(SightLogPath()).toStdString(), &message);
+    (status == 0 ? out : err) << (status == 0 ? "" : "veltrano: ") << message << "\n";
+    return status;
 }

@@ -3,6 +3,10 @@
 // to the user in a message box; the fix on screen is never affected.
 #pragma once
 #include <QString>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
 
 #include "log/mSightLog.h"
 
@@ -20,3 +24,15 @@ void CloseProgramSightLog();
 // it was reduced from). False, after a message saying the fix is shown but not
 // recorded, when it could not be written.
 bool RecordFixInLog(QWidget* parent, const FixResult& fix);
+
+// "Export GPX…": asks where (AskGpxPath when set, else the file dialog), then writes
+// the fixes as GPX waypoints, and as a track too when there are several. A failure is
+// told in a message box and leaves the old file. False when cancelled or failed.
+extern std::function<QString(QWidget* parent, const QString& suggested)> AskGpxPath;
+bool ExportFixesGpx(QWidget* parent, const std::vector<LoggedFix>& fixes);
+// The last fix of the run as the log would record it, with the working data it used.
+LoggedFix LoggedFixOf(const FixResult& fix);
+// The command line's --log-gpx: args FILE.gpx, then --from=DATE --to=DATE (or with the
+// value after a space). Writes the fixes of the program's log; the exit status as
+// LogGpxCommand gives it. Needs a QCoreApplication named "Veltrano".
+int RunLogGpx(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

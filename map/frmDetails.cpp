@@ -4,7 +4,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
+#include <QFileDialog>
 #include <QMdiSubWindow>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -20,6 +23,8 @@
 #include "ui/mPublicVarsQt.h"
 #include "map/mDetailsReport.h"
 #include "map/mPlotLines.h"
+#include "map/mWorkFormPrint.h"
+#include "ui/mDialogs.h"
 
 namespace {
 
@@ -135,6 +140,15 @@ frmDetails::frmDetails(QWidget* parent) : ChildWindow(parent) {
     for (QPushButton* b : {cmdZoomIn, cmdZoomOut}) b->setFixedWidth(b->sizeHint().height() * 3 / 2);
     connect(cmdZoomIn, &QPushButton::clicked, this, [this] { ZoomIn(); });
     connect(cmdZoomOut, &QPushButton::clicked, this, [this] { ZoomOut(); });
+    cmdPrint = new QPushButton(QStringLiteral("&Print\u2026"), this);
+    cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
+    cmdPrint->setToolTip(QStringLiteral("Print the work form of the fix: every line's workings, the plot and the fix"));
+    cmdPdf = new QPushButton(QStringLiteral("Save as P&DF\u2026"), this);
+    cmdPdf->setObjectName(QStringLiteral("cmdPdf"));
+    cmdPdf->setToolTip(QStringLiteral("Save the work form of the fix as a PDF file"));
+    for (QPushButton* b : {cmdPrint, cmdPdf}) b->setEnabled(false);
+    connect(cmdPrint, &QPushButton::clicked, this, [this] { PrintForm(); });
+    connect(cmdPdf, &QPushButton::clicked, this, [this] { SaveFormPdf(); });
 
     // The labels across the top; the table with the plot beside it; the grid
     // scale and the zoom buttons under the plot.
@@ -143,9 +157,14 @@ frmDetails::frmDetails(QWidget* parent) : ChildWindow(parent) {
     zoom->addWidget(lblScale, 1);
     zoom->addWidget(cmdZoomIn);
     zoom->addWidget(cmdZoomOut);
+    auto* form = new QHBoxLayout;
+    form->addStretch(1);
+    form->addWidget(cmdPrint);
+    form->addWidget(cmdPdf);
     auto* right = new QVBoxLayout;
     right->addWidget(Picture1, 1);
     right->addLayout(zoom);
+    right->addLayout(form);
     auto* middle = new QHBoxLayout;
     middle->addWidget(ListView1, 0, Qt::AlignTop);
     middle->addLayout(right, 1);
@@ -283,6 +302,7 @@ void frmDetails::resizeEvent(QResizeEvent* event) {
 
 void frmDetails::Report(const FixResult& fix) {
     fix_ = fix;
+    for (QPushButton* b : {cmdPrint, cmdPdf}) b->setEnabled(fix.FixTime != 0.0 && !fix.Refused());
     Label1->setText(DetailsHeaderText(fix));
     Label2->setText(DetailsFixText(fix));
     if (fix.FixTime == 0.0) return;
@@ -326,4 +346,29 @@ void frmDetails::Report(const FixResult& fix) {
         sub->raise();
     }
     raise();
+}
+
+std::function<QString(QWidget*, const QString&)> frmDetails::AskPdfPath;
+
+void frmDetails::PrintForm() {
+    if (fix_.FixTime == 0.0) return;
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Print the work form"));
+    if (dialog.exec() != QDialog::Accepted) return;
+    QString error;
+    if (!DrawWorkForms(&printer, {MakeWorkForm(fix_)}, &error))
+        ShowMessage(this, QStringLiteral("Work form"), error, MsgIcon::Exclamation);
+}
+
+void frmDetails::SaveFormPdf() {
+    if (fix_.FixTime == 0.0) return;
+    const QString suggested = QStringLiteral("workform.pdf");
+    const QString path = AskPdfPath ? AskPdfPath(this, suggested)
+                                    : QFileDialog::getSaveFileName(this, QStringLiteral("Save the work form"), suggested,
+                                                                   QStringLiteral("PDF files (*.pdf)"));
+    if (path.isEmpty()) return;
+    QString error;
+    if (!WriteWorkFormPdf(path, {MakeWorkForm(fix_)}, &error))
+        ShowMessage(this, QStringLiteral("Work form"), error, MsgIcon::Exclamation);
 }

@@ -5,6 +5,7 @@
 #include <QSize>
 #include <QString>
 #include <array>
+#include <functional>
 
 #include "ui/ChildWindow.h"
 #include "fix/mCalcPosition.h"
@@ -58,12 +59,19 @@ public:
     QLabel* lblScale = nullptr;
     QPushButton* cmdZoomIn = nullptr;
     QPushButton* cmdZoomOut = nullptr;
+    QPushButton* cmdPrint = nullptr;  // "&Print…": the work form of the fix shown
+    QPushButton* cmdPdf = nullptr;    // "Save as P&DF…"
+    // Where to save the work form: (parent, suggested name) -> path, "" for cancel.
+    // Replaceable so that tests answer it.
+    static std::function<QString(QWidget*, const QString&)> AskPdfPath;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Zoom(int step);
+    void PrintForm();
+    void SaveFormPdf();
     int zoomIndex_ = 1;
     // The fix the scale was last fitted to (time and place).
     double fittedTime_ = 0.0, fittedLat_ = 0.0, fittedLon_ = 0.0;

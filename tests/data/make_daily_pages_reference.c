@@ -15,7 +15,7 @@
  *      apparent altitude of the centre: the Sun at -50', twilight at -6 and -12 degrees, the
  *      Moon at HP - SD - 34' (SD = asin(1737.4 km / r)). Columns naut, civil, rise (the
  *      morning crossing upwards) and set, civil_end, naut_end (the evening crossing
- *      downwards) of the middle day; moonrise0..2 and moonset0..2 of each day. The value is
+ *      downwards) of the middle day; moonrise0..3 and moonset0..3 of each day and the next. The value is
  *      the UT hours from 0 h of that day of the first crossing in the day; when there is
  *      none, "above" or "below" when the altitude stays on one side all day, else the first
  *      crossing of the following day (hours 24..48), else "none". Searched in 5-minute steps,
@@ -172,7 +172,7 @@ static void Spread(FILE* f, int y, int m, int d) {
             Event(f, date, gLat, sun[c].column, day, sun[c].rising);
         }
         gBody = SE_MOON;
-        for (int k = 0; k < 3; ++k) {
+        for (int k = 0; k < 4; ++k) {  /* the spread's three days and the following one */
             char column[16];
             snprintf(column, sizeof column, "moonrise%d", k);
             Event(f, date, gLat, column, jd0 + k, 1);

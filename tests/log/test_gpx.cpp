@@ -1,0 +1,188 @@
+// The GPX export read back with an XML parser: the same positions and times, the
+// ellipse and the sights in the description, a track in time order; the file written
+// whole or not at all; the command line's range.
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QXmlStreamReader>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "log/mGpx.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr double kTolDeg = 1e-6;          // the file's six decimals
+constexpr double kTolSeconds = 0.5;       // whole seconds
+
+LoggedFix MakeFix(DateValue ut, double lat, double lon, const std::string& note) {
+    LoggedFix f;
+    f.UT = ut;
+    f.ZoneTime = ut - 5.0 / 24.0;
+    f.Working = DefaultNavigationState();
+    f.Working.LocalDate = f.ZoneTime;
+    f.Working.TZ = -5.0f;
+    f.FixLat = lat;
+    f.FixLon = lon;
+    f.EllipseA = 1.25;
+    f.EllipseB = 0.5;
+    f.EllipseAlpha = 37.0;
+    f.Note = note;
+    const BodyCode bodies[2] = {0, -8};
+    const char* names[2] = {"Sun", "Moon"};
+    for (int i = 0; i < 2; ++i) {
+        LoggedSight s;
+        s.Line = i + 1;
+        s.Body = bodies[i];
+        s.BodyName = names[i];
+        s.TimeText = "14:3" + std::to_string(i) + ":00";
+        s.AltitudeText = "35-12.3";
+        s.UT = ut;
+        s.Hs = 35.205;
+        s.Hc = 35.1;
+        s.Zn = 123.4 + i;
+        s.Intercept = -2.5;
+        s.LowerLimb = i == 0;
+        f.Sights.push_back(s);
+    }
+    return f;
+}
+
+struct GpxPoint {
+    QString tag, name, desc, time;
+    double lat = 0, lon = 0;
+};
+
+// Every wpt and trkpt of a document; fails the test when the XML is not well formed.
+std::vector<GpxPoint> Parse(const std::string& text) {
+    std::vector<GpxPoint> out;
+    QXmlStreamReader x(QString::fromStdString(text));
+    GpxPoint* p = nullptr;
+    while (!x.atEnd()) {
+        x.readNext();
+        if (x.isStartElement()) {
+            const QString n = x.name().toString();
+            if (n == QLatin1String("gpx")) {
+                EXPECT_EQ(x.attributes().value(QLatin1String("version")).toString(), QStringLiteral("1.1"));
+            }
+            if (n == QLatin1String("wpt") || n == QLatin1String("trkpt")) {
+                out.push_back({n, {}, {}, {}, x.attributes().value(QLatin1String("lat")).toDouble(),
+                               x.attributes().value(QLatin1String("lon")).toDouble()});
+                p = &out.back();
+            } else if (p && (n == QLatin1String("name") || n == QLatin1String("desc") || n == QLatin1String("time"))) {
+                const QString t = x.readElementText();
+                (n == QLatin1String("name") ? p->name : n == QLatin1String("desc") ? p->desc : p->time) = t;
+            }
+        } else if (x.isEndElement() && (x.name() == QLatin1String("wpt") || x.name() == QLatin1String("trkpt"))) {
+            p = nullptr;
+        }
+    }
+    EXPECT_FALSE(x.hasError()) << x.errorString().toStdString();
+    return out;
+}
+
+// Seconds of the date epoch from "2025-06-01T14:37:42Z".
+double Seconds(const QString& iso) {
+    int y, mo, d, h, mi, s;
+    EXPECT_EQ(std::sscanf(iso.toLatin1().constData(), "%d-%d-%dT%d:%d:%dZ", &y, &mo, &d, &h, &mi, &s), 6) << iso.toStdString();
+    return DateFromParts(y, mo, d, h, mi, s) * 86400.0;
+}
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+}  // namespace
+
+TEST(Gpx, FixesReadBackAsWaypointsAndATrackInTimeOrder) {
+    const std::vector<LoggedFix> fixes{
+        MakeFix(DateFromParts(2025, 6, 1, 14, 37, 42.4), 41.5 + 1.0 / 3.0, -70.123456789, "Off Nantucket <shoals> & \"fog\""),
+        MakeFix(DateFromParts(2025, 5, 31, 23, 59, 59.6), -33.9, 179.9999996, ""),
+        MakeFix(DateFromParts(2025, 6, 2, 0, 0, 0.0), 0.0, -0.000001, "Equator"),
+    };
+    const std::vector<GpxPoint> pts = Parse(GpxDocument(fixes, true));
+    ASSERT_EQ(pts.size(), 6u);
+    const int order[3] = {1, 0, 2};
+    for (size_t i = 0; i < 6; ++i) {
+        const LoggedFix& f = fixes[static_cast<size_t>(order[i % 3])];
+        EXPECT_EQ(pts[i].tag, i < 3 ? QStringLiteral("wpt") : QStringLiteral("trkpt"));
+        EXPECT_NEAR(pts[i].lat, f.FixLat, kTolDeg);
+        EXPECT_NEAR(pts[i].lon, f.FixLon, kTolDeg);
+        EXPECT_NEAR(Seconds(pts[i].time), f.UT * 86400.0, kTolSeconds);
+        EXPECT_EQ(pts[i].name.toStdString(), GpxFixName(f));
+    }
+    EXPECT_EQ(pts[1].name, QStringLiteral("FIX 0601 1437"));
+    EXPECT_EQ(pts[0].time, QStringLiteral("2025-06-01T00:00:00Z"));  // 23:59:59.6 rounds into the next day
+    EXPECT_TRUE(pts[1].desc.contains(QStringLiteral("Off Nantucket <shoals> & \"fog\"")));
+    EXPECT_TRUE(pts[1].desc.contains(QStringLiteral("a = 1.25', b = 0.50', alpha = 37.0")));
+    EXPECT_TRUE(pts[1].desc.contains(QStringLiteral("Line 1: Sun lower limb at 14:30:00 UT, Hs 35°12.3'")));
+    EXPECT_TRUE(pts[1].desc.contains(QStringLiteral("Line 2: Moon upper limb")));
+    EXPECT_TRUE(Parse(GpxDocument({}, true)).empty());
+}
+
+TEST(Gpx, FileWrittenWholeOrTheOldOneLeft) {
+    const fs::path dir = fs::temp_directory_path() / ("veltrano_gpx_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string text = GpxDocument({MakeFix(45000.5, 10, 20, "")}, false);
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically((dir / "a.gpx").string(), text, &error)) << error;
+    EXPECT_EQ(ReadAll(dir / "a.gpx"), text);
+    // A target that cannot be replaced (a folder) and a missing folder: the reason, nothing left behind.
+    fs::create_directories(dir / "b.gpx");
+    EXPECT_FALSE(WriteFileAtomically((dir / "b.gpx").string(), text, &error));
+    EXPECT_EQ(error.rfind("Cannot write " + (dir / "b.gpx").string(), 0), 0u) << error;
+    EXPECT_FALSE(WriteFileAtomically((dir / "none" / "c.gpx").string(), text, &error));
+    EXPECT_TRUE(fs::is_directory(dir / "b.gpx"));
+    size_t files = 0;
+    for (const auto& e : fs::directory_iterator(dir)) files += e.is_regular_file();
+    EXPECT_EQ(files, 1u);  // a.gpx alone: no temporary file stays
+    fs::remove_all(dir);
+}
+
+TEST(Gpx, CommandLineExportsTheLogOrItsRange) {
+    const fs::path dir = fs::temp_directory_path() / ("veltrano_gpxlog_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string logPath = (dir / "sightlog.db").string();
+    {
+        SightLog log;
+        ASSERT_TRUE(log.Open(logPath).Ok);
+        for (int d = 1; d <= 3; ++d) {
+            LoggedFix f = MakeFix(DateFromParts(2025, 6, d, 12), 40.0 + d, -60.0 - d, "");
+            log.Record(f);
+        }
+    }
+    const std::string out = (dir / "fixes.gpx").string();
+    std::string msg;
+    ASSERT_EQ(LogGpxCommand({out, "--from", "2025-06-02", "--to", "2025-06-03"}, logPath, &msg), 0) << msg;
+    std::vector<GpxPoint> pts = Parse(ReadAll(out));
+    ASSERT_EQ(pts.size(), 4u);  // two waypoints, two track points
+    EXPECT_NEAR(pts[0].lat, 42.0, kTolDeg);
+    EXPECT_NEAR(pts[1].lon, -63.0, kTolDeg);
+    ASSERT_EQ(LogGpxCommand({out}, logPath, &msg), 0) << msg;
+    EXPECT_EQ(Parse(ReadAll(out)).size(), 6u);
+
+    const struct {
+        std::vector<std::string> args;
+        const char* error;
+    } bad[] = {
+        {{}, "--log-gpx needs FILE.gpx"},
+        {{out, "--from", "2025-06-02"}, "--from and --to go together"},
+        {{out, "--from", "2025-06-31", "--to", "2025-07-01"}, "--from takes a date"},
+        {{out, "--from", "2025-06-03", "--to", "2025-06-02"}, "--to is before --from"},
+        {{out, "extra.gpx"}, "unexpected argument extra.gpx"},
+    };
+    for (const auto& b : bad) {
+        EXPECT_EQ(LogGpxCommand(b.args, logPath, &msg), 2);
+        EXPECT_EQ(msg.rfind(b.error, 0), 0u) << msg;
+    }
+    EXPECT_EQ(LogGpxCommand({out}, (dir / "missing.db").string(), &msg), 1);
+    EXPECT_FALSE(fs::exists(dir / "missing.db"));
+    fs::remove_all(dir);
+}
