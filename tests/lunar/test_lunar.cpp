@@ -1,0 +1,128 @@
+// Lunar distances against simulated observations of the Swiss Ephemeris
+// (tests/data/make_lunar_reference.c: topocentric, refracted, limbs measured on the
+// refracted discs; 120 cases 1900-2023, distances 15-120 degrees, altitudes 10-80).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "core/mStar.h"
+#include "core/mTime.h"
+#include "lunar/mLunar.h"
+#include "support/csv.h"
+#include "support/nav_fixture.h"
+
+namespace {
+
+using testsupport::ErrorStats;
+
+constexpr double kTolClearedArcmin = 0.1;  // cleared against true geocentric distance
+constexpr double kTolUtSeconds = 10.0;     // a perfect lunar's UT
+constexpr double kTolPlannerArcmin = 0.1;  // the planner's three-hourly distances
+
+LunarBody BodyNamed(const std::string& name) {
+    if (name == "Sun") return 0;
+    if (name == "Venus") return -2;
+    if (name == "Mars") return -3;
+    if (name == "Jupiter") return -4;
+    if (name == "Saturn") return -5;
+    for (int i = 1; i <= kStarCount; ++i)
+        if (Stars[i].Name == name && Stars[i].NavNumber > 0) return Stars[i].Number;
+    ADD_FAILURE() << "no body " << name;
+    return 0;
+}
+
+DateValue ParseIso(const std::string& s) {
+    return DateFromParts(std::stoi(s.substr(0, 4)), std::stoi(s.substr(5, 2)), std::stoi(s.substr(8, 2)),
+                         std::stoi(s.substr(11, 2)), std::stoi(s.substr(14, 2)), std::stod(s.substr(17, 2)));
+}
+
+class Lunar : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { testsupport::LoadDataFiles(); }
+};
+
+// Every case twice: with the sextant altitudes, and with the altitudes left to be
+// computed from the DR (which is the true position here).
+TEST_F(Lunar, ClearsSimulatedObservationsToTheTimeAndDistance) {
+    const auto t = testsupport::ReadCsv(std::string(VELTRANO_TEST_DATA_DIR) + "/lunar_reference.csv");
+    ASSERT_GE(t.rows.size(), 100u);
+    ErrorStats cleared, ut, utComputed, lon;
+    for (size_t i = 0; i < t.rows.size(); ++i) {
+        LunarObservation obs;
+        obs.body = BodyNamed(t.Text(i, "body"));
+        obs.moonFarLimb = t.Text(i, "moon_limb") == "far";
+        obs.bodyFarLimb = t.Text(i, "limb") == "far";
+        obs.distance = t.Num(i, "ds_deg");
+        obs.watch = ParseIso(t.Text(i, "ut"));
+        obs.hsMoon = t.Num(i, "hs_moon_deg");
+        obs.hsBody = t.Num(i, "hs_deg");
+        LunarConditions cond;
+        cond.lat = t.Num(i, "lat");
+        cond.lon = t.Num(i, "lon");
+        cond.horizon = Horizon{t.Num(i, "eye_m"), t.Num(i, "temp_c"), t.Num(i, "pressure_mb")};
+        const LunarResult r = ClearLunar(obs, cond);
+        ASSERT_EQ(r.refusal, "") << "row " << i;
+        cleared.Add((r.cleared - t.Num(i, "geo_deg")) * 60.0);
+        ut.Add(r.watchErrorSeconds);
+        EXPECT_NEAR(r.watchErrorSeconds, 0.0, kTolUtSeconds) << "row " << i << " " << t.Text(i, "body");
+        EXPECT_GT(r.secondsPerTenthArcmin, 1.0);
+        if (r.longitude) {
+            double d = *r.longitude - cond.lon;
+            d = std::remainder(d, 360.0);
+            lon.Add(d * 60.0 * std::cos(cond.lat * M_PI / 180.0));
+        }
+        obs.hsMoon.reset();
+        obs.hsBody.reset();
+        const LunarResult c = ClearLunar(obs, cond);
+        ASSERT_EQ(c.refusal, "") << "row " << i;
+        EXPECT_TRUE(c.altitudesComputed);
+        EXPECT_FALSE(c.longitude.has_value());
+        utComputed.Add(c.watchErrorSeconds);
+        EXPECT_NEAR(c.watchErrorSeconds, 0.0, kTolUtSeconds) << "row " << i << " (altitudes from the DR)";
+    }
+    EXPECT_LT(cleared.max, kTolClearedArcmin);
+    EXPECT_GT(lon.n, 50u);
+    EXPECT_LT(lon.max, 3.0) << "the longitude's error in nautical miles of departure";
+    std::printf("cleared distance: max %.4f' RMS %.4f'; UT: max %.2f s RMS %.2f s; from the DR: max %.2f s; "
+                "longitude: max %.2f nm (%zu)\n",
+                cleared.max, cleared.Rms(), ut.max, ut.Rms(), utComputed.max, lon.max, lon.n);
+}
+
+TEST_F(Lunar, PlansTheDistancesEveryThreeHours) {
+    const auto t = testsupport::ReadCsv(std::string(VELTRANO_TEST_DATA_DIR) + "/lunar_reference.csv");
+    ErrorStats e;
+    for (size_t i = 0; i < t.rows.size(); ++i) {
+        const LunarBody body = BodyNamed(t.Text(i, "body"));
+        const DateValue ut = ParseIso(t.Text(i, "ut"));
+        const auto plan = PlanLunars(ut, t.Num(i, "lat"), t.Num(i, "lon"));
+        const auto it = std::find_if(plan.begin(), plan.end(), [&](const LunarCandidate& c) { return c.body == body; });
+        ASSERT_NE(it, plan.end());
+        ASSERT_EQ(it->everyThreeHours.size(), 8u);
+        for (int k = 0; k < 8; ++k) {
+            const std::string col = k < 4 ? "d0" + std::to_string(3 * k) : "d" + std::to_string(3 * k);
+            e.Add((it->everyThreeHours[k] - t.Num(i, col)) * 60.0);
+        }
+        // The reference's case is itself suitable: 15-120 degrees apart, both above 10 degrees.
+        EXPECT_TRUE(it->suitable) << "row " << i;
+        EXPECT_TRUE(plan.front().suitable);
+    }
+    EXPECT_LT(e.max, kTolPlannerArcmin);
+    std::printf("planner distances: max %.4f' RMS %.4f'\n", e.max, e.Rms());
+}
+
+TEST_F(Lunar, RefusesWhatCannotBeCleared) {
+    LunarConditions cond;
+    LunarObservation obs;
+    obs.watch = DateFromParts(2020, 3, 1, 12);
+    obs.body = -8;  // the Moon with itself
+    obs.distance = 40.0;
+    EXPECT_NE(ClearLunar(obs, cond).refusal, "");
+    obs.body = 0;
+    obs.distance = std::nan("");
+    EXPECT_NE(ClearLunar(obs, cond).refusal, "");
+    obs.distance = 179.0;  // no time within a day gives it
+    EXPECT_NE(ClearLunar(obs, cond).refusal, "");
+}
+
+}  // namespace
