@@ -15,6 +15,9 @@ constexpr double kMoonRadiusKm = 1737.4;      // IAU mean radius
 constexpr double kSunRadiusKm = 696000.0;     // the almanac's semidiameter 16.0' at 1 AU
 constexpr double kEarthA = 6378.137;          // WGS84 equatorial radius, km
 constexpr double kEarthE2 = 0.00669437999014; // WGS84 first eccentricity squared
+// Below this rate of the distance (arc minutes an hour) 0.1' of distance is more than a
+// minute of time: the lunar gives no time worth having.
+constexpr double kSlowestArcminPerHour = 5.0;
 
 struct Vec { double x, y, z; };
 Vec operator+(Vec a, Vec b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
@@ -118,11 +121,12 @@ double ApparentOf(double h, const Horizon& air) {
 
 // The radius of a refracted disc of true semidiameter sd (degrees) at the apparent
 // altitude H, along a direction making the angle q (degrees) with the vertical: the
-// image is the disc shortened vertically by 1 - dR/dH.
+// image is the disc shortened vertically by the factor 1 / (1 - dR/dH).
 double RadiusAlong(double sd, double H, double q, const Horizon& air) {
     if (sd <= 0.0) return 0.0;
+    // H = h + R(H): a true height dh shows as dH = dh / (1 - dR/dH), dR/dH < 0.
     const double step = 0.01;
-    const double k = 1.0 - (RefractionAt(H + step, air) - RefractionAt(H - step, air)) / (2.0 * step);
+    const double k = 1.0 / (1.0 - (RefractionAt(H + step, air) - RefractionAt(H - step, air)) / (2.0 * step));
     const double c = CosD(q), s = SinD(q);
     return sd * k / std::sqrt(c * c + k * k * s * s);
 }
@@ -235,6 +239,11 @@ LunarResult ClearLunar(const LunarObservation& obs, const LunarConditions& cond)
             return r;
         }
         r.rateArcminPerHour = rate * 60.0 / 24.0;
+        if (std::fabs(r.rateArcminPerHour) < kSlowestArcminPerHour) {
+            r.refusal = "the distance changes too slowly for a time (" + std::to_string(std::lround(std::fabs(r.rateArcminPerHour))) +
+                        "' an hour): take a body that the Moon moves toward or away from";
+            return r;
+        }
         const double shift = (found - t) * kSecondsPerDay;
         t = found;
         if (std::fabs(shift) < 0.1) break;

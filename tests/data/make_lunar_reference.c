@@ -20,6 +20,12 @@
  *  - hs_moon_deg, hs_deg: sextant altitudes: the apparent (refracted) altitude of the
  *    Moon's lower limb and of the Sun's lower limb (a planet's or star's centre), plus
  *    the dip 1.766' sqrt(eye in metres); zero index error.
+ *  - The sextant readings twice: with the Swiss Ephemeris' refraction (ds_phys_deg,
+ *    hs_moon_phys_deg, hs_phys_deg: the physical air of that library) and with the
+ *    almanac's refraction as the program documents it (ds_deg, hs_moon_deg, hs_deg:
+ *    0.9716' cot H - 0.0011' cot^3 H above 15 degrees, 58.1"/tan H - 0.07"/tan^3 H +
+ *    0.000086"/tan^5 H from 5 to 15, times 283/(273 + T) P/1010), so that the clearing
+ *    itself is measured apart from the difference of the two refraction laws.
  *  - d3h: the geocentric distances at 0, 3, ..., 21 h UT of the day (planner rows).
  * Build and run:  tests/data/make_lunar_reference.sh   (writes lunar_reference.csv)
  */
@@ -90,7 +96,25 @@ static double angle(const double a[3], const double b[3]) {
     return atan2(sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]), a[0] * b[0] + a[1] * b[1] + a[2] * b[2]) / D2R;
 }
 
-static double refr(double trueAlt, double p, double t) { return swe_refrac(trueAlt, p, t, SE_TRUE_TO_APP); }
+static int g_almanac_refraction = 0;
+/* The almanac's refraction at the apparent altitude H, degrees (H above 5 degrees). */
+static double almanac_refraction(double H, double p, double t) {
+    double r;
+    if (H <= 15.0) {
+        double tn = tan(H * D2R);
+        r = (58.1 / tn - 0.07 / (tn * tn * tn) + 0.000086 / (tn * tn * tn * tn * tn)) / 3600.0;
+    } else {
+        double cot = 1.0 / tan(H * D2R);
+        r = (0.9716 * cot - 0.0011 * cot * cot * cot) / 60.0;
+    }
+    return r * 283.0 / (273.0 + t) * p / 1010.0;
+}
+static double refr(double trueAlt, double p, double t) {
+    if (!g_almanac_refraction) return swe_refrac(trueAlt, p, t, SE_TRUE_TO_APP);
+    double H = trueAlt;
+    for (int i = 0; i < 50; ++i) H = trueAlt + almanac_refraction(H, p, t);
+    return H;
+}
 
 /* The radius (deg) of the refracted image of a disc of true centre (az, alt) and
  * semidiameter sd, along the great circle from its apparent centre toward target. */
@@ -130,8 +154,8 @@ static double image_radius(double az, double alt, double sd, const double target
 
 int main(void) {
     swe_set_ephe_path("/usr/share/libswe/ephe");
-    printf("ut,lat,lon,eye_m,temp_c,pressure_mb,body,moon_limb,limb,ds_deg,hs_moon_deg,hs_deg,geo_deg,"
-           "d00,d03,d06,d09,d12,d15,d18,d21\n");
+    printf("ut,lat,lon,eye_m,temp_c,pressure_mb,body,moon_limb,limb,ds_deg,hs_moon_deg,hs_deg,"
+           "ds_phys_deg,hs_moon_phys_deg,hs_phys_deg,geo_deg,d00,d03,d06,d09,d12,d15,d18,d21\n");
     int made = 0;
     while (made < N_CASES) {
         double jd0 = floor(uniform(2415020.5, 2460000.5)) + 0.5; /* 0 h UT, 1900-2023 */
@@ -152,26 +176,31 @@ int main(void) {
         if (hm[1] < 10 || hm[1] > 80 || hb[1] < 10 || hb[1] > 80) continue;
         double sdm = asin(kMoonRadiusKm / (tm[2] * kKmPerAu)) / D2R;
         double sdb = b->radiusKm > 0 ? asin(b->radiusKm / (tb[2] * kKmPerAu)) / D2R : 0;
-        double am[3], ab[3];
-        vec(hm[0], refr(hm[1], pres, temp), am);
-        vec(hb[0], refr(hb[1], pres, temp), ab);
-        double dc = angle(am, ab);
-        double rm = image_radius(hm[0], hm[1], sdm, ab, pres, temp);
-        double rb = image_radius(hb[0], hb[1], sdb, am, pres, temp);
         int moonFar = urand() < 0.3;
         int bodyFar = b->radiusKm > 0 && urand() < 0.2;
-        double ds = dc + (moonFar ? rm : -rm) + (bodyFar ? rb : -rb);
         double dip = 1.766 / 60.0 * sqrt(eye);
-        double hsm = refr(hm[1] - sdm, pres, temp) + dip;
-        double hsb = refr(hb[1] - sdb, pres, temp) + dip;
+        double ds[2], hsm[2], hsb[2];
+        for (int law = 0; law < 2; ++law) {  /* 0: the almanac's refraction, 1: the library's */
+            g_almanac_refraction = law == 0;
+            double am[3], ab[3];
+            vec(hm[0], refr(hm[1], pres, temp), am);
+            vec(hb[0], refr(hb[1], pres, temp), ab);
+            double dc = angle(am, ab);
+            double rm = image_radius(hm[0], hm[1], sdm, ab, pres, temp);
+            double rb = image_radius(hb[0], hb[1], sdb, am, pres, temp);
+            ds[law] = dc + (moonFar ? rm : -rm) + (bodyFar ? rb : -rb);
+            hsm[law] = refr(hm[1] - sdm, pres, temp) + dip;
+            hsb[law] = refr(hb[1] - sdb, pres, temp) + dip;
+        }
         double y, mo, d, hr;
         int iy, imo, id;
         swe_revjul(jd, SE_GREG_CAL, &iy, &imo, &id, &hr);
         (void)y; (void)mo; (void)d;
         long secs = lround(hr * 3600.0);
-        printf("%04d-%02d-%02dT%02ld:%02ld:%02ldZ,%.6f,%.6f,%.2f,%.1f,%.1f,%s,%s,%s,%.8f,%.8f,%.8f,%.8f",
+        printf("%04d-%02d-%02dT%02ld:%02ld:%02ldZ,%.6f,%.6f,%.2f,%.1f,%.1f,%s,%s,%s,%.8f,%.8f,%.8f,%.8f,%.8f,%.8f,%.8f",
                iy, imo, id, secs / 3600, (secs / 60) % 60, secs % 60, lat, lon, eye, temp, pres, b->name,
-               moonFar ? "far" : "near", b->radiusKm > 0 ? (bodyFar ? "far" : "near") : "", ds, hsm, hsb, geo);
+               moonFar ? "far" : "near", b->radiusKm > 0 ? (bodyFar ? "far" : "near") : "", ds[0], hsm[0], hsb[0],
+               ds[1], hsm[1], hsb[1], geo);
         for (int k = 0; k < 8; ++k) {
             double g1[6], g2[6];
             place(&moon, jd0 + k / 8.0, 0, g1); place(b, jd0 + k / 8.0, 0, g2);
