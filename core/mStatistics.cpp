@@ -9,6 +9,7 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kTiny = 1e-300;
 constexpr double kEps = 1e-15;
 constexpr int kMaxTerms = 300;
+constexpr double kPi = 3.14159265358979323846;
 
 // The continued fraction of I_x(a, b) (Numerical Recipes betacf), converging for x < (a + 1)/(a + b + 2).
 double BetaFraction(double a, double b, double x) {
@@ -62,13 +63,26 @@ double StudentTQuantile(double p, double nu) {
     if (p == 0.5) return 0.0;
     const bool upper = p > 0.5;
     const double q = upper ? p : 1.0 - p;  // the upper quantile of q, mirrored for p < 1/2
+    // Bracket, then Newton steps on the cdf with the density, bisecting whenever a
+    // step would leave the bracket.
     double lo = 0.0, hi = 1.0;
-    while (StudentTCdf(hi, nu) < q && hi < 1e12) hi *= 2.0;
-    for (int i = 0; i < 200 && hi - lo > 1e-10 * hi; ++i) {
-        const double mid = 0.5 * (lo + hi);
-        (StudentTCdf(mid, nu) < q ? lo : hi) = mid;
+    while (StudentTCdf(hi, nu) < q && hi < 1e12) {
+        lo = hi;
+        hi *= 2.0;
     }
-    const double t = 0.5 * (lo + hi);
+    const double lnNorm = std::lgamma(0.5 * (nu + 1.0)) - std::lgamma(0.5 * nu) - 0.5 * std::log(nu * kPi);
+    double t = 0.5 * (lo + hi);
+    for (int i = 0; i < 100; ++i) {
+        const double f = StudentTCdf(t, nu) - q;
+        if (f < 0.0) lo = t;
+        else hi = t;
+        const double density = std::exp(lnNorm - 0.5 * (nu + 1.0) * std::log1p(t * t / nu));
+        double next = t - f / density;
+        if (!(next > lo && next < hi)) next = 0.5 * (lo + hi);
+        const bool done = std::fabs(next - t) <= 1e-12 * std::fabs(next) || hi - lo <= 1e-12 * hi;
+        t = next;
+        if (done) break;
+    }
     return upper ? t : -t;
 }
 

@@ -13,7 +13,7 @@ double RegularizedIncompleteBeta(double a, double b, double x);
 double StudentTCdf(double t, double nu);
 
 // Given: p in (0, 1); nu >= 1.  Returned: the quantile t with StudentTCdf(t, nu) = p,
-// by bisection to 1e-10 relative (t_0.975(1) = 12.7062, t_0.975(10) = 2.2281).
+// by safeguarded Newton steps to 1e-12 relative (t_0.975(1) = 12.7062, t_0.975(10) = 2.2281).
 // NaN outside the domain.
 double StudentTQuantile(double p, double nu);
 

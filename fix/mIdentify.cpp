@@ -8,6 +8,7 @@
 #include "core/mStar.h"
 #include "core/mTime.h"
 #include "reduction/mAltAz.h"
+#include "reduction/mCorrection.h"
 
 namespace {
 
@@ -32,10 +33,11 @@ void Consider(std::vector<IdentifyCandidate>& out, BodyCode code, const std::str
 std::vector<IdentifyCandidate> IdentifyBody(DateValue ut, double lat, double lon, double altitude, double azimuth) {
     std::vector<IdentifyCandidate> out;
     const double jd = JulianDay(ut, false, false);
+    const StarFrame frame = StarFrameAt(jd);
     for (int i = 1; i <= kStarCount; ++i) {
         const StarRecord& s = Stars[static_cast<size_t>(i)];
         if (s.NavNumber < 1 || s.Number < 1) continue;
-        const Coord3 hz = AltAzimuth(jd, StarPosition(jd, s.Number), lat, lon);
+        const Coord3 hz = AltAzimuth(jd, StarPlaceAt(frame, s), lat, lon);
         Consider(out, s.Number, s.Name.empty() ? StarName(i) : s.Name, hz, altitude, azimuth);
     }
     for (int code : kPlanetCodes) {
@@ -45,4 +47,10 @@ std::vector<IdentifyCandidate> IdentifyBody(DateValue ut, double lat, double lon
     std::stable_sort(out.begin(), out.end(),
                      [](const IdentifyCandidate& a, const IdentifyCandidate& b) { return a.Nearness < b.Nearness; });
     return out;
+}
+
+std::vector<IdentifyCandidate> IdentifyFromSextant(DateValue ut, double lat, double lon, double hs, double indexArcmin,
+                                                   double heightOfEye, double bearing) {
+    const double h = hs + indexArcmin / 60.0 - Dip(heightOfEye);
+    return IdentifyBody(ut, lat, lon, h - Refraction(h), bearing);
 }

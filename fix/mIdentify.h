@@ -29,3 +29,10 @@ struct IdentifyCandidate {
 // within the windows above, nearest first. Star places from StarPosition, planets'
 // from BodyPosition, both seen through AltAzimuth.
 std::vector<IdentifyCandidate> IdentifyBody(DateValue ut, double lat, double lon, double altitude, double azimuth);
+
+// The same from a sextant reading: hs, degrees, corrected for the index correction
+// (arc minutes), the dip of the height of eye (metres) and the refraction to an
+// observed altitude good to a minute or two (no semidiameter or parallax: a
+// stranger is a star or a planet).
+std::vector<IdentifyCandidate> IdentifyFromSextant(DateValue ut, double lat, double lon, double hs, double indexArcmin,
+                                                   double heightOfEye, double bearing);

@@ -277,6 +277,60 @@ BodyCode BodyCodeOfName(const std::string& name) {
     return kNoBody;
 }
 
+bool ReadSightsFile(const std::string& file, ReduceInput& input, std::string& why) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        why = "cannot open " + file;
+        return false;
+    }
+    std::string text;
+    std::vector<std::string> header;
+    int lineNo = 0;
+    while (std::getline(in, text)) {
+        ++lineNo;
+        if (Trim(text).empty() || Trim(text)[0] == '#') continue;
+        std::vector<std::string> fields = SplitCsv(text);
+        if (header.empty()) {
+            for (std::string& f : fields) header.push_back(Lower(Trim(f)));
+            for (const char* need : {"ut", "body", "hs"}) {
+                bool found = false;
+                for (const std::string& h : header) found |= h == need;
+                if (!found) {
+                    why = file + ":" + std::to_string(lineNo) + ": the header has no column " + need;
+                    return false;
+                }
+            }
+            continue;
+        }
+        SightRow row;
+        row.Line = lineNo;
+        for (size_t k = 0; k < header.size() && k < fields.size(); ++k) {
+            const std::string& h = header[k];
+            std::string* target = h == "ut" ? &row.Ut : h == "body" ? &row.Body : h == "hs" ? &row.Hs
+                                : h == "limb" ? &row.Limb : h == "kind" ? &row.Kind : h == "use" ? &row.Use : nullptr;
+            if (target) *target = fields[k];
+        }
+        const std::string kind = Lower(Trim(row.Kind));
+        const SightRowKind* handler = nullptr;
+        for (const SightRowKind& k : SightRowKinds())
+            if (kind == k.Kind) handler = &k;
+        if (!handler) {
+            why = file + ":" + std::to_string(lineNo) + ": column kind: \"" + row.Kind + "\" is not a kind of sight read here";
+            return false;
+        }
+        std::string reason;
+        if (!handler->Parse(row, input, reason)) {
+            why = file + ":" + std::to_string(lineNo) + ": " + reason;
+            return false;
+        }
+    }
+    if (header.empty()) {
+        why = file + ": no header row (ut,body,hs,...)";
+        return false;
+    }
+    return true;
+}
+
 int RunReduce(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const char* const usage =
         "usage: veltrano --reduce SIGHTS.csv --dr LAT LON [--dr-time UT] [--course DEG] [--speed KN] [--eye M]\n"
@@ -340,55 +394,10 @@ int RunReduce(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return 2;
     }
 
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        err << "veltrano --reduce: cannot open " << file << "\n";
-        return 2;
-    }
     ReduceInput input;
-    std::string text;
-    std::vector<std::string> header;
-    int lineNo = 0;
-    while (std::getline(in, text)) {
-        ++lineNo;
-        if (Trim(text).empty() || Trim(text)[0] == '#') continue;
-        std::vector<std::string> fields = SplitCsv(text);
-        if (header.empty()) {
-            for (std::string& f : fields) header.push_back(Lower(Trim(f)));
-            for (const char* need : {"ut", "body", "hs"}) {
-                bool found = false;
-                for (const std::string& h : header) found |= h == need;
-                if (!found) {
-                    err << file << ":" << lineNo << ": the header has no column " << need << "\n";
-                    return 2;
-                }
-            }
-            continue;
-        }
-        SightRow row;
-        row.Line = lineNo;
-        for (size_t k = 0; k < header.size() && k < fields.size(); ++k) {
-            const std::string& h = header[k];
-            std::string* target = h == "ut" ? &row.Ut : h == "body" ? &row.Body : h == "hs" ? &row.Hs
-                                : h == "limb" ? &row.Limb : h == "kind" ? &row.Kind : h == "use" ? &row.Use : nullptr;
-            if (target) *target = fields[k];
-        }
-        const std::string kind = Lower(Trim(row.Kind));
-        const SightRowKind* handler = nullptr;
-        for (const SightRowKind& k : SightRowKinds())
-            if (kind == k.Kind) handler = &k;
-        if (!handler) {
-            err << file << ":" << lineNo << ": column kind: \"" << row.Kind << "\" is not a kind of sight this command reads\n";
-            return 2;
-        }
-        std::string why;
-        if (!handler->Parse(row, input, why)) {
-            err << file << ":" << lineNo << ": " << why << "\n";
-            return 2;
-        }
-    }
-    if (header.empty()) {
-        err << file << ": no header row (ut,body,hs,...)\n";
+    std::string why;
+    if (!ReadSightsFile(file, input, why)) {
+        err << why << "\n";
         return 2;
     }
     if (drTime.empty()) {
@@ -402,4 +411,14 @@ int RunReduce(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     PrintFix(f, input, out);
     return 0;
+}
+
+int ReduceCommandMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    for (const LoadStatus& loaded : {LoadStarFile(), LoadPlanetData()}) {
+        if (!loaded.ok) {
+            err << "veltrano --reduce: " << loaded.message << "\n";
+            return 1;
+        }
+    }
+    return RunReduce(args, out, err);
 }

@@ -49,6 +49,10 @@ bool ParseIsoUT(const std::string& text, DateValue& ut);
 // Given: a body as the file names it.  Returned: its BodyCode, kNoBody when none.
 BodyCode BodyCodeOfName(const std::string& name);
 
+// Given: file, a sights file as above.  Returned: false with why naming the file,
+// the line and the column of the first fault; else true with the rows appended to input.
+bool ReadSightsFile(const std::string& file, ReduceInput& input, std::string& why);
+
 // Given: args, the arguments after "--reduce"; the data files already loaded.
 // Effect: prints the fix as JSON on out: {"fix": {"lat", "lon"} (degrees, north and
 // east positive), "ellipse95" (the 95% region from the residuals, null with fewer than
@@ -59,3 +63,7 @@ BodyCode BodyCodeOfName(const std::string& name);
 // "blunders": the fix without each flagged line or shot}; or {"refusal": reason}.
 // Returned: 0, 1 or 2 as above.
 int RunReduce(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The command as the program runs it: loads the data files from the program's
+// Data folder (exit 1 naming the file when one does not load), then RunReduce.
+int ReduceCommandMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -218,8 +218,10 @@ SessionSolution SolveSession(const std::vector<SessionShot>& shots) {
         sol.Region95 = ScaledRegion(sol.Geometric, sol.Sigma, sol.Dof);
     }
 
-    // Each line against the others.
+    // Each line against the others; the critical value depends on the degrees of
+    // freedom left, the same for every line of as many shots.
     const double nLines = static_cast<double>(sol.Lines.size());
+    std::vector<double> critOfDof(static_cast<size_t>(sol.Dof) + 1, 0.0);
     std::vector<double> normalised(sol.Lines.size(), 0.0);
     for (size_t i = 0; i < sol.Lines.size(); ++i) {
         SessionLine& l = sol.Lines[i];
@@ -231,7 +233,8 @@ SessionSolution SolveSession(const std::vector<SessionShot>& shots) {
         const double s = std::max(std::sqrt(ssOut / dofOut), kSightSigmaFloorArcmin);
         normalised[i] = std::sqrt(u2) * (l.Residual < 0.0 ? -1.0 : 1.0);
         l.T = normalised[i] / s;
-        const double crit = StudentTQuantile(1.0 - kBlunderAlpha / (2.0 * nLines), dofOut);
+        double& crit = critOfDof[static_cast<size_t>(dofOut)];
+        if (crit == 0.0) crit = StudentTQuantile(1.0 - kBlunderAlpha / (2.0 * nLines), dofOut);
         l.Outlier = std::fabs(l.T) > crit && std::fabs(l.Residual) > kBlunderFloorArcmin;
     }
     for (size_t i = 0; i < sol.Lines.size(); ++i) {

@@ -21,3 +21,6 @@ void CloseProgramSightLog();
 // recorded, when it could not be written.
 bool RecordFixInLog(QWidget* parent, const NavigationStateRecord& working, const FixResult& fix,
                     const SightLines& lines);
+// The same for a session's fix with all its sights.
+struct SessionFix;
+bool RecordSessionInLog(QWidget* parent, const NavigationStateRecord& working, const SessionFix& fix);

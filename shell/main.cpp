@@ -9,8 +9,20 @@
 #include "ui/mDialogs.h"
 #include "ui/mImages.h"
 #include "core/mFiles.h"
+#include "fix/mReduceCommand.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
 
 int main(int argc, char* argv[]) {
+    // veltrano --reduce SIGHTS.csv ...: the session's fix as JSON, no window.
+    if (argc >= 2 && qstrcmp(argv[1], "--reduce") == 0) {
+        QCoreApplication app(argc, argv);
+        SetProgramFolder(QCoreApplication::applicationDirPath().toStdString());
+        const std::vector<std::string> args(argv + 2, argv + argc);
+        return ReduceCommandMain(args, std::cout, std::cerr);
+    }
     // veltrano --almanac-pdf FROM TO FILE.pdf: the daily pages without a window.
     if (argc >= 2 && qstrcmp(argv[1], "--almanac-pdf") == 0) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
