@@ -122,6 +122,73 @@ void SeriesPlot::paintEvent(QPaintEvent*) {
     }
 }
 
+SessionLinesPlot::SessionLinesPlot(QWidget* parent) : QWidget(parent) {
+    setMinimumSize(180, 180);
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Base);
+}
+
+void SessionLinesPlot::SetFix(const SessionFix* fix) {
+    fix_ = fix;
+    halfNm_ = 1.0;
+    if (fix) {
+        const SessionSolution& s = fix->Solution;
+        for (const SessionLine& l : s.Lines) halfNm_ = std::max(halfNm_, 1.5 * std::fabs(l.Residual));
+        if (s.HasRegion) halfNm_ = std::max(halfNm_, 1.2 * s.Region95.A);
+        for (const FixWithout& w : s.Without)
+            if (w.Ok) halfNm_ = std::max(halfNm_, 1.5 * std::hypot(w.dN - s.dN, w.dE - s.dE));
+        halfNm_ = std::min(halfNm_, 60.0);
+    }
+    update();
+}
+
+void SessionLinesPlot::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor text = palette().color(QPalette::Text);
+    p.setPen(text);
+    p.drawText(rect().adjusted(4, 2, -4, -2), Qt::AlignTop | Qt::AlignLeft,
+               fix_ ? QString::asprintf("Lines round the fix, N up, %.1f nm to the edge", halfNm_)
+                    : QStringLiteral("Lines of position"));
+    if (!fix_) return;
+    const SessionSolution& s = fix_->Solution;
+    const QRectF area = QRectF(rect()).adjusted(6, 20, -6, -6);
+    const double k = 0.5 * std::min(area.width(), area.height()) / halfNm_;  // pixels per nm
+    const QPointF c = area.center();
+    // A point dN, dE (arc minutes from the assumed position) on the screen, the fix at the centre.
+    auto At = [&](double dN, double dE) { return QPointF(c.x() + (dE - s.dE) * k, c.y() - (dN - s.dN) * k); };
+    p.setClipRect(area);
+    for (const SessionLine& l : s.Lines) {
+        const double cz = CosD(l.Az), sz = SinD(l.Az), len = 3.0 * halfNm_;
+        const double fN = l.Intercept * cz, fE = l.Intercept * sz;
+        p.setPen(QPen(l.Outlier ? QColor(Qt::red) : text, l.Shots.size() > 1 ? 2.0 : 1.0));
+        p.drawLine(At(fN - len * sz, fE + len * cz), At(fN + len * sz, fE - len * cz));
+    }
+    auto ellipse = [&](const ErrorEllipse& e, const QPen& pen) {
+        QPolygonF poly;
+        for (int i = 0; i <= 72; ++i) {
+            const double t = i * 5.0;
+            const double u = e.A * CosD(t), v = e.B * SinD(t);
+            poly << At(s.dN + u * CosD(e.Azimuth) - v * SinD(e.Azimuth), s.dE + u * SinD(e.Azimuth) + v * CosD(e.Azimuth));
+        }
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawPolyline(poly);
+    };
+    ellipse(s.Geometric, QPen(Qt::blue, 1.5));
+    if (s.HasRegion) ellipse(s.Region95, QPen(QColor(0, 140, 0), 1.5, Qt::DashLine));
+    p.setPen(QPen(Qt::blue, 2));
+    p.setBrush(Qt::blue);
+    p.drawEllipse(At(s.dN, s.dE), 3, 3);
+    p.setPen(QPen(QColor(0, 140, 0), 2));
+    for (const FixWithout& w : s.Without) {
+        if (!w.Ok) continue;
+        const QPointF q = At(w.dN, w.dE);
+        p.drawLine(q + QPointF(-5, -5), q + QPointF(5, 5));
+        p.drawLine(q + QPointF(-5, 5), q + QPointF(5, -5));
+    }
+}
+
 // ------------------------------------------------------------------ window
 
 frmSession::frmSession(QWidget* parent) : ChildWindow(parent) {
@@ -181,6 +248,9 @@ frmSession::frmSession(QWidget* parent) : ChildWindow(parent) {
     plotSeries = new SeriesPlot(this);
     plotSeries->setObjectName(QStringLiteral("plotSeries"));
     bottom->addWidget(plotSeries, 1);
+    plotLines = new SessionLinesPlot(this);
+    plotLines->setObjectName(QStringLiteral("plotLines"));
+    bottom->addWidget(plotLines, 1);
     top->addLayout(bottom);
 
     for (int i = 0; i < kStartRows; ++i) AddSight();
@@ -199,7 +269,7 @@ frmSession::frmSession(QWidget* parent) : ChildWindow(parent) {
     Update();
 }
 
-QSize frmSession::ContentSize() const { return QSize(1100, 620); }
+QSize frmSession::ContentSize() const { return QSize(1200, 640); }
 
 void frmSession::Update() {
     const NavigationStateRecord& n = NavigationState;
@@ -382,6 +452,7 @@ void frmSession::Calculate() {
     const SessionFix f = CalcSession(sights, c);
     if (!f.Refusal.empty()) {
         hasResult_ = false;
+        plotLines->SetFix(nullptr);
         lblSummary->setText(QStringLiteral("No fix: ") + QString::fromStdString(f.Refusal));
         ShowMessage(this, QStringLiteral("Calculation error"),
                     QStringLiteral("Can not calculate position:\r\n") + QString::fromStdString(f.Refusal),
@@ -414,6 +485,7 @@ void frmSession::ShowResult() {
         tblSights->item(r, colFlag)->setForeground(Qt::red);
     }
     lblSummary->setText(SummaryText());
+    plotLines->SetFix(&result_);
     PlotSeriesOf(tblSights->currentRow() >= 0 ? tblSights->currentRow() : resultRows_.front());
 }
 

@@ -43,6 +43,24 @@ private:
     int outlier_ = -1;
 };
 
+// The lines of position of a session round its fix (north up, nautical miles): the lines
+// that do not fit in red, the fix, the fix without the flagged line (a cross), the
+// geometric ellipse (blue) and the 95% region from the residuals (green, dashed).
+class SessionLinesPlot : public QWidget {
+    Q_OBJECT
+public:
+    explicit SessionLinesPlot(QWidget* parent = nullptr);
+    void SetFix(const SessionFix* fix);  // nullptr: nothing to draw
+    double HalfWidthNm() const { return halfNm_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const SessionFix* fix_ = nullptr;
+    double halfNm_ = 1.0;
+};
+
 class frmSession : public ChildWindow {
     Q_OBJECT
 public:
@@ -95,6 +113,7 @@ public:
     QListWidget* lstIdentify = nullptr;
     QPushButton* cmdTakeIdentified = nullptr;
     SeriesPlot* plotSeries = nullptr;
+    SessionLinesPlot* plotLines = nullptr;
 
 signals:
     // A fix was calculated (Result() holds it): the frame records it in the sight log.

@@ -343,10 +343,23 @@ int RunReduce(const std::vector<std::string>& args, std::ostream& out, std::ostr
     c.IndexArcmin = defaults.i_s;
     std::string file, drTime;
     bool haveDr = false, iterate = true;
+    // "--name=value" (as the program's command line passes options) reads as "--name value";
+    // the position's two words may come as one ("--dr=41-20.5N 070-05.2W").
+    std::vector<std::string> words;
+    for (const std::string& a : args) {
+        const size_t eq = a.find('=');
+        if (a.size() > 2 && a.compare(0, 2, "--") == 0 && eq != std::string::npos) {
+            words.push_back(a.substr(0, eq));
+            std::istringstream value(a.substr(eq + 1));
+            for (std::string w; value >> w;) words.push_back(w);
+        } else {
+            words.push_back(a);
+        }
+    }
     try {
         auto value = [&](size_t& i, const std::string& option) -> std::string {
-            if (i + 1 >= args.size()) throw Usage{option + " needs a value"};
-            return args[++i];
+            if (i + 1 >= words.size()) throw Usage{option + " needs a value"};
+            return words[++i];
         };
         auto number = [&](size_t& i, const std::string& option, double lo, double hi) {
             const std::string v = value(i, option);
@@ -355,8 +368,8 @@ int RunReduce(const std::vector<std::string>& args, std::ostream& out, std::ostr
                 throw Usage{option + ": \"" + v + "\" is not a number from " + Num(lo, 0) + " to " + Num(hi, 0)};
             return x;
         };
-        for (size_t i = 0; i < args.size(); ++i) {
-            const std::string& a = args[i];
+        for (size_t i = 0; i < words.size(); ++i) {
+            const std::string& a = words[i];
             if (a == "--dr") {
                 const std::string lat = value(i, a), lon = value(i, a);
                 if (!Position(lat, true, c.DRLat)) throw Usage{"--dr: \"" + lat + "\" is not a latitude (41-20.5N)"};
@@ -413,12 +426,3 @@ int RunReduce(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return 0;
 }
 
-int ReduceCommandMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    for (const LoadStatus& loaded : {LoadStarFile(), LoadPlanetData()}) {
-        if (!loaded.ok) {
-            err << "veltrano --reduce: " << loaded.message << "\n";
-            return 1;
-        }
-    }
-    return RunReduce(args, out, err);
-}

@@ -64,6 +64,3 @@ bool ReadSightsFile(const std::string& file, ReduceInput& input, std::string& wh
 // Returned: 0, 1 or 2 as above.
 int RunReduce(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// The command as the program runs it: loads the data files from the program's
-// Data folder (exit 1 naming the file when one does not load), then RunReduce.
-int ReduceCommandMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -4,6 +4,7 @@
 // published tables.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -14,6 +15,7 @@
 #include "fix/mIdentify.h"
 #include "fix/mReduceCommand.h"
 #include "fix/mSessionFix.h"
+#include "log/mSessionLog.h"
 #include "support/csv.h"
 #include "support/nav_fixture.h"
 
@@ -312,4 +314,30 @@ TEST_F(Session_, IdentifyPutsTheRightStarFirst) {
                 trials);
     for (const auto& [what, n] : misses) std::printf("  second %dx: %s\n", n, what.c_str());
     EXPECT_GE(first, trials * 99 / 100);
+}
+
+TEST_F(Session_, SightLogKeepsEverySightOfTheSession) {
+    const Session& s = Sessions().back();  // a five-shot series and four more: nine sights
+    ASSERT_EQ(s.sights.size(), 9u);
+    const SessionFix f = CalcSession(s.sights, s.c);
+    ASSERT_EQ(f.Refusal, "");
+    NavigationStateRecord working = DefaultNavigationState();
+    working.TZ = 3.0f;
+    LoggedFix in = MakeLoggedSession(working, f, "test");
+    const std::string path = ::testing::TempDir() + "veltrano_session_log.db";
+    std::remove(path.c_str());
+    {
+        SightLog log;
+        ASSERT_TRUE(log.Open(path).Ok);
+        ASSERT_GT(log.Record(in), 0);
+        const LoggedFix back = log.Load(in.Id);
+        ASSERT_EQ(back.Sights.size(), 9u);
+        EXPECT_EQ(back.Sights[8].Line, 9);
+        EXPECT_EQ(back.Sights[0].BodyName, BodyNameOfCode(s.sights[0].Body));
+        EXPECT_NEAR(back.FixLat, f.FixLat, 1e-12);
+        EXPECT_NEAR(back.ZoneTime - back.UT, 3.0 / 24.0, 1e-9);
+        const std::string csv = SightLogCsv({back});
+        EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 10);  // the header and nine sights
+    }
+    std::remove(path.c_str());
 }

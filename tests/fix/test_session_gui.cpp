@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QImage>
 #include <QListWidget>
 #include <QTableWidget>
 #include <memory>
@@ -51,6 +52,18 @@ protected:
         return testsupport::NmBetween(lat, lon, kTrueLat, kTrueLon);
     }
 
+    // Pixels of the lines plot drawn in red (a line that does not fit).
+    int RedPixels() const {
+        const QImage img = w->plotLines->grab().toImage();
+        int n = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QColor c = img.pixelColor(x, y);
+                n += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+            }
+        return n;
+    }
+
     std::unique_ptr<frmSession> w;
     NavigationStateRecord saved_;
 };
@@ -67,6 +80,7 @@ TEST_F(SessionWindow, BlunderIsFlaggedAndTheNavigatorLeavesItOut) {
     for (int r : {0, 1, 2, 4, 5}) EXPECT_EQ(Cell(r, frmSession::colFlag), QString()) << r;
     EXPECT_LT(MissNm(summary, QStringLiteral("Fix without it: ")), kTolFixNm);
     EXPECT_GT(MissNm(summary, QStringLiteral("Fix: ")), 1.0);  // the blunder moves the fix
+    EXPECT_GT(RedPixels(), 20);                                 // Altair's line drawn in red
 
     // The navigator unticks it: five sights, nothing stands out, the fix on the truth.
     w->tblSights->item(3, frmSession::colUse)->setCheckState(Qt::Unchecked);
@@ -77,6 +91,7 @@ TEST_F(SessionWindow, BlunderIsFlaggedAndTheNavigatorLeavesItOut) {
     EXPECT_LT(MissNm(again, QStringLiteral("Fix: ")), kTolFixNm);
     EXPECT_EQ(Cell(3, frmSession::colResidual), QString());  // left out
     EXPECT_FALSE(Cell(3, frmSession::colHc).isEmpty());       // still reduced
+    EXPECT_EQ(RedPixels(), 0);
 
     // The plot shows the chosen sight's series.
     w->tblSights->setCurrentCell(4, frmSession::colHs);
