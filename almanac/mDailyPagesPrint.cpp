@@ -1,7 +1,7 @@
 #include "almanac/mDailyPagesPrint.h"
 
 #include <QDate>
-#include <QFile>
+#include <QSaveFile>
 #include <QFontDatabase>
 #include <QLocale>
 #include <QPagedPaintDevice>
@@ -19,6 +19,7 @@
 #include "core/mFault.h"
 #include "core/mFiles.h"
 #include "core/mMoon.h"
+#include "core/mInterrupt.h"
 #include "core/mPlanet.h"
 
 namespace {
@@ -359,8 +360,10 @@ bool DrawDailyPages(QPagedPaintDevice* device, DateValue from, DateValue to, con
 
 bool WriteDailyPagesPdf(const QString& path, DateValue from, DateValue to, const std::atomic<bool>* cancel,
                         const PagesProgress& progress, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Written beside the target and renamed over it only when complete: a failure or a
+    // cancel leaves the old file as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
         if (error) *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
         return false;
     }
@@ -374,19 +377,22 @@ bool WriteDailyPagesPdf(const QString& path, DateValue from, DateValue to, const
         pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
         ok = DrawDailyPages(&pdf, from, to, cancel, progress, error);
     }
-    file.close();
-    if (ok && file.error() != QFileDevice::NoError) {
-        if (error) *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
-        ok = false;
+    if (!ok) {
+        file.cancelWriting();
+        file.commit();  // removes the temporary file
+        return false;
     }
-    if (!ok) file.remove();
-    return ok;
+    if (!file.commit()) {
+        if (error) *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
 }
 
 namespace {
 
-bool ParseDateArgument(const QString& text, DateValue& out) {
-    const QDate d = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+bool ParseDateArgument(const std::string& text, DateValue& out) {
+    const QDate d = QDate::fromString(QString::fromStdString(text), QStringLiteral("yyyy-MM-dd"));
     if (!d.isValid() || d < QDate(1900, 1, 1) || d > QDate(2100, 12, 31)) return false;
     out = DateFromParts(d.year(), d.month(), d.day());
     return true;
@@ -394,33 +400,26 @@ bool ParseDateArgument(const QString& text, DateValue& out) {
 
 }  // namespace
 
-int AlmanacPdfCommand(const QStringList& args) {
-    QTextStream err(stderr);
-    const QString usage = QStringLiteral("usage: veltrano --almanac-pdf FROM TO FILE.pdf  (dates yyyy-mm-dd, 1900-01-01 to 2100-12-31)");
+int RunAlmanacPdf(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err) {
     if (args.size() != 3) {
-        err << "veltrano: --almanac-pdf needs three arguments\n" << usage << "\n";
+        err << "veltrano: --almanac-pdf needs three arguments: FROM TO FILE.pdf\n";
         return 2;
     }
     DateValue from = 0, to = 0;
     for (int i = 0; i < 2; ++i) {
-        if (!ParseDateArgument(args[i], i == 0 ? from : to)) {
-            err << "veltrano: not a date from 1900-01-01 to 2100-12-31: " << args[i] << "\n" << usage << "\n";
+        if (!ParseDateArgument(args[static_cast<size_t>(i)], i == 0 ? from : to)) {
+            err << "veltrano: not a date from 1900-01-01 to 2100-12-31: " << args[static_cast<size_t>(i)] << "\n";
             return 2;
         }
     }
     if (to < from) {
-        err << "veltrano: " << args[1] << " is before " << args[0] << "\n" << usage << "\n";
+        err << "veltrano: " << args[1] << " is before " << args[0] << "\n";
         return 2;
     }
-    for (const LoadStatus& st : {LoadPlanetData(), LoadStarFile(), LoadMoonFile()}) {
-        if (!st.ok) {
-            err << "veltrano: " << QString::fromStdString(st.message) << "\n";
-            return 1;
-        }
-    }
     QString error;
-    if (!WriteDailyPagesPdf(args[2], from, to, nullptr, {}, &error)) {
-        err << "veltrano: " << error << "\n";
+    if (!WriteDailyPagesPdf(QString::fromStdString(args[2]), from, to, &InterruptRequested(), {}, &error)) {
+        if (InterruptRequested()) error = QStringLiteral("interrupted; %1 was left as it was").arg(QString::fromStdString(args[2]));
+        err << "veltrano: " << error.toStdString() << "\n";
         return 1;
     }
     return 0;

@@ -4,6 +4,9 @@
 #include <QString>
 #include <atomic>
 #include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
 
 #include "core/mTime.h"
 
@@ -25,12 +28,12 @@ bool DrawDailyPages(QPagedPaintDevice* device, DateValue from, DateValue to, con
 bool WriteDailyPagesPdf(const QString& path, DateValue from, DateValue to, const std::atomic<bool>* cancel,
                         const PagesProgress& progress, QString* error);
 
-// The command-line form: args are FROM TO FILE.pdf (dates yyyy-mm-dd, 1900-01-01 to
-// 2100-12-31, FROM not after TO). Writes the PDF; returns the exit status: 0 done,
-// 2 a bad argument (the message and the usage on standard error), 1 a data file or the
-// output that cannot be read or written. Needs a Q(Gui)Application and the data files'
-// folder set.
-int AlmanacPdfCommand(const QStringList& args);
+// The command line's --almanac-pdf: args are FROM TO FILE.pdf (dates yyyy-mm-dd, 1900-01-01
+// to 2100-12-31, FROM not after TO). Writes the PDF, stopping when InterruptRequested() is
+// set; returns the exit status: 0 done, 2 a bad argument, 1 the output cannot be written or
+// the work was interrupted (the file under the name is then left as it was). Needs a
+// QGuiApplication and the data files loaded.
+int RunAlmanacPdf(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The name of the font the pages are set in ("DejaVu Sans" when installed).
 QString DailyPagesFontFamily();

@@ -6,6 +6,7 @@
 #include <QSignalBlocker>
 #include <QTreeView>
 #include <algorithm>
+#include <limits>
 #include <unordered_set>
 
 #include <QCheckBox>
@@ -83,6 +84,11 @@ public:
     QVariant data(const QModelIndex& index, int role) const override {
         if (!index.isValid() || role != Qt::DisplayRole || index.row() >= rowCount()) return {};
         const LoggedFixSummary& r = rows_[static_cast<size_t>(index.row())];
+        if (!r.Fault.empty()) {  // a damaged record: what is wrong, nothing of its values
+            if (index.column() == 3) return QStringLiteral("Damaged record");
+            if (index.column() == kNoteColumn) return QString::fromStdString(r.Fault);
+            return {};
+        }
         switch (index.column()) {
             case 0: return FormatShortDate(r.ZoneTime);
             case 1: return FormatShortTime(r.ZoneTime);
@@ -178,6 +184,7 @@ frmSightLog::frmSightLog(QWidget* parent) : ChildWindow(parent) {
     txtNote->setObjectName(QStringLiteral("txtNote"));
     txtNote->setToolTip(QStringLiteral("A note kept with the selected fix (Enter keeps it)"));
     txtNote->setEnabled(false);
+    txtNote->setMaxLength(std::numeric_limits<int>::max());  // a note is never cut
     auto* noteLabel = new QLabel(QStringLiteral("&Note:"), this);
     noteLabel->setBuddy(txtNote);
     cmdReopen = new QPushButton(QStringLiteral("&Reopen"), this);
@@ -295,6 +302,7 @@ void frmSightLog::KeepNote() {
         log->SetNote(currentId_, txtNote->text().toStdString());
     } catch (const SightLogError& e) {
         ShowMessage(this, kTitle, QString::fromStdString(e.what()), MsgIcon::Exclamation);
+        Update();  // the fix may be gone
         return;
     }
     model_->SetNote(currentId_, txtNote->text());
@@ -354,20 +362,38 @@ void frmSightLog::ExportCsv() {
                                    : QFileDialog::getSaveFileName(this, QStringLiteral("Export CSV"), suggested,
                                                                   QStringLiteral("CSV files (*.csv)"));
     if (path.isEmpty()) return;
+    // A damaged record is left out and named; the others are written.
     std::vector<LoggedFix> fixes;
-    try {
-        for (std::int64_t id : ids) fixes.push_back(log->Load(id));
-    } catch (const SightLogError& e) {
-        ShowMessage(this, kTitle, QString::fromStdString(e.what()), MsgIcon::Exclamation);
+    QStringList leftOut;
+    for (std::int64_t id : ids) {
+        try {
+            fixes.push_back(log->Load(id));
+        } catch (const SightLogError& e) {
+            leftOut << QString::fromStdString(e.what());
+        }
+    }
+    if (fixes.empty()) {
+        ShowMessage(this, kTitle, leftOut.join(QLatin1Char('\n')) + QStringLiteral("\nNothing was exported."),
+                    MsgIcon::Exclamation);
         return;
     }
     const std::string csv = SightLogCsv(fixes);
+    // Written beside the target and renamed over it when complete and flushed: a
+    // failure leaves the old file as it was.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(csv.data(), static_cast<qint64>(csv.size())) < 0 ||
-        !file.commit()) {
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         file.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size()) &&
+                         file.flush() && file.commit();
+    if (!written) {
         ShowMessage(this, kTitle,
-                    QStringLiteral("The file %1 could not be written: %2.")
+                    QStringLiteral("The file %1 could not be written: %2. Any file of that name was left as it was.")
                         .arg(QDir::toNativeSeparators(path), file.errorString()),
+                    MsgIcon::Exclamation);
+    } else if (!leftOut.isEmpty()) {
+        ShowMessage(this, kTitle,
+                    QStringLiteral("%1 fixes were written to %2; left out:\n%3")
+                        .arg(fixes.size())
+                        .arg(QDir::toNativeSeparators(path), leftOut.join(QLatin1Char('\n'))),
                     MsgIcon::Exclamation);
     }
 }

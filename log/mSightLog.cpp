@@ -35,7 +35,13 @@ public:
     }
     // SQLITE_ROW, SQLITE_DONE or the error code.
     int Step() { return rc_ == SQLITE_OK ? sqlite3_step(s_) : rc_; }
-    double D(int i) const { return sqlite3_column_double(s_, i); }
+    // A REAL column read back; NaN when the stored value is not a number (text, blob,
+    // null), so the record's check refuses it.
+    double D(int i) const {
+        const int type = sqlite3_column_type(s_, i);
+        return type == SQLITE_FLOAT || type == SQLITE_INTEGER ? sqlite3_column_double(s_, i)
+                                                              : std::numeric_limits<double>::quiet_NaN();
+    }
     int I(int i) const { return sqlite3_column_int(s_, i); }
     std::int64_t L(int i) const { return sqlite3_column_int64(s_, i); }
     std::string T(int i) const {
@@ -83,6 +89,13 @@ std::string Reason(sqlite3* db, int rc) {
 
 bool IsDamage(int rc) { return (rc & 0xff) == SQLITE_NOTADB || (rc & 0xff) == SQLITE_CORRUPT; }
 
+// A float field read back: NaN when the stored double does not fit a float (the check
+// then refuses it; the cast itself would be undefined).
+float ToFloat(double v) {
+    return std::fabs(v) <= std::numeric_limits<float>::max() ? static_cast<float>(v)
+                                                              : std::numeric_limits<float>::quiet_NaN();
+}
+
 // The schema, one step per version: step k takes a file from version k - 1 to k.
 constexpr const char* kMigrations[] = {
     // 1: fixes and their sights.
@@ -107,6 +120,10 @@ constexpr const char* kMigrations[] = {
     "CREATE INDEX fix_zone_time ON fix(zone_time);",
 };
 static_assert(std::size(kMigrations) == SightLog::kSchemaVersion);
+
+// The tables each schema version has; a file claiming the version without them is damaged.
+constexpr const char* kTablesOfVersion[][2] = {{nullptr, nullptr}, {"fix", "sight"}, {"fix", "sight"}};
+static_assert(std::size(kTablesOfVersion) == SightLog::kSchemaVersion + 1);
 
 // The listing in two scans: the fixes, then their sights' bodies in line order.
 constexpr const char* kSummaryFixes =
@@ -170,6 +187,76 @@ SightLines SightLinesOf(const LoggedFix& fix) {
     return lines;
 }
 
+// ---- Checking what is read back ----
+
+namespace {
+
+// The span a logged instant may lie in: the working data's zone dates 1900-2100, with a
+// day either side for the zone and for sights taken before the fix.
+bool LoggedTime(DateValue v) {
+    static const DateValue first = DateFromParts(1899, 12, 31), last = DateFromParts(2101, 1, 2);
+    return v >= first && v <= last;  // false for NaN
+}
+
+bool Within(double v, double lo, double hi) { return v >= lo && v <= hi; }  // false for NaN
+
+// The first failing check's words, or empty.
+struct Checks {
+    std::string fault;
+    Checks& operator()(bool ok, const char* what) {
+        if (!ok && fault.empty()) fault = what;
+        return *this;
+    }
+};
+
+}  // namespace
+
+std::string FaultOf(const LoggedFixSummary& r) {
+    Checks c;
+    c(LoggedTime(r.UT), "its UT is not a date from 1899 to 2101");
+    c(LoggedTime(r.ZoneTime) && std::fabs(r.ZoneTime - r.UT) <= 14.0 / 24.0 + 1e-9,
+      "its zone time is not within 14 hours of its UT");
+    c(Within(r.FixLat, -90, 90) && Within(r.FixLon, -180, 180), "its position is off the globe");
+    c(Within(r.EllipseA, 0, 1e6) && Within(r.EllipseB, 0, 1e6) && Within(r.EllipseAlpha, -360, 360),
+      "its error ellipse is not a size");
+    return c.fault;
+}
+
+std::string FaultOf(const LoggedFix& f) {
+    LoggedFixSummary r;
+    r.UT = f.UT;
+    r.ZoneTime = f.ZoneTime;
+    r.FixLat = f.FixLat;
+    r.FixLon = f.FixLon;
+    r.EllipseA = f.EllipseA;
+    r.EllipseB = f.EllipseB;
+    r.EllipseAlpha = f.EllipseAlpha;
+    Checks c;
+    c.fault = FaultOf(r);
+    const NavigationStateRecord& w = f.Working;
+    c(kZoneRange.Holds(w.TZ) && kCourseRange.Holds(w.Course) && kSpeedRange.Holds(w.Speed) &&
+          kTempRange.Holds(w.Temp) && kPressureRange.Holds(w.Pressure) && kEyeRange.Holds(w.hEye) &&
+          kIndexCorrRange.Holds(w.i_s),
+      "its working data lie outside their ranges");
+    c(Within(w.Lat, -90, 90) && Within(w.Lon, -180, 180) && Within(f.DRLat, -90, 90) && Within(f.DRLon, -180, 180),
+      "its dead-reckoning position is off the globe");
+    c(Within(f.CourseFromDR, -360, 360) && Within(f.DistanceFromDR, 0, 1e6), "its course and distance are not a run");
+    c(f.Sights.size() <= 4, "it has more than four sights");
+    int lastLine = 0;
+    for (const LoggedSight& s : f.Sights) {
+        c(s.Line > lastLine && s.Line <= 4, "a sight's line number is not 1 to 4");
+        lastLine = s.Line;
+        // A star's number must be in the catalogue (once it is loaded) and in 16 bits.
+        const bool catalogue = Stars[1].Number != 0;
+        c((s.Body <= 0 && s.Body >= -8) || (s.Body > 0 && s.Body <= 32767 && (!catalogue || StarIndex(s.Body) != 0)),
+          "a sight's body is unknown");
+        c(LoggedTime(s.UT), "a sight's UT is not a date from 1899 to 2101");
+        c(Within(s.Hs, -90, 90) && Within(s.Hc, -90, 90), "a sight's altitude is beyond 90 degrees");
+        c(Within(s.Zn, 0, 360) && Within(s.Intercept, -1e6, 1e6), "a sight's azimuth or intercept is not an angle");
+    }
+    return c.fault;
+}
+
 SightLog::~SightLog() { Close(); }
 
 void SightLog::Close() {
@@ -203,20 +290,12 @@ SightLog::OpenReport SightLog::Open(const std::string& path) {
             return report;
         }
         sqlite3_busy_timeout(db_, 2000);
-        // A file that is not a database, or whose pages fail the check, is damaged.
-        bool damaged = false;
-        {
-            Stmt check(db_, "PRAGMA quick_check(1)");
-            const int step = check.Step();
-            if (step == SQLITE_ROW)
-                damaged = check.T(0) != "ok";
-            else
-                damaged = IsDamage(step) || IsDamage(sqlite3_extended_errcode(db_));
-            if (!damaged && step != SQLITE_ROW) {
-                report.Error = "The sight log " + path + " cannot be read: " + Reason(db_, step) + ".";
-                Close();
-                return report;
-            }
+        std::string unreadable;
+        const bool damaged = IsDamaged(&unreadable);
+        if (!unreadable.empty()) {
+            report.Error = "The sight log " + path + " cannot be read: " + unreadable + ".";
+            Close();
+            return report;
         }
         if (!damaged) break;
         Close();
@@ -233,12 +312,8 @@ SightLog::OpenReport SightLog::Open(const std::string& path) {
             if (FileExists(path + suffix)) std::rename((path + suffix).c_str(), (aside + suffix).c_str());
         report.SetAsidePath = aside;
     }
-    const bool readOnly = sqlite3_db_readonly(db_, "main") == 1;
-    if (!readOnly) {
-        sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-        sqlite3_exec(db_, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
-    }
-    sqlite3_exec(db_, "PRAGMA foreign_keys=ON", nullptr, nullptr, nullptr);
+    // A later version's file is left exactly as it is: nothing is written to it, not
+    // even the journal mode.
     const int version = SchemaVersion();
     if (version > kSchemaVersion) {
         report.Error = "The sight log " + path + " was written by a later version of Veltrano (schema " +
@@ -246,6 +321,12 @@ SightLog::OpenReport SightLog::Open(const std::string& path) {
         Close();
         return report;
     }
+    const bool readOnly = sqlite3_db_readonly(db_, "main") == 1;
+    if (!readOnly) {
+        sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        sqlite3_exec(db_, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    }
+    sqlite3_exec(db_, "PRAGMA foreign_keys=ON", nullptr, nullptr, nullptr);
     try {
         if (version < kSchemaVersion) Migrate();
     } catch (const SightLogError& e) {
@@ -255,6 +336,30 @@ SightLog::OpenReport SightLog::Open(const std::string& path) {
     }
     report.Ok = true;
     return report;
+}
+
+bool SightLog::IsDamaged(std::string* unreadable) {
+    // Pages that fail the check, or a file that is not a database.
+    Stmt check(db_, "PRAGMA quick_check(1)");
+    const int step = check.Step();
+    if (step != SQLITE_ROW) {
+        if (IsDamage(step) || IsDamage(sqlite3_extended_errcode(db_))) return true;
+        *unreadable = Reason(db_, step);
+        return false;
+    }
+    if (check.T(0) != "ok") return true;
+    // A header no version of the program writes: a negative schema number, or a schema
+    // whose tables are missing.
+    const int version = SchemaVersion();
+    if (version < 0) return true;
+    if (version > kSchemaVersion) return false;  // a later version's business
+    for (const char* table : kTablesOfVersion[version]) {
+        if (!table) continue;
+        Stmt t(db_, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
+        t.Bind(1, std::string(table));
+        if (t.Step() != SQLITE_ROW) return true;
+    }
+    return false;
 }
 
 void SightLog::Migrate() {
@@ -326,6 +431,7 @@ std::vector<LoggedFixSummary> SightLog::List(DateValue fromZone, DateValue toZon
         r.EllipseB = q.D(6);
         r.EllipseAlpha = q.D(7);
         r.Note = q.T(8);
+        r.Fault = FaultOf(r);
         row.emplace(r.Id, out.size());
         out.push_back(std::move(r));
     }
@@ -360,15 +466,15 @@ LoggedFix SightLog::Load(std::int64_t id) {
     f.ZoneTime = q.D(1);
     NavigationStateRecord& w = f.Working;
     w.LocalDate = f.ZoneTime;
-    w.TZ = static_cast<float>(q.D(2));
+    w.TZ = ToFloat(q.D(2));
     w.Lat = q.D(3);
     w.Lon = q.D(4);
-    w.Course = static_cast<float>(q.D(5));
-    w.Speed = static_cast<float>(q.D(6));
-    w.Temp = static_cast<float>(q.D(7));
-    w.Pressure = static_cast<float>(q.D(8));
-    w.hEye = static_cast<float>(q.D(9));
-    w.i_s = static_cast<float>(q.D(10));
+    w.Course = ToFloat(q.D(5));
+    w.Speed = ToFloat(q.D(6));
+    w.Temp = ToFloat(q.D(7));
+    w.Pressure = ToFloat(q.D(8));
+    w.hEye = ToFloat(q.D(9));
+    w.i_s = ToFloat(q.D(10));
     f.DRLat = q.D(11);
     f.DRLon = q.D(12);
     f.FixLat = q.D(13);
@@ -399,6 +505,8 @@ LoggedFix SightLog::Load(std::int64_t id) {
         l.Intercept = s.D(10);
         f.Sights.push_back(std::move(l));
     }
+    if (const std::string why = FaultOf(f); !why.empty())
+        throw SightLogError("Fix number " + std::to_string(id) + " in the sight log is damaged: " + why + ".");
     return f;
 }
 
@@ -410,6 +518,7 @@ void SightLog::Delete(const std::vector<std::int64_t>& ids) {
             Stmt d(db_, "DELETE FROM fix WHERE id = ?");
             d.Bind(1, id);
             if (d.Step() != SQLITE_DONE) Fail("delete the fixes");
+            if (sqlite3_changes(db_) == 0) throw SightLogError(GoneMessage(id, "nothing was deleted"));
         }
         if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) Fail("delete the fixes");
     } catch (...) {
@@ -423,6 +532,12 @@ void SightLog::SetNote(std::int64_t id, const std::string& note) {
     Stmt u(db_, "UPDATE fix SET note = ? WHERE id = ?");
     u.Bind(1, note).Bind(2, id);
     if (u.Step() != SQLITE_DONE) Fail("keep the note");
+    if (sqlite3_changes(db_) == 0) throw SightLogError(GoneMessage(id, "the note was not kept"));
+}
+
+std::string SightLog::GoneMessage(std::int64_t id, const std::string& outcome) const {
+    return "Fix number " + std::to_string(id) + " is no longer in the sight log " + path_ +
+           " (deleted elsewhere, perhaps by another Veltrano); " + outcome + ".";
 }
 
 // ---- CSV ----
@@ -437,7 +552,19 @@ std::string Num(T v) {
     return std::string(buf, r.ptr);
 }
 
-std::string Field(const std::string& s) {
+// A text a spreadsheet would take for a formula (=, +, -, @, or a tab or CR first) gets a
+// leading apostrophe, unless the whole text is a plain number ("-12.5" stays a number).
+std::string Inert(const std::string& s) {
+    if (s.empty() || std::string("=+-@\t\r").find(s[0]) == std::string::npos) return s;
+    double v = 0;
+    const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (s[0] == '-' && r.ec == std::errc() && r.ptr == s.data() + s.size()) return s;
+    return "'" + s;
+}
+
+// A text field: made inert, then quoted where needed.
+std::string Field(const std::string& raw) {
+    const std::string s = Inert(raw);
     if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
     std::string q = "\"";
     for (char c : s) {
@@ -448,7 +575,7 @@ std::string Field(const std::string& s) {
 }
 
 std::string DateTimeText(DateValue v) {
-    if (!std::isfinite(v)) return std::string();
+    if (!(std::fabs(v) < kMaxDateValueDays)) return std::string();
     const CalendarDate p = DateToParts(std::round(v * 86400.0) / 86400.0);
     char buf[48];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour, p.minute,
@@ -490,8 +617,8 @@ std::string SightLogCsv(const std::vector<LoggedFix>& fixes) {
             Num(f.DistanceFromDR) + "," + Field(f.Version) + "," + Field(f.Note);
         for (const LoggedSight& s : f.Sights) {
             out += fixColumns + "," + std::to_string(s.Line) + "," + Field(s.BodyName) + "," + DateTimeText(s.UT) +
-                   "," + Field(s.TimeText) + "," + Num(s.Hs) + "," + AltitudeText(s.Hs) + "," +
-                   (!HasLimb(s.Body) ? "" : s.LowerLimb ? "lower" : "upper") + "," + Num(s.Hc) + "," + AltitudeText(s.Hc) + "," +
+                   "," + Field(s.TimeText) + "," + Num(s.Hs) + "," + Field(AltitudeText(s.Hs)) + "," +
+                   (!HasLimb(s.Body) ? "" : s.LowerLimb ? "lower" : "upper") + "," + Num(s.Hc) + "," + Field(AltitudeText(s.Hc)) + "," +
                    Num(s.Zn) + "," + Num(s.Intercept) + "\r\n";
         }
     }

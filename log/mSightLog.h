@@ -50,7 +50,17 @@ struct LoggedFixSummary {
     int BodyCount = 0;
     std::string BodyNames;  // in line order, ", " between
     std::string Note;
+    std::string Fault;  // what is wrong with the stored record; empty when it is sound
 };
+
+// What is wrong with a record read back from the log ("its UT is not a date from 1899 to
+// 2101"), or empty when every value lies in its range: times within the years the
+// working data allows (zone dates 1900-2100, a day either side for UT and the sights),
+// the working data within its ranges, positions within +-90 / +-180 degrees, altitudes
+// within +-90, azimuths 0-360, lines 1-4 in order, bodies that exist, sizes finite and
+// not negative.
+std::string FaultOf(const LoggedFix& fix);
+std::string FaultOf(const LoggedFixSummary& row);
 
 // The log's record of a fix just calculated (not refused): its working data,
 // lines and numbers as the fix record holds them, and the program's version.
@@ -84,8 +94,8 @@ public:
         std::string Error;         // why the log cannot be used (Ok false)
     };
     // Opens or creates the log at path (its folder must exist), checks it and
-    // brings its schema up to date. A file that is not a database or fails the
-    // integrity check is renamed to "<stem>.damaged[-n]<ext>" (with its -wal
+    // brings its schema up to date. A file that is not a database, fails the
+    // integrity check or has a damaged header (IsDamaged) is renamed to "<stem>.damaged[-n]<ext>" (with its -wal
     // and -shm files) and a new log is started. A file written by a later
     // version, or one that cannot be read (permissions), is left alone.
     OpenReport Open(const std::string& path);
@@ -103,15 +113,23 @@ public:
     // (by UT, then by id).
     std::vector<LoggedFixSummary> List(DateValue fromZone, DateValue toZone);
     std::vector<LoggedFixSummary> ListAll();
-    // The whole fix; throws SightLogError when there is none with this id.
+    // The whole fix; throws SightLogError when there is none with this id, or when a value
+    // read back fails FaultOf (a damaged record: the message says which value).
     LoggedFix Load(std::int64_t id);
-    // Removes the fixes with their sights, in one transaction.
+    // Removes the fixes with their sights, in one transaction. Throws SightLogError, deleting
+    // nothing, when one of them is no longer there (another instance deleted it).
     void Delete(const std::vector<std::int64_t>& ids);
+    // Throws SightLogError when the fix is no longer there.
     void SetNote(std::int64_t id, const std::string& note);
 
 private:
     void Exec(const char* sql);
     void Migrate();
+    // Whether the open file is damaged: pages that fail the check, not a database, a
+    // negative schema number or a schema without its tables. *unreadable is set (and
+    // false returned) when the file cannot be read at all.
+    bool IsDamaged(std::string* unreadable);
+    std::string GoneMessage(std::int64_t id, const std::string& outcome) const;
     [[noreturn]] void Fail(const std::string& doing);
 
     sqlite3* db_ = nullptr;

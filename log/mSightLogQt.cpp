@@ -1,4 +1,5 @@
 #include "log/mSightLogQt.h"
+#include "log/mSessionLog.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -58,6 +59,20 @@ bool RecordFixInLog(QWidget* parent, const FixResult& fix) {
     SightLog* log = ProgramSightLog(parent, notRecorded);
     if (!log) return false;
     LoggedFix f = MakeLoggedFix(fix, VELTRANO_VERSION);
+    try {
+        log->Record(f);
+        return true;
+    } catch (const SightLogError& e) {
+        ShowMessage(parent, kTitle, QString::fromStdString(e.what()) + notRecorded, MsgIcon::Exclamation);
+        return false;
+    }
+}
+
+bool RecordSessionInLog(QWidget* parent, const NavigationStateRecord& working, const SessionFix& fix) {
+    const QString notRecorded = QStringLiteral("\nThe fix is shown but has not been recorded.");
+    SightLog* log = ProgramSightLog(parent, notRecorded);
+    if (!log) return false;
+    LoggedFix f = MakeLoggedSession(working, fix, VELTRANO_VERSION);
     try {
         log->Record(f);
         return true;

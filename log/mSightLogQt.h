@@ -20,3 +20,6 @@ void CloseProgramSightLog();
 // it was reduced from). False, after a message saying the fix is shown but not
 // recorded, when it could not be written.
 bool RecordFixInLog(QWidget* parent, const FixResult& fix);
+// The same for a session's fix with all its sights.
+struct SessionFix;
+bool RecordSessionInLog(QWidget* parent, const NavigationStateRecord& working, const SessionFix& fix);

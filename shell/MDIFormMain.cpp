@@ -29,6 +29,7 @@
 #include "shell/frmSplash.h"
 #include "ui/mConvertion.h"
 #include "fix/frmPosition.h"
+#include "fix/frmSession.h"
 #include "fix/mLastFix.h"
 #include "map/frmDetails.h"
 #include "map/mDetailsReport.h"
@@ -58,6 +59,7 @@ constexpr ButtonSpec kButtons[] = {
     {"", "", ""},
     {"Fix position", "Position", "Calculate position"},
     {"Details", "Details", "Detailed position"},
+    {"Session", "Session", "Twilight session: any number of sights"},
     {"Sight log", "SightLog", "Sight log: the recorded fixes"},
     {"Sight plan", "SightPlan", "Twilight sight plan"},
     {"Noon", "Noon", "Noon sight"},
@@ -170,6 +172,7 @@ void MDIFormMain::BuildMenu() {
     QMenu* mnuCalc = bar->addMenu(QStringLiteral("&Calculation"));
     mnuCalc->setObjectName(QStringLiteral("mnuCalc"));
     MenuItem(mnuCalc, "mnuPosition", QStringLiteral("&Position"), QStringLiteral("Position"));
+    MenuItem(mnuCalc, "mnuSession", QStringLiteral("&Twilight session"), QStringLiteral("Session"));
     MenuItem(mnuCalc, "mnuCompass", QStringLiteral("&Compass Error"), QStringLiteral("Compass"));
     MenuItem(mnuCalc, "mnuSightLog", QStringLiteral("&Sight log"), QStringLiteral("SightLog"));
     mnuCalc->addSeparator();
@@ -305,6 +308,17 @@ void MDIFormMain::Connect(ChildWindow* window) {
         // Every calculated fix goes into the sight log; an open log window lists it.
         connect(position, &frmPosition::fixCalculated, this, [this, position](const FixResult& fix) {
             if (RecordFixInLog(position, fix))
+                if (ChildWindow* log = WindowOfKey(QStringLiteral("SightLog"))) log->Update();
+        });
+        // "More sights...": the session window takes the four lines on the work's UT date.
+        connect(position, &frmPosition::moreSightsRequested, this, [this, position] {
+            const SightLines lines = position->CurrentLines();
+            if (auto* session = qobject_cast<frmSession*>(OpenWindow(QStringLiteral("Session"))))
+                session->TakeLines(lines, NavigationState.LocalDate - NavigationState.TZ / 24.0);
+        });
+    } else if (auto* session = qobject_cast<frmSession*>(window)) {
+        connect(session, &frmSession::sessionCalculated, this, [this, session] {
+            if (RecordSessionInLog(session, NavigationState, session->Result()))
                 if (ChildWindow* log = WindowOfKey(QStringLiteral("SightLog"))) log->Update();
         });
     } else if (auto* plan = qobject_cast<frmSightPlan*>(window)) {

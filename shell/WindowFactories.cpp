@@ -5,6 +5,7 @@
 #include "almanac/frmCompas.h"
 #include "map/frmDetails.h"
 #include "fix/frmPosition.h"
+#include "fix/frmSession.h"
 #include "fix/mLastFix.h"
 #include "almanac/frmEphemerides.h"
 #include "almanac/frmAnnual.h"
@@ -24,6 +25,7 @@ ChildWindow* CreateChildWindow(const QString& key, QWidget* parent) {
     if (key == QLatin1String("Ephemerides")) return new frmEphemerides(parent);
     if (key == QLatin1String("Annual")) return new frmAnnual(parent);
     if (key == QLatin1String("Position")) return new frmPosition(parent);
+    if (key == QLatin1String("Session")) return new frmSession(parent);
     if (key == QLatin1String("Compass")) return new frmCompas(parent);
     if (key == QLatin1String("SightLog")) return new frmSightLog(parent);
     if (key == QLatin1String("SightPlan")) return new frmSightPlan(parent);

@@ -75,6 +75,8 @@ void ReadSettings(NavigationStateRecord& state) {
     state.Lon = ReadNumber(*s, "Lon", d.Lon);
     if (std::fabs(state.Lon) > 180.0) state.Lon = d.Lon;
     state.TZ = ReadFloat(*s, "TZ", d.TZ);
+    state.ClockError = ReadNumber(*s, "ClockError", d.ClockError);
+    if (!kClockErrorRange.Holds(state.ClockError)) state.ClockError = d.ClockError;
     // A value the general information window would refuse is as good as garbage:
     // the default stands in for it.
     auto within = [](float& v, const ValueRange& range, float dflt) {
@@ -115,5 +117,6 @@ void SaveSharedState() {
     s->setValue(QStringLiteral("Lat"), NumberText(n.Lat));
     s->setValue(QStringLiteral("Lon"), NumberText(n.Lon));
     s->setValue(QStringLiteral("TZ"), NumberText(n.TZ));
+    s->setValue(QStringLiteral("ClockError"), NumberText(n.ClockError));
     s->sync();
 }

@@ -87,24 +87,6 @@ std::map<std::string, Spread> ReadReference() {
 
 class DailyPages : public testsupport::NavFixture {};
 
-TEST_F(DailyPages, CommandLineRefusesBadArgumentsAndAnUnwritableFile) {
-    const std::string tmp = testing::TempDir();
-    const struct { std::string args; int status; } cases[] = {
-        {"2024-01-01 2024-01-02", 2},                          // no file
-        {"2024-02-30 2024-03-01 " + tmp + "/x.pdf", 2},        // no such date
-        {"24-01-01 2024-01-02 " + tmp + "/x.pdf", 2},          // not yyyy-mm-dd
-        {"1899-12-31 1900-01-02 " + tmp + "/x.pdf", 2},        // before 1900
-        {"2024-01-05 2024-01-01 " + tmp + "/x.pdf", 2},        // TO before FROM
-        {"2024-01-01 2024-01-01 /nonexistent-folder/x.pdf", 1},  // cannot be written
-    };
-    for (const auto& c : cases) {
-        const ProgramRun r = Command(Veltrano(c.args));
-        EXPECT_EQ(r.status, c.status) << c.args;
-        EXPECT_NE(r.output.find("veltrano: "), std::string::npos) << c.args << ": " << r.output;
-    }
-    EXPECT_EQ(std::fopen((tmp + "/x.pdf").c_str(), "r"), nullptr);
-}
-
 TEST_F(DailyPages, PdfTextAgreesWithTheSwissEphemeris) {
     const std::map<std::string, Spread> reference = ReadReference();
     ASSERT_EQ(reference.size(), 6u);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <algorithm>
 #include <fstream>
 #include <tuple>
 
@@ -201,10 +202,10 @@ TEST_F(SightLogStore, SchemaVersionRecordedAndOlderFileMigrated) {
             " 43.1, 131.9, 43.2, 132.0, 1.5, 0.5, 30, 35.2, 7.3, '0.0.9');"
             "INSERT INTO sight VALUES(7, 1, 0, 'Sun', '12:00:00', '30-00.0', 1, 45000.5, 30, 29.9, 180, 1.2);"
             "PRAGMA user_version=1;");
+    SightLog log;
+    ASSERT_TRUE(log.Open(path).Ok);
+    EXPECT_EQ(log.SchemaVersion(), SightLog::kSchemaVersion);
     {
-        SightLog log;
-        ASSERT_TRUE(log.Open(path).Ok);
-        EXPECT_EQ(log.SchemaVersion(), SightLog::kSchemaVersion);
         const LoggedFix old = log.Load(7);
         EXPECT_EQ(old.FixLat, 43.2);
         EXPECT_EQ(old.Note, "");
@@ -213,12 +214,116 @@ TEST_F(SightLogStore, SchemaVersionRecordedAndOlderFileMigrated) {
         log.SetNote(7, "migrated");
         EXPECT_EQ(log.List(45000.0, 45001.0).size(), 1u);
     }
-    // A file of a later program is left as it is.
-    RawExec(path, "PRAGMA user_version=99");
-    SightLog log;
-    const SightLog::OpenReport r = log.Open(path);
-    EXPECT_FALSE(r.Ok);
-    EXPECT_NE(r.Error.find("later version"), std::string::npos);
-    EXPECT_TRUE(r.SetAsidePath.empty());
-    EXPECT_EQ(Count(path, "fix"), 1);
+}
+
+// Damaged headers: each file is either set aside with a fresh log started, or (a later
+// version's) left exactly as it is, journal mode included; never a crash.
+TEST_F(SightLogStore, DamagedHeadersAreSetAsideOrLeftAlone) {
+    const struct {
+        const char* sql;  // makes the file
+        bool setAside;
+    } cases[] = {
+        {"CREATE TABLE x(a); PRAGMA user_version=-100000;", true},
+        {"CREATE TABLE x(a); PRAGMA user_version=-1;", true},
+        {"CREATE TABLE x(a); PRAGMA user_version=2;", true},  // schema 2 without its tables
+        {"CREATE TABLE fix(a); PRAGMA user_version=1;", true},
+        {"CREATE TABLE x(a); PRAGMA user_version=99;", false},  // a later version
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql);
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        RawExec(path, c.sql);
+        SightLog log;
+        const SightLog::OpenReport r = log.Open(path);
+        EXPECT_EQ(r.Ok, c.setAside) << r.Error;
+        EXPECT_EQ(!r.SetAsidePath.empty(), c.setAside);
+        if (c.setAside) {
+            LoggedFix f = FourLineFix();
+            EXPECT_GT(log.Record(f), 0);
+        } else {
+            EXPECT_NE(r.Error.find("later version"), std::string::npos);
+            EXPECT_FALSE(fs::exists(path + "-wal"));
+            std::ifstream in(path, std::ios::binary);
+            char header[20] = {};
+            in.read(header, sizeof header);
+            EXPECT_EQ(header[18], 1);  // still the rollback journal, not WAL (2)
+        }
+    }
+}
+
+// Damaged records: every value read back is checked; the record is reported, listed as
+// damaged, and the others still load.
+TEST_F(SightLogStore, DamagedRecordsAreReportedNotFatal) {
+    const struct {
+        const char* sql;    // damages fix 1
+        const char* fault;  // the report's words
+        bool listed;        // the listing shows it damaged too
+    } cases[] = {
+        {"UPDATE fix SET ut = 1e300, zone_time = 1e300 WHERE id = 1", "UT is not a date", true},
+        {"UPDATE fix SET zone_time = -4e7 WHERE id = 1", "zone time", true},
+        {"UPDATE fix SET ut = x'00112233445566778899aabbccddeeff' WHERE id = 1", "UT is not a date", true},
+        {"UPDATE fix SET fix_lat = 'north' WHERE id = 1", "off the globe", true},
+        {"UPDATE fix SET tz = 1e300 WHERE id = 1", "working data", false},
+        {"UPDATE sight SET body = -9 WHERE fix_id = 1 AND line = 2", "body is unknown", false},
+        {"UPDATE sight SET ut = 1e20 WHERE fix_id = 1 AND line = 3", "sight's UT", false},
+        {"UPDATE sight SET hs = 91 WHERE fix_id = 1 AND line = 1", "altitude", false},
+        {"UPDATE sight SET line = 7 WHERE fix_id = 1 AND line = 4", "line number", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql);
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        SightLog log;
+        ASSERT_TRUE(log.Open(path).Ok);
+        LoggedFix bad = FourLineFix(), good = FourLineFix();
+        log.Record(bad);
+        log.Record(good);
+        ASSERT_EQ(bad.Id, 1);
+        RawExec(path, c.sql);
+        try {
+            log.Load(bad.Id);
+            ADD_FAILURE() << "loaded";
+        } catch (const SightLogError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.fault), std::string::npos) << e.what();
+        }
+        ExpectSame(log.Load(good.Id), good);
+        const std::vector<LoggedFixSummary> rows = log.ListAll();
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(std::count_if(rows.begin(), rows.end(), [](const LoggedFixSummary& r) { return !r.Fault.empty(); }),
+                  c.listed ? 1 : 0);
+    }
+}
+
+TEST_F(SightLogStore, ANoteOrDeleteOnAFixDeletedElsewhereFails) {
+    SightLog one, other;
+    ASSERT_TRUE(one.Open(path).Ok);
+    ASSERT_TRUE(other.Open(path).Ok);
+    LoggedFix f = FourLineFix(), g = FourLineFix();
+    one.Record(f);
+    one.Record(g);
+    other.Delete({f.Id});
+    EXPECT_THROW(one.SetNote(f.Id, std::string(40000, 'n')), SightLogError);
+    EXPECT_THROW(one.Delete({g.Id, f.Id}), SightLogError);
+    EXPECT_EQ(one.ListAll().size(), 1u);  // nothing was deleted
+    one.SetNote(g.Id, std::string(40000, 'n'));
+    EXPECT_EQ(other.Load(g.Id).Note.size(), 40000u);
+}
+
+TEST_F(SightLogStore, CsvTextCannotBeAFormula) {
+    LoggedFix f = FourLineFix();
+    f.Sights.resize(1);
+    f.Sights[0].Hs = -0.2;
+    f.Sights[0].BodyName = "@Sun";
+    const struct { const char* note; const char* field; } cases[] = {
+        {"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""}, {"+1", "'+1"}, {"-2+3", "'-2+3"}, {"-12.5", ",-12.5,"},
+        {"@SUM(A1)", "'@SUM(A1)"}, {"plain", ",plain,"},
+    };
+    for (const auto& c : cases) {
+        f.Note = c.note;
+        const std::string csv = SightLogCsv({f});
+        EXPECT_NE(csv.find(c.field), std::string::npos) << csv;
+        EXPECT_NE(csv.find(",'@Sun,"), std::string::npos);
+        EXPECT_NE(csv.find(",-0.2,'-00-12.0,"), std::string::npos);  // the number stays a number
+    }
 }
