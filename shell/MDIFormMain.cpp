@@ -64,6 +64,7 @@ constexpr ButtonSpec kButtons[] = {
     {"Sight plan", "SightPlan", "Twilight sight plan"},
     {"Noon", "Noon", "Noon sight"},
     {"Polaris", "Polaris", "Latitude by Polaris"},
+    {"Lunar", "Lunar", "Lunar distance: time and longitude from the Moon"},
     {"", "", ""},
     {"Compass", "Compass", "Compass correction"},
     {"", "", ""},
@@ -72,7 +73,7 @@ constexpr ButtonSpec kButtons[] = {
 
 // The keys of the windows the desk remembers, in the toolbar's order ("Details"
 // is left out: the last fix is not kept between runs).
-constexpr const char* kDeskKeys[] = {"General", "RiseSet", "Ephemerides", "Annual", "Position", "Compass"};
+constexpr const char* kDeskKeys[] = {"General", "RiseSet", "Ephemerides", "Annual", "Position", "Compass", "Lunar"};
 
 QSettings* DeskSettings() {
     auto* s = new QSettings(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Veltrano"),
@@ -179,6 +180,7 @@ void MDIFormMain::BuildMenu() {
     MenuItem(mnuCalc, "mnuSightPlan", QStringLiteral("Sight p&lan"), QStringLiteral("SightPlan"));
     MenuItem(mnuCalc, "mnuNoon", QStringLiteral("&Noon sight"), QStringLiteral("Noon"));
     MenuItem(mnuCalc, "mnuPolaris", QStringLiteral("Latitude by P&olaris"), QStringLiteral("Polaris"));
+    MenuItem(mnuCalc, "mnuLunar", QStringLiteral("L&unar distance"), QStringLiteral("Lunar"));
 
     // A top-level item that acts at once.
     QAction* mnuGeneral = bar->addAction(QStringLiteral("&GeneralInfo"));
@@ -355,7 +357,7 @@ void MDIFormMain::Connect(ChildWindow* window) {
 void MDIFormMain::WorkingDataChanged() {
     // Every open window that shows results of the working data; the annual
     // events follow only a change of year (frmAnnual::Update).
-    for (const char* key : {"Position", "RiseSet", "Ephemerides", "Compass", "Annual", "SightPlan", "Noon", "Polaris"}) {
+    for (const char* key : {"Position", "RiseSet", "Ephemerides", "Compass", "Annual", "SightPlan", "Noon", "Polaris", "Lunar"}) {
         ChildWindow* w = WindowOfKey(QLatin1String(key));
         if (!w) continue;
         try {

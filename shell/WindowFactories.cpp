@@ -12,6 +12,7 @@
 #include "log/frmSightLog.h"
 
 #include "planning/frmNoon.h"
+#include "lunar/frmLunar.h"
 #include "planning/frmPolaris.h"
 #include "planning/frmSightPlan.h"
 #include "ui/mPublicVarsQt.h"
@@ -31,6 +32,7 @@ ChildWindow* CreateChildWindow(const QString& key, QWidget* parent) {
     if (key == QLatin1String("SightPlan")) return new frmSightPlan(parent);
     if (key == QLatin1String("Noon")) return new frmNoon(parent);
     if (key == QLatin1String("Polaris")) return new frmPolaris(parent);
+    if (key == QLatin1String("Lunar")) return new frmLunar(parent);
     return nullptr;
 }
 

@@ -99,7 +99,7 @@ QString frmHelp::SectionOf(const QString& windowName) {
     } kSections[] = {{"frmGeneral", "general"},     {"frmPosition", "position"},
                      {"frmDetails", "details"},     {"frmRiseSet", "riseset"},
                      {"frmEphemerides", "ephemerides"}, {"frmAnnual", "annual"},
-                     {"frmCompas", "compass"}};
+                     {"frmCompas", "compass"},       {"frmLunar", "lunar"}};
     for (const auto& s : kSections)
         if (windowName == QLatin1String(s.window)) return QLatin1String(s.anchor);
     return QStringLiteral("start");

@@ -229,6 +229,23 @@ void DrawPolaris(QPainter& p) {
     for (size_t i = 1; i < std::size(pts); ++i) DrawStar(p, pts[i], 2.0, Qt::white);
 }
 
+// The Moon's crescent and a star with the arc of the distance between them.
+void DrawLunar(QPainter& p) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(30, 35, 80));
+    p.drawRect(QRectF(1, 1, 30, 30));
+    QPainterPath moon;
+    moon.addEllipse(QPointF(9, 21), 7, 7);
+    QPainterPath bite;
+    bite.addEllipse(QPointF(5, 18), 6, 6);
+    p.setBrush(QColor(235, 235, 200));
+    p.drawPath(moon.subtracted(bite));
+    p.setPen(QPen(kSun, 1.2, Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(8, 6, 30, 30), 100 * 16, 70 * 16);
+    DrawStar(p, QPointF(24, 7), 5.0, kSun);
+}
+
 Painter PainterFor(const QString& key) {
     if (key == QLatin1String("General")) return &DrawGeneral;
     if (key == QLatin1String("RiseSet")) return &DrawRiseSet;
@@ -243,6 +260,7 @@ Painter PainterFor(const QString& key) {
     if (key == QLatin1String("SightPlan")) return &DrawSightPlan;
     if (key == QLatin1String("Noon")) return &DrawNoon;
     if (key == QLatin1String("Polaris")) return &DrawPolaris;
+    if (key == QLatin1String("Lunar")) return &DrawLunar;
     return nullptr;
 }
 
