@@ -5,12 +5,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
+#include "core/mFault.h"
 #include "core/mMath.h"
 #include "core/mPlanet.h"
 #include "core/mStar.h"
 #include "core/mWorkingData.h"
+#include "fix/mSailing.h"
 
 namespace {
 
@@ -108,6 +111,73 @@ bool ParseAltitudeRow(const SightRow& row, ReduceInput& input, std::string& why)
     }
     input.Sights.push_back(s);
     input.BodyName.push_back(Trim(row.Body));
+    return true;
+}
+
+// An arc "ddd-mm.m" or decimal degrees, 0 < value < limit.
+bool Arc(const std::string& text, double limit, double& value) {
+    const std::string s = Trim(text);
+    double v = 0.0;
+    const size_t dash = s.find('-');
+    if (dash == std::string::npos || dash == 0) {
+        if (!Number(s, v)) return false;
+    } else {
+        double deg = 0.0, min = 0.0;
+        if (!Number(s.substr(0, dash), deg) || !Number(s.substr(dash + 1), min) || deg < 0.0 || deg != std::floor(deg) ||
+            min < 0.0 || min >= 60.0)
+            return false;
+        v = deg + min / 60.0;
+    }
+    if (!(v > 0.0 && v < limit)) return false;
+    value = v;
+    return true;
+}
+
+bool NearFar(const std::string& text, const char* column, bool& far, std::string& why) {
+    const std::string v = Lower(Trim(text));
+    far = v == "far";
+    if (v == "near" || v == "far") return true;
+    why = std::string("column ") + column + ": \"" + text + "\" is neither near nor far";
+    return false;
+}
+
+bool ParseLunarRow(const SightRow& row, ReduceInput& input, std::string& why) {
+    LunarObservation o;
+    if (!ParseIsoUT(row.Ut, o.watch)) {
+        why = "column ut: \"" + row.Ut + "\" is not an ISO 8601 UT (YYYY-MM-DDThh:mm:ss)";
+        return false;
+    }
+    o.body = BodyCodeOfName(row.Body);
+    if (o.body == kNoBody || (o.body < 0 && o.body != -2 && o.body != -3 && o.body != -4 && o.body != -5)) {
+        why = "column body: \"" + row.Body + "\" is not the Sun, Venus, Mars, Jupiter, Saturn or a star";
+        return false;
+    }
+    if (!NearFar(row.MoonLimb, "moon_limb", o.moonFarLimb, why)) return false;
+    if (o.body == 0) {
+        if (!NearFar(row.Limb, "limb", o.bodyFarLimb, why)) return false;
+    } else if (!Trim(row.Limb).empty()) {
+        why = "column limb: a planet or star has no limb; leave it empty";
+        return false;
+    }
+    if (!Arc(row.Distance, 180.0, o.distance)) {
+        why = "column distance: \"" + row.Distance + "\" is not a sextant distance (ddd-mm.m or decimal degrees)";
+        return false;
+    }
+    const std::string* alts[] = {&row.HsMoon, &row.Hs};
+    std::optional<double>* into[] = {&o.hsMoon, &o.hsBody};
+    const char* names[] = {"hs_moon", "hs"};
+    for (int k = 0; k < 2; ++k) {
+        if (Trim(*alts[k]).empty()) continue;
+        double h = 0.0;
+        if (!(ParseSightAltitude(*alts[k], h) || Arc(*alts[k], 90.0, h)) || h <= 0.0) {
+            why = std::string("column ") + names[k] + ": \"" + *alts[k] +
+                  "\" is not a sextant altitude (dd-mm.m or decimal degrees, 0 to 90), nor empty for the DR's";
+            return false;
+        }
+        *into[k] = h;
+    }
+    input.Lunars.push_back(o);
+    input.LunarBodyName.push_back(Trim(row.Body));
     return true;
 }
 
@@ -216,13 +286,49 @@ void PrintFix(const SessionFix& f, const ReduceInput& in, std::ostream& out) {
             << ", \"sight\": " << (w.Shot >= 0 ? std::to_string(w.Shot) : "null")
             << ", \"fix_without\": " << (w.Ok ? PositionJson(f.WithoutPos[b].Lat, f.WithoutPos[b].Lon) : "null") << "}";
     }
-    out << "\n  ]\n}\n";
+    out << "\n  ]";
+}
+
+// The lunars of the file as a JSON member (with its leading comma when after others);
+// the count of those cleared.
+int PrintLunars(const ReduceInput& in, const SessionConditions& c, bool first, std::ostream& out) {
+    if (in.Lunars.empty()) return 0;
+    int cleared = 0;
+    out << (first ? "\n" : ",\n") << "  \"lunars\": [";
+    for (size_t i = 0; i < in.Lunars.size(); ++i) {
+        const LunarObservation& o = in.Lunars[i];
+        const LatLon dr = RunAlongCourse(c.DRLat, c.DRLon, c.Course, c.Speed * (o.watch - c.FixUT) * 24.0);
+        LunarConditions lc;
+        lc.lat = dr.Lat;
+        lc.lon = dr.Lon;
+        lc.indexArcmin = c.IndexArcmin;
+        lc.horizon = Horizon{c.HeightOfEye, c.Temp, c.Pressure};
+        LunarResult r;
+        try {
+            r = ClearLunar(o, lc);
+        } catch (const ArithmeticFault& e) {
+            r.refusal = e.what();
+        }
+        out << (i ? ",\n" : "\n") << "    {\"ut_watch\": " << Quote(IsoOf(o.watch)) << ", \"body\": " << Quote(in.LunarBodyName[i]);
+        if (!r.refusal.empty()) {
+            out << ", \"refusal\": " << Quote(r.refusal) << "}";
+            continue;
+        }
+        ++cleared;
+        out << ", \"cleared_distance\": " << Num(r.cleared, 6) << ", \"ut\": " << Quote(IsoOf(r.ut))
+            << ", \"watch_error_s\": " << Num(r.watchErrorSeconds, 1)
+            << ", \"seconds_per_tenth_arcmin\": " << Num(r.secondsPerTenthArcmin, 1)
+            << ", \"longitude\": " << (r.longitude ? Num(*r.longitude, 4) : "null")
+            << ", \"longitude_note\": " << Quote(r.longitudeNote) << "}";
+    }
+    out << "\n  ]";
+    return cleared;
 }
 
 }  // namespace
 
 const std::vector<SightRowKind>& SightRowKinds() {
-    static const std::vector<SightRowKind> kinds = {{"", ParseAltitudeRow}, {"altitude", ParseAltitudeRow}};
+    static const std::vector<SightRowKind> kinds = {{"", ParseAltitudeRow}, {"altitude", ParseAltitudeRow}, {"lunar", ParseLunarRow}};
     return kinds;
 }
 
@@ -307,7 +413,8 @@ bool ReadSightsFile(const std::string& file, ReduceInput& input, std::string& wh
         for (size_t k = 0; k < header.size() && k < fields.size(); ++k) {
             const std::string& h = header[k];
             std::string* target = h == "ut" ? &row.Ut : h == "body" ? &row.Body : h == "hs" ? &row.Hs
-                                : h == "limb" ? &row.Limb : h == "kind" ? &row.Kind : h == "use" ? &row.Use : nullptr;
+                                : h == "limb" ? &row.Limb : h == "kind" ? &row.Kind : h == "use" ? &row.Use : h == "moon_limb" ? &row.MoonLimb
+                                : h == "distance" ? &row.Distance : h == "hs_moon" ? &row.HsMoon : nullptr;
             if (target) *target = fields[k];
         }
         const std::string kind = Lower(Trim(row.Kind));
@@ -415,14 +522,25 @@ int RunReduce(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     if (drTime.empty()) {
         for (const SessionSight& s : input.Sights) c.FixUT = std::max(c.FixUT, s.UT);
+        for (const LunarObservation& o : input.Lunars) c.FixUT = std::max(c.FixUT, o.watch);
     }
 
+    if (input.Sights.empty() && !input.Lunars.empty()) {
+        out << "{";
+        const int cleared = PrintLunars(input, c, true, out);
+        out << "\n}\n";
+        return cleared > 0 ? 0 : 1;
+    }
     const SessionFix f = CalcSession(input.Sights, c, iterate ? kMaxSessionPasses : 1);
     if (!f.Refusal.empty()) {
-        out << "{\"refusal\": " << Quote(f.Refusal) << "}\n";
+        out << "{\"refusal\": " << Quote(f.Refusal);
+        PrintLunars(input, c, false, out);
+        out << "}\n";
         return 1;
     }
     PrintFix(f, input, out);
+    PrintLunars(input, c, false, out);
+    out << "\n}\n";
     return 0;
 }
 

@@ -11,7 +11,12 @@
 //   body  "Sun", "Moon", a planet, a star's proper name ("Vega"), full name or number
 //   hs    sextant altitude, "dd-mm.m" or decimal degrees
 //   limb  optional: "lower" (default) or "upper", for the Sun and the Moon
-//   kind  optional: empty (or "altitude") for an altitude sight
+//   kind  optional: empty (or "altitude") for an altitude sight; "lunar" for a lunar distance:
+//         ut the watch time read as UT, body the Sun, Venus, Mars, Jupiter, Saturn or a star,
+//         moon_limb near/far, limb near/far for the Sun (empty otherwise), distance the
+//         sextant distance ("ddd-mm.m" or decimal degrees; --ic applies), hs_moon and hs the
+//         sextant altitudes of the Moon's lower limb and of the body, empty to compute both
+//         from the DR (run along course and speed to the watch time)
 //   use   optional: "0", "no" or "false" leaves the sight out of the fix
 // Output: JSON on out (see RunReduce). Exit 0 with a fix, 1 when it is refused, 2 for
 // bad usage with the message (naming the line and the column) on err.
@@ -21,17 +26,21 @@
 #include <vector>
 
 #include "fix/mSessionFix.h"
+#include "lunar/mLunar.h"
 
 // One row of the sights file, as read.
 struct SightRow {
     int Line = 0;  // 1-based line of the file
     std::string Kind, Ut, Body, Hs, Limb, Use;
+    std::string MoonLimb, Distance, HsMoon;  // lunar rows
 };
 
 // What the rows of a file make: the altitude sights (other kinds add their own lists).
 struct ReduceInput {
     std::vector<SessionSight> Sights;
     std::vector<std::string> BodyName;  // as written in the file
+    std::vector<LunarObservation> Lunars;
+    std::vector<std::string> LunarBodyName;
 };
 
 // A row handler: fills input from the row, or returns the reason naming the column.
@@ -60,7 +69,11 @@ bool ReadSightsFile(const std::string& file, ReduceInput& input, std::string& wh
 // "b_nm", "azimuth_deg"}, "sigma_arcmin" (null likewise), "passes", "lines": one per
 // sight {"ut", "body", "use", "ho_deg", "hc_deg", "zn_deg", "intercept_arcmin" (from
 // the DR), "residual_arcmin", "series", "outlier"}, "series": one per line of position,
-// "blunders": the fix without each flagged line or shot}; or {"refusal": reason}.
-// Returned: 0, 1 or 2 as above.
+// "blunders": the fix without each flagged line or shot}; or {"refusal": reason}; with lunar
+// rows, "lunars": one per row {"ut_watch", "body", "cleared_distance" (degrees, geocentric
+// centres), "ut" found (ISO 8601), "watch_error_s" (watch minus UT),
+// "seconds_per_tenth_arcmin", "longitude" (degrees east; null when no altitude allows it),
+// "longitude_note"} or {"ut_watch", "body", "refusal"}. A file of lunars alone gives no fix.
+// Returned: 0, 1 or 2 as above (1 also when every lunar of a file without sights is refused).
 int RunReduce(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

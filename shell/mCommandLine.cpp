@@ -52,7 +52,7 @@ const std::vector<Command>& Commands() {
          "the daily pages from FROM to TO (yyyy-mm-dd, 1900-01-01 to 2100-12-31) as a PDF", {}, RunAlmanacPdf,
          kNeedsData | kNeedsPainting | kStopsOnInterrupt},
         {"--reduce", "SIGHTS.csv",
-         "the fix from a file of sights (header ut,body,hs[,limb][,kind][,use]) as JSON; exit 1 when it is refused",
+         "the fix from a file of sights (header ut,body,hs[,limb][,kind][,use]; kind lunar with moon_limb, distance, hs_moon clears lunar distances) as JSON; exit 1 when it is refused",
          {{"--dr", "LAT LON", "dead-reckoning position: 41-20.5N 070-05.2W or signed degrees (needed)"},
           {"--dr-time", "UT", "instant of the DR and the fix, ISO 8601 UT (default: the last sight's)"},
           {"--course", "DEG", "course, degrees true (default 0)"},

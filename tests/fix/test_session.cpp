@@ -255,7 +255,7 @@ TEST_F(Session_, ReduceCommandPrintsTheFix) {
     const struct { const char* row; const char* says; } bad[] = {{"2026-01-01T10:00:00,Vega,91.0", ":3: column hs"},
                                                                  {"2026-01-01T25:00:00,Vega,40.0", ":3: column ut"},
                                                                  {"2026-01-01T10:00:00,Nosuch,40.0", ":3: column body"},
-                                                                 {"2026-01-01T10:00:00,Vega,40.0,,lunar", ":3: column kind"}};
+                                                                 {"2026-01-01T10:00:00,Vega,40.0,,noon", ":3: column kind"}};
     for (const auto& b : bad) {
         std::ofstream(path) << "ut,body,hs,limb,kind\n2026-01-01T09:59:00,Arcturus,30-00.0\n" << b.row << "\n";
         std::ostringstream o, e;

@@ -5,10 +5,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "core/mStar.h"
 #include "core/mTime.h"
+#include "fix/mReduceCommand.h"
 #include "lunar/mLunar.h"
 #include "support/csv.h"
 #include "support/nav_fixture.h"
@@ -133,6 +137,60 @@ TEST_F(Lunar, PlansTheDistancesEveryThreeHours) {
     }
     EXPECT_LT(e.max, kTolPlannerArcmin);
     std::printf("planner distances: max %.4f' RMS %.4f'\n", e.max, e.Rms());
+}
+
+// The reduce command's lunar rows, one file per reference case: the distance in the text
+// form (every other row) or in decimal degrees, with an index correction of +1.5' taken
+// off the readings and given back by --ic; the altitudes given, or left to the DR.
+TEST_F(Lunar, ReduceCommandClearsLunarRows) {
+    const auto t = testsupport::ReadCsv(std::string(VELTRANO_TEST_DATA_DIR) + "/lunar_reference.csv");
+    const std::string path = testing::TempDir() + "lunar_rows.csv";
+    const double ic = 1.5 / 60.0;
+    ErrorStats cleared, ut;
+    size_t refused = 0;
+    for (size_t i = 0; i < t.rows.size(); ++i) {
+        char distance[40];
+        const double ds = t.Num(i, "ds_deg") - ic;
+        if (i % 2) std::snprintf(distance, sizeof distance, "%03d-%07.4f", static_cast<int>(ds), (ds - std::floor(ds)) * 60.0);
+        else std::snprintf(distance, sizeof distance, "%.8f", ds);
+        std::ofstream(path) << "kind,ut,body,moon_limb,limb,distance,hs_moon,hs\nlunar," << t.Text(i, "ut") << ","
+                            << t.Text(i, "body") << "," << t.Text(i, "moon_limb") << "," << t.Text(i, "limb") << ","
+                            << distance << ","
+                            << (i % 3 ? std::to_string(t.Num(i, "hs_moon_deg") - ic) + "," + std::to_string(t.Num(i, "hs_deg") - ic)
+                                      : std::string(","))
+                            << "\n";
+        char lat[32], lon[32];
+        std::snprintf(lat, sizeof lat, "%.6f", t.Num(i, "lat"));
+        std::snprintf(lon, sizeof lon, "%.6f", t.Num(i, "lon"));
+        std::ostringstream out, err;
+        const int status = RunReduce({path, "--dr", lat, lon, "--ic", "1.5", "--eye", t.Text(i, "eye_m"), "--temp",
+                                      t.Text(i, "temp_c"), "--pressure", t.Text(i, "pressure_mb")},
+                                     out, err);
+        const std::string json = out.str();
+        if (json.find("\"refusal\"") != std::string::npos) {
+            EXPECT_EQ(status, 1);
+            ++refused;
+            continue;
+        }
+        ASSERT_EQ(status, 0) << err.str();
+        double distanceDeg = 0.0, watchError = 0.0, perTenth = 0.0;
+        ASSERT_EQ(std::sscanf(json.c_str() + json.find("\"cleared_distance\""), "\"cleared_distance\": %lf", &distanceDeg), 1) << json;
+        ASSERT_EQ(std::sscanf(json.c_str() + json.find("\"watch_error_s\""),
+                              "\"watch_error_s\": %lf, \"seconds_per_tenth_arcmin\": %lf", &watchError, &perTenth), 2);
+        EXPECT_NE(json.find("\"ut\": \"" + t.Text(i, "ut").substr(0, 14)), std::string::npos) << json;
+        EXPECT_EQ(json.find("\"longitude\": null") == std::string::npos, i % 3 != 0) << json;
+        cleared.Add((distanceDeg - t.Num(i, "geo_deg")) * 60.0);
+        if (perTenth <= 360.0 / kBriskArcminPerHour) {  // the distance moves 20'/h or more
+            ut.Add(watchError);
+            EXPECT_NEAR(watchError, 0.0, kTolUtSeconds) << json;
+        }
+    }
+    std::remove(path.c_str());
+    EXPECT_LT(refused, 10u);
+    EXPECT_GT(ut.n, 80u);
+    EXPECT_LT(cleared.max, kTolClearedArcmin);
+    std::printf("reduce command's lunars: cleared max %.4f', UT max %.2f s (%zu), %zu refused\n", cleared.max, ut.max,
+                ut.n, refused);
 }
 
 TEST_F(Lunar, RefusesWhatCannotBeCleared) {
