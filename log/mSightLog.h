@@ -10,9 +10,12 @@
 #include "core/mWorkingData.h"
 #include "fix/mCalcPosition.h"
 
+// The most sights one fix can have: the position window's four lines, a session's many.
+inline constexpr int kMaxLoggedSights = 999;
+
 // One sight of a logged fix. Angles in degrees.
 struct LoggedSight {
-    int Line = 1;                 // "Line No." 1..4
+    int Line = 1;                 // "Line No." 1..4, or the row 1..kMaxLoggedSights of a session
     BodyCode Body = kNoBody;      // as in SightLines
     std::string BodyName;         // "Sun", "Vega", ...
     std::string TimeText;         // UT time of day as typed, "hh:mm:ss"
