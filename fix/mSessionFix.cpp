@@ -10,25 +10,19 @@
 
 namespace {
 
-// The reduction reads its air, eye and index from the working data: set them
-// for the session and put the record back afterwards.
-class ConditionsInForce {
-public:
-    explicit ConditionsInForce(const SessionConditions& c) : saved_(NavigationState) {
-        NavigationState.Temp = static_cast<float>(c.Temp);
-        NavigationState.Pressure = static_cast<float>(c.Pressure);
-        NavigationState.hEye = static_cast<float>(c.HeightOfEye);
-        NavigationState.i_s = static_cast<float>(c.IndexArcmin);
-        NavigationState.Lat = c.DRLat;
-        NavigationState.Lon = c.DRLon;
-    }
-    ~ConditionsInForce() { NavigationState = saved_; }
-    ConditionsInForce(const ConditionsInForce&) = delete;
-    ConditionsInForce& operator=(const ConditionsInForce&) = delete;
-
-private:
-    NavigationStateRecord saved_;
-};
+// The working data the reduction takes: the session's air, eye and index.
+NavigationStateRecord WorkingOf(const SessionConditions& c) {
+    NavigationStateRecord w = DefaultNavigationState();
+    w.Temp = static_cast<float>(c.Temp);
+    w.Pressure = static_cast<float>(c.Pressure);
+    w.hEye = static_cast<float>(c.HeightOfEye);
+    w.i_s = static_cast<float>(c.IndexArcmin);
+    w.Lat = c.DRLat;
+    w.Lon = c.DRLon;
+    w.Course = static_cast<float>(c.Course);
+    w.Speed = static_cast<float>(c.Speed);
+    return w;
+}
 
 double FoldLon(double lon) {
     double r = std::remainder(lon, 360.0);
@@ -52,7 +46,7 @@ LatLon OffsetPosition(double lat, double lon, double dN, double dE) {
 }
 
 SessionFix CalcSession(const std::vector<SessionSight>& sights, const SessionConditions& c, int maxPasses) {
-    ConditionsInForce inForce(c);
+    const NavigationStateRecord working = WorkingOf(c);
     SessionFix fix;
     fix.Conditions = c;
     fix.Sights = sights;
@@ -69,7 +63,6 @@ SessionFix CalcSession(const std::vector<SessionSight>& sights, const SessionCon
     std::vector<SessionShot> shots(n);
     const int passes = maxPasses < 1 ? 1 : maxPasses;
     for (int pass = 0; pass < passes; ++pass) {
-        NavigationState.Lat = fix.APLat;
         fix.Reduced.assign(n, SightReduction{});
         fix.LinePos.assign(n, LatLon{});
         for (size_t i = 0; i < n; ++i) {
@@ -78,7 +71,8 @@ SessionFix CalcSession(const std::vector<SessionSight>& sights, const SessionCon
             const LatLon back = RunAlongCourse(fix.APLat, fix.APLon, c.Course, -runNm);
             fix.LinePos[i] = OffsetPosition(back.Lat, back.Lon, 0.0, 0.0);
             try {
-                fix.Reduced[i] = ReduceSight(s.Body, s.UT, s.Hs, s.LowerLimb, fix.LinePos[i].Lat, fix.LinePos[i].Lon);
+                fix.Reduced[i] = ReduceSight(s.Body, s.UT, s.Hs, s.LowerLimb, fix.LinePos[i].Lat, fix.LinePos[i].Lon,
+                                             working);
             } catch (const ArithmeticFault& e) {
                 fix.Refusal = SightName(i) + e.what();
                 return fix;

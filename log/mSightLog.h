@@ -60,19 +60,16 @@ struct LoggedFixSummary {
 // 2101"), or empty when every value lies in its range: times within the years the
 // working data allows (zone dates 1900-2100, a day either side for UT and the sights),
 // the working data within its ranges, positions within +-90 / +-180 degrees, altitudes
-// within +-90, azimuths 0-360, lines 1-4 in order, bodies that exist, sizes finite and
+// within +-90, azimuths 0-360, lines 1 to kMaxLoggedSights in order, bodies that exist, sizes finite and
 // not negative.
 std::string FaultOf(const LoggedFix& fix);
 std::string FaultOf(const LoggedFixSummary& row);
 
-// The record of a fix just calculated: working data, the lines in use, the
-// result (its Message empty) and the program's version.
-LoggedFix MakeLoggedFix(const NavigationStateRecord& working, const FixResult& fix, const SightLines& lines,
-                        const std::string& version);
+// The log's record of a fix just calculated (not refused): its working data,
+// lines and numbers as the fix record holds them, and the program's version.
+LoggedFix MakeLoggedFix(const FixResult& fix, const std::string& version);
 // The lines of a logged fix as the position window takes them.
 SightLines SightLinesOf(const LoggedFix& fix);
-// The name of a body code: the star's name, or "Sun" ... "Moon".
-std::string BodyNameOfCode(BodyCode code);
 
 // A failure of the log; what() is a sentence for the user.
 class SightLogError : public std::runtime_error {

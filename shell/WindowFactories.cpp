@@ -7,7 +7,6 @@
 #include "fix/frmPosition.h"
 #include "fix/frmSession.h"
 #include "fix/mLastFix.h"
-#include "map/mDetailsReport.h"
 #include "almanac/frmEphemerides.h"
 #include "almanac/frmAnnual.h"
 #include "log/frmSightLog.h"
@@ -15,6 +14,7 @@
 #include "planning/frmNoon.h"
 #include "planning/frmPolaris.h"
 #include "planning/frmSightPlan.h"
+#include "ui/mPublicVarsQt.h"
 #include <memory>
 
 // Each window adds its include here and its one line below.
@@ -41,7 +41,7 @@ ChildWindow* BuildDetailsWindow(ChildWindow* existing, QWidget* parent) {
         created.reset(new frmDetails(parent));
         window = created.get();
     }
-    DetailsReport(LastFix, LastSightLines, window);  // a fault leaves no half-made window behind
+    window->Report(LastFix);  // a fault leaves no half-made window behind
     created.release();
     return window;
 }

@@ -12,7 +12,7 @@
 #include "core/mMoon.h"
 #include "core/mStar.h"
 #include "shell/MDIFormMain.h"
-#include "shell/frmSplash.h"
+#include "shell/StartUp.h"
 #include "shell/mCommandLine.h"
 #include "ui/mDialogs.h"
 #include "ui/mImages.h"
