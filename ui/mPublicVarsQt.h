@@ -20,8 +20,9 @@ bool LoadSharedState();
 void ReadSettings(NavigationStateRecord& state);
 // Writes the nine settings from NavigationState, in the order Temp, Pressure,
 // hEye, i_s, Course, Speed, Lat, Lon, TZ, each in the default number text of
-// its field (NumberText in mConvertion.h).
-void SaveSharedState();
+// its field (NumberText in mConvertion.h). False, with *why (may be null) saying
+// what failed and where, when the store cannot be written (the old values stay).
+bool SaveSharedState(QString* why = nullptr);
 
 // The text with its first foreign decimal separator ("," in a locale that writes
 // "."; "." in any other) replaced by the locale's one: a settings text written
