@@ -296,7 +296,8 @@ void frmSession::ClockErrorEdited() {
         return;
     }
     NavigationState.ClockError = v;
-    SaveSharedState();
+    QString why;
+    if (!SaveSharedState(&why)) ShowMessage(this, kTitle, why, MsgIcon::Exclamation);
 }
 
 int frmSession::AddSight() {
