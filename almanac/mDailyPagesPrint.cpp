@@ -18,8 +18,8 @@
 #include "core/mStar.h"
 #include "core/mFault.h"
 #include "core/mFiles.h"
-#include "core/mMoon.h"
 #include "core/mInterrupt.h"
+#include "core/mMoon.h"
 #include "core/mPlanet.h"
 
 namespace {

@@ -19,18 +19,18 @@ constexpr int kSights = 50;
 bool Setup(std::vector<SessionSight>& sights, SessionConditions& c) {
     SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
     if (!LoadPlanetData().ok || !LoadStarFile().ok) return false;
-    NavigationState = DefaultNavigationState();
+    const NavigationStateRecord working = DefaultNavigationState();
     const double trueLat = 40.0, trueLon = -20.0;
     c.FixUT = DateFromParts(2024, 3, 15, 19, 30, 0);
     c.DRLat = trueLat + 10.0 / 60.0;
     c.DRLon = trueLon;
-    c.HeightOfEye = 10.0;
+    c.HeightOfEye = working.hEye;
     // Navigational stars between 15 and 75 degrees at the fix time, each sighted in turn.
     std::vector<int> stars;
     for (int i = 1; i <= kStarCount && stars.size() < 12; ++i) {
         const StarRecord& s = Stars[static_cast<size_t>(i)];
         if (s.NavNumber < 1) continue;
-        const SightReduction r = ReduceSight(s.Number, c.FixUT, 30.0, true, trueLat, trueLon);
+        const SightReduction r = ReduceSight(s.Number, c.FixUT, 30.0, true, trueLat, trueLon, working);
         if (r.Hc > 15.0 && r.Hc < 75.0) stars.push_back(s.Number);
     }
     if (stars.size() < 3) return false;
@@ -38,7 +38,7 @@ bool Setup(std::vector<SessionSight>& sights, SessionConditions& c) {
         SessionSight s;
         s.Body = stars[static_cast<size_t>(k / 2) % stars.size()];  // pairs: series of two
         s.UT = c.FixUT - (kSights - k) * 20.0 / 86400.0;
-        s.Hs = ReduceSight(s.Body, s.UT, 30.0, true, trueLat, trueLon).PresetHs() + ((k % 3) - 1) * 0.2 / 60.0;
+        s.Hs = ReduceSight(s.Body, s.UT, 30.0, true, trueLat, trueLon, working).PresetHs() + ((k % 3) - 1) * 0.2 / 60.0;
         sights.push_back(s);
     }
     return true;

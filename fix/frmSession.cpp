@@ -92,7 +92,7 @@ void SeriesPlot::SetSeries(const QString& title, const std::vector<double>& minu
 void SeriesPlot::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setPen(palette().color(QPalette::Text));
-    p.drawText(rect().adjusted(4, 2, -4, -2), Qt::AlignTop | Qt::AlignHCenter,
+    p.drawText(rect().adjusted(4, 2, -4, -2), Qt::AlignTop | Qt::AlignHCenter | Qt::TextWordWrap,
                title_.isEmpty() ? QStringLiteral("Series: Hs - Hc against time") : title_);
     if (minutes_.empty()) return;
     const QRectF area = QRectF(rect()).adjusted(40, 22, -10, -22);
@@ -111,7 +111,7 @@ void SeriesPlot::paintEvent(QPaintEvent*) {
     p.drawText(QRectF(0, area.top() - 2, 38, 16), Qt::AlignRight, QString::asprintf("%+.1f'", p1));
     p.drawText(QRectF(0, area.bottom() - 14, 38, 16), Qt::AlignRight, QString::asprintf("%+.1f'", p0));
     p.drawText(QRectF(area.left(), area.bottom() + 2, area.width(), 18), Qt::AlignHCenter,
-               QString::asprintf("minutes %+.1f to %+.1f from the fix", t0, t1));
+               QString::asprintf("%+.1f to %+.1f min", t0, t1));
     p.setPen(QPen(Qt::blue, 1, Qt::DashLine));
     p.drawLine(QPointF(area.left(), Y(mean_)), QPointF(area.right(), Y(mean_)));
     for (size_t k = 0; k < minutes_.size(); ++k) {
@@ -148,7 +148,7 @@ void SessionLinesPlot::paintEvent(QPaintEvent*) {
     const QColor text = palette().color(QPalette::Text);
     p.setPen(text);
     p.drawText(rect().adjusted(4, 2, -4, -2), Qt::AlignTop | Qt::AlignLeft,
-               fix_ ? QString::asprintf("Lines round the fix, N up, %.1f nm to the edge", halfNm_)
+               fix_ ? QString::asprintf("Lines, N up, %.1f nm to edge", halfNm_)
                     : QStringLiteral("Lines of position"));
     if (!fix_) return;
     const SessionSolution& s = fix_->Solution;
@@ -296,7 +296,8 @@ void frmSession::ClockErrorEdited() {
         return;
     }
     NavigationState.ClockError = v;
-    SaveSharedState();
+    QString why;
+    if (!SaveSharedState(&why)) ShowMessage(this, kTitle, why, MsgIcon::Exclamation);
 }
 
 int frmSession::AddSight() {
@@ -546,9 +547,9 @@ void frmSession::PlotSeriesOf(int row) {
         t.push_back((result_.Sights[static_cast<size_t>(i)].UT - result_.Conditions.FixUT) * 1440.0);
         p.push_back(result_.Reduced[static_cast<size_t>(i)].Intercept);
     }
-    plotSeries->SetSeries(QStringLiteral("Series %1: %2, Hs - Hc against time, scatter %3'")
-                              .arg(line + 1).arg(SessionBodyName(l.Body)).arg(l.Scatter, 0, 'f', 2),
-                          t, p, l.Intercept, l.OutlierShot);
+    QString title = QStringLiteral("%1 (series %2): Hs - Hc").arg(SessionBodyName(l.Body)).arg(line + 1);
+    if (l.Shots.size() >= 2) title += QStringLiteral(", scatter %1'").arg(l.Scatter, 0, 'f', 2);
+    plotSeries->SetSeries(title, t, p, l.Intercept, l.OutlierShot);
 }
 
 void frmSession::Identify(int row) {

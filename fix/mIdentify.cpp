@@ -52,5 +52,5 @@ std::vector<IdentifyCandidate> IdentifyBody(DateValue ut, double lat, double lon
 std::vector<IdentifyCandidate> IdentifyFromSextant(DateValue ut, double lat, double lon, double hs, double indexArcmin,
                                                    double heightOfEye, double bearing) {
     const double h = hs + indexArcmin / 60.0 - Dip(heightOfEye);
-    return IdentifyBody(ut, lat, lon, h - Refraction(h), bearing);
+    return IdentifyBody(ut, lat, lon, h - Refraction(h), bearing);  // mean refraction: a minute or two at most
 }

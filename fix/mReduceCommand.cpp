@@ -389,6 +389,17 @@ bool ReadSightsFile(const std::string& file, ReduceInput& input, std::string& wh
         why = "cannot open " + file;
         return false;
     }
+    std::ostringstream all;
+    all << in.rdbuf();
+    if (in.bad()) {
+        why = "cannot read " + file;
+        return false;
+    }
+    return ReadSightsText(all.str(), file, input, why);
+}
+
+bool ReadSightsText(const std::string& contents, const std::string& file, ReduceInput& input, std::string& why) {
+    std::istringstream in(contents);
     std::string text;
     std::vector<std::string> header;
     int lineNo = 0;

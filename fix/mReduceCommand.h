@@ -61,6 +61,8 @@ BodyCode BodyCodeOfName(const std::string& name);
 // Given: file, a sights file as above.  Returned: false with why naming the file,
 // the line and the column of the first fault; else true with the rows appended to input.
 bool ReadSightsFile(const std::string& file, ReduceInput& input, std::string& why);
+// The same from the file's contents; file names it in why.
+bool ReadSightsText(const std::string& contents, const std::string& file, ReduceInput& input, std::string& why);
 
 // Given: args, the arguments after "--reduce"; the data files already loaded.
 // Effect: prints the fix as JSON on out: {"fix": {"lat", "lon"} (degrees, north and

@@ -10,7 +10,7 @@
 
 namespace {
 
-// The working data the reduction takes: the session's air, eye, index and DR.
+// The working data the reduction takes: the session's air, eye and index.
 NavigationStateRecord WorkingOf(const SessionConditions& c) {
     NavigationStateRecord w = DefaultNavigationState();
     w.Temp = static_cast<float>(c.Temp);
@@ -19,6 +19,8 @@ NavigationStateRecord WorkingOf(const SessionConditions& c) {
     w.i_s = static_cast<float>(c.IndexArcmin);
     w.Lat = c.DRLat;
     w.Lon = c.DRLon;
+    w.Course = static_cast<float>(c.Course);
+    w.Speed = static_cast<float>(c.Speed);
     return w;
 }
 
@@ -44,7 +46,7 @@ LatLon OffsetPosition(double lat, double lon, double dN, double dE) {
 }
 
 SessionFix CalcSession(const std::vector<SessionSight>& sights, const SessionConditions& c, int maxPasses) {
-    NavigationStateRecord working = WorkingOf(c);
+    const NavigationStateRecord working = WorkingOf(c);
     SessionFix fix;
     fix.Conditions = c;
     fix.Sights = sights;
@@ -61,7 +63,6 @@ SessionFix CalcSession(const std::vector<SessionSight>& sights, const SessionCon
     std::vector<SessionShot> shots(n);
     const int passes = maxPasses < 1 ? 1 : maxPasses;
     for (int pass = 0; pass < passes; ++pass) {
-        working.Lat = fix.APLat;
         fix.Reduced.assign(n, SightReduction{});
         fix.LinePos.assign(n, LatLon{});
         for (size_t i = 0; i < n; ++i) {
@@ -71,7 +72,7 @@ SessionFix CalcSession(const std::vector<SessionSight>& sights, const SessionCon
             fix.LinePos[i] = OffsetPosition(back.Lat, back.Lon, 0.0, 0.0);
             try {
                 fix.Reduced[i] = ReduceSight(s.Body, s.UT, s.Hs, s.LowerLimb, fix.LinePos[i].Lat, fix.LinePos[i].Lon,
-                                            working);
+                                             working);
             } catch (const ArithmeticFault& e) {
                 fix.Refusal = SightName(i) + e.what();
                 return fix;

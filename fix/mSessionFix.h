@@ -47,8 +47,7 @@ struct SessionFix {
     std::vector<LatLon> WithoutPos;       // the fix of each Solution.Without entry (DR position when it failed)
 };
 
-// Given: the sights; the conditions. Reads and restores NavigationState (the
-// reduction's refraction, dip, index and diurnal aberration take it from there).
+// Given: the sights; the conditions (nothing else is read).
 // Returned: the fix, or the refusal naming the sight ("Sight 3: ...") or the reason.
 // A sight's intercept is Ho - Hc with Ho from CorrectSextantAltitude (ReduceSight).
 // Passes until the fix moves less than kSessionConvergedNm, at most maxPasses.

@@ -72,6 +72,13 @@ bool RecordSessionInLog(QWidget* parent, const NavigationStateRecord& working, c
     const QString notRecorded = QStringLiteral("\nThe fix is shown but has not been recorded.");
     SightLog* log = ProgramSightLog(parent, notRecorded);
     if (!log) return false;
+    if (fix.Sights.size() > static_cast<size_t>(kMaxLoggedSights)) {
+        ShowMessage(parent, kTitle,
+                    QStringLiteral("A session of more than %1 sights cannot be recorded.").arg(kMaxLoggedSights) +
+                        notRecorded,
+                    MsgIcon::Exclamation);
+        return false;
+    }
     LoggedFix f = MakeLoggedSession(working, fix, VELTRANO_VERSION);
     try {
         log->Record(f);

@@ -20,6 +20,6 @@ void CloseProgramSightLog();
 // it was reduced from). False, after a message saying the fix is shown but not
 // recorded, when it could not be written.
 bool RecordFixInLog(QWidget* parent, const FixResult& fix);
-// The same for a session's fix with all its sights.
+// The same for a session's fix with all its sights and the working data it was made with.
 struct SessionFix;
 bool RecordSessionInLog(QWidget* parent, const NavigationStateRecord& working, const SessionFix& fix);

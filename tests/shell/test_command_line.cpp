@@ -96,6 +96,7 @@ TEST(CommandLine, ExitStatusAndWhatItPrints) {
         {{"--help"}, 0, "--almanac-pdf FROM TO FILE.pdf", ""},
         {{"--almanac-pdf", "x", "-h"}, 0, "--version", ""},
         {{"--version"}, 0, "veltrano " VELTRANO_VERSION "\n", ""},
+        {{}, 1, "", "no display to open the windows on"},
         {{"--frobnicate"}, 2, "", "unknown option --frobnicate"},
         {{"stray"}, 2, "", "usage: veltrano"},
         {{"--almanac-pdf", "--almanac-pdf"}, 2, "", "one command at a time"},
