@@ -1,6 +1,8 @@
 #include "almanac/frmEphemerides.h"
 
 #include <QFile>
+#include <QSaveFile>
+#include <QFileDialog>
 #include <QFont>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -138,8 +140,8 @@ std::function<QString(QWidget*)> frmEphemerides::AskExportPath = [](QWidget* par
 };
 
 bool frmEphemerides::ExportCsv(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+    QSaveFile file(path);  // renamed over the target only when complete and flushed
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         ShowMessage(this, QStringLiteral("Export"), QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()),
                     MsgIcon::Critical);
         return false;
@@ -166,7 +168,7 @@ bool frmEphemerides::ExportCsv(const QString& path) {
         out << cells.join(QLatin1Char(',')) << "\n";
     }
     out.flush();
-    if (file.error() != QFileDevice::NoError) {
+    if (out.status() != QTextStream::Ok || !file.flush() || !file.commit()) {
         ShowMessage(this, QStringLiteral("Export"), QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()),
                     MsgIcon::Critical);
         return false;

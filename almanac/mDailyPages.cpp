@@ -122,7 +122,11 @@ int DaySign(const Height& f, double d) {
 }
 
 // The event of the day starting at hour d: its time; else the box of a body that stays
-// above or below; else the next day's event (hours 24..48); else None.
+// above or below all day; else the next day's event (hours 24..48); else the box of the
+// side the body stays on where the missing event would be. A rising that does not come:
+// the body was up at the day's start (it never had to rise) or stays down; a setting that
+// does not come: the body is up at the day's end (it rose and does not set, as the Sun at
+// the end of the polar night's last night) or down.
 TableEvent DayEvent(const Height& f, double d, bool rising) {
     TableEvent e;
     double t = 0;
@@ -137,6 +141,8 @@ TableEvent DayEvent(const Height& f, double d, bool rising) {
     else if (FindCrossing(f, d + 24.0, d + 48.0, rising, t)) {
         e.kind = TableEvent::Time;
         e.hours = t - d;
+    } else {
+        e.kind = f(rising ? d : d + 24.0) >= 0.0 ? TableEvent::AboveAllDay : TableEvent::BelowAllDay;
     }
     return e;
 }

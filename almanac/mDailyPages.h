@@ -65,7 +65,7 @@ struct TableEvent {
         AboveAllDay,     // the open box: the body stays above the threshold all day
         BelowAllDay,     // the filled box: it stays below
         TwilightAllNight,  // "////": the Sun never reaches the twilight depression
-        None,            // no event on this day nor the next
+        None,            // no meridian passage on this day nor the next (rise and set columns always have a time or a sign)
     };
     Kind kind = None;
     double hours = 0;

@@ -5,6 +5,10 @@
 #include <cstring>
 #include <filesystem>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 std::string& Folder() {
     static std::string folder = ".";
@@ -42,5 +46,37 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, st
     const int err = errno;
     std::fclose(f);
     if (error) return fail(std::string("cannot be read: ") + std::strerror(err));
+    return true;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string* why) {
+    auto fail = [why](const std::string& text) {
+        if (why) *why = text;
+        return false;
+    };
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return fail("is a folder, not a file");
+    const size_t slash = path.find_last_of('/');
+    std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".veltrano-XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) return fail(std::string("cannot be written: ") + std::strerror(errno));
+    size_t done = 0;
+    int err = 0;
+    while (done < bytes.size() && !err) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno != EINTR) err = errno;
+        if (n > 0) done += static_cast<size_t>(n);
+    }
+    if (!err && ::fsync(fd) != 0) err = errno;
+    if (::close(fd) != 0 && !err) err = errno;
+    // The new file keeps the permissions a plain new file would have.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(temp.c_str(), 0666 & ~mask);
+    if (!err && std::rename(temp.c_str(), path.c_str()) != 0) err = errno;
+    if (err) {
+        ::unlink(temp.c_str());
+        return fail(std::string("cannot be written: ") + std::strerror(err));
+    }
     return true;
 }

@@ -26,3 +26,9 @@ struct LoadStatus {
 // opened: Permission denied", "cannot be read: ..."), when the path is not a
 // regular file that can be read to its end. Never throws.
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string* why = nullptr);
+
+// Writes bytes as the whole of the file at path, safely: into a temporary file in the same
+// folder, flushed to the disk, then renamed over path. False, with why saying what failed
+// ("cannot be written: No space left on device", "is a folder, not a file"), when any
+// step fails; the file at path is then as it was and no temporary file is left. Never throws.
+bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string* why = nullptr);

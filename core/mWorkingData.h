@@ -15,6 +15,7 @@ struct NavigationStateRecord {
     float Pressure = 0.0f;      // air pressure, millibars
     float hEye = 0.0f;          // height of eye, metres
     float i_s = 0.0f;           // sextant index correction, arc minutes
+    double ClockError = 0.0;    // seconds the computer's clock is fast (+) or slow (-) on UT
     bool StateLoaded = false;   // data files and settings loaded
 };
 
@@ -34,6 +35,7 @@ inline constexpr ValueRange kEyeRange{0.0f, 100.0f};            // metres
 inline constexpr ValueRange kCourseRange{0.0f, 360.0f};         // degrees
 inline constexpr ValueRange kSpeedRange{0.0f, 99.9f};           // knots (the box's width)
 inline constexpr ValueRange kIndexCorrRange{-99.9f, 99.9f};     // arc minutes (the box's width)
+inline constexpr ValueRange kClockErrorRange{-3600.0f, 3600.0f}; // seconds: an hour off is a zone, not an error
 
 // The record with the first-run defaults of the settings (LocalDate left 0):
 // course 0, speed 15 kn, 10 C, 1010 mB, height of eye 15 m, everything else 0.

@@ -227,6 +227,11 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
         if (LastFix.FixTime != 0.0 && !LastFix.Refused()) fixes.push_back(LoggedFixOf(LastFix));
         ExportFixesGpx(this, fixes);
     });
+    cmdMoreSights = new QPushButton(QStringLiteral("&More sights..."), this);
+    cmdMoreSights->setObjectName(QStringLiteral("cmdMoreSights"));
+    cmdMoreSights->setGeometry(DR(504, 454, 213, 24));
+    cmdMoreSights->setToolTip(QStringLiteral("The twilight session: any number of sights with these four, series "
+                                             "averaged, blunders caught and the 95% region"));
     Label6 = new QLabel(QStringLiteral("Note: resizing the window out of proportion can distort the star map. "
                                        "Press [Refresh Map] to redraw the map in proportion."),
                         this);
@@ -275,6 +280,7 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     connect(Command1, &QPushButton::clicked, this, [this] { Update(); });
     connect(Command2, &QPushButton::clicked, this, [this] { CalculatePosition(); });
     connect(Command4, &QPushButton::clicked, this, [this] { ShowDetails(); });
+    connect(cmdMoreSights, &QPushButton::clicked, this, [this] { emit moreSightsRequested(); });
     connect(Check1, &QCheckBox::clicked, this, [this] {
         if (mapReady_) DrawMapNow();
     });
@@ -319,6 +325,11 @@ void frmPosition::AltitudeEnter(int line) {
 DateValue frmPosition::WorkInstantUT() { return NavigationState.LocalDate - NavigationState.TZ / 24.0; }
 
 frmPosition::~frmPosition() { StoreSights(); }
+
+SightLines frmPosition::CurrentLines() const {
+    StoreSights();
+    return EnteredSights;
+}
 
 void frmPosition::StoreSights() const {
     for (size_t n = 0; n < 4; ++n) {

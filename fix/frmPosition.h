@@ -73,6 +73,8 @@ public:
     SightLines LinesShown(std::array<bool, 4>& typed) const;
     // The bodies ringed by the last MarkPlannedBodies.
     QVector<int> PlannedCodes() const { return planned_; }
+    // The four lines as they stand in the boxes.
+    SightLines CurrentLines() const;
     // A double-click on a mark of the map: the star or planet information box.
     void MarkDoubleClicked(MapMarkLabel* mark);
 
@@ -81,6 +83,8 @@ signals:
     // main window builds and shows the details window; a window made on its own
     // (with nobody listening) shows a details window of its own.
     void detailsRequested();
+    // "&More sights..." was pressed: the session window is wanted, with these lines (CurrentLines).
+    void moreSightsRequested();
 
 public:
 
@@ -105,6 +109,7 @@ public:
     QPushButton* Command2 = nullptr;  // "&Calculate Pos"
     QPushButton* Command4 = nullptr;  // "&Show Details"
     QPushButton* cmdGpx = nullptr;    // "Export &GPX…": the last fix as a waypoint
+    QPushButton* cmdMoreSights = nullptr;  // "&More sights...": the session window with these lines
     QLabel* lblGenInfo = nullptr;
     QLabel* Label4 = nullptr;
     QLabel* Label6 = nullptr;

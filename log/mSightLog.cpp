@@ -302,10 +302,10 @@ std::string FaultOf(const LoggedFix& f) {
     c(Within(w.Lat, -90, 90) && Within(w.Lon, -180, 180) && Within(f.DRLat, -90, 90) && Within(f.DRLon, -180, 180),
       "its dead-reckoning position is off the globe");
     c(Within(f.CourseFromDR, -360, 360) && Within(f.DistanceFromDR, 0, 1e6), "its course and distance are not a run");
-    c(f.Sights.size() <= 4, "it has more than four sights");
+    c(f.Sights.size() <= static_cast<size_t>(kMaxLoggedSights), "it has more sights than a fix can have");
     int lastLine = 0;
     for (const LoggedSight& s : f.Sights) {
-        c(s.Line > lastLine && s.Line <= 4, "a sight's line number is not 1 to 4");
+        c(s.Line > lastLine && s.Line <= kMaxLoggedSights, "a sight's line number is out of order or too large");
         lastLine = s.Line;
         // A star's number must be in the catalogue (once it is loaded) and in 16 bits.
         const bool catalogue = Stars[1].Number != 0;

@@ -11,9 +11,12 @@
 #include "core/mWorkingData.h"
 #include "fix/mCalcPosition.h"
 
+// The most sights one fix can have: the position window's four lines, a session's many.
+inline constexpr int kMaxLoggedSights = 999;
+
 // One sight of a logged fix. Angles in degrees.
 struct LoggedSight {
-    int Line = 1;                 // "Line No." 1..4
+    int Line = 1;                 // "Line No." 1..4, or the row 1..kMaxLoggedSights of a session
     BodyCode Body = kNoBody;      // as in SightLines
     std::string BodyName;         // "Sun", "Vega", ...
     std::string TimeText;         // UT time of day as typed, "hh:mm:ss"
@@ -68,7 +71,7 @@ struct LoggedFixSummary {
 // 2101"), or empty when every value lies in its range: times within the years the
 // working data allows (zone dates 1900-2100, a day either side for UT and the sights),
 // the working data within its ranges, positions within +-90 / +-180 degrees, altitudes
-// within +-90, azimuths 0-360, lines 1-4 in order, bodies that exist, sizes finite and
+// within +-90, azimuths 0-360, lines 1 to kMaxLoggedSights in order, bodies that exist, sizes finite and
 // not negative.
 std::string FaultOf(const LoggedFix& fix);
 std::string FaultOf(const LoggedFixSummary& row);

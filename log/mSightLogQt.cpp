@@ -1,4 +1,5 @@
 #include "log/mSightLogQt.h"
+#include "log/mSessionLog.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -107,4 +108,23 @@ int RunLogGpx(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const int status = LogGpxCommand(words, QDir::toNativeSeparators(SightLogPath()).toStdString(), &message);
     (status == 0 ? out : err) << (status == 0 ? "" : "veltrano: ") << message << "\n";
     return status;
+bool RecordSessionInLog(QWidget* parent, const NavigationStateRecord& working, const SessionFix& fix) {
+    const QString notRecorded = QStringLiteral("\nThe fix is shown but has not been recorded.");
+    SightLog* log = ProgramSightLog(parent, notRecorded);
+    if (!log) return false;
+    if (fix.Sights.size() > static_cast<size_t>(kMaxLoggedSights)) {
+        ShowMessage(parent, kTitle,
+                    QStringLiteral("A session of more than %1 sights cannot be recorded.").arg(kMaxLoggedSights) +
+                        notRecorded,
+                    MsgIcon::Exclamation);
+        return false;
+    }
+    LoggedFix f = MakeLoggedSession(working, fix, VELTRANO_VERSION);
+    try {
+        log->Record(f);
+        return true;
+    } catch (const SightLogError& e) {
+        ShowMessage(parent, kTitle, QString::fromStdString(e.what()) + notRecorded, MsgIcon::Exclamation);
+        return false;
+    }
 }

@@ -36,3 +36,6 @@ LoggedFix LoggedFixOf(const FixResult& fix);
 // value after a space). Writes the fixes of the program's log; the exit status as
 // LogGpxCommand gives it. Needs a QCoreApplication named "Veltrano".
 int RunLogGpx(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// The same for a session's fix with all its sights and the working data it was made with.
+struct SessionFix;
+bool RecordSessionInLog(QWidget* parent, const NavigationStateRecord& working, const SessionFix& fix);

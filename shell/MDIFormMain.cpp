@@ -30,6 +30,7 @@
 #include "shell/frmSplash.h"
 #include "ui/mConvertion.h"
 #include "fix/frmPosition.h"
+#include "fix/frmSession.h"
 #include "fix/mLastFix.h"
 #include "map/frmDetails.h"
 #include "ui/mImages.h"
@@ -58,10 +59,12 @@ constexpr ButtonSpec kButtons[] = {
     {"", "", ""},
     {"Fix position", "Position", "Calculate position"},
     {"Details", "Details", "Detailed position"},
+    {"Session", "Session", "Twilight session: any number of sights"},
     {"Sight log", "SightLog", "Sight log: the recorded fixes"},
     {"Sight plan", "SightPlan", "Twilight sight plan"},
     {"Noon", "Noon", "Noon sight"},
     {"Polaris", "Polaris", "Latitude by Polaris"},
+    {"Lunar", "Lunar", "Lunar distance: time and longitude from the Moon"},
     {"", "", ""},
     {"Compass", "Compass", "Compass correction"},
     {"", "", ""},
@@ -72,7 +75,8 @@ constexpr ButtonSpec kButtons[] = {
 // toolbar (the details window comes back showing the last fix of the new run, or
 // that there is none yet).
 constexpr const char* kDeskKeys[] = {"General",  "RiseSet", "Ephemerides", "Annual",    "Position", "Details",
-                                     "SightLog", "SightPlan", "Noon",      "Polaris",  "Compass"};
+                                     "SightLog", "SightPlan", "Noon",      "Polaris",  "Compass", "Lunar",
+                                     "Session"};
 
 // A window wholly inside the client area: shrunk to it when larger (never below
 // its minimum), then moved in, so its title bar and close button show.
@@ -183,12 +187,14 @@ void MDIFormMain::BuildMenu() {
     QMenu* mnuCalc = bar->addMenu(QStringLiteral("&Calculation"));
     mnuCalc->setObjectName(QStringLiteral("mnuCalc"));
     MenuItem(mnuCalc, "mnuPosition", QStringLiteral("&Position"), QStringLiteral("Position"));
+    MenuItem(mnuCalc, "mnuSession", QStringLiteral("&Twilight session"), QStringLiteral("Session"));
     MenuItem(mnuCalc, "mnuCompass", QStringLiteral("&Compass Error"), QStringLiteral("Compass"));
     MenuItem(mnuCalc, "mnuSightLog", QStringLiteral("&Sight log"), QStringLiteral("SightLog"));
     mnuCalc->addSeparator();
     MenuItem(mnuCalc, "mnuSightPlan", QStringLiteral("Sight p&lan"), QStringLiteral("SightPlan"));
     MenuItem(mnuCalc, "mnuNoon", QStringLiteral("&Noon sight"), QStringLiteral("Noon"));
     MenuItem(mnuCalc, "mnuPolaris", QStringLiteral("Latitude by P&olaris"), QStringLiteral("Polaris"));
+    MenuItem(mnuCalc, "mnuLunar", QStringLiteral("L&unar distance"), QStringLiteral("Lunar"));
 
     // A top-level item that acts at once.
     QAction* mnuGeneral = bar->addAction(QStringLiteral("&GeneralInfo"));
@@ -355,6 +361,17 @@ void MDIFormMain::Connect(ChildWindow* window) {
             if (RecordFixInLog(position, fix))
                 if (ChildWindow* log = WindowOfKey(QStringLiteral("SightLog"))) log->Update();
         });
+        // "More sights...": the session window takes the four lines on the work's UT date.
+        connect(position, &frmPosition::moreSightsRequested, this, [this, position] {
+            const SightLines lines = position->CurrentLines();
+            if (auto* session = qobject_cast<frmSession*>(OpenWindow(QStringLiteral("Session"))))
+                session->TakeLines(lines, NavigationState.LocalDate - NavigationState.TZ / 24.0);
+        });
+    } else if (auto* session = qobject_cast<frmSession*>(window)) {
+        connect(session, &frmSession::sessionCalculated, this, [this, session] {
+            if (RecordSessionInLog(session, NavigationState, session->Result()))
+                if (ChildWindow* log = WindowOfKey(QStringLiteral("SightLog"))) log->Update();
+        });
     } else if (auto* plan = qobject_cast<frmSightPlan*>(window)) {
         // The plan's bodies ringed on the position window's map, or put into its lines.
         connect(plan, &frmSightPlan::markRequested, this, [this](const QVector<int>& codes, double ut) {
@@ -389,7 +406,7 @@ void MDIFormMain::Connect(ChildWindow* window) {
 void MDIFormMain::WorkingDataChanged() {
     // Every open window that shows results of the working data; the annual
     // events follow only a change of year (frmAnnual::Update).
-    for (const char* key : {"Position", "RiseSet", "Ephemerides", "Compass", "Annual", "SightPlan", "Noon", "Polaris"}) {
+    for (const char* key : {"Position", "RiseSet", "Ephemerides", "Compass", "Annual", "SightPlan", "Noon", "Polaris", "Lunar"}) {
         ChildWindow* w = WindowOfKey(QLatin1String(key));
         if (!w) continue;
         try {

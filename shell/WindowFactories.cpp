@@ -5,12 +5,14 @@
 #include "almanac/frmCompas.h"
 #include "map/frmDetails.h"
 #include "fix/frmPosition.h"
+#include "fix/frmSession.h"
 #include "fix/mLastFix.h"
 #include "almanac/frmEphemerides.h"
 #include "almanac/frmAnnual.h"
 #include "log/frmSightLog.h"
 
 #include "planning/frmNoon.h"
+#include "lunar/frmLunar.h"
 #include "planning/frmPolaris.h"
 #include "planning/frmSightPlan.h"
 #include <memory>
@@ -23,11 +25,13 @@ ChildWindow* CreateChildWindow(const QString& key, QWidget* parent) {
     if (key == QLatin1String("Ephemerides")) return new frmEphemerides(parent);
     if (key == QLatin1String("Annual")) return new frmAnnual(parent);
     if (key == QLatin1String("Position")) return new frmPosition(parent);
+    if (key == QLatin1String("Session")) return new frmSession(parent);
     if (key == QLatin1String("Compass")) return new frmCompas(parent);
     if (key == QLatin1String("SightLog")) return new frmSightLog(parent);
     if (key == QLatin1String("SightPlan")) return new frmSightPlan(parent);
     if (key == QLatin1String("Noon")) return new frmNoon(parent);
     if (key == QLatin1String("Polaris")) return new frmPolaris(parent);
+    if (key == QLatin1String("Lunar")) return new frmLunar(parent);
     return nullptr;
 }
 

@@ -8,7 +8,7 @@ class ChildWindow;
 class QWidget;
 
 // A new window for a toolbar key ("General", "RiseSet", "Ephemerides", "Annual",
-// "Position", "Compass", "SightPlan", "Noon", "Polaris"), or nullptr when the key has no window (yet): its
+// "Position", "Compass", "SightPlan", "Noon", "Polaris", "Lunar"), or nullptr when the key has no window (yet): its
 // button then does nothing. "Details" is built by BuildDetailsWindow instead.
 ChildWindow* CreateChildWindow(const QString& key, QWidget* parent);
 

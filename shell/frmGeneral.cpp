@@ -283,9 +283,9 @@ void frmGeneral::SaveClick() {
     // What the form shows is applied, then kept; a refused form keeps nothing.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool stored = Apply();
-    if (stored) {
-        SaveSharedState();
-        emit workingDataChanged();
-    }
+    QString why;
+    const bool saved = stored && SaveSharedState(&why);
+    if (stored) emit workingDataChanged();
     QApplication::restoreOverrideCursor();
+    if (stored && !saved) ShowMessage(this, windowTitle(), why, MsgIcon::Exclamation);
 }

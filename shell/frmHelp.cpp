@@ -16,6 +16,16 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+namespace {
+
+// A help document that can be shown: a readable file, not a folder in its place.
+bool HelpReadable(const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile() && info.isReadable();
+}
+
+}  // namespace
+
 frmHelp::frmHelp(const QString& path, QWidget* parent) : QWidget(parent, Qt::Window), path_(path) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Veltrano Help"));
@@ -94,7 +104,7 @@ frmHelp::frmHelp(const QString& path, QWidget* parent) : QWidget(parent, Qt::Win
         txtFind->selectAll();
     });
 
-    if (QFileInfo::exists(path_)) {
+    if (HelpReadable(path_)) {
         Browser->setSource(QUrl::fromLocalFile(path_));
     } else {
         Browser->setHtml(QStringLiteral("<h2>Help not found</h2><p>The help document <code>%1</code> is not "
@@ -113,7 +123,8 @@ QString frmHelp::SectionOf(const QString& windowName) {
                      {"frmEphemerides", "ephemerides"}, {"frmAnnual", "annual"},
                      {"frmCompas", "compass"},      {"frmSightLog", "sightlog"},
                      {"frmSightPlan", "sightplan"}, {"frmNoon", "noon"},
-                     {"frmPolaris", "polaris"},     {"frmPrintPages", "printpages"}};
+                     {"frmPolaris", "polaris"},     {"frmPrintPages", "printpages"},
+                     {"frmLunar", "lunar"},         {"frmSession", "session"}};
     for (const auto& s : kSections)
         if (windowName == QLatin1String(s.window)) return QLatin1String(s.anchor);
     return QStringLiteral("start");
@@ -121,7 +132,7 @@ QString frmHelp::SectionOf(const QString& windowName) {
 
 void frmHelp::ShowSection(const QString& anchor) {
     section_ = anchor;
-    if (!QFileInfo::exists(path_)) return;
+    if (!HelpReadable(path_)) return;
     QUrl url = QUrl::fromLocalFile(path_);
     if (!anchor.isEmpty()) url.setFragment(anchor);
     if (Browser->source() == url) {

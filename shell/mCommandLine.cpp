@@ -7,6 +7,7 @@
 
 #include "almanac/mDailyPagesPrint.h"
 #include "log/mSightLogQt.h"
+#include "fix/mReduceCommand.h"
 
 namespace {
 
@@ -57,6 +58,20 @@ const std::vector<Command>& Commands() {
          {{"--from", "DATE", "only the fixes from this zone date (yyyy-mm-dd; with --to)"},
           {"--to", "DATE", "to this zone date, included"}},
          RunLogGpx, 0},
+         "the daily pages from FROM to TO (yyyy-mm-dd, 1900-01-01 to 2100-12-31) as a PDF", {}, RunAlmanacPdf,
+         kNeedsData | kNeedsPainting | kStopsOnInterrupt},
+        {"--reduce", "SIGHTS.csv",
+         "the fix from a file of sights (header ut,body,hs[,limb][,kind][,use]; kind lunar with moon_limb, distance, hs_moon clears lunar distances) as JSON; exit 1 when it is refused",
+         {{"--dr", "LAT LON", "dead-reckoning position: 41-20.5N 070-05.2W or signed degrees (needed)"},
+          {"--dr-time", "UT", "instant of the DR and the fix, ISO 8601 UT (default: the last sight's)"},
+          {"--course", "DEG", "course, degrees true (default 0)"},
+          {"--speed", "KN", "speed, knots (default 0)"},
+          {"--eye", "M", "height of eye, metres (default 15)"},
+          {"--ic", "ARCMIN", "index correction, arc minutes (default 0)"},
+          {"--temp", "C", "air temperature, degrees Celsius (default 10)"},
+          {"--pressure", "MB", "air pressure, millibars (default 1010)"},
+          {"--no-iterate", nullptr, "one pass from the DR instead of repeating the fix about itself"}},
+         RunReduce, kNeedsData},
     };
     return table;
 }
@@ -116,8 +131,12 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& words) {
         const CommandOption* o = r.command ? FindOption(*r.command, name) : nullptr;
         if (o) {
             if (o->value && w.find('=') == std::string::npos) {
-                if (i + 1 >= words.size()) return bad(name + " needs a value (" + o->value + ")");
-                options.push_back(name + "=" + words[++i]);
+                // A value of several words ("LAT LON") takes as many.
+                const size_t count = 1 + static_cast<size_t>(std::count(o->value, o->value + std::strlen(o->value), ' '));
+                if (i + count >= words.size()) return bad(name + " needs a value (" + o->value + ")");
+                std::string value = words[++i];
+                for (size_t k = 1; k < count; ++k) value += " " + words[++i];
+                options.push_back(name + "=" + value);
             } else if (!o->value && w.find('=') != std::string::npos) {
                 return bad(name + " takes no value");
             } else {

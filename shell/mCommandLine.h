@@ -6,7 +6,9 @@
 // the table in mCommandLine.cpp. The function receives its positional arguments in order,
 // followed by its options as "--name" or "--name=value" (read them with OptionValue/HasOption);
 // it returns the exit status: 0 done, 1 a file that cannot be read or written, 2 a bad argument
-// (print "veltrano: what is wrong" on err).
+// (print "veltrano: what is wrong" on err). A file it writes goes through WriteWholeFile
+// (core/mFiles.h) or QSaveFile, never straight to the name; long work polls
+// InterruptRequested() (core/mInterrupt.h) when its row says kStopsOnInterrupt.
 #pragma once
 #include <ostream>
 #include <string>

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <algorithm>
 #include <csignal>
 #include <iostream>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "core/mInterrupt.h"
 #include "core/mMoon.h"
 #include "core/mPlanet.h"
+#include "core/mMoon.h"
 #include "core/mStar.h"
 #include "shell/MDIFormMain.h"
 #include "shell/StartUp.h"
@@ -80,6 +82,16 @@ int main(int argc, char* argv[]) {
     }
     case CommandLineRequest::Windows:
         break;
+    }
+    // The windows need a display; say so rather than let the platform abort.
+    const bool platformGiven = std::any_of(argv + 1, argv + argc, [](const char* a) {
+        return qstrcmp(a, "-platform") == 0 || qstrcmp(a, "--platform") == 0;
+    });
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !platformGiven) {
+        std::cerr << "veltrano: there is no display to open the windows on; the commands work without one "
+                     "(veltrano --help)\n";
+        return 1;
     }
 
     QApplication app(argc, argv);

@@ -20,7 +20,7 @@ import os
 import re
 import sys
 
-FEATURES = ("fix", "riseset", "almanac", "map", "planning", "log")
+FEATURES = ("fix", "riseset", "almanac", "map", "planning", "log", "lunar")
 FOLDERS = ("core", "reduction", "ui", "shell") + FEATURES + ("app", "bodies")
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 QT_INCLUDE = re.compile(r'^\s*#\s*include\s+<Q', re.M)

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
+#include <cmath>
 #include <QPainterPath>
 #include <QtMath>
 
@@ -114,6 +115,19 @@ void DrawPosition(QPainter& p) {
     p.drawEllipse(QPointF(16.2, 17.6), 1.4, 1.4);
 }
 
+// Many lines of position round one point, one of them astray (red), the region drawn round the fix.
+void DrawSession(QPainter& p) {
+    p.setPen(QPen(kNavy, 1.4));
+    for (int k = 0; k < 5; ++k) {
+        const double a = k * 3.14159265 / 5.0, c = 14.0 * std::cos(a), s = 14.0 * std::sin(a);
+        p.drawLine(QPointF(16 - c, 16 - s), QPointF(16 + c, 16 + s));
+    }
+    p.setPen(QPen(kRed, 1.6));
+    p.drawLine(QPointF(3, 27), QPointF(29, 23));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(16, 16), 5, 3.5);
+}
+
 // A magnifier over a column of figures.
 void DrawDetails(QPainter& p) {
     p.setPen(QPen(QColor(120, 120, 140), 1.3));
@@ -215,6 +229,23 @@ void DrawPolaris(QPainter& p) {
     for (size_t i = 1; i < std::size(pts); ++i) DrawStar(p, pts[i], 2.0, Qt::white);
 }
 
+// The Moon's crescent and a star with the arc of the distance between them.
+void DrawLunar(QPainter& p) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(30, 35, 80));
+    p.drawRect(QRectF(1, 1, 30, 30));
+    QPainterPath moon;
+    moon.addEllipse(QPointF(9, 21), 7, 7);
+    QPainterPath bite;
+    bite.addEllipse(QPointF(5, 18), 6, 6);
+    p.setBrush(QColor(235, 235, 200));
+    p.drawPath(moon.subtracted(bite));
+    p.setPen(QPen(kSun, 1.2, Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(8, 6, 30, 30), 100 * 16, 70 * 16);
+    DrawStar(p, QPointF(24, 7), 5.0, kSun);
+}
+
 Painter PainterFor(const QString& key) {
     if (key == QLatin1String("General")) return &DrawGeneral;
     if (key == QLatin1String("RiseSet")) return &DrawRiseSet;
@@ -222,12 +253,14 @@ Painter PainterFor(const QString& key) {
     if (key == QLatin1String("Annual")) return &DrawAnnual;
     if (key == QLatin1String("Position")) return &DrawPosition;
     if (key == QLatin1String("Details")) return &DrawDetails;
+    if (key == QLatin1String("Session")) return &DrawSession;
     if (key == QLatin1String("Compass")) return &DrawCompass;
     if (key == QLatin1String("SightLog")) return &DrawSightLog;
     if (key == QLatin1String("Help")) return &DrawHelp;
     if (key == QLatin1String("SightPlan")) return &DrawSightPlan;
     if (key == QLatin1String("Noon")) return &DrawNoon;
     if (key == QLatin1String("Polaris")) return &DrawPolaris;
+    if (key == QLatin1String("Lunar")) return &DrawLunar;
     return nullptr;
 }
 

@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <cmath>
 #include <limits>
@@ -75,6 +77,8 @@ void ReadSettings(NavigationStateRecord& state) {
     state.Lon = ReadNumber(*s, "Lon", d.Lon);
     if (std::fabs(state.Lon) > 180.0) state.Lon = d.Lon;
     state.TZ = ReadFloat(*s, "TZ", d.TZ);
+    state.ClockError = ReadNumber(*s, "ClockError", d.ClockError);
+    if (!kClockErrorRange.Holds(state.ClockError)) state.ClockError = d.ClockError;
     // A value the general information window would refuse is as good as garbage:
     // the default stands in for it.
     auto within = [](float& v, const ValueRange& range, float dflt) {
@@ -103,7 +107,7 @@ bool LoadSharedState() {
     return true;
 }
 
-void SaveSharedState() {
+bool SaveSharedState(QString* why) {
     std::unique_ptr<QSettings> s(OpenSettings());
     const NavigationStateRecord& n = NavigationState;
     s->setValue(QStringLiteral("Temp"), NumberText(n.Temp));
@@ -115,5 +119,16 @@ void SaveSharedState() {
     s->setValue(QStringLiteral("Lat"), NumberText(n.Lat));
     s->setValue(QStringLiteral("Lon"), NumberText(n.Lon));
     s->setValue(QStringLiteral("TZ"), NumberText(n.TZ));
-    s->sync();
+    s->setValue(QStringLiteral("ClockError"), NumberText(n.ClockError));
+    s->sync();  // written beside the file and renamed over it: a failure keeps the old one
+    if (s->status() == QSettings::NoError) return true;
+    if (why) {
+        const QString file = QDir::toNativeSeparators(s->fileName());
+        *why = QFileInfo(s->fileName()).isDir()
+                   ? QStringLiteral("The settings could not be saved: a folder stands in the place of %1.").arg(file)
+                   : QStringLiteral("The settings could not be saved to %1: the file cannot be written (full disk, "
+                                    "or no permission).").arg(file);
+        *why += QStringLiteral(" The values in use stay until the program ends; the next start reads the old ones.");
+    }
+    return false;
 }

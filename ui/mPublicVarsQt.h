@@ -25,8 +25,9 @@ bool LoadSharedState();
 void ReadSettings(NavigationStateRecord& state);
 // Writes the nine settings from NavigationState, in the order Temp, Pressure,
 // hEye, i_s, Course, Speed, Lat, Lon, TZ, each in the default number text of
-// its field (NumberText in mConvertion.h).
-void SaveSharedState();
+// its field (NumberText in mConvertion.h). False, with *why (may be null) saying
+// what failed and where, when the store cannot be written (the old values stay).
+bool SaveSharedState(QString* why = nullptr);
 
 
 // The present Universal Time (the computer's UTC, not its local time) as a

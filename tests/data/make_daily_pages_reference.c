@@ -18,8 +18,10 @@
  *      downwards) of the middle day; moonrise0..3 and moonset0..3 of each day and the next. The value is
  *      the UT hours from 0 h of that day of the first crossing in the day; when there is
  *      none, "above" or "below" when the altitude stays on one side all day, else the first
- *      crossing of the following day (hours 24..48), else "none". Searched in 5-minute steps,
- *      bisected to 0.1 s.
+ *      crossing of the following day (hours 24..48), else the side the body stays on where
+ *      the missing event would be: at 0 h for a rising (it never had to rise, or never
+ *      does), at 24 h for a setting (it does not set again, or set before). Searched in
+ *      5-minute steps, bisected to 0.1 s.
  *
  * Also writes star_pages_reference.csv: jd_ut,hr,sha,dec, the navigational stars (as S rows) at
  * 12 h UT of the middle day of every spread of 2026, and Polaris of every spread of 2095.
@@ -110,7 +112,7 @@ static void Event(FILE* f, const char* date, double lat, const char* column, dou
     if (above && !below) fprintf(f, "above\n");
     else if (below && !above) fprintf(f, "below\n");
     else if (Crossing(day + 1.0, day + 2.0, rising, &t)) fprintf(f, "%.5f\n", (t - day) * 24.0);
-    else fprintf(f, "none\n");
+    else fprintf(f, "%s\n", Height(rising ? day : day + 1.0) >= 0 ? "above" : "below");
 }
 
 static const int kBodies[6] = {SE_VENUS, SE_MARS, SE_JUPITER, SE_SATURN, SE_SUN, SE_MOON};
@@ -198,10 +200,11 @@ int main(int argc, char** argv) {
     }
     char version[256];
     fprintf(f, "# Swiss Ephemeris %s; written by make_daily_pages_reference.c\n", swe_version(version));
-    /* A polar day (June 1900) and a polar night (December 1955) in the table's north. */
-    static const int dates[6][3] = {{1900, 6, 20}, {1955, 12, 20}, {1987, 3, 2},
-                                    {2024, 3, 19}, {2062, 9, 10},  {2100, 12, 29}};
-    for (int i = 0; i < 6; ++i) Spread(f, dates[i][0], dates[i][1], dates[i][2]);
+    /* A polar day (June 1900) and a polar night (December 1955) in the table's north, and
+     * the night's end at N 72 (May 2026: the Sun rises just after 0 h and does not set). */
+    static const int dates[7][3] = {{1900, 6, 20}, {1955, 12, 20}, {1987, 3, 2}, {2024, 3, 19},
+                                    {2062, 9, 10}, {2100, 12, 29}, {2026, 5, 7}};
+    for (int i = 0; i < 7; ++i) Spread(f, dates[i][0], dates[i][1], dates[i][2]);
     fclose(f);
 
     /* The stars of the middle day of every spread of two years' pages (1 January on, three

@@ -285,7 +285,7 @@ TEST_F(SightLogStore, DamagedRecordsAreReportedNotFatal) {
         {"UPDATE sight SET body = -9 WHERE fix_id = 1 AND line = 2", "body is unknown", false},
         {"UPDATE sight SET ut = 1e20 WHERE fix_id = 1 AND line = 3", "sight's UT", false},
         {"UPDATE sight SET hs = 91 WHERE fix_id = 1 AND line = 1", "altitude", false},
-        {"UPDATE sight SET line = 7 WHERE fix_id = 1 AND line = 4", "line number", false},
+        {"UPDATE sight SET line = 1000 WHERE fix_id = 1 AND line = 4", "line number", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.sql);

@@ -164,6 +164,11 @@ TEST_F(SightLogWindow, CalculatedFixesAreListedAndOneIsReopened) {
     QTest::keyClicks(log->txtNote, QStringLiteral("Evening stars"));
     QTest::keyClick(log->txtNote, Qt::Key_Return);
     EXPECT_EQ(text(1, 6), QStringLiteral("Evening stars"));
+    // A note of any length is kept whole.
+    log->txtNote->setText(QString(40000, QLatin1Char('n')));
+    QTest::keyClicks(log->txtNote, QStringLiteral("x"));
+    QTest::keyClick(log->txtNote, Qt::Key_Return);
+    EXPECT_EQ(text(1, 6).size(), 40001);
 
     // Reopen: asked first; No changes nothing, Yes fills both windows.
     const NavigationStateRecord logged = NavigationState;

@@ -96,6 +96,7 @@ TEST(CommandLine, ExitStatusAndWhatItPrints) {
         {{"--help"}, 0, "--almanac-pdf FROM TO FILE.pdf", ""},
         {{"--almanac-pdf", "x", "-h"}, 0, "--version", ""},
         {{"--version"}, 0, "veltrano " VELTRANO_VERSION "\n", ""},
+        {{}, 1, "", "no display to open the windows on"},
         {{"--frobnicate"}, 2, "", "unknown option --frobnicate"},
         {{"stray"}, 2, "", "usage: veltrano"},
         {{"--almanac-pdf", "--almanac-pdf"}, 2, "", "one command at a time"},
@@ -132,6 +133,19 @@ TEST(CommandLine, ExitStatusAndWhatItPrints) {
     EXPECT_EQ(ReadAll(pdf).rfind("%PDF-", 0), 0u);
     EXPECT_EQ(ReadAll(dir + "/t.pdf").rfind("%PDF-", 0), 0u);
     EXPECT_NE(ReadAll(dir + "/t.pdf").find("/MediaBox [0 0 612.000000 792.000000]"), std::string::npos);  // Letter
+}
+
+// The reduce command through the program: the help's six-star session, the fourth sight 5' out.
+TEST(CommandLine, ReduceCommandThroughTheProgram) {
+    const std::string sights = std::string(VELTRANO_TEST_DATA_DIR) + "/session_example.csv";
+    const ProgramRun r = Veltrano({"--reduce", sights, "--dr", "45-00.0N", "030-00.0W", "--dr-time=2026-12-06T19:50:00",
+                                   "--eye", "15", "--temp", "-2"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\n  \"fix\": {\"lat\": 45.1", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\"body\": \"Altair\", \"use\": true"), std::string::npos);
+    const ProgramRun noDr = Veltrano({"--reduce", sights});
+    EXPECT_EQ(noDr.status, 2);
+    EXPECT_NE(noDr.err.find("--dr LAT LON is needed"), std::string::npos) << noDr.err;
 }
 
 // A year of pages interrupted part-way: the file under the name keeps what it held, and

@@ -160,7 +160,7 @@ TEST_F(Desk, TabFollowsTheScreenAndMnemonicsAreUniqueBesideTheMenus) {
         expected << QStringLiteral("Combo1_%1").arg(i) << QStringLiteral("Text1_%1").arg(i)
                  << QStringLiteral("Text2_%1").arg(i) << QStringLiteral("Check2_%1").arg(i);
     // The chosen map option stands for its group.
-    expected << "Command1" << "Command2" << "Command4" << "Option1_0" << "Check1" << "Text3" << "chkIterate" << "cmdGpx";
+    expected << "Command1" << "Command2" << "Command4" << "Option1_0" << "Check1" << "Text3" << "chkIterate" << "cmdGpx" << "cmdMoreSights";
     QStringList chain = TabChain(position, position->Combo1[0]);
     chain.removeAll(QStringLiteral("Option1_1"));
     chain.removeAll(QStringLiteral("Option1_2"));

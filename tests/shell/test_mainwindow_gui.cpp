@@ -48,8 +48,8 @@ TEST(MainWindow, ToolbarMenuAndShortcuts) {
     auto m = MakeMain();
     const QList<QAction*> actions = m->Toolbar1()->actions();
     // The buttons by key in order, "" for a separator; each with its own image.
-    const char* keys[] = {"General", "", "RiseSet", "Ephemerides", "Annual", "", "Position", "Details", "SightLog",
-                          "SightPlan", "Noon", "Polaris", "", "Compass", "", "Help"};
+    const char* keys[] = {"General", "", "RiseSet", "Ephemerides", "Annual", "", "Position", "Details", "Session", "SightLog",
+                          "SightPlan", "Noon", "Polaris", "Lunar", "", "Compass", "", "Help"};
     ASSERT_EQ(actions.size(), static_cast<int>(std::size(keys)));
     for (int i = 0; i < actions.size(); ++i) {
         EXPECT_EQ(actions[i]->isSeparator(), !*keys[i]) << i;

@@ -1,0 +1,210 @@
+// Lunar distances against simulated observations of the Swiss Ephemeris
+// (tests/data/make_lunar_reference.c: topocentric, refracted, limbs measured on the
+// refracted discs; 120 cases 1900-2023, distances 15-120 degrees, altitudes 10-80).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "core/mStar.h"
+#include "core/mTime.h"
+#include "fix/mReduceCommand.h"
+#include "lunar/mLunar.h"
+#include "support/csv.h"
+#include "support/nav_fixture.h"
+
+namespace {
+
+using testsupport::ErrorStats;
+
+constexpr double kTolClearedArcmin = 0.1;  // cleared against true geocentric distance
+constexpr double kTolClearedPhysArcmin = 0.25;  // the same, the sight made with another refraction law
+constexpr double kTolUtSeconds = 10.0;     // a perfect lunar's UT, the distance moving 20'/h or more
+constexpr double kBriskArcminPerHour = 20.0;
+constexpr double kTolPlannerArcmin = 0.1;  // the planner's three-hourly distances
+
+LunarBody BodyNamed(const std::string& name) {
+    if (name == "Sun") return 0;
+    if (name == "Venus") return -2;
+    if (name == "Mars") return -3;
+    if (name == "Jupiter") return -4;
+    if (name == "Saturn") return -5;
+    for (int i = 1; i <= kStarCount; ++i)
+        if (Stars[i].Name == name && Stars[i].NavNumber > 0) return Stars[i].Number;
+    ADD_FAILURE() << "no body " << name;
+    return 0;
+}
+
+DateValue ParseIso(const std::string& s) {
+    return DateFromParts(std::stoi(s.substr(0, 4)), std::stoi(s.substr(5, 2)), std::stoi(s.substr(8, 2)),
+                         std::stoi(s.substr(11, 2)), std::stoi(s.substr(14, 2)), std::stod(s.substr(17, 2)));
+}
+
+class Lunar : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { testsupport::LoadDataFiles(); }
+};
+
+// Every case twice: with the sextant altitudes, and with the altitudes left to be
+// computed from the DR (which is the true position here).
+TEST_F(Lunar, ClearsSimulatedObservationsToTheTimeAndDistance) {
+    const auto t = testsupport::ReadCsv(std::string(VELTRANO_TEST_DATA_DIR) + "/lunar_reference.csv");
+    ASSERT_GE(t.rows.size(), 100u);
+    ErrorStats cleared, clearedPhys, ut, utComputed, lon;
+    for (size_t i = 0; i < t.rows.size(); ++i) {
+        LunarObservation obs;
+        obs.body = BodyNamed(t.Text(i, "body"));
+        obs.moonFarLimb = t.Text(i, "moon_limb") == "far";
+        obs.bodyFarLimb = t.Text(i, "limb") == "far";
+        obs.distance = t.Num(i, "ds_deg");
+        obs.watch = ParseIso(t.Text(i, "ut"));
+        obs.hsMoon = t.Num(i, "hs_moon_deg");
+        obs.hsBody = t.Num(i, "hs_deg");
+        LunarConditions cond;
+        cond.lat = t.Num(i, "lat");
+        cond.lon = t.Num(i, "lon");
+        cond.horizon = Horizon{t.Num(i, "eye_m"), t.Num(i, "temp_c"), t.Num(i, "pressure_mb")};
+        // The reference's own rate of the distance, from its three-hourly values.
+        const double hour = std::fmod(obs.watch, 1.0) * 24.0;
+        const int k = std::min(6, static_cast<int>(hour / 3.0));
+        auto col = [](int j) { return j < 4 ? "d0" + std::to_string(3 * j) : "d" + std::to_string(3 * j); };
+        const double refRate = (t.Num(i, col(k + 1)) - t.Num(i, col(k))) * 60.0 / 3.0;
+        const LunarResult r = ClearLunar(obs, cond);
+        if (std::fabs(refRate) < 4.0) {  // near the least or greatest distance
+            EXPECT_NE(r.refusal, "") << "row " << i;
+            continue;
+        }
+        ASSERT_EQ(r.refusal, "") << "row " << i;
+        cleared.Add((r.cleared - t.Num(i, "geo_deg")) * 60.0);
+        EXPECT_NEAR(r.secondsPerTenthArcmin, 360.0 / std::fabs(refRate), 0.2 * 360.0 / std::fabs(refRate)) << "row " << i;
+        if (std::fabs(refRate) < kBriskArcminPerHour) continue;
+        ut.Add(r.watchErrorSeconds);
+        EXPECT_NEAR(r.watchErrorSeconds, 0.0, kTolUtSeconds) << "row " << i << " " << t.Text(i, "body");
+        if (r.longitude) {
+            double d = *r.longitude - cond.lon;
+            d = std::remainder(d, 360.0);
+            lon.Add(d * 60.0 * std::cos(cond.lat * M_PI / 180.0));
+        }
+        // The same sight made in the Swiss Ephemeris' air: the two refraction laws differ.
+        LunarObservation phys = obs;
+        phys.distance = t.Num(i, "ds_phys_deg");
+        phys.hsMoon = t.Num(i, "hs_moon_phys_deg");
+        phys.hsBody = t.Num(i, "hs_phys_deg");
+        const LunarResult p = ClearLunar(phys, cond);
+        if (p.refusal.empty()) clearedPhys.Add((p.cleared - t.Num(i, "geo_deg")) * 60.0);
+        obs.hsMoon.reset();
+        obs.hsBody.reset();
+        const LunarResult c = ClearLunar(obs, cond);
+        ASSERT_EQ(c.refusal, "") << "row " << i;
+        EXPECT_TRUE(c.altitudesComputed);
+        EXPECT_FALSE(c.longitude.has_value());
+        utComputed.Add(c.watchErrorSeconds);
+        EXPECT_NEAR(c.watchErrorSeconds, 0.0, kTolUtSeconds) << "row " << i << " (altitudes from the DR)";
+    }
+    EXPECT_LT(cleared.max, kTolClearedArcmin);
+    EXPECT_GT(ut.n, 80u);
+    EXPECT_GT(lon.n, 50u);
+    EXPECT_LT(lon.max, 1.0) << "the longitude's error in nautical miles of departure";
+    // The library's refraction exceeds the almanac's by up to 0.2' at 10-15 degrees in cold air.
+    EXPECT_LT(clearedPhys.max, kTolClearedPhysArcmin);
+    std::printf("cleared distance: max %.4f' RMS %.4f' (in the library's air: max %.4f' RMS %.4f'); UT: max %.2f s "
+                "RMS %.2f s; from the DR: max %.2f s; longitude: max %.2f nm (%zu)\n",
+                cleared.max, cleared.Rms(), clearedPhys.max, clearedPhys.Rms(), ut.max, ut.Rms(), utComputed.max,
+                lon.max, lon.n);
+}
+
+TEST_F(Lunar, PlansTheDistancesEveryThreeHours) {
+    const auto t = testsupport::ReadCsv(std::string(VELTRANO_TEST_DATA_DIR) + "/lunar_reference.csv");
+    ErrorStats e;
+    for (size_t i = 0; i < t.rows.size(); i += 6) {
+        const LunarBody body = BodyNamed(t.Text(i, "body"));
+        const DateValue ut = ParseIso(t.Text(i, "ut"));
+        const auto plan = PlanLunars(ut, t.Num(i, "lat"), t.Num(i, "lon"));
+        const auto it = std::find_if(plan.begin(), plan.end(), [&](const LunarCandidate& c) { return c.body == body; });
+        ASSERT_NE(it, plan.end());
+        ASSERT_EQ(it->everyThreeHours.size(), 8u);
+        for (int k = 0; k < 8; ++k) {
+            const std::string col = k < 4 ? "d0" + std::to_string(3 * k) : "d" + std::to_string(3 * k);
+            e.Add((it->everyThreeHours[k] - t.Num(i, col)) * 60.0);
+        }
+        // The reference's case is itself suitable: 15-120 degrees apart, both above 10 degrees.
+        EXPECT_TRUE(it->suitable) << "row " << i;
+        EXPECT_TRUE(plan.front().suitable);
+    }
+    EXPECT_LT(e.max, kTolPlannerArcmin);
+    std::printf("planner distances: max %.4f' RMS %.4f'\n", e.max, e.Rms());
+}
+
+// The reduce command's lunar rows, one file per reference case: the distance in the text
+// form (every other row) or in decimal degrees, with an index correction of +1.5' taken
+// off the readings and given back by --ic; the altitudes given, or left to the DR.
+TEST_F(Lunar, ReduceCommandClearsLunarRows) {
+    const auto t = testsupport::ReadCsv(std::string(VELTRANO_TEST_DATA_DIR) + "/lunar_reference.csv");
+    const std::string path = testing::TempDir() + "lunar_rows.csv";
+    const double ic = 1.5 / 60.0;
+    ErrorStats cleared, ut;
+    size_t refused = 0;
+    for (size_t i = 0; i < t.rows.size(); ++i) {
+        char distance[40];
+        const double ds = t.Num(i, "ds_deg") - ic;
+        if (i % 2) std::snprintf(distance, sizeof distance, "%03d-%07.4f", static_cast<int>(ds), (ds - std::floor(ds)) * 60.0);
+        else std::snprintf(distance, sizeof distance, "%.8f", ds);
+        std::ofstream(path) << "kind,ut,body,moon_limb,limb,distance,hs_moon,hs\nlunar," << t.Text(i, "ut") << ","
+                            << t.Text(i, "body") << "," << t.Text(i, "moon_limb") << "," << t.Text(i, "limb") << ","
+                            << distance << ","
+                            << (i % 3 ? std::to_string(t.Num(i, "hs_moon_deg") - ic) + "," + std::to_string(t.Num(i, "hs_deg") - ic)
+                                      : std::string(","))
+                            << "\n";
+        char lat[32], lon[32];
+        std::snprintf(lat, sizeof lat, "%.6f", t.Num(i, "lat"));
+        std::snprintf(lon, sizeof lon, "%.6f", t.Num(i, "lon"));
+        std::ostringstream out, err;
+        const int status = RunReduce({path, "--dr", lat, lon, "--ic", "1.5", "--eye", t.Text(i, "eye_m"), "--temp",
+                                      t.Text(i, "temp_c"), "--pressure", t.Text(i, "pressure_mb")},
+                                     out, err);
+        const std::string json = out.str();
+        if (json.find("\"refusal\"") != std::string::npos) {
+            EXPECT_EQ(status, 1);
+            ++refused;
+            continue;
+        }
+        ASSERT_EQ(status, 0) << err.str();
+        double distanceDeg = 0.0, watchError = 0.0, perTenth = 0.0;
+        ASSERT_EQ(std::sscanf(json.c_str() + json.find("\"cleared_distance\""), "\"cleared_distance\": %lf", &distanceDeg), 1) << json;
+        ASSERT_EQ(std::sscanf(json.c_str() + json.find("\"watch_error_s\""),
+                              "\"watch_error_s\": %lf, \"seconds_per_tenth_arcmin\": %lf", &watchError, &perTenth), 2);
+        EXPECT_NE(json.find("\"ut\": \"" + t.Text(i, "ut").substr(0, 14)), std::string::npos) << json;
+        EXPECT_EQ(json.find("\"longitude\": null") == std::string::npos, i % 3 != 0) << json;
+        cleared.Add((distanceDeg - t.Num(i, "geo_deg")) * 60.0);
+        if (perTenth <= 360.0 / kBriskArcminPerHour) {  // the distance moves 20'/h or more
+            ut.Add(watchError);
+            EXPECT_NEAR(watchError, 0.0, kTolUtSeconds) << json;
+        }
+    }
+    std::remove(path.c_str());
+    EXPECT_LT(refused, 10u);
+    EXPECT_GT(ut.n, 80u);
+    EXPECT_LT(cleared.max, kTolClearedArcmin);
+    std::printf("reduce command's lunars: cleared max %.4f', UT max %.2f s (%zu), %zu refused\n", cleared.max, ut.max,
+                ut.n, refused);
+}
+
+TEST_F(Lunar, RefusesWhatCannotBeCleared) {
+    LunarConditions cond;
+    LunarObservation obs;
+    obs.watch = DateFromParts(2020, 3, 1, 12);
+    obs.body = -8;  // the Moon with itself
+    obs.distance = 40.0;
+    EXPECT_NE(ClearLunar(obs, cond).refusal, "");
+    obs.body = 0;
+    obs.distance = std::nan("");
+    EXPECT_NE(ClearLunar(obs, cond).refusal, "");
+    obs.distance = 179.0;  // no time within a day gives it
+    EXPECT_NE(ClearLunar(obs, cond).refusal, "");
+}
+
+}  // namespace

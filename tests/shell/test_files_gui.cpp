@@ -1,0 +1,126 @@
+// Every file the program writes: a writer that fails or is cancelled leaves the old file
+// as it was and says why; a help document replaced by a folder shows "Help not found".
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <atomic>
+#include <functional>
+
+#include "almanac/frmEphemerides.h"
+#include "almanac/mDailyPagesPrint.h"
+#include "core/mFiles.h"
+#include "shell/frmGeneral.h"
+#include "shell/frmHelp.h"
+#include "support/gui_support.h"
+#include "support/nav_fixture.h"
+
+namespace {
+
+QByteArray Contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
+}
+
+class FileFaults : public testsupport::NavFixture {};
+
+}  // namespace
+
+TEST_F(FileFaults, AWriterThatFailsOrIsCancelledLeavesTheOldFileAndSaysWhy) {
+    NavigationState = KnownState();
+    const std::atomic<bool> cancelled{true};
+    const struct {
+        const char* what;
+        const char* target;                           // in a fresh folder
+        bool targetIsFolder;                          // else a file holding "old"
+        std::function<QString(const QString&)> write;  // given the folder; what the user is told
+        const char* told;
+    } cases[] = {
+        {"daily pages cancelled", "out.pdf", false,
+         [&](const QString& dir) {
+             const QString path = dir + "/out.pdf";
+             QString error = QStringLiteral("not set");
+             EXPECT_FALSE(WriteDailyPagesPdf(path, DateFromParts(2024, 1, 1), DateFromParts(2024, 1, 9), &cancelled, {}, &error));
+             return error;
+         },
+         ""},
+        {"daily pages onto a folder", "out.pdf", true,
+         [](const QString& dir) {
+             const QString path = dir + "/out.pdf";
+             QString error;
+             EXPECT_FALSE(WriteDailyPagesPdf(path, DateFromParts(2024, 1, 1), DateFromParts(2024, 1, 1), nullptr, {}, &error));
+             return error;
+         },
+         "Cannot write"},
+        {"hourly page onto a folder", "page.csv", true,
+         [](const QString& dir) {
+             DialogRecorder boxes;
+             frmEphemerides w;
+             EXPECT_FALSE(w.ExportCsv(dir + "/page.csv"));
+             return boxes.messages.empty() ? QString() : boxes.messages.back().text;
+         },
+         "Cannot write"},
+        {"a command's file onto a folder", "table.csv", true,
+         [](const QString& dir) {
+             std::string why;
+             EXPECT_FALSE(WriteWholeFile((dir + "/table.csv").toStdString(), "new", &why));
+             return QString::fromStdString(why);
+         },
+         "is a folder"},
+        {"a command's file onto a missing folder", "old.csv", false,
+         [](const QString& dir) {
+             std::string why;
+             EXPECT_FALSE(WriteWholeFile((dir + "/no-such-folder/t.csv").toStdString(), "new", &why));
+             EXPECT_TRUE(WriteWholeFile((dir + "/new.csv").toStdString(), "new", &why) && QFile::remove(dir + "/new.csv"));
+             return QString::fromStdString(why);
+         },
+         "cannot be written"},
+        {"settings replaced by a folder", "Veltrano/Veltrano.ini", true,
+         [](const QString& dir) {
+             QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir);
+             DialogRecorder boxes;
+             frmGeneral w;
+             w.Command2->click();  // Save Info
+             const QString told = boxes.messages.empty() ? QString() : boxes.messages.back().text;
+             return told;
+         },
+         "a folder stands in the place of"},
+    };
+    const QString settingsFile = QSettings(QSettings::IniFormat, QSettings::UserScope, "x", "y").fileName();
+    const QString settingsHome = QFileInfo(QFileInfo(settingsFile).path()).path();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QLatin1String(c.target));
+        if (c.targetIsFolder) {
+            ASSERT_TRUE(QDir().mkpath(target));
+        } else {
+            QFile f(target);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("old");
+        }
+        const QString told = c.write(dir.path());
+        EXPECT_TRUE(told.contains(QLatin1String(c.told))) << told.toStdString();
+        if (c.targetIsFolder) {
+            EXPECT_TRUE(QFileInfo(target).isDir());
+        } else {
+            EXPECT_EQ(Contents(target), "old");
+        }
+        // Nothing unfinished left beside it.
+        EXPECT_EQ(QDir(QFileInfo(target).path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1);
+    }
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsHome);
+}
+
+TEST(HelpFile, AFolderInItsPlaceShowsHelpNotFound) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("VeltranoHelp.html"));
+    ASSERT_TRUE(QDir().mkpath(path));
+    frmHelp help(path);
+    help.ShowSection(QStringLiteral("position"));
+    EXPECT_TRUE(help.Browser->toPlainText().contains(QLatin1String("Help not found")));
+}
