@@ -32,7 +32,6 @@
 #include "fix/frmSession.h"
 #include "fix/mLastFix.h"
 #include "map/frmDetails.h"
-#include "map/mDetailsReport.h"
 #include "ui/mImages.h"
 #include "ui/mLayout.h"
 #include "ui/mDialogs.h"
