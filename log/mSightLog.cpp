@@ -169,7 +169,7 @@ constexpr const char* kMigrations[] = {
 static_assert(std::size(kMigrations) == SightLog::kSchemaVersion);
 
 // The tables each schema version has; a file claiming the version without them is damaged.
-constexpr const char* kTablesOfVersion[][2] = {{nullptr, nullptr}, {"fix", "sight"}, {"fix", "sight"}};
+constexpr const char* kTablesOfVersion[][2] = {{nullptr, nullptr}, {"fix", "sight"}, {"fix", "sight"}, {"fix", "sight"}};
 static_assert(std::size(kTablesOfVersion) == SightLog::kSchemaVersion + 1);
 
 // The listing in two scans: the fixes, then their sights' bodies in line order.
