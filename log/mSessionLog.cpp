@@ -54,9 +54,20 @@ LoggedFix MakeLoggedSession(const NavigationStateRecord& working, const SessionF
         l.LowerLimb = x.LowerLimb;
         l.UT = x.UT;
         l.Hs = x.Hs;
+        l.Lat = fix.LinePos[i].Lat;
+        l.Lon = fix.LinePos[i].Lon;
+        l.Gha = r.Gha;
+        l.Dec = r.Dec;
+        l.Dip = r.Dip;
+        l.Refr = r.Refr;
+        l.TP = r.TP;
+        l.SemiD = r.SemiD;
+        l.Parallax = r.Parallax;
+        l.Ho = r.Ho;
         l.Hc = r.Hc;
         l.Zn = r.Az;
-        l.Intercept = r.Intercept;
+        l.Intercept = fix.InterceptDR[i];
+        if (fix.ShotLine[i] >= 0) l.Residual = fix.ShotResidual[i];
         f.Sights.push_back(l);
     }
     return f;

@@ -1,5 +1,6 @@
 // A session's fix as a record of the sight log: every sight of the session, in
-// the order entered (Line 1, 2, ...), with its reduction from the last pass.
+// the order entered (Line 1, 2, ...), with its reduction from the last pass's
+// position (the corrections, Ho, Hc, Zn), its intercept from the DR and its residual.
 #pragma once
 #include <string>
 
