@@ -14,6 +14,8 @@
 #include "core/mFiles.h"
 #include "core/mPlanet.h"
 
+NavigationStateRecord NavigationState;
+
 namespace {
 
 DateValue SystemClock() { return FromQDateTime(QDateTime::currentDateTimeUtc()); }
