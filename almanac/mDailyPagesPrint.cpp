@@ -140,6 +140,7 @@ QString LatText(double lat) {
 
 void DrawTitle(Canvas& c, const DailySpread& s) {
     c.Text(0, 0, kDesignWidth, Title(s.firstDay), Qt::AlignHCenter, kTitleSize, true, 14);
+    c.Text(0, 0, kDesignWidth, QStringLiteral("ΔT = %1 s").arg(s.deltaT, 0, 'f', 1), Qt::AlignRight);
 }
 
 void DrawLeftPage(Canvas& c, const DailySpread& s) {

@@ -9,6 +9,7 @@
 
 #include "core/mFiles.h"
 #include "core/mInterrupt.h"
+#include "core/mMoon.h"
 #include "core/mPlanet.h"
 #include "core/mStar.h"
 #include "shell/MDIFormMain.h"
@@ -44,7 +45,7 @@ int RunCommand(const Command& command, const std::vector<std::string>& args, cha
     }
     SetProgramFolder(QCoreApplication::applicationDirPath().toStdString());
     if (command.needs & kNeedsData) {
-        for (const LoadStatus& st : {LoadPlanetData(), LoadStarFile()}) {
+        for (const LoadStatus& st : {LoadPlanetData(), LoadStarFile(), LoadMoonFile()}) {
             if (!st.ok) {
                 std::cerr << "veltrano: " << st.message << "\n";
                 return 1;
