@@ -64,8 +64,13 @@ public:
     // A sight plan from another window: the map drawn for its instant ut (UT) with
     // the marks of the bodies `codes` ringed (until the next Update); FillLines puts
     // body, UT time and preset sextant altitude into lines 1.. (the rest emptied).
+    // When lines are already typed it asks first: Yes replaces them all, No keeps
+    // them and fills only the empty lines.
     void MarkPlannedBodies(const QVector<int>& codes, DateValue ut);
     void FillLines(const QVector<int>& codes, const QVector<double>& times, const QVector<double>& altitudes);
+    // The four lines as the boxes show them; typed[n]: line n has a body, a time
+    // or an altitude (not the empty line's zeros).
+    SightLines LinesShown(std::array<bool, 4>& typed) const;
     // The bodies ringed by the last MarkPlannedBodies.
     QVector<int> PlannedCodes() const { return planned_; }
     // A double-click on a mark of the map: the star or planet information box.
@@ -116,6 +121,17 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The star map for ut, the work instant (LocalDate - TZ hours), seen from lat,
+    // lon (degrees): the marks Label1 (stars of the chosen list above the horizon) and
+    // Label2 (Sun, Moon and planets above the horizon, when "Show Planets" is ticked)
+    // replace the old ones; each body list Combo1(j) is rebuilt as the empty item,
+    // one item per star mark ("<star name>", its Number), one per body mark
+    // ("Planet: <name>", -k), keeping a line's body selected when it is still on the
+    // map; a line whose body is not on the map any more keeps it as one more item,
+    // its text followed by kNotOnMap; then DrawMapGrid. The magnitude limit is read
+    // with ParseNumberText (a text that is no number shows no star: the window
+    // refuses it first).
+    void DrawStarMap(DateValue ut, double lat, double lon);
     void DrawMapNow();
     void RingPlanned();
     // With "Stars with magnitude < " chosen, a limit that is not a number gets

@@ -10,6 +10,7 @@
 #include "core/mBodyPosition.h"
 #include "core/mTime.h"
 #include "core/mWorkingData.h"
+#include "fix/mSailing.h"
 
 // The body of a line (the item value of a line's body list):
 //   <= kNoBody : line not in use;
@@ -38,11 +39,6 @@ struct SightLines {
     std::array<std::string, 4> Time;      // UT time of day, "hh:mm:ss"
     std::array<std::string, 4> Altitude;  // sextant altitude, "dd-mm.m"
     std::array<bool, 4> LowerLimb{};      // the lower limb was brought to the horizon
-};
-
-struct LatLon {
-    double Lat = 0.0;  // degrees, north positive
-    double Lon = 0.0;  // degrees, east positive
 };
 
 // One sight reduced from a position: the navigator's workings, every number the

@@ -1,10 +1,12 @@
 #include "log/frmSightLog.h"
+#include "ui/mSavePath.h"
 
 #include <QAbstractTableModel>
 #include <iterator>
 #include <QItemSelectionModel>
 #include <QSignalBlocker>
 #include <QTreeView>
+#include <cmath>
 #include <algorithm>
 #include <limits>
 #include <unordered_set>
@@ -20,12 +22,12 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSplitter>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "ui/mConvertion.h"
 #include "ui/mDialogs.h"
-#include "core/mWorkingData.h"
 #include "log/mSightLogQt.h"
 #include "ui/mPublicVarsQt.h"
 
@@ -166,14 +168,15 @@ frmSightLog::frmSightLog(QWidget* parent) : ChildWindow(parent) {
     lstFixes->header()->setResizeContentsPrecision(0);  // widths from the rows in view only
     lstSights = MakeList({QStringLiteral("Line"), QStringLiteral("Body"), QStringLiteral("UT"), QStringLiteral("Hs"),
                           QStringLiteral("Limb"), QStringLiteral("Hc"), QStringLiteral("Zn"),
-                          QStringLiteral("Intercept")},
+                          QStringLiteral("Intercept"), QStringLiteral("Residual")},
                          this, QStringLiteral("lstSights"));
     lstSights->setSelectionMode(QAbstractItemView::NoSelection);
     const char* sightTips[] = {"Line number in the position window", "Body observed", "Universal Time of the sight",
                                "Sextant altitude, degrees and minutes", "Limb brought to the horizon",
                                "Computed altitude, degrees and minutes", "Azimuth, degrees true",
-                               "Intercept, minutes, + toward the body"};
-    for (int c = 0; c < 8; ++c) lstSights->headerItem()->setToolTip(c, QString::fromLatin1(sightTips[c]));
+                               "Intercept from the DR, minutes, + toward the body",
+                               "What is left of the line at the fix (after the iteration), minutes"};
+    for (int c = 0; c < 9; ++c) lstSights->headerItem()->setToolTip(c, QString::fromLatin1(sightTips[c]));
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(lstFixes);
     split->addWidget(lstSights);
@@ -193,7 +196,8 @@ frmSightLog::frmSightLog(QWidget* parent) : ChildWindow(parent) {
                                          "information and position windows"));
     cmdDelete = new QPushButton(QStringLiteral("&Delete"), this);
     cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
-    cmdExport = new QPushButton(QStringLiteral("&Export CSV\u2026"), this);
+    cmdDelete->setToolTip(QStringLiteral("Delete the selected fixes and their sights from the log (asks first)"));
+    cmdExport = new QPushButton(QStringLiteral("E&xport CSV\u2026"), this);
     cmdExport->setObjectName(QStringLiteral("cmdExport"));
     cmdExport->setToolTip(QStringLiteral("The selected fixes, or every fix listed, one row per sight"));
     auto* buttons = new QHBoxLayout;
@@ -206,6 +210,9 @@ frmSightLog::frmSightLog(QWidget* parent) : ChildWindow(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filter);
     layout->addWidget(split, 1);
+    lblPasses = new QLabel(this);
+    lblPasses->setObjectName(QStringLiteral("lblPasses"));
+    layout->addWidget(lblPasses);
     layout->addLayout(buttons);
     lstFixes->setMinimumHeight(lstFixes->fontMetrics().height() * 8);
     lstSights->setMinimumHeight(lstSights->fontMetrics().height() * 6);
@@ -255,6 +262,15 @@ void frmSightLog::Update() {
     ShowSelected();
 }
 
+QSize frmSightLog::ContentSize() const {
+    int width = 0;
+    for (int c = 0; c < SightLogModel::kNoteColumn; ++c) width += lstFixes->header()->sectionSize(c);
+    // The note's header, the frame, the vertical scroll bar and the window's margins.
+    width += lstFixes->header()->sectionSizeHint(SightLogModel::kNoteColumn) +
+             2 * lstFixes->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * 12;
+    return QSize(width, 0).expandedTo(QSize(0, 1));
+}
+
 std::vector<std::int64_t> frmSightLog::SelectedIds() const {
     std::vector<int> rows;
     for (const QModelIndex& i : lstFixes->selectionModel()->selectedRows()) rows.push_back(i.row());
@@ -272,6 +288,7 @@ void frmSightLog::ShowSelected() {
     txtNote->setEnabled(currentId_ != 0);
     cmdReopen->setEnabled(currentId_ != 0);
     cmdDelete->setEnabled(!ids.empty());
+    lblPasses->clear();
     if (!currentId_) {
         txtNote->clear();
         return;
@@ -286,8 +303,19 @@ void frmSightLog::ShowSelected() {
                 QString::number(s.Line), QString::fromStdString(s.BodyName), FormatShortDate(s.UT) + QLatin1Char(' ') + FormatTimeHMS(s.UT),
                 FormatAngleDegMin(s.Hs, 2, true, false), !HasLimb(s.Body) ? QString() : s.LowerLimb ? QStringLiteral("lower") : QStringLiteral("upper"),
                 FormatAngleDegMin(s.Hc, 2, true, false), FormatNumber(s.Zn, QStringLiteral("000.0")) + QStringLiteral("\u00B0"),
-                FormatNumber(s.Intercept, QStringLiteral("+00.0;-00.0")) + QLatin1Char('\'')}));
+                FormatNumber(s.Intercept, QStringLiteral("+00.0;-00.0")) + QLatin1Char('\''),
+                std::isfinite(s.Residual) ? FormatNumber(s.Residual, QStringLiteral("+00.0;-00.0")) + QLatin1Char('\'')
+                                          : QString()}));
         }
+        // How the fix was made: one pass, or iterated with each pass's shift.
+        QString how;
+        if (f.Passes == 1) how = QStringLiteral("One-pass fix from the DR");
+        if (f.Passes > 1) {
+            how = QStringLiteral("Iterated in %1 passes, shifts:").arg(f.Passes);
+            for (double v : f.PassShift) how += QLatin1Char(' ') + FormatNumber(v, QStringLiteral("0.000")) + QLatin1Char('\'');
+        }
+        lstSights->setToolTip(how);
+        lblPasses->setText(how);
     } catch (const SightLogError& e) {
         ShowMessage(this, kTitle, QString::fromStdString(e.what()), MsgIcon::Exclamation);
     }
@@ -334,7 +362,7 @@ void frmSightLog::DeleteSelected() {
     const QString what = ids.size() == 1 ? QStringLiteral("the selected fix")
                                          : QStringLiteral("the %1 selected fixes").arg(ids.size());
     if (ShowMessage(this, kTitle, QStringLiteral("Delete %1 and its sights from the sight log?").arg(what),
-                    MsgIcon::Question, MsgButtons::YesNo) != MsgResult::Yes)
+                    MsgIcon::Question, MsgButtons::YesNoDefaultNo) != MsgResult::Yes)
         return;
     SightLog* log = ProgramSightLog(this);
     if (!log) return;
@@ -359,8 +387,8 @@ void frmSightLog::ExportCsv() {
     if (!log) return;
     const QString suggested = QStringLiteral("sightlog.csv");
     const QString path = Chooser() ? Chooser()(this, suggested)
-                                   : QFileDialog::getSaveFileName(this, QStringLiteral("Export CSV"), suggested,
-                                                                  QStringLiteral("CSV files (*.csv)"));
+                                   : AskSavePath(this, QStringLiteral("Export CSV"), suggested,
+                                                 QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty()) return;
     // A damaged record is left out and named; the others are written.
     std::vector<LoggedFix> fixes;

@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QDateEdit;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeView;
@@ -24,6 +25,8 @@ public:
 
     // Lists the log again (a new fix was recorded, the filter changed).
     void Update() override;
+    // Wide enough for every column of the list up to the bodies (the note may scroll).
+    QSize ContentSize() const override;
 
     // The file chooser of "Export CSV…": (parent, suggested name) -> chosen
     // path, "" for cancel. Replaceable so that tests answer it.
@@ -36,6 +39,7 @@ public:
     QTreeView* lstFixes = nullptr;    // Date, Zone time, UT, Position, Ellipse, Bodies, Note
     QTreeWidget* lstSights = nullptr; // Line, Body, UT, Hs, Limb, Hc, Zn, Intercept
     QLineEdit* txtNote = nullptr;
+    QLabel* lblPasses = nullptr;      // how the selected fix was made: one pass or iterated, with the shifts
     QPushButton* cmdReopen = nullptr;
     QPushButton* cmdDelete = nullptr;
     QPushButton* cmdExport = nullptr;

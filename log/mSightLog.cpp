@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -28,6 +29,10 @@ public:
         sqlite3_clear_bindings(s_);
     }
     Stmt& Bind(int i, double v) { return Check(sqlite3_bind_double(s_, i, v)); }
+    // A number that may be missing: NaN is kept as NULL.
+    Stmt& BindReal(int i, double v) {
+        return Check(std::isnan(v) ? sqlite3_bind_null(s_, i) : sqlite3_bind_double(s_, i, v));
+    }
     Stmt& Bind(int i, std::int64_t v) { return Check(sqlite3_bind_int64(s_, i, v)); }
     Stmt& Bind(int i, int v) { return Check(sqlite3_bind_int(s_, i, v)); }
     Stmt& Bind(int i, const std::string& v) {
@@ -42,6 +47,8 @@ public:
         return type == SQLITE_FLOAT || type == SQLITE_INTEGER ? sqlite3_column_double(s_, i)
                                                               : std::numeric_limits<double>::quiet_NaN();
     }
+    // An optional REAL column (absent in older records): NaN when null.
+    double Real(int i) const { return D(i); }
     int I(int i) const { return sqlite3_column_int(s_, i); }
     std::int64_t L(int i) const { return sqlite3_column_int64(s_, i); }
     std::string T(int i) const {
@@ -87,6 +94,33 @@ std::string Reason(sqlite3* db, int rc) {
     }
 }
 
+// The passes' shifts as stored: "59.812 0.205 0.000" with every digit of the double.
+std::string ShiftsText(const std::vector<double>& shifts) {
+    std::string out;
+    for (double v : shifts) {
+        char buf[32];
+        const auto r = std::to_chars(buf, buf + sizeof buf, v);
+        if (!out.empty()) out += ' ';
+        out.append(buf, r.ptr);
+    }
+    return out;
+}
+
+std::vector<double> ShiftsOf(const std::string& text) {
+    std::vector<double> out;
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p < end) {
+        while (p < end && *p == ' ') ++p;
+        double v = 0.0;
+        const auto r = std::from_chars(p, end, v);
+        if (r.ec != std::errc()) break;
+        out.push_back(v);
+        p = r.ptr;
+    }
+    return out;
+}
+
 bool IsDamage(int rc) { return (rc & 0xff) == SQLITE_NOTADB || (rc & 0xff) == SQLITE_CORRUPT; }
 
 // A float field read back: NaN when the stored double does not fit a float (the check
@@ -118,11 +152,27 @@ constexpr const char* kMigrations[] = {
     // 2: the user's note, and the date filter's index.
     "ALTER TABLE fix ADD COLUMN note TEXT NOT NULL DEFAULT '';"
     "CREATE INDEX fix_zone_time ON fix(zone_time);",
+    // 3: the passes of an iterated fix (0: not kept), and each sight's reduction
+    // from the DR (NULL in the rows of older schemas).
+    "ALTER TABLE fix ADD COLUMN passes INTEGER NOT NULL DEFAULT 0;"
+    "ALTER TABLE fix ADD COLUMN pass_shifts TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE sight ADD COLUMN dr_lat REAL;"
+    "ALTER TABLE sight ADD COLUMN dr_lon REAL;"
+    "ALTER TABLE sight ADD COLUMN gha REAL;"
+    "ALTER TABLE sight ADD COLUMN dec REAL;"
+    "ALTER TABLE sight ADD COLUMN dip REAL;"
+    "ALTER TABLE sight ADD COLUMN refraction REAL;"
+    "ALTER TABLE sight ADD COLUMN tp REAL;"
+    "ALTER TABLE sight ADD COLUMN semidiameter REAL;"
+    "ALTER TABLE sight ADD COLUMN parallax REAL;"
+    "ALTER TABLE sight ADD COLUMN ho REAL;"
+    "ALTER TABLE sight ADD COLUMN residual REAL;",
 };
 static_assert(std::size(kMigrations) == SightLog::kSchemaVersion);
 
 // The tables each schema version has; a file claiming the version without them is damaged.
-constexpr const char* kTablesOfVersion[][2] = {{nullptr, nullptr}, {"fix", "sight"}, {"fix", "sight"}};
+constexpr const char* kTablesOfVersion[][2] = {
+    {nullptr, nullptr}, {"fix", "sight"}, {"fix", "sight"}, {"fix", "sight"}};
 static_assert(std::size(kTablesOfVersion) == SightLog::kSchemaVersion + 1);
 
 // The listing in two scans: the fixes, then their sights' bodies in line order.
@@ -154,6 +204,8 @@ LoggedFix MakeLoggedFix(const FixResult& fix, const std::string& version) {
     const CourseDistance& cd = fix.FromDR;
     f.CourseFromDR = cd.C;
     f.DistanceFromDR = cd.Dist;
+    f.Passes = fix.Passes;
+    for (int k = 0; k < fix.Passes && k < kMaxFixPasses; ++k) f.PassShift.push_back(fix.PassShift[static_cast<size_t>(k)]);
     f.Version = version;
     for (size_t i = 0; i < 4; ++i) {
         if (!LineInUse(lines.Body[i])) continue;
@@ -166,9 +218,21 @@ LoggedFix MakeLoggedFix(const FixResult& fix, const std::string& version) {
         s.LowerLimb = HasLimb(s.Body) && lines.LowerLimb[i];
         s.UT = fix.LineTime[i];
         s.Hs = fix.Hs[i];
+        const SightReduction& r = fix.Reduction[i];
+        s.Lat = fix.LinePos[i].Lat;
+        s.Lon = fix.LinePos[i].Lon;
+        s.Gha = r.Gha;
+        s.Dec = r.Dec;
+        s.Dip = r.Dip;
+        s.Refr = r.Refr;
+        s.TP = r.TP;
+        s.SemiD = r.SemiD;
+        s.Parallax = r.Parallax;
+        s.Ho = r.Ho;
         s.Hc = fix.Hc[i];
         s.Zn = fix.Az[i];
         s.Intercept = fix.Intercept[i];
+        s.Residual = fix.Residual[i];
         f.Sights.push_back(s);
     }
     return f;
@@ -242,6 +306,9 @@ std::string FaultOf(const LoggedFix& f) {
       "its dead-reckoning position is off the globe");
     c(Within(f.CourseFromDR, -360, 360) && Within(f.DistanceFromDR, 0, 1e6), "its course and distance are not a run");
     c(f.Sights.size() <= 4, "it has more than four sights");
+    c(f.Passes >= 0 && f.Passes <= 1000 && std::all_of(f.PassShift.begin(), f.PassShift.end(), [](double v) {
+          return Within(v, 0, 1e6);
+      }), "its passes are not a count of moves");
     int lastLine = 0;
     for (const LoggedSight& s : f.Sights) {
         c(s.Line > lastLine && s.Line <= 4, "a sight's line number is not 1 to 4");
@@ -253,6 +320,9 @@ std::string FaultOf(const LoggedFix& f) {
         c(LoggedTime(s.UT), "a sight's UT is not a date from 1899 to 2101");
         c(Within(s.Hs, -90, 90) && Within(s.Hc, -90, 90), "a sight's altitude is beyond 90 degrees");
         c(Within(s.Zn, 0, 360) && Within(s.Intercept, -1e6, 1e6), "a sight's azimuth or intercept is not an angle");
+        // The steps of the reduction: absent (NaN) in older records, else finite angles.
+        for (double v : {s.Lat, s.Lon, s.Gha, s.Dec, s.Dip, s.Refr, s.TP, s.SemiD, s.Parallax, s.Ho, s.Residual})
+            c(std::isnan(v) || Within(v, -1e6, 1e6), "a step of a sight's reduction is not a number");
     }
     return c.fault;
 }
@@ -384,24 +454,27 @@ std::int64_t SightLog::Record(LoggedFix& fix) {
         Stmt f(db_,
                "INSERT INTO fix(ut, zone_time, tz, dr_lat, dr_lon, course, speed, temperature, pressure,"
                " height_of_eye, index_correction, fix_dr_lat, fix_dr_lon, fix_lat, fix_lon, ellipse_a, ellipse_b,"
-               " ellipse_alpha, course_from_dr, distance_from_dr, version, note)"
-               " VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+               " ellipse_alpha, course_from_dr, distance_from_dr, version, note, passes, pass_shifts)"
+               " VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
         f.Bind(1, fix.UT).Bind(2, fix.ZoneTime).Bind(3, double(w.TZ)).Bind(4, w.Lat).Bind(5, w.Lon);
         f.Bind(6, double(w.Course)).Bind(7, double(w.Speed)).Bind(8, double(w.Temp)).Bind(9, double(w.Pressure));
         f.Bind(10, double(w.hEye)).Bind(11, double(w.i_s)).Bind(12, fix.DRLat).Bind(13, fix.DRLon);
         f.Bind(14, fix.FixLat).Bind(15, fix.FixLon).Bind(16, fix.EllipseA).Bind(17, fix.EllipseB);
         f.Bind(18, fix.EllipseAlpha).Bind(19, fix.CourseFromDR).Bind(20, fix.DistanceFromDR);
-        f.Bind(21, fix.Version).Bind(22, fix.Note);
+        f.Bind(21, fix.Version).Bind(22, fix.Note).Bind(23, fix.Passes).Bind(24, ShiftsText(fix.PassShift));
         if (f.Step() != SQLITE_DONE) Fail("record the fix");
         const std::int64_t id = sqlite3_last_insert_rowid(db_);
         Stmt one(db_,
                  "INSERT INTO sight(fix_id, line, body, body_name, time_text, altitude_text, lower_limb, ut, hs, hc,"
-                 " zn, intercept) VALUES(?,?,?,?,?,?,?,?,?,?,?,?)");
+                 " zn, intercept, dr_lat, dr_lon, gha, dec, dip, refraction, tp, semidiameter, parallax, ho, residual)"
+                 " VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
         for (const LoggedSight& l : fix.Sights) {
             one.Reset();
             one.Bind(1, id).Bind(2, l.Line).Bind(3, l.Body).Bind(4, l.BodyName).Bind(5, l.TimeText);
             one.Bind(6, l.AltitudeText).Bind(7, l.LowerLimb ? 1 : 0).Bind(8, l.UT).Bind(9, l.Hs).Bind(10, l.Hc);
             one.Bind(11, l.Zn).Bind(12, l.Intercept);
+            const double more[] = {l.Lat, l.Lon, l.Gha, l.Dec, l.Dip, l.Refr, l.TP, l.SemiD, l.Parallax, l.Ho, l.Residual};
+            for (size_t k = 0; k < std::size(more); ++k) one.BindReal(13 + static_cast<int>(k), more[k]);
             if (one.Step() != SQLITE_DONE) Fail("record the sights of the fix");
         }
         if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) Fail("record the fix");
@@ -457,7 +530,7 @@ LoggedFix SightLog::Load(std::int64_t id) {
     Stmt q(db_,
            "SELECT ut, zone_time, tz, dr_lat, dr_lon, course, speed, temperature, pressure, height_of_eye,"
            " index_correction, fix_dr_lat, fix_dr_lon, fix_lat, fix_lon, ellipse_a, ellipse_b, ellipse_alpha,"
-           " course_from_dr, distance_from_dr, version, note FROM fix WHERE id = ?");
+           " course_from_dr, distance_from_dr, version, note, passes, pass_shifts FROM fix WHERE id = ?");
     q.Bind(1, id);
     if (q.Step() != SQLITE_ROW) throw SightLogError("The sight log holds no fix number " + std::to_string(id) + ".");
     LoggedFix f;
@@ -486,8 +559,11 @@ LoggedFix SightLog::Load(std::int64_t id) {
     f.DistanceFromDR = q.D(19);
     f.Version = q.T(20);
     f.Note = q.T(21);
+    f.Passes = q.I(22);
+    f.PassShift = ShiftsOf(q.T(23));
     Stmt s(db_,
-           "SELECT line, body, body_name, time_text, altitude_text, lower_limb, ut, hs, hc, zn, intercept"
+           "SELECT line, body, body_name, time_text, altitude_text, lower_limb, ut, hs, hc, zn, intercept,"
+           " dr_lat, dr_lon, gha, dec, dip, refraction, tp, semidiameter, parallax, ho, residual"
            " FROM sight WHERE fix_id = ? ORDER BY line");
     s.Bind(1, id);
     while (s.Step() == SQLITE_ROW) {
@@ -503,6 +579,8 @@ LoggedFix SightLog::Load(std::int64_t id) {
         l.Hc = s.D(8);
         l.Zn = s.D(9);
         l.Intercept = s.D(10);
+        double* more[] = {&l.Lat, &l.Lon, &l.Gha, &l.Dec, &l.Dip, &l.Refr, &l.TP, &l.SemiD, &l.Parallax, &l.Ho, &l.Residual};
+        for (size_t k = 0; k < std::size(more); ++k) *more[k] = s.Real(11 + static_cast<int>(k));
         f.Sights.push_back(std::move(l));
     }
     if (const std::string why = FaultOf(f); !why.empty())
@@ -603,8 +681,9 @@ std::string SightLogCsv(const std::vector<LoggedFix>& fixes) {
     std::string out =
         "fix_id,zone_time,ut,zone_hours,dr_lat,dr_lon,dr_lat_text,dr_lon_text,course,speed_kn,temperature_c,"
         "pressure_mb,height_of_eye_m,index_correction_min,fix_lat,fix_lon,fix_lat_text,fix_lon_text,"
-        "ellipse_a_nm,ellipse_b_nm,ellipse_alpha,course_from_dr,distance_from_dr_nm,version,note,"
-        "line,body,sight_ut,sight_time_text,hs,hs_text,limb,hc,hc_text,zn,intercept_min\r\n";
+        "ellipse_a_nm,ellipse_b_nm,ellipse_alpha,course_from_dr,distance_from_dr_nm,passes,pass_shifts_nm,version,"
+        "note,line,body,sight_ut,sight_time_text,hs,hs_text,limb,dip_min,refraction_min,tp_min,semidiameter_min,"
+        "parallax_min,ho,ho_text,hc,hc_text,zn,intercept_min,residual_min,sight_dr_lat,sight_dr_lon,gha,dec\r\n";
     for (const LoggedFix& f : fixes) {
         const NavigationStateRecord& w = f.Working;
         const std::string fixColumns =
@@ -614,13 +693,16 @@ std::string SightLogCsv(const std::vector<LoggedFix>& fixes) {
             Num(w.hEye) + "," + Num(w.i_s) + "," + Num(f.FixLat) + "," + Num(f.FixLon) + "," +
             LatLonText(f.FixLat, true) + "," + LatLonText(f.FixLon, false) + "," + Num(f.EllipseA) + "," +
             Num(f.EllipseB) + "," + Num(f.EllipseAlpha) + "," + Num(f.CourseFromDR) + "," +
-            Num(f.DistanceFromDR) + "," + Field(f.Version) + "," + Field(f.Note);
+            Num(f.DistanceFromDR) + "," + (f.Passes > 0 ? std::to_string(f.Passes) : std::string()) + "," +
+            ShiftsText(f.PassShift) + "," + Field(f.Version) + "," + Field(f.Note);
         for (const LoggedSight& s : f.Sights) {
             out += fixColumns + "," + std::to_string(s.Line) + "," + Field(s.BodyName) + "," + DateTimeText(s.UT) +
                    "," + Field(s.TimeText) + "," + Num(s.Hs) + "," + Field(AltitudeText(s.Hs)) + "," +
-                   (!HasLimb(s.Body) ? "" : s.LowerLimb ? "lower" : "upper") + "," + Num(s.Hc) + "," +
-                   Field(AltitudeText(s.Hc)) + "," +
-                   Num(s.Zn) + "," + Num(s.Intercept) + "\r\n";
+                   (!HasLimb(s.Body) ? "" : s.LowerLimb ? "lower" : "upper") + "," + Num(-60.0 * s.Dip) + "," +
+                   Num(-60.0 * s.Refr) + "," + Num(-60.0 * s.TP) + "," + Num(60.0 * s.SemiD) + "," +
+                   Num(60.0 * s.Parallax) + "," + Num(s.Ho) + "," + Field(AltitudeText(s.Ho)) + "," + Num(s.Hc) + "," +
+                   Field(AltitudeText(s.Hc)) + "," + Num(s.Zn) + "," + Num(s.Intercept) + "," + Num(s.Residual) + "," +
+                   Num(s.Lat) + "," + Num(s.Lon) + "," + Num(s.Gha) + "," + Num(s.Dec) + "\r\n";
         }
     }
     return out;

@@ -1,7 +1,6 @@
 #include "shell/frmSplash.h"
+#include "ui/mLayout.h"
 
-#include <QApplication>
-#include <QEventLoop>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -9,23 +8,22 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QTimer>
 #include <QVBoxLayout>
 
-#include "shell/MDIFormMain.h"
 #include "ui/mImages.h"
 
 #ifndef VELTRANO_VERSION
 #define VELTRANO_VERSION "0.0.0"
 #endif
 
-frmSplash::frmSplash(QWidget* parent)
-    : QWidget(parent, SplashDone ? (Qt::Dialog | Qt::FramelessWindowHint) : (Qt::SplashScreen | Qt::FramelessWindowHint)),
-      about_(SplashDone) {
+frmSplash::frmSplash(QWidget* parent, bool about)
+    : QWidget(parent, about ? (Qt::Dialog | Qt::FramelessWindowHint) : (Qt::SplashScreen | Qt::FramelessWindowHint)),
+      about_(about) {
     clock_.start();
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral("Veltrano"));
     if (about_) setAttribute(Qt::WA_DeleteOnClose);
+    setAutoFillBackground(true);
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(6, 6, 6, 6);
@@ -69,6 +67,29 @@ frmSplash::frmSplash(QWidget* parent)
     row->addLayout(text);
     row->addSpacing(12);
 
+    if (about_) {
+        lblCredits = new QLabel(this);
+        lblCredits->setObjectName(QStringLiteral("lblCredits"));
+        lblCredits->setWordWrap(true);
+        lblCredits->setAutoFillBackground(true);  // the box is frameless: its own ground under the text
+        lblCredits->setText(QStringLiteral(
+            "<b>Published data, with thanks</b> (each keeps its own licence):<br>"
+            "Planets: VSOP87 version D, Bretagnon &amp; Francou 1988 (VizieR VI/81), from the npm package "
+            "astronomia 4.2.0 (MIT). Nutation (IAU 1980) and the Moon's periodic terms: J. Meeus, "
+            "<i>Astronomical Algorithms</i>, tables 22.A, 47.A and 47.B, from astronomia (MIT). "
+            "Delta T: U.S. Naval Observatory and IERS observed values, from astronomia (MIT); before "
+            "1657 the Swiss Ephemeris (Stephenson &amp; Morrison 1984).<br>"
+            "Stars: the Yale Bright Star Catalogue (VizieR V/50, public) as shipped in xplanet; positions, "
+            "proper motions and parallaxes from Hipparcos (ESA SP-1200) in the Swiss Ephemeris "
+            "sefstars.txt (CC0-1.0) and Stellarium (GPL-2+); star names of the IAU from Stellarium; "
+            "constellation names from d3-celestial 0.7.35 (BSD-3-Clause). Cross-checks and join keys: "
+            "python3-ephem (LGPL-3), astronomical-almanac and Stellarium (GPL-2+).<br>"
+            "Where each figure comes from and what was mended is told in data/README.md of the sources."));
+        lblCredits->setMaximumWidth(TwipsToPixels(9000));
+        outer->addWidget(lblCredits);
+        lblCredits->installEventFilter(this);
+    }
+
     for (QWidget* w : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Image1),
                        static_cast<QWidget*>(lblProductName), static_cast<QWidget*>(lblCompanyProduct),
                        static_cast<QWidget*>(lblVersion), static_cast<QWidget*>(lblWarning)})
@@ -106,35 +127,4 @@ void frmSplash::mousePressEvent(QMouseEvent* event) {
         return;
     }
     QWidget::mousePressEvent(event);
-}
-
-MDIFormMain* StartUp(int splashMs) {
-    auto* splash = new frmSplash;
-    splash->show();
-    splash->repaint();
-    QApplication::processEvents();
-
-    auto* main = new MDIFormMain;
-    if (!main->Load()) {
-        delete main;
-        delete splash;
-        return nullptr;
-    }
-    // The rise/set and position windows compute their first contents now,
-    // behind the splash, and stay hidden until the user opens them.
-    main->LoadChild(QStringLiteral("RiseSet"));
-    main->LoadChild(QStringLiteral("Position"));
-
-    const qint64 rest = splashMs - splash->Elapsed();
-    if (rest > 0) {
-        QEventLoop wait;
-        QTimer::singleShot(static_cast<int>(rest), &wait, &QEventLoop::quit);
-        wait.exec();
-    }
-    main->show();
-    main->RestoreDesk();
-    SplashDone = true;
-    splash->close();
-    splash->deleteLater();
-    return main;
 }

@@ -13,7 +13,7 @@
 #include "core/mPlanet.h"
 #include "core/mStar.h"
 #include "shell/MDIFormMain.h"
-#include "shell/frmSplash.h"
+#include "shell/StartUp.h"
 #include "shell/mCommandLine.h"
 #include "ui/mDialogs.h"
 #include "ui/mImages.h"

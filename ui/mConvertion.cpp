@@ -5,7 +5,6 @@
 #include <QStringList>
 #include <cmath>
 
-#include "ui/mPublicVarsQt.h"
 #include "core/mTextForms.h"
 
 QString DecimalSeparator() {
@@ -33,6 +32,14 @@ QString NumberTextDigits(double value, int significant) {
 
 QString NumberText(float value) { return NumberTextDigits(static_cast<double>(value), 7); }
 QString NumberText(double value) { return NumberTextDigits(value, 15); }
+
+QString NormalizeDecimalText(const QString& text) {
+    const QString sep = DecimalSeparator();
+    const QString foreign = sep == QLatin1String(".") ? QStringLiteral(",") : QStringLiteral(".");
+    const int at = text.indexOf(foreign);
+    if (at < 0) return text;
+    return text.left(at) + sep + text.mid(at + foreign.size());
+}
 
 bool ParseNumberText(const QString& text, double& value) {
     const QString t = NormalizeDecimalText(text.trimmed());
@@ -73,6 +80,9 @@ QString FormatAngleDegMin(double degrees, int width, bool showSign, bool letters
     }
     const DegMin dm = SplitDegMin(std::fabs(degrees), 1);
     if (!dm.ok) return sign + QString(width, QLatin1Char('-')) + QStringLiteral(" --") + DecimalSeparator() + QLatin1Char('-');
+    // A value that rounds to zero takes the sign of zero, never a minus.
+    if (showSign && dm.degrees == 0 && FormatNumber(dm.minutes, QStringLiteral("00.0")) == FormatNumber(0.0, QStringLiteral("00.0")))
+        sign = letters ? QStringLiteral("N") : QStringLiteral(" ");
     const QString deg = QString::number(dm.degrees).rightJustified(width, QLatin1Char(' '));
     return sign + deg + QLatin1Char(' ') + FormatNumber(dm.minutes, QStringLiteral("00.0"));
 }

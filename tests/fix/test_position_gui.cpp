@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFile>
+#include <QRegularExpression>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QAction>
@@ -266,6 +268,11 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
               kTolFixNm)
         << lines[1].toStdString();
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("C = ")));
+    {
+        FixResult atDr = LastFix;  // no run: no course either
+        atDr.FromDR.Dist = 0.04;
+        EXPECT_EQ(CourseDistanceText(atDr), QStringLiteral("Fix at the DR (00.0 nm)"));
+    }
     EXPECT_EQ(lines[3], QStringLiteral("Ellipse of error:"));
     EXPECT_TRUE(lines[4].startsWith(QStringLiteral("a = ")) && lines[4].endsWith(QStringLiteral("\u00B0")));
     EXPECT_EQ(LastFix.Lines.Time[2], "06:02:37");
@@ -317,12 +324,32 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
     EXPECT_EQ(cell("SemiD", 1), QStringLiteral("-"));  // a star has no limb
     EXPECT_EQ(cell("px", 1), QStringLiteral("+00.0"));
 
-    // The plot: the fix is 7 nm from the DR position, off a plot of 1 nm per cell;
-    // at 5 nm per cell the lines of position show in red, the ellipse in green.
-    EXPECT_EQ(d->lblScale->text(), QStringLiteral("1 nm."));
-    QTest::mouseClick(d->cmdZoomIn, Qt::LeftButton);
-    QTest::mouseClick(d->cmdZoomIn, Qt::LeftButton);
-    EXPECT_EQ(d->lblScale->text(), QStringLiteral("5 nm."));
+    // The plot: the fix is 13 nm from the DR position; it opens at 10 nm per cell,
+    // where it shows, with the lines of position in red and the ellipse in green.
+    EXPECT_EQ(d->lblScale->text(), QStringLiteral("10 nm."));
+    EXPECT_EQ(d->ZoomIndex(), frmDetails::FittingZoomIndex(LastFix));
+    const double reach = std::min(d->Picture1->width(), d->Picture1->height()) / 2.0;
+    EXPECT_LT(std::hypot(d->Picture1->FixPoint().x() - d->Picture1->width() / 2.0,
+                         d->Picture1->FixPoint().y() - d->Picture1->height() / 2.0), reach);
+    // A ship stopped has no track: only the fix's circles are blue.
+    auto blue = [&] {
+        const QImage plot = d->Picture1->grab().toImage();
+        int n = 0;
+        for (int y = 0; y < plot.height(); ++y)
+            for (int x = 0; x < plot.width(); ++x) {
+                const QColor c = plot.pixelColor(x, y);
+                if (c.blue() > c.red() + 80 && c.blue() > c.green() + 80) ++n;
+            }
+        return n;
+    };
+    const int underway = blue();
+    FixResult stoppedFix = d->Shown();
+    stoppedFix.Working.Speed = 0.0f;
+    PlotLines(d->Picture1, stoppedFix, d->Picture1->Scale());
+    const int stopped = blue();
+    PlotLines(d->Picture1, d->Shown(), d->Picture1->Scale());
+    EXPECT_GT(stopped, 10);
+    EXPECT_LT(stopped, underway / 2);
     const QImage img = d->Picture1->grab().toImage();
     int red = 0, green = 0;
     for (int y = 0; y < img.height(); ++y)
@@ -385,4 +412,50 @@ TEST_F(PositionWindow, ResizeScalesTheMapWithItsMarksAndRedrawsTheGrid) {
     // The grid is drawn for the new size: r = min of W/2 and H/2, each rounded (halves to even).
     EXPECT_EQ(w->Picture1->GridR(), std::min(static_cast<int>(std::nearbyint(grown.width() / 2.0)),
                                              static_cast<int>(std::nearbyint(grown.height() / 2.0))));
+}
+
+TEST_F(PositionWindow, TheHelpsWorkedFixIsWhatTheWindowsShowWithTheDefaults) {
+    // help/VeltranoHelp.html, section 10: its working data and sights, "Iterate" ticked as at first.
+    QFile file(QStringLiteral(VELTRANO_TEST_DATA_DIR "/../../help/VeltranoHelp.html"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString help = QString::fromUtf8(file.readAll());
+    NavigationState = testsupport::DrState(DateFromParts(2026, 12, 6, 17, 50, 0), -2.0f, 45.0, -30.0, 300.0f, 12.0f);
+    w->Update();
+    SightLines l;
+    l.Body = {7001, 1708, 8728, kNoBody};
+    l.Time = {"19:10:00", "19:30:00", "19:50:00", ""};
+    l.Altitude = {"50-37.7", "24-20.5", "15-28.1", ""};
+    w->ShowSights(l);
+    ASSERT_TRUE(w->chkIterate->isChecked());
+    QTest::mouseClick(w->Command2, Qt::LeftButton);
+    QTest::mouseClick(w->Command4, Qt::LeftButton);
+    frmDetails* d = Details();
+    ASSERT_NE(d, nullptr);
+    // "50 13.3" -> "50&deg;13.3&prime;", "+16.7" -> "16.7&prime; towards".
+    auto deg = [](const QString& cell) {
+        const QStringList p = cell.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        return p.value(0) + QStringLiteral("&deg;") + p.value(1) + QStringLiteral("&prime;");
+    };
+    for (int c = 1; c <= 3; ++c) {
+        const QString dN = d->Row(QStringLiteral("dN"))->text(c);
+        QString zn = d->Row(QStringLiteral("Az"))->text(c).trimmed();
+        zn.replace(QStringLiteral("\u00B0"), QStringLiteral("&deg;")).replace(QStringLiteral("'"), QStringLiteral("&prime;"));
+        const QString row = QStringLiteral("<td>%1</td><td>%2</td><td>%3</td><td>%4&prime; %5</td>")
+                                .arg(deg(d->Row(QStringLiteral("Ho"))->text(c)), deg(d->Row(QStringLiteral("Hc"))->text(c)),
+                                     zn, QString::number(std::fabs(dN.toDouble()), 'f', 1),
+                                     dN.startsWith(QLatin1Char('-')) ? QStringLiteral("away") : QStringLiteral("towards"));
+        EXPECT_TRUE(help.contains(row)) << row.toStdString();
+        EXPECT_EQ(d->Row(QStringLiteral("Res"))->text(c), QStringLiteral("+00.0"));
+    }
+    // The fix, its course and distance, and the passes' shifts as the summaries show them.
+    const QStringList summary = w->Label4->text().split(QLatin1Char('\n'));
+    ASSERT_GE(summary.size(), 3);
+    QString fix = summary[1].mid(10);  // "45-12.0N 030-21.0W"
+    fix.replace(QRegularExpression(QStringLiteral("(\\d+)-(\\d+\\.\\d)([NSEW])")), QStringLiteral("\\1&deg;\\2&prime;\\3"));
+    EXPECT_TRUE(help.contains(QStringLiteral("<b>") + fix + QStringLiteral("</b>"))) << fix.toStdString();
+    const QRegularExpressionMatch cd =
+        QRegularExpression(QStringLiteral("C = ([\\d.]+)\u00B0 - ([\\d.]+) nm")).match(summary[2]);
+    ASSERT_TRUE(cd.hasMatch());
+    EXPECT_TRUE(help.contains(QStringLiteral("C = %1&deg; and %2 miles").arg(cd.captured(1), cd.captured(2))));
+    EXPECT_TRUE(help.contains(PassesText(LastFix).mid(1))) << PassesText(LastFix).toStdString();
 }
