@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -46,6 +47,7 @@ public:
         return type == SQLITE_FLOAT || type == SQLITE_INTEGER ? sqlite3_column_double(s_, i)
                                                               : std::numeric_limits<double>::quiet_NaN();
     }
+    // An optional REAL column (absent in older records): NaN when null.
     double Real(int i) const { return D(i); }
     int I(int i) const { return sqlite3_column_int(s_, i); }
     std::int64_t L(int i) const { return sqlite3_column_int64(s_, i); }
@@ -303,6 +305,9 @@ std::string FaultOf(const LoggedFix& f) {
       "its dead-reckoning position is off the globe");
     c(Within(f.CourseFromDR, -360, 360) && Within(f.DistanceFromDR, 0, 1e6), "its course and distance are not a run");
     c(f.Sights.size() <= static_cast<size_t>(kMaxLoggedSights), "it has more sights than a fix can have");
+    c(f.Passes >= 0 && f.Passes <= 1000 && std::all_of(f.PassShift.begin(), f.PassShift.end(), [](double v) {
+          return Within(v, 0, 1e6);
+      }), "its passes are not a count of moves");
     int lastLine = 0;
     for (const LoggedSight& s : f.Sights) {
         c(s.Line > lastLine && s.Line <= kMaxLoggedSights, "a sight's line number is out of order or too large");
@@ -314,6 +319,9 @@ std::string FaultOf(const LoggedFix& f) {
         c(LoggedTime(s.UT), "a sight's UT is not a date from 1899 to 2101");
         c(Within(s.Hs, -90, 90) && Within(s.Hc, -90, 90), "a sight's altitude is beyond 90 degrees");
         c(Within(s.Zn, 0, 360) && Within(s.Intercept, -1e6, 1e6), "a sight's azimuth or intercept is not an angle");
+        // The steps of the reduction: absent (NaN) in older records, else finite angles.
+        for (double v : {s.Lat, s.Lon, s.Gha, s.Dec, s.Dip, s.Refr, s.TP, s.SemiD, s.Parallax, s.Ho, s.Residual})
+            c(std::isnan(v) || Within(v, -1e6, 1e6), "a step of a sight's reduction is not a number");
     }
     return c.fault;
 }

@@ -25,7 +25,7 @@ struct CommandOption {
 
 // Flags of a command row.
 enum CommandNeeds : unsigned {
-    kNeedsData = 1,         // the planetary series and the star catalogue are loaded first
+    kNeedsData = 1,         // the planetary series, the star catalogue and the Moon's series are loaded first
     kNeedsPainting = 2,     // fonts and a paint device (the offscreen platform; no display)
     kStopsOnInterrupt = 4,  // polls InterruptRequested(): Ctrl-C, SIGTERM, SIGHUP ask it to stop
 };

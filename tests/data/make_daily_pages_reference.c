@@ -201,9 +201,10 @@ int main(int argc, char** argv) {
     char version[256];
     fprintf(f, "# Swiss Ephemeris %s; written by make_daily_pages_reference.c\n", swe_version(version));
     /* A polar day (June 1900) and a polar night (December 1955) in the table's north, and
-     * the night's end at N 72 (May 2026: the Sun rises just after 0 h and does not set). */
+     * the end of the nights of civil twilight at N 64 (May 2026: twilight begins before 0 h
+     * and does not end). */
     static const int dates[7][3] = {{1900, 6, 20}, {1955, 12, 20}, {1987, 3, 2}, {2024, 3, 19},
-                                    {2062, 9, 10}, {2100, 12, 29}, {2026, 5, 7}};
+                                    {2062, 9, 10}, {2100, 12, 29}, {2026, 5, 19}};
     for (int i = 0; i < 7; ++i) Spread(f, dates[i][0], dates[i][1], dates[i][2]);
     fclose(f);
 
