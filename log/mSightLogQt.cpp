@@ -6,10 +6,7 @@
 #include <memory>
 
 #include "ui/mDialogs.h"
-
-#ifndef VELTRANO_VERSION
-#define VELTRANO_VERSION "unknown"
-#endif
+#include "core/mVersion.h"
 
 namespace {
 

@@ -14,10 +14,7 @@
 
 #include "shell/MDIFormMain.h"
 #include "ui/mImages.h"
-
-#ifndef VELTRANO_VERSION
-#define VELTRANO_VERSION "0.0.0"
-#endif
+#include "core/mVersion.h"
 
 frmSplash::frmSplash(QWidget* parent)
     : QWidget(parent, SplashDone ? (Qt::Dialog | Qt::FramelessWindowHint) : (Qt::SplashScreen | Qt::FramelessWindowHint)),
