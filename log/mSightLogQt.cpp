@@ -9,10 +9,7 @@
 
 #include "log/mGpx.h"
 #include "ui/mDialogs.h"
-
-#ifndef VELTRANO_VERSION
-#define VELTRANO_VERSION "unknown"
-#endif
+#include "core/mVersion.h"
 
 namespace {
 

@@ -9,6 +9,7 @@ packages=(build-essential cmake ninja-build ccache
           clang libclang-rt-14-dev
           libsqlite3-dev
           fonts-dejavu-core poppler-utils python3
+          dpkg-dev lintian desktop-file-utils appstream man-db
           "$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -11,10 +11,7 @@
 #include <QVBoxLayout>
 
 #include "ui/mImages.h"
-
-#ifndef VELTRANO_VERSION
-#define VELTRANO_VERSION "0.0.0"
-#endif
+#include "core/mVersion.h"
 
 frmSplash::frmSplash(QWidget* parent, bool about)
     : QWidget(parent, about ? (Qt::Dialog | Qt::FramelessWindowHint) : (Qt::SplashScreen | Qt::FramelessWindowHint)),

@@ -18,6 +18,7 @@
 #include "shell/mCommandLine.h"
 #include "ui/mDialogs.h"
 #include "ui/mImages.h"
+#include "core/mVersion.h"
 
 namespace {
 
