@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "core/mVersion.h"
+
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
