@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/mBodyPosition.h"
+#include "core/mSailing.h"
 #include "core/mTime.h"
 
 // The body of a line (the item value of a line's body list):
@@ -37,10 +38,6 @@ struct SightLines {
     std::array<bool, 4> LowerLimb{};      // the lower limb was brought to the horizon
 };
 
-struct LatLon {
-    double Lat = 0.0;  // degrees, north positive
-    double Lon = 0.0;  // degrees, east positive
-};
 
 // The product of CalcPosition. Angles in degrees; entries of a line not in use stay 0.
 struct FixResult {
@@ -102,11 +99,6 @@ public:
     explicit SightLineError(const std::string& what) : std::runtime_error(what) {}
 };
 
-// Given: text, a UT time of day "hh:mm:ss" (any one non-digit separator, 1 or 2
-// digits per field, surrounding spaces ignored).
-// Returned: false when it is not a time of day (hour above 23, minute or second
-// above 59, missing or extra fields); else true with dayFraction in [0, 1).
-bool ParseSightTime(const std::string& text, double& dayFraction);
 // Given: text, a sextant altitude "dd-mm.m": two degree digits, one separator,
 // minutes with "." or "," as the decimal separator.
 // Returned: false when it does not convert, the minutes are 60 or more or the

@@ -38,9 +38,7 @@ DetailsLine ComputeDetailsLine(const FixResult& fix, const SightLines& lines, in
         d.Gha = Norm360(aries - place.x);
     }
     d.Lon = pos.Lon;
-    double t = Norm360(SiderealTime(jd, pos.Lon) - place.x);
-    if (t > 180.0) t -= 360.0;
-    d.Lha = t;
+    d.Lha = Norm180(SiderealTime(jd, pos.Lon) - place.x);
     d.Dec = place.y;
 
     const NavigationStateRecord& nav = NavigationState;

@@ -68,7 +68,11 @@ void Unload(std::vector<MapMarkLabel*>& marks) {
 void Place(MapMarkLabel* mark, const MapMark& m, int w, int h) {
     const ChartPoint p = ChartPosition(m.Alt, m.Az, w, h);
     mark->move(p.x - mark->width() / 2, p.y - mark->height() / 2);
-    mark->setToolTip(QString::fromStdString(m.Name));
+    // A planet's and the Moon's magnitude under the name.
+    QString tip = QString::fromStdString(m.Name);
+    if (std::isfinite(m.Magnitude))
+        tip += QStringLiteral("\nMagnitude ") + FormatNumber(m.Magnitude, QStringLiteral("+0.0;-0.0"));
+    mark->setToolTip(tip);
     mark->Tag = m.Tag;
     mark->show();
 }

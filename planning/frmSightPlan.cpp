@@ -11,6 +11,7 @@
 
 #include "ui/MaskedEdit.h"
 #include "ui/mDialogs.h"
+#include "core/mTextForms.h"
 #include "core/mFault.h"
 #include "planning/PlanWidgets.h"
 
@@ -142,12 +143,12 @@ void frmSightPlan::Plan() {
     try {
         if (optTime->isChecked()) {
             double fraction = 0.0;
-            if (!ParseTimeHMS(txtTime->text(), fraction)) {
+            if (!ParseTimeOfDay(txtTime->text().toStdString(), fraction)) {
                 Clear(QStringLiteral("The time \"%1\" is not a UT time of day (hh:mm:ss).").arg(txtTime->text()));
                 return;
             }
             instant_ = DateWholeDays(nowUt) + fraction;
-            position_ = RunAlongCourse(dr, n.Course, n.Speed, (instant_ - nowUt) * 24.0);
+            position_ = RunAlongCourse(dr, n.Course, n.Speed * ((instant_ - nowUt) * 24.0));
             head = QStringLiteral("Planned for ") + ZoneAndUt(instant_);
         } else {
             const bool morning = optMorning->isChecked();
