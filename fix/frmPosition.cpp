@@ -19,14 +19,12 @@
 #include "map/frmDetails.h"
 #include "ui/mConvertion.h"
 #include "ui/mDialogs.h"
-#include "core/mWorkingData.h"
 #include "fix/mLastFix.h"
 #include "ui/mPublicVarsQt.h"
 #include "core/mStar.h"
 #include "core/mFault.h"
 #include "core/mPlanet.h"
 #include "fix/mCalcPosition.h"
-#include "log/mSightLog.h"
 #include "map/mDetailsReport.h"
 #include "map/mDrawmap.h"
 #include "map/mStarMap.h"
@@ -194,7 +192,7 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     lblGenInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     // 3. The last fix is not available in this window until a new one is calculated.
-    LastFix.Message = "No data";
+    LastFix.Refusal = "No data";
     Label4 = new QLabel(this);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setGeometry(DR(4, 388, 368, 96));
@@ -342,7 +340,7 @@ void frmPosition::DrawMapNow() {
     if (!MagnitudeLimitValid()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
-        DrawStarMap(planned_.isEmpty() ? WorkInstantUT() : plannedUt_, this);
+        DrawStarMap(planned_.isEmpty() ? WorkInstantUT() : plannedUt_, NavigationState.Lat, NavigationState.Lon, this);
         RingPlanned();
     } catch (const ArithmeticFault& fault) {
         QApplication::restoreOverrideCursor();
@@ -428,13 +426,13 @@ QString frmPosition::GeneralInfoText() {
            NumberText(n.hEye) + QStringLiteral(" m, i+s = ") + NumberText(n.i_s) + QStringLiteral(" min");
 }
 
-QString frmPosition::LastFixText() {
+QString frmPosition::LastFixText() const {
     const FixResult& f = LastFix;
-    if (!LastFixFailure.empty())
-        return QStringLiteral("Last fix not available\nThe last calculation failed: ") + Lf(LastFixFailure);
-    if (!f.Message.empty()) return QStringLiteral("Last fix not available");
+    if (!refusal_.empty())
+        return QStringLiteral("Last fix not available\nThe last calculation failed: ") + Lf(refusal_);
+    if (f.Refused()) return QStringLiteral("Last fix not available");
     const QString warning = InterceptWarningText(f);
-    const CourseDistance cd = FixCourseDistance(f);
+    const CourseDistance& cd = f.FromDR;
     return QStringLiteral("Last fix on ") + FormatLongDate(f.FixTime) + QStringLiteral(" at ") +
            FormatShortTime(f.FixTime) + QStringLiteral(" local time.\nPosition: ") + FormatLatLon(f.FixLat, true) +
            QStringLiteral(" ") + FormatLatLon(f.FixLon, false) + QStringLiteral("\nC = ") +
@@ -460,17 +458,18 @@ void frmPosition::CalculatePosition() {
         lines.Altitude[n] = Text2[n]->text().toStdString();
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    std::string text;
-    try {
-        text = CalculatePositionCommand(lines, chkIterate->isChecked());
-    } catch (const ArithmeticFault& fault) {
-        text = std::string(kCalcErrorHead) + "\r\n" + fault.what();
-    }
+    const FixResult fix = CalculatePositionCommand(lines, NavigationState, chkIterate->isChecked());
     QApplication::restoreOverrideCursor();
-    if (!text.empty())
-        ShowMessage(this, QString::fromLatin1(kCalcErrorTitle), Lf(text), MsgIcon::Exclamation);
+    if (fix.Refused()) {
+        // The last good fix stays; the summary says why this one was refused.
+        refusal_ = fix.Refusal;
+        ShowMessage(this, QString::fromLatin1(kCalcErrorTitle), Lf(CalcErrorText(fix)), MsgIcon::Exclamation);
+    } else {
+        refusal_.clear();
+        LastFix = fix;
+    }
     Label4->setText(LastFixText());
-    if (text.empty()) emit fixCalculated();
+    if (!fix.Refused()) emit fixCalculated(fix);
 }
 
 void frmPosition::ShowSights(const SightLines& lines) {
@@ -501,7 +500,7 @@ void frmPosition::ShowDetails() {
             ownDetails_ = new frmDetails(nullptr);
             ownDetails_->setAttribute(Qt::WA_DeleteOnClose);
         }
-        DetailsReport(LastFix, LastSightLines, ownDetails_);
+        ownDetails_->Report(LastFix);
     } catch (const ArithmeticFault& fault) {
         ReportFault(this, fault);
     }
@@ -543,7 +542,7 @@ void frmPosition::PlanetInfoBox(int n) {
     const NavigationStateRecord& nav = NavigationState;
     BodyInfo info;
     try {
-        info = ComputeBodyInfo(JulianDay(WorkInstantUT(), false, false), k, nav.Lat, nav.Lon, nav.hEye);
+        info = ComputeBodyInfo(JulianDay(WorkInstantUT(), false, false), k, nav.Lat, nav.Lon, HorizonOf(nav));
     } catch (const ArithmeticFault& fault) {
         ReportFault(this, fault);
         return;

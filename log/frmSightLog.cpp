@@ -26,6 +26,7 @@
 #include "ui/mDialogs.h"
 #include "core/mWorkingData.h"
 #include "log/mSightLogQt.h"
+#include "ui/mPublicVarsQt.h"
 
 namespace {
 
@@ -276,7 +277,7 @@ void frmSightLog::ShowSelected() {
         for (const LoggedSight& s : f.Sights) {
             lstSights->addTopLevelItem(new QTreeWidgetItem(QStringList{
                 QString::number(s.Line), QString::fromStdString(s.BodyName), FormatShortDate(s.UT) + QLatin1Char(' ') + FormatTimeHMS(s.UT),
-                FormatAngleDegMin(s.Hs, 2, true, false), s.LowerLimb ? QStringLiteral("lower") : QStringLiteral("upper"),
+                FormatAngleDegMin(s.Hs, 2, true, false), !HasLimb(s.Body) ? QString() : s.LowerLimb ? QStringLiteral("lower") : QStringLiteral("upper"),
                 FormatAngleDegMin(s.Hc, 2, true, false), FormatNumber(s.Zn, QStringLiteral("000.0")) + QStringLiteral("\u00B0"),
                 FormatNumber(s.Intercept, QStringLiteral("+00.0;-00.0")) + QLatin1Char('\'')}));
         }
@@ -316,9 +317,6 @@ void frmSightLog::Reopen() {
                         .arg(when),
                     MsgIcon::Question, MsgButtons::YesNo) != MsgResult::Yes)
         return;
-    const bool loaded = NavigationState.StateLoaded;
-    NavigationState = f.Working;
-    NavigationState.StateLoaded = loaded;
     emit fixReopened(f);
 }
 

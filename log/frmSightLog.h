@@ -41,8 +41,8 @@ public:
     QPushButton* cmdExport = nullptr;
 
 signals:
-    // The user chose to replace the working data with that of a fix; NavigationState
-    // already holds it. The frame shows it in the general information and position windows.
+    // The user chose to replace the working data with that of a fix (f.Working). The
+    // frame applies it and shows it in the general information and position windows.
     void fixReopened(const LoggedFix& fix);
 
 private:

@@ -118,16 +118,9 @@ constexpr const char* kSummaryBodies =
 
 }  // namespace
 
-std::string BodyNameOfCode(BodyCode code) {
-    if (!LineInUse(code)) return std::string();
-    if (IsStarCode(code)) return StarName(StarIndex(code));
-    const std::vector<std::string>& names = BodyNames();
-    const size_t k = static_cast<size_t>(-code);
-    return k < names.size() ? names[k] : std::string();
-}
-
-LoggedFix MakeLoggedFix(const NavigationStateRecord& working, const FixResult& fix, const SightLines& lines,
-                        const std::string& version) {
+LoggedFix MakeLoggedFix(const FixResult& fix, const std::string& version) {
+    const NavigationStateRecord& working = fix.Working;
+    const SightLines& lines = fix.Lines;
     LoggedFix f;
     f.Working = working;
     f.Working.LocalDate = fix.FixTime;
@@ -141,7 +134,7 @@ LoggedFix MakeLoggedFix(const NavigationStateRecord& working, const FixResult& f
     f.EllipseA = fix.EllipseA;
     f.EllipseB = fix.EllipseB;
     f.EllipseAlpha = fix.EllipseAlpha;
-    const CourseDistance cd = FixCourseDistance(fix);
+    const CourseDistance& cd = fix.FromDR;
     f.CourseFromDR = cd.C;
     f.DistanceFromDR = cd.Dist;
     f.Version = version;
@@ -153,7 +146,7 @@ LoggedFix MakeLoggedFix(const NavigationStateRecord& working, const FixResult& f
         s.BodyName = BodyNameOfCode(s.Body);
         s.TimeText = lines.Time[i];
         s.AltitudeText = lines.Altitude[i];
-        s.LowerLimb = lines.LowerLimb[i];
+        s.LowerLimb = HasLimb(s.Body) && lines.LowerLimb[i];
         s.UT = fix.LineTime[i];
         s.Hs = fix.Hs[i];
         s.Hc = fix.Hc[i];
@@ -498,7 +491,7 @@ std::string SightLogCsv(const std::vector<LoggedFix>& fixes) {
         for (const LoggedSight& s : f.Sights) {
             out += fixColumns + "," + std::to_string(s.Line) + "," + Field(s.BodyName) + "," + DateTimeText(s.UT) +
                    "," + Field(s.TimeText) + "," + Num(s.Hs) + "," + AltitudeText(s.Hs) + "," +
-                   (s.LowerLimb ? "lower" : "upper") + "," + Num(s.Hc) + "," + AltitudeText(s.Hc) + "," +
+                   (!HasLimb(s.Body) ? "" : s.LowerLimb ? "lower" : "upper") + "," + Num(s.Hc) + "," + AltitudeText(s.Hc) + "," +
                    Num(s.Zn) + "," + Num(s.Intercept) + "\r\n";
         }
     }

@@ -52,14 +52,11 @@ struct LoggedFixSummary {
     std::string Note;
 };
 
-// The record of a fix just calculated: working data, the lines in use, the
-// result (its Message empty) and the program's version.
-LoggedFix MakeLoggedFix(const NavigationStateRecord& working, const FixResult& fix, const SightLines& lines,
-                        const std::string& version);
+// The log's record of a fix just calculated (not refused): its working data,
+// lines and numbers as the fix record holds them, and the program's version.
+LoggedFix MakeLoggedFix(const FixResult& fix, const std::string& version);
 // The lines of a logged fix as the position window takes them.
 SightLines SightLinesOf(const LoggedFix& fix);
-// The name of a body code: the star's name, or "Sun" ... "Moon".
-std::string BodyNameOfCode(BodyCode code);
 
 // A failure of the log; what() is a sentence for the user.
 class SightLogError : public std::runtime_error {

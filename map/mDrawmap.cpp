@@ -11,7 +11,6 @@
 #include <cmath>
 
 #include "fix/frmPosition.h"
-#include "core/mWorkingData.h"
 #include "core/mMath.h"
 #include "fix/mCalcPosition.h"
 #include "ui/mConvertion.h"
@@ -135,7 +134,7 @@ void DrawMapGrid(MapPicture* picture) {
     picture->update();
 }
 
-void DrawStarMap(DateValue ut, frmPosition* window) {
+void DrawStarMap(DateValue ut, double lat, double lon, frmPosition* window) {
     if (!window) return;
     // 1. Templates.
     StyleMark(window->Label1[0], true);
@@ -168,7 +167,6 @@ void DrawStarMap(DateValue ut, frmPosition* window) {
     // 5.-7. The marks.
     const int w = picture->width(), h = picture->height();
     const double jd = JulianDay(ut, false, false);
-    const double lat = NavigationState.Lat, lon = NavigationState.Lon;
     StarChoice choice = StarChoice::Magnitude;
     if (window->Option1[0]->isChecked()) choice = StarChoice::NavStars;
     else if (window->Option1[1]->isChecked()) choice = StarChoice::MaeStars;

@@ -29,7 +29,7 @@ protected:
 
 private:
     friend void DrawMapGrid(MapPicture* picture);
-    friend void DrawStarMap(DateValue ut, frmPosition* window);
+    friend void DrawStarMap(DateValue ut, double lat, double lon, frmPosition* window);
     int cx_ = 0, cy_ = 0, r_ = 0;
     bool calculating_ = false;
 };
@@ -48,7 +48,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
-// Given: ut, the work instant (LocalDate - TZ hours); window, the position window.
+// Given: ut, the work instant (LocalDate - TZ hours); lat, lon, the observer,
+// degrees; window, the position window.
 // Effect: the marks Label1 (stars of the chosen list above the horizon) and
 // Label2 (Sun, Moon and planets above the horizon, when "Show Planets" is ticked)
 // replace the old ones; each body list Combo1(j) is rebuilt as the empty item,
@@ -58,7 +59,7 @@ protected:
 // its text followed by kNotOnMap; then DrawMapGrid. The magnitude limit is read
 // with ParseNumberText (a text that is no number shows no star: the window
 // refuses it first).
-void DrawStarMap(DateValue ut, frmPosition* window);
+void DrawStarMap(DateValue ut, double lat, double lon, frmPosition* window);
 inline constexpr const char* kNotOnMap = " (not on the map)";
 // Clears the picture and draws the grid for its present size.
 void DrawMapGrid(MapPicture* picture);

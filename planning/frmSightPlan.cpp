@@ -14,6 +14,7 @@
 #include "core/mTextForms.h"
 #include "core/mFault.h"
 #include "planning/PlanWidgets.h"
+#include "ui/mPublicVarsQt.h"
 
 using namespace planwidgets;
 
@@ -117,7 +118,7 @@ std::vector<PlannedSight> frmSightPlan::ChosenSights() const {
     if (set.Index.empty()) return {};
     try {
         const NavigationStateRecord& n = NavigationState;
-        return PlanSights(bodies_, set, instant_, position_, n.Course, n.Speed);
+        return PlanSights(bodies_, set, instant_, position_, n.Course, n.Speed, n);
     } catch (const ArithmeticFault&) {
         return {};
     }
@@ -152,7 +153,7 @@ void frmSightPlan::Plan() {
             head = QStringLiteral("Planned for ") + ZoneAndUt(instant_);
         } else {
             const bool morning = optMorning->isChecked();
-            const TwilightPlan t = PlanTwilight(morning, nowUt, dr, nowUt, n.Course, n.Speed);
+            const TwilightPlan t = PlanTwilight(morning, nowUt, dr, nowUt, n.Course, n.Speed, HorizonOf(n));
             if (!t.Message.empty()) {
                 Clear(QString::fromStdString(t.Message));
                 return;
@@ -165,7 +166,7 @@ void frmSightPlan::Plan() {
                    QStringLiteral("\nObserve at ") + ZoneAndUt(instant_) + QStringLiteral(" on ") +
                    FormatShortDate(instant_ + n.TZ / 24.0);
         }
-        bodies_ = BodiesInView(instant_, position_.Lat, position_.Lon);
+        bodies_ = BodiesInView(instant_, position_.Lat, position_.Lon, n);
     } catch (const ArithmeticFault& fault) {
         Clear(QString::fromStdString(fault.what()));
         return;

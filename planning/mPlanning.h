@@ -9,6 +9,7 @@
 #include "core/mTime.h"
 #include "core/mSailing.h"
 #include "fix/mCalcPosition.h"
+#include "reduction/mCorrection.h"
 
 // ------------------------------------------------------------ dead reckoning
 // ------------------------------------------------------------ twilight plan
@@ -20,11 +21,12 @@ struct TwilightPlan {
     LatLon Position;               // the DR at Observe
 };
 // Given: morning (true) or evening twilight; fromUt, the instant the search starts
-// (the first twilight in the 24 hours after it); dr, the DR at drUt; course, speed.
+// (the first twilight in the 24 hours after it); dr, the DR at drUt; course, speed;
+// horizon, the height of eye and the air.
 // Returned: the twilight times at the DR moved along the course to each (rigorous
 // method of the rise and set window, three passes so the ship's run is allowed for).
 TwilightPlan PlanTwilight(bool morning, DateValue fromUt, const LatLon& dr, DateValue drUt, double course,
-                          double speed);
+                          double speed, const Horizon& horizon);
 
 // ------------------------------------------------------------ bodies in view
 inline constexpr double kPlanMinAltitudeDeg = 15.0;
@@ -39,10 +41,11 @@ struct PlanBody {
     double Magnitude = 0.0;     // visual
     double PresetHs = 0.0;      // the sextant altitude (lower limb) that gives a zero intercept
 };
-// Given: ut; the position (lat, lon). Returned: every navigational star (Polaris
+// Given: ut; the position (lat, lon); working, the eye, index correction and air
+// of the reduction. Returned: every navigational star (Polaris
 // included), Venus, Mars, Jupiter, Saturn and the Moon with Hc in [15, 75] degrees,
 // ordered by azimuth. Throws ArithmeticFault from the reduction.
-std::vector<PlanBody> BodiesInView(DateValue ut, double lat, double lon);
+std::vector<PlanBody> BodiesInView(DateValue ut, double lat, double lon, const NavigationStateRecord& working);
 
 // ------------------------------------------------------------ best sets
 struct BodySet {
@@ -65,7 +68,8 @@ struct PlannedSight {
     double PresetHs = 0.0;
 };
 std::vector<PlannedSight> PlanSights(const std::vector<PlanBody>& candidates, const BodySet& set, DateValue observeUt,
-                                     const LatLon& drAtObserve, double course, double speed);
+                                     const LatLon& drAtObserve, double course, double speed,
+                                     const NavigationStateRecord& working);
 
 // ------------------------------------------------------------ noon
 struct NoonTime {
@@ -91,10 +95,10 @@ struct MeridianLatitude {
     SightReduction R;     // the corrections at the latitude found
 };
 // Given: noon (LocalApparentNoon); hs, the sextant altitude of the Sun, degrees;
-// lowerLimb; the DR latitude noon.Position.Lat as the start.
+// lowerLimb; the DR latitude noon.Position.Lat as the start; working (hEye, i_s, air).
 // Returned: the latitude at which the position window's reduction of the sight on
 // noon.Position.Lon at noon.Ut gives a zero intercept (Lat = Dec +- (90 - Ho)).
-MeridianLatitude NoonLatitude(const NoonTime& noon, double hs, bool lowerLimb);
+MeridianLatitude NoonLatitude(const NoonTime& noon, double hs, bool lowerLimb, const NavigationStateRecord& working);
 
 // ------------------------------------------------------------ Polaris
 inline constexpr int kPolarisNumber = 424;  // HR 424, Alpha Ursae Minoris
@@ -106,9 +110,9 @@ struct PolarisLatitude {
     SightReduction R;        // the reduction at the latitude found
 };
 // Given: ut of the sight; hs, sextant altitude, degrees; dr (its longitude is used,
-// its latitude is the start and must be north).
+// its latitude is the start and must be north); working (hEye, i_s, air).
 // Returned: the latitude whose computed altitude of Polaris' apparent place (the
 // position window's reduction) equals the observed one, by Newton steps to 1e-6'.
 // Messages: a DR south of the equator, an altitude that puts Polaris below the
 // horizon, Polaris missing from the catalogue.
-PolarisLatitude LatitudeByPolaris(DateValue ut, double hs, const LatLon& dr);
+PolarisLatitude LatitudeByPolaris(DateValue ut, double hs, const LatLon& dr, const NavigationStateRecord& working);

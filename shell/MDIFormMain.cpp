@@ -228,7 +228,7 @@ void MDIFormMain::DetailsRequested() {
     if (LastFix.FixTime == 0.0) {
         // Nothing to show: only the labels of an open details window change.
         if (auto* d = qobject_cast<frmDetails*>(FindChild(QStringLiteral("frmDetails"))))
-            DetailsReport(LastFix, LastSightLines, d);
+            d->Report(LastFix);
         return;
     }
     Toolbar1_ButtonClick(ButtonByKey(QStringLiteral("Details")));
@@ -304,8 +304,8 @@ void MDIFormMain::Connect(ChildWindow* window) {
     } else if (auto* position = qobject_cast<frmPosition*>(window)) {
         connect(position, &frmPosition::detailsRequested, this, &MDIFormMain::DetailsRequested);
         // Every calculated fix goes into the sight log; an open log window lists it.
-        connect(position, &frmPosition::fixCalculated, this, [this, position] {
-            if (RecordFixInLog(position, NavigationState, LastFix, LastSightLines))
+        connect(position, &frmPosition::fixCalculated, this, [this, position](const FixResult& fix) {
+            if (RecordFixInLog(position, fix))
                 if (ChildWindow* log = WindowOfKey(QStringLiteral("SightLog"))) log->Update();
         });
     } else if (auto* plan = qobject_cast<frmSightPlan*>(window)) {
@@ -322,6 +322,9 @@ void MDIFormMain::Connect(ChildWindow* window) {
     } else if (auto* log = qobject_cast<frmSightLog*>(window)) {
         // A reopened fix: its working data and sights in the general information and position windows.
         connect(log, &frmSightLog::fixReopened, this, [this](const LoggedFix& fix) {
+            const bool loaded = NavigationState.StateLoaded;
+            NavigationState = fix.Working;
+            NavigationState.StateLoaded = loaded;
             if (auto* general = qobject_cast<frmGeneral*>(OpenWindow(QStringLiteral("General"))))
                 general->FillBoxes();
             WorkingDataChanged();  // the open windows and the status bar

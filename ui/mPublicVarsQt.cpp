@@ -12,6 +12,8 @@
 #include "core/mFiles.h"
 #include "core/mPlanet.h"
 
+NavigationStateRecord NavigationState;
+
 namespace {
 
 DateValue SystemClock() { return FromQDateTime(QDateTime::currentDateTimeUtc()); }

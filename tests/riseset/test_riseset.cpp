@@ -28,6 +28,8 @@ constexpr double kMinute = 1.0 / 1440.0;  // days
 // The parabola through three hourly values of a smooth test curve (period 14 h or
 // more) finds its zero within a few seconds.
 constexpr double kTolSyntheticMinutes = 0.2;
+// The references have no dip: the eye at the sea, 10 C and 1010 mB.
+const Horizon kSea{0.0, 10.0, 1010.0};
 
 class RiseSetTest : public ::testing::Test {
 protected:
@@ -35,13 +37,6 @@ protected:
         SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
         const LoadStatus st = LoadPlanetData();
         ASSERT_TRUE(st.ok) << st.message;
-        NavigationState = DefaultNavigationState();
-        NavigationState.hEye = 0.0f;
-    }
-    void Place(double lat, double lon, float tz = 0.0f) {
-        NavigationState.Lat = lat;
-        NavigationState.Lon = lon;
-        NavigationState.TZ = tz;
     }
 };
 
@@ -86,40 +81,34 @@ TEST(QuadraticCrossings, SmoothCurvesOneCrossingAndMarkers) {
 
 TEST_F(RiseSetTest, ColdDenseAirLowersTheThreshold) {
     const double base = kSunBaseThresholdDeg;
-    EXPECT_DOUBLE_EQ(ThresholdAltitude(base), base);  // height 0, 10 C, 1010 mB
-    NavigationState.hEye = 15.0f;
-    EXPECT_NEAR(ThresholdAltitude(base), base - Dip(15.0), 1e-12);
-    NavigationState.hEye = 0.0f;
-    Place(51.5, 0.0);
+    EXPECT_DOUBLE_EQ(ThresholdAltitude(base, kSea), base);  // height 0, 10 C, 1010 mB
+    EXPECT_NEAR(ThresholdAltitude(base, Horizon{15.0, 10.0, 1010.0}), base - Dip(15.0), 1e-12);
     const DateValue day = DateFromParts(2024, 11, 15);
-    const RiseSetResult normal = RiseSetTimes(day, 51.5, 0.0, 0, false), normalApprox = RiseSetTimes(day, 51.5, 0.0, 0, true);
+    const RiseSetResult normal = RiseSetTimes(day, 51.5, 0.0, 0, false, kSea), normalApprox = RiseSetTimes(day, 51.5, 0.0, 0, true, kSea);
     // Cold dense air bends the light more: the Sun shows while geometrically lower,
     // about 3.3' more refraction, some 25 s earlier at rise and later at set.
-    NavigationState.Temp = -10.0f;
-    NavigationState.Pressure = 1030.0f;
-    const double cold = ThresholdAltitude(base);
+    const Horizon coldAir{0.0, -10.0, 1030.0};
+    const double cold = ThresholdAltitude(base, coldAir);
     EXPECT_NEAR(base - cold, 0.0974 * Refraction(base), 0.001 * Refraction(base));
-    const RiseSetResult r = RiseSetTimes(day, 51.5, 0.0, 0, false), a = RiseSetTimes(day, 51.5, 0.0, 0, true);
+    const RiseSetResult r = RiseSetTimes(day, 51.5, 0.0, 0, false, coldAir),
+                        a = RiseSetTimes(day, 51.5, 0.0, 0, true, coldAir);
     EXPECT_LT(r.Rise, normal.Rise - 10.0 / 86400.0);
     EXPECT_GT(r.Set, normal.Set + 10.0 / 86400.0);
     EXPECT_TRUE(a.Rise < normalApprox.Rise && a.Set > normalApprox.Set);
-    NavigationState.Temp = 35.0f;
-    NavigationState.Pressure = 990.0f;
-    EXPECT_GT(ThresholdAltitude(base), base);
+    EXPECT_GT(ThresholdAltitude(base, Horizon{0.0, 35.0, 990.0}), base);
 }
 
 TEST_F(RiseSetTest, EquatorAtTheEquinox) {
-    Place(0.0, 0.0);
     const DateValue day = DateFromParts(2024, 3, 20);
     // Equation of time about -7.5 min: noon near 12:07, the day 12 h 07 min long.
     for (bool approximate : {true, false}) {
         SCOPED_TRACE(approximate ? "approximate" : "rigorous");
-        const RiseSetResult r = RiseSetTimes(day, 0.0, 0.0, 0, approximate);
+        const RiseSetResult r = RiseSetTimes(day, 0.0, 0.0, 0, approximate, kSea);
         EXPECT_NEAR(HoursOf(r.Rise, day), 6.0, 10.0 / 60.0);
         EXPECT_NEAR(HoursOf(r.Set, day), 18.0, 15.0 / 60.0);
         EXPECT_GT(r.Set - r.Rise, 0.5);
     }
-    const TransitResult t = TransitTimes(day, 0.0, 0.0, 0);
+    const TransitResult t = TransitTimes(day, 0.0, 0.0, 0, kSea);
     EXPECT_NEAR(HoursOf(t.UpperTime, day), 12.0 + 7.5 / 60.0, 1.0 / 60.0);
     EXPECT_NEAR(HoursOf(t.LowerTime, day), 7.5 / 60.0, 1.0 / 60.0);  // twelve hours earlier, same base
     // Equinox at 03:06 UT: declination -0.05 at the lower transit, +0.15 at the upper
@@ -133,34 +122,30 @@ TEST_F(RiseSetTest, PolarDayPolarNightAndTwilightAllNight) {
     const DateValue winter = DateFromParts(2024, 12, 21) - 1.0 / 24.0;
     for (bool approximate : {true, false}) {
         SCOPED_TRACE(approximate ? "approximate" : "rigorous");
-        Place(80.0, 15.0, 1.0f);
-        const RiseSetResult day = RiseSetTimes(summer, 80.0, 15.0, 0, approximate);
+        const RiseSetResult day = RiseSetTimes(summer, 80.0, 15.0, 0, approximate, kSea);
         EXPECT_TRUE(day.Set == -1.0 && day.Rise == 1.0);
-        const RiseSetResult night = RiseSetTimes(winter, 80.0, 15.0, 0, approximate);
+        const RiseSetResult night = RiseSetTimes(winter, 80.0, 15.0, 0, approximate, kSea);
         EXPECT_TRUE(night.Set == -1.0 && night.Rise == -1.0);
         // At 80 N the winter Sun does not even reach -6 deg (at noon about -13.4).
-        EXPECT_TRUE(TwilightTimes(winter, 80.0, 15.0, true, approximate).AlwaysBelow());
+        EXPECT_TRUE(TwilightTimes(winter, 80.0, 15.0, true, approximate, kSea).AlwaysBelow());
         // 60 N in midsummer: nautical twilight all night; the Sun's midnight depth is
         // 6.56 deg, so civil twilight does end, briefly.
-        Place(60.0, 10.7, 1.0f);
-        const RiseSetResult n = TwilightTimes(summer, 60.0, 10.7, false, approximate);
+        const RiseSetResult n = TwilightTimes(summer, 60.0, 10.7, false, approximate, kSea);
         EXPECT_TRUE(n.Set == -1.0 && n.Rise == 1.0);
-        const RiseSetResult c = TwilightTimes(summer, 60.0, 10.7, true, approximate);
+        const RiseSetResult c = TwilightTimes(summer, 60.0, 10.7, true, approximate, kSea);
         ASSERT_TRUE(c.HasRise() && c.HasSet());
         EXPECT_NEAR(c.Rise - c.Set + (c.Rise < c.Set ? 1.0 : 0.0), 1.7 / 24.0, 0.6 / 24.0);
     }
-    Place(80.0, 15.0, 1.0f);
-    EXPECT_NEAR(TransitTimes(summer, 80.0, 15.0, 0).LowerAltitude, 23.44 - 10.0, 0.05);  // midnight Sun
+    EXPECT_NEAR(TransitTimes(summer, 80.0, 15.0, 0, kSea).LowerAltitude, 23.44 - 10.0, 0.05);  // midnight Sun
 }
 
 TEST_F(RiseSetTest, ZoneTenHoursEastAndTheOrderOfTransits) {
     // Vladivostok, 21 June 2024, zone +10: local midnight is 14:00 UT on the 20th. Both
     // methods answer for the local 21st: the sunrise of that day, not the one of the
     // UT date that holds local midnight (the 20th, a day early).
-    Place(43.1, 131.9, 10.0f);
     DateValue day = DateFromParts(2024, 6, 21) - 10.0 / 24.0;
-    const RiseSetResult approx = RiseSetTimes(day, 43.1, 131.9, 0, true);
-    const RiseSetResult rigorous = RiseSetTimes(day, 43.1, 131.9, 0, false);
+    const RiseSetResult approx = RiseSetTimes(day, 43.1, 131.9, 0, true, kSea);
+    const RiseSetResult rigorous = RiseSetTimes(day, 43.1, 131.9, 0, false, kSea);
     EXPECT_TRUE(approx.Rise >= day && approx.Rise < day + 1.0);
     EXPECT_TRUE(rigorous.Rise >= day && rigorous.Rise < day + 1.0);
     // They agree within the approximate method's error (the rigorous time against the
@@ -168,13 +153,12 @@ TEST_F(RiseSetTest, ZoneTenHoursEastAndTheOrderOfTransits) {
     EXPECT_NEAR(approx.Rise, rigorous.Rise, 3.0 * kMinute);
     // Local noon 03:14 UT, 13 hours after local midnight: the lower transit, twelve
     // sidereal hours earlier on the same base, comes first.
-    TransitResult t = TransitTimes(day, 43.1, 131.9, 0);
+    TransitResult t = TransitTimes(day, 43.1, 131.9, 0, kSea);
     EXPECT_NEAR(HoursOf(t.UpperTime, day), 13.2, 0.2);
     EXPECT_NEAR(t.UpperTime - t.LowerTime, 0.5 * TransitRateFactor(0, true), 1e-9);
     // Honolulu: local noon about 22:30 UT, 12.5 hours after local midnight.
-    Place(21.3, -157.9, -10.0f);
     day = DateFromParts(2024, 6, 21) + 10.0 / 24.0;
-    t = TransitTimes(day, 21.3, -157.9, 0);
+    t = TransitTimes(day, 21.3, -157.9, 0, kSea);
     EXPECT_NEAR(t.UpperTime - t.LowerTime, 0.5 * TransitRateFactor(0, true), 1e-9);
     EXPECT_NEAR(HoursOf(t.UpperTime, DateWholeDays(day)), 22.6, 0.2);
     // 90 - 21.3 - 23.44 = 45.3 deg down at the lower transit; at the upper one 2.1 deg
@@ -259,8 +243,8 @@ std::string Where(const Case& c) {
 
 RiseSetResult Compute(const Case& c, bool approximate) {
     const DateValue day = c.dayJd - kDateEpochJD;
-    if (c.kind >= 10) return TwilightTimes(day, c.lat, c.lon, c.kind == 10, approximate);
-    return RiseSetTimes(day, c.lat, c.lon, c.kind, approximate);
+    if (c.kind >= 10) return TwilightTimes(day, c.lat, c.lon, c.kind == 10, approximate, kSea);
+    return RiseSetTimes(day, c.lat, c.lon, c.kind, approximate, kSea);
 }
 
 const Event* Nearest(const Case& c, const std::string& kind, double jd) {
@@ -290,13 +274,6 @@ protected:
                 .events.push_back({events.Text(i, "event"), events.Num(i, "jd_ut"), events.Num(i, "value")});
     }
     static void TearDownTestSuite() { delete g_cases; }
-    void At(const Case& c) {
-        NavigationState = DefaultNavigationState();
-        NavigationState.hEye = 0.0f;  // the reference has no dip; 10 C and 1010 mB
-        NavigationState.Lat = c.lat;
-        NavigationState.Lon = c.lon;
-        NavigationState.TZ = static_cast<float>(c.tz);
-    }
 };
 }  // namespace
 
@@ -311,10 +288,9 @@ TEST_F(RiseSetReference, TableSpreadAndThresholds) {
     EXPECT_TRUE(rises == 1 && sets == 0);
     double lo = 90, hi = -90;
     for (const Case& c : *g_cases) {
-        At(c);
         lo = std::fmin(lo, c.lat), hi = std::fmax(hi, c.lat);
         const double base = c.kind == 10 ? kCivilTwilightDeg : c.kind == 11 ? kNauticalTwilightDeg : BaseThreshold(c.kind);
-        ASSERT_NEAR(ThresholdAltitude(base), c.h0, 1e-6) << KindName(c.kind);  // the reference's altitudes
+        ASSERT_NEAR(ThresholdAltitude(base, kSea), c.h0, 1e-6) << KindName(c.kind);  // the reference's altitudes
     }
     EXPECT_TRUE(lo == -65.0 && hi == 72.0);
 }
@@ -323,7 +299,6 @@ TEST_F(RiseSetReference, RigorousMethod) {
     std::map<int, ErrorStats> stats, grazing;
     int checked = 0, grazingKind = 0;
     for (const Case& c : *g_cases) {
-        At(c);
         const RiseSetResult r = Compute(c, false);
         std::vector<const Event*> ref[2];  // rises and sets in the day
         for (const Event& e : c.events)
@@ -380,7 +355,6 @@ TEST_F(RiseSetReference, ApproximateMethod) {
     std::map<int, ErrorStats> stats;
     int markerDisagree = 0, outOfDay = 0, missed = 0, extra = 0, checked = 0;
     for (const Case& c : *g_cases) {
-        At(c);
         const RiseSetResult r = Compute(c, true);
         if (r.NoCrossing()) {
             // The reference must not cross (at a fair angle) in the day.
@@ -438,8 +412,7 @@ TEST_F(RiseSetReference, Transits) {
     std::map<int, ErrorStats> upper, lower, altUp, altLow;
     for (const Case& c : *g_cases) {
         if (c.kind > 9) continue;
-        At(c);
-        const TransitResult t = TransitTimes(c.dayJd - kDateEpochJD, c.lat, c.lon, c.kind);
+        const TransitResult t = TransitTimes(c.dayJd - kDateEpochJD, c.lat, c.lon, c.kind, kSea);
         const Event *u = Nearest(c, "upper", t.UpperTime + kDateEpochJD), *l = Nearest(c, "lower", t.LowerTime + kDateEpochJD);
         ASSERT_TRUE(u && l);
         const double eu = (t.UpperTime + kDateEpochJD - u->jd) * 1440.0, el = (t.LowerTime + kDateEpochJD - l->jd) * 1440.0;

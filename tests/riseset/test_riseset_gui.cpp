@@ -76,7 +76,7 @@ TEST(RiseSetWindow, LoadShowsNineApproximateRowsAndResizeScales) {
     // The Sun: zone times of the approximate method; transit altitudes signed, degrees to
     // width 2: declination -18.6, so about 20 deg at noon with dip and refraction, and
     // 90 - 51.5 + 18.5 = 57 deg down at midnight.
-    const RiseSetResult r = RiseSetTimes(DayOfState(), 51.5, -0.1, 0, true);
+    const RiseSetResult r = RiseSetTimes(DayOfState(), 51.5, -0.1, 0, true, HorizonOf(NavigationState));
     EXPECT_EQ(w->lblRS_Rise[0]->text(), Zone(r.Rise));
     EXPECT_EQ(w->lblRS_Set[0]->text(), Zone(r.Set));
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^ (19 5\\d|20 0\\d)\\.\\d$")).match(w->lblRS_UTransitH[0]->text()).hasMatch())
@@ -132,7 +132,7 @@ TEST(RiseSetWindow, ClickOnARowRecomputesItRigorouslyOnce) {
     EXPECT_EQ(w->lblRS_Name[0]->text(), QStringLiteral("Sun (Rigorous)"));
     EXPECT_TRUE(w->lblRS_Name[0]->isEnabled());
     EXPECT_EQ(w->lblRS_Name[0]->cursor().shape(), Qt::ArrowCursor);  // no longer clickable
-    const RiseSetResult r = RiseSetTimes(DayOfState(), 51.5, -0.1, 0, false);
+    const RiseSetResult r = RiseSetTimes(DayOfState(), 51.5, -0.1, 0, false, HorizonOf(NavigationState));
     EXPECT_EQ(w->lblRS_Rise[0]->text(), Zone(r.Rise));
     EXPECT_EQ(w->lblRS_Set[0]->text(), Zone(r.Set));
     EXPECT_NE(w->lblRS_Rise[0]->text(), approxRise);  // the methods differ by seconds at least
@@ -159,7 +159,7 @@ TEST(RiseSetWindow, DayWithoutMoonsetAndTwilightWithOneCrossingShowWords) {
     DateValue found = 0.0;
     RiseSetResult n;
     for (int d = 1; d <= 60 && found == 0.0; ++d) {
-        n = TwilightTimes(DateFromParts(2024, 4, 20) + d, 58.0, 0.0, false, false);
+        n = TwilightTimes(DateFromParts(2024, 4, 20) + d, 58.0, 0.0, false, false, HorizonOf(NavigationState));
         if (!n.NoCrossing() && (n.Rise == 0.0 || n.Set == 0.0)) found = DateFromParts(2024, 4, 20) + d;
     }
     ASSERT_NE(found, 0.0);
@@ -195,5 +195,5 @@ TEST(RiseSetWindow, ApplyInTheGeneralWindowMakesEveryRowApproximateAgain) {
     for (int i = 0; i < 9; ++i) EXPECT_TRUE(w->lblRS_Name[i]->text().endsWith(QStringLiteral("(Approximate)"))) << i;
     EXPECT_EQ(w->fraTwilight->title(), QStringLiteral("Twilight (Approximate)"));
     EXPECT_TRUE(w->lblRS_Def[5]->text().contains(QStringLiteral("Position: 45-30.0N")));
-    EXPECT_EQ(w->lblRS_Rise[0]->text(), Zone(RiseSetTimes(DayOfState(), 45.5, -0.1, 0, true).Rise));
+    EXPECT_EQ(w->lblRS_Rise[0]->text(), Zone(RiseSetTimes(DayOfState(), 45.5, -0.1, 0, true, HorizonOf(NavigationState)).Rise));
 }
