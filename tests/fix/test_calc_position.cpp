@@ -425,9 +425,7 @@ TEST_F(CalcPositionTest, TheRecordHoldsEveryStepOfEachLine) {
     for (size_t i : {1u, 2u}) {
         const SightReduction& r = fix.Reduction[i];
         // LHA from the sidereal time and GHA from Aries: the same angle, west positive, in (-180, 180].
-        double lha = Norm360(r.Gha + fix.LinePos[i].Lon);
-        if (lha > 180.0) lha -= 360.0;
-        EXPECT_NEAR(r.Lha, lha, 1e-6) << i;
+        EXPECT_NEAR(r.Lha, Norm180(r.Gha + fix.LinePos[i].Lon), 1e-6) << i;
         // Ho = H + semidiameter - refraction - its air part + parallax; Ho - Hc the intercept.
         EXPECT_NEAR((r.H + r.SemiD - r.Refr - r.TP + r.Parallax - fix.Hc[i]) * 60.0, fix.Intercept[i], 1e-9) << i;
         EXPECT_EQ(r.IndexCorr, nav.i_s);
