@@ -12,6 +12,7 @@
 #include <QMetaMethod>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <algorithm>
 #include <cmath>
 
@@ -335,12 +336,118 @@ bool frmPosition::MagnitudeLimitValid() {
     return false;
 }
 
+namespace {
+
+// Member n of a mark array of the map, created (loaded) when n > 0 is not there yet.
+MapMarkLabel* Member(std::vector<MapMarkLabel*>& marks, size_t n, const QString& base, bool star,
+                     frmPosition* window) {
+    while (marks.size() <= n) {
+        auto* m = new MapMarkLabel(window->Picture1);
+        m->setObjectName(base + QString::number(marks.size()));
+        QObject::connect(m, &MapMarkLabel::doubleClicked, window,
+                         [window](MapMarkLabel* mark) { window->MarkDoubleClicked(mark); });
+        marks.push_back(m);
+    }
+    MapMarkLabel* m = marks[n];
+    StyleMark(m, star);
+    return m;
+}
+
+void Unload(std::vector<MapMarkLabel*>& marks) {
+    while (marks.size() > 1) {
+        delete marks.back();
+        marks.pop_back();
+    }
+    marks[0]->hide();
+}
+
+}  // namespace
+
+void frmPosition::DrawStarMap(DateValue ut, double lat, double lon) {
+    frmPosition* window = this;
+    // 1. Templates.
+    StyleMark(window->Label1[0], true);
+    StyleMark(window->Label2[0], false);
+    window->Label1[0]->hide();
+    window->Label2[0]->hide();
+
+    // 2. The lists: remember each line's body, start again from the empty item.
+    BodyCode remembered[4];
+    for (int j = 0; j < 4; ++j) {
+        QComboBox* c = window->Combo1[static_cast<size_t>(j)];
+        const QSignalBlocker block(c);
+        remembered[j] = c->currentIndex() >= 0 ? c->currentData().toInt() : kNoBody;
+        c->clear();
+        c->addItem(QString(), kNoBody);
+        c->setCurrentIndex(0);
+    }
+
+    // 3. Unload the marks of the last drawing.
+    Unload(window->Label1);
+    Unload(window->Label2);
+    window->StarMarkCount = 0;
+    window->BodyMarkCount = 0;
+
+    // 4. "Calculating..." shows while the places are computed.
+    MapPicture* picture = window->Picture1;
+    picture->ShowCalculating();
+
+    // 5.-7. The marks.
+    const int w = picture->width(), h = picture->height();
+    const double jd = JulianDay(ut, false, false);
+    StarChoice choice = StarChoice::Magnitude;
+    if (window->Option1[0]->isChecked()) choice = StarChoice::NavStars;
+    else if (window->Option1[1]->isChecked()) choice = StarChoice::MaeStars;
+    // The window refuses a limit that is not a number before it draws.
+    double limit = 0.0;
+    if (!ParseNumberText(window->Text3->text(), limit)) limit = -HUGE_VAL;
+
+    std::vector<MapMark> all = StarMarks(jd, lat, lon, choice, limit);
+    const size_t starCount = all.size();
+    if (window->Check1->isChecked()) {
+        std::vector<MapMark> bodies = BodyMarks(jd, lat, lon);
+        all.insert(all.end(), bodies.begin(), bodies.end());
+    }
+    for (size_t i = 0; i < all.size(); ++i) {
+        const MapMark& m = all[i];
+        const bool star = i < starCount;
+        const size_t n = star ? i : i - starCount;
+        MapMarkLabel* mark = star ? Member(window->Label1, n, QStringLiteral("Label1_"), true, window)
+                                  : Member(window->Label2, n, QStringLiteral("Label2_"), false, window);
+        PlaceMark(mark, m, w, h);
+        const QString text = star ? QString::fromStdString(m.Name)
+                                  : QStringLiteral("Planet: ") + QString::fromStdString(m.Name);
+        for (int j = 0; j < 4; ++j) {
+            QComboBox* c = window->Combo1[static_cast<size_t>(j)];
+            const QSignalBlocker block(c);
+            c->addItem(text, m.Code);
+            if (remembered[j] == m.Code) c->setCurrentIndex(c->count() - 1);
+        }
+    }
+    window->StarMarkCount = static_cast<int>(starCount);
+    window->BodyMarkCount = static_cast<int>(all.size() - starCount);
+
+    // A line whose body is no longer on the map keeps it, marked, after the map's items.
+    for (int j = 0; j < 4; ++j) {
+        QComboBox* c = window->Combo1[static_cast<size_t>(j)];
+        if (!LineInUse(remembered[j]) || c->currentIndex() > 0) continue;
+        const std::string name = BodyListText(remembered[j]);
+        if (name.empty()) continue;
+        const QSignalBlocker block(c);
+        c->addItem(QString::fromStdString(name) + QString::fromLatin1(kNotOnMap), remembered[j]);
+        c->setCurrentIndex(c->count() - 1);
+    }
+
+    // 8. The grid, which also clears "Calculating...".
+    DrawMapGrid(picture);
+}
+
 void frmPosition::DrawMapNow() {
     // A limit that is not a number leaves the map and the lines as they are.
     if (!MagnitudeLimitValid()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
-        DrawStarMap(planned_.isEmpty() ? WorkInstantUT() : plannedUt_, NavigationState.Lat, NavigationState.Lon, this);
+        DrawStarMap(planned_.isEmpty() ? WorkInstantUT() : plannedUt_, NavigationState.Lat, NavigationState.Lon);
         RingPlanned();
     } catch (const ArithmeticFault& fault) {
         QApplication::restoreOverrideCursor();

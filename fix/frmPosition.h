@@ -116,6 +116,17 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The star map for ut, the work instant (LocalDate - TZ hours), seen from lat,
+    // lon (degrees): the marks Label1 (stars of the chosen list above the horizon) and
+    // Label2 (Sun, Moon and planets above the horizon, when "Show Planets" is ticked)
+    // replace the old ones; each body list Combo1(j) is rebuilt as the empty item,
+    // one item per star mark ("<star name>", its Number), one per body mark
+    // ("Planet: <name>", -k), keeping a line's body selected when it is still on the
+    // map; a line whose body is not on the map any more keeps it as one more item,
+    // its text followed by kNotOnMap; then DrawMapGrid. The magnitude limit is read
+    // with ParseNumberText (a text that is no number shows no star: the window
+    // refuses it first).
+    void DrawStarMap(DateValue ut, double lat, double lon);
     void DrawMapNow();
     void RingPlanned();
     // With "Stars with magnitude < " chosen, a limit that is not a number gets

@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QDateEdit;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeView;
@@ -36,6 +37,7 @@ public:
     QTreeView* lstFixes = nullptr;    // Date, Zone time, UT, Position, Ellipse, Bodies, Note
     QTreeWidget* lstSights = nullptr; // Line, Body, UT, Hs, Limb, Hc, Zn, Intercept
     QLineEdit* txtNote = nullptr;
+    QLabel* lblPasses = nullptr;      // how the selected fix was made: one pass or iterated, with the shifts
     QPushButton* cmdReopen = nullptr;
     QPushButton* cmdDelete = nullptr;
     QPushButton* cmdExport = nullptr;

@@ -38,7 +38,6 @@
 #include "ui/mPublicVarsQt.h"
 #include "core/mFault.h"
 
-bool SplashDone = false;
 
 namespace {
 
@@ -500,7 +499,7 @@ void MDIFormMain::RestoreDesk() {
 }
 
 void MDIFormMain::ShowAbout() {
-    auto* about = new frmSplash(this);
+    auto* about = new frmSplash(this, true);
     about->show();
     about->raise();
     about->activateWindow();  // so that a key closes it

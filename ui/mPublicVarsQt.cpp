@@ -60,14 +60,6 @@ ClockFunction SetClock(ClockFunction clock) {
     return old;
 }
 
-QString NormalizeDecimalText(const QString& text) {
-    const QString sep = DecimalSeparator();
-    const QString foreign = sep == QLatin1String(".") ? QStringLiteral(",") : QStringLiteral(".");
-    const int at = text.indexOf(foreign);
-    if (at < 0) return text;
-    return text.left(at) + sep + text.mid(at + foreign.size());
-}
-
 void ReadSettings(NavigationStateRecord& state) {
     const NavigationStateRecord d = DefaultNavigationState();
     std::unique_ptr<QSettings> s(OpenSettings());

@@ -28,10 +28,6 @@ void ReadSettings(NavigationStateRecord& state);
 // its field (NumberText in mConvertion.h).
 void SaveSharedState();
 
-// The text with its first foreign decimal separator ("," in a locale that writes
-// "."; "." in any other) replaced by the locale's one: a settings text written
-// under either locale reads back. Only the first occurrence is replaced.
-QString NormalizeDecimalText(const QString& text);
 
 // The present Universal Time (the computer's UTC, not its local time) as a
 // date-time value. Tests replace the clock (SetClock returns the previous one;

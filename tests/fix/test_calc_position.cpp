@@ -350,7 +350,7 @@ TEST_F(CalcPositionTest, TheHelpDocumentsWorkedFix) {
     EXPECT_NEAR(cd.Dist, 19.0, 0.5);
     EXPECT_NEAR(cd.C, 309.0, 2.0);
     EXPECT_LT(f.EllipseA / f.EllipseB, 1.3f);
-    // Intercepts as the help's table gives them: 16.8 towards, 3.0 and 12.5 away.
+    // Intercepts as help/make_help_example.py works them with PyEphem: 16.8 towards, 3.0 and 12.5 away.
     EXPECT_NEAR(f.Intercept[0], 16.8, 0.15);
     EXPECT_NEAR(f.Intercept[1], -3.0, 0.15);
     EXPECT_NEAR(f.Intercept[2], -12.5, 0.15);

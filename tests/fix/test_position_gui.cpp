@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFile>
+#include <QRegularExpression>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QAction>
@@ -385,4 +387,50 @@ TEST_F(PositionWindow, ResizeScalesTheMapWithItsMarksAndRedrawsTheGrid) {
     // The grid is drawn for the new size: r = min of W/2 and H/2, each rounded (halves to even).
     EXPECT_EQ(w->Picture1->GridR(), std::min(static_cast<int>(std::nearbyint(grown.width() / 2.0)),
                                              static_cast<int>(std::nearbyint(grown.height() / 2.0))));
+}
+
+TEST_F(PositionWindow, TheHelpsWorkedFixIsWhatTheWindowsShowWithTheDefaults) {
+    // help/VeltranoHelp.html, section 10: its working data and sights, "Iterate" ticked as at first.
+    QFile file(QStringLiteral(VELTRANO_TEST_DATA_DIR "/../../help/VeltranoHelp.html"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString help = QString::fromUtf8(file.readAll());
+    NavigationState = testsupport::DrState(DateFromParts(2026, 12, 6, 17, 50, 0), -2.0f, 45.0, -30.0, 300.0f, 12.0f);
+    w->Update();
+    SightLines l;
+    l.Body = {7001, 1708, 8728, kNoBody};
+    l.Time = {"19:10:00", "19:30:00", "19:50:00", ""};
+    l.Altitude = {"50-37.7", "24-20.5", "15-28.1", ""};
+    w->ShowSights(l);
+    ASSERT_TRUE(w->chkIterate->isChecked());
+    QTest::mouseClick(w->Command2, Qt::LeftButton);
+    QTest::mouseClick(w->Command4, Qt::LeftButton);
+    frmDetails* d = Details();
+    ASSERT_NE(d, nullptr);
+    // "50 13.3" -> "50&deg;13.3&prime;", "+16.7" -> "16.7&prime; towards".
+    auto deg = [](const QString& cell) {
+        const QStringList p = cell.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        return p.value(0) + QStringLiteral("&deg;") + p.value(1) + QStringLiteral("&prime;");
+    };
+    for (int c = 1; c <= 3; ++c) {
+        const QString dN = d->Row(QStringLiteral("dN"))->text(c);
+        QString zn = d->Row(QStringLiteral("Az"))->text(c).trimmed();
+        zn.replace(QStringLiteral("\u00B0"), QStringLiteral("&deg;")).replace(QStringLiteral("'"), QStringLiteral("&prime;"));
+        const QString row = QStringLiteral("<td>%1</td><td>%2</td><td>%3</td><td>%4&prime; %5</td>")
+                                .arg(deg(d->Row(QStringLiteral("Ho"))->text(c)), deg(d->Row(QStringLiteral("Hc"))->text(c)),
+                                     zn, QString::number(std::fabs(dN.toDouble()), 'f', 1),
+                                     dN.startsWith(QLatin1Char('-')) ? QStringLiteral("away") : QStringLiteral("towards"));
+        EXPECT_TRUE(help.contains(row)) << row.toStdString();
+        EXPECT_EQ(d->Row(QStringLiteral("Res"))->text(c), QStringLiteral("+00.0"));
+    }
+    // The fix, its course and distance, and the passes' shifts as the summaries show them.
+    const QStringList summary = w->Label4->text().split(QLatin1Char('\n'));
+    ASSERT_GE(summary.size(), 3);
+    QString fix = summary[1].mid(10);  // "45-12.0N 030-21.0W"
+    fix.replace(QRegularExpression(QStringLiteral("(\\d+)-(\\d+\\.\\d)([NSEW])")), QStringLiteral("\\1&deg;\\2&prime;\\3"));
+    EXPECT_TRUE(help.contains(QStringLiteral("<b>") + fix + QStringLiteral("</b>"))) << fix.toStdString();
+    const QRegularExpressionMatch cd =
+        QRegularExpression(QStringLiteral("C = ([\\d.]+)\u00B0 - ([\\d.]+) nm")).match(summary[2]);
+    ASSERT_TRUE(cd.hasMatch());
+    EXPECT_TRUE(help.contains(QStringLiteral("C = %1&deg; and %2 miles").arg(cd.captured(1), cd.captured(2))));
+    EXPECT_TRUE(help.contains(PassesText(LastFix).mid(1))) << PassesText(LastFix).toStdString();
 }

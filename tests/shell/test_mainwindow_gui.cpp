@@ -160,7 +160,6 @@ TEST(MainWindow, SaveInfoAppliesAndEveryOpenWindowOfResultsRecomputes) {
 
 TEST(MainWindow, AboutBoxStaysUntilAKeyOrAClick) {
     auto m = MakeMain();
-    SplashDone = true;
     for (bool byKey : {true, false}) {
         Item(m.get(), "mnuAbout")->trigger();
         QPointer<frmSplash> about = m->findChild<frmSplash*>();
