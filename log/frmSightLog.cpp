@@ -25,7 +25,6 @@
 
 #include "ui/mConvertion.h"
 #include "ui/mDialogs.h"
-#include "core/mWorkingData.h"
 #include "log/mSightLogQt.h"
 #include "ui/mPublicVarsQt.h"
 

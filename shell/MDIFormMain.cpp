@@ -31,7 +31,6 @@
 #include "fix/frmPosition.h"
 #include "fix/mLastFix.h"
 #include "map/frmDetails.h"
-#include "map/mDetailsReport.h"
 #include "ui/mImages.h"
 #include "ui/mLayout.h"
 #include "ui/mDialogs.h"
