@@ -35,12 +35,17 @@ NavigationStateRecord HelpState(DateValue local = DateFromParts(2026, 12, 6, 8, 
     return s;
 }
 
-// The help shows what the window shows.
-void ExpectInHelp(const QString& text) {
+const QString& HelpText() {
     static const QString help = [] {
         QFile f(QStringLiteral(VELTRANO_TEST_DATA_DIR "/../../help/VeltranoHelp.html"));
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
     }();
+    return help;
+}
+
+// The help shows what the window shows.
+void ExpectInHelp(const QString& text) {
+    const QString& help = HelpText();
     QString html = text.toHtmlEscaped();
     html.replace(QChar(0x00B0), QStringLiteral("&deg;"));
     EXPECT_TRUE(help.contains(html)) << "not in the help: " << html.toStdString();
@@ -95,7 +100,7 @@ TEST_F(PlanningWindows, EveningPlanMarkedOnTheMapAndFilledIntoThePositionLines) 
     const QString twilight = w->lblTwilight->text();
     const QString expected[] = {
         QStringLiteral("Civil twilight 17:10:32 zone (19:10:32 UT)\nNautical twilight 17:47:25 zone (19:47:25 UT)\n"
-                       "Observe at 17:28:59 zone (19:28:59 UT) on 12/06/2026\nDR then: 45-00.0N 034-28.2W"),
+                       "Observe at 17:29:00 zone (19:29:00 UT) on 12/06/2026\nDR then: 45-00.0N 034-28.2W"),
         QStringLiteral("Best three: Polaris, Alpheratz, Altair - Zn spread 114\u00B0/117\u00B0/130\u00B0, all above "
                        "42\u00B0, mag 0.8 to 2.1"),
         QStringLiteral("Best four: Polaris, Hamal, Enif, Vega - Zn spread 93\u00B0/98\u00B0/89\u00B0/80\u00B0, all "
@@ -104,6 +109,16 @@ TEST_F(PlanningWindows, EveningPlanMarkedOnTheMapAndFilledIntoThePositionLines) 
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(shown[i]->text().toStdString(), expected[i].toStdString());
         ExpectInHelp(expected[i]);
+    }
+    // The help's table is the window's: each row it lists, as it prints it.
+    for (int i = 0; i < w->lvBodies->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = w->lvBodies->topLevelItem(i);
+        if (!HelpText().contains(QLatin1Char('\n') + row->text(0).leftJustified(12))) continue;
+        QString line = row->text(0).leftJustified(12) + row->text(1).trimmed().rightJustified(7) + QStringLiteral("  ") +
+                       row->text(2) + QStringLiteral("  ") + row->text(3) + QStringLiteral("  ") +
+                       row->text(4).trimmed().rightJustified(7);
+        if (!row->text(5).isEmpty()) line += QStringLiteral("    ") + row->text(5);
+        ExpectInHelp(line + QLatin1Char('\n'));
     }
     // Every row between 15 and 75 degrees.
     ASSERT_EQ(w->lvBodies->topLevelItemCount(), static_cast<int>(w->Candidates().size()));
@@ -132,7 +147,27 @@ TEST_F(PlanningWindows, EveningPlanMarkedOnTheMapAndFilledIntoThePositionLines) 
     for (size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(p->Combo1[i]->currentData().toInt(), sights[i].Code);
         EXPECT_EQ(p->Text1[i]->text(), FormatTimeHMS(sights[i].Ut));
+        EXPECT_TRUE(p->Text1[i]->text().endsWith(QStringLiteral(":00"))) << p->Text1[i]->text().toStdString();
     }
+    // Lines typed since: Fill asks; No keeps them and fills only the empty ones.
+    p->ShowSights(SightLines{});
+    TypeInto(p->Text2[1], QStringLiteral("3000"));
+    {
+        DialogRecorder no(MsgResult::No);
+        QTest::mouseClick(w->cmdFill, Qt::LeftButton);
+        ASSERT_EQ(no.messages.size(), 1u);
+        EXPECT_EQ(no.messages[0].buttons, MsgButtons::YesNo);
+    }
+    EXPECT_EQ(p->Text2[1]->text(), QStringLiteral("30-00.0"));
+    EXPECT_EQ(p->Combo1[1]->currentData().toInt(), kNoBody);
+    const size_t into[3] = {0, 2, 3};
+    for (size_t k = 0; k < 3; ++k) EXPECT_EQ(p->Combo1[into[k]]->currentData().toInt(), sights[k].Code);
+    {
+        DialogRecorder yes(MsgResult::Yes);
+        QTest::mouseClick(w->cmdFill, Qt::LeftButton);
+        ASSERT_EQ(yes.messages.size(), 1u);
+    }
+    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(p->Combo1[i]->currentData().toInt(), sights[i].Code);
     QTest::mouseClick(p->Command2, Qt::LeftButton);
     EXPECT_TRUE(LastFix.Refusal.empty());
     EXPECT_LT(testsupport::NmBetween(LastFix.FixLat, LastFix.FixLon, 45.0, -30.0), 0.1);
