@@ -7,6 +7,7 @@
 
 #include "core/mMath.h"
 #include "map/mStarMap.h"
+#include "ui/mConvertion.h"
 
 namespace {
 // The sky's background (the system's button-text colour, black in the usual scheme).
