@@ -15,6 +15,7 @@
 #include "core/mWorkingData.h"
 #include "ui/mPublicVarsQt.h"
 #include "core/mFault.h"
+#include "core/mTextForms.h"
 #include "core/mTime.h"
 #include "riseset/mRiseSet.h"
 

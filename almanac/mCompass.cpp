@@ -68,19 +68,6 @@ std::string SunEventAzimuthWords(const SunBearingEvent& e, bool rise) {
     return rise ? "No sunrise" : "No sunset";
 }
 
-bool ParseTimeOfDay(const std::string& text, double& dayFraction) {
-    int h = 0, m = 0, s = 0;
-    if (text.size() != 8 || text[2] != ':' || text[5] != ':') return false;
-    for (size_t i : {0u, 1u, 3u, 4u, 6u, 7u})
-        if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
-    h = (text[0] - '0') * 10 + (text[1] - '0');
-    m = (text[3] - '0') * 10 + (text[4] - '0');
-    s = (text[6] - '0') * 10 + (text[7] - '0');
-    if (h > 23 || m > 59 || s > 59) return false;
-    dayFraction = (h * 3600.0 + m * 60.0 + s) / 86400.0;
-    return true;
-}
-
 DateValue BearingInstant(DateValue localDate, double tz, double dayFraction) {
     return DateWholeDays(localDate - tz / 24.0) + dayFraction;
 }

@@ -70,10 +70,6 @@ SunBearingEvent SunRiseSetAzimuth(DateValue start, double lat, double lon, bool 
 std::string SunEventTimeWords(const SunBearingEvent& e, bool rise);
 std::string SunEventAzimuthWords(const SunBearingEvent& e, bool rise);
 
-// Given: text "hh:mm:ss". Returned: true and the fraction of a day when the hours
-// are 0..23 and the minutes and seconds 0..59; false otherwise (25:70:00).
-bool ParseTimeOfDay(const std::string& text, double& dayFraction);
-
 // Given: localDate, the working local date-time; tz, hours east; dayFraction,
 // the UT time of day of the bearing. Returned: the UT instant: the whole-day part
 // of localDate - tz / 24, plus dayFraction. Just after local midnight in a zone

@@ -9,13 +9,13 @@
 #include "almanac/mAnnual.h"
 #include "core/mStar.h"
 #include "core/mBodyPosition.h"
+#include "core/mMagnitude.h"
 #include "core/mMath.h"
+#include "core/mParallax.h"
 #include "core/mPlanet.h"
 
 namespace {
 
-constexpr double kEarthRadiusKm = 6378.14;
-constexpr double kKmPerAu = 149597870.7;
 constexpr double kMoonRadiusRatio = 0.2724;      // Moon radius / Earth equatorial radius
 constexpr double kSunSemidiameterAt1Au = 959.63;  // arcsec
 constexpr double kSunRiseDeg = -50.0 / 60.0;
@@ -28,13 +28,6 @@ constexpr int kSamples = kLastHour - kFirstHour + 1;
 constexpr double kSearchStepHours = 1.0 / 6.0;
 
 bool Cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(std::memory_order_relaxed); }
-
-double Wrap180(double x) {
-    x = std::fmod(x, 360.0);
-    if (x > 180.0) x -= 360.0;
-    if (x <= -180.0) x += 360.0;
-    return x;
-}
 
 // The one place where the pages ask for body positions and sidereal times: apparent
 // place at TT jd0 + h/24 for h = first .. first + count - 1.
@@ -158,7 +151,7 @@ TableEvent TwilightEvent(const Height& f, const Height& horizon, double d, bool 
 // The UT hour at which the unwrapped GHA of b passes a multiple of 360 plus offset within
 // [d, d + 24); the next day's when this day has none. None when neither has one.
 TableEvent MeridianPassage(const HourlyTrack& b, double d, double offset) {
-    auto f = [&](double t) { return Wrap180(b.Gha(t) - offset); };
+    auto f = [&](double t) { return Norm180(b.Gha(t) - offset); };
     TableEvent e;
     for (double a = d; a < d + 48.0; a += 1.0) {
         const double f0 = f(a), f1 = f(a + 1.0);
@@ -175,36 +168,6 @@ TableEvent MeridianPassage(const HourlyTrack& b, double d, double offset) {
         }
     }
     return e;
-}
-
-// Visual magnitude of a planet (the Astronomical Almanac's expressions as given by Meeus,
-// Astronomical Algorithms ch. 41, Saturn's ring from ch. 45).
-double PlanetMagnitude(int body, double jd) {
-    const Coord3 e = SphToRect(HeliocentricPosition(kBodyEarth, jd), true);
-    const Coord3 hp = HeliocentricPosition(body, jd);
-    const Coord3 p = SphToRect(hp, true);
-    const Coord3 g{p.x - e.x, p.y - e.y, p.z - e.z};
-    const double r = hp.z;
-    const double R = std::sqrt(e.x * e.x + e.y * e.y + e.z * e.z);
-    const double delta = std::sqrt(g.x * g.x + g.y * g.y + g.z * g.z);
-    const double i = RadToDeg(ArcCos(std::clamp((r * r + delta * delta - R * R) / (2.0 * r * delta), -1.0, 1.0)));
-    const double base = 5.0 * std::log10(r * delta);
-    switch (body) {
-        case kBodyVenus: return -4.40 + base + 0.0009 * i + 0.000239 * i * i - 0.00000065 * i * i * i;
-        case kBodyMars: return -1.52 + base + 0.016 * i;
-        case kBodyJupiter: return -9.40 + base + 0.005 * i;
-        default: break;
-    }
-    const double T = (jd - 2451545.0) / 36525.0;
-    const double incl = 28.075216 - 0.012998 * T + 0.000004 * T * T;
-    const double node = 169.508470 + 1.394681 * T + 0.000412 * T * T;
-    const Coord3 geo = RectToSph(g, true);
-    const double lam = geo.x, bet = geo.y, l = hp.x, b = hp.y;
-    const double sinB = SinD(incl) * CosD(bet) * SinD(lam - node) - CosD(incl) * SinD(bet);
-    const double u1 = RadToDeg(std::atan2(SinD(incl) * SinD(b) + CosD(incl) * CosD(b) * SinD(l - node), CosD(b) * CosD(l - node)));
-    const double u2 = RadToDeg(std::atan2(SinD(incl) * SinD(bet) + CosD(incl) * CosD(bet) * SinD(lam - node), CosD(bet) * CosD(lam - node)));
-    const double du = std::fabs(Wrap180(u1 - u2));
-    return -8.88 + base + 0.044 * du - 2.60 * std::fabs(sinB) + 1.25 * sinB * sinB;
 }
 
 // "θ¹ Eri" from the catalogue's Bayer field ("the1") and constellation.
@@ -290,8 +253,6 @@ double PassageOnMiddleDay(const std::vector<double>& gha) {
     return best;
 }
 
-double HorizontalParallaxDeg(double distAu) { return RadToDeg(std::asin(kEarthRadiusKm / (distAu * kKmPerAu))); }
-
 }  // namespace
 
 std::string AlmanacStarName(const std::string& name) {
@@ -328,7 +289,7 @@ bool ComputeDailySpread(DateValue firstDay, DailySpread& out, const std::atomic<
         row.moonDec = moon.AtHour(moon.dec, h);
         row.moonV = (moon.AtHour(moon.gha, h + 1) - moon.AtHour(moon.gha, h) - kMoonNominalRateDeg) * 60.0;
         row.moonD = (moon.AtHour(moon.dec, h + 1) - row.moonDec) * 60.0;
-        row.moonHP = HorizontalParallaxDeg(moon.AtHour(moon.dist, h)) * 60.0;
+        row.moonHP = HorizontalParallax(moon.AtHour(moon.dist, h)) * 60.0;
     }
 
     // The planets: the 72 rows and one more hour for v and d.
@@ -342,7 +303,7 @@ bool ComputeDailySpread(DateValue firstDay, DailySpread& out, const std::atomic<
         for (size_t h = 0; h < static_cast<size_t>(kSpreadHours); ++h) {
             out.hours[h].planetGha[ks] = gha[h];
             out.hours[h].planetDec[ks] = places[h].y;
-            sumV += Wrap180(gha[h + 1] - gha[h] - kNominalRateDeg);
+            sumV += Norm180(gha[h + 1] - gha[h] - kNominalRateDeg);
         }
         PlanetFoot& foot = out.planets[ks];
         foot.v = sumV / kSpreadHours * 60.0;
@@ -368,7 +329,7 @@ bool ComputeDailySpread(DateValue firstDay, DailySpread& out, const std::atomic<
         auto sunAbove = [&](double thr) { return Height([&sun, lat, thr](double t) { return AltitudeDeg(sun, lat, t) - thr; }); };
         const Height horizon = sunAbove(kSunRiseDeg), civil = sunAbove(-6.0), nautical = sunAbove(-12.0);
         const Height moonUp = [&moon, lat](double t) {
-            const double hp = HorizontalParallaxDeg(moon.Dist(t));
+            const double hp = HorizontalParallax(moon.Dist(t));
             return AltitudeDeg(moon, lat, t) - (hp - kMoonRadiusRatio * hp - kMoonRefractionDeg);
         };
         row.sunrise = DayEvent(horizon, 24.0, true);
@@ -389,8 +350,8 @@ bool ComputeDailySpread(DateValue firstDay, DailySpread& out, const std::atomic<
     for (int d = 0; d < kSpreadDays; ++d) {
         DayFoot& f = out.days[static_cast<size_t>(d)];
         const double h0 = 24.0 * d;
-        f.eot0 = Wrap180(sun.Gha(h0) - 180.0) * 4.0;
-        f.eot12 = Wrap180(sun.Gha(h0 + 12.0)) * 4.0;
+        f.eot0 = Norm180(sun.Gha(h0) - 180.0) * 4.0;
+        f.eot12 = Norm180(sun.Gha(h0 + 12.0)) * 4.0;
         const TableEvent pass = MeridianPassage(sun, h0, 0.0);
         f.sunMerPass = pass.kind == TableEvent::Time ? pass.hours : 12.0 - f.eot12 / 60.0;
         f.moonUpper = MeridianPassage(moon, h0, 0.0);
@@ -400,7 +361,7 @@ bool ComputeDailySpread(DateValue firstDay, DailySpread& out, const std::atomic<
         const Coord3 m{moon.AtHour(aries, noon) - moon.AtHour(moon.gha, noon), moon.AtHour(moon.dec, noon), moon.AtHour(moon.dist, noon)};
         f.moonPhase = MoonIllumination(s, m);
         f.moonAge = MoonAge(out.firstDay + d + 0.5);
-        f.moonSD = kMoonRadiusRatio * HorizontalParallaxDeg(m.z) * 60.0;
+        f.moonSD = kMoonRadiusRatio * HorizontalParallax(m.z) * 60.0;
     }
     return true;
 }

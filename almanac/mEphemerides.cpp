@@ -5,6 +5,7 @@
 #include "core/mApparent.h"
 #include "core/mBodyPosition.h"
 #include "core/mMath.h"
+#include "core/mParallax.h"
 
 namespace {
 
@@ -22,8 +23,7 @@ EphemerisRow MakeRow(double jd, int hour, PositionAt positionAt, AriesAt ariesAt
         row.dec[c] = p.y;
         if (kEphemerisColumns[c].bodyId == kBodySun) row.sunSD = 959.63 / p.z / 60.0;
         if (kEphemerisColumns[c].bodyId == kBodyMoon) {
-            constexpr double kEarthRadiusAu = 6378.14 / 149597870.7;
-            row.moonHP = RadToDeg(std::asin(kEarthRadiusAu / p.z)) * 60.0;
+            row.moonHP = HorizontalParallax(p.z) * 60.0;
             row.moonSD = 0.2724 * row.moonHP;
             const double next = jd + 1.0 / 24.0;
             const Coord3 q = positionAt(next, kBodyMoon);

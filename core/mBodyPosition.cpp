@@ -54,10 +54,7 @@ Coord3 ApparentPlace(const ApparentFrame& frame, Coord3 p) {
 }
 
 double EquinoxOffset(const ApparentFrame& frame, const PoleFrame& pole) {
-    double d = SiderealTime2006(frame.jd, pole) - SiderealTimeAt(frame.jd, frame, 0.0);
-    if (d > 180.0) d -= 360.0;
-    if (d < -180.0) d += 360.0;
-    return d;
+    return Norm180(SiderealTime2006(frame.jd, pole) - SiderealTimeAt(frame.jd, frame, 0.0));
 }
 
 Coord3 EquatorialOfDate(const Vector3& gcrs, const PoleFrame& pole, double equinoxOffset) {

@@ -29,6 +29,12 @@ double Norm360(double x) {
     return r;
 }
 
+double Norm180(double x) {
+    if (x > -180.0 && x <= 180.0) return x;
+    const double r = Norm360(x);
+    return r > 180.0 ? r - 360.0 : r;
+}
+
 double Atan2(double y, double x) {
     if (x == 0.0) {
         if (y == 0.0) return 0.0;

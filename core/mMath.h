@@ -18,6 +18,9 @@ double CosD(double x);
 double TanD(double x);
 // Given: x degrees.  Returned: x reduced to [0, 360); -30 gives 330.
 double Norm360(double x);
+// Given: x degrees.  Returned: x reduced to (-180, 180]; 190 gives -170, -180 gives
+// 180. A value already in range comes back unchanged, bit for bit.
+double Norm180(double x);
 // Given: y, x (y first).  Returned: radians in (-pi/2, 3pi/2): atan(y/x), plus pi
 // when x < 0; 0 for (0, 0); +-pi/2 by the sign of y when x = 0.
 // Callers that need a full circle pass the result in degrees through Norm360.

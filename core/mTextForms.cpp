@@ -203,3 +203,26 @@ bool MaskAllows(const std::string& mask, int pos, char32_t c) {
     return c == static_cast<char32_t>(static_cast<unsigned char>(mask[mask.size() - 1])) ||
            c == static_cast<char32_t>(static_cast<unsigned char>(mask[mask.size() - 2]));
 }
+
+bool ParseTimeOfDay(const std::string& text, double& dayFraction, bool secondsOptional) {
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    size_t pos = 0, end = text.size();
+    while (pos < end && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
+    while (end > pos && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+    int field[3] = {0, 0, 0};
+    int count = 0;
+    while (count < 3) {
+        const size_t start = pos;
+        while (pos < end && digit(text[pos]) && pos - start < 3) field[count] = field[count] * 10 + (text[pos++] - '0');
+        if (pos == start || pos - start > 2) return false;
+        ++count;
+        if (pos == end) break;
+        if (digit(text[pos]) || letter(text[pos])) return false;
+        ++pos;  // the separator
+    }
+    if (pos != end || (count < 3 && !(secondsOptional && count == 2))) return false;
+    if (field[0] > 23 || field[1] > 59 || field[2] > 59) return false;
+    dayFraction = (field[0] * 3600.0 + field[1] * 60.0 + field[2]) / 86400.0;
+    return true;
+}

@@ -33,6 +33,15 @@ DegMin SplitDegMin(double absDegrees, int decimals);
 // first section, so no garbage reaches the screen.
 std::string FormatNumberPattern(double value, const std::string& pattern, const std::string& decimalSeparator);
 
+// Given: text, a time of day: hours, minutes and seconds (the seconds may be left
+//        out when secondsOptional), one or two digits each, separated by one
+//        character that is neither a digit nor a letter (":", "." or the locale's
+//        own); spaces and tabs around the text are ignored.
+// Returned: false when it is no time of day (hour above 23, minute or second above
+// 59, a field missing, empty or of three digits, anything left over); else true with
+// dayFraction in [0, 1). A refused text leaves dayFraction as it was.
+bool ParseTimeOfDay(const std::string& text, double& dayFraction, bool secondsOptional = false);
+
 // One call of the masked input engine.
 // Given: textLength, the length of the field's text; selStart, the caret (the
 //        selection start, from 0); mask, the field's mask ("0" digit, "_" fixed

@@ -722,7 +722,11 @@ void frmPosition::PlanetInfoBox(int n) {
         ReportFault(this, fault);
         return;
     }
-    const QString text = QStringLiteral("GHA: ") + FormatAngleDegMin(info.Gha, 3, false, false) +
+    const QString magnitude = std::isfinite(info.Magnitude)
+                                  ? QStringLiteral("Magnitude: ") + FormatNumber(info.Magnitude, QStringLiteral("+0.0;-0.0")) +
+                                        QStringLiteral("\n")
+                                  : QString();
+    const QString text = magnitude + QStringLiteral("GHA: ") + FormatAngleDegMin(info.Gha, 3, false, false) +
                          QStringLiteral("\nDeclination: ") + FormatAngleDegMin(info.Dec, 2, true, true) +
                          QStringLiteral("\nAltitude: ") + FormatAngleDegMin(info.Altitude, 3, false, false) +
                          QStringLiteral("\nAzimuth: ") + WithDegreeSigns(FormatAngleDegMin(info.Azimuth, 3, false, false)) +

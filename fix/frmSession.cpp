@@ -19,9 +19,10 @@
 #include "core/mMath.h"
 #include "core/mPlanet.h"
 #include "core/mStar.h"
+#include "core/mTextForms.h"
 #include "core/mWorkingData.h"
 #include "fix/mReduceCommand.h"
-#include "fix/mSailing.h"
+#include "core/mSailing.h"
 #include "ui/mConvertion.h"
 #include "ui/mDialogs.h"
 #include "ui/mPublicVarsQt.h"
@@ -375,7 +376,7 @@ void frmSession::TakeLines(const SightLines& lines, DateValue utDate) {
     int row = 0;
     for (size_t i = 0; i < 4; ++i) {
         double t = 0.0, hs = 0.0;
-        if (!LineInUse(lines.Body[i]) || !ParseSightTime(lines.Time[i], t) || !ParseSightAltitude(lines.Altitude[i], hs))
+        if (!LineInUse(lines.Body[i]) || !ParseTimeOfDay(lines.Time[i], t) || !ParseSightAltitude(lines.Altitude[i], hs))
             continue;
         while (row < tblSights->rowCount() && (BodyOfRow(row) != kNoBody || !Text(row, colHs).isEmpty())) ++row;
         SetSight(row, lines.Body[i], std::floor(utDate) + t, hs, lines.LowerLimb[i]);
@@ -571,7 +572,7 @@ void frmSession::Identify(int row) {
     }
     const NavigationStateRecord& n = NavigationState;
     const double runNm = n.Speed * ((n.LocalDate - n.TZ / 24.0) - ut) * 24.0;
-    const LatLon at = RunAlongCourse(n.Lat, n.Lon, n.Course, -runNm);
+    const LatLon at = RunAlongCourse(LatLon{n.Lat, n.Lon}, n.Course, -runNm);
     candidates_ = IdentifyFromSextant(ut, at.Lat, at.Lon, hs, n.i_s, n.hEye, bearing);
     for (const IdentifyCandidate& c : candidates_)
         lstIdentify->addItem(QStringLiteral("%1  Hc %2  Zn %3").arg(QString::fromStdString(c.Name))

@@ -11,7 +11,7 @@
 #include "core/mFault.h"
 #include "core/mMath.h"
 #include "core/mPlanet.h"
-#include "fix/mSailing.h"
+#include "core/mTextForms.h"
 #include "reduction/mAltAz.h"
 #include "reduction/mCorrection.h"
 
@@ -48,28 +48,13 @@ bool ReadSmallNumber(const std::string& s, size_t& pos, int& value) {
     return n >= 1 && n <= 2;
 }
 
-double NormLon180(double lon) {
-    if (lon > -180.0 && lon <= 180.0) return lon;
-    double r = Norm360(lon);
-    return r > 180.0 ? r - 360.0 : r;
-}
-
-// A position run past a pole comes back down the far meridian; a latitude of
-// any size is first taken round the whole meridian circle.
-LatLon OverThePole(double lat, double lon) {
-    lat = std::remainder(lat, 360.0);  // [-180, 180]
-    if (lat > 90.0) return LatLon{180.0 - lat, NormLon180(lon + 180.0)};
-    if (lat < -90.0) return LatLon{-180.0 - lat, NormLon180(lon + 180.0)};
-    return LatLon{lat, NormLon180(lon)};
-}
-
 std::string LineName(int i) { return "Line No. " + std::to_string(i + 1) + ": "; }
 
 // The box of a line not in use still shows what the window put there at load
 // (or nothing): no time and no altitude was typed.
 bool LeftAtStart(const std::string& time, const std::string& altitude) {
     double t = 0.0, h = 0.0;
-    const bool timeUntouched = time.empty() || (ParseSightTime(time, t) && t == 0.0);
+    const bool timeUntouched = time.empty() || (ParseTimeOfDay(time, t) && t == 0.0);
     const bool altitudeUntouched = altitude.empty() || (ParseSightAltitude(altitude, h) && h == 0.0);
     return timeUntouched && altitudeUntouched;
 }
@@ -84,23 +69,6 @@ public:
 };
 
 }  // namespace
-
-bool ParseSightTime(const std::string& text, double& dayFraction) {
-    const std::string s = Trim(text);
-    size_t pos = 0;
-    int f[3] = {0, 0, 0};
-    for (int i = 0; i < 3; ++i) {
-        if (i > 0) {
-            if (pos >= s.size() || IsDigit(s[pos])) return false;
-            ++pos;  // the separator: ":" or the locale's own
-        }
-        if (!ReadSmallNumber(s, pos, f[i])) return false;
-    }
-    if (pos != s.size()) return false;
-    if (f[0] > 23 || f[1] > 59 || f[2] > 59) return false;
-    dayFraction = (f[0] * 3600.0 + f[1] * 60.0 + f[2]) / 86400.0;
-    return true;
-}
 
 bool ParseSightAltitude(const std::string& text, double& degrees) {
     const std::string s = Trim(text);
@@ -258,9 +226,7 @@ SightReduction ReduceSight(BodyCode code, DateValue ut, double hs, bool lowerLim
     } else {
         r.Gha = Norm360(r.GhaAries - equ.x);
     }
-    double t = Norm360(SiderealTime(jd, lon) - equ.x);
-    if (t > 180.0) t -= 360.0;
-    r.Lha = t;
+    r.Lha = Norm180(SiderealTime(jd, lon) - equ.x);
     r.Hs = hs;
     r.IndexCorr = working.i_s;
     r.Az = hz.x;
@@ -296,7 +262,7 @@ FixResult FixPass(const SightLines& lines, const NavigationStateRecord& nav, dou
         if (!LineInUse(code)) continue;
         const std::string where = LineName(i);
         double timeOfDay = 0.0, hs = 0.0;
-        if (!ParseSightTime(lines.Time[i], timeOfDay))
+        if (!ParseTimeOfDay(lines.Time[i], timeOfDay))
             throw SightLineError(where + "the time \"" + lines.Time[i] + "\" is not a UT time of day (hh:mm:ss).");
         if (!ParseSightAltitude(lines.Altitude[i], hs))
             throw SightLineError(where + "the altitude \"" + lines.Altitude[i] +
@@ -320,8 +286,7 @@ FixResult FixPass(const SightLines& lines, const NavigationStateRecord& nav, dou
             // The assumed position at the sight's instant: back along the course by the
             // run from the sight to the fix, on the rhumb line.
             const double dtHours = (utNow - fix.LineTime[i]) * 24.0;
-            const LatLon back = RunAlongCourse(apLat, apLon, nav.Course, -nav.Speed * dtHours);
-            fix.LinePos[i] = OverThePole(back.Lat, back.Lon);
+            fix.LinePos[i] = RunAlongCourse(LatLon{apLat, apLon}, nav.Course, -nav.Speed * dtHours);
 
             const SightReduction r = ReduceSight(code, fix.LineTime[i], hs, lines.LowerLimb[i], fix.LinePos[i].Lat,
                                                  fix.LinePos[i].Lon, nav);
@@ -353,7 +318,7 @@ namespace {
 // pass's shift projected on its azimuth, arc minutes.
 void SetResiduals(FixResult& pass) {
     const double dN = (pass.FixLat - pass.DRLat) * 60.0;
-    const double dE = NormLon180(pass.FixLon - pass.DRLon) * 60.0 * CosD(pass.DRLat);
+    const double dE = Norm180(pass.FixLon - pass.DRLon) * 60.0 * CosD(pass.DRLat);
     for (size_t i = 0; i < 4; ++i)
         if (pass.Weight[i] > 0.0)
             pass.Residual[i] = pass.Intercept[i] - (dN * CosD(pass.Az[i]) + dE * SinD(pass.Az[i]));
@@ -485,7 +450,7 @@ CourseDistance FixCourseDistance(const FixResult& fix) {
     CourseDistance cd;
     const double dLat = fix.FixLat - fix.DRLat;
     const double m = CosD(fix.DRLat / 2.0 + fix.FixLat / 2.0);
-    const double dEast = NormLon180(fix.FixLon - fix.DRLon) * m;
+    const double dEast = Norm180(fix.FixLon - fix.DRLon) * m;
     cd.Dist = 60.0 * std::sqrt(dLat * dLat + dEast * dEast);
     // A true course, 000.0 to 359.9 (a course just short of north that rounds
     // to 360.0 reads 000.0).

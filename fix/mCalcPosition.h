@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "core/mBodyPosition.h"
+#include "core/mSailing.h"
 #include "core/mTime.h"
 #include "core/mWorkingData.h"
-#include "fix/mSailing.h"
 
 // The body of a line (the item value of a line's body list):
 //   <= kNoBody : line not in use;
@@ -40,6 +40,7 @@ struct SightLines {
     std::array<std::string, 4> Altitude;  // sextant altitude, "dd-mm.m"
     std::array<bool, 4> LowerLimb{};      // the lower limb was brought to the horizon
 };
+
 
 // One sight reduced from a position: the navigator's workings, every number the
 // details show. Angles in degrees unless said otherwise.
@@ -124,11 +125,6 @@ inline constexpr int kMaxFixPasses = 5;
 SightReduction ReduceSight(BodyCode code, DateValue ut, double hs, bool lowerLimb, double lat, double lon,
                            const NavigationStateRecord& working);
 
-// Given: text, a UT time of day "hh:mm:ss" (any one non-digit separator, 1 or 2
-// digits per field, surrounding spaces ignored).
-// Returned: false when it is not a time of day (hour above 23, minute or second
-// above 59, missing or extra fields); else true with dayFraction in [0, 1).
-bool ParseSightTime(const std::string& text, double& dayFraction);
 // Given: text, a sextant altitude "dd-mm.m": two degree digits, one separator,
 // minutes with "." or "," as the decimal separator.
 // Returned: false when it does not convert, the minutes are 60 or more or the

@@ -13,7 +13,7 @@
 #include "core/mPlanet.h"
 #include "core/mStar.h"
 #include "core/mWorkingData.h"
-#include "fix/mSailing.h"
+#include "core/mSailing.h"
 
 namespace {
 
@@ -297,7 +297,7 @@ int PrintLunars(const ReduceInput& in, const SessionConditions& c, bool first, s
     out << (first ? "\n" : ",\n") << "  \"lunars\": [";
     for (size_t i = 0; i < in.Lunars.size(); ++i) {
         const LunarObservation& o = in.Lunars[i];
-        const LatLon dr = RunAlongCourse(c.DRLat, c.DRLon, c.Course, c.Speed * (o.watch - c.FixUT) * 24.0);
+        const LatLon dr = RunAlongCourse(LatLon{c.DRLat, c.DRLon}, c.Course, c.Speed * (o.watch - c.FixUT) * 24.0);
         LunarConditions lc;
         lc.lat = dr.Lat;
         lc.lon = dr.Lon;

@@ -6,7 +6,7 @@
 #include "core/mMath.h"
 #include "core/mStar.h"
 #include "core/mWorkingData.h"
-#include "fix/mSailing.h"
+#include "core/mSailing.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ SessionFix CalcSession(const std::vector<SessionSight>& sights, const SessionCon
         for (size_t i = 0; i < n; ++i) {
             const SessionSight& s = sights[i];
             const double runNm = c.Speed * (c.FixUT - s.UT) * 24.0;
-            const LatLon back = RunAlongCourse(fix.APLat, fix.APLon, c.Course, -runNm);
+            const LatLon back = RunAlongCourse(LatLon{fix.APLat, fix.APLon}, c.Course, -runNm);
             fix.LinePos[i] = OffsetPosition(back.Lat, back.Lon, 0.0, 0.0);
             try {
                 fix.Reduced[i] = ReduceSight(s.Body, s.UT, s.Hs, s.LowerLimb, fix.LinePos[i].Lat, fix.LinePos[i].Lon,

@@ -17,6 +17,7 @@
 
 #include "core/mFault.h"
 #include "core/mStar.h"
+#include "core/mTextForms.h"
 #include "fix/mCalcPosition.h"
 #include "planning/PlanWidgets.h"
 #include "ui/MaskedEdit.h"
@@ -211,7 +212,7 @@ bool frmLunar::ReadSight(LunarObservation& obs) {
     DateValue day = 0.0;
     double time = 0.0;
     if (!ParseShortDate(txtDate->text(), day)) return refuse(QStringLiteral("Invalid Date format!"));
-    if (!ParseTimeHMS(txtTime->text(), time))
+    if (!ParseTimeOfDay(txtTime->text().toStdString(), time))
         return refuse(QStringLiteral("The watch time \"%1\" is not a time (hh:mm:ss).").arg(txtTime->text()));
     obs.watch = day + time;
     obs.hsMoon.reset();

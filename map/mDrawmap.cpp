@@ -7,6 +7,7 @@
 
 #include "core/mMath.h"
 #include "map/mStarMap.h"
+#include "ui/mConvertion.h"
 
 namespace {
 // The sky's background (the system's button-text colour, black in the usual scheme).
@@ -38,7 +39,11 @@ void StyleMark(MapMarkLabel* mark, bool star) {
 void PlaceMark(MapMarkLabel* mark, const MapMark& m, int w, int h) {
     const ChartPoint p = ChartPosition(m.Alt, m.Az, w, h);
     mark->move(p.x - mark->width() / 2, p.y - mark->height() / 2);
-    mark->setToolTip(QString::fromStdString(m.Name));
+    // A planet's and the Moon's magnitude under the name.
+    QString tip = QString::fromStdString(m.Name);
+    if (std::isfinite(m.Magnitude))
+        tip += QStringLiteral("\nMagnitude ") + FormatNumber(m.Magnitude, QStringLiteral("+0.0;-0.0"));
+    mark->setToolTip(tip);
     mark->Tag = m.Tag;
     mark->show();
 }

@@ -16,12 +16,6 @@ const QColor kLopColour(255, 0, 0);      // 255
 const QColor kAzimuthColour(128, 128, 128);
 const QColor kEllipseColour(0, 128, 0);
 
-double WrapLon(double d) {
-    if (d > 180.0) return d - 360.0;
-    if (d < -180.0) return d + 360.0;
-    return d;
-}
-
 }  // namespace
 
 PlotPicture::PlotPicture(QWidget* parent) : QWidget(parent) {
@@ -35,7 +29,7 @@ double PlotPicture::PixelsPerNm() const { return (width() / 6.0) / scale_; }
 
 QPointF PlotPicture::PointOf(double lat, double lon) const {
     const double k = PixelsPerNm();
-    return QPointF(width() / 2.0 + WrapLon(lon - fix_.DRLon) * 60.0 * k * CosD(fix_.DRLat),
+    return QPointF(width() / 2.0 + Norm180(lon - fix_.DRLon) * 60.0 * k * CosD(fix_.DRLat),
                    height() / 2.0 - (lat - fix_.DRLat) * 60.0 * k);
 }
 

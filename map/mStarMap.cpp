@@ -7,6 +7,7 @@
 #include "core/mStar.h"
 #include "core/mApparent.h"
 #include "core/mBodyPosition.h"
+#include "core/mMagnitude.h"
 #include "core/mMath.h"
 #include "core/mPlanet.h"
 #include "reduction/mAltAz.h"
@@ -36,6 +37,7 @@ std::vector<MapMark> StarMarks(double jd, double lat, double lon, StarChoice cho
         if (!(hz.y > 0.0)) continue;
         MapMark m;
         m.IsStar = true;
+        m.Magnitude = std::nan("");
         m.Tag = s;
         m.Code = star.Number;
         m.Name = StarName(s);
@@ -56,6 +58,7 @@ std::vector<MapMark> BodyMarks(double jd, double lat, double lon) {
         if (!(hz.y > 0.0)) continue;
         MapMark m;
         m.IsStar = false;
+        m.Magnitude = PlanetMagnitude(BodyIdOfCode(-k), jd);
         m.Tag = k;
         m.Code = -k;
         m.Name = static_cast<size_t>(k) < names.size() ? names[static_cast<size_t>(k)] : std::string();
@@ -114,5 +117,6 @@ BodyInfo ComputeBodyInfo(double jd, int k, double lat, double lon, const Horizon
     info.Azimuth = Norm360(hz.x);
     info.Distance = hz.z;
     info.DiameterArcmin = sd * 120.0;
+    info.Magnitude = PlanetMagnitude(id, jd);
     return info;
 }

@@ -20,6 +20,7 @@ struct MapMark {
     std::string Name;     // StarName(s), or the body's display name
     double Alt = 0.0;     // computed altitude, degrees (> 0)
     double Az = 0.0;      // azimuth, degrees from north through east
+    double Magnitude = 0.0;  // a planet's or the Moon's PlanetMagnitude; NaN for the Sun and the stars
 };
 
 // The text of a body list item: StarName of a star by its Number, "Planet: " and
@@ -31,7 +32,8 @@ std::string BodyListText(BodyCode code);
 // Returned: the chosen stars with an altitude strictly above 0, in ascending table
 // index.
 std::vector<MapMark> StarMarks(double jd, double lat, double lon, StarChoice choice, double magnitudeLimit);
-// Returned: the Sun, planets and Moon (display order) with an altitude above 0.
+// Returned: the Sun, planets and Moon (display order) with an altitude above 0, each
+// with its magnitude.
 std::vector<MapMark> BodyMarks(double jd, double lat, double lon);
 
 // Given: altitude and azimuth, degrees; w, h the chart's width and height.
@@ -61,7 +63,7 @@ StarInfo ComputeStarInfo(double jd, int tableIndex, double lat, double lon, doub
 // The same for the Sun, a planet or the Moon (display index k): the Greenwich hour
 // angle, the expected sextant altitude (SextantAltitudeFor: of the lower limb of the
 // Sun and the Moon, of a planet's centre; zero index correction), distance (AU) and
-// the apparent diameter (arc minutes).
+// the apparent diameter (arc minutes), and the magnitude (PlanetMagnitude; NaN for the Sun).
 struct BodyInfo {
     double Gha = 0.0;
     double Dec = 0.0;
@@ -69,6 +71,7 @@ struct BodyInfo {
     double Azimuth = 0.0;
     double Distance = 0.0;
     double DiameterArcmin = 0.0;
+    double Magnitude = 0.0;
 };
 // A k outside 0..8 is reported as an invalid planet index and gives zeros.
 // horizon: the height of eye and the air of the expected sextant altitude.

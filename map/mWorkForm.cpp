@@ -10,7 +10,6 @@ namespace {
 constexpr double kSunRate = 15.0, kMoonRate = 14.0 + 19.0 / 60.0;  // the almanac's increments, degrees per hour
 constexpr double kAriesRate = 360.98564736629 / 24.0;
 constexpr int kMoonId = 9;
-double Wrap180(double x) { return x - 360.0 * std::floor((x + 180.0) / 360.0); }
 }  // namespace
 
 WorkForm MakeWorkForm(const FixResult& fix) {
@@ -37,14 +36,14 @@ WorkForm MakeWorkForm(const FixResult& fix) {
         if (L.IsStar) {
             L.ghaHour = ariesHour;
             L.increment = kAriesRate * dtHours;
-            L.vCorr = Wrap180(L.R.GhaAries - ariesHour - L.increment) * 60.0;
+            L.vCorr = Norm180(L.R.GhaAries - ariesHour - L.increment) * 60.0;
             L.decHour = L.R.Dec;
         } else {
             const int id = BodyIdOfCode(code);
             const Coord3 p = BodyPosition(jdH, id);
             L.ghaHour = Norm360(ariesHour - p.x);
             L.increment = (id == kMoonId ? kMoonRate : kSunRate) * dtHours;
-            L.vCorr = Wrap180(L.R.Gha - L.ghaHour - L.increment) * 60.0;
+            L.vCorr = Norm180(L.R.Gha - L.ghaHour - L.increment) * 60.0;
             L.decHour = p.y;
             L.dCorr = (L.R.Dec - p.y) * 60.0;
         }

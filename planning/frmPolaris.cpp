@@ -7,6 +7,7 @@
 
 #include "ui/MaskedEdit.h"
 #include "ui/mDialogs.h"
+#include "core/mTextForms.h"
 #include "core/mFault.h"
 #include "planning/PlanWidgets.h"
 #include "ui/mPublicVarsQt.h"
@@ -71,7 +72,7 @@ void frmPolaris::Calculate() {
     const NavigationStateRecord& n = NavigationState;
     double fraction = 0.0, hs = 0.0;
     QString bad;
-    if (!ParseTimeHMS(txtTime->text(), fraction))
+    if (!ParseTimeOfDay(txtTime->text().toStdString(), fraction))
         bad = QStringLiteral("The time \"%1\" is not a UT time of day (hh:mm:ss).").arg(txtTime->text());
     else if (!ParseSightAltitude(txtHs->text().toStdString(), hs))
         bad = QStringLiteral("The altitude \"%1\" is not a sextant altitude (dd-mm.m, up to 90 degrees).")
@@ -83,7 +84,7 @@ void frmPolaris::Calculate() {
     // The sight's UT date is that of the working data's instant.
     const DateValue nowUt = n.LocalDate - n.TZ / 24.0;
     const DateValue ut = DateWholeDays(nowUt) + fraction;
-    const LatLon dr = RunAlongCourse(LatLon{n.Lat, n.Lon}, n.Course, n.Speed, (ut - nowUt) * 24.0);
+    const LatLon dr = RunAlongCourse(LatLon{n.Lat, n.Lon}, n.Course, n.Speed * ((ut - nowUt) * 24.0));
     PolarisLatitude p;
     try {
         p = LatitudeByPolaris(ut, hs, dr, n);

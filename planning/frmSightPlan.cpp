@@ -12,6 +12,7 @@
 
 #include "ui/MaskedEdit.h"
 #include "ui/mDialogs.h"
+#include "core/mTextForms.h"
 #include "core/mFault.h"
 #include "planning/PlanWidgets.h"
 #include "ui/mPublicVarsQt.h"
@@ -162,12 +163,12 @@ void frmSightPlan::Plan() {
     try {
         if (optTime->isChecked()) {
             double fraction = 0.0;
-            if (!ParseTimeHMS(txtTime->text(), fraction)) {
+            if (!ParseTimeOfDay(txtTime->text().toStdString(), fraction)) {
                 Clear(QStringLiteral("The time \"%1\" is not a UT time of day (hh:mm:ss).").arg(txtTime->text()));
                 return;
             }
             instant_ = DateWholeDays(nowUt) + fraction;
-            position_ = RunAlongCourse(dr, n.Course, n.Speed, (instant_ - nowUt) * 24.0);
+            position_ = RunAlongCourse(dr, n.Course, n.Speed * ((instant_ - nowUt) * 24.0));
             head = QStringLiteral("Planned for ") + ZoneAndUt(instant_);
         } else {
             const bool morning = optMorning->isChecked();
@@ -179,7 +180,7 @@ void frmSightPlan::Plan() {
             // The whole minute nearest the middle of the twilights: the sights are
             // planned round it at whole minutes, as a watch is read.
             instant_ = std::round(t.Observe * 1440.0) / 1440.0;
-            position_ = RunAlongCourse(dr, n.Course, n.Speed, (instant_ - nowUt) * 24.0);
+            position_ = RunAlongCourse(dr, n.Course, n.Speed * ((instant_ - nowUt) * 24.0));
             const QString nautical = QStringLiteral("Nautical twilight ") + ZoneAndUt(t.Nautical);
             const QString civil = QStringLiteral("Civil twilight ") + ZoneAndUt(t.Civil);
             head = (morning ? nautical + QStringLiteral("\n") + civil : civil + QStringLiteral("\n") + nautical) +

@@ -7,9 +7,9 @@
 #include "core/mWorkingData.h"
 #include "core/mStar.h"
 #include "core/mBodyPosition.h"
+#include "core/mMagnitude.h"
 #include "core/mMath.h"
 #include "core/mPlanet.h"
-#include "fix/mSailing.h"
 #include "riseset/mRiseSet.h"
 
 namespace {
@@ -28,11 +28,6 @@ constexpr int kMaxNewtonSteps = 30;
 constexpr double kLatitudeToleranceArcmin = 1e-6;
 constexpr double kPlanningPasses = 3;  // twilight recomputed at the DR run to the last answer
 
-double Wrap180(double a) {
-    a = Norm360(a);
-    return a > 180.0 ? a - 360.0 : a;
-}
-
 std::string Fmt(const char* format, double a) {
     char buf[64];
     std::snprintf(buf, sizeof buf, format, a);
@@ -41,20 +36,11 @@ std::string Fmt(const char* format, double a) {
 
 }  // namespace
 
-LatLon RunAlongCourse(const LatLon& from, double course, double speed, double hours) {
-    // The rhumb line (fix/mSailing), the dead reckoning of the fix.
-    LatLon p = ::RunAlongCourse(from.Lat, from.Lon, course, speed * hours);
-    if (p.Lat > 90.0) p = LatLon{180.0 - p.Lat, p.Lon + 180.0};
-    if (p.Lat < -90.0) p = LatLon{-180.0 - p.Lat, p.Lon + 180.0};
-    p.Lon = Wrap180(p.Lon);
-    return p;
-}
-
 // ------------------------------------------------------------ twilight plan
 TwilightPlan PlanTwilight(bool morning, DateValue fromUt, const LatLon& dr, DateValue drUt, double course,
                           double speed, const Horizon& horizon) {
     TwilightPlan plan;
-    plan.Position = RunAlongCourse(dr, course, speed, (fromUt - drUt) * 24.0);
+    plan.Position = RunAlongCourse(dr, course, speed * ((fromUt - drUt) * 24.0));
     for (int pass = 0; pass < kPlanningPasses; ++pass) {
         const RiseSetResult n = TwilightTimes(fromUt, plan.Position.Lat, plan.Position.Lon, false, false, horizon);
         const RiseSetResult c = TwilightTimes(fromUt, plan.Position.Lat, plan.Position.Lon, true, false, horizon);
@@ -71,36 +57,12 @@ TwilightPlan PlanTwilight(bool morning, DateValue fromUt, const LatLon& dr, Date
         plan.Nautical = morning ? n.Rise : n.Set;
         plan.Civil = morning ? c.Rise : c.Set;
         plan.Observe = (plan.Nautical + plan.Civil) / 2.0;
-        plan.Position = RunAlongCourse(dr, course, speed, (plan.Observe - drUt) * 24.0);
+        plan.Position = RunAlongCourse(dr, course, speed * ((plan.Observe - drUt) * 24.0));
     }
     return plan;
 }
 
 // ------------------------------------------------------------ bodies in view
-double PlanetMagnitude(double jd, int body) {
-    const Coord3 sun = BodyPosition(jd, 0);
-    const Coord3 p = BodyPosition(jd, body);
-    const double R = sun.z, D = p.z;
-    const double cosPsi = SinD(sun.y) * SinD(p.y) + CosD(sun.y) * CosD(p.y) * CosD(sun.x - p.x);
-    const double psi = RadToDeg(std::acos(std::clamp(cosPsi, -1.0, 1.0)));  // elongation
-    if (body == 9) {
-        const double i = std::fabs(RadToDeg(std::atan2(R * SinD(psi), D - R * CosD(psi))));
-        return -12.73 + 0.026 * i + 4e-9 * std::pow(i, 4);
-    }
-    const double r = std::sqrt(std::max(0.0, R * R + D * D - 2.0 * R * D * cosPsi));
-    const double cosI = (r * r + D * D - R * R) / (2.0 * r * D);
-    const double i = RadToDeg(std::acos(std::clamp(cosI, -1.0, 1.0)));
-    const double m = 5.0 * std::log10(r * D);
-    switch (body) {
-        case 1: return -0.42 + m + 0.0380 * i - 0.000273 * i * i + 0.000002 * i * i * i;
-        case 2: return -4.40 + m + 0.0009 * i + 0.000239 * i * i - 0.00000065 * i * i * i;
-        case 4: return -1.52 + m + 0.016 * i;
-        case 5: return -9.40 + m + 0.005 * i;
-        case 6: return -8.88 + m;
-        default: return 99.0;
-    }
-}
-
 std::vector<PlanBody> BodiesInView(DateValue ut, double lat, double lon, const NavigationStateRecord& working) {
     std::vector<PlanBody> out;
     auto consider = [&](BodyCode code, const std::string& name, double magnitude) {
@@ -125,7 +87,7 @@ std::vector<PlanBody> BodiesInView(DateValue ut, double lat, double lon, const N
     for (int k : {2, 3, 4, 5, 8}) {  // display indexes: Venus, Mars, Jupiter, Saturn, Moon
         const int id = BodyIdOfCode(-k);
         consider(-k, k < static_cast<int>(names.size()) ? names[static_cast<size_t>(k)] : std::string(),
-                 PlanetMagnitude(jd, id));
+                 PlanetMagnitude(id, jd));
     }
     std::sort(out.begin(), out.end(), [](const PlanBody& a, const PlanBody& b) { return a.Zn < b.Zn; });
     return out;
@@ -216,7 +178,7 @@ std::vector<PlannedSight> PlanSights(const std::vector<PlanBody>& candidates, co
         s.Code = b.Code;
         const double minutes = (static_cast<double>(k) - (n - 1.0) / 2.0) * kMinutesPerSight;
         s.Ut = std::round((centre + minutes / 1440.0) * 86400.0) / 86400.0;
-        const LatLon p = RunAlongCourse(drAtObserve, course, speed, (s.Ut - observeUt) * 24.0);
+        const LatLon p = RunAlongCourse(drAtObserve, course, speed * ((s.Ut - observeUt) * 24.0));
         s.PresetHs = ReduceSight(b.Code, s.Ut, 0.0, true, p.Lat, p.Lon, working).PresetHs();
         out.push_back(s);
     }
@@ -232,7 +194,7 @@ NoonTime LocalApparentNoon(DateValue zoneDay, const LatLon& dr, DateValue drUt, 
     const DateValue guess = day + 0.5 - dr.Lon / 360.0;
     // The Sun's upper meridian passage at the ship as she runs: the rise and set
     // window's transit, for the ship's longitude at each instant.
-    const auto lonAt = [&](DateValue t) { return RunAlongCourse(dr, course, speed, (t - drUt) * 24.0).Lon; };
+    const auto lonAt = [&](DateValue t) { return RunAlongCourse(dr, course, speed * ((t - drUt) * 24.0)).Lon; };
     const DateValue t = MeridianPassage(
         guess, 0.0, 0, [](double jd) { return BodyPosition(jd, 0); },
         [](double jd) { return SiderealTime(jd, 0.0); }, lonAt);
@@ -242,7 +204,7 @@ NoonTime LocalApparentNoon(DateValue zoneDay, const LatLon& dr, DateValue drUt, 
         return noon;
     }
     noon.Ut = t;
-    noon.Position = RunAlongCourse(dr, course, speed, (t - drUt) * 24.0);
+    noon.Position = RunAlongCourse(dr, course, speed * ((t - drUt) * 24.0));
     noon.Dec = BodyPosition(JulianDay(t, false, false), 0).y;
     return noon;
 }

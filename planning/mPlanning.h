@@ -7,16 +7,11 @@
 #include <vector>
 
 #include "core/mTime.h"
+#include "core/mSailing.h"
 #include "fix/mCalcPosition.h"
 #include "reduction/mCorrection.h"
 
 // ------------------------------------------------------------ dead reckoning
-// Given: from (degrees), course (degrees true), speed (knots), hours (may be negative).
-// Returned: the position run speed * hours nautical miles along the rhumb line of
-// the course (RunAlongCourse of fix/mSailing.h, the fix's dead reckoning), brought
-// back over a pole and into (-180, 180] longitude.
-LatLon RunAlongCourse(const LatLon& from, double course, double speed, double hours);
-
 // ------------------------------------------------------------ twilight plan
 struct TwilightPlan {
     std::string Message;           // "" when both twilights were found; else why not
@@ -46,11 +41,6 @@ struct PlanBody {
     double Magnitude = 0.0;     // visual
     double PresetHs = 0.0;      // the sextant altitude (lower limb) that gives a zero intercept
 };
-// Given: jd TT; body a BodyId 2, 4, 5, 6 (Venus, Mars, Jupiter, Saturn) or 9 (the Moon).
-// Returned: visual magnitude from the distances and the phase angle (Astronomical
-// Almanac 1984 formulae as in Meeus, Astronomical Algorithms ch. 41; Saturn without
-// its rings, up to 0.5 mag bright; the Moon -12.73 + 0.026 i + 4e-9 i^4).
-double PlanetMagnitude(double jd, int body);
 // Given: ut; the position (lat, lon); working, the eye, index correction and air
 // of the reduction. Returned: every navigational star (Polaris
 // included), Venus, Mars, Jupiter, Saturn and the Moon with Hc in [15, 75] degrees,

@@ -30,16 +30,7 @@ double Dip(double height) {
 
 namespace {
 constexpr int kBodySunId = 0, kBodyEarthId = 3, kBodyMoonId = 9;
-
-// sin HP: the Earth's equatorial radius over the distance; beyond 1 the arcsine faults.
-double SinHP(double distance) {
-    const double x = kEarthRadiusKm / (distance * kKmPerAU);
-    ArcSin(x);  // a distance below one Earth radius is an invalid operation
-    return x;
-}
 }  // namespace
-
-double Parallax(double distance, double h) { return RadToDeg(ArcSin(SinHP(distance) * CosD(h))); }
 
 AltitudeCorrections CorrectSextantAltitude(double hs, double indexArcmin, const Horizon& horizon, int body,
                                            double distance, bool lowerLimb) {
@@ -54,7 +45,7 @@ AltitudeCorrections CorrectSextantAltitude(double hs, double indexArcmin, const 
         c.Ho = limb;
         return c;
     }
-    const double sinHP = SinHP(distance);
+    const double sinHP = SinD(HorizontalParallax(distance));
     if (body == kBodySunId || body == kBodyMoonId) {
         double sd = SemiDiameter(body, distance);
         if (body == kBodyMoonId) sd *= 1.0 + sinHP * SinD(limb + (lowerLimb ? sd : -sd));

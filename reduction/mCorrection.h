@@ -2,6 +2,7 @@
 // sea horizon, parallax in altitude and semidiameter. All results in degrees; the
 // caller adds or subtracts them.
 #pragma once
+#include "core/mParallax.h"
 #include "core/mWorkingData.h"
 
 // What the corrections of an altitude take from the working data: the height of
@@ -28,11 +29,7 @@ double RefractionTP(double r, double tempC, double pressureMb);
 // Given: height of eye, metres (>= 0).  Returned: dip 1.766' * sqrt(height), degrees.
 // A negative height throws ArithmeticFault.
 double Dip(double height);
-// Given: distance, AU (Earth centre to body); h, the body's topocentric airless
-// altitude, degrees. Returned: parallax in altitude asin(sin HP cos h), degrees, with
-// the horizontal parallax HP = asin(6378.137 km / distance) (spherical Earth).
-// A distance below one Earth radius throws ArithmeticFault.
-double Parallax(double distance, double h);
+// The parallax in altitude, Parallax(distance, h), is core/mParallax's.
 // Given: body, a BodyId 0..9; distance, AU.  Returned: semidiameter, degrees, as
 // half the diameter over the distance. 0 for the Earth (3) and any other id.
 double SemiDiameter(int body, double distance);
@@ -69,7 +66,3 @@ AltitudeCorrections CorrectSextantAltitude(double hs, double indexArcmin, const 
 // Returned: the sextant altitude (zero index correction) that CorrectSextantAltitude
 // turns into ho, within 1e-9 degrees (a few fixed-point steps).
 double SextantAltitudeFor(double ho, const Horizon& horizon, int body, double distance, bool lowerLimb);
-
-// Kilometres in one astronomical unit and the Earth's equatorial radius.
-inline constexpr double kKmPerAU = 149597870.691;
-inline constexpr double kEarthRadiusKm = 6378.137;

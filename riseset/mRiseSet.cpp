@@ -87,13 +87,9 @@ DateValue MeridianPassage(DateValue guess, double hourAngle, int body,
     for (int step = 0; step < kMaxSteps; ++step) {
         const double jd = JulianDay(t, false, false);
         const double lon = lonAt(t);
-        double off = std::fmod(sidereal(jd) + lon - place(jd).x - hourAngle, 360.0);
-        if (off > 180.0) off -= 360.0;
-        if (off <= -180.0) off += 360.0;
+        const double off = Norm180(sidereal(jd) + lon - place(jd).x - hourAngle);
         // The observer's own change of longitude adds to the body's rate.
-        double run = std::fmod(lonAt(t + kStepDays) - lonAt(t - kStepDays), 360.0);  // across 180 too
-        if (run > 180.0) run -= 360.0;
-        if (run < -180.0) run += 360.0;
+        const double run = Norm180(lonAt(t + kStepDays) - lonAt(t - kStepDays));  // across 180 too
         const double rate = bodyRate + run / (2.0 * kStepDays);
         if (!(std::fabs(rate) > 1.0)) return std::nan("");
         const double dt = off / rate;

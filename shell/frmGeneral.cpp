@@ -14,6 +14,7 @@
 #include "ui/mConvertion.h"
 #include "ui/mDialogs.h"
 #include "ui/mPublicVarsQt.h"
+#include "core/mTextForms.h"
 #include "core/mFault.h"
 #include "core/mTime.h"
 
@@ -251,7 +252,7 @@ bool frmGeneral::Apply() {
         values[i] = static_cast<float>(v);
     }
     double time = 0.0;
-    if (!ParseShortTime(Text1[10]->text(), time)) {
+    if (!ParseTimeOfDay(Text1[10]->text().toStdString(), time, true)) {
         Fail(10, QStringLiteral("Invalid Date format!"));
         return false;
     }

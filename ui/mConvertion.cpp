@@ -239,29 +239,11 @@ QString FormatShortTime(DateValue value) {
            QString::number(t.minute()).rightJustified(2, QLatin1Char('0'));
 }
 
-namespace {
-bool ParseTimeParts(const QString& text, double& dayFraction, bool secondsRequired) {
-    QList<int> n, w;
-    if (!SplitNumbers(text, QStringLiteral(":.") + TimeSeparator(), n, w)) return false;
-    if (n.size() != 3 && (secondsRequired || n.size() != 2)) return false;
-    for (int width : w)
-        if (width > 2) return false;
-    const int h = n[0], m = n[1], s = n.size() == 3 ? n[2] : 0;
-    if (h > 23 || m > 59 || s > 59) return false;
-    dayFraction = (h * 3600 + m * 60 + s) / 86400.0;
-    return true;
-}
-}  // namespace
-
-bool ParseShortTime(const QString& text, double& dayFraction) { return ParseTimeParts(text, dayFraction, false); }
-
 QString FormatTimeHMS(DateValue value) {
     const QTime t = ToQDateTime(value).time();
     if (!t.isValid()) return QStringLiteral("--:--:--");
     return t.toString(QStringLiteral("hh:mm:ss"));
 }
-
-bool ParseTimeHMS(const QString& text, double& dayFraction) { return ParseTimeParts(text, dayFraction, true); }
 
 QString FormatLongDate(DateValue value) {
     const QDate d = ToQDateTime(value).date();

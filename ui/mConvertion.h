@@ -81,11 +81,8 @@ bool ParseShortDate(const QString& text, DateValue& date);
 // The locale's short time in the fixed form HH:mm (24 hours, the locale's time
 // separator).
 QString FormatShortTime(DateValue value);
-// Reads "H:mm" or "H:mm:ss" (any of ":" "." or the locale's separator) into a
-// fraction of a day. False when it is not a valid time of day.
-bool ParseShortTime(const QString& text, double& dayFraction);
-// The time of day "hh:mm:ss" (the sight times); ParseTimeHMS reads it back.
+// The time of day "hh:mm:ss" (the sight times); ParseTimeOfDay (core/mTextForms)
+// reads it back, and the short time with its seconds optional.
 QString FormatTimeHMS(DateValue value);
-bool ParseTimeHMS(const QString& text, double& dayFraction);
 // The locale's long date ("Sunday, 6 December 2026").
 QString FormatLongDate(DateValue value);

@@ -72,15 +72,6 @@ TEST(CompassCorrection, TextsInAndOut) {
     EXPECT_EQ(FormatAzimuth(359.97), "000.0");  // the pattern's 360.0 is north
     EXPECT_EQ(FormatAzimuth(7.04), "007.0");
     EXPECT_EQ(FormatAzimuth(std::nan("")), "");
-    // Only a time of day is accepted (25:70:00 is refused).
-    double f = -1;
-    EXPECT_TRUE(ParseTimeOfDay("12:30:15", f));
-    EXPECT_DOUBLE_EQ(f, (12 * 3600 + 30 * 60 + 15) / 86400.0);
-    EXPECT_TRUE(ParseTimeOfDay("23:59:59", f));
-    EXPECT_TRUE(ParseTimeOfDay("00:00:00", f));
-    EXPECT_EQ(f, 0.0);
-    for (const char* bad : {"25:70:00", "24:00:00", "12:60:00", "12:00:60", "12:0a:00", "12:00"})
-        EXPECT_FALSE(ParseTimeOfDay(bad, f)) << bad;
 }
 
 TEST(CompassTime, BearingInstantTakesTheNeighbouringUtDate) {

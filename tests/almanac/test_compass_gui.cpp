@@ -15,6 +15,7 @@
 
 #include "almanac/frmCompas.h"
 #include "almanac/mCompass.h"
+#include "core/mTextForms.h"
 #include "support/gui_support.h"
 #include "support/nav_fixture.h"
 #include "core/mWorkingData.h"

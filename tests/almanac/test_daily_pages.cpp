@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "almanac/mDailyPages.h"
+#include "core/mMath.h"
 #include "core/mStar.h"
 #include "support/csv.h"
 #include "support/nav_fixture.h"
@@ -50,13 +51,6 @@ ProgramRun Command(const std::string& cmd) {
 }
 
 std::string Veltrano(const std::string& args) { return std::string("QT_QPA_PLATFORM=offscreen '") + VELTRANO_PROGRAM + "' --almanac-pdf " + args; }
-
-double Wrap180(double x) {
-    x = std::fmod(x, 360.0);
-    if (x > 180.0) x -= 360.0;
-    if (x <= -180.0) x += 360.0;
-    return x;
-}
 
 // "123 45.6" and "S 12 34.5" as printed.
 const std::string kGha = R"((\d{1,3}) (\d\d\.\d))";
@@ -127,10 +121,10 @@ TEST_F(DailyPages, PdfTextAgreesWithTheSwissEphemeris) {
             const double a1 = std::stod(rows[static_cast<size_t>(h1)][static_cast<size_t>(c)]);
             if (dec) return v + (a1 - a0) / ((h1 - h0) * 3600.0) * shift;
             const double ra0 = std::stod(rows[static_cast<size_t>(h0)][4]) - a0, ra1 = std::stod(rows[static_cast<size_t>(h1)][4]) - a1;
-            return v - Wrap180(ra1 - ra0) / ((h1 - h0) * 3600.0) * shift;
+            return v - Norm180(ra1 - ra0) / ((h1 - h0) * 3600.0) * shift;
         };
         auto angle = [&](double printed, double expected, int kind, const std::string& what) {
-            const double e = std::fabs(Wrap180(printed - expected)) * 60.0;
+            const double e = std::fabs(Norm180(printed - expected)) * 60.0;
             worst[kind] = std::max(worst[kind], e);
             EXPECT_LE(e, kind == 1 ? kTolMoonArcmin : kTolAngleArcmin) << what;
         };
@@ -161,7 +155,7 @@ TEST_F(DailyPages, PdfTextAgreesWithTheSwissEphemeris) {
                 if (!std::regex_search(tail, sm, starTail)) continue;
                 const std::array<double, 2> r = ref.stars.at(hr);
                 // SHA on the sky (times cos Dec): Polaris's SHA itself carries 1' for 1" of place.
-                angle(r[0] + Wrap180(Gha(sm, 1) - r[0]) * std::cos(r[1] * M_PI / 180.0), r[0], 0, name + " SHA");
+                angle(r[0] + Norm180(Gha(sm, 1) - r[0]) * std::cos(r[1] * M_PI / 180.0), r[0], 0, name + " SHA");
                 angle(Dec(sm, 3), r[1], 0, name + " Dec");
                 EXPECT_TRUE(tenths.Add(Gha(sm, 1), Norm360(r[0]), true)) << name << " SHA";
                 EXPECT_TRUE(tenths.Add(Dec(sm, 3), r[1], false)) << name << " Dec";

@@ -34,9 +34,11 @@ constexpr double kTolNutationArcsec = 0.003;   // 63 of the 106 terms of IAU 198
 constexpr double kTolObliquityArcsec = 0.01;   // Laskar's polynomial against IAU 1980's
 }  // namespace
 
-TEST(Norm360, ReducesIntoOneTurn) {
-    const double cases[][2] = {{360.0, 0.0}, {-0.5, 359.5}, {725.0, 5.0}, {-30.0, 330.0}, {-720.0, 0.0}};
-    for (const auto& c : cases) EXPECT_DOUBLE_EQ(Norm360(c[0]), c[1]) << c[0];
+TEST(Norm360, ReducesIntoOneTurnAndAboutZero) {
+    // x, Norm360(x), Norm180(x)
+    const double cases[][3] = {{360, 0, 0},     {-0.5, 359.5, -0.5}, {725, 5, 5},       {-30, 330, -30}, {-720, 0, 0},
+                               {180, 180, 180}, {-180, 180, 180},    {190, 190, -170}, {-190, 170, 170}};
+    for (const auto& c : cases) EXPECT_TRUE(Norm360(c[0]) == c[1] && Norm180(c[0]) == c[2]) << c[0];
     const double r = Norm360(-1e-17);  // a tiny negative angle must not come out as 360
     EXPECT_GE(r, 0.0);
     EXPECT_LT(r, 360.0);

@@ -12,6 +12,7 @@
 #include "core/mStar.h"
 #include "core/mBodyPosition.h"
 #include "core/mFiles.h"
+#include "core/mMagnitude.h"
 #include "core/mMath.h"
 #include "core/mMoon.h"
 #include "core/mPlanet.h"
@@ -292,6 +293,22 @@ TEST(EphemerisReference, SunMoonAndPlanets) {
         std::printf("  %-8s %6.3f %6.3f   %6.3f %6.3f   %6.3f %6.3f\n", names[body], s.gha.max, s.gha.Rms(),
                     s.dec.max, s.dec.Rms(), s.sky.max, s.sky.Rms());
     EXPECT_EQ(stats.size(), 9u);
+}
+
+// Mercury to Saturn 2000-2040 against the Swiss Ephemeris (the Almanac's formulas of Mallama &
+// Hilton 2018 on DE431 places, make_magnitude_reference.c); the light time is what differs.
+TEST(MagnitudeReference, PlanetsWithSaturnsRings) {
+    constexpr double kTolMagnitude = 0.01;
+    LoadGood();
+    const auto ref = testsupport::ReadCsv(testsupport::TestData("magnitude_reference.csv"));
+    std::map<int, testsupport::ErrorStats> stats;
+    for (size_t i = 0; i < ref.rows.size(); ++i) {
+        const int body = static_cast<int>(ref.Num(i, "body"));
+        stats[body].Add(PlanetMagnitude(body, ref.Num(i, "jd_tt")) - ref.Num(i, "mag"));
+        EXPECT_LT(stats[body].max, kTolMagnitude) << "body " << body << " jd " << ref.Num(i, "jd_tt");
+    }
+    for (const auto& [body, s] : stats) std::printf("  magnitude, body %d: max %.4f rms %.4f\n", body, s.max, s.Rms());
+    EXPECT_TRUE(stats.size() == 5u && std::isnan(PlanetMagnitude(kBodySun, 2451545.0)));
 }
 
 TEST(EphemerisReference, NavigationalStars) {

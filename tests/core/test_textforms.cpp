@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <utility>
 
 #include "core/mTextForms.h"
 
@@ -27,4 +28,19 @@ TEST(FormatNumberPattern, FixedPatternsOfTheWindows) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(FormatNumberPattern(c.value, c.pattern, c.sep), c.text) << c.value << " " << c.pattern;
+}
+
+// The one reader of a time of day: the sight times, the compass bearing, the plans and the
+// working data's short time (seconds optional there).
+TEST(ParseTimeOfDay, TimesOfDayAndWhatIsRefused) {
+    const std::pair<const char*, double> times[] = {{"00:00:00", 0.0},  {"23:59:59", 86399.0},
+                                                    {"12.30.15", 45015.0}, {" 9:05:00 ", 32700.0}};
+    double f = -1.0;
+    for (const auto& [text, seconds] : times) EXPECT_TRUE(ParseTimeOfDay(text, f) && f == seconds / 86400.0) << text;
+    for (const char* bad : {"25:70:00", "24:00:00", "12:60:00", "12:00:60", "12:30", "12:30:00:00", "", "ab:cd:ef",
+                            "12::30:00", "123:00:00", "12:30:0x", "-1:00:00", "12h30m00", "99999999999:00:00"})
+        EXPECT_FALSE(ParseTimeOfDay(bad, f)) << bad;
+    for (const char* bad : {"25:00", "12:60", "1235", "12:"}) EXPECT_FALSE(ParseTimeOfDay(bad, f, true)) << bad;
+    EXPECT_EQ(f, 32700.0 / 86400.0) << "a refused text leaves the result alone";
+    EXPECT_TRUE(ParseTimeOfDay("14:35", f, true) && f == (14 * 60 + 35) / 1440.0);
 }

@@ -106,7 +106,7 @@ TEST_F(Reduction, DipParallaxSemidiameter) {
     const C cases[] = {{Dip(15.0) * 60.0, 6.84, 0.005},
                        {Parallax(0.00257, 0.0) * 60.0, 57.0, 0.05},  // the Moon at 384000 km
                        {Parallax(0.00257, 90.0), 0.0, 1e-15},
-                       {Parallax(1.0, 0.0) / kAs, 8.794, 0.001},     // the Sun's horizontal parallax
+                       {HorizontalParallax(1.0) / kAs, 8.794, 0.001},  // the Sun's horizontal parallax
                        {SemiDiameter(0, 1.0) * 60.0, 16.0, 0.01},
                        {SemiDiameter(9, 0.00257) * 60.0, 15.54, 0.01}};
     for (const C& c : cases) EXPECT_NEAR(c.got, c.want, c.tol) << c.want;

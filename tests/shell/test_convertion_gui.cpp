@@ -99,25 +99,13 @@ TEST(DatesAndTimes, ShortFormsByLocaleOrder) {
 
 TEST(DatesAndTimes, ParsingAcceptsValidAndRefusesInvalid) {
     LocaleScope de(CommaLocale());
-    const std::pair<const char*, DateValue> dates[] = {{"06.12.26", DateFromParts(2026, 12, 6)},
-                                                       {"6.1.1999", DateFromParts(1999, 1, 6)},
-                                                       {"01.01.30", DateFromParts(1930, 1, 1)},  // 30-99: 1900s
-                                                       {"01.01.1900", DateFromParts(1900, 1, 1)},
-                                                       {"31.12.2100", DateFromParts(2100, 12, 31)}};
-    for (const auto& [text, value] : dates) {
-        DateValue d = 0;
-        EXPECT_TRUE(ParseShortDate(QLatin1String(text), d)) << text;
-        EXPECT_EQ(d, value) << text;
-    }
+    const std::pair<const char*, DateValue> dates[] = {
+        {"06.12.26", DateFromParts(2026, 12, 6)},     {"6.1.1999", DateFromParts(1999, 1, 6)},
+        {"01.01.30", DateFromParts(1930, 1, 1)},  // 30-99: 1900s
+        {"01.01.1900", DateFromParts(1900, 1, 1)}, {"31.12.2100", DateFromParts(2100, 12, 31)}};
     DateValue d = 0;
+    for (const auto& [text, value] : dates) EXPECT_TRUE(ParseShortDate(QLatin1String(text), d) && d == value) << text;
     for (const char* bad : {"31.02.26", "06.13.26", "06.12", "06.12.26x", ""})
         EXPECT_FALSE(ParseShortDate(QLatin1String(bad), d)) << bad;
-    double t = 0;
-    ASSERT_TRUE(ParseShortTime(QStringLiteral("14:35"), t));
-    EXPECT_NEAR(t, (14 * 60 + 35) / 1440.0, 1e-15);
-    for (const char* bad : {"25:00", "12:60", "1235"}) EXPECT_FALSE(ParseShortTime(QLatin1String(bad), t)) << bad;
-    ASSERT_TRUE(ParseTimeHMS(QStringLiteral("23:59:59"), t));
-    EXPECT_NEAR(t, 86399 / 86400.0, 1e-15);
-    EXPECT_FALSE(ParseTimeHMS(QStringLiteral("23:59"), t));
     EXPECT_EQ(FormatTimeHMS(DateFromParts(2026, 1, 1, 7, 8, 9)), QStringLiteral("07:08:09"));
 }

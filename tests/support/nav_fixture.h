@@ -40,10 +40,7 @@ inline NavigationStateRecord DrState(DateValue local, float tz, double lat, doub
 
 // Distance in nautical miles (plane sailing, the longitude difference taken the short way).
 inline double NmBetween(double lat, double lon, double refLat, double refLon) {
-    double dLon = lon - refLon;
-    if (dLon > 180.0) dLon -= 360.0;
-    if (dLon < -180.0) dLon += 360.0;
-    const double dN = (lat - refLat) * 60.0, dE = dLon * 60.0 * CosD(refLat);
+    const double dN = (lat - refLat) * 60.0, dE = Norm180(lon - refLon) * 60.0 * CosD(refLat);
     return std::sqrt(dN * dN + dE * dE);
 }
 
