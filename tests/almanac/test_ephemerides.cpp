@@ -36,17 +36,12 @@ double DiffArcmin(double a, double b) { return std::remainder(a - b, 360.0) * 60
 TEST(EphemerisPage, TwentyFourHourlyRowsFromZeroHoursUtOfTheLocalDate) {
     // Local 00:30 ten hours east of Greenwich is 14:30 UT the day before: still this date's page.
     const double start = EphemerisPageStart(DateFromParts(2024, 1, 11, 0, 30));
-    EXPECT_DOUBLE_EQ(start, JulianDay(DateFromParts(2024, 1, 11), false, false));
-    // 0 h UT is JD 2460320.5; the TT start is that plus Delta T (about a minute).
-    EXPECT_GT(start, 2460320.5);
-    EXPECT_LT(start, 2460320.5 + 200.0 / 86400.0);
+    // 0 h UT is JD 2460320.5; the TT start is that plus Delta T (69.2 s, IERS).
+    EXPECT_NEAR((start - 2460320.5) * 86400.0, 69.2, 0.3);
     EXPECT_DOUBLE_EQ(EphemerisPageStart(DateFromParts(2024, 1, 11, 23, 59, 59)), start);
     const auto page = EphemerisPage(DateFromParts(2024, 1, 11, 15, 40));
     ASSERT_EQ(page.size(), 24u);
-    for (int i = 0; i < 24; ++i) {
-        EXPECT_EQ(page[i].hour, i);
-        EXPECT_NEAR((page[i].jd - start) * 24.0, i, 1e-6) << "row " << i;
-    }
+    for (int i = 0; i < 24; ++i) EXPECT_TRUE(page[i].hour == i && std::fabs((page[i].jd - start) * 24.0 - i) < 1e-6) << i;
 }
 
 TEST(EphemerisPage, RowsAgreeWithTheSwissEphemerisAtTheSameTT) {

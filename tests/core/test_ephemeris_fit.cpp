@@ -119,8 +119,7 @@ TEST(EphemerisFit, AgreesWithBodyPositionAtRandomInstants1900To2100) {
             worstSidereal = std::fmax(worstSidereal, std::fabs(std::remainder(fit.SiderealTime(jd, 20.0) - SiderealTime(jd, 20.0), 360.0)) * 3600.0);
             for (int body : kFittedBodies) {
                 const Coord3 f = fit.Position(jd, body), d = BodyPosition(jd, body);
-                EXPECT_GE(f.x, 0.0);
-                EXPECT_LT(f.x, 360.0);
+                EXPECT_TRUE(f.x >= 0.0 && f.x < 360.0);
                 worstSky[body] = std::fmax(worstSky[body], SkyArcsec(f, d));
                 worstAu = std::fmax(worstAu, std::fabs(f.z - d.z));
             }
@@ -136,16 +135,9 @@ TEST(EphemerisFit, AgreesWithBodyPositionAtRandomInstants1900To2100) {
 
 TEST(EphemerisFit, OutsideItsSpanOrBodiesGivesBodyPositionItself) {
     const EphemerisFit fit(2460000.5, 2460001.5, {kBodySun});
-    EXPECT_TRUE(fit.Has(kBodySun));
-    EXPECT_FALSE(fit.Has(kBodyMoon));
-    EXPECT_FALSE(fit.Has(kBodyEarth));
-    for (double jd : {2460000.4, 2460001.6}) {
-        const Coord3 f = fit.Position(jd, kBodySun), d = BodyPosition(jd, kBodySun);
-        EXPECT_EQ(f.x, d.x);
-        EXPECT_EQ(f.y, d.y);
-    }
-    const Coord3 m = fit.Position(2460001.0, kBodyMoon), d = BodyPosition(2460001.0, kBodyMoon);
-    EXPECT_EQ(m.x, d.x);
+    EXPECT_TRUE(fit.Has(kBodySun) && !fit.Has(kBodyMoon) && !fit.Has(kBodyEarth));
+    for (double jd : {2460000.4, 2460001.6}) EXPECT_EQ(fit.Position(jd, kBodySun).x, BodyPosition(jd, kBodySun).x) << jd;
+    EXPECT_EQ(fit.Position(2460001.0, kBodyMoon).y, BodyPosition(2460001.0, kBodyMoon).y);
     // An empty fit (the default, or a span it cannot take) answers every instant directly.
     EXPECT_EQ(EphemerisFit().Position(2460001.0, kBodyVenus).y, BodyPosition(2460001.0, kBodyVenus).y);
     for (double end : {2460001.0, 2460001.0 + kMaxFitSpanDays + 0.5}) {
@@ -167,29 +159,22 @@ TEST(DailyEphemeris, DaysAgreeWithFitsOfTheirOwnAndWithBodyPosition) {
             for (int body : {kBodySun, kBodyMoon, kBodyJupiter}) worst = std::fmax(worst, SkyArcsec(days.Position(jd, body), BodyPosition(jd, body)));
         }
     EXPECT_LE(worst, kTolFitArcsec);
-    EXPECT_EQ(days.DayOf(anchor - 0.5), -1);
+    EXPECT_EQ(days.DayOf(anchor - 0.5), -1);  // before the first day: BodyPosition itself
     EXPECT_LE(SkyArcsec(days.Position(anchor - 0.5, kBodyMoon), BodyPosition(anchor - 0.5, kBodyMoon)), kTolFitArcsec);
-    EXPECT_LE(SkyArcsec(days.Position(anchor + 0.25, kBodySun), BodyPosition(anchor + 0.25, kBodySun)), kTolFitArcsec);
 }
 
 TEST(SharedPerInstant, GivesBitForBitWhatEachCallAloneGives) {
     for (double jd : {2415020.5, 2451545.0, 2460676.3, 2488069.5}) {
         const ApparentFrame f = FrameAt(jd);
-        EXPECT_EQ(f.dpsi, Nutation(jd, 0));
-        EXPECT_EQ(f.deps, Nutation(jd, 1));
-        EXPECT_EQ(f.eps0, Obliquity(jd, false));
-        EXPECT_EQ(f.eps, Obliquity(jd, true));
+        EXPECT_TRUE(f.dpsi == Nutation(jd, 0) && f.deps == Nutation(jd, 1) && f.eps0 == Obliquity(jd, false) &&
+                    f.eps == Obliquity(jd, true)) << jd;
         const EphemerisInstant at(jd);
         for (int body : kFittedBodies) {
             const Coord3 shared = BodyPosition(at, body), alone = BodyPosition(jd, body);
-            EXPECT_EQ(shared.x, alone.x) << body;
-            EXPECT_EQ(shared.y, alone.y) << body;
-            EXPECT_EQ(shared.z, alone.z) << body;
+            EXPECT_TRUE(shared.x == alone.x && shared.y == alone.y && shared.z == alone.z) << body;
         }
     }
-}
-
-TEST(SharedPerInstant, StarMapMarksEqualThoseOfOneStarAtATime) {
+    // The star map's marks, computed for all stars at once, equal those of one at a time.
     const auto saved = NavigationState;
     NavigationState.Lat = -33.9;
     const double jd = 2460676.3, lat = -33.9, lon = 18.4;
@@ -197,13 +182,11 @@ TEST(SharedPerInstant, StarMapMarksEqualThoseOfOneStarAtATime) {
     ASSERT_GT(stars.size(), 50u);
     for (const MapMark& m : stars) {
         const Coord3 hz = AltAzimuth(jd, StarPosition(jd, m.Code), lat, lon);
-        EXPECT_EQ(m.Alt, hz.y) << m.Name;
-        EXPECT_EQ(m.Az, hz.x) << m.Name;
+        EXPECT_TRUE(m.Alt == hz.y && m.Az == hz.x) << m.Name;
     }
     for (const MapMark& m : BodyMarks(jd, lat, lon)) {
         const Coord3 hz = AltAzimuth(jd, BodyPosition(jd, BodyIdOfListIndex(m.Tag)), lat, lon);
-        EXPECT_EQ(m.Alt, hz.y) << m.Name;
-        EXPECT_EQ(m.Az, hz.x) << m.Name;
+        EXPECT_TRUE(m.Alt == hz.y && m.Az == hz.x) << m.Name;
     }
     NavigationState = saved;
 }
