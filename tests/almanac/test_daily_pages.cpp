@@ -4,7 +4,7 @@
 // equation of time with its sign, the meridian passages, the Moon's age and phase, the rise
 // and set table. Tolerances: every angle as printed within 0.1' of the reference (a star's
 // SHA on the sky, times cos Dec; the Moon 0.25': the truncated lunar series is 0.2' off by
-// 2100), v, d, HP and SD 0.1' and the last digit; every time as printed (to the minute)
+// 2100), HP 0.1', v, d and SD 0.01' and the rounding of the last digit; every time as printed (to the minute)
 // within 1 minute, the equation of time (to the second) within 2 s; the boxes and "////"
 // where the reference has no event. The reference's bodies are moved from its Delta T to the program's by their
 // hourly rates, so the comparison is at the same TT.
@@ -34,7 +34,7 @@ constexpr double kTolAngleArcmin = 0.1 + 1e-9;
 constexpr double kTolMoonArcmin = 0.25;  // the lunar series' 0.2' by 2100, and the last digit
 constexpr double kTolHpArcmin = 0.1 + 1e-9;
 constexpr double kTolEventMinutes = 1.0;
-constexpr double kTolRateArcmin = 0.15;  // v, d, SD: a tenth as printed and its rounding
+constexpr double kTolRateArcmin = 0.06;  // v, d, SD: the rounding to a tenth as printed and 0.01'
 constexpr double kTolEotSeconds = 2.0;
 constexpr double kTolPhasePercent = 0.6;
 constexpr double kTolAgeDays = 0.01;  // the age is printed in whole days
