@@ -246,6 +246,9 @@ TEST_F(Planning, PlannedSightTimesAreTheTwilightsOfTheSwissEphemeris) {
     // Polar night: no twilight with a horizon at 85 N in December.
     const DateValue dec = DateFromParts(2026, 12, 6);
     EXPECT_NE(PlanTwilight(true, dec, LatLon{85.0, 0.0}, dec, 0.0, 0.0).Message.find("polar night"), std::string::npos);
+    // Midsummer at 65 N: the Sun never goes 12 degrees down.
+    const DateValue jun = DateFromParts(2026, 6, 21);
+    EXPECT_NE(PlanTwilight(false, jun, LatLon{65.0, 0.0}, jun, 0.0, 0.0).Message.find("the sky stays too light"), std::string::npos);
 }
 
 TEST_F(Planning, DeadReckoningFollowsThePublishedMercatorSailing) {
@@ -262,4 +265,7 @@ TEST_F(Planning, DeadReckoningFollowsThePublishedMercatorSailing) {
     EXPECT_LT(testsupport::NmBetween(back.Lat, back.Lon, -(6.0 + 10.0 / 60.0), -(176.0 + 47.0 / 60.0)), 1e-6);
     const LatLon east = RunAlongCourse(LatLon{60.0, 10.0}, 90.0, 10.0, 30.0);
     EXPECT_TRUE(std::fabs(east.Lat - 60.0) < 1e-9 && std::fabs(east.Lon - 20.0) < 1e-9);
+    // Over the pole: 60 miles north from 89 30 N 10 E come down the 170 W meridian.
+    const LatLon over = RunAlongCourse(LatLon{89.5, 10.0}, 0.0, 10.0, 6.0);
+    EXPECT_TRUE(std::fabs(over.Lat - 89.5) < 1e-9 && std::fabs(over.Lon + 170.0) < 1e-9) << over.Lat << " " << over.Lon;
 }
