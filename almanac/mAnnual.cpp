@@ -114,12 +114,33 @@ DateValue PhaseDate(int year, int n, double phase) {
     return JDToDate(jde, false);
 }
 
+DateValue PhaseInstant(int year, int n, double phase) {
+    // The Moon's apparent longitude less the Sun's, less the phase's angle, (-180, 180].
+    const double target = phase * 360.0;
+    auto offset = [target](double jd) {
+        Coord3 m = BodyPosition(jd, kBodyMoon), s = BodyPosition(jd, kBodySun);
+        const double eps = Obliquity(jd, true);
+        EquToEcl(m, eps);
+        EquToEcl(s, eps);
+        return std::remainder(m.x - s.x - target, 360.0);
+    };
+    // The series is within minutes: the secant method from there and a quarter hour on.
+    double a = JulianDay(PhaseDate(year, n, phase), false, false), b = a + 0.01;
+    double fa = offset(a), fb = offset(b);
+    for (int i = 0; i < 8 && std::fabs(b - a) > 1e-8 && fb != fa; ++i) {
+        const double c = b - fb * (b - a) / (fb - fa);
+        a = b, fa = fb;
+        b = c, fb = offset(c);
+    }
+    return JDToDate(b, false);
+}
+
 PhaseTable MoonPhaseTable(int year, const std::function<void()>& yieldFn) {
     PhaseTable table;
     for (int n = 0; n <= 13; ++n) {
         if (yieldFn) yieldFn();
         for (int q = 0; q < kPhaseCount; ++q) {
-            const DateValue d = PhaseDate(year, n, q / 4.0);
+            const DateValue d = PhaseInstant(year, n, q / 4.0);
             const CalendarDate c = DateToParts(d);
             if (c.year != year) continue;
             auto& month = table.t[c.month];

@@ -333,6 +333,7 @@ bool ComputeDailySpread(DateValue firstDay, DailySpread& out, const std::atomic<
     out.ariesMerPass = PassageOnMiddleDay(ariesRows);
 
     out.stars = NavigationalStars(jd0 + 1.5);
+    out.deltaT = DeltaT(jd0) * 86400.0;
     out.sunSD = kSunSemidiameterAt1Au / sun.AtHour(sun.dist, 36) / 60.0;
     out.sunD = (sun.AtHour(sun.dec, kSpreadHours) - sun.AtHour(sun.dec, 0)) / kSpreadHours * 60.0;
     if (Cancelled(cancel)) return false;

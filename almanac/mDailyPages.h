@@ -97,6 +97,7 @@ struct DailySpread {
     double sunSD = 0, sunD = 0;    // middle day, arcmin; d the mean hourly change, signed
     std::vector<LatitudeRow> latitudes;
     std::array<DayFoot, kSpreadDays> days{};
+    double deltaT = 0;  // seconds, TT - UT at 0 h UT of the first day: the Delta T the spread assumes
 };
 
 // Given: firstDay, a date (its whole-day part is taken as 0 h UT of the first day);

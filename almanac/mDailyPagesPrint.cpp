@@ -18,6 +18,7 @@
 #include "core/mStar.h"
 #include "core/mFault.h"
 #include "core/mFiles.h"
+#include "core/mMoon.h"
 #include "core/mPlanet.h"
 
 namespace {
@@ -139,6 +140,7 @@ QString LatText(double lat) {
 
 void DrawTitle(Canvas& c, const DailySpread& s) {
     c.Text(0, 0, kDesignWidth, Title(s.firstDay), Qt::AlignHCenter, kTitleSize, true, 14);
+    c.Text(0, 0, kDesignWidth, QStringLiteral("ΔT = %1 s").arg(s.deltaT, 0, 'f', 1), Qt::AlignRight);
 }
 
 void DrawLeftPage(Canvas& c, const DailySpread& s) {
@@ -410,7 +412,7 @@ int AlmanacPdfCommand(const QStringList& args) {
         err << "veltrano: " << args[1] << " is before " << args[0] << "\n" << usage << "\n";
         return 2;
     }
-    for (const LoadStatus& st : {LoadPlanetData(), LoadStarFile()}) {
+    for (const LoadStatus& st : {LoadPlanetData(), LoadStarFile(), LoadMoonFile()}) {
         if (!st.ok) {
             err << "veltrano: " << QString::fromStdString(st.message) << "\n";
             return 1;

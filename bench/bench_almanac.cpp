@@ -12,6 +12,7 @@
 #include "almanac/mAnnual.h"
 #include "almanac/mEphemerides.h"
 #include "core/mFiles.h"
+#include "core/mMoon.h"
 #include "core/mPlanet.h"
 
 namespace {
@@ -19,7 +20,8 @@ namespace {
 void LoadOnce() {
     static const bool loaded = [] {
         SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
-        const LoadStatus st = LoadPlanetData();
+        LoadStatus st = LoadPlanetData();
+        if (st.ok) st = LoadMoonFile();
         if (!st.ok) {
             std::fprintf(stderr, "%s\n", st.message.c_str());
             std::exit(1);

@@ -11,6 +11,7 @@
 #include "almanac/mDailyPages.h"
 #include "core/mStar.h"
 #include "core/mFiles.h"
+#include "core/mMoon.h"
 #include "core/mPlanet.h"
 
 namespace {
@@ -18,7 +19,7 @@ namespace {
 void LoadOnce() {
     static const bool loaded = [] {
         SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
-        for (const LoadStatus& st : {LoadPlanetData(), LoadStarFile()}) {
+        for (const LoadStatus& st : {LoadPlanetData(), LoadStarFile(), LoadMoonFile()}) {
             if (!st.ok) {
                 std::fprintf(stderr, "%s\n", st.message.c_str());
                 std::exit(1);

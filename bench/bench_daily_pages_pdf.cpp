@@ -13,6 +13,7 @@
 #include "almanac/mDailyPagesPrint.h"
 #include "core/mStar.h"
 #include "core/mFiles.h"
+#include "core/mMoon.h"
 #include "core/mPlanet.h"
 
 namespace {
@@ -47,7 +48,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
-    for (const LoadStatus& st : {LoadPlanetData(), LoadStarFile()}) {
+    for (const LoadStatus& st : {LoadPlanetData(), LoadStarFile(), LoadMoonFile()}) {
         if (!st.ok) {
             std::fprintf(stderr, "%s\n", st.message.c_str());
             return 1;

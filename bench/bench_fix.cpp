@@ -7,12 +7,13 @@
 #include "core/mWorkingData.h"
 #include "core/mStar.h"
 #include "core/mFiles.h"
+#include "core/mMoon.h"
 #include "core/mPlanet.h"
 #include "fix/mCalcPosition.h"
 
 static void BM_CalcPositionFourLines(benchmark::State& state) {
     SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
-    if (!LoadPlanetData().ok || !LoadStarFile().ok) {
+    if (!LoadPlanetData().ok || !LoadStarFile().ok || !LoadMoonFile().ok) {
         state.SkipWithError("data files missing");
         return;
     }

@@ -8,13 +8,14 @@
 #include "core/mWorkingData.h"
 #include "core/mStar.h"
 #include "core/mFiles.h"
+#include "core/mMoon.h"
 #include "core/mPlanet.h"
 #include "planning/mPlanning.h"
 
 namespace {
 bool Load(benchmark::State& state) {
     SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
-    if (LoadPlanetData().ok && LoadStarFile().ok) return true;
+    if (LoadPlanetData().ok && LoadStarFile().ok && LoadMoonFile().ok) return true;
     state.SkipWithError("data files missing");
     return false;
 }

@@ -8,6 +8,7 @@
 
 #include "core/mWorkingData.h"
 #include "core/mFiles.h"
+#include "core/mMoon.h"
 #include "core/mPlanet.h"
 #include "core/mTime.h"
 #include "riseset/mRiseSet.h"
@@ -19,7 +20,7 @@ constexpr int kRowBodies[9] = {0, 1, 2, 4, 5, 6, 7, 8, 9};
 void Setup() {
     static const bool loaded = [] {
         SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
-        return LoadPlanetData().ok;
+        return LoadPlanetData().ok && LoadMoonFile().ok;
     }();
     if (!loaded) std::abort();
     NavigationState = DefaultNavigationState();

@@ -18,6 +18,7 @@
 
 #include "almanac/mEphemerides.h"
 #include "core/mFiles.h"
+#include "core/mMoon.h"
 #include "core/mPlanet.h"
 #include "core/mTime.h"
 
@@ -40,7 +41,8 @@ const std::vector<DateValue>& Dates() {
 void LoadOnce() {
     static const bool loaded = [] {
         SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
-        const LoadStatus st = LoadPlanetData();
+        LoadStatus st = LoadPlanetData();
+        if (st.ok) st = LoadMoonFile();
         if (!st.ok) std::fprintf(stderr, "%s\n", st.message.c_str());
         swe_set_ephe_path(const_cast<char*>("/usr/share/libswe/ephe"));
         return st.ok;

@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "core/mMoon.h"
+#include "core/mPrecessionNutation.h"
+#include "core/mTime.h"
 
 namespace {
 
@@ -51,12 +53,41 @@ Coord3 ApparentPlace(const ApparentFrame& frame, Coord3 p) {
     return p;
 }
 
+double EquinoxOffset(const ApparentFrame& frame, const PoleFrame& pole) {
+    double d = SiderealTime2006(frame.jd, pole) - SiderealTimeAt(frame.jd, frame, 0.0);
+    if (d > 180.0) d -= 360.0;
+    if (d < -180.0) d += 360.0;
+    return d;
+}
+
+Coord3 EquatorialOfDate(const Vector3& gcrs, const PoleFrame& pole, double equinoxOffset) {
+    const Vector3 v = Apply(pole.npb, gcrs);
+    const double ra = Norm360(RadToDeg(Atan2(v.y, v.x)) - equinoxOffset);
+    return {ra, RadToDeg(Atan2(v.z, std::sqrt(v.x * v.x + v.y * v.y))), std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z)};
+}
+
+Coord3 MoonApparentPlace(const ApparentFrame& frame) {
+    const double jd = frame.jd;
+    Vector3 now;
+    if (!MoonGeocentric(jd, now)) return ApparentPlace(frame, MoonPosition(jd));
+    const double km = std::sqrt(now.x * now.x + now.y * now.y + now.z * now.z);
+    // The Moon where it was when the light left it, seen from the Earth's centre now:
+    // the Earth's own motion in that time and the aberration of its velocity cancel
+    // to 1e-8 of the distance, leaving the Moon's motion relative to the Earth.
+    Vector3 then;
+    MoonGeocentric(jd - km / kKmPerAuMoon * kLightTimeDaysPerAu, then);
+    const PoleFrame pole = PoleFrameAt(jd);
+    Coord3 p = EquatorialOfDate(then, pole, EquinoxOffset(frame, pole));
+    p.z = km / kKmPerAuMoon;
+    return p;
+}
+
 Coord3 BodyPosition(const EphemerisInstant& at, int body) {
     const double jd = at.Jd();
     if (body < kBodySun || body > kBodyMoon) return HeliocentricPosition(body, jd);  // reports it once
     Coord3 p;
-    if (body == kBodyMoon) p = MoonPosition(jd);
-    else if (body == kBodySun) p = GeometricPlace(at.Earth(), at.Earth(), body, jd);
+    if (body == kBodyMoon) return MoonApparentPlace(at.Frame());
+    if (body == kBodySun) p = GeometricPlace(at.Earth(), at.Earth(), body, jd);
     else if (body == kBodyEarth) p = GeometricPlace(at.Earth(), at.Earth(), body, jd);
     else p = GeometricPlace(at.Earth(), InstantExpansion(body, jd), body, jd);
     return ApparentPlace(at.Frame(), p);

@@ -156,9 +156,9 @@ void EphemerisFit::Build(const std::vector<int>& bodies, const HeliocentricSpan&
         for (int k = 0; k <= n; ++k) {
             const std::size_t i = static_cast<std::size_t>(k);
             const double jd = mid + half * cosTab[i];
-            const Coord3 geo = body == kBodyMoon ? MoonPosition(jd)
-                                                 : GeometricPlace(span.Earth(), span.Planet(body), body, jd);
-            const Coord3 p = ApparentPlace(frames.At(jd), geo);
+            const Coord3 p = body == kBodyMoon
+                                 ? MoonApparentPlace(frames.At(jd))
+                                 : ApparentPlace(frames.At(jd), GeometricPlace(span.Earth(), span.Planet(body), body, jd));
             double ra = p.x;
             if (k > 0) ra += 360.0 * std::nearbyint((v[0][i - 1] - ra) / 360.0);
             v[0][i] = ra;

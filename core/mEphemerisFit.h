@@ -12,7 +12,7 @@
 //   DailyEphemeris days(jdOfFirstMidnight, kAllPageBodies);    // any run of days
 //   for (...) days.Position(jd, kBodyMars);                    // builds days as met
 //
-// Accuracy: within 1e-5" of BodyPosition in right ascension and declination and
+// Accuracy: within 1e-5" (the Moon 1e-4") of BodyPosition in right ascension and declination and
 // 1e-11 AU in distance for every span up to kMaxFitSpanDays, 1900-2100 (measured
 // by the fit test at random instants; the worst is a few 1e-7").
 #pragma once

@@ -1,7 +1,11 @@
 #include "core/mMoon.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <iterator>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -102,4 +106,123 @@ Coord3 MoonPosition(double jd) {
 
     const double km = 385000.56 + sr / 1000.0;
     return {Norm360(RadToDeg(lp) + sl / 1000000.0), sb / 1000000.0, km / kKmPerAu};
+}
+
+namespace {
+
+constexpr char kMoonMagic[8] = {'V', 'E', 'L', 'M', 'O', 'O', 'N', '1'};
+constexpr std::size_t kMoonHeaderBytes = 32;
+
+struct MoonChebyshev {
+    bool loaded = false;
+    int spans = 0, coefficients = 0;
+    double jdFirst = 0.0, spanDays = 0.0;
+    std::vector<double> c;  // per span: x, y, z, each `coefficients` doubles
+};
+
+MoonChebyshev& MoonData() {
+    static MoonChebyshev data;
+    return data;
+}
+
+std::int32_t Int32At(const std::uint8_t* p) {
+    const std::uint32_t u = std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+                            std::uint32_t(p[3]) << 24;
+    std::int32_t v;
+    std::memcpy(&v, &u, sizeof v);
+    return v;
+}
+
+double DoubleAt(const std::uint8_t* p) {
+    std::uint64_t u = 0;
+    for (int i = 7; i >= 0; --i) u = u << 8 | p[i];
+    double v;
+    std::memcpy(&v, &u, sizeof v);
+    return v;
+}
+
+// The sum of c_j T_j(x), Clenshaw's recurrence.
+double Chebyshev(const double* c, int n, double x) {
+    double b1 = 0.0, b2 = 0.0;
+    for (int j = n - 1; j >= 1; --j) {
+        const double b0 = 2.0 * x * b1 - b2 + c[j];
+        b2 = b1;
+        b1 = b0;
+    }
+    return x * b1 - b2 + c[0];
+}
+
+}  // namespace
+
+LoadStatus LoadMoonBytes(const std::uint8_t* data, std::size_t size, const std::string& label) {
+    MoonData() = {};
+    if (size < kMoonHeaderBytes || std::memcmp(data, kMoonMagic, sizeof kMoonMagic) != 0)
+        return LoadStatus::Fail(label + ": not a Moon file (it does not begin with VELMOON1)");
+    MoonChebyshev m;
+    m.spans = Int32At(data + 8);
+    m.coefficients = Int32At(data + 12);
+    m.jdFirst = DoubleAt(data + 16);
+    m.spanDays = DoubleAt(data + 24);
+    if (m.spans < 1 || m.spans > 200000 || m.coefficients < 2 || m.coefficients > 32 || !std::isfinite(m.jdFirst) ||
+        std::fabs(m.jdFirst - 2451545.0) > 1e6 || !(m.spanDays >= 0.25 && m.spanDays <= 64.0))
+        return LoadStatus::Fail(label + ": the header holds " + std::to_string(m.spans) + " spans of " +
+                                std::to_string(m.coefficients) + " coefficients, which no Moon file has");
+    const std::size_t count = static_cast<std::size_t>(m.spans) * 3u * static_cast<std::size_t>(m.coefficients);
+    if (size - kMoonHeaderBytes != count * 8u)
+        return LoadStatus::Fail(label + ": the header promises " + std::to_string(count * 8u + kMoonHeaderBytes) +
+                                " bytes but the file has " + std::to_string(size));
+    m.c.resize(count);
+    const std::uint8_t* p = data + kMoonHeaderBytes;
+    const std::uint16_t one = 1;
+    std::uint8_t first;
+    std::memcpy(&first, &one, 1);
+    if (first == 1) std::memcpy(m.c.data(), p, count * 8u);  // a little-endian machine: as stored
+    for (std::size_t i = 0; i < count; ++i, p += 8) {
+        if (first != 1) m.c[i] = DoubleAt(p);
+        if (!(std::fabs(m.c[i]) <= 1e6))
+            return LoadStatus::Fail(label + ": coefficient " + std::to_string(i + 1) + " is not a distance in km");
+    }
+    const std::size_t n = static_cast<std::size_t>(m.coefficients);
+    for (int k = 0; k < m.spans; ++k) {
+        double r2 = 0.0;
+        for (std::size_t q = 0; q < 3; ++q) {
+            const double v = Chebyshev(&m.c[(static_cast<std::size_t>(k) * 3u + q) * n], m.coefficients, 0.0);
+            r2 += v * v;
+        }
+        if (!(r2 >= 340000.0 * 340000.0 && r2 <= 420000.0 * 420000.0))
+            return LoadStatus::Fail(label + ": span " + std::to_string(k + 1) + " puts the Moon " +
+                                    std::to_string(static_cast<long>(std::sqrt(r2))) + " km from the Earth");
+    }
+    m.loaded = true;
+    MoonData() = std::move(m);
+    return LoadStatus::Ok();
+}
+
+LoadStatus LoadMoonFile(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    std::string why;
+    if (!ReadWholeFile(path, bytes, &why)) {
+        MoonData() = {};
+        return LoadStatus::Fail(path + ": " + why);
+    }
+    return LoadMoonBytes(bytes.data(), bytes.size(), path);
+}
+
+LoadStatus LoadMoonFile() { return LoadMoonFile(DataFilePath("moon.bin")); }
+
+bool MoonFileCovers(double jd) {
+    const MoonChebyshev& m = MoonData();
+    return m.loaded && jd >= m.jdFirst && jd <= m.jdFirst + m.spans * m.spanDays;
+}
+
+bool MoonGeocentric(double jd, Vector3& km) {
+    if (!MoonFileCovers(jd)) return false;
+    const MoonChebyshev& m = MoonData();
+    const double u = (jd - m.jdFirst) / m.spanDays;
+    const int k = std::min(m.spans - 1, static_cast<int>(u));
+    const double x = 2.0 * (u - k) - 1.0;
+    const std::size_t n = static_cast<std::size_t>(m.coefficients);
+    const double* c = &m.c[static_cast<std::size_t>(k) * 3u * n];
+    km = {Chebyshev(c, m.coefficients, x), Chebyshev(c + n, m.coefficients, x), Chebyshev(c + 2 * n, m.coefficients, x)};
+    return true;
 }

@@ -1,10 +1,13 @@
 #include "core/mStar.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <sstream>
 
 #include "core/mApparent.h"
+#include "core/mBodyPosition.h"
+#include "core/mPlanet.h"
 
 std::array<StarRecord, kStarCount + 1> Stars;
 std::array<GreekLetterRecord, kGreekLetterCount + 1> GreekLetters;
@@ -113,6 +116,7 @@ std::string Implausible(const StarRecord& s) {
     if (!(std::fabs(s.PmDec) <= 1e5)) return bad("proper motion in declination", s.PmDec);
     if (!(s.StarParallax >= 0.0 && s.StarParallax <= 1.0)) return bad("parallax", s.StarParallax);  // nearest 0.77"
     if (!(s.Magnitude >= -2.0 && s.Magnitude <= 15.0)) return bad("magnitude", s.Magnitude);
+    if (!(std::fabs(s.RadialVelocity) <= 1000.0)) return bad("radial velocity", s.RadialVelocity);  // fastest ~600 km/s
     return {};
 }
 
@@ -144,6 +148,7 @@ LoadStatus LoadStarBytes(const std::uint8_t* data, std::size_t size, const std::
         s.PmDec = r.Double();
         s.StarParallax = r.Double();
         s.Magnitude = r.Double();
+        s.RadialVelocity = r.Double();
         if (!r.ok()) break;
         Stars[i] = std::move(s);
         ++stars;
@@ -241,28 +246,115 @@ std::string StarName(int index) {
 Coord3 StarPosition(double jd, int number) {
     const int i = StarIndex(number);
     if (i == 0) return {0.0, 0.0, 0.0};
-    return StarPlaceAt(StarFrameAt(jd), Stars[static_cast<std::size_t>(i)]);
+    // The pages ask for every star at one instant: the frame of the last instant is kept.
+    thread_local StarFrame last;
+    thread_local bool have = false;
+    if (!have || last.frame.jd != jd) {
+        last = StarFrameAt(jd);
+        have = true;
+    }
+    return StarPlaceAt(last, Stars[static_cast<std::size_t>(i)]);
 }
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kAu = 149597870.7;            // km
+constexpr double kLightAuPerDay = 173.1446326846693;
+constexpr double kSchwarzschildSunAu = 1.97412574336e-8;
+
+// Heliocentric position (AU) and velocity (AU/day) of a body from its expansion about
+// jd, rectangular, mean ecliptic and equinox of date.
+void StateOf(int body, double jd, Vector3& pos, Vector3& vel) {
+    const HeliocentricExpansion e = ExpandHeliocentric(body, jd, 1.0, kAutoExpansionOrder);
+    const double L = e.c[0][0], B = e.c[1][0], R = e.c[2][0];
+    const double dL = e.c[0][1] / e.halfSpanDays, dB = e.c[1][1] / e.halfSpanDays, dR = e.c[2][1] / e.halfSpanDays;
+    const double cl = std::cos(L), sl = std::sin(L), cb = std::cos(B), sb = std::sin(B);
+    pos = {R * cb * cl, R * cb * sl, R * sb};
+    vel = {dR * cb * cl - R * sb * dB * cl - R * cb * sl * dL, dR * cb * sl - R * sb * dB * sl + R * cb * cl * dL,
+           dR * sb + R * cb * dB};
+}
+
+// Mean ecliptic of date to true equator of date: the nutation in longitude, then the
+// true obliquity.
+Vector3 EclipticToEquator(const Vector3& v, const ApparentFrame& f) {
+    const double dp = DegToRad(f.dpsi), e = DegToRad(f.eps);
+    const double x = std::cos(dp) * v.x - std::sin(dp) * v.y, y = std::sin(dp) * v.x + std::cos(dp) * v.y;
+    return {x, std::cos(e) * y - std::sin(e) * v.z, std::sin(e) * y + std::cos(e) * v.z};
+}
+
+double Dot(const Vector3& a, const Vector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+}  // namespace
 
 StarFrame StarFrameAt(double jd) {
     StarFrame f;
     f.frame = FrameAt(jd);
-    f.aberration = AberrationLongitude(jd);
-    f.precession = PrecessionFromJ2000(jd);
-    f.eps0 = TrigOf(f.frame.eps0);
-    f.eps = TrigOf(f.frame.eps);
+    f.pole = PoleFrameAt(jd);
+    f.equinoxOffset = EquinoxOffset(f.frame, f.pole);
+    Vector3 earth, earthVel;
+    StateOf(kBodyEarth, jd, earth, earthVel);
+    // The Sun about the barycentre: the giant planets' pull (the rest moves it less
+    // than 1e-6 AU).
+    static constexpr int kGiants[4] = {kBodyJupiter, kBodySaturn, kBodyUranus, kBodyNeptune};
+    static constexpr double kMassRatio[4] = {1.0 / 1047.348644, 1.0 / 3497.9018, 1.0 / 22902.98, 1.0 / 19412.26};
+    Vector3 bary, baryVel;
+    double total = 1.0;
+    for (int k = 0; k < 4; ++k) {
+        Vector3 p, v;
+        StateOf(kGiants[k], jd, p, v);
+        bary = {bary.x + kMassRatio[k] * p.x, bary.y + kMassRatio[k] * p.y, bary.z + kMassRatio[k] * p.z};
+        baryVel = {baryVel.x + kMassRatio[k] * v.x, baryVel.y + kMassRatio[k] * v.y, baryVel.z + kMassRatio[k] * v.z};
+        total += kMassRatio[k];
+    }
+    const Vector3 e{earth.x - bary.x / total, earth.y - bary.y / total, earth.z - bary.z / total};
+    const Vector3 v{(earthVel.x - baryVel.x / total) / kLightAuPerDay, (earthVel.y - baryVel.y / total) / kLightAuPerDay,
+                    (earthVel.z - baryVel.z / total) / kLightAuPerDay};
+    f.earth = EclipticToEquator(e, f.frame);
+    f.velocity = EclipticToEquator(v, f.frame);
+    const Vector3 h = EclipticToEquator(earth, f.frame);
+    const double r = std::sqrt(Dot(h, h));
+    // Without the planetary series (planet.bin not loaded) the Earth stays at the
+    // barycentre, at rest: no parallax, deflection or aberration.
+    if (r > 0.5) {
+        f.sunDistance = r;
+        f.sunToEarth = {h.x / r, h.y / r, h.z / r};
+    }
     return f;
 }
 
 Coord3 StarPlaceAt(const StarFrame& f, const StarRecord& s) {
-    const double jd = f.frame.jd;
-    const double t = (jd - 2451545.0) / 36525.0;
-    Coord3 place{s.RA + t * s.PmRA / 3600.0, s.Dec + t * s.PmDec / 3600.0, s.StarParallax};
-    AnnualAberration(f.aberration, place);
-    PrecessFromJ2000(f.precession, place);
-    EquToEcl(place, f.eps0);
-    place.x += f.frame.dpsi;
-    EclToEqu(place, f.eps);
+    // The star's barycentric place at jd (AU, ICRS) from its catalogue place, its
+    // proper motions, its parallax and its radial velocity, moving uniformly.
+    const double days = f.frame.jd - 2451545.0;
+    const double parallax = std::max(s.StarParallax, 1e-7);  // arcsec; none: 2e12 AU
+    const double dist = 648000.0 / kPi / parallax;
+    const double a = DegToRad(s.RA), d = DegToRad(s.Dec);
+    const double ca = std::cos(a), sa = std::sin(a), cd = std::cos(d), sd = std::sin(d);
+    const double perDay = kPi / 648000.0 / 36525.0;
+    const double da = s.PmRA * perDay, dd = s.PmDec * perDay;
+    const double rv = s.RadialVelocity * 86400.0 / kAu;  // AU/day
+    const Vector3 u{cd * ca, cd * sa, sd};
+    const Vector3 vel{dist * (-cd * sa * da - sd * ca * dd) + rv * u.x, dist * (cd * ca * da - sd * sa * dd) + rv * u.y,
+                      dist * cd * dd + rv * u.z};
+    const Vector3 star = Apply(f.pole.npb, {dist * u.x + vel.x * days, dist * u.y + vel.y * days, dist * u.z + vel.z * days});
+    // Seen from the Earth (parallax).
+    Vector3 p{star.x - f.earth.x, star.y - f.earth.y, star.z - f.earth.z};
+    const double len = std::sqrt(Dot(p, p));
+    p = {p.x / len, p.y / len, p.z / len};
+    // The Sun's light deflection (the star far beyond the Sun).
+    const double pe = Dot(p, f.sunToEarth);
+    const double w = kSchwarzschildSunAu / f.sunDistance / std::max(1.0 + pe, 1e-6);  // 0 with no Sun
+    p = {p.x + w * (f.sunToEarth.x - pe * p.x), p.y + w * (f.sunToEarth.y - pe * p.y),
+         p.z + w * (f.sunToEarth.z - pe * p.z)};
+    // Aberration, to all orders of the Earth's velocity.
+    const Vector3& v = f.velocity;
+    const double bm1 = std::sqrt(1.0 - Dot(v, v)), pdv = Dot(p, v);
+    const double w1 = 1.0 + pdv / (1.0 + bm1);
+    p = {bm1 * p.x + w1 * v.x, bm1 * p.y + w1 * v.y, bm1 * p.z + w1 * v.z};
+    Coord3 place;
+    place.x = RadToDeg(Atan2(p.y, p.x)) - f.equinoxOffset;
+    place.y = RadToDeg(Atan2(p.z, std::sqrt(p.x * p.x + p.y * p.y)));
     place.z = s.StarParallax;
     return place;
 }

@@ -9,6 +9,7 @@
 #include "core/mApparent.h"
 #include "core/mFiles.h"
 #include "core/mMath.h"
+#include "core/mPrecessionNutation.h"
 
 inline constexpr int kStarCount = 287;
 inline constexpr int kGreekLetterCount = 24;
@@ -28,6 +29,7 @@ struct StarRecord {
     double PmDec = 0;            // arcsec per Julian century
     double StarParallax = 0;     // arcsec, as stored; carried through StarPosition unchanged
     double Magnitude = 0;        // visual magnitude
+    double RadialVelocity = 0;   // km/s, positive receding
 };
 
 struct GreekLetterRecord {
@@ -56,7 +58,7 @@ extern std::array<ConstellationRecord, kConstellationCount + 1> Constellations;
 // 24 Greek letters and 88 constellations, or holds a star no catalogue has (a
 // number below 1, a right ascension outside [0, 360), a declination beyond 90,
 // a parallax outside 0..1", a magnitude outside -2..15, a proper motion beyond
-// 10^6"/century, any value not finite). Never reads past the file's bytes,
+// 10^6"/century, a radial velocity beyond 1000 km/s, any value not finite). Never reads past the file's bytes,
 // whatever the lengths in it say.
 LoadStatus LoadStarFile();
 // The same from an explicit path (tests, tools).
@@ -79,20 +81,25 @@ std::string StarName(int index);
 // Given: jd, TT Julian date; number, a star number.
 // Returned: apparent right ascension (degrees, in (-90, 270), not reduced) and
 // declination (degrees), true equator and equinox of date; third field the star's
-// StarParallax bit for bit. Proper motion, annual aberration (low-precision Earth
-// velocity), rigorous IAU 1976 precession from J2000.0, IAU 1980 nutation, true
-// obliquity. Accuracy: within 1.5" of the Swiss Ephemeris 1900-2100, Polaris
-// included (the first-order annual rates were 15' off for Polaris in 2100).
-// A number not in the catalogue gives (0, 0, 0).
+// StarParallax bit for bit. The catalogue place carried rigorously to jd: space
+// motion from the proper motions, parallax and radial velocity; parallax from the
+// Earth's barycentric position; the Sun's light deflection; aberration in full
+// (relativistic) with the Earth's barycentric velocity (VSOP87D, the Sun's motion
+// about the barycentre from Jupiter to Neptune); IAU 2006 precession with frame bias
+// and IAU 2000B nutation (core/mPrecessionNutation.h); the right ascension referred
+// to the equinox of the program's sidereal time. Accuracy: a few milliarcseconds
+// against the Swiss Ephemeris 1900-2100 (the catalogue's own errors aside). A number
+// not in the catalogue gives (0, 0, 0).
 Coord3 StarPosition(double jd, int number);
-// What the places of every star at one instant share, computed once: nutation and
-// obliquity, the precession angles, the aberration's solar longitude, with their
-// sines and cosines.
+// What the places of every star at one instant share, computed once.
 struct StarFrame {
-    ApparentFrame frame;
-    AngleTrig aberration;
-    PrecessionAngles precession;
-    AngleTrig eps0, eps;  // mean and true obliquity
+    ApparentFrame frame;   // the program's nutation and obliquity (IAU 1980)
+    PoleFrame pole;        // bias, precession and nutation, IAU 2006/2000B
+    double equinoxOffset = 0.0;  // degrees: EquinoxOffset of the instant
+    Vector3 earth;         // the Earth's barycentric position, AU, true equator of date
+    Vector3 velocity;      // its barycentric velocity over the speed of light
+    Vector3 sunToEarth;    // unit vector from the Sun to the Earth
+    double sunDistance = 1.0;  // AU
 };
 StarFrame StarFrameAt(double jd);
 // The same as StarPosition for the star record s with the frame of the instant at

@@ -115,16 +115,41 @@ RiseSetResult HourAngleRiseSet(DateValue day, double lat, double lon, int body, 
     return r;
 }
 
-HourlyTable HourlyAltitudes(DateValue day, double lat, double lon, int body, double h0) {
-    const double jd0 = JulianDay(day, false, false);
-    // The 25 places from one fit over the day (within 1e-5" of BodyPosition).
-    const EphemerisFit fit(jd0, jd0 + 1.0, {body});
+namespace {
+
+HourlyTable HourlyFrom(const EphemerisFit& fit, double jd0, double lat, double lon, int body, double h0) {
     HourlyTable y{};
     for (int h = 0; h <= 24; ++h) {
         const double jd = jd0 + h / 24.0;
         y[static_cast<size_t>(h)] = AltitudeAt(fit, jd, lat, lon, body) - h0;
     }
     return y;
+}
+
+// Moves a crossing found by the parabola onto the computed altitude's own crossing by
+// the secant method: the Moon's altitude bends enough within two hours to put the
+// parabola's root up to 15 s off. A marker (not an instant) stays as it is, and so
+// does an instant the iteration would carry more than half an hour away.
+void Refine(DateValue& t, DateValue day, const EphemerisFit& fit, double jd0, double lat, double lon, int body,
+            double h0) {
+    if (t <= 1.0) return;
+    auto f = [&](DateValue x) { return AltitudeAt(fit, jd0 + (x - day), lat, lon, body) - h0; };
+    DateValue a = t, b = t + 2.0 / 86400.0;
+    double fa = f(a), fb = f(b);
+    for (int i = 0; i < 6 && fb != fa && std::fabs(b - a) > 1e-7; ++i) {
+        const DateValue c = b - fb * (b - a) / (fb - fa);
+        a = b, fa = fb;
+        b = c, fb = f(c);
+    }
+    if (std::isfinite(b) && std::fabs(b - t) < 1.0 / 48.0) t = b;
+}
+
+}  // namespace
+
+HourlyTable HourlyAltitudes(DateValue day, double lat, double lon, int body, double h0) {
+    const double jd0 = JulianDay(day, false, false);
+    // The 25 places from one fit over the day (within 1e-5" of BodyPosition).
+    return HourlyFrom(EphemerisFit(jd0, jd0 + 1.0, {body}), jd0, lat, lon, body, h0);
 }
 
 RiseSetResult QuadraticCrossings(DateValue day, const HourlyTable& y) {
@@ -184,7 +209,12 @@ namespace {
 
 RiseSetResult Crossings(DateValue day, double lat, double lon, int body, double h0, bool approximate) {
     if (approximate) return HourAngleRiseSet(day, lat, lon, body, h0);
-    return QuadraticCrossings(day, HourlyAltitudes(day, lat, lon, body, h0));
+    const double jd0 = JulianDay(day, false, false);
+    const EphemerisFit fit(jd0, jd0 + 1.0, {body});
+    RiseSetResult r = QuadraticCrossings(day, HourlyFrom(fit, jd0, lat, lon, body, h0));
+    Refine(r.Rise, day, fit, jd0, lat, lon, body, h0);
+    Refine(r.Set, day, fit, jd0, lat, lon, body, h0);
+    return r;
 }
 
 }  // namespace

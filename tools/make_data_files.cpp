@@ -71,7 +71,7 @@ Bytes StarFile(const starsrc::Catalogue& c) {
         PutFixed(b, s.Bayer, 4);
         PutFixed(b, s.Constellation, 3);
         PutText(b, s.Name);
-        for (double v : {s.RA, s.Dec, s.PmRA, s.PmDec, s.Parallax, s.Magnitude}) PutDouble(b, v);
+        for (double v : {s.RA, s.Dec, s.PmRA, s.PmDec, s.Parallax, s.Magnitude, s.RadialVelocity}) PutDouble(b, v);
     }
     for (const auto& g : c.greek) {
         PutFixed(b, g.SymbolChar, 1);

@@ -79,7 +79,7 @@ struct Star {
     std::string Bayer;          // 4 bytes
     std::string Constellation;  // 3 bytes
     std::string Name;           // Latin-1
-    double RA = 0, Dec = 0, PmRA = 0, PmDec = 0, Parallax = 0, Magnitude = 0;
+    double RA = 0, Dec = 0, PmRA = 0, PmDec = 0, Parallax = 0, Magnitude = 0, RadialVelocity = 0;
 };
 struct Greek {
     std::string SymbolChar;  // 1 byte: the letter's key in the Symbol font
@@ -146,6 +146,7 @@ inline Catalogue ReadCatalogue(const std::string& dataDir) {
         s.PmDec = std::strtod(r.at(st.Col("pmdec_as_cy")).c_str(), nullptr);
         s.Parallax = std::strtod(r.at(st.Col("parallax_as")).c_str(), nullptr);
         s.Magnitude = std::strtod(r.at(st.Col("vmag")).c_str(), nullptr);
+        s.RadialVelocity = std::strtod(r.at(st.Col("rv_kms")).c_str(), nullptr);
         cat.stars.push_back(s);
     }
     // Greek letters: alphabet order, except that a letter whose abbreviation lies

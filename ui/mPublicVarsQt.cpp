@@ -10,6 +10,7 @@
 #include "ui/mDialogs.h"
 #include "core/mStar.h"
 #include "core/mFiles.h"
+#include "core/mMoon.h"
 #include "core/mPlanet.h"
 
 namespace {
@@ -96,9 +97,10 @@ void ReadSettings(NavigationStateRecord& state) {
 
 bool LoadSharedState() {
     if (NavigationState.StateLoaded) return true;
-    // The star catalogue first, then the planetary series.
+    // The star catalogue first, then the planetary series and the Moon's.
     if (!ReportLoad(LoadStarFile())) return false;
     if (!ReportLoad(LoadPlanetData())) return false;
+    if (!ReportLoad(LoadMoonFile())) return false;
     ReadSettings(NavigationState);
     // Zone time from the computer's UTC and the saved zone, whatever zone the
     // computer itself keeps.

@@ -16,9 +16,9 @@
 namespace {
 
 constexpr double kMinutesPerDay = 1440.0;
-// The closed-form phase series against DE431's apparent lunar longitude, in TT: within a
-// minute, the minute the window shows.
-constexpr double kTolPhaseMinutes = 1.0;
+// The phases found on the apparent longitudes (ELP/MPP02 Moon, VSOP87 Sun) against
+// DE431's, in TT: a tenth of a minute (the Sun's 0.3" is half a second).
+constexpr double kTolPhaseMinutes = 0.1;
 // Seasons from the Sun of the body position service (1" of longitude is 0.4 s): measured
 // 0.25 minutes at most, the daily interpolation of the equinox's declination crossing.
 constexpr double kTolSeasonMinutes = 5.0;

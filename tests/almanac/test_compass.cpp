@@ -16,6 +16,7 @@
 #include "core/mBodyPosition.h"
 #include "core/mFiles.h"
 #include "core/mMath.h"
+#include "core/mMoon.h"
 #include "core/mPlanet.h"
 #include "core/mReport.h"
 #include "core/mTime.h"
@@ -31,6 +32,7 @@ protected:
         SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
         ASSERT_TRUE(LoadStarFile().ok);
         ASSERT_TRUE(LoadPlanetData().ok);
+        ASSERT_TRUE(LoadMoonFile().ok);
     }
     void SetUp() override {
         NavigationState = DefaultNavigationState();

@@ -27,8 +27,9 @@ struct DataFiles : ::testing::Environment {
 // The page shows a tenth of an arc minute; the Sun and planets must be right to that
 // (the planetary series and the reduction are good to about 1").
 constexpr double kTolPageArcmin = 0.1;
-// The Moon's theory (60 + 60 terms) is good to about 10" only: measured 0.14' at most.
-constexpr double kTolMoonArcmin = 0.2;
+// The Moon (ELP/MPP02 against DE431): measured 0.0007' at most. Its tenths as the page
+// shows them are the reference's rounded, bar those within 0.005' of a boundary.
+constexpr double kTolMoonArcmin = 0.01;
 // Aries is the sidereal time alone (1982 sidereal time, 1980 nutation): milliarcseconds.
 constexpr double kTolAriesArcmin = 0.01;
 
@@ -52,6 +53,11 @@ TEST(EphemerisPage, RowsAgreeWithTheSwissEphemerisAtTheSameTT) {
     std::array<EphemerisRow, kEphemerisHours> page{};
     testsupport::ErrorStats aries, gha[kEphemerisBodyCount], dec[kEphemerisBodyCount];
     double worstTT = 0.0;
+    testsupport::TenthsCheck moonTenths;
+    auto shown = [](double deg) {  // the page's text of an angle, as a number
+        const DegMin dm = SplitDegMin(std::fabs(deg), 1);
+        return static_cast<double>(dm.degrees) + dm.minutes / 60.0;
+    };
     for (size_t r = 0; r < ref.rows.size(); ++r) {
         const int y = static_cast<int>(ref.Num(r, "year"));
         const int m = static_cast<int>(ref.Num(r, "month"));
@@ -67,12 +73,18 @@ TEST(EphemerisPage, RowsAgreeWithTheSwissEphemerisAtTheSameTT) {
             for (char& ch : name) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
             gha[c].Add(DiffArcmin(row.gha[c], ref.Num(r, name + "_gha")));
             dec[c].Add((row.dec[c] - ref.Num(r, name + "_dec")) * 60.0);
+            if (kEphemerisColumns[c].bodyId != kBodyMoon) continue;
+            EXPECT_TRUE(moonTenths.Add(shown(row.gha[c]), Norm360(ref.Num(r, name + "_gha")), true)) << r;
+            EXPECT_TRUE(moonTenths.Add(shown(row.dec[c]), ref.Num(r, name + "_dec"), false)) << r;
         }
     }
     EXPECT_LT(worstTT, 0.01) << "the page's instants are not those of the reference";
     std::printf("page vs Swiss Ephemeris, %zu rows (arcmin)   max      RMS\n", ref.rows.size());
     std::printf("  ARIES                               %8.4f %8.4f\n", aries.max, aries.Rms());
     EXPECT_LE(aries.max, kTolAriesArcmin);
+    std::printf("  MOON tenths: %zu as the reference rounds them, %zu within 0.005' of a boundary\n",
+                moonTenths.checked - moonTenths.wrong, moonTenths.nearBoundary);
+    EXPECT_EQ(moonTenths.wrong, 0u);
     for (int c = 0; c < kEphemerisBodyCount; ++c) {
         std::printf("  %-8s GHA                        %8.4f %8.4f\n", kEphemerisColumns[c].header, gha[c].max, gha[c].Rms());
         std::printf("  %-8s Dec                        %8.4f %8.4f\n", kEphemerisColumns[c].header, dec[c].max, dec[c].Rms());

@@ -35,6 +35,9 @@
  *      none). Also body "sun" with its d and, as sha, its semidiameter at 12 h UT of the
  *      middle day (arcmin, asin(696000 km / r)).
  *
+ * Also writes star_pages_reference.csv: jd_ut,hr,sha,dec, the navigational stars (as S rows) at
+ * 12 h UT of the middle day of every spread of 2026, and Polaris of every spread of 2095.
+ *
  * Build and run with tests/data/make_daily_pages_reference.sh (not run by CI).
  */
 #include <math.h>
@@ -51,18 +54,21 @@ static double Norm360(double x) {
     return x < 0 ? x + 360.0 : x;
 }
 
-/* Apparent right ascension, declination (degrees) and distance (km) at UT. */
+/* Apparent right ascension, declination (degrees) and the true (geometric) distance (km) at
+ * UT. The apparent place's own distance is not the Moon's: it holds the Earth's motion during
+ * the light time (up to 38 km, 0.3" of HP). */
 static void Place(double jdUt, int ipl, double out[3]) {
     char serr[256];
-    double x[6];
+    double x[6], t[6];
     const int32 rc = swe_calc_ut(jdUt, ipl, SEFLG_SWIEPH | SEFLG_EQUATORIAL, x, serr);
-    if (rc < 0 || (rc & SEFLG_SWIEPH) == 0) {
+    const int32 rt = swe_calc_ut(jdUt, ipl, SEFLG_SWIEPH | SEFLG_EQUATORIAL | SEFLG_TRUEPOS, t, serr);
+    if (rc < 0 || (rc & SEFLG_SWIEPH) == 0 || rt < 0) {
         fprintf(stderr, "swe_calc_ut(%f, %d): %s\n", jdUt, ipl, serr);
         exit(1);
     }
     out[0] = x[0];
     out[1] = x[1];
-    out[2] = x[2] * 149597870.7;
+    out[2] = t[2] * 149597870.7;
 }
 
 static double Gast(double jdUt) { return Norm360(swe_sidtime(jdUt) * 15.0); }
@@ -313,6 +319,33 @@ int main(int argc, char** argv) {
     static const int dates[6][3] = {{1900, 6, 20}, {1955, 12, 20}, {1987, 3, 2},
                                     {2024, 3, 19}, {2062, 9, 10},  {2100, 12, 29}};
     for (int i = 0; i < 6; ++i) Spread(f, dates[i][0], dates[i][1], dates[i][2]);
+    fclose(f);
+
+    /* The stars of the middle day of every spread of two years' pages (1 January on, three
+     * days a spread), all of them in 2026, Polaris alone in 2095. */
+    snprintf(path, sizeof path, "%s/star_pages_reference.csv", argv[1]);
+    f = fopen(path, "w");
+    if (!f) {
+        perror(path);
+        return 1;
+    }
+    fprintf(f, "# Swiss Ephemeris %s; written by make_daily_pages_reference.c\n", swe_version(version));
+    fprintf(f, "jd_ut,hr,sha,dec\n");
+    static const int years[2] = {2026, 2095};
+    for (int y = 0; y < 2; ++y)
+        for (double mid = swe_julday(years[y], 1, 2, 12.0, SE_GREG_CAL);
+             mid < swe_julday(years[y] + 1, 1, 1, 0.0, SE_GREG_CAL); mid += 3.0)
+            for (size_t i = 0; i < sizeof kStars / sizeof kStars[0]; ++i) {
+                if (y == 1 && kStars[i].hr != 424) continue;
+                char star[64], serr[256];
+                double x[6];
+                snprintf(star, sizeof star, "%s", kStars[i].name);
+                if (swe_fixstar2_ut(star, mid, SEFLG_SWIEPH | SEFLG_EQUATORIAL, x, serr) < 0) {
+                    fprintf(stderr, "%s: %s\n", kStars[i].name, serr);
+                    exit(1);
+                }
+                fprintf(f, "%.1f,%d,%.9f,%.9f\n", mid, kStars[i].hr, Norm360(360.0 - x[0]), x[1]);
+            }
     fclose(f);
     return 0;
 }

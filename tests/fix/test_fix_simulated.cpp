@@ -15,8 +15,8 @@
 
 namespace {
 // Sights built by the exact inverse of the program's corrections from the Swiss
-// Ephemeris geocentric altitude: what is left is the ephemerides (Moon about 10",
-// planets and stars about 1"), the 0.1' rounding of the sextant readings and the one
+// Ephemeris geocentric altitude: what is left is the ephemerides (Moon 0.04",
+// planets 0.5", stars 0.02"), the 0.1' rounding of the sextant readings and the one
 // linear step about a DR position up to 20 nm off (measured: 0.20 nm at most).
 constexpr double kTolFixNm = 0.25;
 // The same sights built physically: topocentric altitude of the WGS84 observer, the

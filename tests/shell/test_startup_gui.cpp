@@ -102,6 +102,14 @@ TEST(StartUp, AMissingUnreadableOrDamagedDataFileIsReportedAndTheStartEnds) {
         {"star.bin NaN right ascension", {"star.bin", "planet.bin"},
          [nan] { Rewrite("star.bin", [nan](QByteArray& b) { PutDouble(b, FirstStarRa(b), nan); }); }, "star.bin",
          "star record 1 has a right ascension of nan"},
+        {"moon.bin missing", {"star.bin", "planet.bin"}, [] {}, "moon.bin", "missing"},
+        {"moon.bin garbage", {"star.bin", "planet.bin", "moon.bin"},
+         [] { Rewrite("moon.bin", [](QByteArray& b) { b = "not a data file"; }); }, "moon.bin", "not a Moon file"},
+        {"moon.bin cut", {"star.bin", "planet.bin", "moon.bin"},
+         [] { Rewrite("moon.bin", [](QByteArray& b) { b.truncate(b.size() - 8); }); }, "moon.bin", "the header promises"},
+        {"moon.bin NaN coefficient", {"star.bin", "planet.bin", "moon.bin"},
+         [nan] { Rewrite("moon.bin", [nan](QByteArray& b) { PutDouble(b, 32, nan); }); }, "moon.bin",
+         "coefficient 1 is not a distance"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -122,7 +130,7 @@ TEST(StartUp, AMissingUnreadableOrDamagedDataFileIsReportedAndTheStartEnds) {
 }
 
 TEST(StartUp, AGoodStartLoadsOnceAndShowsTheMainWindow) {
-    ProgramFolderScope folder({"planet.bin", "star.bin"});
+    ProgramFolderScope folder({"planet.bin", "star.bin", "moon.bin"});
     ClearSettings();
     {
         QSettings s(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Veltrano"), QStringLiteral("Veltrano"));

@@ -58,6 +58,29 @@ struct ErrorStats {
     double Rms() const { return n ? std::sqrt(sumSq / static_cast<double>(n)) : 0.0; }
 };
 
+// Printed tenths of an arc minute against the reference: the printed value must be the
+// reference rounded to a tenth, except where the reference lies within margin (arc
+// minutes) of a rounding boundary, where either neighbour is right. Degrees; a value on
+// a circle (an hour angle) is compared modulo 360, a declination by its magnitude as
+// printed with its letter.
+struct TenthsCheck {
+    size_t checked = 0, nearBoundary = 0, wrong = 0;
+    bool Add(double printedDeg, double refDeg, bool circle, double marginArcmin = 0.005) {
+        if (!circle) printedDeg = std::fabs(printedDeg), refDeg = std::fabs(refDeg);
+        const double t = refDeg * 600.0;
+        if (std::fabs(t - std::floor(t) - 0.5) * 0.1 < marginArcmin) {
+            ++nearBoundary;
+            return true;
+        }
+        long long d = std::llround(printedDeg * 600.0) - std::llround(t);
+        if (circle) d %= 216000;
+        ++checked;
+        if (d == 0) return true;
+        ++wrong;
+        return false;
+    }
+};
+
 inline std::string TestData(const std::string& name) { return std::string(VELTRANO_TEST_DATA_DIR) + "/" + name; }
 
 }  // namespace testsupport

@@ -12,6 +12,7 @@
 #include "core/mStar.h"
 #include "core/mFiles.h"
 #include "core/mMath.h"
+#include "core/mMoon.h"
 #include "core/mPlanet.h"
 #include "fix/mCalcPosition.h"
 
@@ -21,6 +22,7 @@ inline void LoadDataFiles() {
     SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
     ASSERT_TRUE(LoadPlanetData().ok);
     ASSERT_TRUE(LoadStarFile().ok);
+    ASSERT_TRUE(LoadMoonFile().ok);
 }
 
 // The working data: local date and time, zone, DR position, course and speed.
