@@ -225,7 +225,7 @@ void frmCompas::OptionClick(int index) {
         if (index <= 1) {
             Text1->setEnabled(false);
             const bool rise = index == 0;
-            const SunBearingEvent e = SunRiseSetAzimuth(NavigationState.LocalDate, lat, lon, rise);
+            const SunBearingEvent e = SunRiseSetAzimuth(NavigationState.LocalDate, lat, lon, rise, HorizonOf(NavigationState));
             if (e.Found) {
                 SetMaskedText(Text1, QString::fromStdString(TimeOfDayText(e.Time)));
                 Label2->setText(QString::fromStdString(FormatAzimuth(e.Azimuth)) + QChar(0x00B0));
@@ -249,7 +249,7 @@ void frmCompas::OptionClick(int index) {
         if (index == 2) {
             double jd = 0.0;
             if (!BearingJd(jd)) return;
-            ShowPlace(CompassItemPlace(jd, kPolarisNumber, lat, lon));
+            ShowPlace(CompassItemPlace(jd, kPolarisNumber, lat, lon, HorizonOf(NavigationState)));
             return;
         }
         Combo1->clear();
@@ -272,7 +272,7 @@ void frmCompas::ComboClick() {
         double jd = 0.0;
         if (!BearingJd(jd)) return;
         const int value = Combo1->currentData().toInt();
-        ShowPlace(CompassItemPlace(jd, value, NavigationState.Lat, NavigationState.Lon));
+        ShowPlace(CompassItemPlace(jd, value, NavigationState.Lat, NavigationState.Lon, HorizonOf(NavigationState)));
     } catch (const ArithmeticFault& fault) {
         ShowMessage(this, QStringLiteral("Calculation error"), QString::fromStdString(fault.what()),
                     MsgIcon::Exclamation);

@@ -18,6 +18,7 @@
 #include "ui/mLayout.h"
 #include "core/mWorkingData.h"
 #include "core/mFault.h"
+#include "ui/mPublicVarsQt.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 
 #include "almanac/mDailyPages.h"
 #include "core/mWorkingData.h"
+#include "ui/mPublicVarsQt.h"
 
 namespace {
 

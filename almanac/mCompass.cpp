@@ -24,7 +24,7 @@ std::vector<CompassItem> CompassBodyList() {
 
 int BodyIdFromListIndex(int k) { return BodyIdOfListIndex(k); }
 
-CompassPlace CompassItemPlace(double jd, int value, double lat, double lon) {
+CompassPlace CompassItemPlace(double jd, int value, double lat, double lon, const Horizon& horizon) {
     const int body = value >= 1 ? -1 : value >= -8 ? BodyIdFromListIndex(-value) : -1;
     const Coord3 place = value >= 1 ? StarPosition(jd, value) : BodyPosition(jd, body);
     const Coord3 hz = AltAzimuth(jd, place, lat, lon);
@@ -32,7 +32,7 @@ CompassPlace CompassItemPlace(double jd, int value, double lat, double lon) {
     p.Azimuth = Norm360(hz.x);
     p.Altitude = hz.y;
     const double base = value >= 1 ? kPlanetBaseThresholdDeg : BaseThreshold(body);  // a star: refraction only
-    p.AboveHorizon = hz.y > ThresholdAltitude(base);
+    p.AboveHorizon = hz.y > ThresholdAltitude(base, horizon);
     return p;
 }
 
@@ -44,8 +44,8 @@ double CompassItemAzimuth(double jd, int value, double lat, double lon) {
     return Norm360(AltAzimuth(jd, place, lat, lon).x);
 }
 
-SunBearingEvent SunRiseSetAzimuth(DateValue localDate, double lat, double lon, bool rise) {
-    const RiseSetResult r = RiseSetTimes(localDate, lat, lon, 0, false);
+SunBearingEvent SunRiseSetAzimuth(DateValue localDate, double lat, double lon, bool rise, const Horizon& horizon) {
+    const RiseSetResult r = RiseSetTimes(localDate, lat, lon, 0, false, horizon);
     SunBearingEvent e;
     if (rise ? r.HasRise() : r.HasSet()) {
         e.Found = true;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/mTime.h"
+#include "reduction/mCorrection.h"
 
 // Polaris, the star of the "Polaris" method (catalogue number).
 inline constexpr int kPolarisNumber = 424;
@@ -38,9 +39,9 @@ struct CompassPlace {
     // bearing of it can be taken.
     bool AboveHorizon = false;
 };
-// Given: jd, TT Julian date; value, a CompassItem value; lat, lon, degrees.
-// Reads hEye, Temp and Pressure from NavigationState.
-CompassPlace CompassItemPlace(double jd, int value, double lat, double lon);
+// Given: jd, TT Julian date; value, a CompassItem value; lat, lon, degrees;
+// horizon, the height of eye and the air of the threshold.
+CompassPlace CompassItemPlace(double jd, int value, double lat, double lon, const Horizon& horizon);
 
 // Given: jd, TT Julian date; value, a CompassItem value; lat, lon, degrees.
 // Returned: the true azimuth of the star or body, degrees [0, 360). A value
@@ -59,8 +60,8 @@ struct SunBearingEvent {
 };
 
 // Given: localDate (taken as the UT start of the 24 hours searched, without the
-// zone shift); lat, lon, degrees; rise (true: sunrise, false: sunset).
-SunBearingEvent SunRiseSetAzimuth(DateValue localDate, double lat, double lon, bool rise);
+// zone shift); lat, lon, degrees; rise (true: sunrise, false: sunset); horizon.
+SunBearingEvent SunRiseSetAzimuth(DateValue localDate, double lat, double lon, bool rise, const Horizon& horizon);
 
 // The words that stand in for the time and the azimuth of a sunrise or sunset the
 // 24 hours do not hold: "No Rise" or "No Set", and "Up 24 h" (polar day), "Down

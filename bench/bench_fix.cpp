@@ -17,15 +17,15 @@ static void BM_CalcPositionFourLines(benchmark::State& state) {
         state.SkipWithError("data files missing");
         return;
     }
-    NavigationState = DefaultNavigationState();
-    NavigationState.LocalDate = DateFromParts(2024, 3, 15, 12, 0, 0);
-    NavigationState.Lat = 40.0;
-    NavigationState.Lon = -20.0;
+    NavigationStateRecord nav = DefaultNavigationState();
+    nav.LocalDate = DateFromParts(2024, 3, 15, 12, 0, 0);
+    nav.Lat = 40.0;
+    nav.Lon = -20.0;
     SightLines lines;
     lines.Body = {0, -8, -2, 2491};
     lines.Time = {"12:00:00", "11:30:00", "11:00:00", "10:30:00"};
     lines.Altitude = {"45-00.0", "30-00.0", "30-00.0", "20-00.0"};
     lines.LowerLimb = {true, true, true, true};
-    for (auto _ : state) benchmark::DoNotOptimize(CalcPosition(lines));
+    for (auto _ : state) benchmark::DoNotOptimize(CalcPosition(lines, nav));
 }
 BENCHMARK(BM_CalcPositionFourLines);

@@ -23,12 +23,12 @@ bool Load(benchmark::State& state) {
 
 static void BM_EveningSightPlan(benchmark::State& state) {
     if (!Load(state)) return;
-    NavigationState = DefaultNavigationState();
+    const NavigationStateRecord nav = DefaultNavigationState();
     const DateValue ut = DateFromParts(2026, 12, 6, 10, 0, 0);
     const LatLon dr{45.0, -30.0};
     for (auto _ : state) {
-        const TwilightPlan p = PlanTwilight(false, ut, dr, ut, 270.0, 20.0);
-        const std::vector<PlanBody> bodies = BodiesInView(p.Observe, p.Position.Lat, p.Position.Lon);
+        const TwilightPlan p = PlanTwilight(false, ut, dr, ut, 270.0, 20.0, HorizonOf(nav));
+        const std::vector<PlanBody> bodies = BodiesInView(p.Observe, p.Position.Lat, p.Position.Lon, nav);
         benchmark::DoNotOptimize(BestBodySet(bodies, 3));
         benchmark::DoNotOptimize(BestBodySet(bodies, 4));
     }
@@ -38,15 +38,15 @@ BENCHMARK(BM_EveningSightPlan)->Unit(benchmark::kMillisecond);
 // Case 1 of tests/data/fix_far_reference.csv: four stars, the DR 60 nm off.
 static void BM_FixFromFarDr(benchmark::State& state) {
     if (!Load(state)) return;
-    NavigationState = DefaultNavigationState();
-    NavigationState.LocalDate = DateFromParts(2022, 11, 5, 20, 52, 17);
-    NavigationState.Lat = -14.248771568;
-    NavigationState.Lon = 92.192645254;
+    NavigationStateRecord nav = DefaultNavigationState();
+    nav.LocalDate = DateFromParts(2022, 11, 5, 20, 52, 17);
+    nav.Lat = -14.248771568;
+    nav.Lon = 92.192645254;
     SightLines lines;
     lines.Body = {617, 3982, 2326, 2990};
     lines.Time = {"20:52:17", "20:52:17", "20:52:17", "20:52:17"};
     lines.Altitude = {"21-30.8459", "24-10.0513", "50-41.5744", "41-40.2004"};
     const int passes = static_cast<int>(state.range(0));
-    for (auto _ : state) benchmark::DoNotOptimize(CalcPosition(lines, passes));
+    for (auto _ : state) benchmark::DoNotOptimize(CalcPosition(lines, nav, passes));
 }
 BENCHMARK(BM_FixFromFarDr)->Arg(1)->Arg(kMaxFixPasses)->Unit(benchmark::kMicrosecond);

@@ -23,22 +23,20 @@ void Setup() {
         return LoadPlanetData().ok && LoadMoonFile().ok;
     }();
     if (!loaded) std::abort();
-    NavigationState = DefaultNavigationState();
-    NavigationState.Lat = 43.1;
-    NavigationState.Lon = 131.9;
-    NavigationState.TZ = 10.0f;
 }
+
+const Horizon kHorizon = HorizonOf(DefaultNavigationState());
 
 void BM_ApproximateTable(benchmark::State& state) {
     Setup();
     DateValue day = DateFromParts(2026, 12, 6) - 10.0 / 24.0;
     for (auto _ : state) {
         for (int body : kRowBodies) {
-            benchmark::DoNotOptimize(RiseSetTimes(day, 43.1, 131.9, body, true));
-            benchmark::DoNotOptimize(TransitTimes(day, 43.1, 131.9, body));
+            benchmark::DoNotOptimize(RiseSetTimes(day, 43.1, 131.9, body, true, kHorizon));
+            benchmark::DoNotOptimize(TransitTimes(day, 43.1, 131.9, body, kHorizon));
         }
-        benchmark::DoNotOptimize(TwilightTimes(day, 43.1, 131.9, false, true));
-        benchmark::DoNotOptimize(TwilightTimes(day, 43.1, 131.9, true, true));
+        benchmark::DoNotOptimize(TwilightTimes(day, 43.1, 131.9, false, true, kHorizon));
+        benchmark::DoNotOptimize(TwilightTimes(day, 43.1, 131.9, true, true, kHorizon));
         day += 1.0;
     }
 }
@@ -50,8 +48,8 @@ void BM_RigorousRow(benchmark::State& state) {
     const int body = static_cast<int>(state.range(0));
     DateValue day = DateFromParts(2026, 12, 6) - 10.0 / 24.0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(RiseSetTimes(day, 43.1, 131.9, body, false));
-        benchmark::DoNotOptimize(TransitTimes(day, 43.1, 131.9, body));
+        benchmark::DoNotOptimize(RiseSetTimes(day, 43.1, 131.9, body, false, kHorizon));
+        benchmark::DoNotOptimize(TransitTimes(day, 43.1, 131.9, body, kHorizon));
         day += 1.0;
     }
     state.SetLabel(body == 0 ? "Sun" : body == 9 ? "Moon" : BodyNames()[body <= 2 ? body : body - 1]);
@@ -63,8 +61,8 @@ void BM_RigorousTwilight(benchmark::State& state) {
     Setup();
     DateValue day = DateFromParts(2026, 12, 6) - 10.0 / 24.0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(TwilightTimes(day, 43.1, 131.9, false, false));
-        benchmark::DoNotOptimize(TwilightTimes(day, 43.1, 131.9, true, false));
+        benchmark::DoNotOptimize(TwilightTimes(day, 43.1, 131.9, false, false, kHorizon));
+        benchmark::DoNotOptimize(TwilightTimes(day, 43.1, 131.9, true, false, kHorizon));
         day += 1.0;
     }
 }

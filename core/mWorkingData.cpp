@@ -1,7 +1,5 @@
 #include "core/mWorkingData.h"
 
-NavigationStateRecord NavigationState;
-
 NavigationStateRecord DefaultNavigationState() {
     NavigationStateRecord s;
     s.Speed = 15.0f;

@@ -18,9 +18,6 @@ struct NavigationStateRecord {
     bool StateLoaded = false;   // data files and settings loaded
 };
 
-// The one record of the process.
-extern NavigationStateRecord NavigationState;
-
 // The ranges the working data must lie in, both ends included: the general
 // information window refuses a value outside, the settings reader takes the
 // default instead. Zones run from -14 h (the Line Islands are +14); pressures

@@ -12,6 +12,7 @@
 #include <QMetaMethod>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <algorithm>
 #include <cmath>
 
@@ -19,14 +20,12 @@
 #include "map/frmDetails.h"
 #include "ui/mConvertion.h"
 #include "ui/mDialogs.h"
-#include "core/mWorkingData.h"
 #include "fix/mLastFix.h"
 #include "ui/mPublicVarsQt.h"
 #include "core/mStar.h"
 #include "core/mFault.h"
 #include "core/mPlanet.h"
 #include "fix/mCalcPosition.h"
-#include "log/mSightLog.h"
 #include "map/mDetailsReport.h"
 #include "map/mDrawmap.h"
 #include "map/mStarMap.h"
@@ -194,7 +193,7 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     lblGenInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     // 3. The last fix is not available in this window until a new one is calculated.
-    LastFix.Message = "No data";
+    LastFix.Refusal = "No data";
     Label4 = new QLabel(this);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setGeometry(DR(4, 388, 368, 96));
@@ -337,12 +336,118 @@ bool frmPosition::MagnitudeLimitValid() {
     return false;
 }
 
+namespace {
+
+// Member n of a mark array of the map, created (loaded) when n > 0 is not there yet.
+MapMarkLabel* Member(std::vector<MapMarkLabel*>& marks, size_t n, const QString& base, bool star,
+                     frmPosition* window) {
+    while (marks.size() <= n) {
+        auto* m = new MapMarkLabel(window->Picture1);
+        m->setObjectName(base + QString::number(marks.size()));
+        QObject::connect(m, &MapMarkLabel::doubleClicked, window,
+                         [window](MapMarkLabel* mark) { window->MarkDoubleClicked(mark); });
+        marks.push_back(m);
+    }
+    MapMarkLabel* m = marks[n];
+    StyleMark(m, star);
+    return m;
+}
+
+void Unload(std::vector<MapMarkLabel*>& marks) {
+    while (marks.size() > 1) {
+        delete marks.back();
+        marks.pop_back();
+    }
+    marks[0]->hide();
+}
+
+}  // namespace
+
+void frmPosition::DrawStarMap(DateValue ut, double lat, double lon) {
+    frmPosition* window = this;
+    // 1. Templates.
+    StyleMark(window->Label1[0], true);
+    StyleMark(window->Label2[0], false);
+    window->Label1[0]->hide();
+    window->Label2[0]->hide();
+
+    // 2. The lists: remember each line's body, start again from the empty item.
+    BodyCode remembered[4];
+    for (int j = 0; j < 4; ++j) {
+        QComboBox* c = window->Combo1[static_cast<size_t>(j)];
+        const QSignalBlocker block(c);
+        remembered[j] = c->currentIndex() >= 0 ? c->currentData().toInt() : kNoBody;
+        c->clear();
+        c->addItem(QString(), kNoBody);
+        c->setCurrentIndex(0);
+    }
+
+    // 3. Unload the marks of the last drawing.
+    Unload(window->Label1);
+    Unload(window->Label2);
+    window->StarMarkCount = 0;
+    window->BodyMarkCount = 0;
+
+    // 4. "Calculating..." shows while the places are computed.
+    MapPicture* picture = window->Picture1;
+    picture->ShowCalculating();
+
+    // 5.-7. The marks.
+    const int w = picture->width(), h = picture->height();
+    const double jd = JulianDay(ut, false, false);
+    StarChoice choice = StarChoice::Magnitude;
+    if (window->Option1[0]->isChecked()) choice = StarChoice::NavStars;
+    else if (window->Option1[1]->isChecked()) choice = StarChoice::MaeStars;
+    // The window refuses a limit that is not a number before it draws.
+    double limit = 0.0;
+    if (!ParseNumberText(window->Text3->text(), limit)) limit = -HUGE_VAL;
+
+    std::vector<MapMark> all = StarMarks(jd, lat, lon, choice, limit);
+    const size_t starCount = all.size();
+    if (window->Check1->isChecked()) {
+        std::vector<MapMark> bodies = BodyMarks(jd, lat, lon);
+        all.insert(all.end(), bodies.begin(), bodies.end());
+    }
+    for (size_t i = 0; i < all.size(); ++i) {
+        const MapMark& m = all[i];
+        const bool star = i < starCount;
+        const size_t n = star ? i : i - starCount;
+        MapMarkLabel* mark = star ? Member(window->Label1, n, QStringLiteral("Label1_"), true, window)
+                                  : Member(window->Label2, n, QStringLiteral("Label2_"), false, window);
+        PlaceMark(mark, m, w, h);
+        const QString text = star ? QString::fromStdString(m.Name)
+                                  : QStringLiteral("Planet: ") + QString::fromStdString(m.Name);
+        for (int j = 0; j < 4; ++j) {
+            QComboBox* c = window->Combo1[static_cast<size_t>(j)];
+            const QSignalBlocker block(c);
+            c->addItem(text, m.Code);
+            if (remembered[j] == m.Code) c->setCurrentIndex(c->count() - 1);
+        }
+    }
+    window->StarMarkCount = static_cast<int>(starCount);
+    window->BodyMarkCount = static_cast<int>(all.size() - starCount);
+
+    // A line whose body is no longer on the map keeps it, marked, after the map's items.
+    for (int j = 0; j < 4; ++j) {
+        QComboBox* c = window->Combo1[static_cast<size_t>(j)];
+        if (!LineInUse(remembered[j]) || c->currentIndex() > 0) continue;
+        const std::string name = BodyListText(remembered[j]);
+        if (name.empty()) continue;
+        const QSignalBlocker block(c);
+        c->addItem(QString::fromStdString(name) + QString::fromLatin1(kNotOnMap), remembered[j]);
+        c->setCurrentIndex(c->count() - 1);
+    }
+
+    // 8. The grid, which also clears "Calculating...".
+    DrawMapGrid(picture);
+}
+
 void frmPosition::DrawMapNow() {
     // A limit that is not a number leaves the map and the lines as they are.
     if (!MagnitudeLimitValid()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
-        DrawStarMap(planned_.isEmpty() ? WorkInstantUT() : plannedUt_, this);
+        DrawStarMap(planned_.isEmpty() ? WorkInstantUT() : plannedUt_, NavigationState.Lat, NavigationState.Lon);
         RingPlanned();
     } catch (const ArithmeticFault& fault) {
         QApplication::restoreOverrideCursor();
@@ -428,13 +533,13 @@ QString frmPosition::GeneralInfoText() {
            NumberText(n.hEye) + QStringLiteral(" m, i+s = ") + NumberText(n.i_s) + QStringLiteral(" min");
 }
 
-QString frmPosition::LastFixText() {
+QString frmPosition::LastFixText() const {
     const FixResult& f = LastFix;
-    if (!LastFixFailure.empty())
-        return QStringLiteral("Last fix not available\nThe last calculation failed: ") + Lf(LastFixFailure);
-    if (!f.Message.empty()) return QStringLiteral("Last fix not available");
+    if (!refusal_.empty())
+        return QStringLiteral("Last fix not available\nThe last calculation failed: ") + Lf(refusal_);
+    if (f.Refused()) return QStringLiteral("Last fix not available");
     const QString warning = InterceptWarningText(f);
-    const CourseDistance cd = FixCourseDistance(f);
+    const CourseDistance& cd = f.FromDR;
     return QStringLiteral("Last fix on ") + FormatLongDate(f.FixTime) + QStringLiteral(" at ") +
            FormatShortTime(f.FixTime) + QStringLiteral(" local time.\nPosition: ") + FormatLatLon(f.FixLat, true) +
            QStringLiteral(" ") + FormatLatLon(f.FixLon, false) + QStringLiteral("\nC = ") +
@@ -460,17 +565,18 @@ void frmPosition::CalculatePosition() {
         lines.Altitude[n] = Text2[n]->text().toStdString();
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    std::string text;
-    try {
-        text = CalculatePositionCommand(lines, chkIterate->isChecked());
-    } catch (const ArithmeticFault& fault) {
-        text = std::string(kCalcErrorHead) + "\r\n" + fault.what();
-    }
+    const FixResult fix = CalculatePositionCommand(lines, NavigationState, chkIterate->isChecked());
     QApplication::restoreOverrideCursor();
-    if (!text.empty())
-        ShowMessage(this, QString::fromLatin1(kCalcErrorTitle), Lf(text), MsgIcon::Exclamation);
+    if (fix.Refused()) {
+        // The last good fix stays; the summary says why this one was refused.
+        refusal_ = fix.Refusal;
+        ShowMessage(this, QString::fromLatin1(kCalcErrorTitle), Lf(CalcErrorText(fix)), MsgIcon::Exclamation);
+    } else {
+        refusal_.clear();
+        LastFix = fix;
+    }
     Label4->setText(LastFixText());
-    if (text.empty()) emit fixCalculated();
+    if (!fix.Refused()) emit fixCalculated(fix);
 }
 
 void frmPosition::ShowSights(const SightLines& lines) {
@@ -501,7 +607,7 @@ void frmPosition::ShowDetails() {
             ownDetails_ = new frmDetails(nullptr);
             ownDetails_->setAttribute(Qt::WA_DeleteOnClose);
         }
-        DetailsReport(LastFix, LastSightLines, ownDetails_);
+        ownDetails_->Report(LastFix);
     } catch (const ArithmeticFault& fault) {
         ReportFault(this, fault);
     }
@@ -543,7 +649,7 @@ void frmPosition::PlanetInfoBox(int n) {
     const NavigationStateRecord& nav = NavigationState;
     BodyInfo info;
     try {
-        info = ComputeBodyInfo(JulianDay(WorkInstantUT(), false, false), k, nav.Lat, nav.Lon, nav.hEye);
+        info = ComputeBodyInfo(JulianDay(WorkInstantUT(), false, false), k, nav.Lat, nav.Lon, HorizonOf(nav));
     } catch (const ArithmeticFault& fault) {
         ReportFault(this, fault);
         return;

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVector>
 #include <array>
+#include <string>
 #include <vector>
 
 #include "ui/ChildWindow.h"
@@ -45,12 +46,13 @@ public:
     // "Date: ... , TimeZone = ..." / "Position: ..." / "Temp = ...": the working data.
     static QString GeneralInfoText();
     // The summary of LastFix with its large-intercept warning; "Last fix not
-    // available" while its Message is not empty, and with the reason while the
-    // last calculation failed (LastFixFailure).
-    static QString LastFixText();
+    // available" while it is refused ("No data" when the window opens), and with
+    // the reason while this window's last calculation was refused.
+    QString LastFixText() const;
 
-    // The calculate command: the lines from the controls, the fix, its message, the
-    // summary; a fix calculated without a message is announced by fixCalculated.
+    // The calculate command: the lines from the controls, the fix of them with the
+    // working data (NavigationState), the message box of a refusal, the summary;
+    // a fix becomes LastFix and is announced by fixCalculated.
     void CalculatePosition();
     // Puts sights into the four lines (a body not on the map is added to its list).
     void ShowSights(const SightLines& lines);
@@ -105,8 +107,8 @@ public:
     static constexpr const char* kAltitudeMask = "00_00_0";
 
 signals:
-    // A fix was calculated: LastFix and LastSightLines hold it, NavigationState its working data.
-    void fixCalculated();
+    // A fix was calculated: its record (LastFix holds it too).
+    void fixCalculated(const FixResult& fix);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -114,6 +116,17 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The star map for ut, the work instant (LocalDate - TZ hours), seen from lat,
+    // lon (degrees): the marks Label1 (stars of the chosen list above the horizon) and
+    // Label2 (Sun, Moon and planets above the horizon, when "Show Planets" is ticked)
+    // replace the old ones; each body list Combo1(j) is rebuilt as the empty item,
+    // one item per star mark ("<star name>", its Number), one per body mark
+    // ("Planet: <name>", -k), keeping a line's body selected when it is still on the
+    // map; a line whose body is not on the map any more keeps it as one more item,
+    // its text followed by kNotOnMap; then DrawMapGrid. The magnitude limit is read
+    // with ParseNumberText (a text that is no number shows no star: the window
+    // refuses it first).
+    void DrawStarMap(DateValue ut, double lat, double lon);
     void DrawMapNow();
     void RingPlanned();
     // With "Stars with magnitude < " chosen, a limit that is not a number gets
@@ -124,7 +137,8 @@ private:
     void ShowDetails();
     void AltitudeEnter(int line);
 
-    QPointer<frmDetails> ownDetails_;  // with nobody listening to detailsRequested
+    QPointer<frmDetails> ownDetails_;
+    std::string refusal_;  // why the last calculation gave no fix; "" after a fix  // with nobody listening to detailsRequested
     bool mapReady_ = false;
     int activeLine_ = 0;
     QVector<int> planned_;     // bodies of a sight plan, ringed on the map

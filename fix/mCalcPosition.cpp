@@ -4,13 +4,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 
-#include "core/mWorkingData.h"
-#include "fix/mLastFix.h"
 #include "core/mStar.h"
 #include "core/mBodyPosition.h"
 #include "core/mFault.h"
 #include "core/mMath.h"
+#include "core/mPlanet.h"
 #include "fix/mSailing.h"
 #include "reduction/mAltAz.h"
 #include "reduction/mCorrection.h"
@@ -75,6 +75,13 @@ bool LeftAtStart(const std::string& time, const std::string& altitude) {
 }
 
 const char* const kNoAltitude = "no sextant altitude is typed (00-00.0).";
+
+// A line that cannot be reduced: its text does not convert, or its reduction
+// meets an arithmetic fault. The text names the line ("Line No. 2: ...").
+class SightLineError : public std::runtime_error {
+public:
+    explicit SightLineError(const std::string& what) : std::runtime_error(what) {}
+};
 
 }  // namespace
 
@@ -223,32 +230,54 @@ void SolveFix(const NormalSums& sums, FixResult& fix) {
     float alphaF = static_cast<float>(alpha);
     if (alphaF >= 180.0f) alphaF = 0.0f;
     fix.EllipseAlpha = alphaF;
-    fix.Message = failure;
+    fix.Refusal = failure;
+}
+
+std::string BodyNameOfCode(BodyCode code) {
+    if (!LineInUse(code)) return std::string();
+    if (IsStarCode(code)) return StarName(StarIndex(code));
+    const std::vector<std::string>& names = BodyNames();
+    const size_t k = static_cast<size_t>(-code);
+    return k < names.size() ? names[k] : std::string();
 }
 
 double SightReduction::PresetHs() const { return Preset; }
 
-SightReduction ReduceSight(BodyCode code, DateValue ut, double hs, bool lowerLimb, double lat, double lon) {
-    const NavigationStateRecord& nav = NavigationState;
+SightReduction ReduceSight(BodyCode code, DateValue ut, double hs, bool lowerLimb, double lat, double lon,
+                           const NavigationStateRecord& working) {
     SightReduction r;
     const double jd = JulianDay(ut, false, false);
-    const int id = IsStarCode(code) ? -1 : BodyIdOfCode(code);
-    const Coord3 equ = IsStarCode(code) ? StarPosition(jd, code) : BodyPosition(jd, id);
+    const bool star = IsStarCode(code);
+    const int id = star ? -1 : BodyIdOfCode(code);
+    const Coord3 equ = star ? StarPosition(jd, code) : BodyPosition(jd, id);
     const Coord3 hz = AltAzimuth(jd, equ, lat, lon);
+    r.GhaAries = Norm360(SiderealTime(jd, 0.0));
+    if (star) {
+        r.Tau = Norm360(360.0 - equ.x);
+        r.Gha = Norm360(r.GhaAries + r.Tau);
+    } else {
+        r.Gha = Norm360(r.GhaAries - equ.x);
+    }
+    double t = Norm360(SiderealTime(jd, lon) - equ.x);
+    if (t > 180.0) t -= 360.0;
+    r.Lha = t;
     r.Hs = hs;
+    r.IndexCorr = working.i_s;
     r.Az = hz.x;
     r.Hc = hz.y;
     r.Dec = equ.y;
     r.Distance = equ.z;
-    const double dip = Dip(nav.hEye);
-    const AltitudeCorrections k = CorrectSextantAltitude(hs, nav.i_s, dip, id, hz.z, lowerLimb);
+    const Horizon horizon = HorizonOf(working);
+    const AltitudeCorrections k = CorrectSextantAltitude(hs, working.i_s, horizon, id, hz.z, lowerLimb);
     r.Dip = k.Dip;
+    r.H = k.H;
     r.Refr = k.Refr;
     r.TP = k.TP;
     r.Parallax = k.Parallax;
     r.SemiD = k.SemiD;
+    r.Ho = k.Ho;
     r.Intercept = 60.0 * (k.Ho - r.Hc);
-    r.Preset = SextantAltitudeFor(r.Hc, dip, id, hz.z, lowerLimb) - nav.i_s / 60.0;
+    r.Preset = SextantAltitudeFor(r.Hc, horizon, id, hz.z, lowerLimb) - working.i_s / 60.0;
     return r;
 }
 
@@ -256,8 +285,7 @@ namespace {
 
 // One pass: every line reduced from the assumed position (apLat, apLon) at the fix
 // time, moved back along the course to each sight's instant, and solved about it.
-FixResult FixPass(const SightLines& lines, double apLat, double apLon) {
-    const NavigationStateRecord& nav = NavigationState;
+FixResult FixPass(const SightLines& lines, const NavigationStateRecord& nav, double apLat, double apLon) {
     FixResult fix;
     const DateValue utNow = nav.LocalDate - nav.TZ / 24.0;
     const DateValue utDate = DateWholeDays(utNow);
@@ -295,8 +323,9 @@ FixResult FixPass(const SightLines& lines, double apLat, double apLon) {
             const LatLon back = RunAlongCourse(apLat, apLon, nav.Course, -nav.Speed * dtHours);
             fix.LinePos[i] = OverThePole(back.Lat, back.Lon);
 
-            const SightReduction r =
-                ReduceSight(code, fix.LineTime[i], hs, lines.LowerLimb[i], fix.LinePos[i].Lat, fix.LinePos[i].Lon);
+            const SightReduction r = ReduceSight(code, fix.LineTime[i], hs, lines.LowerLimb[i], fix.LinePos[i].Lat,
+                                                 fix.LinePos[i].Lon, nav);
+            fix.Reduction[i] = r;
             fix.Az[i] = r.Az;
             fix.Hc[i] = r.Hc;
             if (!std::isfinite(r.Intercept) || !std::isfinite(fix.Az[i]))
@@ -318,16 +347,26 @@ FixResult FixPass(const SightLines& lines, double apLat, double apLon) {
 
 }  // namespace
 
-FixResult CalcPosition(const SightLines& lines, int maxPasses) {
-    const NavigationStateRecord& nav = NavigationState;
+namespace {
+
+// What is left of each line of a pass at the pass's fix: its intercept less the
+// pass's shift projected on its azimuth, arc minutes.
+void SetResiduals(FixResult& pass) {
+    const double dN = (pass.FixLat - pass.DRLat) * 60.0;
+    const double dE = NormLon180(pass.FixLon - pass.DRLon) * 60.0 * CosD(pass.DRLat);
+    for (size_t i = 0; i < 4; ++i)
+        if (pass.Weight[i] > 0.0)
+            pass.Residual[i] = pass.Intercept[i] - (dN * CosD(pass.Az[i]) + dE * SinD(pass.Az[i]));
+}
+
+FixResult Passes(const SightLines& lines, const NavigationStateRecord& nav, int maxPasses) {
     const int passes = maxPasses < 1 ? 1 : (maxPasses > kMaxFixPasses ? kMaxFixPasses : maxPasses);
     std::array<double, kMaxFixPasses> shifts{};
-    std::array<double, 4> fromDR{};
     double apLat = nav.Lat, apLon = nav.Lon;
-    FixResult fix;
+    FixResult fromDR, fix;
     for (int k = 0; k < passes; ++k) {
-        fix = FixPass(lines, apLat, apLon);
-        if (k == 0) fromDR = fix.Intercept;
+        fix = FixPass(lines, nav, apLat, apLon);
+        if (k == 0) fromDR = fix;
         shifts[static_cast<size_t>(k)] = FixCourseDistance(fix).Dist;  // from this pass's assumed position
         fix.Passes = k + 1;
         fix.APLat = apLat;
@@ -337,33 +376,81 @@ FixResult CalcPosition(const SightLines& lines, int maxPasses) {
         const std::string notConverging = "the iterated fix does not converge: the lines of position do not meet "
                                           "near one point (untick Iterate for the one-pass fix); pass " +
                                           std::to_string(k + 1);
-        if (k > 0 && !fix.Message.empty()) {
-            fix.Message = notConverging + ": " + fix.Message;
+        if (k > 0 && fix.Refused()) {
+            fix.Refusal = notConverging + ": " + fix.Refusal;
             break;
         }
         if (k > 0 && shifts[static_cast<size_t>(k)] > shifts[static_cast<size_t>(k - 1)]) {
             char moved[64];
             std::snprintf(moved, sizeof moved, " moved it %.1f' after %.1f'.", shifts[static_cast<size_t>(k)],
                           shifts[static_cast<size_t>(k - 1)]);
-            fix.Message = notConverging + moved;
+            fix.Refusal = notConverging + moved;
             break;
         }
-        if (!fix.Message.empty() || shifts[static_cast<size_t>(k)] < kFixConvergedNm) break;
+        if (fix.Refused() || shifts[static_cast<size_t>(k)] < kFixConvergedNm) break;
         apLat = fix.FixLat;
         apLon = fix.FixLon;
     }
-    fix.PassShift = shifts;
-    fix.DRIntercept = fromDR;
-    fix.DRLat = nav.Lat;
-    fix.DRLon = nav.Lon;
+    SetResiduals(fix);
+    // The record: the lines from the DR (the navigator's workings), the solution
+    // and the residuals of the last pass.
+    FixResult out = fromDR;
+    out.Residual = fix.Residual;
+    out.FixLat = fix.FixLat;
+    out.FixLon = fix.FixLon;
+    out.EllipseA = fix.EllipseA;
+    out.EllipseB = fix.EllipseB;
+    out.EllipseAlpha = fix.EllipseAlpha;
+    out.Refusal = fix.Refusal;
+    out.Passes = fix.Passes;
+    out.APLat = fix.APLat;
+    out.APLon = fix.APLon;
+    out.PassShift = {};
+    for (size_t k = 0; k < shifts.size(); ++k) out.PassShift[k] = shifts[k];
+    out.DRLat = nav.Lat;
+    out.DRLon = nav.Lon;
+    return out;
+}
+
+}  // namespace
+
+FixResult CalcPosition(const SightLines& lines, const NavigationStateRecord& working, int maxPasses) {
+    FixResult fix;
+    try {
+        fix = Passes(lines, working, maxPasses);
+    } catch (const SightLineError& e) {
+        fix = FixResult();
+        fix.Refusal = e.what();
+    } catch (const ArithmeticFault& e) {
+        fix = FixResult();
+        fix.Refusal = e.what();
+    }
+    fix.Working = working;
+    fix.Working.StateLoaded = false;
+    fix.FixTime = working.LocalDate;
+    for (size_t i = 0; i < 4; ++i) {
+        if (!LineInUse(lines.Body[i])) continue;
+        fix.Lines.Body[i] = lines.Body[i];
+        fix.Lines.Time[i] = lines.Time[i];
+        fix.Lines.Altitude[i] = lines.Altitude[i];
+        fix.Lines.LowerLimb[i] = HasLimb(lines.Body[i]) && lines.LowerLimb[i];
+    }
+    if (fix.Passes == 0) {  // refused before a solution: no position
+        fix.FixLat = fix.DRLat = working.Lat;
+        fix.FixLon = fix.DRLon = working.Lon;
+    }
+    fix.FromDR = FixCourseDistance(fix);
     return fix;
 }
 
-std::string CalculatePositionCommand(const SightLines& lines, bool iterate) {
-    const std::string head = std::string(kCalcErrorHead) + "\r\n";
-    const auto refuse = [&head](const std::string& why) {
-        LastFixFailure = why;
-        return head + why;
+FixResult CalculatePositionCommand(const SightLines& lines, const NavigationStateRecord& working, bool iterate) {
+    const auto refuse = [&working](const std::string& why) {
+        FixResult fix;
+        fix.Working = working;
+        fix.Working.StateLoaded = false;
+        fix.FixTime = working.LocalDate;
+        fix.Refusal = why;
+        return fix;
     };
     // A line with a sight typed but no body, or a body but no altitude, is named
     // before anything is counted or computed.
@@ -376,42 +463,20 @@ std::string CalculatePositionCommand(const SightLines& lines, bool iterate) {
             return refuse(LineName(i) + kNoAltitude);
         }
     }
-    SightLines used;
     int count = 0;
-    for (int i = 0; i < 4; ++i) {
-        if (!LineInUse(lines.Body[i])) continue;
-        used.Body[i] = lines.Body[i];
-        used.Time[i] = lines.Time[i];
-        used.Altitude[i] = lines.Altitude[i];
-        used.LowerLimb[i] = lines.LowerLimb[i];
-        ++count;
-    }
+    for (int i = 0; i < 4; ++i)
+        if (LineInUse(lines.Body[i])) ++count;
     if (count <= 1) return refuse(kInsufficientLines);
-    FixResult fix;
-    try {
-        fix = CalcPosition(used, iterate ? kMaxFixPasses : 1);
-    } catch (const SightLineError& e) {
-        return refuse(e.what());
-    } catch (const ArithmeticFault& e) {
-        return refuse(e.what());
-    }
-    if (!fix.Message.empty()) return refuse(fix.Message);
-    LastFix = fix;
-    LastSightLines = used;
-    LastFixFailure.clear();
-    return std::string();
+    return CalcPosition(lines, working, iterate ? kMaxFixPasses : 1);
 }
 
-double InterceptFromDR(const FixResult& fix, int i) {
-    const size_t n = static_cast<size_t>(i);
-    return fix.Passes > 0 ? fix.DRIntercept[n] : fix.Intercept[n];
-}
+std::string CalcErrorText(const FixResult& fix) { return std::string(kCalcErrorHead) + "\r\n" + fix.Refusal; }
 
 std::vector<int> LargeInterceptLines(const FixResult& fix) {
     std::vector<int> out;
     for (int i = 0; i < 4; ++i) {
         const size_t n = static_cast<size_t>(i);
-        if (fix.Weight[n] > 0.0 && !(std::fabs(InterceptFromDR(fix, i)) <= kLargeInterceptArcmin)) out.push_back(i);
+        if (fix.Weight[n] > 0.0 && !(std::fabs(fix.Intercept[n]) <= kLargeInterceptArcmin)) out.push_back(i);
     }
     return out;
 }

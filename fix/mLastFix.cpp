@@ -1,6 +1,4 @@
 #include "fix/mLastFix.h"
 
 FixResult LastFix;
-SightLines LastSightLines;
-std::string LastFixFailure;
 SightLines EnteredSights;

@@ -1,6 +1,11 @@
 // Dead reckoning: a position run along a course.
 #pragma once
-#include "fix/mCalcPosition.h"
+
+// A position on the Earth.
+struct LatLon {
+    double Lat = 0.0;  // degrees, north positive
+    double Lon = 0.0;  // degrees, east positive
+};
 
 // Given: lat, lon, the start, degrees (north, east positive); course, degrees true;
 // distanceNm, nautical miles (negative runs back along the course).

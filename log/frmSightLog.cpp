@@ -5,6 +5,7 @@
 #include <QItemSelectionModel>
 #include <QSignalBlocker>
 #include <QTreeView>
+#include <cmath>
 #include <algorithm>
 #include <unordered_set>
 
@@ -26,6 +27,7 @@
 #include "ui/mDialogs.h"
 #include "core/mWorkingData.h"
 #include "log/mSightLogQt.h"
+#include "ui/mPublicVarsQt.h"
 
 namespace {
 
@@ -159,14 +161,15 @@ frmSightLog::frmSightLog(QWidget* parent) : ChildWindow(parent) {
     lstFixes->header()->setResizeContentsPrecision(0);  // widths from the rows in view only
     lstSights = MakeList({QStringLiteral("Line"), QStringLiteral("Body"), QStringLiteral("UT"), QStringLiteral("Hs"),
                           QStringLiteral("Limb"), QStringLiteral("Hc"), QStringLiteral("Zn"),
-                          QStringLiteral("Intercept")},
+                          QStringLiteral("Intercept"), QStringLiteral("Residual")},
                          this, QStringLiteral("lstSights"));
     lstSights->setSelectionMode(QAbstractItemView::NoSelection);
     const char* sightTips[] = {"Line number in the position window", "Body observed", "Universal Time of the sight",
                                "Sextant altitude, degrees and minutes", "Limb brought to the horizon",
                                "Computed altitude, degrees and minutes", "Azimuth, degrees true",
-                               "Intercept, minutes, + toward the body"};
-    for (int c = 0; c < 8; ++c) lstSights->headerItem()->setToolTip(c, QString::fromLatin1(sightTips[c]));
+                               "Intercept from the DR, minutes, + toward the body",
+                               "What is left of the line at the fix (after the iteration), minutes"};
+    for (int c = 0; c < 9; ++c) lstSights->headerItem()->setToolTip(c, QString::fromLatin1(sightTips[c]));
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(lstFixes);
     split->addWidget(lstSights);
@@ -198,6 +201,9 @@ frmSightLog::frmSightLog(QWidget* parent) : ChildWindow(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filter);
     layout->addWidget(split, 1);
+    lblPasses = new QLabel(this);
+    lblPasses->setObjectName(QStringLiteral("lblPasses"));
+    layout->addWidget(lblPasses);
     layout->addLayout(buttons);
     lstFixes->setMinimumHeight(lstFixes->fontMetrics().height() * 8);
     lstSights->setMinimumHeight(lstSights->fontMetrics().height() * 6);
@@ -264,6 +270,7 @@ void frmSightLog::ShowSelected() {
     txtNote->setEnabled(currentId_ != 0);
     cmdReopen->setEnabled(currentId_ != 0);
     cmdDelete->setEnabled(!ids.empty());
+    lblPasses->clear();
     if (!currentId_) {
         txtNote->clear();
         return;
@@ -276,10 +283,21 @@ void frmSightLog::ShowSelected() {
         for (const LoggedSight& s : f.Sights) {
             lstSights->addTopLevelItem(new QTreeWidgetItem(QStringList{
                 QString::number(s.Line), QString::fromStdString(s.BodyName), FormatShortDate(s.UT) + QLatin1Char(' ') + FormatTimeHMS(s.UT),
-                FormatAngleDegMin(s.Hs, 2, true, false), s.LowerLimb ? QStringLiteral("lower") : QStringLiteral("upper"),
+                FormatAngleDegMin(s.Hs, 2, true, false), !HasLimb(s.Body) ? QString() : s.LowerLimb ? QStringLiteral("lower") : QStringLiteral("upper"),
                 FormatAngleDegMin(s.Hc, 2, true, false), FormatNumber(s.Zn, QStringLiteral("000.0")) + QStringLiteral("\u00B0"),
-                FormatNumber(s.Intercept, QStringLiteral("+00.0;-00.0")) + QLatin1Char('\'')}));
+                FormatNumber(s.Intercept, QStringLiteral("+00.0;-00.0")) + QLatin1Char('\''),
+                std::isfinite(s.Residual) ? FormatNumber(s.Residual, QStringLiteral("+00.0;-00.0")) + QLatin1Char('\'')
+                                          : QString()}));
         }
+        // How the fix was made: one pass, or iterated with each pass's shift.
+        QString how;
+        if (f.Passes == 1) how = QStringLiteral("One-pass fix from the DR");
+        if (f.Passes > 1) {
+            how = QStringLiteral("Iterated in %1 passes, shifts:").arg(f.Passes);
+            for (double v : f.PassShift) how += QLatin1Char(' ') + FormatNumber(v, QStringLiteral("0.000")) + QLatin1Char('\'');
+        }
+        lstSights->setToolTip(how);
+        lblPasses->setText(how);
     } catch (const SightLogError& e) {
         ShowMessage(this, kTitle, QString::fromStdString(e.what()), MsgIcon::Exclamation);
     }
@@ -316,9 +334,6 @@ void frmSightLog::Reopen() {
                         .arg(when),
                     MsgIcon::Question, MsgButtons::YesNo) != MsgResult::Yes)
         return;
-    const bool loaded = NavigationState.StateLoaded;
-    NavigationState = f.Working;
-    NavigationState.StateLoaded = loaded;
     emit fixReopened(f);
 }
 

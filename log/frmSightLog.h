@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QDateEdit;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeView;
@@ -36,13 +37,14 @@ public:
     QTreeView* lstFixes = nullptr;    // Date, Zone time, UT, Position, Ellipse, Bodies, Note
     QTreeWidget* lstSights = nullptr; // Line, Body, UT, Hs, Limb, Hc, Zn, Intercept
     QLineEdit* txtNote = nullptr;
+    QLabel* lblPasses = nullptr;      // how the selected fix was made: one pass or iterated, with the shifts
     QPushButton* cmdReopen = nullptr;
     QPushButton* cmdDelete = nullptr;
     QPushButton* cmdExport = nullptr;
 
 signals:
-    // The user chose to replace the working data with that of a fix; NavigationState
-    // already holds it. The frame shows it in the general information and position windows.
+    // The user chose to replace the working data with that of a fix (f.Working). The
+    // frame applies it and shows it in the general information and position windows.
     void fixReopened(const LoggedFix& fix);
 
 private:

@@ -28,6 +28,10 @@ public:
         sqlite3_clear_bindings(s_);
     }
     Stmt& Bind(int i, double v) { return Check(sqlite3_bind_double(s_, i, v)); }
+    // A number that may be missing: NaN is kept as NULL.
+    Stmt& BindReal(int i, double v) {
+        return Check(std::isnan(v) ? sqlite3_bind_null(s_, i) : sqlite3_bind_double(s_, i, v));
+    }
     Stmt& Bind(int i, std::int64_t v) { return Check(sqlite3_bind_int64(s_, i, v)); }
     Stmt& Bind(int i, int v) { return Check(sqlite3_bind_int(s_, i, v)); }
     Stmt& Bind(int i, const std::string& v) {
@@ -36,6 +40,7 @@ public:
     // SQLITE_ROW, SQLITE_DONE or the error code.
     int Step() { return rc_ == SQLITE_OK ? sqlite3_step(s_) : rc_; }
     double D(int i) const { return sqlite3_column_double(s_, i); }
+    double Real(int i) const { return sqlite3_column_type(s_, i) == SQLITE_NULL ? NAN : D(i); }
     int I(int i) const { return sqlite3_column_int(s_, i); }
     std::int64_t L(int i) const { return sqlite3_column_int64(s_, i); }
     std::string T(int i) const {
@@ -81,6 +86,33 @@ std::string Reason(sqlite3* db, int rc) {
     }
 }
 
+// The passes' shifts as stored: "59.812 0.205 0.000" with every digit of the double.
+std::string ShiftsText(const std::vector<double>& shifts) {
+    std::string out;
+    for (double v : shifts) {
+        char buf[32];
+        const auto r = std::to_chars(buf, buf + sizeof buf, v);
+        if (!out.empty()) out += ' ';
+        out.append(buf, r.ptr);
+    }
+    return out;
+}
+
+std::vector<double> ShiftsOf(const std::string& text) {
+    std::vector<double> out;
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p < end) {
+        while (p < end && *p == ' ') ++p;
+        double v = 0.0;
+        const auto r = std::from_chars(p, end, v);
+        if (r.ec != std::errc()) break;
+        out.push_back(v);
+        p = r.ptr;
+    }
+    return out;
+}
+
 bool IsDamage(int rc) { return (rc & 0xff) == SQLITE_NOTADB || (rc & 0xff) == SQLITE_CORRUPT; }
 
 // The schema, one step per version: step k takes a file from version k - 1 to k.
@@ -105,6 +137,21 @@ constexpr const char* kMigrations[] = {
     // 2: the user's note, and the date filter's index.
     "ALTER TABLE fix ADD COLUMN note TEXT NOT NULL DEFAULT '';"
     "CREATE INDEX fix_zone_time ON fix(zone_time);",
+    // 3: the passes of an iterated fix (0: not kept), and each sight's reduction
+    // from the DR (NULL in the rows of older schemas).
+    "ALTER TABLE fix ADD COLUMN passes INTEGER NOT NULL DEFAULT 0;"
+    "ALTER TABLE fix ADD COLUMN pass_shifts TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE sight ADD COLUMN dr_lat REAL;"
+    "ALTER TABLE sight ADD COLUMN dr_lon REAL;"
+    "ALTER TABLE sight ADD COLUMN gha REAL;"
+    "ALTER TABLE sight ADD COLUMN dec REAL;"
+    "ALTER TABLE sight ADD COLUMN dip REAL;"
+    "ALTER TABLE sight ADD COLUMN refraction REAL;"
+    "ALTER TABLE sight ADD COLUMN tp REAL;"
+    "ALTER TABLE sight ADD COLUMN semidiameter REAL;"
+    "ALTER TABLE sight ADD COLUMN parallax REAL;"
+    "ALTER TABLE sight ADD COLUMN ho REAL;"
+    "ALTER TABLE sight ADD COLUMN residual REAL;",
 };
 static_assert(std::size(kMigrations) == SightLog::kSchemaVersion);
 
@@ -118,16 +165,9 @@ constexpr const char* kSummaryBodies =
 
 }  // namespace
 
-std::string BodyNameOfCode(BodyCode code) {
-    if (!LineInUse(code)) return std::string();
-    if (IsStarCode(code)) return StarName(StarIndex(code));
-    const std::vector<std::string>& names = BodyNames();
-    const size_t k = static_cast<size_t>(-code);
-    return k < names.size() ? names[k] : std::string();
-}
-
-LoggedFix MakeLoggedFix(const NavigationStateRecord& working, const FixResult& fix, const SightLines& lines,
-                        const std::string& version) {
+LoggedFix MakeLoggedFix(const FixResult& fix, const std::string& version) {
+    const NavigationStateRecord& working = fix.Working;
+    const SightLines& lines = fix.Lines;
     LoggedFix f;
     f.Working = working;
     f.Working.LocalDate = fix.FixTime;
@@ -141,9 +181,11 @@ LoggedFix MakeLoggedFix(const NavigationStateRecord& working, const FixResult& f
     f.EllipseA = fix.EllipseA;
     f.EllipseB = fix.EllipseB;
     f.EllipseAlpha = fix.EllipseAlpha;
-    const CourseDistance cd = FixCourseDistance(fix);
+    const CourseDistance& cd = fix.FromDR;
     f.CourseFromDR = cd.C;
     f.DistanceFromDR = cd.Dist;
+    f.Passes = fix.Passes;
+    for (int k = 0; k < fix.Passes && k < kMaxFixPasses; ++k) f.PassShift.push_back(fix.PassShift[static_cast<size_t>(k)]);
     f.Version = version;
     for (size_t i = 0; i < 4; ++i) {
         if (!LineInUse(lines.Body[i])) continue;
@@ -153,12 +195,24 @@ LoggedFix MakeLoggedFix(const NavigationStateRecord& working, const FixResult& f
         s.BodyName = BodyNameOfCode(s.Body);
         s.TimeText = lines.Time[i];
         s.AltitudeText = lines.Altitude[i];
-        s.LowerLimb = lines.LowerLimb[i];
+        s.LowerLimb = HasLimb(s.Body) && lines.LowerLimb[i];
         s.UT = fix.LineTime[i];
         s.Hs = fix.Hs[i];
+        const SightReduction& r = fix.Reduction[i];
+        s.Lat = fix.LinePos[i].Lat;
+        s.Lon = fix.LinePos[i].Lon;
+        s.Gha = r.Gha;
+        s.Dec = r.Dec;
+        s.Dip = r.Dip;
+        s.Refr = r.Refr;
+        s.TP = r.TP;
+        s.SemiD = r.SemiD;
+        s.Parallax = r.Parallax;
+        s.Ho = r.Ho;
         s.Hc = fix.Hc[i];
         s.Zn = fix.Az[i];
         s.Intercept = fix.Intercept[i];
+        s.Residual = fix.Residual[i];
         f.Sights.push_back(s);
     }
     return f;
@@ -286,24 +340,27 @@ std::int64_t SightLog::Record(LoggedFix& fix) {
         Stmt f(db_,
                "INSERT INTO fix(ut, zone_time, tz, dr_lat, dr_lon, course, speed, temperature, pressure,"
                " height_of_eye, index_correction, fix_dr_lat, fix_dr_lon, fix_lat, fix_lon, ellipse_a, ellipse_b,"
-               " ellipse_alpha, course_from_dr, distance_from_dr, version, note)"
-               " VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+               " ellipse_alpha, course_from_dr, distance_from_dr, version, note, passes, pass_shifts)"
+               " VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
         f.Bind(1, fix.UT).Bind(2, fix.ZoneTime).Bind(3, double(w.TZ)).Bind(4, w.Lat).Bind(5, w.Lon);
         f.Bind(6, double(w.Course)).Bind(7, double(w.Speed)).Bind(8, double(w.Temp)).Bind(9, double(w.Pressure));
         f.Bind(10, double(w.hEye)).Bind(11, double(w.i_s)).Bind(12, fix.DRLat).Bind(13, fix.DRLon);
         f.Bind(14, fix.FixLat).Bind(15, fix.FixLon).Bind(16, fix.EllipseA).Bind(17, fix.EllipseB);
         f.Bind(18, fix.EllipseAlpha).Bind(19, fix.CourseFromDR).Bind(20, fix.DistanceFromDR);
-        f.Bind(21, fix.Version).Bind(22, fix.Note);
+        f.Bind(21, fix.Version).Bind(22, fix.Note).Bind(23, fix.Passes).Bind(24, ShiftsText(fix.PassShift));
         if (f.Step() != SQLITE_DONE) Fail("record the fix");
         const std::int64_t id = sqlite3_last_insert_rowid(db_);
         Stmt one(db_,
                  "INSERT INTO sight(fix_id, line, body, body_name, time_text, altitude_text, lower_limb, ut, hs, hc,"
-                 " zn, intercept) VALUES(?,?,?,?,?,?,?,?,?,?,?,?)");
+                 " zn, intercept, dr_lat, dr_lon, gha, dec, dip, refraction, tp, semidiameter, parallax, ho, residual)"
+                 " VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
         for (const LoggedSight& l : fix.Sights) {
             one.Reset();
             one.Bind(1, id).Bind(2, l.Line).Bind(3, l.Body).Bind(4, l.BodyName).Bind(5, l.TimeText);
             one.Bind(6, l.AltitudeText).Bind(7, l.LowerLimb ? 1 : 0).Bind(8, l.UT).Bind(9, l.Hs).Bind(10, l.Hc);
             one.Bind(11, l.Zn).Bind(12, l.Intercept);
+            const double more[] = {l.Lat, l.Lon, l.Gha, l.Dec, l.Dip, l.Refr, l.TP, l.SemiD, l.Parallax, l.Ho, l.Residual};
+            for (size_t k = 0; k < std::size(more); ++k) one.BindReal(13 + static_cast<int>(k), more[k]);
             if (one.Step() != SQLITE_DONE) Fail("record the sights of the fix");
         }
         if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) Fail("record the fix");
@@ -358,7 +415,7 @@ LoggedFix SightLog::Load(std::int64_t id) {
     Stmt q(db_,
            "SELECT ut, zone_time, tz, dr_lat, dr_lon, course, speed, temperature, pressure, height_of_eye,"
            " index_correction, fix_dr_lat, fix_dr_lon, fix_lat, fix_lon, ellipse_a, ellipse_b, ellipse_alpha,"
-           " course_from_dr, distance_from_dr, version, note FROM fix WHERE id = ?");
+           " course_from_dr, distance_from_dr, version, note, passes, pass_shifts FROM fix WHERE id = ?");
     q.Bind(1, id);
     if (q.Step() != SQLITE_ROW) throw SightLogError("The sight log holds no fix number " + std::to_string(id) + ".");
     LoggedFix f;
@@ -387,8 +444,11 @@ LoggedFix SightLog::Load(std::int64_t id) {
     f.DistanceFromDR = q.D(19);
     f.Version = q.T(20);
     f.Note = q.T(21);
+    f.Passes = q.I(22);
+    f.PassShift = ShiftsOf(q.T(23));
     Stmt s(db_,
-           "SELECT line, body, body_name, time_text, altitude_text, lower_limb, ut, hs, hc, zn, intercept"
+           "SELECT line, body, body_name, time_text, altitude_text, lower_limb, ut, hs, hc, zn, intercept,"
+           " dr_lat, dr_lon, gha, dec, dip, refraction, tp, semidiameter, parallax, ho, residual"
            " FROM sight WHERE fix_id = ? ORDER BY line");
     s.Bind(1, id);
     while (s.Step() == SQLITE_ROW) {
@@ -404,6 +464,8 @@ LoggedFix SightLog::Load(std::int64_t id) {
         l.Hc = s.D(8);
         l.Zn = s.D(9);
         l.Intercept = s.D(10);
+        double* more[] = {&l.Lat, &l.Lon, &l.Gha, &l.Dec, &l.Dip, &l.Refr, &l.TP, &l.SemiD, &l.Parallax, &l.Ho, &l.Residual};
+        for (size_t k = 0; k < std::size(more); ++k) *more[k] = s.Real(11 + static_cast<int>(k));
         f.Sights.push_back(std::move(l));
     }
     return f;
@@ -483,8 +545,9 @@ std::string SightLogCsv(const std::vector<LoggedFix>& fixes) {
     std::string out =
         "fix_id,zone_time,ut,zone_hours,dr_lat,dr_lon,dr_lat_text,dr_lon_text,course,speed_kn,temperature_c,"
         "pressure_mb,height_of_eye_m,index_correction_min,fix_lat,fix_lon,fix_lat_text,fix_lon_text,"
-        "ellipse_a_nm,ellipse_b_nm,ellipse_alpha,course_from_dr,distance_from_dr_nm,version,note,"
-        "line,body,sight_ut,sight_time_text,hs,hs_text,limb,hc,hc_text,zn,intercept_min\r\n";
+        "ellipse_a_nm,ellipse_b_nm,ellipse_alpha,course_from_dr,distance_from_dr_nm,passes,pass_shifts_nm,version,"
+        "note,line,body,sight_ut,sight_time_text,hs,hs_text,limb,dip_min,refraction_min,tp_min,semidiameter_min,"
+        "parallax_min,ho,ho_text,hc,hc_text,zn,intercept_min,residual_min,sight_dr_lat,sight_dr_lon,gha,dec\r\n";
     for (const LoggedFix& f : fixes) {
         const NavigationStateRecord& w = f.Working;
         const std::string fixColumns =
@@ -494,12 +557,16 @@ std::string SightLogCsv(const std::vector<LoggedFix>& fixes) {
             Num(w.hEye) + "," + Num(w.i_s) + "," + Num(f.FixLat) + "," + Num(f.FixLon) + "," +
             LatLonText(f.FixLat, true) + "," + LatLonText(f.FixLon, false) + "," + Num(f.EllipseA) + "," +
             Num(f.EllipseB) + "," + Num(f.EllipseAlpha) + "," + Num(f.CourseFromDR) + "," +
-            Num(f.DistanceFromDR) + "," + Field(f.Version) + "," + Field(f.Note);
+            Num(f.DistanceFromDR) + "," + (f.Passes > 0 ? std::to_string(f.Passes) : std::string()) + "," +
+            ShiftsText(f.PassShift) + "," + Field(f.Version) + "," + Field(f.Note);
         for (const LoggedSight& s : f.Sights) {
             out += fixColumns + "," + std::to_string(s.Line) + "," + Field(s.BodyName) + "," + DateTimeText(s.UT) +
                    "," + Field(s.TimeText) + "," + Num(s.Hs) + "," + AltitudeText(s.Hs) + "," +
-                   (s.LowerLimb ? "lower" : "upper") + "," + Num(s.Hc) + "," + AltitudeText(s.Hc) + "," +
-                   Num(s.Zn) + "," + Num(s.Intercept) + "\r\n";
+                   (!HasLimb(s.Body) ? "" : s.LowerLimb ? "lower" : "upper") + "," + Num(-60.0 * s.Dip) + "," +
+                   Num(-60.0 * s.Refr) + "," + Num(-60.0 * s.TP) + "," + Num(60.0 * s.SemiD) + "," +
+                   Num(60.0 * s.Parallax) + "," + Num(s.Ho) + "," + AltitudeText(s.Ho) + "," + Num(s.Hc) + "," +
+                   AltitudeText(s.Hc) + "," + Num(s.Zn) + "," + Num(s.Intercept) + "," + Num(s.Residual) + "," +
+                   Num(s.Lat) + "," + Num(s.Lon) + "," + Num(s.Gha) + "," + Num(s.Dec) + "\r\n";
         }
     }
     return out;

@@ -2,6 +2,7 @@
 // was reduced from, kept in one SQLite database file (write-ahead log, one
 // transaction per fix, the schema version in PRAGMA user_version).
 #pragma once
+#include <cmath>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -17,12 +18,20 @@ struct LoggedSight {
     std::string BodyName;         // "Sun", "Vega", ...
     std::string TimeText;         // UT time of day as typed, "hh:mm:ss"
     std::string AltitudeText;     // sextant altitude as typed, "dd-mm.m"
-    bool LowerLimb = false;
+    bool LowerLimb = false;       // the Sun's or Moon's lower limb (false for a star or planet: no limb)
     DateValue UT = 0.0;           // instant of the sight
     double Hs = 0.0;              // sextant altitude
+    // The reduction from the DR position at the sight (the navigator's workings);
+    // NaN where a log of schema 2 or older did not keep it.
+    double Lat = NAN, Lon = NAN;  // the DR at the sight
+    double Gha = NAN, Dec = NAN;
+    double Dip = NAN, Refr = NAN, TP = NAN, SemiD = NAN, Parallax = NAN;  // degrees, as applied: Ho = Hs +
+    double Ho = NAN;              // i_s/60 - Dip - Refr - TP + SemiD + Parallax
     double Hc = 0.0;              // computed altitude
     double Zn = 0.0;              // azimuth, [0, 360) from north through east
-    double Intercept = 0.0;       // arc minutes, + toward the body
+    double Intercept = 0.0;       // Ho - Hc from the DR, arc minutes, + toward the body (schema 2 and
+                                  // older: of the fix's last pass)
+    double Residual = NAN;        // what is left of the line at the fix, arc minutes
 };
 
 // One logged fix.
@@ -36,6 +45,8 @@ struct LoggedFix {
     double EllipseA = 0.0, EllipseB = 0.0, EllipseAlpha = 0.0;  // arc minutes, arc minutes, degrees
     double CourseFromDR = 0.0;    // degrees, as FixCourseDistance gives it
     double DistanceFromDR = 0.0;  // nautical miles
+    int Passes = 0;               // 1: one pass; more: iterated; 0: not kept (schema 2 or older)
+    std::vector<double> PassShift;  // how far each pass moved the position, nautical miles
     std::string Version;          // the program's version
     std::string Note;             // the user's line of text
     std::vector<LoggedSight> Sights;
@@ -52,14 +63,11 @@ struct LoggedFixSummary {
     std::string Note;
 };
 
-// The record of a fix just calculated: working data, the lines in use, the
-// result (its Message empty) and the program's version.
-LoggedFix MakeLoggedFix(const NavigationStateRecord& working, const FixResult& fix, const SightLines& lines,
-                        const std::string& version);
+// The log's record of a fix just calculated (not refused): its working data,
+// lines and numbers as the fix record holds them, and the program's version.
+LoggedFix MakeLoggedFix(const FixResult& fix, const std::string& version);
 // The lines of a logged fix as the position window takes them.
 SightLines SightLinesOf(const LoggedFix& fix);
-// The name of a body code: the star's name, or "Sun" ... "Moon".
-std::string BodyNameOfCode(BodyCode code);
 
 // A failure of the log; what() is a sentence for the user.
 class SightLogError : public std::runtime_error {
@@ -72,8 +80,9 @@ struct sqlite3;
 class SightLog {
 public:
     // The schema this program writes. 1: fixes and sights; 2: the note and the
-    // zone-time index.
-    static constexpr int kSchemaVersion = 2;
+    // zone-time index; 3: the passes of the fix, and each sight's reduction from
+    // the DR with its residual.
+    static constexpr int kSchemaVersion = 3;
 
     SightLog() = default;
     ~SightLog();
@@ -123,5 +132,8 @@ private:
 
 // The CSV export: a header line, then one row per sight with the fix's columns
 // repeated; numbers in decimal degrees (and minutes, hours) with "." and the
-// text forms beside them; fields quoted where needed; lines end with CR LF.
+// text forms beside them; fields quoted where needed; lines end with CR LF. The
+// corrections are arc minutes with the sign they are applied with (Ho = Hs +
+// i_s + dip + refraction + tp + semidiameter + parallax), the intercept is from
+// the DR, the limb empty for a star or planet, and a number not kept empty.
 std::string SightLogCsv(const std::vector<LoggedFix>& fixes);

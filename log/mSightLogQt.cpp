@@ -53,12 +53,11 @@ SightLog* ProgramSightLog(QWidget* parent, const QString& consequence) {
 
 void CloseProgramSightLog() { g_log.reset(); }
 
-bool RecordFixInLog(QWidget* parent, const NavigationStateRecord& working, const FixResult& fix,
-                    const SightLines& lines) {
+bool RecordFixInLog(QWidget* parent, const FixResult& fix) {
     const QString notRecorded = QStringLiteral("\nThe fix is shown but has not been recorded.");
     SightLog* log = ProgramSightLog(parent, notRecorded);
     if (!log) return false;
-    LoggedFix f = MakeLoggedFix(working, fix, lines, VELTRANO_VERSION);
+    LoggedFix f = MakeLoggedFix(fix, VELTRANO_VERSION);
     try {
         log->Record(f);
         return true;

@@ -16,8 +16,7 @@ QString SightLogPath();
 SightLog* ProgramSightLog(QWidget* parent, const QString& consequence = QString());
 // Closes the program's log; the next ProgramSightLog opens it again.
 void CloseProgramSightLog();
-// Records a fix just calculated with the working data and the lines it was
-// reduced from. False, after a message saying the fix is shown but not
+// Records a fix just calculated (its record holds the working data and the lines
+// it was reduced from). False, after a message saying the fix is shown but not
 // recorded, when it could not be written.
-bool RecordFixInLog(QWidget* parent, const NavigationStateRecord& working, const FixResult& fix,
-                    const SightLines& lines);
+bool RecordFixInLog(QWidget* parent, const FixResult& fix);

@@ -14,9 +14,9 @@
 
 #include "ui/mConvertion.h"
 #include "ui/mLayout.h"
-#include "fix/mLastFix.h"
 #include "ui/mPublicVarsQt.h"
 #include "map/mDetailsReport.h"
+#include "map/mPlotLines.h"
 
 namespace {
 
@@ -41,24 +41,26 @@ constexpr RowDef kRows[] = {
     {"GHA ARIES", "GHA ARIES", "Greenwich hour angle of Aries, degrees and minutes, westward (star lines)"},
     {"TAU", "TAU", "Sidereal hour angle of the star, 360\u00B0 - right ascension, degrees and minutes"},
     {"GHA", "GHA", "Greenwich hour angle of the body, degrees and minutes, westward"},
-    {"LON", "LON", "Longitude the line is reduced from (the DR moved to the sight time), E or W"},
+    {"LAT", "LAT", "Latitude the line is reduced from (the DR run to the sight time), N or S"},
+    {"LON", "LON", "Longitude the line is reduced from (the DR run to the sight time), E or W"},
     {"LHA", "LHA", "Local hour angle, degrees and minutes; W: west of the meridian, E: east of it"},
     {"", "", nullptr},
     {"DEC", "DEC", "Declination of the body, N or S, degrees and minutes"},
     {"", "", nullptr},
     {"OC", "OC", "Sextant altitude as read, degrees and minutes"},
-    {"i_s", "i+s", "Index correction, minutes of arc, + added to the sextant reading"},
-    {"Dip", "Dip", "Dip of the horizon for the height of eye, minutes, always subtracted"},
+    {"i_s", "i+s", "Index correction, minutes of arc, with the sign it is applied with"},
+    {"Dip", "Dip", "Dip of the horizon for the height of eye, minutes, subtracted"},
     {"H", "H", "Apparent altitude: the reading with index correction and dip, degrees and minutes"},
-    {"Refr", "Refr", "Refraction, minutes, always subtracted"},
+    {"Refr", "Refr", "Refraction at 10 C and 1010 mB, minutes, subtracted"},
+    {"TP", "Temp & Pressure", "Correction of the refraction for the air's temperature and pressure, minutes"},
+    {"SemiD", "Semidiameter", "Semidiameter, minutes: + lower limb, - upper limb; - for a star or planet (no limb)"},
     {"px", "Parallax", "Parallax in altitude, minutes, added (Sun, Moon and planets)"},
-    {"TP", "Temp & Pressure", "Correction of the refraction for temperature and pressure, minutes"},
-    {"SemiD", "Semidiameter", "Semidiameter, minutes: + lower limb, - upper limb, 0 for a star"},
-    {"Ho", "Ho", "Observed altitude, all corrections applied, degrees and minutes"},
-    {"Hc", "Hc", "Computed altitude at the reference position, degrees and minutes"},
+    {"Ho", "Ho", "Observed altitude: H with the four corrections above, degrees and minutes"},
+    {"Hc", "Hc", "Computed altitude at the DR position of the sight, degrees and minutes"},
     {"", "", nullptr},
-    {"dN", "dN", "Intercept Ho - Hc, minutes (nautical miles), + toward the body"},
-    {"Az", "Azimuth", "Azimuth of the body, degrees true, clockwise from north"},
+    {"dN", "Intercept", "Intercept from the DR, Ho - Hc, minutes (nautical miles), + toward the body"},
+    {"Az", "Azimuth", "Azimuth of the body from the DR, degrees true, clockwise from north"},
+    {"Res", "Residual", "What is left of the line at the fix (after the iteration), minutes"},
 };
 
 }  // namespace
@@ -219,12 +221,57 @@ void frmDetails::Zoom(int step) {
     lblScale->setText(NumberText(scale) + QStringLiteral(" nm."));
     cmdZoomIn->setEnabled(zoomIndex_ < last);
     cmdZoomOut->setEnabled(zoomIndex_ > 0);
-    PlotLines(Picture1, LastFix, scale);
+    Picture1->SetScale(scale);
 }
 
 void frmDetails::resizeEvent(QResizeEvent* event) {
     // The layout places the controls; the fonts keep their size, so no text is
     // cut or shrunk. The plot is drawn again at its new size.
     ChildWindow::resizeEvent(event);
-    PlotLines(Picture1, LastFix, kScales[static_cast<size_t>(zoomIndex_)]);
+    Picture1->update();
+}
+
+void frmDetails::Report(const FixResult& fix) {
+    fix_ = fix;
+    Label1->setText(DetailsHeaderText(fix));
+    Label2->setText(DetailsFixText(fix));
+    if (fix.FixTime == 0.0) return;
+
+    QTreeWidget* lv = ListView1;
+    const std::vector<DetailsColumn> columns = DetailsColumns(fix);
+    QStringList headers{QStringLiteral("Data:")};
+    for (const DetailsColumn& c : columns) headers << c.Header;
+    for (int r = 0; r < lv->topLevelItemCount(); ++r) {
+        QTreeWidgetItem* item = lv->topLevelItem(r);
+        for (int c = item->columnCount() - 1; c >= 1; --c) item->setText(c, QString());
+    }
+    lv->setColumnCount(static_cast<int>(headers.size()));
+    lv->setHeaderLabels(headers);
+    for (int c = 1; c < headers.size(); ++c) {
+        lv->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+        lv->headerItem()->setToolTip(c, QStringLiteral("%1: each step of the reduction of this sight, down the rows")
+                                            .arg(headers[c]));
+    }
+    for (size_t n = 0; n < columns.size(); ++n) {
+        const int c = static_cast<int>(n) + 1;
+        for (const auto& [key, text] : columns[n].Cells) {
+            QTreeWidgetItem* item = Row(key);
+            if (!item) continue;
+            item->setText(c, text);
+            item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+        }
+    }
+    // Every column as wide as its widest text (the star names are long), and the
+    // window wide enough for all of them.
+    for (int c = 0; c < headers.size(); ++c) lv->resizeColumnToContents(c);
+    FitTable();
+
+    // At the scale the window states (its zoom survives reports).
+    PlotLines(Picture1, fix, kScales[static_cast<size_t>(zoomIndex_)]);
+    show();
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        sub->show();
+        sub->raise();
+    }
+    raise();
 }

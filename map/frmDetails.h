@@ -7,6 +7,7 @@
 #include <array>
 
 #include "ui/ChildWindow.h"
+#include "fix/mCalcPosition.h"
 
 class QLabel;
 class QPushButton;
@@ -20,6 +21,11 @@ public:
     explicit frmDetails(QWidget* parent = nullptr);
 
     void Placed() override;
+    // Shows the fix: both labels; when FixTime is not 0 also one table column per
+    // line that took part, the plot at the window's present grid scale, and the
+    // window in front. Everything shown is read from the record.
+    void Report(const FixResult& fix);
+    const FixResult& Shown() const { return fix_; }
     // The labels, the whole table (every row, four line columns) and the plot.
     QSize ContentSize() const override;
     // The table's room for all its rows and columns (lineColumns line columns
@@ -52,4 +58,5 @@ protected:
 private:
     void Zoom(int step);
     int zoomIndex_ = 1;
+    FixResult fix_;
 };

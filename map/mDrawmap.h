@@ -8,7 +8,7 @@
 
 #include "core/mTime.h"
 
-class frmPosition;
+#include "map/mStarMap.h"
 
 // The picture box of the map: the chart's background, its grid (five altitude
 // circles of 80, 60, 40, 20 and 0 degrees and twelve spokes every 30 degrees of
@@ -23,13 +23,14 @@ public:
     int GridCy() const { return cy_; }
     int GridR() const { return r_; }
     bool ShowsCalculating() const { return calculating_; }
+    // "Calculating..." at once, until the next DrawMapGrid.
+    void ShowCalculating();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     friend void DrawMapGrid(MapPicture* picture);
-    friend void DrawStarMap(DateValue ut, frmPosition* window);
     int cx_ = 0, cy_ = 0, r_ = 0;
     bool calculating_ = false;
 };
@@ -48,17 +49,11 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
-// Given: ut, the work instant (LocalDate - TZ hours); window, the position window.
-// Effect: the marks Label1 (stars of the chosen list above the horizon) and
-// Label2 (Sun, Moon and planets above the horizon, when "Show Planets" is ticked)
-// replace the old ones; each body list Combo1(j) is rebuilt as the empty item,
-// one item per star mark ("<star name>", its Number), one per body mark
-// ("Planet: <name>", -k), keeping a line's body selected when it is still on the
-// map; a line whose body is not on the map any more keeps it as one more item,
-// its text followed by kNotOnMap; then DrawMapGrid. The magnitude limit is read
-// with ParseNumberText (a text that is no number shows no star: the window
-// refuses it first).
-void DrawStarMap(DateValue ut, frmPosition* window);
+// The look of a star mark (a yellow "*") or a body mark (a red circled cross).
+void StyleMark(MapMarkLabel* mark, bool star);
+// Puts a mark where its altitude and azimuth fall on a picture w x h pixels, with
+// its name as the tooltip and its Tag, and shows it.
+void PlaceMark(MapMarkLabel* mark, const MapMark& m, int w, int h);
 inline constexpr const char* kNotOnMap = " (not on the map)";
 // Clears the picture and draws the grid for its present size.
 void DrawMapGrid(MapPicture* picture);

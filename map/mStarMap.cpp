@@ -101,7 +101,7 @@ StarInfo ComputeStarInfo(double jd, int tableIndex, double lat, double lon, doub
     return info;
 }
 
-BodyInfo ComputeBodyInfo(double jd, int k, double lat, double lon, double hEye) {
+BodyInfo ComputeBodyInfo(double jd, int k, double lat, double lon, const Horizon& horizon) {
     BodyInfo info;
     const int id = BodyIdOfListIndex(k);
     const Coord3 place = BodyPosition(jd, id);  // reports a k that names no body
@@ -110,7 +110,7 @@ BodyInfo ComputeBodyInfo(double jd, int k, double lat, double lon, double hEye) 
     const double sd = SemiDiameter(id, hz.z);
     info.Gha = Norm360(SiderealTime(jd, 0.0) - place.x);
     info.Dec = place.y;
-    info.Altitude = SextantAltitudeFor(hz.y, Dip(hEye), id, hz.z, true);
+    info.Altitude = SextantAltitudeFor(hz.y, horizon, id, hz.z, true);
     info.Azimuth = Norm360(hz.x);
     info.Distance = hz.z;
     info.DiameterArcmin = sd * 120.0;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fix/mCalcPosition.h"
+#include "reduction/mCorrection.h"
 
 // The star choice of the map: the navigational list, the second list, or the
 // stars brighter than a magnitude limit.
@@ -70,4 +71,5 @@ struct BodyInfo {
     double DiameterArcmin = 0.0;
 };
 // A k outside 0..8 is reported as an invalid planet index and gives zeros.
-BodyInfo ComputeBodyInfo(double jd, int k, double lat, double lon, double hEye);
+// horizon: the height of eye and the air of the expected sextant altitude.
+BodyInfo ComputeBodyInfo(double jd, int k, double lat, double lon, const Horizon& horizon);

@@ -40,15 +40,14 @@ inline QString Min(double arcmin) {
 
 // The rows of a reduced sight, as the calculation details show them.
 inline void CorrectionRows(QTreeWidget* v, const SightReduction& r) {
-    const NavigationStateRecord& n = NavigationState;
     Row(v, QStringLiteral("Hs"), Deg(r.Hs));
-    Row(v, QStringLiteral("i+s"), Min(n.i_s));
+    Row(v, QStringLiteral("i+s"), Min(r.IndexCorr));
     Row(v, QStringLiteral("Dip"), Min(-r.Dip * 60.0));
     Row(v, QStringLiteral("Refraction"), Min(-r.Refr * 60.0));
     Row(v, QStringLiteral("T/P correction"), Min(-r.TP * 60.0));
     Row(v, QStringLiteral("Semidiameter"), Min(r.SemiD * 60.0));
     Row(v, QStringLiteral("Parallax"), Min(r.Parallax * 60.0));
-    Row(v, QStringLiteral("Ho"), Deg(r.Hc + r.Intercept / 60.0));
+    Row(v, QStringLiteral("Ho"), Deg(r.Ho));
 }
 
 // "hh:mm:ss zone (hh:mm:ss UT)" of a UT instant.

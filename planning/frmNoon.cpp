@@ -10,6 +10,7 @@
 #include "ui/mDialogs.h"
 #include "core/mFault.h"
 #include "planning/PlanWidgets.h"
+#include "ui/mPublicVarsQt.h"
 
 using namespace planwidgets;
 
@@ -86,7 +87,7 @@ void frmNoon::Calculate() {
     }
     MeridianLatitude m;
     try {
-        m = NoonLatitude(noon_, hs, chkLowerLimb->isChecked());
+        m = NoonLatitude(noon_, hs, chkLowerLimb->isChecked(), NavigationState);
     } catch (const ArithmeticFault& fault) {
         lblResult->setText(QString::fromStdString(fault.what()));
         return;

@@ -9,6 +9,7 @@
 #include "ui/mDialogs.h"
 #include "core/mFault.h"
 #include "planning/PlanWidgets.h"
+#include "ui/mPublicVarsQt.h"
 
 using namespace planwidgets;
 
@@ -81,7 +82,7 @@ void frmPolaris::Calculate() {
     const LatLon dr = RunAlongCourse(LatLon{n.Lat, n.Lon}, n.Course, n.Speed, (ut - nowUt) * 24.0);
     PolarisLatitude p;
     try {
-        p = LatitudeByPolaris(ut, hs, dr);
+        p = LatitudeByPolaris(ut, hs, dr, n);
     } catch (const ArithmeticFault& fault) {
         lblResult->setText(QString::fromStdString(fault.what()));
         return;

@@ -13,6 +13,7 @@
 #include "ui/mDialogs.h"
 #include "core/mFault.h"
 #include "planning/PlanWidgets.h"
+#include "ui/mPublicVarsQt.h"
 
 using namespace planwidgets;
 
@@ -116,7 +117,7 @@ std::vector<PlannedSight> frmSightPlan::ChosenSights() const {
     if (set.Index.empty()) return {};
     try {
         const NavigationStateRecord& n = NavigationState;
-        return PlanSights(bodies_, set, instant_, position_, n.Course, n.Speed);
+        return PlanSights(bodies_, set, instant_, position_, n.Course, n.Speed, n);
     } catch (const ArithmeticFault&) {
         return {};
     }
@@ -151,7 +152,7 @@ void frmSightPlan::Plan() {
             head = QStringLiteral("Planned for ") + ZoneAndUt(instant_);
         } else {
             const bool morning = optMorning->isChecked();
-            const TwilightPlan t = PlanTwilight(morning, nowUt, dr, nowUt, n.Course, n.Speed);
+            const TwilightPlan t = PlanTwilight(morning, nowUt, dr, nowUt, n.Course, n.Speed, HorizonOf(n));
             if (!t.Message.empty()) {
                 Clear(QString::fromStdString(t.Message));
                 return;
@@ -164,7 +165,7 @@ void frmSightPlan::Plan() {
                    QStringLiteral("\nObserve at ") + ZoneAndUt(instant_) + QStringLiteral(" on ") +
                    FormatShortDate(instant_ + n.TZ / 24.0);
         }
-        bodies_ = BodiesInView(instant_, position_.Lat, position_.Lon);
+        bodies_ = BodiesInView(instant_, position_.Lat, position_.Lon, n);
     } catch (const ArithmeticFault& fault) {
         Clear(QString::fromStdString(fault.what()));
         return;

@@ -54,12 +54,12 @@ LatLon RunAlongCourse(const LatLon& from, double course, double speed, double ho
 
 // ------------------------------------------------------------ twilight plan
 TwilightPlan PlanTwilight(bool morning, DateValue fromUt, const LatLon& dr, DateValue drUt, double course,
-                          double speed) {
+                          double speed, const Horizon& horizon) {
     TwilightPlan plan;
     plan.Position = RunAlongCourse(dr, course, speed, (fromUt - drUt) * 24.0);
     for (int pass = 0; pass < kPlanningPasses; ++pass) {
-        const RiseSetResult n = TwilightTimes(fromUt, plan.Position.Lat, plan.Position.Lon, false, false);
-        const RiseSetResult c = TwilightTimes(fromUt, plan.Position.Lat, plan.Position.Lon, true, false);
+        const RiseSetResult n = TwilightTimes(fromUt, plan.Position.Lat, plan.Position.Lon, false, false, horizon);
+        const RiseSetResult c = TwilightTimes(fromUt, plan.Position.Lat, plan.Position.Lon, true, false, horizon);
         const bool haveN = morning ? n.HasRise() : n.HasSet();
         const bool haveC = morning ? c.HasRise() : c.HasSet();
         if (!haveN || !haveC) {
@@ -103,10 +103,10 @@ double PlanetMagnitude(double jd, int body) {
     }
 }
 
-std::vector<PlanBody> BodiesInView(DateValue ut, double lat, double lon) {
+std::vector<PlanBody> BodiesInView(DateValue ut, double lat, double lon, const NavigationStateRecord& working) {
     std::vector<PlanBody> out;
     auto consider = [&](BodyCode code, const std::string& name, double magnitude) {
-        const SightReduction r = ReduceSight(code, ut, 0.0, true, lat, lon);
+        const SightReduction r = ReduceSight(code, ut, 0.0, true, lat, lon, working);
         if (!(r.Hc >= kPlanMinAltitudeDeg && r.Hc <= kPlanMaxAltitudeDeg)) return;
         PlanBody b;
         b.Code = code;
@@ -205,7 +205,8 @@ BodySet BestBodySet(const std::vector<PlanBody>& candidates, int count) {
 }
 
 std::vector<PlannedSight> PlanSights(const std::vector<PlanBody>& candidates, const BodySet& set, DateValue observeUt,
-                                     const LatLon& drAtObserve, double course, double speed) {
+                                     const LatLon& drAtObserve, double course, double speed,
+                                     const NavigationStateRecord& working) {
     std::vector<PlannedSight> out;
     const double n = static_cast<double>(set.Index.size());
     for (size_t k = 0; k < set.Index.size(); ++k) {
@@ -215,7 +216,7 @@ std::vector<PlannedSight> PlanSights(const std::vector<PlanBody>& candidates, co
         const double minutes = (static_cast<double>(k) - (n - 1.0) / 2.0) * kMinutesPerSight;
         s.Ut = std::round((observeUt + minutes / 1440.0) * 86400.0) / 86400.0;  // whole seconds
         const LatLon p = RunAlongCourse(drAtObserve, course, speed, (s.Ut - observeUt) * 24.0);
-        s.PresetHs = ReduceSight(b.Code, s.Ut, 0.0, true, p.Lat, p.Lon).PresetHs();
+        s.PresetHs = ReduceSight(b.Code, s.Ut, 0.0, true, p.Lat, p.Lon, working).PresetHs();
         out.push_back(s);
     }
     return out;
@@ -249,7 +250,7 @@ NoonTime LocalApparentNoon(DateValue zoneDay, const LatLon& dr, DateValue drUt, 
     return noon;
 }
 
-MeridianLatitude NoonLatitude(const NoonTime& noon, double hs, bool lowerLimb) {
+MeridianLatitude NoonLatitude(const NoonTime& noon, double hs, bool lowerLimb, const NavigationStateRecord& working) {
     MeridianLatitude m;
     if (!noon.Message.empty()) {
         m.Message = noon.Message;
@@ -257,7 +258,7 @@ MeridianLatitude NoonLatitude(const NoonTime& noon, double hs, bool lowerLimb) {
     }
     double lat = noon.Position.Lat;
     for (int step = 0; step < kMaxNewtonSteps; ++step) {
-        m.R = ReduceSight(0, noon.Ut, hs, lowerLimb, lat, noon.Position.Lon);
+        m.R = ReduceSight(0, noon.Ut, hs, lowerLimb, lat, noon.Position.Lon, working);
         // On the meridian the altitude changes by cos(Zn) per degree of latitude: +-1.
         const double toward = CosD(m.R.Az) >= 0.0 ? 1.0 : -1.0;
         lat += toward * m.R.Intercept / 60.0;
@@ -274,7 +275,7 @@ MeridianLatitude NoonLatitude(const NoonTime& noon, double hs, bool lowerLimb) {
 }
 
 // ------------------------------------------------------------ Polaris
-PolarisLatitude LatitudeByPolaris(DateValue ut, double hs, const LatLon& dr) {
+PolarisLatitude LatitudeByPolaris(DateValue ut, double hs, const LatLon& dr, const NavigationStateRecord& working) {
     PolarisLatitude p;
     if (StarIndex(kPolarisNumber) == 0) {
         p.Message = "Polaris is not in the star catalogue.";
@@ -288,7 +289,7 @@ PolarisLatitude LatitudeByPolaris(DateValue ut, double hs, const LatLon& dr) {
     double lat = dr.Lat;
     bool converged = false;
     for (int step = 0; step < kMaxNewtonSteps; ++step) {
-        p.R = ReduceSight(kPolarisNumber, ut, hs, true, lat, dr.Lon);
+        p.R = ReduceSight(kPolarisNumber, ut, hs, true, lat, dr.Lon, working);
         const double slope = CosD(p.R.Az);  // d Hc / d latitude
         if (!(slope > 0.1)) break;
         lat += p.R.Intercept / 60.0 / slope;

@@ -8,11 +8,13 @@
 
 #include "core/mTime.h"
 #include "fix/mCalcPosition.h"
+#include "reduction/mCorrection.h"
 
 // ------------------------------------------------------------ dead reckoning
 // Given: from (degrees), course (degrees true), speed (knots), hours (may be negative).
-// Returned: the position run along the course, latitude + d cos C / 60, longitude
-// + d sin C / (60 cos lat) (the plane sailing of the position window's DR).
+// Returned: the position run speed * hours nautical miles along the rhumb line of
+// the course (RunAlongCourse of fix/mSailing.h, the fix's dead reckoning), brought
+// back over a pole and into (-180, 180] longitude.
 LatLon RunAlongCourse(const LatLon& from, double course, double speed, double hours);
 
 // ------------------------------------------------------------ twilight plan
@@ -24,11 +26,12 @@ struct TwilightPlan {
     LatLon Position;               // the DR at Observe
 };
 // Given: morning (true) or evening twilight; fromUt, the instant the search starts
-// (the first twilight in the 24 hours after it); dr, the DR at drUt; course, speed.
+// (the first twilight in the 24 hours after it); dr, the DR at drUt; course, speed;
+// horizon, the height of eye and the air.
 // Returned: the twilight times at the DR moved along the course to each (rigorous
 // method of the rise and set window, three passes so the ship's run is allowed for).
 TwilightPlan PlanTwilight(bool morning, DateValue fromUt, const LatLon& dr, DateValue drUt, double course,
-                          double speed);
+                          double speed, const Horizon& horizon);
 
 // ------------------------------------------------------------ bodies in view
 inline constexpr double kPlanMinAltitudeDeg = 15.0;
@@ -48,10 +51,11 @@ struct PlanBody {
 // Almanac 1984 formulae as in Meeus, Astronomical Algorithms ch. 41; Saturn without
 // its rings, up to 0.5 mag bright; the Moon -12.73 + 0.026 i + 4e-9 i^4).
 double PlanetMagnitude(double jd, int body);
-// Given: ut; the position (lat, lon). Returned: every navigational star (Polaris
+// Given: ut; the position (lat, lon); working, the eye, index correction and air
+// of the reduction. Returned: every navigational star (Polaris
 // included), Venus, Mars, Jupiter, Saturn and the Moon with Hc in [15, 75] degrees,
 // ordered by azimuth. Throws ArithmeticFault from the reduction.
-std::vector<PlanBody> BodiesInView(DateValue ut, double lat, double lon);
+std::vector<PlanBody> BodiesInView(DateValue ut, double lat, double lon, const NavigationStateRecord& working);
 
 // ------------------------------------------------------------ best sets
 struct BodySet {
@@ -74,7 +78,8 @@ struct PlannedSight {
     double PresetHs = 0.0;
 };
 std::vector<PlannedSight> PlanSights(const std::vector<PlanBody>& candidates, const BodySet& set, DateValue observeUt,
-                                     const LatLon& drAtObserve, double course, double speed);
+                                     const LatLon& drAtObserve, double course, double speed,
+                                     const NavigationStateRecord& working);
 
 // ------------------------------------------------------------ noon
 struct NoonTime {
@@ -100,10 +105,10 @@ struct MeridianLatitude {
     SightReduction R;     // the corrections at the latitude found
 };
 // Given: noon (LocalApparentNoon); hs, the sextant altitude of the Sun, degrees;
-// lowerLimb; the DR latitude noon.Position.Lat as the start.
+// lowerLimb; the DR latitude noon.Position.Lat as the start; working (hEye, i_s, air).
 // Returned: the latitude at which the position window's reduction of the sight on
 // noon.Position.Lon at noon.Ut gives a zero intercept (Lat = Dec +- (90 - Ho)).
-MeridianLatitude NoonLatitude(const NoonTime& noon, double hs, bool lowerLimb);
+MeridianLatitude NoonLatitude(const NoonTime& noon, double hs, bool lowerLimb, const NavigationStateRecord& working);
 
 // ------------------------------------------------------------ Polaris
 inline constexpr int kPolarisNumber = 424;  // HR 424, Alpha Ursae Minoris
@@ -115,9 +120,9 @@ struct PolarisLatitude {
     SightReduction R;        // the reduction at the latitude found
 };
 // Given: ut of the sight; hs, sextant altitude, degrees; dr (its longitude is used,
-// its latitude is the start and must be north).
+// its latitude is the start and must be north); working (hEye, i_s, air).
 // Returned: the latitude whose computed altitude of Polaris' apparent place (the
 // position window's reduction) equals the observed one, by Newton steps to 1e-6'.
 // Messages: a DR south of the equator, an altitude that puts Polaris below the
 // horizon, Polaris missing from the catalogue.
-PolarisLatitude LatitudeByPolaris(DateValue ut, double hs, const LatLon& dr);
+PolarisLatitude LatitudeByPolaris(DateValue ut, double hs, const LatLon& dr, const NavigationStateRecord& working);

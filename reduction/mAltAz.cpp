@@ -2,15 +2,14 @@
 
 #include <cmath>
 
-#include "core/mWorkingData.h"
 #include "core/mTime.h"
 
 namespace {
 constexpr double kDiurnalRad = 1.5472e-6;  // Earth's rotation speed at the equator / c
 }
 
-void DiurnalAberration(double h, Coord3& place) {
-    const double phi = NavigationState.Lat;
+void DiurnalAberration(double h, Coord3& place, double lat) {
+    const double phi = lat;
     double da = 0.0;
     if (std::fabs(place.y) != 90.0) da = RadToDeg(kDiurnalRad * CosD(phi) * CosD(h) / CosD(place.y));
     const double dd = RadToDeg(kDiurnalRad * CosD(phi) * SinD(h) * SinD(place.y));
@@ -25,7 +24,7 @@ Coord3 AltAzimuth(double jd, const Coord3& place, double lat, double lon) {
 Coord3 AltAzimuthAt(double lst, const Coord3& place, double lat) {
     const double t = lst - place.x;
     Coord3 p = place;
-    DiurnalAberration(t, p);
+    DiurnalAberration(t, p, lat);
     const double h = t - (p.x - place.x);
     const double dec = p.y;
     Coord3 r;

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "core/mWorkingData.h"
 #include "core/mFault.h"
 #include "core/mMath.h"
 
@@ -20,10 +19,8 @@ double Refraction(double h) {
     return (0.9716 * cot - 0.0011 * cot * cot * cot) / 60.0;
 }
 
-double RefractionTP(double r) {
-    const double t = NavigationState.Temp;
-    const double p = NavigationState.Pressure;
-    return r * ((283.0 / (273.0 + t)) * (p / 1010.0) - 1.0);
+double RefractionTP(double r, double tempC, double pressureMb) {
+    return r * ((283.0 / (273.0 + tempC)) * (pressureMb / 1010.0) - 1.0);
 }
 
 double Dip(double height) {
@@ -44,13 +41,14 @@ double SinHP(double distance) {
 
 double Parallax(double distance, double h) { return RadToDeg(ArcSin(SinHP(distance) * CosD(h))); }
 
-AltitudeCorrections CorrectSextantAltitude(double hs, double indexArcmin, double dip, int body, double distance,
-                                           bool lowerLimb) {
+AltitudeCorrections CorrectSextantAltitude(double hs, double indexArcmin, const Horizon& horizon, int body,
+                                           double distance, bool lowerLimb) {
     AltitudeCorrections c;
+    const double dip = Dip(horizon.HeightOfEye);
     c.Dip = dip;
     c.H = hs + indexArcmin / 60.0 - dip;
     c.Refr = Refraction(c.H);
-    c.TP = RefractionTP(c.Refr);
+    c.TP = RefractionTP(c.Refr, horizon.TempC, horizon.PressureMb);
     const double limb = c.H - c.Refr - c.TP;  // topocentric airless altitude of what was observed
     if (body < 0 || body > 9 || body == kBodyEarthId) {
         c.Ho = limb;
@@ -67,10 +65,10 @@ AltitudeCorrections CorrectSextantAltitude(double hs, double indexArcmin, double
     return c;
 }
 
-double SextantAltitudeFor(double ho, double dip, int body, double distance, bool lowerLimb) {
+double SextantAltitudeFor(double ho, const Horizon& horizon, int body, double distance, bool lowerLimb) {
     double hs = ho;
     for (int i = 0; i < 8; ++i) {
-        const double step = ho - CorrectSextantAltitude(hs, 0.0, dip, body, distance, lowerLimb).Ho;
+        const double step = ho - CorrectSextantAltitude(hs, 0.0, horizon, body, distance, lowerLimb).Ho;
         hs += step;
         if (std::fabs(step) < 1e-10) break;
     }

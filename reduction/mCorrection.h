@@ -2,6 +2,17 @@
 // sea horizon, parallax in altitude and semidiameter. All results in degrees; the
 // caller adds or subtracts them.
 #pragma once
+#include "core/mWorkingData.h"
+
+// What the corrections of an altitude take from the working data: the height of
+// eye above the sea (metres) and the air (degrees Celsius, millibars).
+struct Horizon {
+    double HeightOfEye = 15.0;
+    double TempC = 10.0;
+    double PressureMb = 1010.0;
+};
+// The horizon of the working data (hEye, Temp, Pressure).
+inline Horizon HorizonOf(const NavigationStateRecord& w) { return Horizon{w.hEye, w.Temp, w.Pressure}; }
 
 // Given: h apparent altitude, degrees.  Returned: mean refraction for 10 C and
 // 1010 mB, degrees. Four branches that meet within 0.3": below -0.575 deg
@@ -9,10 +20,11 @@
 // 0.711h^4 arcsec; to 15 deg 58.1"/tan h - 0.07"/tan^3 h + 0.000086"/tan^5 h; above,
 // 0.9716' cot h - 0.0011' cot^3 h (Bennett-style; about 0.1' at 5 deg and above).
 double Refraction(double h);
-// Given: r, a mean refraction, degrees.  Returned: the extra refraction of the air
-// of NavigationState Temp (C) and Pressure (mB): r * (283/(273+T) * P/1010 - 1).
-// Zero at 10 C and 1010 mB, positive in cold or dense air; the total is r + tp.
-double RefractionTP(double r);
+// Given: r, a mean refraction, degrees; tempC, air temperature, degrees Celsius;
+// pressureMb, air pressure, millibars.
+// Returned: the extra refraction of that air: r * (283/(273+T) * P/1010 - 1),
+// degrees. Zero at 10 C and 1010 mB, positive in cold or dense air; the total is r + tp.
+double RefractionTP(double r, double tempC, double pressureMb);
 // Given: height of eye, metres (>= 0).  Returned: dip 1.766' * sqrt(height), degrees.
 // A negative height throws ArithmeticFault.
 double Dip(double height);
@@ -38,7 +50,8 @@ struct AltitudeCorrections {
 };
 
 // Given: hs, sextant altitude, degrees; indexArcmin, index correction i_s, arc
-// minutes; dip, degrees (Dip of the height of eye); body, the BodyId 0..9, or -1 for
+// minutes; horizon, the height of eye (for the dip) and the air (for the refraction's
+// temperature and pressure part); body, the BodyId 0..9, or -1 for
 // a star; distance, AU (unused for a star); lowerLimb, the lower limb was observed
 // (the upper one otherwise; used for the Sun and the Moon only).
 // Returned: the corrections and Ho. Refraction is taken at the apparent altitude H;
@@ -48,14 +61,14 @@ struct AltitudeCorrections {
 // - TP + SemiD. Planets and stars are observed at their centre. Against the Nautical
 // Almanac's Moon and Sun tables within their 0.1' (the Moon's lower part is tabulated
 // for 5-degree bands of altitude: 0.15').
-AltitudeCorrections CorrectSextantAltitude(double hs, double indexArcmin, double dip, int body, double distance,
-                                           bool lowerLimb);
+AltitudeCorrections CorrectSextantAltitude(double hs, double indexArcmin, const Horizon& horizon, int body,
+                                           double distance, bool lowerLimb);
 
-// Given: ho, the observed (geocentric airless) altitude of the centre, degrees; dip,
-// degrees; body, distance and lowerLimb as above.
+// Given: ho, the observed (geocentric airless) altitude of the centre, degrees;
+// horizon, body, distance and lowerLimb as above.
 // Returned: the sextant altitude (zero index correction) that CorrectSextantAltitude
 // turns into ho, within 1e-9 degrees (a few fixed-point steps).
-double SextantAltitudeFor(double ho, double dip, int body, double distance, bool lowerLimb);
+double SextantAltitudeFor(double ho, const Horizon& horizon, int body, double distance, bool lowerLimb);
 
 // Kilometres in one astronomical unit and the Earth's equatorial radius.
 inline constexpr double kKmPerAU = 149597870.691;

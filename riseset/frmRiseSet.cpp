@@ -209,8 +209,8 @@ void frmRiseSet::FillRow(int row, bool approximate) {
     const int body = BodyIdOfRow(row);
     const DateValue day = LocalDayStart();
     const double lat = NavigationState.Lat, lon = NavigationState.Lon;
-    const RiseSetResult r = RiseSetTimes(day, lat, lon, body, approximate);
-    const TransitResult t = TransitTimes(day, lat, lon, body);
+    const RiseSetResult r = RiseSetTimes(day, lat, lon, body, approximate, HorizonOf(NavigationState));
+    const TransitResult t = TransitTimes(day, lat, lon, body, HorizonOf(NavigationState));
 
     if (r.NoCrossing()) {
         SetPair(lblRS_Rise[i], lblRS_Set[i], QStringLiteral("Always"),
@@ -234,8 +234,8 @@ void frmRiseSet::FillRow(int row, bool approximate) {
 void frmRiseSet::FillTwilight(bool approximate) {
     const DateValue day = LocalDayStart();
     const double lat = NavigationState.Lat, lon = NavigationState.Lon;
-    const RiseSetResult results[2] = {TwilightTimes(day, lat, lon, false, approximate),
-                                      TwilightTimes(day, lat, lon, true, approximate)};
+    const RiseSetResult results[2] = {TwilightTimes(day, lat, lon, false, approximate, HorizonOf(NavigationState)),
+                                      TwilightTimes(day, lat, lon, true, approximate, HorizonOf(NavigationState))};
     for (int k = 0; k < 2; ++k) {
         const RiseSetResult& r = results[k];
         QLabel* first = lblRS_TwiLight[static_cast<size_t>(2 * k)];

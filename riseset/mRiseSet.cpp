@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/mWorkingData.h"
 #include "core/mBodyPosition.h"
 #include "core/mEphemerisFit.h"
 #include "core/mMath.h"
@@ -54,9 +53,9 @@ double BaseThreshold(int body) {
     return kPlanetBaseThresholdDeg;
 }
 
-double ThresholdAltitude(double base) {
-    double h0 = base - Dip(NavigationState.hEye);
-    h0 -= RefractionTP(Refraction(h0));
+double ThresholdAltitude(double base, const Horizon& horizon) {
+    double h0 = base - Dip(horizon.HeightOfEye);
+    h0 -= RefractionTP(Refraction(h0), horizon.TempC, horizon.PressureMb);
     return h0;
 }
 
@@ -75,7 +74,7 @@ double TransitHour(DateValue day, double lon, int body) {
     return TransitHourFrom(BodyPosition(jd, body), jd, lon);
 }
 
-TransitResult TransitTimes(DateValue day, double lat, double lon, int body) {
+TransitResult TransitTimes(DateValue day, double lat, double lon, int body, const Horizon& horizon) {
     const double jdD0 = JulianDay(day, false, false);
     const EphemerisFit fit = TransitFit(jdD0, body);
     // The hour angle already runs in local sidereal time: the longitude is in t.
@@ -88,7 +87,7 @@ TransitResult TransitTimes(DateValue day, double lat, double lon, int body) {
     r.LowerTime = day + t2 * k / 24.0;
     const double upper = AltitudeAt(fit, JulianDay(r.UpperTime, false, false), lat, lon, body);
     const double lower = AltitudeAt(fit, JulianDay(r.LowerTime, false, false), lat, lon, body);
-    r.UpperAltitude = upper + Dip(NavigationState.hEye) + Refraction(upper);
+    r.UpperAltitude = upper + Dip(horizon.HeightOfEye) + Refraction(upper);
     r.LowerAltitude = lower;
     return r;
 }
@@ -219,13 +218,15 @@ RiseSetResult Crossings(DateValue day, double lat, double lon, int body, double 
 
 }  // namespace
 
-RiseSetResult RiseSetTimes(DateValue day, double lat, double lon, int body, bool approximate) {
-    return Crossings(day, lat, lon, body, ThresholdAltitude(BaseThreshold(body)), approximate);
+RiseSetResult RiseSetTimes(DateValue day, double lat, double lon, int body, bool approximate,
+                           const Horizon& horizon) {
+    return Crossings(day, lat, lon, body, ThresholdAltitude(BaseThreshold(body), horizon), approximate);
 }
 
-RiseSetResult TwilightTimes(DateValue day, double lat, double lon, bool civil, bool approximate) {
+RiseSetResult TwilightTimes(DateValue day, double lat, double lon, bool civil, bool approximate,
+                            const Horizon& horizon) {
     const double base = civil ? kCivilTwilightDeg : kNauticalTwilightDeg;
-    return Crossings(day, lat, lon, kSun, ThresholdAltitude(base), approximate);
+    return Crossings(day, lat, lon, kSun, ThresholdAltitude(base, horizon), approximate);
 }
 
 std::string TimeOfDayText(DateValue t) {

@@ -15,13 +15,14 @@
 // come from BodyPosition, or from a fit of it over the day searched (EphemerisFit,
 // within 1e-5" of it) where several hours of one body are needed; horizontal
 // coordinates from AltAzimuth; the height of
-// eye, air temperature and pressure are read from NavigationState at each call.
+// eye, air temperature and pressure come in as a Horizon (mCorrection.h).
 #pragma once
 
 #include <array>
 #include <string>
 
 #include "core/mTime.h"
+#include "reduction/mCorrection.h"
 
 // Rise and set of one day, UT date-time values.
 //   Rise: the upward crossing of the threshold altitude (for twilight: the
@@ -69,12 +70,12 @@ inline constexpr double kNauticalTwilightDeg = -12.0;
 // Returned: the base threshold of the centre, degrees (table above).
 double BaseThreshold(int body);
 
-// Given: base, a base threshold in degrees.
+// Given: base, a base threshold in degrees; horizon, the height of eye and the air.
 // Returned: the threshold of the geometric (computed) altitude of the centre,
-// degrees: base - Dip(hEye) - RefractionTP(Refraction(base - Dip(hEye))).
+// degrees: base - Dip(hEye) - RefractionTP(Refraction(base - Dip(hEye)), T, P).
 // Cold or dense air refracts more, so the body shows earlier and the geometric
-// threshold goes down. Reads hEye, Temp and Pressure from NavigationState.
-double ThresholdAltitude(double base);
+// threshold goes down.
+double ThresholdAltitude(double base, const Horizon& horizon);
 
 // Given: body, a BodyId; inTransitTimes selects the Moon's 48-minute offset
 //        (TransitTimes) instead of its 52-minute one (approximate rise and set).
@@ -87,13 +88,14 @@ double TransitRateFactor(int body, bool inTransitTimes);
 // longitude is counted here and nowhere else), from the body's place at day.
 double TransitHour(DateValue day, double lon, int body);
 
-// Given: day, UT date-time; lat, lon, degrees; body, BodyId.
+// Given: day, UT date-time; lat, lon, degrees; body, BodyId; horizon (the dip of
+// the upper altitude).
 // Returned: upper and lower transit times (UT) and altitudes: the upper transit is
 // the first after day; the lower one is twelve sidereal hours (times k) from it on
 // the same base, so it can lie before it. Both lie in [day, day + k), after day + 1
 // only for the Moon on a day it does not transit. Accuracy (against the Swiss
 // Ephemeris 2000-2030, 65 S to 72 N): Sun 1 min, planets 9 min, Moon 12 min.
-TransitResult TransitTimes(DateValue day, double lat, double lon, int body);
+TransitResult TransitTimes(DateValue day, double lat, double lon, int body, const Horizon& horizon);
 
 // The approximate method. Given: day (UT), lat, lon (degrees), body, h0 (the
 // threshold of the geometric altitude of the centre, degrees).
@@ -118,14 +120,16 @@ HourlyTable HourlyAltitudes(DateValue day, double lat, double lon, int body, dou
 RiseSetResult QuadraticCrossings(DateValue day, const HourlyTable& y);
 
 // Given: day (UT), lat, lon (degrees), body (BodyId), approximate (true: the
-// approximate method, false: the rigorous one).
+// approximate method, false: the rigorous one), horizon (the threshold's dip and air).
 // Returned: the rise and set of the centre through the threshold of the body.
-RiseSetResult RiseSetTimes(DateValue day, double lat, double lon, int body, bool approximate);
+RiseSetResult RiseSetTimes(DateValue day, double lat, double lon, int body, bool approximate,
+                           const Horizon& horizon);
 
 // Given: day (UT), lat, lon (degrees), civil (true: the Sun's centre at -6 deg,
-// false: nautical, -12 deg), approximate (the method).
+// false: nautical, -12 deg), approximate (the method), horizon.
 // Returned: Rise = start of morning twilight, Set = end of evening twilight.
-RiseSetResult TwilightTimes(DateValue day, double lat, double lon, bool civil, bool approximate);
+RiseSetResult TwilightTimes(DateValue day, double lat, double lon, bool civil, bool approximate,
+                            const Horizon& horizon);
 
 // Given: t, a date-time value. Returned: its time of day in the pattern
 // "hh:mm:ss", rounded to the nearest second (23:59:59.6 shows 00:00:00).

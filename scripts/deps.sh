@@ -8,7 +8,7 @@ packages=(build-essential cmake ninja-build ccache
           libswe-dev swe-basic-data
           clang libclang-rt-14-dev
           libsqlite3-dev
-          fonts-dejavu-core poppler-utils
+          fonts-dejavu-core poppler-utils python3
           "$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -38,7 +38,6 @@
 #include "ui/mPublicVarsQt.h"
 #include "core/mFault.h"
 
-bool SplashDone = false;
 
 namespace {
 
@@ -228,7 +227,7 @@ void MDIFormMain::DetailsRequested() {
     if (LastFix.FixTime == 0.0) {
         // Nothing to show: only the labels of an open details window change.
         if (auto* d = qobject_cast<frmDetails*>(FindChild(QStringLiteral("frmDetails"))))
-            DetailsReport(LastFix, LastSightLines, d);
+            d->Report(LastFix);
         return;
     }
     Toolbar1_ButtonClick(ButtonByKey(QStringLiteral("Details")));
@@ -304,8 +303,8 @@ void MDIFormMain::Connect(ChildWindow* window) {
     } else if (auto* position = qobject_cast<frmPosition*>(window)) {
         connect(position, &frmPosition::detailsRequested, this, &MDIFormMain::DetailsRequested);
         // Every calculated fix goes into the sight log; an open log window lists it.
-        connect(position, &frmPosition::fixCalculated, this, [this, position] {
-            if (RecordFixInLog(position, NavigationState, LastFix, LastSightLines))
+        connect(position, &frmPosition::fixCalculated, this, [this, position](const FixResult& fix) {
+            if (RecordFixInLog(position, fix))
                 if (ChildWindow* log = WindowOfKey(QStringLiteral("SightLog"))) log->Update();
         });
     } else if (auto* plan = qobject_cast<frmSightPlan*>(window)) {
@@ -322,6 +321,9 @@ void MDIFormMain::Connect(ChildWindow* window) {
     } else if (auto* log = qobject_cast<frmSightLog*>(window)) {
         // A reopened fix: its working data and sights in the general information and position windows.
         connect(log, &frmSightLog::fixReopened, this, [this](const LoggedFix& fix) {
+            const bool loaded = NavigationState.StateLoaded;
+            NavigationState = fix.Working;
+            NavigationState.StateLoaded = loaded;
             if (auto* general = qobject_cast<frmGeneral*>(OpenWindow(QStringLiteral("General"))))
                 general->FillBoxes();
             WorkingDataChanged();  // the open windows and the status bar
@@ -497,7 +499,7 @@ void MDIFormMain::RestoreDesk() {
 }
 
 void MDIFormMain::ShowAbout() {
-    auto* about = new frmSplash(this);
+    auto* about = new frmSplash(this, true);
     about->show();
     about->raise();
     about->activateWindow();  // so that a key closes it

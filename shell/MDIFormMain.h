@@ -103,6 +103,3 @@ private:
 // The main window of the process (nullptr when there is none).
 MDIFormMain* MainForm();
 
-// Set once the start-up through the splash window has finished; the splash
-// window then acts as the About box.
-extern bool SplashDone;

@@ -6,7 +6,6 @@
 #include "map/frmDetails.h"
 #include "fix/frmPosition.h"
 #include "fix/mLastFix.h"
-#include "map/mDetailsReport.h"
 #include "almanac/frmEphemerides.h"
 #include "almanac/frmAnnual.h"
 #include "log/frmSightLog.h"
@@ -14,6 +13,7 @@
 #include "planning/frmNoon.h"
 #include "planning/frmPolaris.h"
 #include "planning/frmSightPlan.h"
+#include "ui/mPublicVarsQt.h"
 #include <memory>
 
 // Each window adds its include here and its one line below.
@@ -39,7 +39,7 @@ ChildWindow* BuildDetailsWindow(ChildWindow* existing, QWidget* parent) {
         created.reset(new frmDetails(parent));
         window = created.get();
     }
-    DetailsReport(LastFix, LastSightLines, window);  // a fault leaves no half-made window behind
+    window->Report(LastFix);  // a fault leaves no half-made window behind
     created.release();
     return window;
 }

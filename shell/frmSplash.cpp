@@ -1,7 +1,5 @@
 #include "shell/frmSplash.h"
 
-#include <QApplication>
-#include <QEventLoop>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -9,19 +7,17 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QTimer>
 #include <QVBoxLayout>
 
-#include "shell/MDIFormMain.h"
 #include "ui/mImages.h"
 
 #ifndef VELTRANO_VERSION
 #define VELTRANO_VERSION "0.0.0"
 #endif
 
-frmSplash::frmSplash(QWidget* parent)
-    : QWidget(parent, SplashDone ? (Qt::Dialog | Qt::FramelessWindowHint) : (Qt::SplashScreen | Qt::FramelessWindowHint)),
-      about_(SplashDone) {
+frmSplash::frmSplash(QWidget* parent, bool about)
+    : QWidget(parent, about ? (Qt::Dialog | Qt::FramelessWindowHint) : (Qt::SplashScreen | Qt::FramelessWindowHint)),
+      about_(about) {
     clock_.start();
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral("Veltrano"));
@@ -106,35 +102,4 @@ void frmSplash::mousePressEvent(QMouseEvent* event) {
         return;
     }
     QWidget::mousePressEvent(event);
-}
-
-MDIFormMain* StartUp(int splashMs) {
-    auto* splash = new frmSplash;
-    splash->show();
-    splash->repaint();
-    QApplication::processEvents();
-
-    auto* main = new MDIFormMain;
-    if (!main->Load()) {
-        delete main;
-        delete splash;
-        return nullptr;
-    }
-    // The rise/set and position windows compute their first contents now,
-    // behind the splash, and stay hidden until the user opens them.
-    main->LoadChild(QStringLiteral("RiseSet"));
-    main->LoadChild(QStringLiteral("Position"));
-
-    const qint64 rest = splashMs - splash->Elapsed();
-    if (rest > 0) {
-        QEventLoop wait;
-        QTimer::singleShot(static_cast<int>(rest), &wait, &QEventLoop::quit);
-        wait.exec();
-    }
-    main->show();
-    main->RestoreDesk();
-    SplashDone = true;
-    splash->close();
-    splash->deleteLater();
-    return main;
 }

@@ -9,10 +9,9 @@ class QLabel;
 class frmSplash : public QWidget {
     Q_OBJECT
 public:
-    // With SplashDone false it is the start-up splash (a top-level window);
-    // with SplashDone true it is the About box, shown over `parent`, which any
-    // click on it or any key closes.
-    explicit frmSplash(QWidget* parent = nullptr);
+    // The start-up splash (a top-level window), or with `about` the About box,
+    // shown over `parent`, which any click on it or any key closes.
+    explicit frmSplash(QWidget* parent = nullptr, bool about = false);
 
     QFrame* Frame1 = nullptr;
     QLabel* Image1 = nullptr;
@@ -33,12 +32,3 @@ private:
     QElapsedTimer clock_;
     bool about_ = false;
 };
-
-class MDIFormMain;
-// The start-up: shows the splash, makes and loads the main window (which loads
-// the data files and the settings), preloads the rise/set and position windows
-// hidden, waits until `splashMs` milliseconds have passed since the splash
-// appeared (handling events), shows the main window, sets SplashDone and closes
-// the splash. Returns the main window, or nullptr when loading failed (the
-// message has been shown; the caller ends the program).
-MDIFormMain* StartUp(int splashMs = 3000);

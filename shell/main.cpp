@@ -5,7 +5,7 @@
 
 #include "almanac/mDailyPagesPrint.h"
 #include "shell/MDIFormMain.h"
-#include "shell/frmSplash.h"
+#include "shell/StartUp.h"
 #include "ui/mDialogs.h"
 #include "ui/mImages.h"
 #include "core/mFiles.h"

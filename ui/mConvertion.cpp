@@ -5,7 +5,6 @@
 #include <QStringList>
 #include <cmath>
 
-#include "ui/mPublicVarsQt.h"
 #include "core/mTextForms.h"
 
 QString DecimalSeparator() {
@@ -33,6 +32,14 @@ QString NumberTextDigits(double value, int significant) {
 
 QString NumberText(float value) { return NumberTextDigits(static_cast<double>(value), 7); }
 QString NumberText(double value) { return NumberTextDigits(value, 15); }
+
+QString NormalizeDecimalText(const QString& text) {
+    const QString sep = DecimalSeparator();
+    const QString foreign = sep == QLatin1String(".") ? QStringLiteral(",") : QStringLiteral(".");
+    const int at = text.indexOf(foreign);
+    if (at < 0) return text;
+    return text.left(at) + sep + text.mid(at + foreign.size());
+}
 
 bool ParseNumberText(const QString& text, double& value) {
     const QString t = NormalizeDecimalText(text.trimmed());

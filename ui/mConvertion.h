@@ -22,6 +22,10 @@ QString FormatNumber(double value, const QString& pattern);
 // thousands separators, no trailing zeros (10, 43.5 or 43,5, -0.25).
 QString NumberText(float value);
 QString NumberText(double value);
+// The text with its first foreign decimal separator ("," in a locale that writes
+// "."; "." in any other) replaced by the locale's one: a settings text written
+// under either locale reads back. Only the first occurrence is replaced.
+QString NormalizeDecimalText(const QString& text);
 // Reads a number text written with either decimal separator (the text goes
 // through NormalizeDecimalText first). False for empty text, text that is not a
 // number, or a number that is not finite.

@@ -13,6 +13,8 @@
 #include "core/mMoon.h"
 #include "core/mPlanet.h"
 
+NavigationStateRecord NavigationState;
+
 namespace {
 
 DateValue SystemClock() { return FromQDateTime(QDateTime::currentDateTimeUtc()); }
@@ -57,14 +59,6 @@ ClockFunction SetClock(ClockFunction clock) {
     ClockFunction old = g_clock;
     g_clock = clock ? clock : &SystemClock;
     return old;
-}
-
-QString NormalizeDecimalText(const QString& text) {
-    const QString sep = DecimalSeparator();
-    const QString foreign = sep == QLatin1String(".") ? QStringLiteral(",") : QStringLiteral(".");
-    const int at = text.indexOf(foreign);
-    if (at < 0) return text;
-    return text.left(at) + sep + text.mid(at + foreign.size());
 }
 
 void ReadSettings(NavigationStateRecord& state) {

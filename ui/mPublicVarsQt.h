@@ -1,4 +1,4 @@
-// Loading and saving the shared working data (NavigationState, mPublicVars.h):
+// The shared working data (NavigationState) with its loading and saving:
 // the data files at start-up, the present time, and the nine settings kept in the
 // per-user settings store (organisation and application "Veltrano", group
 // "General": Temp, Pressure, hEye, i_s, Course, Speed, Lat, Lon, TZ, as text).
@@ -6,6 +6,11 @@
 #include <QString>
 
 #include "core/mWorkingData.h"
+
+// The working data of the process: read by the windows and the frame, which pass
+// what a computation needs down as arguments; changed only by the general
+// information window's Apply and by the frame (a fix reopened from the log).
+extern NavigationStateRecord NavigationState;
 
 // The first call loads everything, in order: the star catalogue Data/star.bin,
 // the planetary series Data/planet.bin, the nine settings with their defaults,
@@ -16,17 +21,13 @@
 bool LoadSharedState();
 
 // The nine settings into `state` (absent keys, texts that are not numbers and
-// values outside the ranges of mPublicVars.h give the defaults).
+// values outside the ranges of core/mWorkingData.h give the defaults).
 void ReadSettings(NavigationStateRecord& state);
 // Writes the nine settings from NavigationState, in the order Temp, Pressure,
 // hEye, i_s, Course, Speed, Lat, Lon, TZ, each in the default number text of
 // its field (NumberText in mConvertion.h).
 void SaveSharedState();
 
-// The text with its first foreign decimal separator ("," in a locale that writes
-// "."; "." in any other) replaced by the locale's one: a settings text written
-// under either locale reads back. Only the first occurrence is replaced.
-QString NormalizeDecimalText(const QString& text);
 
 // The present Universal Time (the computer's UTC, not its local time) as a
 // date-time value. Tests replace the clock (SetClock returns the previous one;

@@ -34,10 +34,7 @@ protected:
         ASSERT_TRUE(LoadPlanetData().ok);
         ASSERT_TRUE(LoadMoonFile().ok);
     }
-    void SetUp() override {
-        NavigationState = DefaultNavigationState();
-        NavigationState.hEye = 0.0f;
-    }
+    const Horizon sea{0.0, 10.0, 1010.0};  // the eye at the sea, standard air
 };
 
 }  // namespace
@@ -107,7 +104,6 @@ TEST_F(CompassTest, OtherListHoldsTheSecondStarListThenTheNineBodies) {
 
 TEST_F(CompassTest, ListIndexFourIsJupiterAndEightTheMoon) {
     const double jd = JulianDay(DateFromParts(2024, 3, 1, 20, 0), false, false), lat = 35.0, lon = 139.7;
-    NavigationState.Lat = lat;
     auto az = [&](int body) { return Norm360(AltAzimuth(jd, BodyPosition(jd, body), lat, lon).x); };
     EXPECT_DOUBLE_EQ(CompassItemAzimuth(jd, -4, lat, lon), az(kBodyJupiter));
     EXPECT_DOUBLE_EQ(CompassItemAzimuth(jd, -8, lat, lon), az(kBodyMoon));
@@ -117,17 +113,15 @@ TEST_F(CompassTest, ListIndexFourIsJupiterAndEightTheMoon) {
 
 TEST_F(CompassTest, SunAzimuthAtRiseAndSetOrTheMarker) {
     // Equator at the equinox: azimuth 90 - declination (about +0.05 at rise).
-    NavigationState.Lat = 0.0;
     const DateValue local = DateFromParts(2024, 3, 20, 0, 0);
-    const SunBearingEvent rise = SunRiseSetAzimuth(local, 0.0, 0.0, true), set = SunRiseSetAzimuth(local, 0.0, 0.0, false);
+    const SunBearingEvent rise = SunRiseSetAzimuth(local, 0.0, 0.0, true, sea), set = SunRiseSetAzimuth(local, 0.0, 0.0, false, sea);
     ASSERT_TRUE(rise.Found && set.Found);
     EXPECT_NEAR(rise.Azimuth, 90.0, 0.2);
     EXPECT_NEAR(set.Azimuth, 270.0, 0.3);
     EXPECT_NEAR((rise.Time - local) * 24.0, 6.0, 0.2);
     // 80 N: no rise or set in polar day (+1) or night (-1); the window shows the words.
-    NavigationState.Lat = 80.0;
-    const SunBearingEvent day = SunRiseSetAzimuth(DateFromParts(2024, 6, 21), 80.0, 15.0, true);
-    const SunBearingEvent night = SunRiseSetAzimuth(DateFromParts(2024, 12, 21), 80.0, 15.0, false);
+    const SunBearingEvent day = SunRiseSetAzimuth(DateFromParts(2024, 6, 21), 80.0, 15.0, true, sea);
+    const SunBearingEvent night = SunRiseSetAzimuth(DateFromParts(2024, 12, 21), 80.0, 15.0, false, sea);
     EXPECT_TRUE(!day.Found && day.Marker == 1 && !night.Found && night.Marker == -1);
     EXPECT_EQ(LeadingNumber(SunEventAzimuthWords(night, false)), 0.0);  // words never read as a number
 }
@@ -135,18 +129,17 @@ TEST_F(CompassTest, SunAzimuthAtRiseAndSetOrTheMarker) {
 TEST_F(CompassTest, SunThatOnlyRisesInTheTwentyFourHours) {
     // 69.6 N on the Greenwich meridian, late May: the last short night is centred on
     // 00:00 UT, so the day that follows has a sunrise and no sunset.
-    NavigationState.Lat = 69.6;
     DateValue found = 0.0;
     for (int d = 10; d <= 31 && found == 0.0; ++d) {
-        const RiseSetResult r = RiseSetTimes(DateFromParts(2024, 5, d), 69.6, 0.0, 0, false);
+        const RiseSetResult r = RiseSetTimes(DateFromParts(2024, 5, d), 69.6, 0.0, 0, false, sea);
         if (r.HasRise() && !r.HasSet() && !r.NoCrossing()) found = DateFromParts(2024, 5, d);
     }
     ASSERT_NE(found, 0.0);
-    const SunBearingEvent set = SunRiseSetAzimuth(found, 69.6, 0.0, false);
+    const SunBearingEvent set = SunRiseSetAzimuth(found, 69.6, 0.0, false, sea);
     EXPECT_TRUE(!set.Found && set.Marker == 0);
     EXPECT_EQ(SunEventTimeWords(set, false), "No Set");
     EXPECT_EQ(SunEventAzimuthWords(set, false), "No sunset");
-    const SunBearingEvent rise = SunRiseSetAzimuth(found, 69.6, 0.0, true);
+    const SunBearingEvent rise = SunRiseSetAzimuth(found, 69.6, 0.0, true, sea);
     ASSERT_TRUE(rise.Found);
     EXPECT_LT(std::fmin(rise.Azimuth, 360.0 - rise.Azimuth), 10.0);  // rising close to north
 }

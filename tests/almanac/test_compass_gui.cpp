@@ -51,7 +51,7 @@ TEST(CompassWindow, OpensWithTheSunriseAzimuth) {
     EXPECT_EQ(w->Text2->text(), QStringLiteral("000.0"));
     EXPECT_EQ(w->Label4->text(), QString());  // no correction before one is calculated
     // Sunrise at the equator at the equinox.
-    const SunBearingEvent e = SunRiseSetAzimuth(NavigationState.LocalDate, 0.0, 0.0, true);
+    const SunBearingEvent e = SunRiseSetAzimuth(NavigationState.LocalDate, 0.0, 0.0, true, HorizonOf(NavigationState));
     ASSERT_TRUE(e.Found);
     EXPECT_EQ(w->Text1->text(), QString::fromStdString(TimeOfDayText(e.Time)));
     EXPECT_EQ(w->Label2->text(), QString::fromStdString(FormatAzimuth(e.Azimuth)) + QChar(0x00B0));
@@ -124,7 +124,7 @@ TEST(CompassWindow, OtherListsTheStarsThenTheBodiesAndJupiterIsBodyFive) {
     w->Combo1->setCurrentIndex(stars + 4);
     emit w->Combo1->activated(stars + 4);
     const double jdJ = JulianDay(DateFromParts(2024, 6, 20, 20, 30), false, false);
-    ASSERT_TRUE(CompassItemPlace(jdJ, -4, 35.0, 139.7).AboveHorizon);
+    ASSERT_TRUE(CompassItemPlace(jdJ, -4, 35.0, 139.7, HorizonOf(NavigationState)).AboveHorizon);
     const QString jupiter = QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jdJ, -4, 35.0, 139.7))) + QChar(0x00B0);
     EXPECT_EQ(w->Label2->text(), jupiter);
     EXPECT_NE(jupiter, QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jdJ, -3, 35.0, 139.7))) + QChar(0x00B0));  // Mars

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFile>
+#include <QRegularExpression>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QAction>
@@ -21,6 +23,7 @@
 #include "map/frmDetails.h"
 #include "map/mDetailsReport.h"
 #include "map/mDrawmap.h"
+#include "map/mPlotLines.h"
 #include "support/nav_fixture.h"
 
 namespace {
@@ -44,8 +47,6 @@ protected:
         NavigationState.hEye = 5.0f;
         NavigationState.i_s = -1.5f;
         LastFix = FixResult{};
-        LastSightLines = SightLines{};
-        LastFixFailure.clear();
         EnteredSights = SightLines{};
         w = std::make_unique<frmPosition>();
         win = w.get();
@@ -221,9 +222,9 @@ TEST_F(PositionWindow, AnInterceptOverThirtyMinutesIsFlaggedInTheSummaryAndDetai
     EnterSight(2, -4, "060237", "17307");
     QTest::mouseClick(w->Command2, Qt::LeftButton);
     ASSERT_TRUE(dialogs.messages.empty());
-    ASSERT_GT(std::fabs(LastFix.DRIntercept[1]), 30.0);  // from the DR, not from the last pass
+    ASSERT_GT(std::fabs(LastFix.Intercept[1]), 30.0);  // from the DR, not from the last pass
     const QString warning = QStringLiteral("Warning: intercept over 30' in Line No. 2 (") +
-                            FormatNumber(LastFix.DRIntercept[1], QStringLiteral("+00.0;-00.0")) +
+                            FormatNumber(LastFix.Intercept[1], QStringLiteral("+00.0;-00.0")) +
                             QStringLiteral("'): check the sight and the DR position.");
     EXPECT_TRUE(w->Label4->text().endsWith(QStringLiteral("\u00B0\n") + warning)) << w->Label4->text().toStdString();
     QTest::mouseClick(w->Command4, Qt::LeftButton);
@@ -269,7 +270,7 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("C = ")));
     EXPECT_EQ(lines[3], QStringLiteral("Ellipse of error:"));
     EXPECT_TRUE(lines[4].startsWith(QStringLiteral("a = ")) && lines[4].endsWith(QStringLiteral("\u00B0")));
-    EXPECT_EQ(LastSightLines.Time[2], "06:02:37");
+    EXPECT_EQ(LastFix.Lines.Time[2], "06:02:37");
 
     QTest::mouseClick(w->Command4, Qt::LeftButton);
     frmDetails* d = Details();
@@ -298,14 +299,15 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
     auto cell = [&](const char* row, int column) { return d->Row(QLatin1String(row))->text(column); };
     for (int c : {1, 2}) {  // columns 1 and 2 are lines 2 and 3
         const std::pair<const char*, const char*> same[] = {{"Time", "06:02:37"}, {"Date", "09/09/2023"},
-                                                            {"i_s", "-1.5"},      {"Dip", "-03.9"},  // 1.766' sqrt 5
-                                                            {"TP", "00.0"}};
+                                                            {"i_s", "-01.5"},     {"Dip", "-03.9"},  // 1.766' sqrt 5
+                                                            {"TP", "+00.0"}};
         for (const auto& [row, text] : same) EXPECT_EQ(cell(row, c), QLatin1String(text)) << row << " " << c;
         const size_t line = static_cast<size_t>(c);
-        // The lines of the last pass, reduced from the previous pass's fix.
-        EXPECT_EQ(cell("LON", c), FormatLatLon(LastFix.APLon, false));
+        // The lines from the DR (at the fix instant: the DR itself), as the navigator works them.
+        EXPECT_EQ(cell("LON", c), QStringLiteral("034-14.5E"));
         EXPECT_EQ(cell("Hc", c), FormatAngleDegMin(LastFix.Hc[line], 2, true, false));
-        EXPECT_EQ(cell("dN", c), FormatNumber(LastFix.Intercept[line], QStringLiteral("00.0")));
+        EXPECT_EQ(cell("dN", c), FormatNumber(std::round(LastFix.Intercept[line] * 10.0) / 10.0,
+                                              QStringLiteral("+00.0;-00.0")));
         EXPECT_EQ(cell("Az", c), WithDegreeSigns(FormatAngleDegMin(LastFix.Az[line], 3, true, false)));
         EXPECT_TRUE(cell("LHA", c).endsWith(QLatin1Char('E')) || cell("LHA", c).endsWith(QLatin1Char('W')));
     }
@@ -314,7 +316,7 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
     EXPECT_FALSE(cell("GHA ARIES", 1).isEmpty());
     EXPECT_TRUE(cell("GHA ARIES", 2).isEmpty());
     EXPECT_TRUE(cell("TAU", 2).isEmpty());
-    EXPECT_EQ(cell("SemiD", 1), QStringLiteral("00.0"));
+    EXPECT_EQ(cell("SemiD", 1), QStringLiteral("-"));  // a star has no limb
     EXPECT_EQ(cell("px", 1), QStringLiteral("+00.0"));
 
     // The plot: the fix is 7 nm from the DR position, off a plot of 1 nm per cell;
@@ -351,7 +353,7 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
     EXPECT_EQ(d->lblScale->text(), QStringLiteral("0.5 nm."));
 
     // Lines 2 and 3 both Jupiter at one instant do not cross: the calculation
-    // fails, the summary says so, and Details shows the last good fix as such.
+    // is refused, the summary says so, and Details still shows the last good fix.
     ChooseBody(1, -4);
     QTest::mouseClick(w->Command2, Qt::LeftButton);
     ASSERT_EQ(dialogs.messages.size(), 3u);
@@ -359,11 +361,10 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
                                                            "Division by zero")));
     QTest::mouseClick(w->Command4, Qt::LeftButton);
     const QStringList summary = d->Label2->text().split(QLatin1Char('\n'));
-    ASSERT_EQ(summary.size(), 5) << d->Label2->text().toStdString();
-    EXPECT_TRUE(summary[0].startsWith(QStringLiteral("The last calculation failed: Division by zero")));
-    EXPECT_EQ(summary[1], QStringLiteral("Last good fix on Friday, September 8, 2023 at 23:02 local time."));
-    EXPECT_FALSE(summary[3].contains(QStringLiteral("a = 00.00")));
-    EXPECT_TRUE(summary[4].startsWith(QStringLiteral("Iterated in ")));
+    ASSERT_EQ(summary.size(), 4) << d->Label2->text().toStdString();
+    EXPECT_EQ(summary[0], QStringLiteral("Last fix on Friday, September 8, 2023 at 23:02 local time."));
+    EXPECT_FALSE(summary[2].contains(QStringLiteral("a = 00.00")));
+    EXPECT_TRUE(summary[3].startsWith(QStringLiteral("Iterated in ")));
     EXPECT_EQ(lv->headerItem()->text(1), QString::fromStdString(StarName(StarIndex(1017))));
 }
 
@@ -386,4 +387,50 @@ TEST_F(PositionWindow, ResizeScalesTheMapWithItsMarksAndRedrawsTheGrid) {
     // The grid is drawn for the new size: r = min of W/2 and H/2, each rounded (halves to even).
     EXPECT_EQ(w->Picture1->GridR(), std::min(static_cast<int>(std::nearbyint(grown.width() / 2.0)),
                                              static_cast<int>(std::nearbyint(grown.height() / 2.0))));
+}
+
+TEST_F(PositionWindow, TheHelpsWorkedFixIsWhatTheWindowsShowWithTheDefaults) {
+    // help/VeltranoHelp.html, section 10: its working data and sights, "Iterate" ticked as at first.
+    QFile file(QStringLiteral(VELTRANO_TEST_DATA_DIR "/../../help/VeltranoHelp.html"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString help = QString::fromUtf8(file.readAll());
+    NavigationState = testsupport::DrState(DateFromParts(2026, 12, 6, 17, 50, 0), -2.0f, 45.0, -30.0, 300.0f, 12.0f);
+    w->Update();
+    SightLines l;
+    l.Body = {7001, 1708, 8728, kNoBody};
+    l.Time = {"19:10:00", "19:30:00", "19:50:00", ""};
+    l.Altitude = {"50-37.7", "24-20.5", "15-28.1", ""};
+    w->ShowSights(l);
+    ASSERT_TRUE(w->chkIterate->isChecked());
+    QTest::mouseClick(w->Command2, Qt::LeftButton);
+    QTest::mouseClick(w->Command4, Qt::LeftButton);
+    frmDetails* d = Details();
+    ASSERT_NE(d, nullptr);
+    // "50 13.3" -> "50&deg;13.3&prime;", "+16.7" -> "16.7&prime; towards".
+    auto deg = [](const QString& cell) {
+        const QStringList p = cell.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        return p.value(0) + QStringLiteral("&deg;") + p.value(1) + QStringLiteral("&prime;");
+    };
+    for (int c = 1; c <= 3; ++c) {
+        const QString dN = d->Row(QStringLiteral("dN"))->text(c);
+        QString zn = d->Row(QStringLiteral("Az"))->text(c).trimmed();
+        zn.replace(QStringLiteral("\u00B0"), QStringLiteral("&deg;")).replace(QStringLiteral("'"), QStringLiteral("&prime;"));
+        const QString row = QStringLiteral("<td>%1</td><td>%2</td><td>%3</td><td>%4&prime; %5</td>")
+                                .arg(deg(d->Row(QStringLiteral("Ho"))->text(c)), deg(d->Row(QStringLiteral("Hc"))->text(c)),
+                                     zn, QString::number(std::fabs(dN.toDouble()), 'f', 1),
+                                     dN.startsWith(QLatin1Char('-')) ? QStringLiteral("away") : QStringLiteral("towards"));
+        EXPECT_TRUE(help.contains(row)) << row.toStdString();
+        EXPECT_EQ(d->Row(QStringLiteral("Res"))->text(c), QStringLiteral("+00.0"));
+    }
+    // The fix, its course and distance, and the passes' shifts as the summaries show them.
+    const QStringList summary = w->Label4->text().split(QLatin1Char('\n'));
+    ASSERT_GE(summary.size(), 3);
+    QString fix = summary[1].mid(10);  // "45-12.0N 030-21.0W"
+    fix.replace(QRegularExpression(QStringLiteral("(\\d+)-(\\d+\\.\\d)([NSEW])")), QStringLiteral("\\1&deg;\\2&prime;\\3"));
+    EXPECT_TRUE(help.contains(QStringLiteral("<b>") + fix + QStringLiteral("</b>"))) << fix.toStdString();
+    const QRegularExpressionMatch cd =
+        QRegularExpression(QStringLiteral("C = ([\\d.]+)\u00B0 - ([\\d.]+) nm")).match(summary[2]);
+    ASSERT_TRUE(cd.hasMatch());
+    EXPECT_TRUE(help.contains(QStringLiteral("C = %1&deg; and %2 miles").arg(cd.captured(1), cd.captured(2))));
+    EXPECT_TRUE(help.contains(PassesText(LastFix).mid(1))) << PassesText(LastFix).toStdString();
 }

@@ -41,6 +41,8 @@ LoggedFix FourLineFix() {
     f.EllipseAlpha = 179.95;
     f.CourseFromDR = -50.8;
     f.DistanceFromDR = std::sqrt(2.0);
+    f.Passes = 3;
+    f.PassShift = {59.8123456789, 0.2051, 1e-7};
     f.Version = "0.1.0";
     f.Note = "Off Cape Agulhas, \"heavy\" swell; ±0.5'";
     const BodyCode bodies[4] = {0, 1017, -8, -4};
@@ -58,6 +60,17 @@ LoggedFix FourLineFix() {
         s.Hc = 10.0 + i + 1.0 / 3.0;
         s.Zn = 359.99 - i * 90.0;
         s.Intercept = -1.234567890123 * i;
+        s.Lat = f.DRLat - i / 7.0;
+        s.Lon = f.DRLon - i / 9.0;
+        s.Gha = 123.456789 * i;
+        s.Dec = -23.4 + i / 3.0;
+        s.Dip = 2.55 / 60.0;
+        s.Refr = 4.9 / 60.0 + i;
+        s.TP = -0.01 * i;
+        s.SemiD = i % 2 ? 0.0 : 16.2 / 60.0;
+        s.Parallax = i == 2 ? 0.9 : 0.0;
+        s.Ho = s.Hs - s.Dip - s.Refr - s.TP + s.SemiD + s.Parallax;
+        s.Residual = 0.1 / 3.0 * i;
         f.Sights.push_back(s);
     }
     return f;
@@ -68,11 +81,13 @@ auto Fields(const LoggedFix& f) {
     const NavigationStateRecord& w = f.Working;
     return std::make_tuple(f.UT, f.ZoneTime, w.LocalDate, w.TZ, w.Lat, w.Lon, w.Course, w.Speed, w.Temp, w.Pressure,
                            w.hEye, w.i_s, f.DRLat, f.DRLon, f.FixLat, f.FixLon, f.EllipseA, f.EllipseB,
-                           f.EllipseAlpha, f.CourseFromDR, f.DistanceFromDR, f.Version, f.Note);
+                           f.EllipseAlpha, f.CourseFromDR, f.DistanceFromDR, f.Version, f.Note, f.Passes,
+                           f.PassShift);
 }
 auto Fields(const LoggedSight& s) {
     return std::make_tuple(s.Line, s.Body, s.BodyName, s.TimeText, s.AltitudeText, s.LowerLimb, s.UT, s.Hs, s.Hc,
-                           s.Zn, s.Intercept);
+                           s.Zn, s.Intercept, s.Lat, s.Lon, s.Gha, s.Dec, s.Dip, s.Refr, s.TP, s.SemiD, s.Parallax,
+                           s.Ho, s.Residual);
 }
 void ExpectSame(const LoggedFix& a, const LoggedFix& b) {
     EXPECT_TRUE(Fields(a) == Fields(b));
@@ -215,6 +230,8 @@ TEST_F(SightLogStore, SchemaVersionRecordedAndOlderFileMigrated) {
         EXPECT_EQ(old.Note, "");
         ASSERT_EQ(old.Sights.size(), 1u);
         EXPECT_EQ(old.Sights[0].BodyName, "Sun");
+        EXPECT_EQ(old.Passes, 0);  // not kept then
+        EXPECT_TRUE(std::isnan(old.Sights[0].Residual) && std::isnan(old.Sights[0].Ho));
         log.SetNote(7, "migrated");
         EXPECT_EQ(log.List(45000.0, 45001.0).size(), 1u);
     }

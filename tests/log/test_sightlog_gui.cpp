@@ -20,6 +20,7 @@
 #include "ui/mConvertion.h"
 #include "fix/frmPosition.h"
 #include "log/frmSightLog.h"
+#include "map/frmDetails.h"
 #include "log/mSightLogQt.h"
 #include "support/csv.h"
 #include "support/nav_fixture.h"
@@ -93,7 +94,6 @@ protected:
         for (const char* suffix : {"", "-wal", "-shm"}) QFile::remove(SightLogPath() + QLatin1String(suffix));
         NavigationState = KnownState();
         LastFix = FixResult{};
-        LastSightLines = SightLines{};
         m = std::make_unique<MDIFormMain>();
         ASSERT_TRUE(m->Load());
         m->show();
@@ -160,7 +160,7 @@ TEST_F(SightLogWindow, CalculatedFixesAreListedAndOneIsReopened) {
     ClickRow(log->lstFixes, 1);
     ASSERT_EQ(Rows(log->lstSights), 2);
     EXPECT_EQ(Column(log->lstSights, 1), (QStringList{QStringLiteral("Alpha Persei (Mirfak)"), QStringLiteral("Jupiter")}));
-    EXPECT_EQ(log->lstSights->topLevelItem(1)->text(4), QStringLiteral("lower"));
+    EXPECT_EQ(log->lstSights->topLevelItem(1)->text(4), QString());  // a planet has no limb
     QTest::keyClicks(log->txtNote, QStringLiteral("Evening stars"));
     QTest::keyClick(log->txtNote, Qt::Key_Return);
     EXPECT_EQ(text(1, 6), QStringLiteral("Evening stars"));
@@ -185,7 +185,7 @@ TEST_F(SightLogWindow, CalculatedFixesAreListedAndOneIsReopened) {
     EXPECT_EQ(p->Combo1[2]->currentIndex(), 0);
     EXPECT_EQ(p->Text1[0]->text(), QStringLiteral("06:02:37"));
     EXPECT_EQ(p->Text2[1]->text(), QStringLiteral("17-30.7"));
-    EXPECT_TRUE(p->Check2[1]->isChecked());
+    EXPECT_FALSE(p->Check2[1]->isEnabled());
     EXPECT_TRUE(p->isVisible());
     auto* g = qobject_cast<frmGeneral*>(m->FindChild(QStringLiteral("frmGeneral")));
     ASSERT_NE(g, nullptr);
@@ -276,4 +276,74 @@ TEST_F(SightLogWindow, ExportedCsvReadsBackToTheSameNumbers) {
     ASSERT_EQ(t.rows.size(), 4u);
     EXPECT_EQ(t.Num(3, "fix_id"), a.Id);
     frmSightLog::SetSaveFileChooser(old);
+}
+
+// " 11 54.0" or "-00 03.5" (FormatAngleDegMin) to arc minutes.
+double Arcmin(const QString& text) {
+    const QString t = text.trimmed();
+    const bool negative = t.startsWith(QLatin1Char('-'));
+    const QStringList parts = t.mid(negative ? 1 : 0).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const double v = parts.value(0).toDouble() * 60.0 + parts.value(1).toDouble();
+    return negative ? -v : v;
+}
+
+TEST_F(SightLogWindow, AFixKeepsItsOwnNumbersAfterTheWorkingDataChanges) {
+    DialogRecorder dialogs;
+    NavigationState = CaseState();
+    m->ButtonByKey(QStringLiteral("Position"))->trigger();
+    auto* p = qobject_cast<frmPosition*>(m->FindChild(QStringLiteral("frmPosition")));
+    ASSERT_NE(p, nullptr);
+    p->ShowSights(CaseLines());
+    QTest::mouseClick(p->Command2, Qt::LeftButton);  // "Iterate" is ticked: the DR is 7 nm out
+    ASSERT_TRUE(dialogs.messages.empty());
+    const FixResult fix = LastFix;
+    ASSERT_GT(fix.Passes, 1);
+    // Another eye, air, index correction and course, applied.
+    NavigationState.hEye = 30.0f;
+    NavigationState.Temp = -20.0f;
+    NavigationState.Pressure = 1040.0f;
+    NavigationState.i_s = 3.0f;
+    NavigationState.Course = 200.0f;
+    m->WorkingDataChanged();
+    QTest::mouseClick(p->Command4, Qt::LeftButton);
+    auto* d = qobject_cast<frmDetails*>(m->FindChild(QStringLiteral("frmDetails")));
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(d->Label1->text().contains(QStringLiteral("H = 5 m, i+s = -1.5 min"))) << d->Label1->text().toStdString();
+    auto cell = [d](const char* row, int c) { return d->Row(QLatin1String(row))->text(c); };
+    for (int c : {1, 2}) {
+        const size_t i = static_cast<size_t>(c - 1);
+        EXPECT_EQ(cell("Dip", c), QStringLiteral("-03.9"));
+        EXPECT_EQ(cell("i_s", c), QStringLiteral("-01.5"));
+        // Down the column: the corrections add up to Ho, and Ho - Hc is the intercept shown.
+        EXPECT_NEAR(Arcmin(cell("OC", c)) + cell("i_s", c).toDouble() + cell("Dip", c).toDouble(), Arcmin(cell("H", c)), 0.15);
+        double sum = Arcmin(cell("H", c));
+        for (const char* row : {"Refr", "TP", "SemiD", "px"}) sum += cell(row, c).toDouble();  // "-": no limb, 0
+        EXPECT_NEAR(sum, Arcmin(cell("Ho", c)), 0.25) << c;
+        EXPECT_NEAR(Arcmin(cell("Ho", c)) - Arcmin(cell("Hc", c)), cell("dN", c).toDouble(), 0.15) << c;
+        EXPECT_NEAR(cell("dN", c).toDouble(), fix.Intercept[i], 0.05);
+        EXPECT_NEAR(cell("Res", c).toDouble(), fix.Residual[i], 0.05);
+    }
+    // The log and its CSV hold the same numbers, and how the fix was made.
+    frmSightLog* log = OpenLog(false);
+    ASSERT_NE(log, nullptr);
+    ClickRow(log->lstFixes, 0);
+    EXPECT_TRUE(log->lblPasses->text().startsWith(QStringLiteral("Iterated in %1 passes").arg(fix.Passes)));
+    EXPECT_EQ(log->lstSights->topLevelItem(0)->text(7), cell("dN", 1) + QLatin1Char('\''));
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("fix.csv"));
+    const auto old = frmSightLog::SetSaveFileChooser([&](QWidget*, const QString&) { return file; });
+    QTest::mouseClick(log->cmdExport, Qt::LeftButton);
+    frmSightLog::SetSaveFileChooser(old);
+    const testsupport::CsvTable t = testsupport::ReadCsv(file.toStdString());
+    ASSERT_EQ(t.rows.size(), 2u);
+    for (size_t r = 0; r < 2; ++r) {
+        EXPECT_EQ(t.Num(r, "passes"), fix.Passes);
+        EXPECT_EQ(t.Text(r, "limb"), "");  // a star and a planet
+        EXPECT_EQ(t.Num(r, "intercept_min"), fix.Intercept[r]);
+        EXPECT_EQ(t.Num(r, "residual_min"), fix.Residual[r]);
+        double ho = t.Num(r, "hs") * 60.0 + t.Num(r, "index_correction_min");
+        for (const char* k : {"dip_min", "refraction_min", "tp_min", "semidiameter_min", "parallax_min"}) ho += t.Num(r, k);
+        EXPECT_NEAR(ho, t.Num(r, "ho") * 60.0, 1e-6);
+        EXPECT_NEAR((t.Num(r, "ho") - t.Num(r, "hc")) * 60.0, t.Num(r, "intercept_min"), 1e-9);
+    }
 }

@@ -23,7 +23,7 @@ TEST_F(StarMap, ABodyNumberThatNamesNoBodyIsReportedNeverNegated) {
     const ReportHook old = SetReportHook(&CountReport);
     g_invalidIndexReports = 0;
     const double jd = Jd(2024, 3, 15, 12);
-    EXPECT_EQ(ComputeBodyInfo(jd, INT_MIN, 40.0, 0.0, 0.0).Distance, 0.0);
+    EXPECT_EQ(ComputeBodyInfo(jd, INT_MIN, 40.0, 0.0, Horizon{0.0, 10.0, 1010.0}).Distance, 0.0);
     EXPECT_EQ(BodyIdOfCode(INT_MIN), -1);
     EXPECT_EQ(BodyIdOfListIndex(INT_MAX), -1);
     SetReportHook(old);
@@ -119,7 +119,7 @@ TEST_F(StarMap, InformationBoxesGiveTheSextantReading) {
     EXPECT_GT(info.Altitude, alt + 6.8 / 60.0);
     EXPECT_LT(info.Altitude, alt + 8.5 / 60.0);
     // The Sun in mid-March: diameter about 32.1', distance 0.9946 AU.
-    const BodyInfo sun = ComputeBodyInfo(Jd(2024, 3, 15, 12), 0, 40.0, 0.0, 0.0);
+    const BodyInfo sun = ComputeBodyInfo(Jd(2024, 3, 15, 12), 0, 40.0, 0.0, Horizon{0.0, 10.0, 1010.0});
     EXPECT_NEAR(sun.DiameterArcmin, 32.1, 0.1);
     EXPECT_NEAR(sun.Distance, 0.9946, 0.001);
 }

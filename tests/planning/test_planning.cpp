@@ -38,6 +38,7 @@ constexpr double kEdgeDays = 2.0 / 1440.0;  // crossings this close to midnight 
 // sphere's and the spheroid's meridional parts.
 constexpr double kTolDrLatArcmin = 0.15;
 constexpr double kTolSpheroidLonArcmin = 20.0;
+const Horizon kSea{0.0, 10.0, 1010.0};  // the rise and set reference: no dip, 10 C, 1010 mB
 
 using testsupport::CsvTable;
 using testsupport::ErrorStats;
@@ -45,10 +46,10 @@ using testsupport::ErrorStats;
 class Planning : public testsupport::NavFixture {
 protected:
     void Air(const CsvTable& t, size_t row) {
-        NavigationState.Temp = static_cast<float>(t.Num(row, "temp"));
-        NavigationState.Pressure = static_cast<float>(t.Num(row, "pressure"));
-        NavigationState.hEye = static_cast<float>(t.Num(row, "heye"));
-        NavigationState.i_s = static_cast<float>(t.Num(row, "i_s"));
+        nav.Temp = static_cast<float>(t.Num(row, "temp"));
+        nav.Pressure = static_cast<float>(t.Num(row, "pressure"));
+        nav.hEye = static_cast<float>(t.Num(row, "heye"));
+        nav.i_s = static_cast<float>(t.Num(row, "i_s"));
     }
     static DateValue When(const CsvTable& t, size_t row, const std::string& p) {
         auto whole = [&](const char* c) { return static_cast<int>(t.Num(row, p + c)); };
@@ -66,12 +67,12 @@ TEST_F(Planning, NoonTimeAndLatitudeOfAMovingShip) {
         const double tz = t.Num(row, "tz");
         const DateValue workUt = When(t, row, "work_");
         const LatLon dr{t.Num(row, "dr_lat"), t.Num(row, "dr_lon")};
-        NavigationState = testsupport::DrState(workUt + tz / 24.0, static_cast<float>(tz), dr.Lat, dr.Lon,
+        nav = testsupport::DrState(workUt + tz / 24.0, static_cast<float>(tz), dr.Lat, dr.Lon,
                                                static_cast<float>(t.Num(row, "course")),
                                                static_cast<float>(t.Num(row, "speed")));
         Air(t, row);
-        const NoonTime noon = LocalApparentNoon(NavigationState.LocalDate, dr, workUt, NavigationState.Course,
-                                                NavigationState.Speed);
+        const NoonTime noon = LocalApparentNoon(nav.LocalDate, dr, workUt, nav.Course,
+                                                nav.Speed);
         ASSERT_EQ(noon.Message, "") << "case " << row;
         const DateValue ref = When(t, row, "noon_") + t.Num(row, "noon_frac_s") / 86400.0;
         const double dt = std::fabs(noon.Ut - ref) * 86400.0;
@@ -82,7 +83,7 @@ TEST_F(Planning, NoonTimeAndLatitudeOfAMovingShip) {
         time.Add(dt);
         double hs = 0.0;
         ASSERT_TRUE(ParseSightAltitude(t.Text(row, "hs"), hs));
-        const MeridianLatitude m = NoonLatitude(noon, hs, true);
+        const MeridianLatitude m = NoonLatitude(noon, hs, true, nav);
         ASSERT_EQ(m.Message, "") << "case " << row;
         const double e = std::fabs(m.Lat - t.Num(row, "lat_noon")) * 60.0;
         EXPECT_LT(e, kTolNoonLatArcmin) << "case " << row;
@@ -102,7 +103,7 @@ TEST_F(Planning, LatitudeByPolaris1900To2100) {
         ASSERT_TRUE(ParseSightAltitude(t.Text(row, "hs"), hs));
         const double lat = t.Num(row, "lat");
         // The DR 30' off in latitude: only its longitude matters.
-        const PolarisLatitude p = LatitudeByPolaris(When(t, row, ""), hs, LatLon{lat + 0.5, t.Num(row, "lon")});
+        const PolarisLatitude p = LatitudeByPolaris(When(t, row, ""), hs, LatLon{lat + 0.5, t.Num(row, "lon")}, nav);
         ASSERT_EQ(p.Message, "") << "case " << row;
         const double e = std::fabs(p.Lat - lat) * 60.0;
         EXPECT_LT(e, kTolPolarisArcmin) << "case " << row;
@@ -120,7 +121,7 @@ TEST_F(Planning, PolarisRefusesTheSouthAndBelowTheHorizon) {
     };
     for (const Case& c : {Case{-5.0, 10.0, "southern hemisphere"}, Case{0.5, 0.0, "below the horizon"},
                           Case{20.0, 0.05, "below the horizon"}}) {
-        const PolarisLatitude p = LatitudeByPolaris(ut, c.hs, LatLon{c.drLat, -30.0});
+        const PolarisLatitude p = LatitudeByPolaris(ut, c.hs, LatLon{c.drLat, -30.0}, nav);
         EXPECT_NE(p.Message.find(c.says), std::string::npos) << p.Message;
     }
 }
@@ -132,7 +133,7 @@ TEST_F(Planning, IteratedFixFromADr60MilesOut) {
     int maxPasses = 0;
     for (size_t row = 0; row < t.rows.size(); ++row) {
         const DateValue ut = When(t, row, "");
-        NavigationState = testsupport::DrState(ut, 0.0f, t.Num(row, "dr_lat"), t.Num(row, "dr_lon"), 90.0f, 0.0f);
+        nav = testsupport::DrState(ut, 0.0f, t.Num(row, "dr_lat"), t.Num(row, "dr_lon"), 90.0f, 0.0f);
         Air(t, row);
         SightLines lines;
         for (size_t j = 0; j < 4; ++j) {
@@ -142,16 +143,30 @@ TEST_F(Planning, IteratedFixFromADr60MilesOut) {
             lines.Altitude[j] = t.Text(row, "alt" + std::to_string(j + 1));
         }
         const double lat = t.Num(row, "true_lat"), lon = t.Num(row, "true_lon");
-        const FixResult f1 = CalcPosition(lines, 1);
-        const FixResult fn = CalcPosition(lines, kMaxFixPasses);
-        ASSERT_EQ(fn.Message, "");
+        const FixResult f1 = CalcPosition(lines, nav, 1);
+        const FixResult fn = CalcPosition(lines, nav, kMaxFixPasses);
+        ASSERT_EQ(fn.Refusal, "");
         one.Add(testsupport::NmBetween(f1.FixLat, f1.FixLon, lat, lon));
         const double e = testsupport::NmBetween(fn.FixLat, fn.FixLon, lat, lon);
         EXPECT_LT(e, kTolIteratedFixNm) << "case " << row;
         iterated.Add(e);
         // Converged: the last pass moved less than 0.01 nm, the DR kept for the summary.
         EXPECT_LT(fn.PassShift[static_cast<size_t>(fn.Passes - 1)], kFixConvergedNm);
-        EXPECT_EQ(fn.DRLat, NavigationState.Lat);
+        EXPECT_EQ(fn.DRLat, nav.Lat);
+        // The record keeps the navigator's workings from the DR, every line adding up,
+        // and what each line leaves at the fix: nothing, for perfect sights.
+        double largest = 0.0;
+        for (size_t j = 0; j < 4; ++j) {
+            if (!(fn.Weight[j] > 0.0)) continue;
+            largest = std::max(largest, std::fabs(fn.Intercept[j]));
+            const SightReduction& r = fn.Reduction[j];
+            EXPECT_EQ(fn.Intercept[j], f1.Intercept[j]) << "case " << row;
+            EXPECT_NEAR(r.Hs + r.IndexCorr / 60.0 - r.Dip, r.H, 1e-12);
+            EXPECT_NEAR(r.H - r.Refr - r.TP + r.SemiD + r.Parallax, r.Ho, 1e-12);
+            EXPECT_NEAR(60.0 * (r.Ho - fn.Hc[j]), fn.Intercept[j], 1e-9);
+            EXPECT_LT(std::fabs(fn.Residual[j]), kTolIteratedFixNm) << "case " << row;
+        }
+        EXPECT_GT(largest, 30.0) << "case " << row;  // from a DR 60 nm out
         maxPasses = std::max(maxPasses, fn.Passes);
     }
     EXPECT_GT(one.max, 10.0 * kTolIteratedFixNm);  // the one-pass error the iteration removes
@@ -217,11 +232,10 @@ TEST_F(Planning, PlannedSightTimesAreTheTwilightsOfTheSwissEphemeris) {
         if (cases.Num(c, "kind") != 10 || cases.Num(c + 1, "kind") != 11) continue;  // civil, then nautical
         const LatLon at{cases.Num(c, "lat"), cases.Num(c, "lon")};
         const DateValue day = cases.Num(c, "day_ut_jd") - kDateEpochJD;
-        NavigationState.hEye = 0.0f;  // the reference: no dip, 10 C, 1010 mB
         for (bool morning : {true, false}) {
             const double civil = crossing(c, morning ? "rise" : "set"), nautical = crossing(c + 1, morning ? "rise" : "set");
             if (civil == 0.0 || nautical == 0.0) continue;
-            const TwilightPlan p = PlanTwilight(morning, day, at, day, 0.0, 0.0);
+            const TwilightPlan p = PlanTwilight(morning, day, at, day, 0.0, 0.0, kSea);
             ASSERT_EQ(p.Message, "") << at.Lat << " " << cases.Num(c, "day_ut_jd");
             for (auto [got, want] : {std::pair{p.Civil, civil}, {p.Nautical, nautical}, {p.Observe, (civil + nautical) / 2.0}}) {
                 const double e = (got + kDateEpochJD - want) * 1440.0;
@@ -236,19 +250,19 @@ TEST_F(Planning, PlannedSightTimesAreTheTwilightsOfTheSwissEphemeris) {
     // lie between the altitude limits, and their preset sextant altitudes reduce to a zero
     // intercept in the position window.
     const DateValue ut = DateFromParts(2026, 12, 6, 11, 35);
-    const TwilightPlan p = PlanTwilight(false, ut, LatLon{43.12, -131.9}, ut, 45.0, 12.5);
-    const std::vector<PlanBody> bodies = BodiesInView(p.Observe, p.Position.Lat, p.Position.Lon);
+    const TwilightPlan p = PlanTwilight(false, ut, LatLon{43.12, -131.9}, ut, 45.0, 12.5, HorizonOf(nav));
+    const std::vector<PlanBody> bodies = BodiesInView(p.Observe, p.Position.Lat, p.Position.Lon, nav);
     ASSERT_GE(bodies.size(), 4u);
     for (const PlanBody& b : bodies) {
         EXPECT_TRUE(b.Hc >= kPlanMinAltitudeDeg && b.Hc <= kPlanMaxAltitudeDeg) << b.Name;
-        EXPECT_NEAR(ReduceSight(b.Code, p.Observe, b.PresetHs, true, p.Position.Lat, p.Position.Lon).Intercept, 0.0, 1e-9);
+        EXPECT_NEAR(ReduceSight(b.Code, p.Observe, b.PresetHs, true, p.Position.Lat, p.Position.Lon, nav).Intercept, 0.0, 1e-9);
     }
     // Polar night: no twilight with a horizon at 85 N in December.
     const DateValue dec = DateFromParts(2026, 12, 6);
-    EXPECT_NE(PlanTwilight(true, dec, LatLon{85.0, 0.0}, dec, 0.0, 0.0).Message.find("polar night"), std::string::npos);
+    EXPECT_NE(PlanTwilight(true, dec, LatLon{85.0, 0.0}, dec, 0.0, 0.0, kSea).Message.find("polar night"), std::string::npos);
     // Midsummer at 65 N: the Sun never goes 12 degrees down.
     const DateValue jun = DateFromParts(2026, 6, 21);
-    EXPECT_NE(PlanTwilight(false, jun, LatLon{65.0, 0.0}, jun, 0.0, 0.0).Message.find("the sky stays too light"), std::string::npos);
+    EXPECT_NE(PlanTwilight(false, jun, LatLon{65.0, 0.0}, jun, 0.0, 0.0, kSea).Message.find("the sky stays too light"), std::string::npos);
 }
 
 TEST_F(Planning, DeadReckoningFollowsThePublishedMercatorSailing) {

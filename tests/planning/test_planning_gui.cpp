@@ -129,7 +129,7 @@ TEST_F(PlanningWindows, EveningPlanMarkedOnTheMapAndFilledIntoThePositionLines) 
         EXPECT_EQ(p->Text1[i]->text(), FormatTimeHMS(sights[i].Ut));
     }
     QTest::mouseClick(p->Command2, Qt::LeftButton);
-    EXPECT_TRUE(LastFix.Message.empty());
+    EXPECT_TRUE(LastFix.Refusal.empty());
     EXPECT_LT(testsupport::NmBetween(LastFix.FixLat, LastFix.FixLon, 45.0, -30.0), 0.1);
 }
 

@@ -22,19 +22,10 @@ double AngleDiffArcsec(double a, double b) { return std::remainder(a - b, 360.0)
 
 // Altitude and azimuth of a place at local hour angle ha (degrees) seen from (lat, lon) at kJd.
 Coord3 AtHourAngle(double ha, double dec, double lat, double lon, double dist = 1.0) {
-    NavigationState.Lat = lat;
     return AltAzimuth(kJd, {SiderealTime(kJd, lon) - ha, dec, dist}, lat, lon);
 }
 
-class Reduction : public ::testing::Test {
-protected:
-    void SetUp() override {
-        saved_ = NavigationState;
-        NavigationState = DefaultNavigationState();
-    }
-    void TearDown() override { NavigationState = saved_; }
-    NavigationStateRecord saved_;
-};
+class Reduction : public ::testing::Test {};
 }  // namespace
 
 TEST_F(Reduction, MeridianSixHoursWestAndTheEquator) {
@@ -73,10 +64,9 @@ TEST_F(Reduction, AgreesWithErfaGeometry) {
 TEST_F(Reduction, DiurnalAberrationAtThePole) {
     // At the pole the right ascension stays (no division by cos 90); the declination
     // moves outward by 0.319" (the equator's rotation speed over c) times cos(latitude).
-    NavigationState.Lat = 30.0;
     Coord3 p{123.0, 90.0, 1.0}, q{10.0, -90.0, 1.0};
-    DiurnalAberration(90.0, p);
-    DiurnalAberration(90.0, q);
+    DiurnalAberration(90.0, p, 30.0);
+    DiurnalAberration(90.0, q, 30.0);
     EXPECT_EQ(p.x, 123.0);
     EXPECT_EQ(q.x, 10.0);
     EXPECT_NEAR((p.y - 90.0) / kAs, 0.319 * std::cos(M_PI / 6), 0.002);
@@ -112,11 +102,8 @@ TEST_F(Reduction, TemperatureAndPressureScaleTheRefractionAsErfa) {
     const auto ref = testsupport::ReadCsv(testsupport::TestData("refraction_air_reference.csv"));
     ASSERT_EQ(ref.rows.size(), 30u);
     for (size_t i = 0; i < ref.rows.size(); ++i) {
-        NavigationState.Temp = static_cast<float>(ref.Num(i, "temp_c"));
-        NavigationState.Pressure = static_cast<float>(ref.Num(i, "pressure_hpa"));
-        const double r = Refraction(ref.Num(i, "alt_deg"));
-        EXPECT_NEAR(1.0 + RefractionTP(r) / r, ref.Num(i, "ratio"), kTolRefractionAirRatio) << NavigationState.Temp << " C "
-                                                                                           << NavigationState.Pressure << " hPa";
+        const double t = ref.Num(i, "temp_c"), p = ref.Num(i, "pressure_hpa"), r = Refraction(ref.Num(i, "alt_deg"));
+        EXPECT_NEAR(1.0 + RefractionTP(r, t, p) / r, ref.Num(i, "ratio"), kTolRefractionAirRatio) << t << " C " << p << " hPa";
     }
 }
 
@@ -151,15 +138,16 @@ TEST_F(Reduction, SunAndMoonAgainstTheAlmanacCorrectionTables) {
         {9, 80.0, moonAtHP(61.0), true, 20.5 + 6.4, 0.15, "Moon 80 HP 61.0 LL (NavList, 2020-09-01)"},
         {0, 37.0, sunOctMar, true, 15.0, 0.06, "Sun Oct-Mar 37 LL (NavList, 2016-12-21)"}};
     for (const C& c : cases) {
-        const AltitudeCorrections k = CorrectSextantAltitude(c.ha, 0.0, 0.0, c.body, c.distance, c.lower);
+        const Horizon seaLevel{0.0, 10.0, 1010.0};
+        const AltitudeCorrections k = CorrectSextantAltitude(c.ha, 0.0, seaLevel, c.body, c.distance, c.lower);
         EXPECT_NEAR((k.Ho - c.ha) * 60.0, c.corrArcmin, c.tolArcmin) << c.source;
-        EXPECT_NEAR(SextantAltitudeFor(k.Ho, 0.0, c.body, c.distance, c.lower), c.ha, 1e-9) << c.source;
+        EXPECT_NEAR(SextantAltitudeFor(k.Ho, seaLevel, c.body, c.distance, c.lower), c.ha, 1e-9) << c.source;
     }
     // Planets and stars are brought down by their centre: the limb flag changes nothing;
     // a planet keeps its parallax (Venus at 0.3 AU: 29" HP).
     for (int body : {-1, 2, 5}) {
-        const AltitudeCorrections a = CorrectSextantAltitude(40.0, 1.5, 0.1, body, 0.3, true);
-        const AltitudeCorrections b = CorrectSextantAltitude(40.0, 1.5, 0.1, body, 0.3, false);
+        const AltitudeCorrections a = CorrectSextantAltitude(40.0, 1.5, Horizon{}, body, 0.3, true);
+        const AltitudeCorrections b = CorrectSextantAltitude(40.0, 1.5, Horizon{}, body, 0.3, false);
         EXPECT_EQ(a.Ho, b.Ho) << body;
         EXPECT_EQ(a.SemiD, 0.0) << body;
         EXPECT_EQ(a.Parallax > 0.0, body >= 0) << body;

@@ -28,6 +28,8 @@ constexpr double kMinute = 1.0 / 1440.0;  // days
 // The parabola through three hourly values of a smooth test curve (period 14 h or
 // more) finds its zero within a few seconds.
 constexpr double kTolSyntheticMinutes = 0.2;
+// The references have no dip: the eye at the sea, 10 C and 1010 mB.
+const Horizon kSea{0.0, 10.0, 1010.0};
 
 class RiseSetTest : public ::testing::Test {
 protected:
@@ -36,8 +38,6 @@ protected:
         const LoadStatus st = LoadPlanetData();
         ASSERT_TRUE(st.ok) << st.message;
         ASSERT_TRUE(LoadMoonFile().ok);
-        NavigationState = DefaultNavigationState();
-        NavigationState.hEye = 0.0f;
     }
 };
 
@@ -84,13 +84,9 @@ TEST_F(RiseSetTest, HeightOfEyeAndColdDenseAirLowerTheThreshold) {
     // The reference's air (height 0, 10 C, 1010 mB) leaves the base; 15 m of eye takes the
     // dip off; -10 C at 1030 mB bends the light (1030/1010)(283/263) = 1.0974 times as much.
     const double base = kSunBaseThresholdDeg;
-    EXPECT_DOUBLE_EQ(ThresholdAltitude(base), base);
-    NavigationState.hEye = 15.0f;
-    EXPECT_NEAR(ThresholdAltitude(base), base - Dip(15.0), 1e-12);
-    NavigationState.hEye = 0.0f;
-    NavigationState.Temp = -10.0f;
-    NavigationState.Pressure = 1030.0f;
-    EXPECT_NEAR(base - ThresholdAltitude(base), 0.0974 * Refraction(base), 0.001 * Refraction(base));
+    EXPECT_DOUBLE_EQ(ThresholdAltitude(base, kSea), base);
+    EXPECT_NEAR(ThresholdAltitude(base, Horizon{15.0, 10.0, 1010.0}), base - Dip(15.0), 1e-12);
+    EXPECT_NEAR(base - ThresholdAltitude(base, Horizon{0.0, -10.0, 1030.0}), 0.0974 * Refraction(base), 0.001 * Refraction(base));
 }
 
 TEST(TimeOfDayText, RoundsToTheSecondAndWraps) {
@@ -169,8 +165,8 @@ std::string Where(const Case& c) {
 
 RiseSetResult Compute(const Case& c, bool approximate) {
     const DateValue day = c.dayJd - kDateEpochJD;
-    if (c.kind >= 10) return TwilightTimes(day, c.lat, c.lon, c.kind == 10, approximate);
-    return RiseSetTimes(day, c.lat, c.lon, c.kind, approximate);
+    if (c.kind >= 10) return TwilightTimes(day, c.lat, c.lon, c.kind == 10, approximate, kSea);
+    return RiseSetTimes(day, c.lat, c.lon, c.kind, approximate, kSea);
 }
 
 const Event* Nearest(const Case& c, const std::string& kind, double jd) {
@@ -201,13 +197,6 @@ protected:
                 .events.push_back({events.Text(i, "event"), events.Num(i, "jd_ut"), events.Num(i, "value")});
     }
     static void TearDownTestSuite() { delete g_cases; }
-    void At(const Case& c) {
-        NavigationState = DefaultNavigationState();
-        NavigationState.hEye = 0.0f;  // the reference has no dip; 10 C and 1010 mB
-        NavigationState.Lat = c.lat;
-        NavigationState.Lon = c.lon;
-        NavigationState.TZ = static_cast<float>(c.tz);
-    }
 };
 }  // namespace
 
@@ -215,10 +204,9 @@ TEST_F(RiseSetReference, TableSpreadAndThresholds) {
     ASSERT_EQ(g_cases->size(), 14u * 18u * 11u);
     double lo = 90, hi = -90;
     for (const Case& c : *g_cases) {
-        At(c);
         lo = std::fmin(lo, c.lat), hi = std::fmax(hi, c.lat);
         const double base = c.kind == 10 ? kCivilTwilightDeg : c.kind == 11 ? kNauticalTwilightDeg : BaseThreshold(c.kind);
-        ASSERT_NEAR(ThresholdAltitude(base), c.h0, 1e-6) << KindName(c.kind);  // the reference's altitudes
+        ASSERT_NEAR(ThresholdAltitude(base, kSea), c.h0, 1e-6) << KindName(c.kind);  // the reference's altitudes
     }
     EXPECT_TRUE(lo == -65.0 && hi == 72.0);
 }
@@ -227,7 +215,6 @@ TEST_F(RiseSetReference, RigorousMethod) {
     std::map<int, ErrorStats> stats, grazing;
     int checked = 0, grazingKind = 0;
     for (const Case& c : *g_cases) {
-        At(c);
         const RiseSetResult r = Compute(c, false);
         std::vector<const Event*> ref[2];  // rises and sets in the day
         for (const Event& e : c.events)
@@ -284,7 +271,6 @@ TEST_F(RiseSetReference, ApproximateMethod) {
     std::map<int, ErrorStats> stats;
     int markerDisagree = 0, outOfDay = 0, missed = 0, extra = 0, checked = 0;
     for (const Case& c : *g_cases) {
-        At(c);
         const RiseSetResult r = Compute(c, true);
         if (r.NoCrossing()) {
             // The reference must not cross (at a fair angle) in the day.
@@ -342,8 +328,7 @@ TEST_F(RiseSetReference, Transits) {
     std::map<int, ErrorStats> upper, lower, altUp, altLow;
     for (const Case& c : *g_cases) {
         if (c.kind > 9) continue;
-        At(c);
-        const TransitResult t = TransitTimes(c.dayJd - kDateEpochJD, c.lat, c.lon, c.kind);
+        const TransitResult t = TransitTimes(c.dayJd - kDateEpochJD, c.lat, c.lon, c.kind, kSea);
         const Event *u = Nearest(c, "upper", t.UpperTime + kDateEpochJD), *l = Nearest(c, "lower", t.LowerTime + kDateEpochJD);
         ASSERT_TRUE(u && l);
         const double eu = (t.UpperTime + kDateEpochJD - u->jd) * 1440.0, el = (t.LowerTime + kDateEpochJD - l->jd) * 1440.0;

@@ -59,7 +59,7 @@ TEST(RiseSetWindow, ShowsNineApproximateRowsAndPolarDayAndNightInWords) {
     }
     // The Sun in zone time; declination -18.6: about 20 deg up at noon with dip and
     // refraction, 90 - 51.5 + 18.5 = 57 deg down at midnight.
-    const RiseSetResult r = RiseSetTimes(DayOfState(), 51.5, -0.1, 0, true);
+    const RiseSetResult r = RiseSetTimes(DayOfState(), 51.5, -0.1, 0, true, HorizonOf(NavigationState));
     EXPECT_EQ(w->lblRS_Rise[0]->text(), Zone(r.Rise));
     EXPECT_EQ(w->lblRS_Set[0]->text(), Zone(r.Set));
     EXPECT_TRUE(Matches("^ (19 5\\d|20 0\\d)\\.\\d$", w->lblRS_UTransitH[0]->text())) << w->lblRS_UTransitH[0]->text().toStdString();
@@ -93,7 +93,7 @@ TEST(RiseSetWindow, ClickMakesARowRigorousAndApplyMakesItApproximateAgain) {
     QTest::mouseClick(w->lblRS_Name[0], Qt::LeftButton);
     EXPECT_EQ(w->lblRS_Name[0]->text(), QStringLiteral("Sun (Rigorous)"));
     EXPECT_EQ(w->lblRS_Name[0]->cursor().shape(), Qt::ArrowCursor);  // no longer clickable
-    const RiseSetResult r = RiseSetTimes(DayOfState(), -33.9, 18.4, 0, false);
+    const RiseSetResult r = RiseSetTimes(DayOfState(), -33.9, 18.4, 0, false, HorizonOf(NavigationState));
     EXPECT_EQ(w->lblRS_Rise[0]->text(), Zone(r.Rise));
     EXPECT_EQ(w->lblRS_Set[0]->text(), Zone(r.Set));
     EXPECT_EQ(w->lblRS_Rise[8]->text(), moonBefore);  // the other rows stay approximate
@@ -115,5 +115,5 @@ TEST(RiseSetWindow, ClickMakesARowRigorousAndApplyMakesItApproximateAgain) {
     for (int i = 0; i < 9; ++i) EXPECT_TRUE(w->lblRS_Name[i]->text().endsWith(QStringLiteral("(Approximate)"))) << i;
     EXPECT_EQ(w->fraTwilight->title(), QStringLiteral("Twilight (Approximate)"));
     EXPECT_TRUE(w->lblRS_Def[5]->text().contains(QStringLiteral("Position: 45-54.0S")));
-    EXPECT_EQ(w->lblRS_Rise[0]->text(), Zone(RiseSetTimes(DayOfState(), -45.9, 18.4, 0, true).Rise));
+    EXPECT_EQ(w->lblRS_Rise[0]->text(), Zone(RiseSetTimes(DayOfState(), -45.9, 18.4, 0, true, HorizonOf(NavigationState)).Rise));
 }

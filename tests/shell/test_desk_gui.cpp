@@ -46,7 +46,6 @@ protected:
         main_.reset();
         scope_.reset();
         LastFix = FixResult{};
-        LastSightLines = SightLines{};
     }
     // A main window on a 1280x800 screen.
     static std::unique_ptr<MDIFormMain> MakeMain() {
@@ -70,8 +69,7 @@ protected:
         LastFix.FixTime = NavigationState.LocalDate;
         LastFix.DRLat = LastFix.FixLat = NavigationState.Lat;
         LastFix.DRLon = LastFix.FixLon = NavigationState.Lon;
-        LastSightLines = SightLines{};
-        LastSightLines.Body = {7001, 1708, 8728, 424};
+        LastFix.Lines.Body = {7001, 1708, 8728, 424};
         for (size_t i = 0; i < 4; ++i) {
             LastFix.LineTime[i] = t;
             LastFix.LinePos[i] = {NavigationState.Lat, NavigationState.Lon};

@@ -129,24 +129,6 @@ TEST(MainWindow, AButtonActsOnlyOnceItsWindowExists) {
     EXPECT_EQ(m->Area()->subWindowList().size(), opened);
 }
 
-TEST(MainWindow, AFaultInTheDetailsReportIsShownAndTheProgramGoesOn) {
-    DialogRecorder dialogs;
-    auto m = MakeMain();
-    const FixResult savedFix = LastFix;
-    const SightLines savedLines = LastSightLines;
-    LastFix = FixResult{};
-    LastFix.FixTime = NavigationState.LocalDate;
-    LastFix.LineTime[0] = NavigationState.LocalDate;
-    LastSightLines = SightLines{};
-    LastSightLines.Body[0] = 0;      // the Sun
-    NavigationState.hEye = -1.0f;    // a dip below the sea: an invalid call
-    EXPECT_NO_THROW(m->ButtonByKey(QStringLiteral("Details"))->trigger());
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Calculation error"));
-    LastFix = savedFix;
-    LastSightLines = savedLines;
-}
-
 TEST(MainWindow, SaveInfoAppliesAndEveryOpenWindowOfResultsRecomputes) {
     testsupport::LoadDataFiles();
     LocaleScope point(PointLocale());
@@ -178,7 +160,6 @@ TEST(MainWindow, SaveInfoAppliesAndEveryOpenWindowOfResultsRecomputes) {
 
 TEST(MainWindow, AboutBoxStaysUntilAKeyOrAClick) {
     auto m = MakeMain();
-    SplashDone = true;
     for (bool byKey : {true, false}) {
         Item(m.get(), "mnuAbout")->trigger();
         QPointer<frmSplash> about = m->findChild<frmSplash*>();

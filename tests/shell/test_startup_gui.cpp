@@ -12,6 +12,7 @@
 #include <limits>
 
 #include "shell/MDIFormMain.h"
+#include "shell/StartUp.h"
 #include "shell/frmSplash.h"
 #include "ui/mPublicVarsQt.h"
 #include "core/mFiles.h"

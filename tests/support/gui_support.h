@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "ui/mDialogs.h"
-#include "core/mWorkingData.h"
+#include "fix/mLastFix.h"
+#include "ui/mPublicVarsQt.h"
 
 struct RecordedMessage {
     QString title;

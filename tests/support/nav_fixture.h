@@ -1,6 +1,6 @@
 // The fixture of the tests that need the data files and the working data: the
-// files load once, each test starts from the default working data with a given
-// dead-reckoning state, and the shared records are put back afterwards.
+// files load once, and each test starts from the default working data in `nav`,
+// which it passes to the computations.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 #include <string>
 
 #include "core/mWorkingData.h"
-#include "fix/mLastFix.h"
 #include "core/mStar.h"
 #include "core/mFiles.h"
 #include "core/mMath.h"
@@ -51,22 +50,7 @@ inline double NmBetween(double lat, double lon, double refLat, double refLon) {
 class NavFixture : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { LoadDataFiles(); }
-    void SetUp() override {
-        nav_ = NavigationState;
-        fix_ = LastFix;
-        lines_ = LastSightLines;
-        NavigationState = DefaultNavigationState();
-    }
-    void TearDown() override {
-        NavigationState = nav_;
-        LastFix = fix_;
-        LastSightLines = lines_;
-    }
-
-private:
-    NavigationStateRecord nav_;
-    FixResult fix_;
-    SightLines lines_;
+    NavigationStateRecord nav = DefaultNavigationState();
 };
 
 }  // namespace testsupport
