@@ -95,6 +95,7 @@ frmAnnual::frmAnnual(QWidget* parent) : ChildWindow(parent) {
     Combo1->setToolTip(QStringLiteral("Year: the year of the page, 1900 to 2100"));
     for (int i = 0; i <= kLastYear - kFirstYear; ++i) Combo1->addItem(QString::number(kFirstYear + i));
     Command1 = new QPushButton(QStringLiteral("&Refresh"), Frame3);
+    Command1->setToolTip(QStringLiteral("Compute the events of the year typed"));
     Command1->setObjectName(QStringLiteral("Command1"));
     auto* yearLayout = new QVBoxLayout(Frame3);
     yearLayout->addWidget(Combo1);

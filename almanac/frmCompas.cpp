@@ -95,6 +95,9 @@ frmCompas::frmCompas(QWidget* parent) : ChildWindow(parent) {
     AttachMask(Text1, kTimeMask);
     Place(Text1, 5800, 80, 1160, 290);
     Text1->setToolTip(QString::fromLatin1(valueTips[0]));
+    // A new time makes the shown azimuth and correction stale: cleared until
+    // Calculate computes them again.
+    connect(Text1, &QLineEdit::textEdited, this, [this] { ClearAzimuth(); });
 
     Text2 = new QLineEdit(this);
     Text2->setObjectName(QStringLiteral("Text2"));
@@ -129,6 +132,7 @@ frmCompas::frmCompas(QWidget* parent) : ChildWindow(parent) {
     // Alt+C belongs to the main window's "&Calculation" menu.
     Command1 = new QPushButton(QStringLiteral("Ca&lculate"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setToolTip(QStringLiteral("Compute the azimuth for the body and time shown, then the correction"));
     Place(Command1, 5360, 2220, 1600, 400);
     connect(Command1, &QPushButton::clicked, this, [this] { CalculateClick(); });
 
@@ -225,7 +229,9 @@ void frmCompas::OptionClick(int index) {
         if (index <= 1) {
             Text1->setEnabled(false);
             const bool rise = index == 0;
-            const SunBearingEvent e = SunRiseSetAzimuth(NavigationState.LocalDate, lat, lon, rise, HorizonOf(NavigationState));
+            // The 24 hours from the working instant (UT), so never a rise already past.
+            const DateValue workingUt = NavigationState.LocalDate - NavigationState.TZ / 24.0;
+            const SunBearingEvent e = SunRiseSetAzimuth(workingUt, lat, lon, rise, HorizonOf(NavigationState));
             if (e.Found) {
                 SetMaskedText(Text1, QString::fromStdString(TimeOfDayText(e.Time)));
                 Label2->setText(QString::fromStdString(FormatAzimuth(e.Azimuth)) + QChar(0x00B0));
@@ -280,6 +286,15 @@ void frmCompas::ComboClick() {
 }
 
 void frmCompas::CalculateClick() {
+    // The azimuth of the present choice, body and time: never one left from an
+    // earlier time or body.
+    for (int i = 0; i < 4; ++i) {
+        if (!Option1[static_cast<size_t>(i)]->isChecked()) continue;
+        if (i == 3)
+            ComboClick();
+        else
+            OptionClick(i);
+    }
     if (!azimuthValid_) {
         Label4->clear();  // no azimuth to correct against
         return;

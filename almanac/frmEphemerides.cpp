@@ -1,7 +1,6 @@
 #include "almanac/frmEphemerides.h"
 
 #include <QFile>
-#include <QFileDialog>
 #include <QFont>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -16,6 +15,7 @@
 #include "ui/mConvertion.h"
 #include "ui/mDialogs.h"
 #include "ui/mLayout.h"
+#include "ui/mSavePath.h"
 #include "core/mWorkingData.h"
 #include "core/mFault.h"
 #include "ui/mPublicVarsQt.h"
@@ -98,11 +98,13 @@ frmEphemerides::frmEphemerides(QWidget* parent) : ChildWindow(parent) {
     ProgressBar1->setTextVisible(false);
 
     Command1 = new QPushButton(QStringLiteral("&Recalculate"), this);
+    Command1->setToolTip(QStringLiteral("Compute the page again for the working date"));
     Command1->setObjectName(QStringLiteral("Command1"));
     ProgressBar1->setToolTip(QStringLiteral("Progress of the page's computation"));
     connect(Command1, &QPushButton::clicked, this, [this] { Update(); });
 
     cmdExport = new QPushButton(QStringLiteral("E&xport…"), this);
+    cmdExport->setToolTip(QStringLiteral("Save the page as a CSV file, each row with its UT date and hour"));
     cmdExport->setObjectName(QStringLiteral("cmdExport"));
     connect(cmdExport, &QPushButton::clicked, this, [this] {
         const QString path = AskExportPath ? AskExportPath(this) : QString();
@@ -129,8 +131,10 @@ QSize frmEphemerides::ContentSize() const {
 }
 
 std::function<QString(QWidget*)> frmEphemerides::AskExportPath = [](QWidget* parent) {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Export the page"), QString(),
-                                        QStringLiteral("CSV files (*.csv);;All files (*)"));
+    const QString name = QStringLiteral("ephemerides-%1.csv")
+                             .arg(ToQDateTime(DateWholeDays(NavigationState.LocalDate)).date().toString(Qt::ISODate));
+    return AskSavePath(parent, QStringLiteral("Export the page"), name, QStringLiteral("CSV files (*.csv)"),
+                       QStringLiteral("csv"));
 };
 
 bool frmEphemerides::ExportCsv(const QString& path) {
@@ -142,7 +146,8 @@ bool frmEphemerides::ExportCsv(const QString& path) {
     }
     QTextStream out(&file);
     auto quoted = [](const QString& t) { return QLatin1Char('"') + QString(t).replace('"', QStringLiteral("\"\"")) + QLatin1Char('"'); };
-    QStringList head{QStringLiteral("hour"), QStringLiteral("aries_gha")};
+    // Each row says its instant: the UT date and the whole hour of UT.
+    QStringList head{QStringLiteral("date_ut"), QStringLiteral("time_ut"), QStringLiteral("aries_gha")};
     for (const EphemerisColumn& c : kEphemerisColumns) {
         const QString name = QString::fromLatin1(c.header).toLower();
         head << name + QStringLiteral("_gha") << name + QStringLiteral("_dec");
@@ -152,7 +157,8 @@ bool frmEphemerides::ExportCsv(const QString& path) {
     out << head.join(QLatin1Char(',')) << "\n";
     for (int i = 0; i < lvEphemer->topLevelItemCount() && i < kEphemerisHours; ++i) {
         const EphemerisRow& r = rows_[static_cast<size_t>(i)];
-        QStringList cells{QString::number(r.hour), QString::number(r.aries, 'f', 6)};
+        QStringList cells{pageDate_.toString(Qt::ISODate), QStringLiteral("%1:00").arg(r.hour, 2, 10, QLatin1Char('0')),
+                          QString::number(r.aries, 'f', 6)};
         for (int c = 0; c < kEphemerisBodyCount; ++c)
             cells << QString::number(r.gha[static_cast<size_t>(c)], 'f', 6) << QString::number(r.dec[static_cast<size_t>(c)], 'f', 6);
         for (double v : MinuteValues(r)) cells << QString::number(v, 'f', 3);
@@ -191,6 +197,7 @@ void frmEphemerides::Update() {
 
 void frmEphemerides::FillEphemerides() {
     const double jd0 = EphemerisPageStart(NavigationState.LocalDate);
+    pageDate_ = ToQDateTime(DateWholeDays(NavigationState.LocalDate)).date();  // the page's UT date (as jd0)
     WaitCursor wait(this);
     const EphemerisFit fit = EphemerisPageFit(jd0);
     lvEphemer->clear();

@@ -3,6 +3,7 @@
 // Jupiter, Saturn, the Sun and the Moon. The numbers come from mEphemerides; this window
 // formats and shows them.
 #pragma once
+#include <QDate>
 #include <array>
 #include <functional>
 
@@ -51,4 +52,5 @@ protected:
 private:
     void FillEphemerides();
     std::array<EphemerisRow, kEphemerisHours> rows_{};
+    QDate pageDate_;  // the UT date of the rows
 };

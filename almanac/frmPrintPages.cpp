@@ -1,4 +1,5 @@
 #include "almanac/frmPrintPages.h"
+#include "ui/mSavePath.h"
 
 #include <QCloseEvent>
 #include <QDateEdit>
@@ -27,8 +28,8 @@ DateValue FromQDate(const QDate& d) { return DateFromParts(d.year(), d.month(), 
 }  // namespace
 
 std::function<QString(QWidget*)> frmPrintPages::AskPdfPath = [](QWidget* parent) {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save the daily pages"), QStringLiteral("daily-pages.pdf"),
-                                        QStringLiteral("PDF files (*.pdf)"));
+    return AskSavePath(parent, QStringLiteral("Save the daily pages"), QStringLiteral("daily-pages.pdf"),
+                       QStringLiteral("PDF files (*.pdf)"), QStringLiteral("pdf"));
 };
 
 frmPrintPages::frmPrintPages(QWidget* parent) : QDialog(parent) {

@@ -44,8 +44,8 @@ double CompassItemAzimuth(double jd, int value, double lat, double lon) {
     return Norm360(AltAzimuth(jd, place, lat, lon).x);
 }
 
-SunBearingEvent SunRiseSetAzimuth(DateValue localDate, double lat, double lon, bool rise, const Horizon& horizon) {
-    const RiseSetResult r = RiseSetTimes(localDate, lat, lon, 0, false, horizon);
+SunBearingEvent SunRiseSetAzimuth(DateValue start, double lat, double lon, bool rise, const Horizon& horizon) {
+    const RiseSetResult r = RiseSetTimes(start, lat, lon, 0, false, horizon);
     SunBearingEvent e;
     if (rise ? r.HasRise() : r.HasSet()) {
         e.Found = true;

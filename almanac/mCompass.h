@@ -49,7 +49,7 @@ CompassPlace CompassItemPlace(double jd, int value, double lat, double lon, cons
 double CompassItemAzimuth(double jd, int value, double lat, double lon);
 
 // The Sun at rise or set for the compass, from the rigorous method over the 24
-// hours that follow localDate read as a UT instant.
+// hours that follow a UT instant.
 struct SunBearingEvent {
     bool Found = false;       // the Sun crosses the horizon that way in the 24 hours
     DateValue Time = 0.0;     // UT of the crossing when Found
@@ -59,9 +59,10 @@ struct SunBearingEvent {
     int Marker = 0;
 };
 
-// Given: localDate (taken as the UT start of the 24 hours searched, without the
-// zone shift); lat, lon, degrees; rise (true: sunrise, false: sunset); horizon.
-SunBearingEvent SunRiseSetAzimuth(DateValue localDate, double lat, double lon, bool rise, const Horizon& horizon);
+// Given: start, the UT instant that starts the 24 hours searched (the working
+// local time less the zone); lat, lon, degrees; rise (true: sunrise, false: sunset);
+// horizon.
+SunBearingEvent SunRiseSetAzimuth(DateValue start, double lat, double lon, bool rise, const Horizon& horizon);
 
 // The words that stand in for the time and the azimuth of a sunrise or sunset the
 // 24 hours do not hold: "No Rise" or "No Set", and "Up 24 h" (polar day), "Down

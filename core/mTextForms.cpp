@@ -110,16 +110,22 @@ std::string FormatNumberPattern(double value, const std::string& pattern, const 
         for (char ch : positive) width += ch == '.' ? decimalSeparator.size() : 1;
         return std::string(width, '-');
     }
-    if (value < 0.0) {
-        if (semi != std::string::npos) return FormatSection(-value, pattern.substr(semi + 1), decimalSeparator);
-        const std::string text = FormatSection(-value, positive, decimalSeparator);
-        // A value that rounds to zero shows no minus sign.
-        bool allZero = true;
+    // A value that rounds to zero is shown as zero: never with a minus sign, from
+    // the negative section or the pattern's own literal ("-00.0" for a dip of 0).
+    const auto allZero = [](const std::string& text) {
         for (char ch : text)
-            if (ch >= '1' && ch <= '9') allZero = false;
-        return allZero ? text : "-" + text;
+            if (ch >= '1' && ch <= '9') return false;
+        return true;
+    };
+    if (value < 0.0) {
+        const std::string magnitude = FormatSection(-value, positive, decimalSeparator);
+        if (allZero(magnitude)) value = 0.0;
+        else if (semi != std::string::npos) return FormatSection(-value, pattern.substr(semi + 1), decimalSeparator);
+        else return "-" + magnitude;
     }
-    return FormatSection(value, positive, decimalSeparator);
+    std::string text = FormatSection(value, positive, decimalSeparator);
+    if (allZero(text) && !text.empty() && text[0] == '-') text.erase(0, 1);
+    return text;
 }
 
 MaskedEditResult MaskedEditStep(int textLength, int selStart, const std::string& mask, int key) {

@@ -151,13 +151,16 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     // 2. Caption, buttons, map parameters.
     setWindowTitle(QStringLiteral("Calculate Position"));
     Command1 = new QPushButton(QStringLiteral("&Refresh Map"), this);
+    Command1->setToolTip(QStringLiteral("Draw the star map again for the working time and the map options"));
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(DR(4, 310, 118, 26));
     // Alt+C belongs to the main window's "&Calculation" menu.
     Command2 = new QPushButton(QStringLiteral("Calculate &Pos"), this);
+    Command2->setToolTip(QStringLiteral("Reduce the lines in use and calculate the fix (recorded in the sight log)"));
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setGeometry(DR(127, 310, 118, 26));
     Command4 = new QPushButton(QStringLiteral("&Show Details"), this);
+    Command4->setToolTip(QStringLiteral("Every step of the last fix and a plot of its lines of position"));
     Command4->setObjectName(QStringLiteral("Command4"));
     Command4->setGeometry(DR(250, 310, 122, 26));
 
@@ -174,6 +177,12 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
         auto* o = new QRadioButton(QString::fromLatin1(options[k]), Frame3);
         o->setObjectName(QStringLiteral("Option1_%1").arg(k));
         o->setGeometry(optionRects[k]);
+        static const char* const tips[3] = {
+            "Nav Stars: the 57 navigational stars of the Nautical Almanac and Polaris",
+            "Mae Stars: the navigational stars and Polaris with the brightest others, 160 in all (the second "
+            "star list of the catalogue)",
+            "Every star of the catalogue brighter than the magnitude typed beside"};
+        o->setToolTip(QString::fromLatin1(tips[k]));
         Option1[static_cast<size_t>(k)] = o;
     }
     Text3 = new QLineEdit(QStringLiteral("3.5"), Frame3);
@@ -185,6 +194,7 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setGeometry(DR(228, 17, 104, 20));
     Check1->setChecked(true);
+    Check1->setToolTip(QStringLiteral("Draw the Sun, the Moon and the planets on the map"));
 
     lblGenInfo = new QLabel(this);
     lblGenInfo->setObjectName(QStringLiteral("lblGenInfo"));
@@ -478,11 +488,42 @@ void frmPosition::RingPlanned() {
     }
 }
 
+SightLines frmPosition::LinesShown(std::array<bool, 4>& typed) const {
+    SightLines lines;
+    for (size_t n = 0; n < 4; ++n) {
+        QComboBox* combo = Combo1[n];
+        lines.Body[n] = combo->currentIndex() < 0 ? kNoBody : combo->currentData().toInt();
+        lines.Time[n] = Text1[n]->text().toStdString();
+        lines.Altitude[n] = Text2[n]->text().toStdString();
+        lines.LowerLimb[n] = Check2[n]->isChecked();
+        typed[n] = LineInUse(lines.Body[n]) || Text1[n]->text() != FormatTimeHMS(0.0) ||
+                   Text2[n]->text() != FormatNumber(0.0, QStringLiteral("00-00.0"));
+    }
+    return lines;
+}
+
 void frmPosition::FillLines(const QVector<int>& codes, const QVector<double>& times,
                             const QVector<double>& altitudes) {
-    SightLines lines;
-    for (int i = 0; i < 4 && i < codes.size() && i < times.size() && i < altitudes.size(); ++i) {
-        const size_t n = static_cast<size_t>(i);
+    // Typed lines are the navigator's: replaced only when he says so, else the
+    // planned sights go into the empty lines.
+    std::array<bool, 4> typed{};
+    SightLines lines = LinesShown(typed);
+    const bool anyTyped = std::find(typed.begin(), typed.end(), true) != typed.end();
+    const bool replace =
+        !anyTyped ||
+        ShowMessage(this, QStringLiteral("Fill position lines"),
+                    QStringLiteral("Some position lines are already typed.\n\nYes: replace every line with the "
+                                   "planned sights.\nNo: keep the typed lines and put the planned sights into "
+                                   "the empty ones."),
+                    MsgIcon::Question, MsgButtons::YesNo) == MsgResult::Yes;
+    if (replace) {
+        lines = SightLines{};
+        typed.fill(false);
+    }
+    size_t n = 0;
+    for (int i = 0; i < codes.size() && i < times.size() && i < altitudes.size(); ++i) {
+        while (n < 4 && typed[n]) ++n;
+        if (n >= 4) break;  // no empty line left
         lines.Body[n] = codes[i];
         lines.Time[n] = FormatTimeHMS(times[i]).toStdString();
         const double tenths = std::round(std::clamp(altitudes[i], 0.0, 90.0) * 600.0);  // 0.1' steps
@@ -491,8 +532,16 @@ void frmPosition::FillLines(const QVector<int>& codes, const QVector<double>& ti
                              FormatNumber((tenths - deg * 600.0) / 10.0, QStringLiteral("00.0")))
                                 .toStdString();
         lines.LowerLimb[n] = true;
+        ++n;
     }
     ShowSights(lines);
+    // A kept line without a body keeps its typed time and altitude too.
+    for (size_t k = 0; k < 4; ++k) {
+        if (!typed[k] || LineInUse(lines.Body[k])) continue;
+        SetMaskedText(Text1[k], QString::fromStdString(lines.Time[k]));
+        SetMaskedText(Text2[k], QString::fromStdString(lines.Altitude[k]));
+        Check2[k]->setChecked(lines.LowerLimb[k]);
+    }
 }
 
 void frmPosition::Update() {
@@ -539,12 +588,10 @@ QString frmPosition::LastFixText() const {
         return QStringLiteral("Last fix not available\nThe last calculation failed: ") + Lf(refusal_);
     if (f.Refused()) return QStringLiteral("Last fix not available");
     const QString warning = InterceptWarningText(f);
-    const CourseDistance& cd = f.FromDR;
     return QStringLiteral("Last fix on ") + FormatLongDate(f.FixTime) + QStringLiteral(" at ") +
            FormatShortTime(f.FixTime) + QStringLiteral(" local time.\nPosition: ") + FormatLatLon(f.FixLat, true) +
-           QStringLiteral(" ") + FormatLatLon(f.FixLon, false) + QStringLiteral("\nC = ") +
-           FormatNumber(cd.C, QStringLiteral("000.0")) + QStringLiteral("\u00B0 - ") +
-           FormatNumber(cd.Dist, QStringLiteral("00.0")) + QStringLiteral(" nm\nEllipse of error:\na = ") +
+           QStringLiteral(" ") + FormatLatLon(f.FixLon, false) + QStringLiteral("\n") + CourseDistanceText(f) +
+           QStringLiteral("\nEllipse of error:\na = ") +
            FormatNumber(f.EllipseA, QStringLiteral("00.00")) + QStringLiteral("' b = ") +
            FormatNumber(f.EllipseB, QStringLiteral("00.00")) + QStringLiteral("' Alpha = ") +
            FormatNumber(f.EllipseAlpha, QStringLiteral("000.0")) + QStringLiteral("\u00B0") +

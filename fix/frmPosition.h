@@ -64,8 +64,13 @@ public:
     // A sight plan from another window: the map drawn for its instant ut (UT) with
     // the marks of the bodies `codes` ringed (until the next Update); FillLines puts
     // body, UT time and preset sextant altitude into lines 1.. (the rest emptied).
+    // When lines are already typed it asks first: Yes replaces them all, No keeps
+    // them and fills only the empty lines.
     void MarkPlannedBodies(const QVector<int>& codes, DateValue ut);
     void FillLines(const QVector<int>& codes, const QVector<double>& times, const QVector<double>& altitudes);
+    // The four lines as the boxes show them; typed[n]: line n has a body, a time
+    // or an altitude (not the empty line's zeros).
+    SightLines LinesShown(std::array<bool, 4>& typed) const;
     // The bodies ringed by the last MarkPlannedBodies.
     QVector<int> PlannedCodes() const { return planned_; }
     // A double-click on a mark of the map: the star or planet information box.

@@ -1,4 +1,5 @@
 #include "log/frmSightLog.h"
+#include "ui/mSavePath.h"
 
 #include <QAbstractTableModel>
 #include <iterator>
@@ -20,12 +21,12 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSplitter>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "ui/mConvertion.h"
 #include "ui/mDialogs.h"
-#include "core/mWorkingData.h"
 #include "log/mSightLogQt.h"
 #include "ui/mPublicVarsQt.h"
 
@@ -188,7 +189,8 @@ frmSightLog::frmSightLog(QWidget* parent) : ChildWindow(parent) {
                                          "information and position windows"));
     cmdDelete = new QPushButton(QStringLiteral("&Delete"), this);
     cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
-    cmdExport = new QPushButton(QStringLiteral("&Export CSV\u2026"), this);
+    cmdDelete->setToolTip(QStringLiteral("Delete the selected fixes and their sights from the log (asks first)"));
+    cmdExport = new QPushButton(QStringLiteral("E&xport CSV\u2026"), this);
     cmdExport->setObjectName(QStringLiteral("cmdExport"));
     cmdExport->setToolTip(QStringLiteral("The selected fixes, or every fix listed, one row per sight"));
     auto* buttons = new QHBoxLayout;
@@ -251,6 +253,15 @@ void frmSightLog::Update() {
     // Column widths from the rows in view.
     for (int c = 0; c < model_->columnCount(); ++c) lstFixes->resizeColumnToContents(c);
     ShowSelected();
+}
+
+QSize frmSightLog::ContentSize() const {
+    int width = 0;
+    for (int c = 0; c < SightLogModel::kNoteColumn; ++c) width += lstFixes->header()->sectionSize(c);
+    // The note's header, the frame, the vertical scroll bar and the window's margins.
+    width += lstFixes->header()->sectionSizeHint(SightLogModel::kNoteColumn) +
+             2 * lstFixes->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * 12;
+    return QSize(width, 0).expandedTo(QSize(0, 1));
 }
 
 std::vector<std::int64_t> frmSightLog::SelectedIds() const {
@@ -343,7 +354,7 @@ void frmSightLog::DeleteSelected() {
     const QString what = ids.size() == 1 ? QStringLiteral("the selected fix")
                                          : QStringLiteral("the %1 selected fixes").arg(ids.size());
     if (ShowMessage(this, kTitle, QStringLiteral("Delete %1 and its sights from the sight log?").arg(what),
-                    MsgIcon::Question, MsgButtons::YesNo) != MsgResult::Yes)
+                    MsgIcon::Question, MsgButtons::YesNoDefaultNo) != MsgResult::Yes)
         return;
     SightLog* log = ProgramSightLog(this);
     if (!log) return;
@@ -368,8 +379,8 @@ void frmSightLog::ExportCsv() {
     if (!log) return;
     const QString suggested = QStringLiteral("sightlog.csv");
     const QString path = Chooser() ? Chooser()(this, suggested)
-                                   : QFileDialog::getSaveFileName(this, QStringLiteral("Export CSV"), suggested,
-                                                                  QStringLiteral("CSV files (*.csv)"));
+                                   : AskSavePath(this, QStringLiteral("Export CSV"), suggested,
+                                                 QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty()) return;
     std::vector<LoggedFix> fixes;
     try {

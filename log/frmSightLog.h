@@ -25,6 +25,8 @@ public:
 
     // Lists the log again (a new fix was recorded, the filter changed).
     void Update() override;
+    // Wide enough for every column of the list up to the bodies (the note may scroll).
+    QSize ContentSize() const override;
 
     // The file chooser of "Export CSV…": (parent, suggested name) -> chosen
     // path, "" for cancel. Replaceable so that tests answer it.

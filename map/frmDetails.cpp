@@ -11,7 +11,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
+#include "core/mMath.h"
+#include "core/mWorkingData.h"
 #include "ui/mConvertion.h"
 #include "ui/mLayout.h"
 #include "ui/mPublicVarsQt.h"
@@ -188,18 +191,37 @@ QSize frmDetails::ContentSize() const {
 }
 
 void frmDetails::FitTable() {
-    ListView1->setMinimumSize(TableSize());
-    setMinimumSize(minimumSizeHint());
     auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    // The frame round the window (title bar and borders), while the window fills it.
+    const QSize frame = sub ? sub->size() - size() : QSize();
+    QMdiArea* area = sub ? sub->mdiArea() : nullptr;
+    const QSize client = area ? area->viewport()->size() : QSize();
+    QSize table = TableSize();
+    ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ListView1->setMinimumSize(table);
+    if (area) {
+        // A table wider than the client area allows scrolls, so the plot keeps its room.
+        const int spare = client.width() - frame.width() - minimumSizeHint().width();
+        if (spare < 0) {
+            table.setWidth(std::max(TwipsToPixels(kDataColumnTwips) * 2, table.width() + spare));
+            ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+            table.setHeight(table.height() + ListView1->horizontalScrollBar()->sizeHint().height());
+            ListView1->setMinimumSize(table);
+        }
+    }
+    setMinimumSize(minimumSizeHint());
     if (!sub) {
         resize(size().expandedTo(minimumSizeHint()));
         return;
     }
-    const QSize grow = minimumSizeHint() - size();
-    if (grow.width() <= 0 && grow.height() <= 0) return;
-    QSize outer = sub->size() + grow.expandedTo(QSize(0, 0));
-    if (QMdiArea* area = sub->mdiArea()) outer = outer.boundedTo(area->viewport()->size());
-    sub->resize(outer);
+    QSize outer = sub->size().expandedTo(minimumSizeHint() + frame);
+    if (area) outer = outer.boundedTo(client);
+    if (outer != sub->size()) sub->resize(outer);
+    if (!area) return;
+    // It stays whole in the client area: moved back from the right and the
+    // bottom, so the plot and its buttons stay in view.
+    sub->move(std::max(0, std::min(sub->x(), client.width() - sub->width())),
+              std::max(0, std::min(sub->y(), client.height() - sub->height())));
 }
 
 QTreeWidgetItem* frmDetails::Row(const QString& key) const {
@@ -209,6 +231,34 @@ QTreeWidgetItem* frmDetails::Row(const QString& key) const {
         if (item->data(0, Qt::UserRole).toString() == key) return item;
     }
     return nullptr;
+}
+
+int frmDetails::FittingZoomIndex(const FixResult& fix) {
+    const auto milesFromDr = [&fix](double lat, double lon) {
+        double dLon = lon - fix.DRLon;
+        if (dLon > 180.0) dLon -= 360.0;
+        if (dLon < -180.0) dLon += 360.0;
+        return std::hypot((lat - fix.DRLat) * 60.0, dLon * 60.0 * CosD(fix.Working.Lat));
+    };
+    // The fix, and each line's foot point (its intercept from the DR).
+    double reach = milesFromDr(fix.FixLat, fix.FixLon);
+    for (size_t n = 0; n < 4; ++n)
+        if (fix.Weight[n] > 0.0 && std::isfinite(fix.Intercept[n])) reach = std::max(reach, std::fabs(fix.Intercept[n]));
+    if (!std::isfinite(reach)) reach = 0.0;
+    constexpr double kCellsShown = 2.5;  // of the three from the centre to the edge
+    for (size_t i = 0; i < kScales.size(); ++i)
+        if (reach <= kCellsShown * kScales[i]) return static_cast<int>(i);
+    return static_cast<int>(kScales.size()) - 1;
+}
+
+void frmDetails::SetZoomIndex(int index) { Zoom(index - zoomIndex_); }
+
+void frmDetails::FitZoomToNewFix(const FixResult& fix) {
+    if (fix.FixTime == fittedTime_ && fix.FixLat == fittedLat_ && fix.FixLon == fittedLon_) return;
+    fittedTime_ = fix.FixTime;
+    fittedLat_ = fix.FixLat;
+    fittedLon_ = fix.FixLon;
+    SetZoomIndex(FittingZoomIndex(fix));
 }
 
 void frmDetails::ZoomIn() { Zoom(+1); }
@@ -266,8 +316,10 @@ void frmDetails::Report(const FixResult& fix) {
     for (int c = 0; c < headers.size(); ++c) lv->resizeColumnToContents(c);
     FitTable();
 
-    // At the scale the window states (its zoom survives reports).
+    // A new fix opens at the scale that shows the fix and every line; the same
+    // fix reported again keeps the zoom the user chose.
     PlotLines(Picture1, fix, kScales[static_cast<size_t>(zoomIndex_)]);
+    FitZoomToNewFix(fix);
     show();
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
         sub->show();

@@ -38,6 +38,13 @@ public:
     // The grid scales, nautical miles per cell, and the present one.
     static constexpr std::array<double, 9> kScales{{0.5, 1, 2, 5, 10, 50, 100, 500, 1000}};
     int ZoomIndex() const { return zoomIndex_; }
+    // The smallest scale at which the fix and the foot point of every line lie
+    // inside the plot (within 2.5 of its 3 half-width cells of the DR).
+    static int FittingZoomIndex(const FixResult& fix);
+    // Shows the plot at this scale index, with its label and buttons.
+    void SetZoomIndex(int index);
+    // A fix other than the one shown last: the scale of FittingZoomIndex.
+    void FitZoomToNewFix(const FixResult& fix);
     void ZoomIn();
     void ZoomOut();
     // The row of the table with this key ("Hc"), nullptr when none.
@@ -58,5 +65,7 @@ protected:
 private:
     void Zoom(int step);
     int zoomIndex_ = 1;
+    // The fix the scale was last fitted to (time and place).
+    double fittedTime_ = 0.0, fittedLat_ = 0.0, fittedLon_ = 0.0;
     FixResult fix_;
 };

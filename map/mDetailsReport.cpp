@@ -38,18 +38,25 @@ QString DetailsFixText(const FixResult& fix, const std::string& failure) {
         failed = QStringLiteral("The last calculation failed: ") + why + QStringLiteral("\n");
     }
     if (fix.FixTime == 0.0) return failed + QStringLiteral("Last fix not available");
-    const CourseDistance cd = fix.FromDR;
     const QString warning = InterceptWarningText(fix);
     return failed + (failed.isEmpty() ? QStringLiteral("Last fix on ") : QStringLiteral("Last good fix on ")) +
            FormatLongDate(fix.FixTime) + QStringLiteral(" at ") +
            FormatShortTime(fix.FixTime) + QStringLiteral(" local time.\nPosition: ") +
            FormatLatLon(fix.FixLat, true) + QStringLiteral(" ") + FormatLatLon(fix.FixLon, false) +
-           QStringLiteral("   C = ") + FormatNumber(cd.C, QStringLiteral("000.0")) + QStringLiteral("\u00B0 - ") +
-           FormatNumber(cd.Dist, QStringLiteral("00.0")) + QStringLiteral(" nm\nEllipse of error: a = ") +
+           QStringLiteral("   ") + CourseDistanceText(fix) + QStringLiteral("\nEllipse of error: a = ") +
            FormatNumber(fix.EllipseA, QStringLiteral("00.00")) + QStringLiteral("', b = ") +
            FormatNumber(fix.EllipseB, QStringLiteral("00.00")) + QStringLiteral("', Alpha = ") +
            FormatNumber(fix.EllipseAlpha, QStringLiteral("000.0")) + QStringLiteral("\u00B0") + PassesText(fix) +
            (warning.isEmpty() ? QString() : QStringLiteral("\n") + warning);
+}
+
+QString CourseDistanceText(const FixResult& fix) {
+    const CourseDistance& cd = fix.FromDR;
+    const QString dist = FormatNumber(cd.Dist, QStringLiteral("00.0"));
+    // No run to the fix: a course would be the direction of a rounding error.
+    if (dist == FormatNumber(0.0, QStringLiteral("00.0"))) return QStringLiteral("Fix at the DR (") + dist + QStringLiteral(" nm)");
+    return QStringLiteral("C = ") + FormatNumber(cd.C, QStringLiteral("000.0")) + QStringLiteral("\u00B0 - ") + dist +
+           QStringLiteral(" nm");
 }
 
 QString PassesText(const FixResult& fix) {

@@ -21,6 +21,9 @@ QString DetailsFixText(const FixResult& fix, const std::string& failure = std::s
 // "Warning: intercept over 30' in Line No. 2 (+45.3'), ...: check the sight and
 // the DR position." for the lines of LargeInterceptLines; "" when there are none.
 QString InterceptWarningText(const FixResult& fix);
+// The run from the DR to the fix: "C = 332.6° - 05.2 nm", or "Fix at the DR
+// (00.0 nm)" when the distance rounds to zero (no course to speak of).
+QString CourseDistanceText(const FixResult& fix);
 // "" for a one-pass fix; else "\nIterated in n passes, shifts: 59.812' 0.205' 0.000'"
 // (how far each pass moved the position, nautical miles).
 QString PassesText(const FixResult& fix);

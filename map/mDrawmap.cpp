@@ -1,18 +1,11 @@
 #include "map/mDrawmap.h"
 
-#include <QComboBox>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QCheckBox>
-#include <QRadioButton>
-#include <QSignalBlocker>
 #include <algorithm>
 #include <cmath>
 
 #include "core/mMath.h"
-#include "fix/mCalcPosition.h"
-#include "ui/mConvertion.h"
 #include "map/mStarMap.h"
 
 namespace {

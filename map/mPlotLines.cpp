@@ -55,12 +55,16 @@ void PlotPicture::paintEvent(QPaintEvent*) {
     }
     if (!hasPlot_) return;
     p.setRenderHint(QPainter::Antialiasing, true);
-    // 3. The track into the dead-reckoning position and a bar across it.
+    // 3. The track into the dead-reckoning position and a bar across it; a ship
+    // stopped has no track.
     const double course = fix_.Working.Course;
+    const bool underway = fix_.Working.Speed > 0.0f;
     p.setPen(QPen(kTrackColour, 2));
-    p.drawLine(QPointF(W / 2 - W * SinD(course), H / 2 + H * CosD(course)), QPointF(W / 2, H / 2));
-    p.drawLine(QPointF(W / 2 + kBarHalfPx * CosD(course), H / 2 + kBarHalfPx * SinD(course)),
-               QPointF(W / 2 - kBarHalfPx * CosD(course), H / 2 - kBarHalfPx * SinD(course)));
+    if (underway) {
+        p.drawLine(QPointF(W / 2 - W * SinD(course), H / 2 + H * CosD(course)), QPointF(W / 2, H / 2));
+        p.drawLine(QPointF(W / 2 + kBarHalfPx * CosD(course), H / 2 + kBarHalfPx * SinD(course)),
+                   QPointF(W / 2 - kBarHalfPx * CosD(course), H / 2 - kBarHalfPx * SinD(course)));
+    }
     if (fix_.FixTime == 0.0) return;
     // 4, 5. Each line: its azimuth and its line of position through the foot point.
     const double k = cell / scale_;
@@ -84,7 +88,7 @@ void PlotPicture::paintEvent(QPaintEvent*) {
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(fixPoint, kInnerCirclePx, kInnerCirclePx);
     p.drawEllipse(fixPoint, kOuterCirclePx, kOuterCirclePx);
-    p.drawLine(fixPoint, QPointF(fixPoint.x() + W * SinD(course), fixPoint.y() - H * CosD(course)));
+    if (underway) p.drawLine(fixPoint, QPointF(fixPoint.x() + W * SinD(course), fixPoint.y() - H * CosD(course)));
     const double a = fix_.EllipseA * k, b = fix_.EllipseB * k;
     if (a > 0.0 && std::isfinite(a) && std::isfinite(b) && a < 1e6) {
         p.save();

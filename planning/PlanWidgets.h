@@ -18,6 +18,8 @@ inline QTreeWidget* StepsView(QWidget* parent, const QString& name) {
     v->setObjectName(name);
     v->setColumnCount(2);
     v->setHeaderLabels({QStringLiteral("Step"), QStringLiteral("Value")});
+    v->headerItem()->setToolTip(0, QStringLiteral("Step: the reading, correction or result of the reduction"));
+    v->headerItem()->setToolTip(1, QStringLiteral("Value: degrees and minutes, or arc minutes (' ) for a correction"));
     v->setRootIsDecorated(false);
     v->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     v->setMinimumHeight(240);

@@ -30,13 +30,18 @@ frmNoon::frmNoon(QWidget* parent) : ChildWindow(parent) {
     chkLowerLimb = new QCheckBox(QStringLiteral("Use lower limb"), this);
     chkLowerLimb->setObjectName(QStringLiteral("chkLowerLimb"));
     chkLowerLimb->setChecked(true);
+    chkLowerLimb->setToolTip(QStringLiteral("The lower limb was brought to the horizon (clear it for the upper limb)"));
     cmdLatitude = new QPushButton(QStringLiteral("&Latitude"), this);
     cmdLatitude->setObjectName(QStringLiteral("cmdLatitude"));
+    cmdLatitude->setToolTip(QStringLiteral("Reduce the sight and find the latitude"));
     lvSteps = StepsView(this, QStringLiteral("lvSteps"));
     lblResult = new QLabel(this);
     lblResult->setObjectName(QStringLiteral("lblResult"));
     lblResult->setWordWrap(true);
     lblResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Room for its lines below the table at any width, never over the table's border.
+    lblResult->setMinimumHeight(lblResult->fontMetrics().lineSpacing() * 3 + 4);
+    lblResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(lblNoon, 0, 0, 1, 4);

@@ -17,6 +17,8 @@ public:
     explicit frmNoon(QWidget* parent = nullptr);
     // The noon time again from NavigationState; the latitude again when one was shown.
     void Update() override;
+    // Its opening size is its smallest: the wrapped texts keep their room.
+    void Placed() override { setMinimumSize(size()); }
     // "&Latitude": reads the sextant altitude and shows the latitude with its corrections.
     void Calculate();
 

@@ -32,11 +32,15 @@ frmPolaris::frmPolaris(QWidget* parent) : ChildWindow(parent) {
     AttachMask(txtHs, QStringLiteral("00_00_0"));
     cmdLatitude = new QPushButton(QStringLiteral("&Latitude"), this);
     cmdLatitude->setObjectName(QStringLiteral("cmdLatitude"));
+    cmdLatitude->setToolTip(QStringLiteral("Reduce the sight and find the latitude"));
     lvSteps = StepsView(this, QStringLiteral("lvSteps"));
     lblResult = new QLabel(this);
     lblResult->setObjectName(QStringLiteral("lblResult"));
     lblResult->setWordWrap(true);
     lblResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Room for its lines below the table at any width, never over the table's border.
+    lblResult->setMinimumHeight(lblResult->fontMetrics().lineSpacing() * 3 + 4);
+    lblResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(lblInfo, 0, 0, 1, 5);

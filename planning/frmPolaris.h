@@ -15,6 +15,8 @@ class frmPolaris : public ChildWindow {
 public:
     explicit frmPolaris(QWidget* parent = nullptr);
     void Update() override;
+    // Its opening size is its smallest: the wrapped texts keep their room.
+    void Placed() override { setMinimumSize(size()); }
     // "&Latitude": reads the time and the altitude and shows the latitude or the reason there is none.
     void Calculate();
 

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cmath>
 
 #include "ui/MaskedEdit.h"
 #include "ui/mDialogs.h"
@@ -26,18 +27,22 @@ frmSightPlan::frmSightPlan(QWidget* parent) : ChildWindow(parent) {
     setWindowTitle(QStringLiteral("Sight plan"));
     LoadSharedState();
 
-    optMorning = new QRadioButton(QStringLiteral("&Morning twilight"), this);
+    optMorning = new QRadioButton(QStringLiteral("Mo&rning twilight"), this);
     optMorning->setObjectName(QStringLiteral("optMorning"));
-    optEvening = new QRadioButton(QStringLiteral("&Evening twilight"), this);
+    optMorning->setToolTip(QStringLiteral("Plan for the next morning twilight after the working time"));
+    optEvening = new QRadioButton(QStringLiteral("E&vening twilight"), this);
     optEvening->setObjectName(QStringLiteral("optEvening"));
+    optEvening->setToolTip(QStringLiteral("Plan for the next evening twilight after the working time"));
     optTime = new QRadioButton(QStringLiteral("At &UT"), this);
     optTime->setObjectName(QStringLiteral("optTime"));
+    optTime->setToolTip(QStringLiteral("Plan for the UT time typed beside, on the UT date of the working data"));
     txtTime = new QLineEdit(FormatTimeHMS(0.0), this);
     txtTime->setObjectName(QStringLiteral("txtTime"));
     txtTime->setToolTip(QStringLiteral("UT time on the UT date of the working data, hh:mm:ss"));
     AttachMask(txtTime, QStringLiteral("00_00_00"));
     cmdPlan = new QPushButton(QStringLiteral("&Plan"), this);
     cmdPlan->setObjectName(QStringLiteral("cmdPlan"));
+    cmdPlan->setToolTip(QStringLiteral("Find the bodies in view and the best sets for the time chosen"));
     optEvening->setChecked(true);
 
     lblTwilight = new QLabel(this);
@@ -50,7 +55,17 @@ frmSightPlan::frmSightPlan(QWidget* parent) : ChildWindow(parent) {
     lvBodies->setHeaderLabels({QStringLiteral("Body"), QStringLiteral("Hc"), QStringLiteral("Zn"),
                                QStringLiteral("Mag"), QStringLiteral("Hs preset"), QStringLiteral("Set")});
     lvBodies->setRootIsDecorated(false);
+    static const char* const kColumnTips[kColumns] = {
+        "Body: a navigational star, Polaris, a planet or the Moon between 15 and 75 degrees high (bold: in a best set)",
+        "Hc: the computed altitude at the planned time from the DR then, degrees and minutes",
+        "Zn: the true azimuth, degrees",
+        "Mag: the visual magnitude (smaller is brighter)",
+        "Hs preset: the sextant altitude (lower limb) to set before the sight, so the body shows near the horizon",
+        "Set: the best sets the body belongs to: 3 the best three, 4 the best four, 34 both (the sets are "
+        "described below the table)"};
+    for (int c = 0; c < kColumns; ++c) lvBodies->headerItem()->setToolTip(c, QString::fromLatin1(kColumnTips[c]));
     lvBodies->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    lvBodies->header()->setStretchLastSection(false);  // "Set" beside the others, not at the far edge
     lvBodies->setMinimumHeight(260);
 
     lblBest3 = new QLabel(this);
@@ -65,10 +80,14 @@ frmSightPlan::frmSightPlan(QWidget* parent) : ChildWindow(parent) {
     cboSet->setObjectName(QStringLiteral("cboSet"));
     cboSet->addItem(QStringLiteral("Best four"), 4);
     cboSet->addItem(QStringLiteral("Best three"), 3);
+    cboSet->setToolTip(QStringLiteral("The set that Mark on map and Fill position lines use"));
     cmdMark = new QPushButton(QStringLiteral("&Mark on map"), this);
     cmdMark->setObjectName(QStringLiteral("cmdMark"));
+    cmdMark->setToolTip(QStringLiteral("Ring the bodies of the set on the position window's star map"));
     cmdFill = new QPushButton(QStringLiteral("&Fill position lines"), this);
     cmdFill->setObjectName(QStringLiteral("cmdFill"));
+    cmdFill->setToolTip(QStringLiteral("Put the set's bodies, times and preset altitudes into the position window's "
+                                       "lines (asks before replacing lines already typed)"));
 
     auto* grid = new QGridLayout(this);
     auto* top = new QHBoxLayout;
@@ -157,8 +176,10 @@ void frmSightPlan::Plan() {
                 Clear(QString::fromStdString(t.Message));
                 return;
             }
-            instant_ = t.Observe;
-            position_ = t.Position;
+            // The whole minute nearest the middle of the twilights: the sights are
+            // planned round it at whole minutes, as a watch is read.
+            instant_ = std::round(t.Observe * 1440.0) / 1440.0;
+            position_ = RunAlongCourse(dr, n.Course, n.Speed, (instant_ - nowUt) * 24.0);
             const QString nautical = QStringLiteral("Nautical twilight ") + ZoneAndUt(t.Nautical);
             const QString civil = QStringLiteral("Civil twilight ") + ZoneAndUt(t.Civil);
             head = (morning ? nautical + QStringLiteral("\n") + civil : civil + QStringLiteral("\n") + nautical) +
@@ -189,7 +210,12 @@ void frmSightPlan::Plan() {
         item->setText(kMag, FormatNumber(b.Magnitude, QStringLiteral("+0.0;-0.0")));
         item->setText(kPreset, FormatAngleDegMin(b.PresetHs, 2, false, false));
         item->setText(kSet, set);
-        for (int c = kHc; c < kColumns; ++c) item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+        if (!set.isEmpty())
+            item->setToolTip(kSet, set == QLatin1String("34") ? QStringLiteral("In the best three and the best four")
+                                   : set == QLatin1String("3") ? QStringLiteral("In the best three")
+                                                               : QStringLiteral("In the best four"));
+        for (int c = kHc; c < kSet; ++c) item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(kSet, Qt::AlignHCenter | Qt::AlignVCenter);
         if (!set.isEmpty()) {
             QFont f = item->font(kBody);
             f.setBold(true);

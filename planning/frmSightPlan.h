@@ -24,6 +24,8 @@ public:
     explicit frmSightPlan(QWidget* parent = nullptr);
     // The plan again from NavigationState.
     void Update() override;
+    // Its opening size is its smallest: the wrapped texts keep their room.
+    void Placed() override { setMinimumSize(size()); }
 
     QRadioButton* optMorning = nullptr;
     QRadioButton* optEvening = nullptr;

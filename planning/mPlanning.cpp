@@ -24,8 +24,6 @@ constexpr double kSpreadPointsPerDeg = 0.5;
 constexpr double kAltitudePointsPerDeg = 2.0;
 constexpr double kFaintPointsPerMag = 5.0;
 constexpr double kFaintFreeMagnitude = 1.0;
-constexpr double kSunHourAngleRate = 360.9856 - 0.9856;  // degrees per day: the Sun's mean rate
-constexpr double kNoonToleranceDays = 0.01 / 86400.0;
 constexpr int kMaxNewtonSteps = 30;
 constexpr double kLatitudeToleranceArcmin = 1e-6;
 constexpr double kPlanningPasses = 3;  // twilight recomputed at the DR run to the last answer
@@ -209,12 +207,15 @@ std::vector<PlannedSight> PlanSights(const std::vector<PlanBody>& candidates, co
                                      const NavigationStateRecord& working) {
     std::vector<PlannedSight> out;
     const double n = static_cast<double>(set.Index.size());
+    // Whole minutes of UT, as a navigator reads a watch: the centre taken to the
+    // nearest minute (the spacing is whole minutes).
+    const DateValue centre = std::round(observeUt * 1440.0) / 1440.0;
     for (size_t k = 0; k < set.Index.size(); ++k) {
         const PlanBody& b = candidates[static_cast<size_t>(set.Index[k])];
         PlannedSight s;
         s.Code = b.Code;
         const double minutes = (static_cast<double>(k) - (n - 1.0) / 2.0) * kMinutesPerSight;
-        s.Ut = std::round((observeUt + minutes / 1440.0) * 86400.0) / 86400.0;  // whole seconds
+        s.Ut = std::round((centre + minutes / 1440.0) * 86400.0) / 86400.0;
         const LatLon p = RunAlongCourse(drAtObserve, course, speed, (s.Ut - observeUt) * 24.0);
         s.PresetHs = ReduceSight(b.Code, s.Ut, 0.0, true, p.Lat, p.Lon, working).PresetHs();
         out.push_back(s);
@@ -228,25 +229,21 @@ NoonTime LocalApparentNoon(DateValue zoneDay, const LatLon& dr, DateValue drUt, 
     NoonTime noon;
     const double day = std::floor(zoneDay);
     // Local mean noon at the DR: within about an hour of the zone's noon (tz ~ lon/15).
-    DateValue t = day + 0.5 - dr.Lon / 360.0;
-    for (int step = 0; step < kMaxNewtonSteps; ++step) {
-        const LatLon p = RunAlongCourse(dr, course, speed, (t - drUt) * 24.0);
-        const double jd = JulianDay(t, false, false);
-        const Coord3 sun = BodyPosition(jd, 0);
-        const double lha = Wrap180(SiderealTime(jd, p.Lon) - sun.x);
-        // The ship's change of longitude, degrees per day, adds to the Sun's rate.
-        const double shipRate = speed * 24.0 * SinD(course) / (60.0 * CosD(p.Lat));
-        const double dt = lha / (kSunHourAngleRate + shipRate);
-        t -= dt;
-        noon.Position = RunAlongCourse(dr, course, speed, (t - drUt) * 24.0);
-        noon.Dec = sun.y;
-        if (std::fabs(dt) < kNoonToleranceDays) {
-            noon.Ut = t;
-            noon.Dec = BodyPosition(JulianDay(t, false, false), 0).y;
-            return noon;
-        }
+    const DateValue guess = day + 0.5 - dr.Lon / 360.0;
+    // The Sun's upper meridian passage at the ship as she runs: the rise and set
+    // window's transit, for the ship's longitude at each instant.
+    const auto lonAt = [&](DateValue t) { return RunAlongCourse(dr, course, speed, (t - drUt) * 24.0).Lon; };
+    const DateValue t = MeridianPassage(
+        guess, 0.0, 0, [](double jd) { return BodyPosition(jd, 0); },
+        [](double jd) { return SiderealTime(jd, 0.0); }, lonAt);
+    if (!std::isfinite(t)) {
+        noon.Message =
+            "The Sun's meridian passage was not found for this day (the ship outruns the Sun's hour angle).";
+        return noon;
     }
-    noon.Message = "The Sun's meridian passage was not found for this day (the ship outruns the Sun's hour angle).";
+    noon.Ut = t;
+    noon.Position = RunAlongCourse(dr, course, speed, (t - drUt) * 24.0);
+    noon.Dec = BodyPosition(JulianDay(t, false, false), 0).y;
     return noon;
 }
 

@@ -70,7 +70,8 @@ struct BodySet {
 BodySet BestBodySet(const std::vector<PlanBody>& candidates, int count);
 double BodySetScore(const std::vector<PlanBody>& bodies);
 
-// The sights of a chosen set, 2 minutes apart centred on the observing time, each
+// The sights of a chosen set, 2 minutes apart centred on the whole minute of UT
+// nearest the observing time (so every time is a whole minute), each
 // with its preset sextant altitude from the DR run to its own instant.
 struct PlannedSight {
     BodyCode Code = kNoBody;

@@ -155,6 +155,7 @@ frmRiseSet::frmRiseSet(QWidget* parent) : ChildWindow(parent) {
     lblRS_Def[7]->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     Command1 = new QPushButton(QStringLiteral("&Recalculate"), this);
+    Command1->setToolTip(QStringLiteral("Compute the table again for the working data (every row approximate)"));
     Command1->setObjectName(QStringLiteral("Command1"));
     Place(Command1, 5880, twiTop + 300, 1800, 420);
     connect(Command1, &QPushButton::clicked, this, [this] {

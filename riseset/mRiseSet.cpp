@@ -74,6 +74,35 @@ double TransitHour(DateValue day, double lon, int body) {
     return TransitHourFrom(BodyPosition(jd, body), jd, lon);
 }
 
+DateValue MeridianPassage(DateValue guess, double hourAngle, int body,
+                          const std::function<Coord3(double)>& place,
+                          const std::function<double(double)>& sidereal,
+                          const std::function<double(DateValue)>& lonAt) {
+    constexpr double kToleranceDays = 0.01 / 86400.0;
+    constexpr double kStepDays = 60.0 / 86400.0;  // for the observer's rate of longitude
+    constexpr int kMaxSteps = 30;
+    // The body's mean rate of hour angle, degrees per day.
+    const double bodyRate = 360.0 / TransitRateFactor(body, true);
+    DateValue t = guess;
+    for (int step = 0; step < kMaxSteps; ++step) {
+        const double jd = JulianDay(t, false, false);
+        const double lon = lonAt(t);
+        double off = std::fmod(sidereal(jd) + lon - place(jd).x - hourAngle, 360.0);
+        if (off > 180.0) off -= 360.0;
+        if (off <= -180.0) off += 360.0;
+        // The observer's own change of longitude adds to the body's rate.
+        double run = std::fmod(lonAt(t + kStepDays) - lonAt(t - kStepDays), 360.0);  // across 180 too
+        if (run > 180.0) run -= 360.0;
+        if (run < -180.0) run += 360.0;
+        const double rate = bodyRate + run / (2.0 * kStepDays);
+        if (!(std::fabs(rate) > 1.0)) return std::nan("");
+        const double dt = off / rate;
+        t -= dt;
+        if (std::fabs(dt) < kToleranceDays) return t;
+    }
+    return std::nan("");
+}
+
 TransitResult TransitTimes(DateValue day, double lat, double lon, int body, const Horizon& horizon) {
     const double jdD0 = JulianDay(day, false, false);
     const EphemerisFit fit = TransitFit(jdD0, body);
@@ -82,9 +111,19 @@ TransitResult TransitTimes(DateValue day, double lat, double lon, int body, cons
     const double k = TransitRateFactor(body, true);
     const double t2 = t < 12.0 ? t + 12.0 : t - 12.0;
 
+    // The mean-rate estimates, then the passages themselves (on the same side of
+    // day: an estimate just after it whose passage falls just before takes the next).
+    const auto place = [&fit, body](double jd) { return fit.Position(jd, body); };
+    const auto sidereal = [&fit](double jd) { return fit.SiderealTime(jd, 0.0); };
+    const auto fixed = [lon](DateValue) { return lon; };
+    const auto passage = [&](DateValue estimate, double hourAngle) {
+        DateValue p = MeridianPassage(estimate, hourAngle, body, place, sidereal, fixed);
+        if (std::isfinite(p) && p < day) p = MeridianPassage(p + k, hourAngle, body, place, sidereal, fixed);
+        return std::isfinite(p) ? p : estimate;
+    };
     TransitResult r;
-    r.UpperTime = day + t * k / 24.0;
-    r.LowerTime = day + t2 * k / 24.0;
+    r.UpperTime = passage(day + t * k / 24.0, 0.0);
+    r.LowerTime = passage(day + t2 * k / 24.0, 180.0);
     const double upper = AltitudeAt(fit, JulianDay(r.UpperTime, false, false), lat, lon, body);
     const double lower = AltitudeAt(fit, JulianDay(r.LowerTime, false, false), lat, lon, body);
     r.UpperAltitude = upper + Dip(horizon.HeightOfEye) + Refraction(upper);

@@ -19,8 +19,10 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 
+#include "core/mMath.h"
 #include "core/mTime.h"
 #include "reduction/mCorrection.h"
 
@@ -91,11 +93,26 @@ double TransitHour(DateValue day, double lon, int body);
 // Given: day, UT date-time; lat, lon, degrees; body, BodyId; horizon (the dip of
 // the upper altitude).
 // Returned: upper and lower transit times (UT) and altitudes: the upper transit is
-// the first after day; the lower one is twelve sidereal hours (times k) from it on
-// the same base, so it can lie before it. Both lie in [day, day + k), after day + 1
-// only for the Moon on a day it does not transit. Accuracy (against the Swiss
-// Ephemeris 2000-2030, 65 S to 72 N): Sun 1 min, planets 9 min, Moon 12 min.
+// the first after day; the lower one is found from twelve sidereal hours (times k)
+// from it on the same base, so it can lie before it. Both lie in [day, day + k),
+// after day + 1 only for the Moon on a day it does not transit. Each instant is
+// MeridianPassage's, the one meridian passage of the program (the noon sight's
+// too). Accuracy (against the Swiss Ephemeris 2000-2030, 65 S to 72 N): 1 s.
 TransitResult TransitTimes(DateValue day, double lat, double lon, int body, const Horizon& horizon);
+
+// The instant a body's local hour angle takes a value, for an observer who may be
+// moving. Given: guess (UT), within a few hours of the instant; hourAngle, degrees
+// (0 the upper meridian passage, 180 the lower); body, BodyId, whose apparent
+// place at a TT Julian date comes from place (BodyPosition, or a fit of it);
+// sidereal, the apparent sidereal time of Greenwich at a TT Julian date, degrees;
+// lonAt, the observer's longitude east at a UT instant, degrees (a constant for a
+// ship stopped). Returned: the UT instant nearest guess, by Newton steps on the
+// hour angle to 0.01 s; NaN when the steps do not settle (an observer running
+// west as fast as the body's hour angle).
+DateValue MeridianPassage(DateValue guess, double hourAngle, int body,
+                          const std::function<Coord3(double)>& place,
+                          const std::function<double(double)>& sidereal,
+                          const std::function<double(DateValue)>& lonAt);
 
 // The approximate method. Given: day (UT), lat, lon (degrees), body, h0 (the
 // threshold of the geometric altitude of the centre, degrees).

@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QStyleOptionTitleBar>
 #include <QToolBar>
+#include <algorithm>
 #include <memory>
 
 #include "almanac/frmPrintPages.h"
@@ -31,7 +32,6 @@
 #include "fix/frmPosition.h"
 #include "fix/mLastFix.h"
 #include "map/frmDetails.h"
-#include "map/mDetailsReport.h"
 #include "ui/mImages.h"
 #include "ui/mLayout.h"
 #include "ui/mDialogs.h"
@@ -68,9 +68,22 @@ constexpr ButtonSpec kButtons[] = {
     {"Help", "Help", "Help"},
 };
 
-// The keys of the windows the desk remembers, in the toolbar's order ("Details"
-// is left out: the last fix is not kept between runs).
-constexpr const char* kDeskKeys[] = {"General", "RiseSet", "Ephemerides", "Annual", "Position", "Compass"};
+// The keys of the windows the desk remembers: every working window of the
+// toolbar (the details window comes back showing the last fix of the new run, or
+// that there is none yet).
+constexpr const char* kDeskKeys[] = {"General",  "RiseSet", "Ephemerides", "Annual",    "Position", "Details",
+                                     "SightLog", "SightPlan", "Noon",      "Polaris",  "Compass"};
+
+// A window wholly inside the client area: shrunk to it when larger (never below
+// its minimum), then moved in, so its title bar and close button show.
+void KeepInside(QMdiSubWindow* sub, const QSize& client) {
+    if (client.width() < 100 || client.height() < 100) return;
+    QRect g = sub->geometry();
+    g.setSize(g.size().boundedTo(client).expandedTo(sub->minimumSize()));
+    g.moveLeft(std::max(0, std::min(g.left(), client.width() - g.width())));
+    g.moveTop(std::max(0, std::min(g.top(), client.height() - g.height())));
+    sub->setGeometry(g);
+}
 
 QSettings* DeskSettings() {
     auto* s = new QSettings(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Veltrano"),
@@ -183,6 +196,12 @@ void MDIFormMain::BuildMenu() {
     connect(mnuGeneral, &QAction::triggered, this,
             [this] { Toolbar1_ButtonClick(ButtonByKey(QStringLiteral("General"))); });
 
+    // The open windows: arranged, or one brought to the front.
+    QMenu* mnuWindow = bar->addMenu(QStringLiteral("&Window"));
+    mnuWindow->setObjectName(QStringLiteral("mnuWindow"));
+    connect(mnuWindow, &QMenu::aboutToShow, this, [this, mnuWindow] { FillWindowMenu(mnuWindow); });
+    FillWindowMenu(mnuWindow);
+
     QMenu* mnuHelp = bar->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     QAction* topics = MenuItem(mnuHelp, "mnuHepTopics", QStringLiteral("&Help topics"), QStringLiteral("Help"));
@@ -193,6 +212,35 @@ void MDIFormMain::BuildMenu() {
     about->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F1));
     about->setShortcutContext(Qt::ApplicationShortcut);
     connect(about, &QAction::triggered, this, [this] { ShowAbout(); });
+}
+
+void MDIFormMain::FillWindowMenu(QMenu* menu) {
+    menu->clear();
+    QAction* cascade = menu->addAction(QStringLiteral("&Cascade"));
+    cascade->setObjectName(QStringLiteral("mnuCascade"));
+    connect(cascade, &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
+    QAction* tile = menu->addAction(QStringLiteral("&Tile"));
+    tile->setObjectName(QStringLiteral("mnuTile"));
+    connect(tile, &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
+    int n = 0;
+    for (QMdiSubWindow* sub : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+        if (!sub->isVisible() || !sub->widget()) continue;
+        if (n == 0) menu->addSeparator();
+        ++n;
+        const QString caption = sub->widget()->windowTitle();
+        QAction* item = menu->addAction(n < 10 ? QStringLiteral("&%1 %2").arg(n).arg(caption) : caption);
+        item->setObjectName(QStringLiteral("mnuWindow_") + sub->widget()->objectName());
+        item->setCheckable(true);
+        item->setChecked(sub == mdiArea_->activeSubWindow());
+        QPointer<QMdiSubWindow> target(sub);
+        connect(item, &QAction::triggered, this, [this, target] {
+            if (!target) return;
+            if (target->isMinimized()) target->showNormal();
+            mdiArea_->setActiveSubWindow(target);
+        });
+    }
+    cascade->setEnabled(n > 0);
+    tile->setEnabled(n > 0);
 }
 
 QAction* MDIFormMain::ButtonByKey(const QString& key) const { return buttons_.value(key, nullptr); }
@@ -415,19 +463,20 @@ QString MDIFormMain::HelpFilePath() {
 }
 
 void MDIFormMain::OpenHelp() {
-    // The section of the working window the user is in: the one with the focus,
-    // else the active one.
-    QString windowName;
-    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
-        if (auto* child = qobject_cast<ChildWindow*>(w)) {
-            windowName = child->objectName();
-            break;
-        }
+    // The section of the window the user is in: the nearest window round the
+    // focus that has one (a dialog such as Print daily pages has its own), else
+    // the active working window (also from the help window itself).
+    QString section;
+    for (QWidget* w = QApplication::focusWidget(); w && section.isEmpty(); w = w->parentWidget()) {
+        const QString s = frmHelp::SectionOf(w->objectName());
+        if (s != QLatin1String("start")) section = s;
     }
-    if (windowName.isEmpty()) {
-        if (QMdiSubWindow* active = mdiArea_->activeSubWindow())
-            if (active->widget()) windowName = active->widget()->objectName();
+    if (section.isEmpty()) {
+        // The current one even while another top-level window (the help) is active.
+        if (QMdiSubWindow* active = mdiArea_->currentSubWindow())
+            if (active->widget()) section = frmHelp::SectionOf(active->widget()->objectName());
     }
+    if (section.isEmpty()) section = QStringLiteral("start");
     if (!help_) {
         help_ = new frmHelp(HelpFilePath(), this);
         help_->setAttribute(Qt::WA_DeleteOnClose);
@@ -435,7 +484,7 @@ void MDIFormMain::OpenHelp() {
         help_->resize(help_->size().boundedTo(size()));
         help_->move(geometry().center() - help_->rect().center());
     }
-    help_->ShowSection(frmHelp::SectionOf(windowName));
+    help_->ShowSection(section);
     help_->show();
     help_->raise();
     help_->activateWindow();
@@ -495,6 +544,7 @@ void MDIFormMain::RestoreDesk() {
                           g.top() >= 0 && g.top() < client.height() - 20 && g.right() > 40 &&
                           g.left() < client.width() - 40;
         if (fits) sub->setGeometry(g);
+        KeepInside(sub, client.size());
     }
 }
 

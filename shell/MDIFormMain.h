@@ -11,6 +11,7 @@ class QAction;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
+class QMenu;
 class QToolBar;
 class frmHelp;
 class frmPrintPages;
@@ -82,6 +83,8 @@ private:
     void BuildMenu();
     QAction* MenuItem(QMenu* menu, const char* name, const QString& caption, const QString& key);
     void ShowAbout();
+    // The Window menu: Cascade, Tile and the open windows, the active one ticked.
+    void FillWindowMenu(QMenu* menu);
     void Register(const QString& key, ChildWindow* window);
     // Connects a new window's signals to the windows and services that must hear them.
     void Connect(ChildWindow* window);

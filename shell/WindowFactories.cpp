@@ -13,7 +13,6 @@
 #include "planning/frmNoon.h"
 #include "planning/frmPolaris.h"
 #include "planning/frmSightPlan.h"
-#include "ui/mPublicVarsQt.h"
 #include <memory>
 
 // Each window adds its include here and its one line below.

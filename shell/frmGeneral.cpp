@@ -173,8 +173,10 @@ frmGeneral::frmGeneral(QWidget* parent) : ChildWindow(parent) {
 
     auto* buttons = new QHBoxLayout;
     Command1 = new QPushButton(QStringLiteral("&Apply"), this);
+    Command1->setToolTip(QStringLiteral("Check the boxes and make them the working data; the open windows recompute"));
     Command1->setObjectName(QStringLiteral("Command1"));
     Command2 = new QPushButton(QStringLiteral("&Save Info"), this);
+    Command2->setToolTip(QStringLiteral("Apply, and keep the working data for the next start"));
     Command2->setObjectName(QStringLiteral("Command2"));
     buttons->addStretch(1);
     buttons->addWidget(Command1);

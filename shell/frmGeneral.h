@@ -31,7 +31,7 @@ public:
     // Validates every box in index order and stores them all in NavigationState;
     // on the first invalid box shows its message, selects the box's text and
     // gives it the focus, and changes nothing. A number outside its range
-    // (ValueRange in mPublicVars.h) is invalid too. True when stored.
+    // (ValueRange in core/mWorkingData.h) is invalid too. True when stored.
     bool Apply();
     // Fills every box from NavigationState.
     void FillBoxes();

@@ -1,5 +1,7 @@
 #include "shell/frmHelp.h"
 
+#include "ui/mDialogs.h"
+
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -47,7 +49,14 @@ frmHelp::frmHelp(const QString& path, QWidget* parent) : QWidget(parent, Qt::Win
     lblExternal->setToolTip(QStringLiteral("The whole help document in the desktop's web browser"));
     lblExternal->setTextInteractionFlags(Qt::TextBrowserInteraction);
     lblExternal->setOpenExternalLinks(false);
-    connect(lblExternal, &QLabel::linkActivated, this, [](const QString& link) { QDesktopServices::openUrl(QUrl(link)); });
+    connect(lblExternal, &QLabel::linkActivated, this, [this](const QString& link) {
+        if (!OpenExternally(QUrl(link)))
+            ShowMessage(this, QStringLiteral("Help"),
+                        QStringLiteral("No desktop browser could be started to open %1. The help stays here, in "
+                                       "this window.")
+                            .arg(QUrl(link).toLocalFile()),
+                        MsgIcon::Information);
+    });
 
     Browser = new QTextBrowser(this);
     Browser->setObjectName(QStringLiteral("Browser"));
@@ -60,6 +69,9 @@ frmHelp::frmHelp(const QString& path, QWidget* parent) : QWidget(parent, Qt::Win
     bar->addWidget(findLabel);
     bar->addWidget(txtFind, 1);
     bar->addWidget(cmdNext);
+    lblFindStatus = new QLabel(this);
+    lblFindStatus->setObjectName(QStringLiteral("lblFindStatus"));
+    bar->addWidget(lblFindStatus);
     bar->addSpacing(12);
     bar->addWidget(lblExternal);
     auto* outer = new QVBoxLayout(this);
@@ -99,7 +111,9 @@ QString frmHelp::SectionOf(const QString& windowName) {
     } kSections[] = {{"frmGeneral", "general"},     {"frmPosition", "position"},
                      {"frmDetails", "details"},     {"frmRiseSet", "riseset"},
                      {"frmEphemerides", "ephemerides"}, {"frmAnnual", "annual"},
-                     {"frmCompas", "compass"}};
+                     {"frmCompas", "compass"},      {"frmSightLog", "sightlog"},
+                     {"frmSightPlan", "sightplan"}, {"frmNoon", "noon"},
+                     {"frmPolaris", "polaris"},     {"frmPrintPages", "printpages"}};
     for (const auto& s : kSections)
         if (windowName == QLatin1String(s.window)) return QLatin1String(s.anchor);
     return QStringLiteral("start");
@@ -118,8 +132,13 @@ void frmHelp::ShowSection(const QString& anchor) {
     Browser->setSource(url);
 }
 
+std::function<bool(const QUrl&)> frmHelp::OpenExternally = [](const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+};
+
 bool frmHelp::FindNext(bool backward) {
     const QString text = txtFind->text();
+    lblFindStatus->clear();
     if (text.isEmpty()) return false;
     const QTextDocument::FindFlags flags = backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
     if (Browser->find(text, flags)) return true;
@@ -127,5 +146,8 @@ bool frmHelp::FindNext(bool backward) {
     QTextCursor c = Browser->textCursor();
     c.movePosition(backward ? QTextCursor::End : QTextCursor::Start);
     Browser->setTextCursor(c);
-    return Browser->find(text, flags);
+    if (Browser->find(text, flags)) return true;
+    lblFindStatus->setText(QStringLiteral("Not found"));
+    lblFindStatus->setToolTip(QStringLiteral("\"%1\" is nowhere in the help").arg(text));
+    return false;
 }

@@ -3,6 +3,8 @@
 // desktop's browser. It opens at the section of the window the user is in.
 #pragma once
 #include <QString>
+#include <QUrl>
+#include <functional>
 #include <QWidget>
 
 class QLabel;
@@ -34,6 +36,11 @@ public:
     QToolButton* cmdForward = nullptr;
     QLineEdit* txtFind = nullptr;
     QLabel* lblExternal = nullptr;  // "Open in the desktop browser"
+    QLabel* lblFindStatus = nullptr;  // "Not found" after a find without a match
+
+    // Opens the document in the desktop's browser; false when nothing could
+    // (no launcher). Replaceable for tests.
+    static std::function<bool(const QUrl&)> OpenExternally;
 
 private:
     QString path_;

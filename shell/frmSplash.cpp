@@ -1,4 +1,5 @@
 #include "shell/frmSplash.h"
+#include "ui/mLayout.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -22,6 +23,7 @@ frmSplash::frmSplash(QWidget* parent, bool about)
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral("Veltrano"));
     if (about_) setAttribute(Qt::WA_DeleteOnClose);
+    setAutoFillBackground(true);
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(6, 6, 6, 6);
@@ -64,6 +66,29 @@ frmSplash::frmSplash(QWidget* parent, bool about)
     row->addSpacing(12);
     row->addLayout(text);
     row->addSpacing(12);
+
+    if (about_) {
+        lblCredits = new QLabel(this);
+        lblCredits->setObjectName(QStringLiteral("lblCredits"));
+        lblCredits->setWordWrap(true);
+        lblCredits->setAutoFillBackground(true);  // the box is frameless: its own ground under the text
+        lblCredits->setText(QStringLiteral(
+            "<b>Published data, with thanks</b> (each keeps its own licence):<br>"
+            "Planets: VSOP87 version D, Bretagnon &amp; Francou 1988 (VizieR VI/81), from the npm package "
+            "astronomia 4.2.0 (MIT). Nutation (IAU 1980) and the Moon's periodic terms: J. Meeus, "
+            "<i>Astronomical Algorithms</i>, tables 22.A, 47.A and 47.B, from astronomia (MIT). "
+            "Delta T: U.S. Naval Observatory and IERS observed values, from astronomia (MIT); before "
+            "1657 the Swiss Ephemeris (Stephenson &amp; Morrison 1984).<br>"
+            "Stars: the Yale Bright Star Catalogue (VizieR V/50, public) as shipped in xplanet; positions, "
+            "proper motions and parallaxes from Hipparcos (ESA SP-1200) in the Swiss Ephemeris "
+            "sefstars.txt (CC0-1.0) and Stellarium (GPL-2+); star names of the IAU from Stellarium; "
+            "constellation names from d3-celestial 0.7.35 (BSD-3-Clause). Cross-checks and join keys: "
+            "python3-ephem (LGPL-3), astronomical-almanac and Stellarium (GPL-2+).<br>"
+            "Where each figure comes from and what was mended is told in data/README.md of the sources."));
+        lblCredits->setMaximumWidth(TwipsToPixels(9000));
+        outer->addWidget(lblCredits);
+        lblCredits->installEventFilter(this);
+    }
 
     for (QWidget* w : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Image1),
                        static_cast<QWidget*>(lblProductName), static_cast<QWidget*>(lblCompanyProduct),

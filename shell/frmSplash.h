@@ -19,6 +19,9 @@ public:
     QLabel* lblCompanyProduct = nullptr;
     QLabel* lblVersion = nullptr;
     QLabel* lblWarning = nullptr;
+    // The About box only: where the published data the program is built from
+    // comes from, with each source's licence.
+    QLabel* lblCredits = nullptr;
 
     // Milliseconds since the window was made.
     qint64 Elapsed() const { return clock_.elapsed(); }

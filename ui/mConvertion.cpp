@@ -80,6 +80,9 @@ QString FormatAngleDegMin(double degrees, int width, bool showSign, bool letters
     }
     const DegMin dm = SplitDegMin(std::fabs(degrees), 1);
     if (!dm.ok) return sign + QString(width, QLatin1Char('-')) + QStringLiteral(" --") + DecimalSeparator() + QLatin1Char('-');
+    // A value that rounds to zero takes the sign of zero, never a minus.
+    if (showSign && dm.degrees == 0 && FormatNumber(dm.minutes, QStringLiteral("00.0")) == FormatNumber(0.0, QStringLiteral("00.0")))
+        sign = letters ? QStringLiteral("N") : QStringLiteral(" ");
     const QString deg = QString::number(dm.degrees).rightJustified(width, QLatin1Char(' '));
     return sign + deg + QLatin1Char(' ') + FormatNumber(dm.minutes, QStringLiteral("00.0"));
 }

@@ -41,8 +41,9 @@ MsgResult DefaultMessageBox(QWidget* parent, const QString& title, const QString
         case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
         case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
     }
-    if (buttons == MsgButtons::YesNo) {
+    if (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoDefaultNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(buttons == MsgButtons::YesNo ? QMessageBox::Yes : QMessageBox::No);
         return box.exec() == QMessageBox::Yes ? MsgResult::Yes : MsgResult::No;
     }
     box.setStandardButtons(QMessageBox::Ok);

@@ -7,7 +7,7 @@
 class QWidget;
 
 enum class MsgIcon { Information, Exclamation, Critical, Question };
-enum class MsgButtons { Ok, YesNo };
+enum class MsgButtons { Ok, YesNo, YesNoDefaultNo };  // the last: No is the default button
 enum class MsgResult { Ok, Yes, No };
 
 using MessageBoxHandler =

@@ -3,7 +3,9 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
 #include <QSignalSpy>
@@ -20,6 +22,7 @@
 #include "almanac/frmAnnual.h"
 #include "almanac/frmEphemerides.h"
 #include "almanac/frmPrintPages.h"
+#include "ui/mSavePath.h"
 #include "support/gui_support.h"
 #include "support/csv.h"
 #include "support/nav_fixture.h"
@@ -71,7 +74,8 @@ TEST_F(Almanac, EphemeridesExportWritesTheNumbersAndTextsTheWindowShows) {
     ASSERT_EQ(csv.rows.size(), 24u);
     for (size_t r = 0; r < 24; ++r) {
         const int row = static_cast<int>(r);
-        EXPECT_EQ(csv.Num(r, "hour"), r);
+        EXPECT_EQ(csv.Text(r, "date_ut"), "2031-07-04");
+        EXPECT_EQ(QString::fromStdString(csv.Text(r, "time_ut")), QStringLiteral("%1:00").arg(r, 2, 10, QLatin1Char('0')));
         // Each number, formatted as the window formats it, is the window's text.
         EXPECT_EQ(frmEphemerides::GhaText(csv.Num(r, "aries_gha")), Cell(w.lvEphemer, row, 1));
         const char* bodies[6] = {"venus", "mars", "jupiter", "saturn", "sun", "moon"};
@@ -85,6 +89,12 @@ TEST_F(Almanac, EphemeridesExportWritesTheNumbersAndTextsTheWindowShows) {
         for (int k = 0; k < 5; ++k)
             EXPECT_NEAR(csv.Num(r, minutes[k]), Cell(w.lvEphemer, row, 8 + k).toDouble(), 0.05 + 1e-9) << minutes[k];
     }
+    EXPECT_EQ(WithSuffix(QStringLiteral("/tmp/page"), QStringLiteral("csv")), QStringLiteral("/tmp/page.csv"));
+    EXPECT_EQ(WithSuffix(QStringLiteral("/tmp/page.CSV"), QStringLiteral("csv")), QStringLiteral("/tmp/page.CSV"));
+    // The dialog opens among the user's files, not in the program's folder.
+    const QFileInfo suggested(DocumentsPath(QStringLiteral("a.csv")));
+    EXPECT_TRUE(suggested.isAbsolute());
+    EXPECT_TRUE(suggested.absolutePath().startsWith(QDir::homePath())) << suggested.absolutePath().toStdString();
     // The Moon's v and d are the next hour's change less 14 deg 19.0'.
     const double step = std::fmod(csv.Num(1, "moon_gha") - csv.Num(0, "moon_gha") + 360.0, 360.0);
     EXPECT_NEAR(csv.Num(0, "moon_v_arcmin"), (step - 14.0 - 19.0 / 60.0) * 60.0, 1e-3);

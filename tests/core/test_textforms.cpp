@@ -22,6 +22,7 @@ TEST(FormatNumberPattern, FixedPatternsOfTheWindows) {
         {1.455, "00.00", ".", "01.46"},        {1.45, "00.0", ".", "01.5"},  // 1.45 is 1.4499999... in binary
         {12345.0, "0000", ".", "12345"},       {99.96, "00.0", ".", "100.0"},  // extra digits kept
         {-3.0, "000.0", ".", "-003.0"},        {-0.01, "00.0", ".", "00.0"},  // no minus for a rounded zero
+        {-0.04, "+00.0;-00.0", ".", "+00.0"},  {0.0, "-00.0", ".", "00.0"},  // zero: no sign of either kind
         {nan, "00.0", ".", "----"},            {inf, "+00;-00", ".", "---"},  // not finite: dashes
     };
     for (const Case& c : cases)

@@ -268,6 +268,11 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
               kTolFixNm)
         << lines[1].toStdString();
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("C = ")));
+    {
+        FixResult atDr = LastFix;  // no run: no course either
+        atDr.FromDR.Dist = 0.04;
+        EXPECT_EQ(CourseDistanceText(atDr), QStringLiteral("Fix at the DR (00.0 nm)"));
+    }
     EXPECT_EQ(lines[3], QStringLiteral("Ellipse of error:"));
     EXPECT_TRUE(lines[4].startsWith(QStringLiteral("a = ")) && lines[4].endsWith(QStringLiteral("\u00B0")));
     EXPECT_EQ(LastFix.Lines.Time[2], "06:02:37");
@@ -319,12 +324,32 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
     EXPECT_EQ(cell("SemiD", 1), QStringLiteral("-"));  // a star has no limb
     EXPECT_EQ(cell("px", 1), QStringLiteral("+00.0"));
 
-    // The plot: the fix is 7 nm from the DR position, off a plot of 1 nm per cell;
-    // at 5 nm per cell the lines of position show in red, the ellipse in green.
-    EXPECT_EQ(d->lblScale->text(), QStringLiteral("1 nm."));
-    QTest::mouseClick(d->cmdZoomIn, Qt::LeftButton);
-    QTest::mouseClick(d->cmdZoomIn, Qt::LeftButton);
-    EXPECT_EQ(d->lblScale->text(), QStringLiteral("5 nm."));
+    // The plot: the fix is 13 nm from the DR position; it opens at 10 nm per cell,
+    // where it shows, with the lines of position in red and the ellipse in green.
+    EXPECT_EQ(d->lblScale->text(), QStringLiteral("10 nm."));
+    EXPECT_EQ(d->ZoomIndex(), frmDetails::FittingZoomIndex(LastFix));
+    const double reach = std::min(d->Picture1->width(), d->Picture1->height()) / 2.0;
+    EXPECT_LT(std::hypot(d->Picture1->FixPoint().x() - d->Picture1->width() / 2.0,
+                         d->Picture1->FixPoint().y() - d->Picture1->height() / 2.0), reach);
+    // A ship stopped has no track: only the fix's circles are blue.
+    auto blue = [&] {
+        const QImage plot = d->Picture1->grab().toImage();
+        int n = 0;
+        for (int y = 0; y < plot.height(); ++y)
+            for (int x = 0; x < plot.width(); ++x) {
+                const QColor c = plot.pixelColor(x, y);
+                if (c.blue() > c.red() + 80 && c.blue() > c.green() + 80) ++n;
+            }
+        return n;
+    };
+    const int underway = blue();
+    FixResult stoppedFix = d->Shown();
+    stoppedFix.Working.Speed = 0.0f;
+    PlotLines(d->Picture1, stoppedFix, d->Picture1->Scale());
+    const int stopped = blue();
+    PlotLines(d->Picture1, d->Shown(), d->Picture1->Scale());
+    EXPECT_GT(stopped, 10);
+    EXPECT_LT(stopped, underway / 2);
     const QImage img = d->Picture1->grab().toImage();
     int red = 0, green = 0;
     for (int y = 0; y < img.height(); ++y)

@@ -222,7 +222,7 @@ TEST_F(SightLogWindow, NewestFirstFilteredByZoneDateAndDeletedAfterAsking) {
         DialogRecorder no(MsgResult::No);
         QTest::mouseClick(log->cmdDelete, Qt::LeftButton);
         ASSERT_EQ(no.messages.size(), 1u);
-        EXPECT_EQ(no.messages[0].buttons, MsgButtons::YesNo);
+        EXPECT_EQ(no.messages[0].buttons, MsgButtons::YesNoDefaultNo);  // Enter keeps the fix
     }
     EXPECT_EQ(Rows(log->lstFixes), 3);
     DialogRecorder yes;

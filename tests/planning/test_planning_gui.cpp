@@ -10,7 +10,6 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 #include <memory>
-#include <utility>
 
 #include "shell/MDIFormMain.h"
 #include "support/gui_support.h"
@@ -36,12 +35,17 @@ NavigationStateRecord HelpState(DateValue local = DateFromParts(2026, 12, 6, 8, 
     return s;
 }
 
-// The help shows what the window shows.
-void ExpectInHelp(const QString& text) {
+const QString& HelpText() {
     static const QString help = [] {
         QFile f(QStringLiteral(VELTRANO_TEST_DATA_DIR "/../../help/VeltranoHelp.html"));
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
     }();
+    return help;
+}
+
+// The help shows what the window shows.
+void ExpectInHelp(const QString& text) {
+    const QString& help = HelpText();
     QString html = text.toHtmlEscaped();
     html.replace(QChar(0x00B0), QStringLiteral("&deg;"));
     EXPECT_TRUE(help.contains(html)) << "not in the help: " << html.toStdString();
@@ -96,7 +100,7 @@ TEST_F(PlanningWindows, EveningPlanMarkedOnTheMapAndFilledIntoThePositionLines) 
     const QString twilight = w->lblTwilight->text();
     const QString expected[] = {
         QStringLiteral("Civil twilight 17:10:32 zone (19:10:32 UT)\nNautical twilight 17:47:25 zone (19:47:25 UT)\n"
-                       "Observe at 17:28:59 zone (19:28:59 UT) on 12/06/2026\nDR then: 45-00.0N 034-28.2W"),
+                       "Observe at 17:29:00 zone (19:29:00 UT) on 12/06/2026\nDR then: 45-00.0N 034-28.2W"),
         QStringLiteral("Best three: Polaris, Alpheratz, Altair - Zn spread 114\u00B0/117\u00B0/130\u00B0, all above "
                        "42\u00B0, mag 0.8 to 2.1"),
         QStringLiteral("Best four: Polaris, Hamal, Enif, Vega - Zn spread 93\u00B0/98\u00B0/89\u00B0/80\u00B0, all "
@@ -106,7 +110,23 @@ TEST_F(PlanningWindows, EveningPlanMarkedOnTheMapAndFilledIntoThePositionLines) 
         EXPECT_EQ(shown[i]->text().toStdString(), expected[i].toStdString());
         ExpectInHelp(expected[i]);
     }
+    // The help's table is the window's: each row it lists, as it prints it.
+    for (int i = 0; i < w->lvBodies->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = w->lvBodies->topLevelItem(i);
+        if (!HelpText().contains(QLatin1Char('\n') + row->text(0).leftJustified(12))) continue;
+        QString line = row->text(0).leftJustified(12) + row->text(1).trimmed().rightJustified(7) + QStringLiteral("  ") +
+                       row->text(2) + QStringLiteral("  ") + row->text(3) + QStringLiteral("  ") +
+                       row->text(4).trimmed().rightJustified(7);
+        if (!row->text(5).isEmpty()) line += QStringLiteral("    ") + row->text(5);
+        ExpectInHelp(line + QLatin1Char('\n'));
+    }
+    // Every row between 15 and 75 degrees.
     ASSERT_EQ(w->lvBodies->topLevelItemCount(), static_cast<int>(w->Candidates().size()));
+    for (int i = 0; i < w->lvBodies->topLevelItemCount(); ++i) {
+        const int degrees = w->lvBodies->topLevelItem(i)->text(1).trimmed().section(QLatin1Char(' '), 0, 0).toInt();
+        EXPECT_GE(degrees, 15);
+        EXPECT_LT(degrees, 75);
+    }
 
     // Marked on the position window's map: one ringed mark per body of the best four.
     QTest::mouseClick(w->cmdMark, Qt::LeftButton);
@@ -127,7 +147,27 @@ TEST_F(PlanningWindows, EveningPlanMarkedOnTheMapAndFilledIntoThePositionLines) 
     for (size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(p->Combo1[i]->currentData().toInt(), sights[i].Code);
         EXPECT_EQ(p->Text1[i]->text(), FormatTimeHMS(sights[i].Ut));
+        EXPECT_TRUE(p->Text1[i]->text().endsWith(QStringLiteral(":00"))) << p->Text1[i]->text().toStdString();
     }
+    // Lines typed since: Fill asks; No keeps them and fills only the empty ones.
+    p->ShowSights(SightLines{});
+    TypeInto(p->Text2[1], QStringLiteral("3000"));
+    {
+        DialogRecorder no(MsgResult::No);
+        QTest::mouseClick(w->cmdFill, Qt::LeftButton);
+        ASSERT_EQ(no.messages.size(), 1u);
+        EXPECT_EQ(no.messages[0].buttons, MsgButtons::YesNo);
+    }
+    EXPECT_EQ(p->Text2[1]->text(), QStringLiteral("30-00.0"));
+    EXPECT_EQ(p->Combo1[1]->currentData().toInt(), kNoBody);
+    const size_t into[3] = {0, 2, 3};
+    for (size_t k = 0; k < 3; ++k) EXPECT_EQ(p->Combo1[into[k]]->currentData().toInt(), sights[k].Code);
+    {
+        DialogRecorder yes(MsgResult::Yes);
+        QTest::mouseClick(w->cmdFill, Qt::LeftButton);
+        ASSERT_EQ(yes.messages.size(), 1u);
+    }
+    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(p->Combo1[i]->currentData().toInt(), sights[i].Code);
     QTest::mouseClick(p->Command2, Qt::LeftButton);
     EXPECT_TRUE(LastFix.Refusal.empty());
     EXPECT_LT(testsupport::NmBetween(LastFix.FixLat, LastFix.FixLon, 45.0, -30.0), 0.1);
@@ -147,11 +187,11 @@ TEST_F(PlanningWindows, NoonTimeAndLatitudeFromTheToolbar) {
     QTest::mouseClick(w->cmdLatitude, Qt::LeftButton);
     EXPECT_TRUE(w->lblResult->text().startsWith(QStringLiteral("Latitude at noon: 45-00.0N")))
         << w->lblResult->text().toStdString();
-    // The steps as the help shows them.
-    for (auto [step, value] : {std::pair{"Dip", "-6.8'"}, {"Semidiameter", "+16.2'"}, {"Dec", "22-31.9S"}}) {
-        EXPECT_EQ(Cell(w->lvSteps, QLatin1String(step)), QLatin1String(value));
-        ExpectInHelp(HelpRow(step, value));
-    }
+    EXPECT_EQ(Cell(w->lvSteps, QStringLiteral("Dip")), QStringLiteral("-6.8'"));
+    EXPECT_EQ(Cell(w->lvSteps, QStringLiteral("Semidiameter")), QStringLiteral("+16.2'"));
+    EXPECT_EQ(Cell(w->lvSteps, QStringLiteral("Dec")), QStringLiteral("22-31.9S"));
+    EXPECT_EQ(Cell(w->lvSteps, QStringLiteral("Lat")), QStringLiteral("45-00.0N"));
+    ExpectInHelp(HelpRow("Dec", "22-31.9S"));
     ExpectInHelp(QStringLiteral("Latitude at noon: 45-00.0N"));
     // An altitude above 90 degrees is refused with a message, and nothing is shown.
     TypeInto(w->txtHs, QStringLiteral("95000"));

@@ -121,13 +121,11 @@ constexpr double kTolApproxMoonRmsMinutes = 20.0;
 constexpr int kMaxApproxMissedDays = 3;
 // Days the formula shows no crossing where the day holds one, or one where it holds none.
 constexpr int kMaxApproxWrongDays = 3;
-// Transits, always approximate (measured max: Sun 1.0, Mercury 8.6, Venus 3.4, Mars
-// 3.7, Jupiter to Neptune 0.8, Moon 11.6 min). The Sun's transit altitude moves under
-// 1' in the minute or so of the time's error, except within a few degrees of the
-// zenith, where the altitude peaks sharply.
-constexpr double kTolTransitSunMinutes = 1.5;
-constexpr double kTolTransitPlanetMinutes = 9.0;
-constexpr double kTolTransitMoonMinutes = 12.5;
+// Transits, the meridian passages themselves (measured max: Sun to Saturn 0.001, Uranus
+// and Neptune 0.002, Moon 0.008 min; the mean-rate estimate alone was 1 to 12 min).
+constexpr double kTolTransitSunMinutes = 0.05;
+constexpr double kTolTransitPlanetMinutes = 0.05;
+constexpr double kTolTransitMoonMinutes = 0.05;
 constexpr double kTolTransitSunAltArcmin = 1.0;
 constexpr double kSunAltCheckBelowDeg = 88.0;
 // Grazing: the altitude changes by less than 0.05 deg a minute (a quarter of the

@@ -32,6 +32,7 @@ TEST(FormatLatLon, FormsAndMinuteCarryInBothLocales) {
         {-12.5, 2, true, false, "-12 30.0"},  {3.25, 2, true, false, "  3 15.0"},
         {3.25, 2, true, true, "N 3 15.0"},    {-20.0, 2, true, true, "S20 00.0"},
         {359.999999, 3, false, false, "360 00.0"}, {45.0, 3, false, false, " 45 00.0"},
+        {-0.0004, 2, true, false, "  0 00.0"}, {-0.0004, 2, true, true, "N 0 00.0"},  // a zero: no minus, no S
     };
     for (const auto& [value, width, sign, letters, text] : angles)
         EXPECT_EQ(FormatAngleDegMin(value, width, sign, letters), QLatin1String(text)) << text;

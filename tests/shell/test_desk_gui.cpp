@@ -6,7 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QMdiArea>
@@ -15,6 +19,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTextBrowser>
+#include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <memory>
@@ -27,11 +32,20 @@
 #include "support/gui_support.h"
 #include "map/frmDetails.h"
 #include "map/mDetailsReport.h"
+#include "map/mPlotLines.h"
 #include "support/nav_fixture.h"
 
 namespace {
 
-const char* const kKeys[] = {"General", "RiseSet", "Ephemerides", "Annual", "Position", "Compass", "Details"};
+// Every working window: the toolbar's keys but the help.
+QStringList WindowKeys(const MDIFormMain& main) {
+    QStringList keys;
+    for (QAction* a : main.Toolbar1()->actions()) {
+        const QString key = a->data().toString();
+        if (!a->isSeparator() && key != QLatin1String("Help")) keys << key;
+    }
+    return keys;
+}
 
 class Desk : public ::testing::Test {
 protected:
@@ -56,10 +70,10 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(m.get()));
         return m;
     }
-    ChildWindow* Open(const char* key) {
-        main_->Toolbar1_ButtonClick(main_->ButtonByKey(QLatin1String(key)));
+    ChildWindow* Open(const QString& key) {
+        main_->Toolbar1_ButtonClick(main_->ButtonByKey(key));
         QApplication::processEvents();
-        return main_->WindowOfKey(QLatin1String(key));
+        return main_->WindowOfKey(key);
     }
     static QMdiSubWindow* Frame(QWidget* w) { return qobject_cast<QMdiSubWindow*>(w->parentWidget()); }
     // A fix of four star lines, enough for the details table to fill every column.
@@ -108,16 +122,19 @@ void ExpectAllColumnsShow(QTreeWidget* table, const char* what) {
 
 TEST_F(Desk, WindowsOpenShowingAllTheyComputeAndNoSmallerThanTheirControls) {
     FourLineFix();
-    for (const char* key : kKeys) {
-        ChildWindow* w = Open(key);
+    const QStringList keys = WindowKeys(*main_);
+    ASSERT_EQ(keys.size(), 11);
+    for (const QString& keyText : keys) {
+        const std::string key = keyText.toStdString();
+        ChildWindow* w = Open(keyText);
         ASSERT_NE(w, nullptr) << key;
         QMdiSubWindow* sub = Frame(w);
         // On the 1280x800 screen: the window whole inside the client area.
         EXPECT_TRUE(main_->Area()->viewport()->rect().contains(sub->geometry())) << key;
-        if (auto* page = w->findChild<QTreeWidget*>(QStringLiteral("lvEphemer"))) ExpectAllColumnsShow(page, key);
+        if (auto* page = w->findChild<QTreeWidget*>(QStringLiteral("lvEphemer"))) ExpectAllColumnsShow(page, key.c_str());
         if (auto* d = qobject_cast<frmDetails*>(w)) {
             EXPECT_EQ(d->ListView1->columnCount(), 5);
-            ExpectAllColumnsShow(d->ListView1, key);
+            ExpectAllColumnsShow(d->ListView1, key.c_str());
         }
         // Dragged as small as can be: every control keeps its room inside the window.
         sub->resize(40, 40);
@@ -156,17 +173,19 @@ TEST_F(Desk, TabFollowsTheScreenAndMnemonicsAreUniqueBesideTheMenus) {
     };
     QString menu;
     for (QAction* a : main_->menuBar()->actions()) menu += letterOf(a->text());
-    EXPECT_EQ(menu, QStringLiteral("ECGH"));
-    for (const char* key : kKeys) {
+    EXPECT_EQ(menu, QStringLiteral("ECGWH"));
+    for (const QString& key : WindowKeys(*main_)) {
         ChildWindow* w = Open(key);
         QString seen = menu;
         QStringList texts;
         for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) texts << b->text();
         for (QGroupBox* g : w->findChildren<QGroupBox*>()) texts << g->title();
+        for (QLabel* l : w->findChildren<QLabel*>())
+            if (l->buddy()) texts << l->text();
         for (const QString& t : texts) {
             const QChar c = letterOf(t);
             if (c.isNull()) continue;
-            EXPECT_FALSE(seen.contains(c)) << key << ": " << t.toStdString();
+            EXPECT_FALSE(seen.contains(c)) << key.toStdString() << ": " << t.toStdString();
             seen += c;
         }
     }
@@ -174,14 +193,22 @@ TEST_F(Desk, TabFollowsTheScreenAndMnemonicsAreUniqueBesideTheMenus) {
 
 TEST_F(Desk, EveryBoxAndHeaderSaysWhatItHolds) {
     FourLineFix();
-    for (const char* key : kKeys) {
-        ChildWindow* w = Open(key);
+    for (const QString& keyText : WindowKeys(*main_)) {
+        const std::string key = keyText.toStdString();
+        ChildWindow* w = Open(keyText);
+        for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) {
+            if (b->isVisibleTo(w) && !qobject_cast<QToolButton*>(b)) {
+                EXPECT_FALSE(b->toolTip().isEmpty()) << key << " " << b->objectName().toStdString();
+            }
+        }
         for (QLineEdit* box : w->findChildren<QLineEdit*>()) {
-            if (!qobject_cast<QComboBox*>(box->parentWidget())) {
+            if (!qobject_cast<QComboBox*>(box->parentWidget()) && !qobject_cast<QAbstractSpinBox*>(box->parentWidget())) {
                 EXPECT_FALSE(box->toolTip().isEmpty()) << key << " " << box->objectName().toStdString();
             }
         }
         for (QComboBox* c : w->findChildren<QComboBox*>())
+            EXPECT_FALSE(c->toolTip().isEmpty()) << key << " " << c->objectName().toStdString();
+        for (QAbstractSpinBox* c : w->findChildren<QAbstractSpinBox*>())
             EXPECT_FALSE(c->toolTip().isEmpty()) << key << " " << c->objectName().toStdString();
         for (QTreeWidget* t : w->findChildren<QTreeWidget*>()) {
             for (int c = 0; c < t->columnCount(); ++c)
@@ -279,4 +306,137 @@ TEST_F(Desk, TheDeskComesBackAndABadGeometryFallsBackToTheDefault) {
     const QSize client = main_->Area()->viewport()->size();
     EXPECT_NEAR(Frame(compass)->x(), (client.width() - Frame(compass)->width()) / 2, 1);
     EXPECT_EQ(main_->Area()->subWindowList().size(), 1);
+}
+
+// F1 in every window opens the help at that window's own section, one that the
+// document has; the help says when a find has no match or no browser can start.
+TEST_F(Desk, EveryWindowsF1OpensItsOwnSection) {
+    FourLineFix();
+    QFile file(MDIFormMain::HelpFilePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    QStringList sections;
+    for (const QString& key : WindowKeys(*main_)) {
+        ChildWindow* w = Open(key);
+        QWidget* focus = w->nextInFocusChain();
+        while (focus != w && !(focus->focusPolicy() & Qt::TabFocus && focus->isEnabled() && w->isAncestorOf(focus)))
+            focus = focus->nextInFocusChain();
+        main_->activateWindow();  // back from the help window, as a click on the window does
+        EXPECT_TRUE(QTest::qWaitForWindowActive(main_.get()));
+        focus->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(focus, Qt::Key_F1);
+        frmHelp* help = main_->HelpWindow();
+        ASSERT_NE(help, nullptr) << key.toStdString();
+        const QString section = help->Browser->source().fragment();
+        EXPECT_NE(section, QStringLiteral("start")) << key.toStdString();
+        EXPECT_TRUE(html.contains(QStringLiteral("id=\"%1\"").arg(section))) << key.toStdString();
+        EXPECT_FALSE(sections.contains(section)) << key.toStdString() << " shares " << section.toStdString() ;
+        sections << section;
+    }
+    frmHelp* help = main_->HelpWindow();
+    help->txtFind->setText(QStringLiteral("no such words here"));
+    EXPECT_FALSE(help->FindNext());
+    EXPECT_EQ(help->lblFindStatus->text(), QStringLiteral("Not found"));
+    help->txtFind->setText(QStringLiteral("Polaris"));
+    EXPECT_TRUE(help->FindNext());
+    EXPECT_EQ(help->lblFindStatus->text(), QString());
+    const auto open = frmHelp::OpenExternally;
+    frmHelp::OpenExternally = [](const QUrl&) { return false; };  // no launcher
+    DialogRecorder rec;
+    emit help->lblExternal->linkActivated(QUrl::fromLocalFile(MDIFormMain::HelpFilePath()).toString());
+    frmHelp::OpenExternally = open;
+    ASSERT_EQ(rec.messages.size(), 1u);
+    EXPECT_TRUE(rec.messages[0].text.startsWith(QStringLiteral("No desktop browser")));
+}
+
+// Every window open at exit comes back, inside a main window now smaller; the
+// Window menu lists them, cascades and tiles them.
+TEST_F(Desk, EveryWindowComesBackInsideASmallerMainWindow) {
+    const QStringList keys = WindowKeys(*main_);
+    for (const QString& key : keys) {
+        QMdiSubWindow* sub = Frame(Open(key));
+        sub->move(main_->Area()->viewport()->width() - sub->width(), 0);  // against the right edge
+    }
+    QMenu* window = main_->findChild<QMenu*>(QStringLiteral("mnuWindow"));
+    ASSERT_NE(window, nullptr);
+    emit window->aboutToShow();
+    for (const QString& key : keys) {
+        const QString name = main_->WindowOfKey(key)->objectName();
+        EXPECT_NE(window->findChild<QAction*>(QStringLiteral("mnuWindow_") + name), nullptr) << name.toStdString();
+    }
+    window->findChild<QAction*>(QStringLiteral("mnuCascade"))->trigger();
+    QPoint last(-1, -1);
+    for (QMdiSubWindow* sub : main_->Area()->subWindowList()) {
+        EXPECT_TRUE(main_->Area()->viewport()->rect().contains(sub->pos())) << sub->objectName().toStdString();
+        EXPECT_NE(sub->pos(), last);  // one behind the other, each title bar showing
+        last = sub->pos();
+    }
+    window->findChild<QAction*>(QStringLiteral("mnuTile"))->trigger();
+    for (const QString& key : keys)
+        EXPECT_TRUE(main_->Area()->viewport()->rect().contains(Frame(main_->WindowOfKey(key))->pos()))
+            << key.toStdString();
+    QAction* general = window->findChild<QAction*>(QStringLiteral("mnuWindow_frmGeneral"));
+    general->trigger();
+    EXPECT_EQ(main_->Area()->activeSubWindow(), Frame(main_->WindowOfKey(QStringLiteral("General"))));
+    for (const QString& key : keys) {
+        QMdiSubWindow* sub = Frame(main_->WindowOfKey(key));
+        sub->move(main_->Area()->viewport()->width() - sub->width(), 10);
+    }
+
+    main_->close();
+    auto small = std::make_unique<MDIFormMain>();
+    ASSERT_TRUE(small->Load());
+    small->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(small.get()));
+    main_ = std::move(small);
+    {
+        QSettings s(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Veltrano"),
+                    QStringLiteral("Veltrano"));
+        s.remove(QStringLiteral("Desk/MainGeometry"));  // the main window as it now is, smaller
+    }
+    main_->setGeometry(0, 0, 1100, 720);
+    QApplication::processEvents();
+    main_->RestoreDesk();
+    QApplication::processEvents();
+    const QRect client = main_->Area()->viewport()->rect();
+    for (const QString& key : keys) {
+        ChildWindow* w = main_->WindowOfKey(key);
+        ASSERT_NE(w, nullptr) << key.toStdString();
+        EXPECT_TRUE(Frame(w)->isVisible()) << key.toStdString();
+        const QRect g = Frame(w)->geometry();
+        if (Frame(w)->minimumWidth() <= client.width()) {
+            EXPECT_LE(g.right(), client.right()) << key.toStdString();
+        }
+        EXPECT_GE(g.left(), 0) << key.toStdString();
+        EXPECT_GE(g.top(), 0) << key.toStdString();
+    }
+}
+
+// A four-line fix arriving in an open details window, placed against the right
+// edge with one line: the window grows for the new columns and stays whole in
+// the client area, with the plot and its zoom buttons in view.
+TEST_F(Desk, AFourLineFixInAnOpenDetailsKeepsThePlotInView) {
+    for (const bool first : {false, true}) {
+        // Opened before any fix, or with a one-line fix, where the window was put.
+        FourLineFix();
+        LastFix.Lines.Body = {7001, kNoBody, kNoBody, kNoBody};
+        for (size_t i = 1; i < 4; ++i) LastFix.Weight[i] = 0.0;
+        if (first) LastFix.FixTime = 0.0;
+        auto* d = qobject_cast<frmDetails*>(Open("Details"));
+        ASSERT_NE(d, nullptr);
+        const QRect client = main_->Area()->viewport()->rect();
+        Frame(d)->move(client.width() - Frame(d)->width(), client.height() - Frame(d)->height());
+        FourLineFix();
+        LastFix.Lines.Body = {8728, 2491, 6134, 5340};  // long names: Fomalhaut, Sirius, Antares, Arcturus
+        d = qobject_cast<frmDetails*>(Open("Details"));
+        ASSERT_EQ(d->ListView1->columnCount(), 5);
+        EXPECT_TRUE(client.contains(Frame(d)->geometry()));
+        for (QWidget* c : {static_cast<QWidget*>(d->Picture1), static_cast<QWidget*>(d->cmdZoomIn),
+                           static_cast<QWidget*>(d->cmdZoomOut)}) {
+            const QRect inArea(c->mapTo(main_->Area()->viewport(), QPoint(0, 0)), c->size());
+            EXPECT_TRUE(client.contains(inArea)) << c->objectName().toStdString();
+        }
+        Frame(d)->close();
+        QApplication::processEvents();
+    }
 }

@@ -165,6 +165,9 @@ TEST(MainWindow, AboutBoxStaysUntilAKeyOrAClick) {
         QPointer<frmSplash> about = m->findChild<frmSplash*>();
         ASSERT_TRUE(about);
         EXPECT_TRUE(about->lblVersion->text().startsWith(QLatin1String("Version ")));
+        // The published data it is built from, each source with its licence.
+        for (const char* credit : {"VSOP87", "astronomia", "(MIT)", "Bright Star Catalogue", "CC0-1.0", "BSD-3-Clause"})
+            EXPECT_TRUE(about->lblCredits->text().contains(QLatin1String(credit))) << credit;
         QTest::qWait(50);
         EXPECT_TRUE(about->isVisible());
         if (byKey)

@@ -14,7 +14,7 @@ DialogRecorder::DialogRecorder(MsgResult yesNoAnswer) {
     oldBox_ = SetMessageBoxHandler([this, yesNoAnswer](QWidget*, const QString& title, const QString& text,
                                                        MsgIcon icon, MsgButtons buttons) {
         messages.push_back({title, text, icon, buttons});
-        return buttons == MsgButtons::YesNo ? yesNoAnswer : MsgResult::Ok;
+        return buttons == MsgButtons::Ok ? MsgResult::Ok : yesNoAnswer;
     });
     oldBeep_ = SetBeepHandler([this] { ++beeps; });
 }
