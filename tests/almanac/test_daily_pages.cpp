@@ -1,15 +1,21 @@
 // The printed daily pages as a script makes them: `veltrano --almanac-pdf`, read back with
 // pdftotext, against the Swiss Ephemeris table of make_daily_pages_reference.c.
-// Tolerances: every angle as printed within 0.1' of the reference (a star's SHA on the sky,
-// times cos Dec), HP 0.1'; the Moon's angles and HP and the stars' SHA (Polaris' too) and Dec
-// printed as the reference rounds them, bar those within 0.005' of a boundary; every rise, set and twilight time
-// as printed (to the minute) within 1 minute; the boxes and "////" where the reference has
-// no event. The reference's bodies are moved from its Delta T to the program's by their
+// Every column is read: GHA, Dec, v, d, HP and SD, the stars' and planets' SHA, the
+// equation of time with its sign, the meridian passages, the Moon's age and phase, the rise
+// and set table. Tolerances: every angle as printed within 0.1' of the reference (a star's
+// SHA on the sky, times cos Dec), HP 0.1'; the Moon's angles and HP and the stars' SHA
+// (Polaris' too) and Dec printed as the reference rounds them, bar those within 0.005' of a
+// boundary; v, d and SD 0.01' and the rounding of the last digit; every time as printed (to
+// the minute) within 1 minute, the equation of time (to the second) within 2 s; the boxes and
+// "////" where the reference has no event. The reference's bodies are moved from its Delta T
+// to the program's by their
 // hourly rates, so the comparison is at the same TT.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -32,6 +38,10 @@ constexpr double kTolAngleArcmin = 0.1 + 1e-9;
 constexpr double kTolMoonArcmin = 0.05 + 0.01;  // the last digit, and 0.01' of place
 constexpr double kTolHpArcmin = 0.1 + 1e-9;
 constexpr double kTolEventMinutes = 1.0;
+constexpr double kTolRateArcmin = 0.06;  // v, d, SD: the rounding to a tenth as printed and 0.01'
+constexpr double kTolEotSeconds = 2.0;
+constexpr double kTolPhasePercent = 0.6;
+constexpr double kTolAgeDays = 0.01;  // the age is printed in whole days
 
 struct ProgramRun {
     int status = -1;
@@ -52,6 +62,15 @@ ProgramRun Command(const std::string& cmd) {
 
 std::string Veltrano(const std::string& args) { return std::string("QT_QPA_PLATFORM=offscreen '") + VELTRANO_PROGRAM + "' --almanac-pdf " + args; }
 
+double Wrap180(double x) {
+    x = std::fmod(x, 360.0);
+    if (x > 180.0) x -= 360.0;
+    if (x <= -180.0) x += 360.0;
+    return x;
+}
+
+const char* const kPlanets[4] = {"venus", "mars", "jupiter", "saturn"};
+
 // "123 45.6" and "S 12 34.5" as printed.
 const std::string kGha = R"((\d{1,3}) (\d\d\.\d))";
 const std::string kDec = R"(([NS]) +(\d{1,2}) (\d\d\.\d))";
@@ -63,6 +82,8 @@ struct Spread {
     std::vector<std::vector<std::string>> hours;              // H rows
     std::map<int, std::array<double, 2>> stars;               // HR -> sha, dec
     std::map<std::string, std::string> events;                // "lat|column" -> value
+    std::vector<std::vector<std::string>> days;               // D rows: the right page's foot
+    std::map<std::string, std::vector<std::string>> feet;     // P rows by body
 };
 
 std::map<std::string, Spread> ReadReference() {
@@ -75,6 +96,8 @@ std::map<std::string, Spread> ReadReference() {
         Spread& s = out[f[1]];
         if (f[0] == "H") s.hours.push_back(f);
         else if (f[0] == "S") s.stars[std::stoi(f[2])] = {std::stod(f[3]), std::stod(f[4])};
+        else if (f[0] == "D") s.days.push_back(f);
+        else if (f[0] == "P") s.feet[f[2]] = f;
         else s.events[f[2] + "|" + f[3]] = f[4];
     }
     return out;
@@ -123,6 +146,20 @@ TEST_F(DailyPages, PdfTextAgreesWithTheSwissEphemeris) {
             const double ra0 = std::stod(rows[static_cast<size_t>(h0)][4]) - a0, ra1 = std::stod(rows[static_cast<size_t>(h1)][4]) - a1;
             return v - Norm180(ra1 - ra0) / ((h1 - h0) * 3600.0) * shift;
         };
+        auto num = [](const std::string& t) { return std::stod(t); };
+        auto near = [&](double printed, double expected, double tol, const std::string& what) {
+            EXPECT_LE(std::fabs(printed - expected), tol) << what << ": printed " << printed << " reference " << expected;
+        };
+        // "hh mm" as printed against reference hours (or "none" and "-- --").
+        auto hhmm = [&](const std::string& printed, const std::string& expected, const std::string& what) {
+            if (expected == "none") {
+                EXPECT_EQ(printed, "-- --") << what;
+                return;
+            }
+            const double minutes = num(printed.substr(0, 2)) * 60 + num(printed.substr(3)) - num(expected) * 60;
+            worst[3] = std::max(worst[3], std::fabs(minutes));
+            EXPECT_LE(std::fabs(minutes), kTolEventMinutes) << what << ": printed " << printed << " reference " << expected;
+        };
         auto angle = [&](double printed, double expected, int kind, const std::string& what) {
             const double e = std::fabs(Norm180(printed - expected)) * 60.0;
             worst[kind] = std::max(worst[kind], e);
@@ -133,10 +170,35 @@ TEST_F(DailyPages, PdfTextAgreesWithTheSwissEphemeris) {
         const std::regex leftRow("^\\s*(\\d\\d)\\s+" + kGha + "\\s+" + kGha + "\\s+" + kDec + "\\s+" + kGha + "\\s+" + kDec +
                                  "\\s+" + kGha + "\\s+" + kDec + "\\s+" + kGha + "\\s+" + kDec);
         const std::regex starTail("^\\s+\\S+\\s+\\S+\\s+" + kGha + "\\s+" + kDec);
-        int hour = 0, starsSeen = 0;
+        const std::regex planetRow("(Venus|Mars|Jupiter|Saturn)\\s+" + kGha + "\\s+(\\d\\d \\d\\d)\\s*$");
+        const std::regex leftFoot("Mer\\. Pass\\. (\\d\\d \\d\\d)((?:\\s+v (-?\\d+\\.\\d)\\s+d (\\d+\\.\\d)){4})");
+        const std::regex rate("v (-?\\d+\\.\\d)\\s+d (\\d+\\.\\d)");
+        int hour = 0, starsSeen = 0, planetsSeen = 0, feetSeen = 0;
         std::stringstream left(pages[1]);
         for (std::string line; std::getline(left, line);) {
             std::smatch mm;
+            if (std::regex_search(line, mm, planetRow)) {
+                std::string body = mm[1];
+                for (char& ch : body) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+                const auto& f = ref.feet.at(body);
+                // At the program's TT, as the hourly places (column c of H rows: the planet's GHA).
+                const int c = 5 + 2 * static_cast<int>(std::find(std::begin(kPlanets), std::end(kPlanets), body) - std::begin(kPlanets));
+                angle(Gha(mm, 2), num(f[5]) + Wrap180(at(24, c, false) - num(ref.hours[24][static_cast<size_t>(c)])), 0, body + " SHA");
+                hhmm(mm[4], f[6], body + " mer. pass.");
+                ++planetsSeen;
+            }
+            if (std::regex_search(line, mm, leftFoot)) {
+                hhmm(mm[1], ref.feet.at("aries")[6], "Aries mer. pass.");
+                const std::string rates = mm[2];
+                const char* const* bodies = kPlanets;
+                int k = 0;
+                for (std::sregex_iterator it(rates.begin(), rates.end(), rate), end; it != end; ++it, ++k) {
+                    const auto& f = ref.feet.at(bodies[k]);
+                    near(num((*it)[1]), num(f[3]), kTolRateArcmin, std::string(bodies[k]) + " v");
+                    near(num((*it)[2]), std::fabs(num(f[4])), kTolRateArcmin, std::string(bodies[k]) + " d");
+                }
+                ++feetSeen;
+            }
             if (std::regex_search(line, mm, leftRow)) {
                 ASSERT_LT(hour, 72);
                 EXPECT_EQ(std::stoi(mm[1]), hour % 24);
@@ -164,6 +226,7 @@ TEST_F(DailyPages, PdfTextAgreesWithTheSwissEphemeris) {
         }
         EXPECT_EQ(hour, 72);
         EXPECT_EQ(starsSeen, static_cast<int>(ref.stars.size()));
+        EXPECT_TRUE(planetsSeen == 4 && feetSeen == 1) << planetsSeen << " " << feetSeen;
 
         // Right page: the Sun and the Moon, then the rise and set table.
         const std::regex rightRow("^\\s*(\\d\\d)\\s+" + kGha + "\\s+" + kDec + "\\s+" + kGha + "\\s+(-?\\d+\\.\\d)\\s+" + kDec +
@@ -172,8 +235,12 @@ TEST_F(DailyPages, PdfTextAgreesWithTheSwissEphemeris) {
         const std::regex token("\\d\\d \\d\\d|□|■|////|-- --");
         const char* morning[7] = {"naut", "civil", "rise", "moonrise0", "moonrise1", "moonrise2", "moonrise3"};
         const char* evening[7] = {"set", "civil_end", "naut_end", "moonset0", "moonset1", "moonset2", "moonset3"};
+        const std::string kTimeOrNone = "(\\d\\d \\d\\d|-- --)", kEot = "((?:\u2212)?\\d\\d \\d\\d)";
+        const std::regex dayFoot("\\s(\\d{1,2})\\s+" + kEot + "\\s+" + kEot + "\\s+(\\d\\d \\d\\d)\\s+" + kTimeOrNone + "\\s+" +
+                                 kTimeOrNone + "\\s+(\\d+)\\s+(\\d+) ?%\\s*$");
+        const std::regex sdFoot("SD (\\d+\\.\\d)\\s+d (\\d+\\.\\d)\\s+SD\\s+(\\d+\\.\\d)\\s+(\\d+\\.\\d)\\s+(\\d+\\.\\d)");
         hour = 0;
-        int latRows = 0;
+        int latRows = 0, footDays = 0, sdSeen = 0;
         std::stringstream right(pages[2]);
         for (std::string line; std::getline(right, line);) {
             std::smatch mm;
@@ -189,7 +256,39 @@ TEST_F(DailyPages, PdfTextAgreesWithTheSwissEphemeris) {
                 const double hp = std::stod(mm[14]) - std::stod(ref.hours[static_cast<size_t>(hour)][17]);
                 worst[2] = std::max(worst[2], std::fabs(hp));
                 EXPECT_LE(std::fabs(hp), kTolHpArcmin) << "HP at " << hour;
+                if (hour < 71) {  // v and d: the change to the next hour (the reference's last row has none)
+                    near(num(mm[9]), Wrap180(at(hour + 1, 15, false) - at(hour, 15, false) - (14.0 + 19.0 / 60.0)) * 60.0,
+                         kTolRateArcmin, "moon v at " + std::to_string(hour));
+                    near(num(mm[13]), std::fabs(at(hour + 1, 16, true) - at(hour, 16, true)) * 60.0, kTolRateArcmin,
+                         "moon d at " + std::to_string(hour));
+                }
                 ++hour;
+            }
+            if (std::regex_search(line, mm, dayFoot)) {
+                ASSERT_LT(footDays, 3);
+                const auto& f = ref.days[static_cast<size_t>(footDays)];
+                const std::string what = "day " + std::to_string(footDays);
+                for (int e = 0; e < 2; ++e) {
+                    const std::string t = mm[2 + e];  // "−01 06": the minus sign U+2212
+                    const bool minus = t.rfind("\u2212", 0) == 0;
+                    const std::string mmss = minus ? t.substr(3) : t;
+                    const double seconds = (minus ? -1 : 1) * (num(mmss.substr(0, 2)) * 60 + num(mmss.substr(3)));
+                    near(seconds, num(f[3 + e]) * 60.0, kTolEotSeconds, what + (e ? " eqn. of time 12h" : " eqn. of time 00h"));
+                }
+                hhmm(mm[4], f[5], what + " sun mer. pass.");
+                hhmm(mm[5], f[6], what + " moon upper");
+                hhmm(mm[6], f[7], what + " moon lower");
+                const double age = num(f[8]);
+                EXPECT_TRUE(num(mm[7]) == std::floor(age - kTolAgeDays) || num(mm[7]) == std::floor(age + kTolAgeDays))
+                    << what << " age " << mm[7] << " reference " << age;
+                near(num(mm[8]), num(f[9]) * 100.0, kTolPhasePercent, what + " phase");
+                ++footDays;
+            }
+            if (std::regex_search(line, mm, sdFoot)) {
+                near(num(mm[1]), num(ref.feet.at("sun")[5]), kTolRateArcmin, "sun SD");
+                near(num(mm[2]), std::fabs(num(ref.feet.at("sun")[4])), kTolRateArcmin, "sun d");
+                for (int d = 0; d < 3; ++d) near(num(mm[3 + d]), num(ref.days[static_cast<size_t>(d)][10]), kTolRateArcmin, "moon SD");
+                ++sdSeen;
             }
             if (!std::regex_search(line, mm, latRow)) continue;
             std::string lat = mm[1];
@@ -215,6 +314,7 @@ TEST_F(DailyPages, PdfTextAgreesWithTheSwissEphemeris) {
         }
         EXPECT_EQ(hour, 72);
         EXPECT_EQ(latRows, 62);
+        EXPECT_TRUE(footDays == 3 && sdSeen == 1) << footDays << " " << sdSeen;
     }
     std::printf("worst: angles %.3f', Moon %.3f', HP %.3f', times %.2f min\n", worst[0], worst[1], worst[2], worst[3]);
     std::printf("tenths of the Moon and the stars: %zu as the reference rounds them, %zu near a boundary\n",

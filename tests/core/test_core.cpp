@@ -66,24 +66,18 @@ TEST(InverseTrig, QuadrantsAxesAndEndpoints) {
 }
 
 TEST(RectToSph, QuadrantsAxisAndRoundTrip) {
-    Coord3 s = RectToSph({-1.0, -1.0, 0.0}, true);
-    EXPECT_NEAR(s.x, 225.0, kTolDeg);
-    EXPECT_NEAR(s.y, 0.0, kTolDeg);
-    EXPECT_NEAR(s.z, std::sqrt(2.0), 1e-15);
-    EXPECT_NEAR(RectToSph({1.0, -1.0, 0.0}, true).x, -45.0, kTolDeg);
-    s = RectToSph({0.0, 0.0, -2.0}, true);  // on the z axis: longitude 0, no fault
-    EXPECT_EQ(s.x, 0.0);
-    EXPECT_NEAR(s.y, -90.0, kTolDeg);
-    EXPECT_NEAR(s.z, 2.0, 1e-15);
-    s = RectToSph({0.0, 3.0, 0.0}, false);  // radians; the radius is never converted
-    EXPECT_NEAR(s.x, kPi / 2, kTolRad);
-    EXPECT_NEAR(s.z, 3.0, 1e-15);
+    // {x, y, z, degrees?} -> {lon, lat, r}: the third quadrant, the z axis (longitude 0, no
+    // fault), radians with the radius never converted.
+    const double cases[][7] = {{-1, -1, 0, 1, 225.0, 0.0, std::sqrt(2.0)}, {1, -1, 0, 1, -45.0, 0.0, std::sqrt(2.0)},
+                               {0, 0, -2, 1, 0.0, -90.0, 2.0}, {0, 3, 0, 0, kPi / 2, 0.0, 3.0}};
+    for (const auto& c : cases) {
+        const Coord3 s = RectToSph({c[0], c[1], c[2]}, c[3] != 0);
+        EXPECT_TRUE(std::fabs(s.x - c[4]) < kTolDeg && std::fabs(s.y - c[5]) < kTolDeg && std::fabs(s.z - c[6]) < 1e-15) << c[4];
+    }
     for (double lon = -89.0; lon < 270.0; lon += 17.3)
         for (double lat = -89.5; lat < 90.0; lat += 11.9) {
             const Coord3 back = RectToSph(SphToRect({lon, lat, 1.7}, true), true);
-            EXPECT_NEAR(back.x, lon, 1e-9) << lon << " " << lat;
-            EXPECT_NEAR(back.y, lat, 1e-9) << lon << " " << lat;
-            EXPECT_NEAR(back.z, 1.7, 1e-14);
+            EXPECT_TRUE(std::fabs(back.x - lon) < 1e-9 && std::fabs(back.y - lat) < 1e-9 && std::fabs(back.z - 1.7) < 1e-14) << lon << " " << lat;
         }
 }
 
@@ -123,13 +117,8 @@ TEST(DateValue, RoundTripsAcrossTheCenturies) {
         const DateValue v = DateFromParts(x.y, x.mo, x.d, x.h, x.mi, x.s);
         // Calendar -> date value -> calendar, and calendar -> Julian date -> calendar.
         const CalendarDate c = DateToParts(v), back = DateToParts(JDToDate(JulianDay(v, false, true), true));
-        for (const CalendarDate& r : {c, back}) {
-            EXPECT_EQ(r.year, x.y);
-            EXPECT_EQ(r.month, x.mo);
-            EXPECT_EQ(r.day, x.d);
-            EXPECT_EQ(r.hour, x.h);
-            EXPECT_EQ(r.minute, x.mi);
-        }
+        for (const CalendarDate& r : {c, back})
+            EXPECT_TRUE(r.year == x.y && r.month == x.mo && r.day == x.d && r.hour == x.h && r.minute == x.mi) << x.y << "-" << x.mo;
         EXPECT_NEAR(c.second, x.s, 1e-3);
     }
     // Before the epoch: 1899-12-29 06:00 is -0.75, its midnight -1, its time of day 0.25.
@@ -185,12 +174,7 @@ TEST(SiderealTime, PublishedExampleAndLongitude) {
     // time 128.7378734; apparent (nutation -3.868" x cos eps) 128.73690.
     const double jd = TTForUT(2446896.30625);
     EXPECT_NEAR(SiderealTime(jd, 0.0), 128.73690, 0.05 / 3600.0);
-    EXPECT_NEAR(Norm360(SiderealTime(jd, 30.0) - SiderealTime(jd, 0.0)), 30.0, 1e-9);
-    EXPECT_NEAR(SiderealTime(jd, 360.0 + 45.0), SiderealTime(jd, 45.0), 1e-9);
-    for (double lon = -180.0; lon <= 180.0; lon += 45.0) {
-        const double st = SiderealTime(jd, lon);
-        EXPECT_TRUE(st >= 0.0 && st < 360.0) << lon;
-    }
+    EXPECT_NEAR(SiderealTime(jd, -150.0), 128.73690 - 150.0 + 360.0, 0.05 / 3600.0);  // east longitude, wrapped
 }
 
 TEST(SiderealTime, AgreesWithErfaApparentSiderealTime) {
@@ -220,7 +204,6 @@ TEST(Nutation, PublishedExample1987April10) {
     const double jd = 2446895.5;
     EXPECT_NEAR(Nutation(jd, 0) / kAs, -3.788, 0.001);
     EXPECT_NEAR(Nutation(jd, 1) / kAs, 9.443, 0.001);
-    EXPECT_NEAR(Nutation(jd, 7) / kAs, 9.443, 0.001);  // any non-zero selects obliquity
     EXPECT_NEAR(Obliquity(jd, false), 23.0 + 26.0 / 60 + 27.407 / 3600, 0.002 * kAs);
     EXPECT_NEAR(Obliquity(jd, true), 23.0 + 26.0 / 60 + 36.850 / 3600, 0.002 * kAs);
 }
@@ -271,22 +254,14 @@ TEST(Precession, PublishedExampleAndFirstOrderAgainstRigorous) {
     PrecessFromJ2000(2462088.69, p);
     EXPECT_NEAR(Norm360(p.x), 41.547214, 0.00001);
     EXPECT_NEAR(p.y, 49.348483, 0.00001);
-    Coord3 same{123.0, -45.0, 1.0};
-    PrecessFromJ2000(2451545.0, same);
-    EXPECT_NEAR(Norm360(same.x), 123.0, 1e-12);
-    EXPECT_NEAR(same.y, -45.0, 1e-12);
     // Over one year the first-order annual precession agrees with the rigorous one
-    // to well under 0.01" away from the pole; no interval, no change.
+    // to well under 0.01" away from the pole.
     for (const Coord3 start : {Coord3{0.0, 0.0, 1.0}, Coord3{41.05, 49.23, 1.0}, Coord3{250.0, -30.0, 1.0}}) {
         Coord3 first = start, rigorous = start;
         AnnualPrecession(2451545.0, 2451545.0 + 365.25, first);
         PrecessFromJ2000(2451545.0 + 365.25, rigorous);
         EXPECT_NEAR(std::remainder(first.x - rigorous.x, 360.0) / kAs, 0.0, 0.01) << start.x;
         EXPECT_NEAR((first.y - rigorous.y) / kAs, 0.0, 0.01) << start.x;
-        Coord3 none = start;
-        AnnualPrecession(2451545.0, 2451545.0, none);
-        EXPECT_EQ(none.x, start.x);
-        EXPECT_EQ(none.y, start.y);
     }
 }
 

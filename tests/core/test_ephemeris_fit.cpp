@@ -1,6 +1,6 @@
-// The fast paths of the ephemeris against the direct ones: the expansions of the
-// planetary series, the light time from one pass over the series, the fits of
-// consecutive hours, and the places shared per instant.
+// The fast paths of the ephemeris against the direct ones: the fits of consecutive
+// hours and days, and the places shared per instant. (What a user sees of them is
+// checked against the Swiss Ephemeris in test_planet and the almanac's tests.)
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -38,72 +38,11 @@ constexpr double kTolFitDistanceAu = 1e-10;
 // The sidereal time with the nutation from the fit: the nutation's fit is good to
 // 1e-9"; the time is then rounded like the direct one (1e-10 degree).
 constexpr double kTolSiderealArcsec = 1e-6;
-// The light time from one pass over the series against two full passes.
-constexpr double kTolLightTimeArcsec = 0.002;
-// An expansion against the series summed at the instant (1e-14 rad promised, and
-// the sums themselves differ by the rounding of tau: 1e-12 rad).
-constexpr double kTolExpansionArcsec = 1e-6;
 
 // Angle on the sky between two apparent places, arc seconds.
 double SkyArcsec(const Coord3& a, const Coord3& b) {
     const double dra = std::remainder(a.x - b.x, 360.0) * CosD(b.y);
     return std::hypot(dra, a.y - b.y) * 3600.0;
-}
-
-TEST(HeliocentricExpansion, AgreesWithTheSeriesOverItsSpan) {
-    std::mt19937_64 rng(12);
-    std::uniform_real_distribution<double> when(kJd1900, kJd2100), offset(-1.0, 1.0);
-    testsupport::ErrorStats lon, rad;
-    for (int i = 0; i < 40; ++i) {
-        const double mid = when(rng);
-        for (int body = 1; body <= 8; ++body) {
-            const HeliocentricExpansion e = ExpandHeliocentric(body, mid, 1.3, kAutoExpansionOrder);
-            for (int k = 0; k < 6; ++k) {
-                const double jd = k == 0 ? mid : mid + 1.3 * offset(rng);
-                const Coord3 a = e.At(jd), h = HeliocentricPosition(body, jd);
-                lon.Add(std::remainder(RadToDeg(a.x) - h.x, 360.0) * 3600.0);
-                lon.Add((RadToDeg(a.y) - h.y) * 3600.0);
-                rad.Add(a.z - h.z);
-            }
-        }
-    }
-    std::printf("expansion over +-1.3 d vs the series: L, B max %.2e\", R max %.2e AU\n", lon.max, rad.max);
-    EXPECT_LE(lon.max, kTolExpansionArcsec);
-    EXPECT_LE(rad.max, 1e-12);
-    EXPECT_FALSE(ExpandHeliocentric(10, 2451545.0, 1.0, 3).loaded);
-}
-
-// BodyPosition as it was: the Earth and the planet summed again at jd - tau.
-Coord3 TwoPassPosition(double jd, int body) {
-    Coord3 p;
-    if (body == kBodySun) {
-        const double r = HeliocentricPosition(kBodySun, jd).z;
-        p = HeliocentricPosition(kBodySun, jd - r * kLightTimeDaysPerAu);
-        p.z = r;
-    } else {
-        const Coord3 e = SphToRect(HeliocentricPosition(kBodyEarth, jd), true);
-        const Coord3 x = SphToRect(HeliocentricPosition(body, jd), true);
-        const double tau = std::hypot(x.x - e.x, x.y - e.y, x.z - e.z) * kLightTimeDaysPerAu;
-        const Coord3 e2 = SphToRect(HeliocentricPosition(kBodyEarth, jd - tau), true);
-        const Coord3 x2 = SphToRect(HeliocentricPosition(body, jd - tau), true);
-        p = RectToSph({x2.x - e2.x, x2.y - e2.y, x2.z - e2.z}, true);
-    }
-    FK5Correction(jd, p);
-    p.x += Nutation(jd, 0);
-    EclToEqu(p, Obliquity(jd, true));
-    return p;
-}
-
-TEST(BodyPosition, LightTimeFromOnePassAgreesWithSummingTheSeriesAgain) {
-    std::mt19937_64 rng(1);
-    std::uniform_real_distribution<double> when(kJd1900, kJd2100);
-    double worst = 0.0;
-    for (int i = 0; i < 300; ++i) {
-        const double jd = when(rng);
-        for (int body : {0, 1, 2, 4, 5, 6, 7, 8}) worst = std::fmax(worst, SkyArcsec(BodyPosition(jd, body), TwoPassPosition(jd, body)));
-    }
-    std::printf("light time from one pass vs two passes, 300 instants 1900-2100: max %.2e\"\n", worst);
-    EXPECT_LE(worst, kTolLightTimeArcsec);
 }
 
 TEST(EphemerisFit, AgreesWithBodyPositionAtRandomInstants1900To2100) {
@@ -122,8 +61,7 @@ TEST(EphemerisFit, AgreesWithBodyPositionAtRandomInstants1900To2100) {
             worstSidereal = std::fmax(worstSidereal, std::fabs(std::remainder(fit.SiderealTime(jd, 20.0) - SiderealTime(jd, 20.0), 360.0)) * 3600.0);
             for (int body : kFittedBodies) {
                 const Coord3 f = fit.Position(jd, body), d = BodyPosition(jd, body);
-                EXPECT_GE(f.x, 0.0);
-                EXPECT_LT(f.x, 360.0);
+                EXPECT_TRUE(f.x >= 0.0 && f.x < 360.0);
                 worstSky[body] = std::fmax(worstSky[body], SkyArcsec(f, d));
                 worstAu = std::fmax(worstAu, std::fabs(f.z - d.z));
             }
@@ -139,16 +77,9 @@ TEST(EphemerisFit, AgreesWithBodyPositionAtRandomInstants1900To2100) {
 
 TEST(EphemerisFit, OutsideItsSpanOrBodiesGivesBodyPositionItself) {
     const EphemerisFit fit(2460000.5, 2460001.5, {kBodySun});
-    EXPECT_TRUE(fit.Has(kBodySun));
-    EXPECT_FALSE(fit.Has(kBodyMoon));
-    EXPECT_FALSE(fit.Has(kBodyEarth));
-    for (double jd : {2460000.4, 2460001.6}) {
-        const Coord3 f = fit.Position(jd, kBodySun), d = BodyPosition(jd, kBodySun);
-        EXPECT_EQ(f.x, d.x);
-        EXPECT_EQ(f.y, d.y);
-    }
-    const Coord3 m = fit.Position(2460001.0, kBodyMoon), d = BodyPosition(2460001.0, kBodyMoon);
-    EXPECT_EQ(m.x, d.x);
+    EXPECT_TRUE(fit.Has(kBodySun) && !fit.Has(kBodyMoon) && !fit.Has(kBodyEarth));
+    for (double jd : {2460000.4, 2460001.6}) EXPECT_EQ(fit.Position(jd, kBodySun).x, BodyPosition(jd, kBodySun).x) << jd;
+    EXPECT_EQ(fit.Position(2460001.0, kBodyMoon).y, BodyPosition(2460001.0, kBodyMoon).y);
     // An empty fit (the default, or a span it cannot take) answers every instant directly.
     EXPECT_EQ(EphemerisFit().Position(2460001.0, kBodyVenus).y, BodyPosition(2460001.0, kBodyVenus).y);
     for (double end : {2460001.0, 2460001.0 + kMaxFitSpanDays + 0.5}) {
@@ -170,41 +101,32 @@ TEST(DailyEphemeris, DaysAgreeWithFitsOfTheirOwnAndWithBodyPosition) {
             for (int body : {kBodySun, kBodyMoon, kBodyJupiter}) worst = std::fmax(worst, SkyArcsec(days.Position(jd, body), BodyPosition(jd, body)));
         }
     EXPECT_LE(worst, kTolMoonFitArcsec);
-    EXPECT_EQ(days.DayOf(anchor - 0.5), -1);
+    EXPECT_EQ(days.DayOf(anchor - 0.5), -1);  // before the first day: BodyPosition itself
     EXPECT_LE(SkyArcsec(days.Position(anchor - 0.5, kBodyMoon), BodyPosition(anchor - 0.5, kBodyMoon)), kTolMoonFitArcsec);
-    EXPECT_LE(SkyArcsec(days.Position(anchor + 0.25, kBodySun), BodyPosition(anchor + 0.25, kBodySun)), kTolFitArcsec);
 }
 
 TEST(SharedPerInstant, GivesBitForBitWhatEachCallAloneGives) {
     for (double jd : {2415020.5, 2451545.0, 2460676.3, 2488069.5}) {
         const ApparentFrame f = FrameAt(jd);
-        EXPECT_EQ(f.dpsi, Nutation(jd, 0));
-        EXPECT_EQ(f.deps, Nutation(jd, 1));
-        EXPECT_EQ(f.eps0, Obliquity(jd, false));
-        EXPECT_EQ(f.eps, Obliquity(jd, true));
+        EXPECT_TRUE(f.dpsi == Nutation(jd, 0) && f.deps == Nutation(jd, 1) && f.eps0 == Obliquity(jd, false) &&
+                    f.eps == Obliquity(jd, true)) << jd;
         const EphemerisInstant at(jd);
         for (int body : kFittedBodies) {
             const Coord3 shared = BodyPosition(at, body), alone = BodyPosition(jd, body);
-            EXPECT_EQ(shared.x, alone.x) << body;
-            EXPECT_EQ(shared.y, alone.y) << body;
-            EXPECT_EQ(shared.z, alone.z) << body;
+            EXPECT_TRUE(shared.x == alone.x && shared.y == alone.y && shared.z == alone.z) << body;
         }
     }
-}
-
-TEST(SharedPerInstant, StarMapMarksEqualThoseOfOneStarAtATime) {
+    // The star map's marks, computed for all stars at once, equal those of one at a time.
     const double jd = 2460676.3, lat = -33.9, lon = 18.4;
     const std::vector<MapMark> stars = StarMarks(jd, lat, lon, StarChoice::Magnitude, 99.0);
     ASSERT_GT(stars.size(), 50u);
     for (const MapMark& m : stars) {
         const Coord3 hz = AltAzimuth(jd, StarPosition(jd, m.Code), lat, lon);
-        EXPECT_EQ(m.Alt, hz.y) << m.Name;
-        EXPECT_EQ(m.Az, hz.x) << m.Name;
+        EXPECT_TRUE(m.Alt == hz.y && m.Az == hz.x) << m.Name;
     }
     for (const MapMark& m : BodyMarks(jd, lat, lon)) {
         const Coord3 hz = AltAzimuth(jd, BodyPosition(jd, BodyIdOfListIndex(m.Tag)), lat, lon);
-        EXPECT_EQ(m.Alt, hz.y) << m.Name;
-        EXPECT_EQ(m.Az, hz.x) << m.Name;
+        EXPECT_TRUE(m.Alt == hz.y && m.Az == hz.x) << m.Name;
     }
 }
 

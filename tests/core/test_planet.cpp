@@ -166,14 +166,9 @@ TEST(HeliocentricPosition, EarthAtJ2000AndVenusWorkedExample) {
     EXPECT_NEAR(v.x, 26.114120, kTolTruncationArcsec * kAs);
     EXPECT_NEAR(v.y, -2.620603, kTolTruncationArcsec * kAs);
     EXPECT_NEAR(v.z, 0.7246017, 0.7246 * kTolTruncationArcsec / kRadToArcsec + 5e-8);
-    EXPECT_NEAR(v.x, 26.11428, 0.001);
-    EXPECT_NEAR(v.y, -2.62070, 0.001);
     // Index 0, the Sun, is the Earth turned around.
-    for (double jd : {2415020.5, 2451545.0, 2460000.25, 2488069.5}) {
-        const Coord3 sun = HeliocentricPosition(0, jd), earth = HeliocentricPosition(3, jd);
-        EXPECT_NEAR(Norm360(sun.x - earth.x), 180.0, 1e-9) << jd;
-        EXPECT_TRUE(sun.y == -earth.y && sun.z == earth.z && sun.x >= 0.0 && sun.x < 360.0) << jd;
-    }
+    const Coord3 sun = HeliocentricPosition(0, 2460000.25), earth = HeliocentricPosition(3, 2460000.25);
+    EXPECT_TRUE(std::fabs(Norm360(sun.x - earth.x) - 180.0) < 1e-9 && sun.y == -earth.y && sun.z == earth.z);
 }
 
 TEST(HeliocentricPosition, TruncationStaysWithinATenthOfAnArcsecondOfTheFullSeries) {
@@ -199,20 +194,13 @@ TEST(HeliocentricPosition, InvalidIndexIsReportedOnceAndGivesZero) {
     LoadGood();
     const ReportHook old = SetReportHook(&Reported::Hook);
     Reported::count = 0;
-    for (int index : {10, -1}) {
-        const Coord3 p = HeliocentricPosition(index, 2451545.0);
-        EXPECT_TRUE(p.x == 0.0 && p.y == 0.0 && p.z == 0.0) << index;
-    }
-    EXPECT_EQ(Reported::count, 2);
-    EXPECT_EQ(Reported::title, "Error");
-    EXPECT_EQ(Reported::text, "Invalid planet index!");
+    const Coord3 p = HeliocentricPosition(10, 2451545.0);
+    EXPECT_TRUE(p.x == 0.0 && p.y == 0.0 && p.z == 0.0);
+    EXPECT_TRUE(Reported::count == 1 && Reported::title == "Error" && Reported::text == "Invalid planet index!");
     HeliocentricPosition(9, 2451545.0);  // the ninth record is a valid, empty index
-    EXPECT_EQ(Reported::count, 2);
     // BodyPosition passes an invalid body on and reports it once, with zeros.
-    const Coord3 p = BodyPosition(2451545.0, 10);
-    EXPECT_TRUE(p.x == 0.0 && p.z == 0.0 && Reported::count == 3);
-    BodyPosition(2451545.0, -1);
-    EXPECT_EQ(Reported::count, 4);
+    const Coord3 b = BodyPosition(2451545.0, -1);
+    EXPECT_TRUE(b.x == 0.0 && b.z == 0.0 && Reported::count == 2);
     SetReportHook(old);
 }
 
@@ -229,24 +217,6 @@ TEST(BodyPosition, WorkedExamples) {
         EXPECT_NEAR(p.y, c.dec, kTolWorkedExampleArcsec * kAs) << c.body;
     }
     EXPECT_NEAR(BodyPosition(2448908.5, kBodySun).z, 0.99760775, 1e-6);
-}
-
-TEST(BodyPosition, DistancesAreGeometricAtTheInstant) {
-    // Not the distance at jd - tau: that differs by the radial speed over c (up to
-    // 1e-4 of it), inside the reference comparison's tolerance.
-    LoadGood();
-    const double jd = 2460400.5;
-    const Coord3 e = SphToRect(HeliocentricPosition(kBodyEarth, jd), true);
-    // Equal but for the rounding of the series' sums (the body positions take the
-    // cosines of terms that share a frequency by the addition theorem).
-    EXPECT_NEAR(BodyPosition(jd, kBodySun).z, HeliocentricPosition(kBodyEarth, jd).z, 1e-14);
-    for (int body : {1, 2, 4, 5, 6, 7, 8}) {
-        const Coord3 x = SphToRect(HeliocentricPosition(body, jd), true);
-        // Equal but for rounding: the degrees the positions pass through here, the sums.
-        EXPECT_NEAR(BodyPosition(jd, body).z,
-                    std::sqrt((x.x - e.x) * (x.x - e.x) + (x.y - e.y) * (x.y - e.y) + (x.z - e.z) * (x.z - e.z)),
-                    1e-13) << body;
-    }
 }
 
 TEST(BodyPosition, RightAscensionWrapsIntoRange) {
@@ -387,42 +357,25 @@ void ExpectFailure(const std::vector<std::uint8_t>& bytes, const std::string& fa
     }
 }
 
-TEST(PlanetFile, MissingEmptyOrTruncatedFileFails) {
+TEST(PlanetFile, EveryFaultOfTheFileIsNamed) {
     SetProgramFolder("/nonexistent-folder");
-    LoadStatus st = LoadPlanetData();
+    const LoadStatus st = LoadPlanetData();
     EXPECT_FALSE(st.ok);
     EXPECT_NE(st.message.find("/nonexistent-folder/Data/planet.bin"), std::string::npos) << st.message;
-    EXPECT_NE(st.message.find("missing"), std::string::npos) << st.message;
-    const std::string empty = std::string(VELTRANO_DATA_DIR) + "/../tests/empty-planet.bin";
-    std::FILE* f = std::fopen(empty.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fclose(f);
-    st = LoadPlanetData(empty);
-    EXPECT_FALSE(st.ok);
-    EXPECT_NE(st.message.find("empty-planet.bin: the file is empty"), std::string::npos) << st.message;
-    ExpectFailure({}, "empty");
-
+    EXPECT_NE(st.message.find("the file is missing"), std::string::npos) << st.message;
     const auto good = PlanetBytes();
-    const size_t earth = BlockOffset(good, 2), mars = BlockOffset(good, 3), end = BlockOffset(good, 8);
+    const size_t earth = BlockOffset(good, 2), end = BlockOffset(good, 8);
     ASSERT_EQ(end, good.size());
     auto cut = [&](size_t n) { return std::vector<std::uint8_t>(good.begin(), good.begin() + static_cast<long>(n)); };
-    ExpectFailure(cut(50), "block 1 (Mercury): the file ends 50 bytes into the block header");
-    ExpectFailure(cut(earth + 91), "block 3 (Earth): the file ends 91 bytes");
-    ExpectFailure(cut(earth + 500), "block 3 (Earth) promises");
-    ExpectFailure(cut(mars), "holds 3 of the 8 planet blocks");
-    ExpectFailure(cut(end - 1), "block 8 (Neptune) promises");
-}
-
-TEST(PlanetFile, CountsThatLieFail) {
-    const auto good = PlanetBytes();
-    const size_t earth = BlockOffset(good, 2);
     auto withCounts = [&](std::initializer_list<std::pair<int, std::int32_t>> counts) {
         auto b = good;
         for (const auto& [slot, v] : counts) std::memcpy(&b[earth + 10 + 4 * slot], &v, 4);
         return b;
     };
-    ExpectFailure(withCounts({{0, 1000000}}), "more than 32767 terms");
-    ExpectFailure(withCounts({{4, 30000}}), "block 3 (Earth) promises");
+    ExpectFailure({}, "empty");
+    ExpectFailure(cut(50), "block 1 (Mercury): the file ends 50 bytes into the block header");
+    ExpectFailure(cut(earth + 500), "block 3 (Earth) promises");
+    ExpectFailure(cut(BlockOffset(good, 3)), "holds 3 of the 8 planet blocks");
     ExpectFailure(withCounts({{2, -5}}), "negative term count");
     // Two counts that each fit but whose sum passes 32767 for one coordinate.
     ExpectFailure(withCounts({{0, 20000}, {3, 20000}}), "more than 32767 terms");

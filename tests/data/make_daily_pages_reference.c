@@ -22,6 +22,20 @@
  *      the missing event would be: at 0 h for a rising (it never had to rise, or never
  *      does), at 24 h for a setting (it does not set again, or set before). Searched in
  *      5-minute steps, bisected to 0.1 s.
+ *   D,date,day,eot0,eot12,sun_mer_pass,moon_upper,moon_lower,moon_age,moon_phase,moon_sd   the
+ *      foot of the right page for each day (0, 1, 2): the equation of time (GHA of the Sun
+ *      minus 180 deg, in minutes of time, signed) at 0 h and 12 h UT; the UT hours at which
+ *      the Sun's and the Moon's GHA pass 0 (upper) and 180 deg (lower), searched from 0 h of
+ *      the day over 48 hours ("none" without one); the Moon's age in days since the
+ *      geocentric conjunction in ecliptic longitude, its illuminated fraction (swe_pheno_ut)
+ *      and its semidiameter (arcmin, asin(1737.4 km / r)) at 12 h UT.
+ *   P,date,body,v,d,sha,mer_pass   the planets' (venus mars jupiter saturn) and, as body
+ *      "aries" with v, d, sha 0, the first point of Aries's: v and d the mean hourly excess of
+ *      the GHA over 15 deg and the mean hourly change of declination over the 72 hours
+ *      (arcmin, signed), SHA at 0 h UT of the middle day, and the UT hours of the middle
+ *      day at which the GHA passes 360 (the nearest passage of the spread when that day has
+ *      none). Also body "sun" with its d and, as sha, its semidiameter at 12 h UT of the
+ *      middle day (arcmin, asin(696000 km / r)).
  *
  * Also writes star_pages_reference.csv: jd_ut,hr,sha,dec, the navigational stars (as S rows) at
  * 12 h UT of the middle day of every spread of 2026, and Polaris of every spread of 2095.
@@ -115,6 +129,108 @@ static void Event(FILE* f, const char* date, double lat, const char* column, dou
     else fprintf(f, "%s\n", Height(rising ? day : day + 1.0) >= 0 ? "above" : "below");
 }
 
+/* GHA of a body (or Aries for ipl < 0) minus offset, wrapped to (-180, 180]. */
+static double GhaFrom(double jdUt, int ipl, double offset) {
+    double p[3] = {0, 0, 0};
+    if (ipl >= 0) Place(jdUt, ipl, p);
+    double x = fmod(Gast(jdUt) - p[0] - offset, 360.0);
+    if (x > 180.0) x -= 360.0;
+    if (x <= -180.0) x += 360.0;
+    return x;
+}
+
+/* The first instant in [a, b) at which the GHA of ipl passes offset; -1 when none. */
+static double Passage(double a, double b, int ipl, double offset) {
+    const double step = 10.0 / 1440.0;
+    for (double t0 = a; t0 < b - 1e-9; t0 += step) {
+        if (GhaFrom(t0, ipl, offset) < 0 && GhaFrom(t0 + step, ipl, offset) >= 0) {
+            double lo = t0, hi = t0 + step;
+            while (hi - lo > 1e-7) {
+                const double m = 0.5 * (lo + hi);
+                if (GhaFrom(m, ipl, offset) >= 0) hi = m;
+                else lo = m;
+            }
+            return 0.5 * (lo + hi);
+        }
+    }
+    return -1.0;
+}
+
+/* Moon minus Sun in apparent ecliptic longitude of date, wrapped to (-180, 180]. */
+static double Elongation(double jdUt) {
+    char serr[256];
+    double m[6], s[6];
+    if (swe_calc_ut(jdUt, SE_MOON, SEFLG_SWIEPH, m, serr) < 0 || swe_calc_ut(jdUt, SE_SUN, SEFLG_SWIEPH, s, serr) < 0) {
+        fprintf(stderr, "swe_calc_ut: %s\n", serr);
+        exit(1);
+    }
+    double x = fmod(m[0] - s[0], 360.0);
+    if (x > 180.0) x -= 360.0;
+    if (x <= -180.0) x += 360.0;
+    return x;
+}
+
+/* Days since the last new moon before jdUt. */
+static double MoonAge(double jdUt) {
+    double t1 = jdUt, t0 = jdUt - 0.25;
+    while (!(Elongation(t0) < 0 && Elongation(t1) >= 0)) t1 = t0, t0 -= 0.25;
+    while (t1 - t0 > 1e-7) {
+        const double m = 0.5 * (t0 + t1);
+        if (Elongation(m) >= 0) t1 = m;
+        else t0 = m;
+    }
+    return jdUt - 0.5 * (t0 + t1);
+}
+
+static void Hours(FILE* f, double t, double day) {
+    if (t < 0) fprintf(f, ",none");
+    else fprintf(f, ",%.5f", (t - day) * 24.0);
+}
+
+/* The feet of the two pages. */
+static void Feet(FILE* f, const char* date, double jd0) {
+    char serr[256];
+    for (int d = 0; d < 3; ++d) {
+        const double day = jd0 + d, noon = day + 0.5;
+        double moon[3], attr[20];
+        fprintf(f, "D,%s,%d,%.5f,%.5f", date, d, GhaFrom(day, SE_SUN, 180.0) * 4.0, GhaFrom(noon, SE_SUN, 0.0) * 4.0);
+        Hours(f, Passage(day, day + 2.0, SE_SUN, 0.0), day);
+        Hours(f, Passage(day, day + 2.0, SE_MOON, 0.0), day);
+        Hours(f, Passage(day, day + 2.0, SE_MOON, 180.0), day);
+        Place(noon, SE_MOON, moon);
+        if (swe_pheno_ut(noon, SE_MOON, SEFLG_SWIEPH, attr, serr) < 0) {
+            fprintf(stderr, "swe_pheno_ut: %s\n", serr);
+            exit(1);
+        }
+        fprintf(f, ",%.5f,%.5f,%.5f\n", MoonAge(noon), attr[1], asin(1737.4 / moon[2]) / kDeg * 60.0);
+    }
+    static const struct { const char* name; int ipl; } rows[5] = {
+        {"venus", SE_VENUS}, {"mars", SE_MARS}, {"jupiter", SE_JUPITER}, {"saturn", SE_SATURN}, {"aries", -1}};
+    for (int k = 0; k < 5; ++k) {
+        double a[3] = {0, 0, 0}, b[3] = {0, 0, 0}, mid[3] = {0, 0, 0};
+        if (rows[k].ipl >= 0) {
+            Place(jd0, rows[k].ipl, a);
+            Place(jd0 + 3.0, rows[k].ipl, b);
+            Place(jd0 + 1.0, rows[k].ipl, mid);
+        }
+        /* In the 72 hours the GHA turns three times and the excess over 15 deg an hour. */
+        const double excess = Norm360((Gast(jd0 + 3.0) - b[0]) - (Gast(jd0) - a[0]) + 180.0) - 180.0;
+        const double v = excess / 72.0 * 60.0;
+        double t = Passage(jd0 + 1.0, jd0 + 2.0, rows[k].ipl, 0.0);
+        if (t < 0) {
+            const double before = Passage(jd0, jd0 + 1.0, rows[k].ipl, 0.0), after = Passage(jd0 + 2.0, jd0 + 3.0, rows[k].ipl, 0.0);
+            t = after < 0 || (before >= 0 && jd0 + 1.0 - before < after - jd0 - 2.0) ? before : after;
+        }
+        fprintf(f, "P,%s,%s,%.5f,%.5f,%.6f,%.5f\n", date, rows[k].name, rows[k].ipl >= 0 ? v : 0.0,
+                (b[1] - a[1]) / 72.0 * 60.0, rows[k].ipl >= 0 ? Norm360(360.0 - mid[0]) : 0.0, (t - jd0 - 1.0) * 24.0);
+    }
+    double s0[3], s1[3], s2[3];
+    Place(jd0, SE_SUN, s0);
+    Place(jd0 + 3.0, SE_SUN, s1);
+    Place(jd0 + 1.5, SE_SUN, s2);
+    fprintf(f, "P,%s,sun,0,%.5f,%.5f,0\n", date, (s1[1] - s0[1]) / 72.0 * 60.0, asin(696000.0 / s2[2]) / kDeg * 60.0);
+}
+
 static const int kBodies[6] = {SE_VENUS, SE_MARS, SE_JUPITER, SE_SATURN, SE_SUN, SE_MOON};
 
 /* The navigational stars: catalogue (HR) number and sefstars.txt designation. */
@@ -151,6 +267,7 @@ static void Spread(FILE* f, int y, int m, int d) {
         }
         fprintf(f, ",%.5f\n", asin(6378.14 / p[2]) / kDeg * 60.0);
     }
+    Feet(f, date, jd0);
     const double mid = jd0 + 1.5;
     for (size_t i = 0; i < sizeof kStars / sizeof kStars[0]; ++i) {
         char star[64], serr[256];

@@ -173,6 +173,11 @@ TEST_F(SightLogStore, AFailureBetweenTwoWritesLeavesNothingOfTheFix) {
     RawExec(path, "DROP TRIGGER fail_line3");
     log.Record(second);
     EXPECT_EQ(log.ListAll().size(), 2u);
+    // A delete of both that fails at the second leaves both.
+    RawExec(path, "CREATE TRIGGER keep BEFORE DELETE ON fix WHEN OLD.id = " + std::to_string(second.Id) +
+                      " BEGIN SELECT RAISE(ABORT, 'simulated write failure'); END;");
+    EXPECT_THROW(log.Delete({first.Id, second.Id}), SightLogError);
+    EXPECT_EQ(log.ListAll().size(), 2u);
 }
 
 TEST_F(SightLogStore, DamagedFileIsSetAsideAndAFreshLogStarted) {

@@ -5,7 +5,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
+#include <map>
+#include <utility>
+#include <vector>
 #include <string>
 
 #include "planning/mPlanning.h"
@@ -26,6 +30,15 @@ constexpr double kTolPolarisArcmin = 0.2;
 // The iterated fix from perfect star sights with the DR 60 nm off: the star places
 // within about 1" (0.02 nm); the requirement is 0.05 nm.
 constexpr double kTolIteratedFixNm = 0.05;
+// Planned twilights: the rigorous rise and set method (the Sun within about 1", the
+// parabola's few seconds) against a requirement of a minute.
+constexpr double kTolPlanMinutes = 0.5;
+constexpr double kEdgeDays = 2.0 / 1440.0;  // crossings this close to midnight may fall either side
+// Dead reckoning: the published latitude to its last digit; the longitude between the
+// sphere's and the spheroid's meridional parts.
+constexpr double kTolDrLatArcmin = 0.15;
+constexpr double kTolSpheroidLonArcmin = 20.0;
+const Horizon kSea{0.0, 10.0, 1010.0};  // the rise and set reference: no dip, 10 C, 1010 mB
 
 using testsupport::CsvTable;
 using testsupport::ErrorStats;
@@ -200,23 +213,79 @@ TEST(SightPlanChoice, BestSetsOnConstructedSkies) {
     EXPECT_TRUE(BestBodySet(two, 3).Index.empty());
 }
 
-TEST_F(Planning, PlanOfAnEveningTwilight) {
-    // The help's worked example: 6 December 2026, zone +3, 43-07.2N 131-54.0E... at 14:35.
-    nav = testsupport::DrState(DateFromParts(2026, 12, 6, 14, 35, 0), 3.0f, 43.12, -131.9, 45.0f, 12.5f);
-    const DateValue ut = nav.LocalDate - 3.0 / 24.0;
+TEST_F(Planning, PlannedSightTimesAreTheTwilightsOfTheSwissEphemeris) {
+    // Civil (-6 deg) and nautical (-12 deg) twilight of the rise and set reference
+    // (make_riseset_reference.c: 14 places, 18 dates), one place and day at a time, the
+    // ship stopped: the plan's twilights are the reference's crossings of that day and the
+    // time to observe their middle.
+    const CsvTable cases = testsupport::ReadCsv(testsupport::TestData("riseset_cases.csv"));
+    const CsvTable events = testsupport::ReadCsv(testsupport::TestData("riseset_events.csv"));
+    std::map<int, std::vector<size_t>> byCase;
+    for (size_t i = 0; i < events.rows.size(); ++i) byCase[static_cast<int>(events.Num(i, "case"))].push_back(i);
+    // The crossing kind ("rise"/"set") of case c within its day, at a fair angle; 0 if none or two.
+    auto crossing = [&](size_t c, const std::string& kind) {
+        const double day = cases.Num(c, "day_ut_jd");
+        double found = 0.0;
+        int n = 0;
+        for (size_t i : byCase[static_cast<int>(cases.Num(c, "case"))])
+            if (events.Text(i, "event") == kind && events.Num(i, "jd_ut") >= day + kEdgeDays &&
+                events.Num(i, "jd_ut") < day + 1.0 - kEdgeDays && std::fabs(events.Num(i, "value")) > 0.05)
+                found = events.Num(i, "jd_ut"), ++n;
+        return n == 1 ? found : 0.0;
+    };
+    ErrorStats err;
+    for (size_t c = 0; c + 1 < cases.rows.size(); ++c) {
+        if (cases.Num(c, "kind") != 10 || cases.Num(c + 1, "kind") != 11) continue;  // civil, then nautical
+        const LatLon at{cases.Num(c, "lat"), cases.Num(c, "lon")};
+        const DateValue day = cases.Num(c, "day_ut_jd") - kDateEpochJD;
+        for (bool morning : {true, false}) {
+            const double civil = crossing(c, morning ? "rise" : "set"), nautical = crossing(c + 1, morning ? "rise" : "set");
+            if (civil == 0.0 || nautical == 0.0) continue;
+            const TwilightPlan p = PlanTwilight(morning, day, at, day, 0.0, 0.0, kSea);
+            ASSERT_EQ(p.Message, "") << at.Lat << " " << cases.Num(c, "day_ut_jd");
+            for (auto [got, want] : {std::pair{p.Civil, civil}, {p.Nautical, nautical}, {p.Observe, (civil + nautical) / 2.0}}) {
+                const double e = (got + kDateEpochJD - want) * 1440.0;
+                err.Add(e);
+                EXPECT_LT(std::fabs(e), kTolPlanMinutes) << at.Lat << " " << at.Lon << " day " << cases.Num(c, "day_ut_jd");
+            }
+        }
+    }
+    std::printf("planned twilights vs Swiss Ephemeris: %zu times, max %.3f min RMS %.3f min\n", err.n, err.max, err.Rms());
+    EXPECT_GT(err.n, 1000u);
+    // The bodies offered at the help's example (6 December 2026, 43-07.2N 131-54.0W, evening)
+    // lie between the altitude limits, and their preset sextant altitudes reduce to a zero
+    // intercept in the position window.
+    const DateValue ut = DateFromParts(2026, 12, 6, 11, 35);
     const TwilightPlan p = PlanTwilight(false, ut, LatLon{43.12, -131.9}, ut, 45.0, 12.5, HorizonOf(nav));
-    ASSERT_EQ(p.Message, "");
-    EXPECT_LT(p.Civil, p.Nautical);
-    EXPECT_DOUBLE_EQ(p.Observe, (p.Civil + p.Nautical) / 2.0);
     const std::vector<PlanBody> bodies = BodiesInView(p.Observe, p.Position.Lat, p.Position.Lon, nav);
     ASSERT_GE(bodies.size(), 4u);
     for (const PlanBody& b : bodies) {
-        EXPECT_GE(b.Hc, kPlanMinAltitudeDeg);
-        EXPECT_LE(b.Hc, kPlanMaxAltitudeDeg);
-        // The position window's reduction of the preset altitude gives a zero intercept.
-        EXPECT_NEAR(ReduceSight(b.Code, p.Observe, b.PresetHs, true, p.Position.Lat, p.Position.Lon, nav).Intercept, 0.0,
-                    1e-9);
+        EXPECT_TRUE(b.Hc >= kPlanMinAltitudeDeg && b.Hc <= kPlanMaxAltitudeDeg) << b.Name;
+        EXPECT_NEAR(ReduceSight(b.Code, p.Observe, b.PresetHs, true, p.Position.Lat, p.Position.Lon, nav).Intercept, 0.0, 1e-9);
     }
-    // Polar night: no twilight with a horizon at 80 N in December.
-    EXPECT_NE(PlanTwilight(true, ut, LatLon{85.0, 0.0}, ut, 0.0, 0.0, HorizonOf(nav)).Message, "");
+    // Polar night: no twilight with a horizon at 85 N in December.
+    const DateValue dec = DateFromParts(2026, 12, 6);
+    EXPECT_NE(PlanTwilight(true, dec, LatLon{85.0, 0.0}, dec, 0.0, 0.0, kSea).Message.find("polar night"), std::string::npos);
+    // Midsummer at 65 N: the Sun never goes 12 degrees down.
+    const DateValue jun = DateFromParts(2026, 6, 21);
+    EXPECT_NE(PlanTwilight(false, jun, LatLon{65.0, 0.0}, jun, 0.0, 0.0, kSea).Message.find("the sky stays too light"), std::string::npos);
+}
+
+TEST_F(Planning, DeadReckoningFollowsThePublishedMercatorSailing) {
+    // A published Mercator sailing (marinegyaan.com, "Exercise 3 - Mercator sailing",
+    // solution 2): from 06 10.0 S 176 47.0 W, 4450 miles on course 333 to 59 55.0 N
+    // 141 54.1 E. Its meridional parts are the spheroid's, ours the sphere's: 18' of
+    // longitude apart here; mid-latitude sailing would be 3.5 degrees off.
+    const LatLon end = RunAlongCourse(LatLon{-(6.0 + 10.0 / 60.0), -(176.0 + 47.0 / 60.0)}, 333.0, 10.0, 445.0);
+    EXPECT_NEAR(end.Lat, 59.0 + 55.0 / 60.0, kTolDrLatArcmin / 60.0);
+    EXPECT_NEAR(std::remainder(end.Lon - (141.0 + 54.1 / 60.0), 360.0) * 60.0, 0.0, kTolSpheroidLonArcmin);
+    // The sphere's own rhumb line: back along the reciprocal course to the start, and a
+    // run due east at 60 N covers twice the longitude of the miles run.
+    const LatLon back = RunAlongCourse(end, 153.0, 10.0, 445.0);
+    EXPECT_LT(testsupport::NmBetween(back.Lat, back.Lon, -(6.0 + 10.0 / 60.0), -(176.0 + 47.0 / 60.0)), 1e-6);
+    const LatLon east = RunAlongCourse(LatLon{60.0, 10.0}, 90.0, 10.0, 30.0);
+    EXPECT_TRUE(std::fabs(east.Lat - 60.0) < 1e-9 && std::fabs(east.Lon - 20.0) < 1e-9);
+    // Over the pole: 60 miles north from 89 30 N 10 E come down the 170 W meridian.
+    const LatLon over = RunAlongCourse(LatLon{89.5, 10.0}, 0.0, 10.0, 6.0);
+    EXPECT_TRUE(std::fabs(over.Lat - 89.5) < 1e-9 && std::fabs(over.Lon + 170.0) < 1e-9) << over.Lat << " " << over.Lon;
 }

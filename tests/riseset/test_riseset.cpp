@@ -1,7 +1,6 @@
-// Rise, set, transit and twilight: the markers, the threshold, the edge cases of the day
-// (equator at the equinox, polar day and night, twilight all night, a zone ten hours east;
-// a day without moonset is in the reference table), and the comparison with the Swiss
-// Ephemeris (make_riseset_reference.c: 14 places from 65 S to 72 N, 18 dates 2000-2030;
+// Rise, set, transit and twilight: the markers, the threshold, and the comparison with the
+// Swiss Ephemeris, which holds the edge cases of the day (polar day and night at 72 N,
+// twilight all night, zones ten hours east and west, a day without moonset) (make_riseset_reference.c: 14 places from 65 S to 72 N, 18 dates 2000-2030;
 // the body's centre through the same threshold altitude, height of eye 0, 10 C, 1010 mB).
 #include <gtest/gtest.h>
 
@@ -81,92 +80,13 @@ TEST(QuadraticCrossings, SmoothCurvesOneCrossingAndMarkers) {
     EXPECT_TRUE(below.Set == -1.0 && below.Rise == -1.0 && below.AlwaysBelow());
 }
 
-TEST_F(RiseSetTest, ColdDenseAirLowersTheThreshold) {
+TEST_F(RiseSetTest, HeightOfEyeAndColdDenseAirLowerTheThreshold) {
+    // The reference's air (height 0, 10 C, 1010 mB) leaves the base; 15 m of eye takes the
+    // dip off; -10 C at 1030 mB bends the light (1030/1010)(283/263) = 1.0974 times as much.
     const double base = kSunBaseThresholdDeg;
-    EXPECT_DOUBLE_EQ(ThresholdAltitude(base, kSea), base);  // height 0, 10 C, 1010 mB
+    EXPECT_DOUBLE_EQ(ThresholdAltitude(base, kSea), base);
     EXPECT_NEAR(ThresholdAltitude(base, Horizon{15.0, 10.0, 1010.0}), base - Dip(15.0), 1e-12);
-    const DateValue day = DateFromParts(2024, 11, 15);
-    const RiseSetResult normal = RiseSetTimes(day, 51.5, 0.0, 0, false, kSea), normalApprox = RiseSetTimes(day, 51.5, 0.0, 0, true, kSea);
-    // Cold dense air bends the light more: the Sun shows while geometrically lower,
-    // about 3.3' more refraction, some 25 s earlier at rise and later at set.
-    const Horizon coldAir{0.0, -10.0, 1030.0};
-    const double cold = ThresholdAltitude(base, coldAir);
-    EXPECT_NEAR(base - cold, 0.0974 * Refraction(base), 0.001 * Refraction(base));
-    const RiseSetResult r = RiseSetTimes(day, 51.5, 0.0, 0, false, coldAir),
-                        a = RiseSetTimes(day, 51.5, 0.0, 0, true, coldAir);
-    EXPECT_LT(r.Rise, normal.Rise - 10.0 / 86400.0);
-    EXPECT_GT(r.Set, normal.Set + 10.0 / 86400.0);
-    EXPECT_TRUE(a.Rise < normalApprox.Rise && a.Set > normalApprox.Set);
-    EXPECT_GT(ThresholdAltitude(base, Horizon{0.0, 35.0, 990.0}), base);
-}
-
-TEST_F(RiseSetTest, EquatorAtTheEquinox) {
-    const DateValue day = DateFromParts(2024, 3, 20);
-    // Equation of time about -7.5 min: noon near 12:07, the day 12 h 07 min long.
-    for (bool approximate : {true, false}) {
-        SCOPED_TRACE(approximate ? "approximate" : "rigorous");
-        const RiseSetResult r = RiseSetTimes(day, 0.0, 0.0, 0, approximate, kSea);
-        EXPECT_NEAR(HoursOf(r.Rise, day), 6.0, 10.0 / 60.0);
-        EXPECT_NEAR(HoursOf(r.Set, day), 18.0, 15.0 / 60.0);
-        EXPECT_GT(r.Set - r.Rise, 0.5);
-    }
-    const TransitResult t = TransitTimes(day, 0.0, 0.0, 0, kSea);
-    EXPECT_NEAR(HoursOf(t.UpperTime, day), 12.0 + 7.5 / 60.0, 1.0 / 60.0);
-    EXPECT_NEAR(HoursOf(t.LowerTime, day), 7.5 / 60.0, 1.0 / 60.0);  // twelve hours earlier, same base
-    // Equinox at 03:06 UT: declination -0.05 at the lower transit, +0.15 at the upper
-    // (whose altitude adds the refraction, 0 at the zenith).
-    EXPECT_NEAR(t.UpperAltitude, 89.85, 0.03);
-    EXPECT_NEAR(t.LowerAltitude, -89.95, 0.03);
-}
-
-TEST_F(RiseSetTest, PolarDayPolarNightAndTwilightAllNight) {
-    const DateValue summer = DateFromParts(2024, 6, 21) - 1.0 / 24.0;
-    const DateValue winter = DateFromParts(2024, 12, 21) - 1.0 / 24.0;
-    for (bool approximate : {true, false}) {
-        SCOPED_TRACE(approximate ? "approximate" : "rigorous");
-        const RiseSetResult day = RiseSetTimes(summer, 80.0, 15.0, 0, approximate, kSea);
-        EXPECT_TRUE(day.Set == -1.0 && day.Rise == 1.0);
-        const RiseSetResult night = RiseSetTimes(winter, 80.0, 15.0, 0, approximate, kSea);
-        EXPECT_TRUE(night.Set == -1.0 && night.Rise == -1.0);
-        // At 80 N the winter Sun does not even reach -6 deg (at noon about -13.4).
-        EXPECT_TRUE(TwilightTimes(winter, 80.0, 15.0, true, approximate, kSea).AlwaysBelow());
-        // 60 N in midsummer: nautical twilight all night; the Sun's midnight depth is
-        // 6.56 deg, so civil twilight does end, briefly.
-        const RiseSetResult n = TwilightTimes(summer, 60.0, 10.7, false, approximate, kSea);
-        EXPECT_TRUE(n.Set == -1.0 && n.Rise == 1.0);
-        const RiseSetResult c = TwilightTimes(summer, 60.0, 10.7, true, approximate, kSea);
-        ASSERT_TRUE(c.HasRise() && c.HasSet());
-        EXPECT_NEAR(c.Rise - c.Set + (c.Rise < c.Set ? 1.0 : 0.0), 1.7 / 24.0, 0.6 / 24.0);
-    }
-    EXPECT_NEAR(TransitTimes(summer, 80.0, 15.0, 0, kSea).LowerAltitude, 23.44 - 10.0, 0.05);  // midnight Sun
-}
-
-TEST_F(RiseSetTest, ZoneTenHoursEastAndTheOrderOfTransits) {
-    // Vladivostok, 21 June 2024, zone +10: local midnight is 14:00 UT on the 20th. Both
-    // methods answer for the local 21st: the sunrise of that day, not the one of the
-    // UT date that holds local midnight (the 20th, a day early).
-    DateValue day = DateFromParts(2024, 6, 21) - 10.0 / 24.0;
-    const RiseSetResult approx = RiseSetTimes(day, 43.1, 131.9, 0, true, kSea);
-    const RiseSetResult rigorous = RiseSetTimes(day, 43.1, 131.9, 0, false, kSea);
-    EXPECT_TRUE(approx.Rise >= day && approx.Rise < day + 1.0);
-    EXPECT_TRUE(rigorous.Rise >= day && rigorous.Rise < day + 1.0);
-    // They agree within the approximate method's error (the rigorous time against the
-    // Swiss Ephemeris: the reference table's case 1750).
-    EXPECT_NEAR(approx.Rise, rigorous.Rise, 3.0 * kMinute);
-    // Local noon 03:14 UT, 13 hours after local midnight: the lower transit, twelve
-    // sidereal hours earlier on the same base, comes first.
-    TransitResult t = TransitTimes(day, 43.1, 131.9, 0, kSea);
-    EXPECT_NEAR(HoursOf(t.UpperTime, day), 13.2, 0.2);
-    EXPECT_NEAR(t.UpperTime - t.LowerTime, 0.5, 1.0 / 1440.0);
-    // Honolulu: local noon about 22:30 UT, 12.5 hours after local midnight.
-    day = DateFromParts(2024, 6, 21) + 10.0 / 24.0;
-    t = TransitTimes(day, 21.3, -157.9, 0, kSea);
-    EXPECT_NEAR(t.UpperTime - t.LowerTime, 0.5, 1.0 / 1440.0);
-    EXPECT_NEAR(HoursOf(t.UpperTime, DateWholeDays(day)), 22.6, 0.2);
-    // 90 - 21.3 - 23.44 = 45.3 deg down at the lower transit; at the upper one 2.1 deg
-    // north of the zenith: 87.9 plus a little refraction.
-    EXPECT_NEAR(t.LowerAltitude, -45.26, 0.1);
-    EXPECT_NEAR(t.UpperAltitude, 90.0 - (23.44 - 21.3) + Refraction(87.86), 0.05);
+    EXPECT_NEAR(base - ThresholdAltitude(base, Horizon{0.0, -10.0, 1030.0}), 0.0974 * Refraction(base), 0.001 * Refraction(base));
 }
 
 TEST(TimeOfDayText, RoundsToTheSecondAndWraps) {
@@ -280,13 +200,6 @@ protected:
 
 TEST_F(RiseSetReference, TableSpreadAndThresholds) {
     ASSERT_EQ(g_cases->size(), 14u * 18u * 11u);
-    // Case 460, Cape Town 2006-05-05 zone +2, is a day without moonset: the Moon rises at
-    // 14:14 local time and sets after the next midnight.
-    const Case& cape = g_cases->at(459);
-    EXPECT_TRUE(cape.kind == 9 && cape.lat == -33.9 && cape.dayJd == 2453860.41666667);
-    int rises = 0, sets = 0;
-    for (const Event& e : cape.events) rises += cape.InDay(e) && e.kind == "rise", sets += cape.InDay(e) && e.kind == "set";
-    EXPECT_TRUE(rises == 1 && sets == 0);
     double lo = 90, hi = -90;
     for (const Case& c : *g_cases) {
         lo = std::fmin(lo, c.lat), hi = std::fmax(hi, c.lat);

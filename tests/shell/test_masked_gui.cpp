@@ -54,8 +54,7 @@ TEST(MaskedInput, ArrowsAndClicksSelectOneCharacterSkippingTheSeparators) {
         EXPECT_EQ(box->selectedText().size(), 1);
     }
     ClickAt(box.get(), 2);  // just before the "-"
-    EXPECT_EQ(box->selectionStart(), 3);
-    EXPECT_EQ(box->selectedText().size(), 1);
+    EXPECT_TRUE(box->selectionStart() == 3 && box->selectedText().size() == 1);
     ClickAt(box.get(), 8);  // after the last character
     EXPECT_EQ(box->selectionStart(), 7);
     EXPECT_EQ(rec.beeps, 0);
@@ -87,31 +86,21 @@ TEST(MaskedInput, DigitsAndLettersFollowTheMask) {
     EXPECT_EQ(rec.beeps, 4);
 }
 
-TEST(MaskedInput, SignOnlyAtTheSignPosition) {
+TEST(MaskedInput, SignOnlyAtItsPlaceOtherKeysRefusedEverywhereEnterGoesToTheWindow) {
     DialogRecorder rec;
-    auto box = MakeBox(QStringLiteral("+10.0"), QStringLiteral("+00_0"));
-    KeyAt(box.get(), 0, '-');
-    EXPECT_EQ(box->text(), QStringLiteral("-10.0"));
-    for (int pos : {1, 2, 4}) KeyAt(box.get(), pos, '-');
-    EXPECT_EQ(box->text(), QStringLiteral("-10.0"));
+    auto sign = MakeBox(QStringLiteral("+10.0"), QStringLiteral("+00_0"));
+    KeyAt(sign.get(), 0, '-');
+    for (int pos : {1, 2, 4}) KeyAt(sign.get(), pos, '-');
+    EXPECT_EQ(sign->text(), QStringLiteral("-10.0"));
     EXPECT_EQ(rec.beeps, 3);
-    KeyAt(box.get(), 0, '+');
-    EXPECT_EQ(box->text(), QStringLiteral("+10.0"));
-    EXPECT_EQ(rec.beeps, 3);
-}
-
-TEST(MaskedInput, BackspaceSpacePointCommaEscapeRefusedEverywhereEnterGoesToTheWindow) {
-    DialogRecorder rec;
     auto box = MakeBox(QStringLiteral("131-54.0E"), QStringLiteral("000_00_0EW"));
     QSignalSpy enter(box.get(), &QLineEdit::returnPressed);
-    int expectedBeeps = 0;
     for (int pos = 0; pos < 9; ++pos) {
         for (char key : {' ', '.', ','}) KeyAt(box.get(), pos, key);
         for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Escape}) KeyAt(box.get(), pos, key);
-        expectedBeeps += 5;
     }
     EXPECT_EQ(box->text(), QStringLiteral("131-54.0E"));
-    EXPECT_EQ(rec.beeps, expectedBeeps);
+    EXPECT_EQ(rec.beeps, 3 + 9 * 5);
     EXPECT_EQ(enter.count(), 9);
 }
 

@@ -19,15 +19,12 @@ void Put(std::initializer_list<std::pair<const char*, const char*>> values) {
 // Every stored field but the date; Lat and Lon are stored with 15 significant digits.
 void ExpectSameSettings(const NavigationStateRecord& got, const NavigationStateRecord& want,
                         double tolStoredDeg = 1e-12) {
-    EXPECT_EQ(got.Temp, want.Temp);
-    EXPECT_EQ(got.Pressure, want.Pressure);
-    EXPECT_EQ(got.hEye, want.hEye);
-    EXPECT_EQ(got.i_s, want.i_s);
-    EXPECT_EQ(got.Course, want.Course);
-    EXPECT_EQ(got.Speed, want.Speed);
+    EXPECT_TRUE(got.Temp == want.Temp && got.Pressure == want.Pressure && got.hEye == want.hEye && got.i_s == want.i_s &&
+                got.Course == want.Course && got.Speed == want.Speed && got.TZ == want.TZ)
+        << got.Temp << " " << got.Pressure << " " << got.hEye << " " << got.i_s << " " << got.Course << " " << got.Speed
+        << " " << got.TZ;
     EXPECT_NEAR(got.Lat, want.Lat, tolStoredDeg);
     EXPECT_NEAR(got.Lon, want.Lon, tolStoredDeg);
-    EXPECT_EQ(got.TZ, want.TZ);
 }
 
 }  // namespace
