@@ -218,9 +218,9 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     chkIterate->setGeometry(DR(380, 456, 120, 20));
     chkIterate->setChecked(true);
     chkIterate->setToolTip(QStringLiteral("Repeat the fix from its own result until it moves less than 0.01'"));
-    cmdGpx = new QPushButton(QStringLiteral("Export GP&X\u2026"), this);
+    cmdGpx = new QPushButton(QStringLiteral("GPQStringLiteral("Export GP&X\u2026")X\u2026"), this);
     cmdGpx->setObjectName(QStringLiteral("cmdGpx"));
-    cmdGpx->setGeometry(DR(504, 453, 112, 25));
+    cmdGpx->setGeometry(DR(504, 453, 104, 25));
     cmdGpx->setToolTip(QStringLiteral("Save the last fix as a GPX waypoint for a chart plotter"));
     connect(cmdGpx, &QPushButton::clicked, this, [this] {
         std::vector<LoggedFix> fixes;
@@ -229,7 +229,7 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     });
     cmdMoreSights = new QPushButton(QStringLiteral("&More sights..."), this);
     cmdMoreSights->setObjectName(QStringLiteral("cmdMoreSights"));
-    cmdMoreSights->setGeometry(DR(504, 454, 213, 24));
+    cmdMoreSights->setGeometry(DR(612, 453, 105, 25));
     cmdMoreSights->setToolTip(QStringLiteral("The twilight session: any number of sights with these four, series "
                                              "averaged, blunders caught and the 95% region"));
     Label6 = new QLabel(QStringLiteral("Note: resizing the window out of proportion can distort the star map. "

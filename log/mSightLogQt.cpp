@@ -105,6 +105,8 @@ int RunLogGpx(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const int status = LogGpxCommand(words, QDir::toNativeSeparators(SightLogPath()).toStdString(), &message);
     (status == 0 ? out : err) << (status == 0 ? "" : "veltrano: ") << message << "\n";
     return status;
+}
+
 bool RecordSessionInLog(QWidget* parent, const NavigationStateRecord& working, const SessionFix& fix) {
     const QString notRecorded = QStringLiteral("\nThe fix is shown but has not been recorded.");
     SightLog* log = ProgramSightLog(parent, notRecorded);

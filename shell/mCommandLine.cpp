@@ -58,8 +58,6 @@ const std::vector<Command>& Commands() {
          {{"--from", "DATE", "only the fixes from this zone date (yyyy-mm-dd; with --to)"},
           {"--to", "DATE", "to this zone date, included"}},
          RunLogGpx, 0},
-         "the daily pages from FROM to TO (yyyy-mm-dd, 1900-01-01 to 2100-12-31) as a PDF", {}, RunAlmanacPdf,
-         kNeedsData | kNeedsPainting | kStopsOnInterrupt},
         {"--reduce", "SIGHTS.csv",
          "the fix from a file of sights (header ut,body,hs[,limb][,kind][,use]; kind lunar with moon_limb, distance, hs_moon clears lunar distances) as JSON; exit 1 when it is refused",
          {{"--dr", "LAT LON", "dead-reckoning position: 41-20.5N 070-05.2W or signed degrees (needed)"},
