@@ -218,7 +218,7 @@ frmPosition::frmPosition(QWidget* parent) : ChildWindow(parent) {
     chkIterate->setGeometry(DR(380, 456, 120, 20));
     chkIterate->setChecked(true);
     chkIterate->setToolTip(QStringLiteral("Repeat the fix from its own result until it moves less than 0.01'"));
-    cmdGpx = new QPushButton(QStringLiteral("GPQStringLiteral("Export GP&X\u2026")X\u2026"), this);
+    cmdGpx = new QPushButton(QStringLiteral("GP&X\u2026"), this);
     cmdGpx->setObjectName(QStringLiteral("cmdGpx"));
     cmdGpx->setGeometry(DR(504, 453, 104, 25));
     cmdGpx->setToolTip(QStringLiteral("Save the last fix as a GPX waypoint for a chart plotter"));
