@@ -276,16 +276,16 @@ TEST_F(Planning, DeadReckoningFollowsThePublishedMercatorSailing) {
     // solution 2): from 06 10.0 S 176 47.0 W, 4450 miles on course 333 to 59 55.0 N
     // 141 54.1 E. Its meridional parts are the spheroid's, ours the sphere's: 18' of
     // longitude apart here; mid-latitude sailing would be 3.5 degrees off.
-    const LatLon end = RunAlongCourse(LatLon{-(6.0 + 10.0 / 60.0), -(176.0 + 47.0 / 60.0)}, 333.0, 10.0, 445.0);
+    const LatLon end = RunAlongCourse(LatLon{-(6.0 + 10.0 / 60.0), -(176.0 + 47.0 / 60.0)}, 333.0, 4450.0);
     EXPECT_NEAR(end.Lat, 59.0 + 55.0 / 60.0, kTolDrLatArcmin / 60.0);
     EXPECT_NEAR(std::remainder(end.Lon - (141.0 + 54.1 / 60.0), 360.0) * 60.0, 0.0, kTolSpheroidLonArcmin);
     // The sphere's own rhumb line: back along the reciprocal course to the start, and a
     // run due east at 60 N covers twice the longitude of the miles run.
-    const LatLon back = RunAlongCourse(end, 153.0, 10.0, 445.0);
+    const LatLon back = RunAlongCourse(end, 153.0, 4450.0);
     EXPECT_LT(testsupport::NmBetween(back.Lat, back.Lon, -(6.0 + 10.0 / 60.0), -(176.0 + 47.0 / 60.0)), 1e-6);
-    const LatLon east = RunAlongCourse(LatLon{60.0, 10.0}, 90.0, 10.0, 30.0);
+    const LatLon east = RunAlongCourse(LatLon{60.0, 10.0}, 90.0, 300.0);
     EXPECT_TRUE(std::fabs(east.Lat - 60.0) < 1e-9 && std::fabs(east.Lon - 20.0) < 1e-9);
     // Over the pole: 60 miles north from 89 30 N 10 E come down the 170 W meridian.
-    const LatLon over = RunAlongCourse(LatLon{89.5, 10.0}, 0.0, 10.0, 6.0);
+    const LatLon over = RunAlongCourse(LatLon{89.5, 10.0}, 0.0, 60.0);
     EXPECT_TRUE(std::fabs(over.Lat - 89.5) < 1e-9 && std::fabs(over.Lon + 170.0) < 1e-9) << over.Lat << " " << over.Lon;
 }
