@@ -1,5 +1,6 @@
 #include "fix/frmSession.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -196,6 +197,8 @@ frmSession::frmSession(QWidget* parent) : ChildWindow(parent) {
     setObjectName(QStringLiteral("frmSession"));
     setWindowTitle(kTitle);
     auto* top = new QVBoxLayout(this);
+    // Never smaller than what the layout needs: the plots keep their room.
+    top->setSizeConstraint(QLayout::SetMinimumSize);
     lblConditions = new QLabel(this);
     lblConditions->setObjectName(QStringLiteral("lblConditions"));
     top->addWidget(lblConditions);
@@ -206,15 +209,21 @@ frmSession::frmSession(QWidget* parent) : ChildWindow(parent) {
     for (const char* h : kHeaders) headers << QString::fromUtf8(h);
     tblSights->setHorizontalHeaderLabels(headers);
     tblSights->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The table's corner button selects every sight.
+    for (QAbstractButton* corner : tblSights->findChildren<QAbstractButton*>())
+        corner->setToolTip(QStringLiteral("Select every sight"));
     top->addWidget(tblSights, 1);
 
     auto* buttons = new QHBoxLayout;
     cmdCalculate = new QPushButton(QStringLiteral("Calculate &Fix"), this);
     cmdCalculate->setObjectName(QStringLiteral("cmdCalculate"));
+    cmdCalculate->setToolTip(QStringLiteral("The fix from every sight ticked Use: series averaged, blunders tested, both ellipses"));
     cmdAdd = new QPushButton(QStringLiteral("&Add sight"), this);
     cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
+    cmdAdd->setToolTip(QStringLiteral("One more row for a sight"));
     cmdOpen = new QPushButton(QStringLiteral("&Open sights file..."), this);
     cmdOpen->setObjectName(QStringLiteral("cmdOpen"));
+    cmdOpen->setToolTip(QStringLiteral("Read any number of sights from a CSV file (ut, body, hs[, limb][, use])"));
     txtClockError = new QLineEdit(this);
     txtClockError->setObjectName(QStringLiteral("txtClockError"));
     txtClockError->setMaximumWidth(70);
@@ -241,6 +250,7 @@ frmSession::frmSession(QWidget* parent) : ChildWindow(parent) {
     lstIdentify->setMaximumHeight(120);
     cmdTakeIdentified = new QPushButton(QStringLiteral("&Take the chosen body"), this);
     cmdTakeIdentified->setObjectName(QStringLiteral("cmdTakeIdentified"));
+    cmdTakeIdentified->setToolTip(QStringLiteral("Put the body chosen in the list on the sight being identified"));
     cmdTakeIdentified->setEnabled(false);
     identify->addWidget(new QLabel(QStringLiteral("Identified (nearest first):"), this));
     identify->addWidget(lstIdentify);
@@ -310,6 +320,7 @@ int frmSession::AddSight() {
     tblSights->setItem(row, colUse, use);
     auto* body = new QComboBox;
     body->setObjectName(QStringLiteral("cboBody_%1").arg(row));
+    body->setToolTip(QStringLiteral("The body of this sight; empty for a light not yet named (Identify)"));
     body->addItem(QString(), kNoBody);
     const std::vector<std::string>& names = BodyNames();
     for (size_t k = 0; k < names.size(); ++k) body->addItem(QString::fromStdString(names[k]), -static_cast<int>(k));

@@ -205,13 +205,13 @@ frmSightLog::frmSightLog(QWidget* parent) : ChildWindow(parent) {
     cmdExport = new QPushButton(QStringLiteral("E&xport CSV\u2026"), this);
     cmdExport->setObjectName(QStringLiteral("cmdExport"));
     cmdExport->setToolTip(QStringLiteral("The selected fixes, or every fix listed, one row per sight"));
-    cmdGpx = new QPushButton(QStringLiteral("Export GP&X\u2026"), this);
+    cmdGpx = new QPushButton(QStringLiteral("Export G&PX\u2026"), this);
     cmdGpx->setObjectName(QStringLiteral("cmdGpx"));
     cmdGpx->setToolTip(QStringLiteral("The selected fixes, or every fix listed, as waypoints and a track for a chart plotter"));
     cmdPrintForm = new QPushButton(QStringLiteral("Print wor&k form\u2026"), this);
     cmdPrintForm->setObjectName(QStringLiteral("cmdPrintForm"));
     cmdPrintForm->setToolTip(QStringLiteral("Print the work form of each selected fix, one page each"));
-    cmdFormPdf = new QPushButton(QStringLiteral("&Work form as PDF\u2026"), this);
+    cmdFormPdf = new QPushButton(QStringLiteral("Work form as PD&F\u2026"), this);
     cmdFormPdf->setObjectName(QStringLiteral("cmdFormPdf"));
     cmdFormPdf->setToolTip(QStringLiteral("Save the work form of each selected fix as a PDF file, one page each"));
     auto* buttons = new QHBoxLayout;

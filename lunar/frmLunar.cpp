@@ -108,10 +108,13 @@ frmLunar::frmLunar(QWidget* parent) : ChildWindow(parent) {
             stars.emplace_back(QString::fromStdString(Stars[i].Name), Stars[i].Number);
     std::sort(stars.begin(), stars.end());
     for (const auto& s : stars) cboBody->addItem(s.first, s.second);
+    cboBody->setToolTip(QStringLiteral("The body measured from the Moon: the Sun, a planet or a navigational star"));
     cboMoonLimb = new QComboBox(clear);
+    cboMoonLimb->setToolTip(QStringLiteral("The Moon's limb brought to the body: near (toward it) or far"));
     cboMoonLimb->setObjectName(QStringLiteral("cboMoonLimb"));
     cboMoonLimb->addItems({QStringLiteral("Near limb"), QStringLiteral("Far limb")});
     cboLimb = new QComboBox(clear);
+    cboLimb->setToolTip(QStringLiteral("The Sun's limb brought to the Moon: near or far (the Sun only)"));
     cboLimb->setObjectName(QStringLiteral("cboLimb"));
     cboLimb->addItems({QStringLiteral("Near limb"), QStringLiteral("Far limb")});
 
@@ -127,8 +130,10 @@ frmLunar::frmLunar(QWidget* parent) : ChildWindow(parent) {
     txtHs = MaskedBox(clear, "txtHs", FormatNumber(0.0, QStringLiteral("00-00.0")), QStringLiteral("00_00_0"),
                       QStringLiteral("Sextant altitude of the Sun's lower limb or of the body, dd-mm.m"));
     chkFromDR = new QCheckBox(QStringLiteral("Altitudes from the DR"), clear);
+    chkFromDR->setToolTip(QStringLiteral("Compute both altitudes from the DR at the UT found, instead of the sextant altitudes"));
     chkFromDR->setObjectName(QStringLiteral("chkFromDR"));
-    cmdCalculate = new QPushButton(QStringLiteral("&Calculate"), clear);
+    cmdCalculate = new QPushButton(QStringLiteral("Ca&lculate"), clear);
+    cmdCalculate->setToolTip(QStringLiteral("Clear the distance and find the UT, the watch error and the longitude"));
     cmdCalculate->setObjectName(QStringLiteral("cmdCalculate"));
     lblConditions = new QLabel(clear);
     lblConditions->setObjectName(QStringLiteral("lblConditions"));
@@ -168,6 +173,15 @@ frmLunar::frmLunar(QWidget* parent) : ChildWindow(parent) {
                            QStringLiteral("Moon alt"), QStringLiteral("Body alt"), QStringLiteral("Suitable")};
     for (int h = 0; h < 24; h += 3) headers << QString::asprintf("%02d h", h);
     lvPlan->setHeaderLabels(headers);
+    const QStringList tips = {QStringLiteral("The body measured from the Moon"),
+                              QStringLiteral("Geocentric distance of the centres now, degrees and minutes"),
+                              QStringLiteral("How fast the distance changes, arc minutes an hour (+ opening)"),
+                              QStringLiteral("The Moon's altitude at the DR now, degrees"),
+                              QStringLiteral("The body's altitude at the DR now, degrees"),
+                              QStringLiteral("15 to 120 degrees apart and both above 10 degrees")};
+    for (int c = 0; c < lvPlan->columnCount(); ++c)
+        lvPlan->headerItem()->setToolTip(
+            c, c < tips.size() ? tips[c] : QStringLiteral("Geocentric distance at %1 UT").arg(headers[c]));
     lvPlan->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     auto* pl = new QVBoxLayout(plan);
     auto* planNote = new QLabel(QStringLiteral("Geocentric distances of the Moon's centre for the working day (UT), "
