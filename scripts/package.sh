@@ -51,6 +51,7 @@ env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$unpacked/usr/bin/veltrano
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
   "$unpacked/usr/bin/veltrano" --almanac-pdf 2027-01-01 2027-01-03 "$unpacked/pages.pdf"
 pdfinfo "$unpacked/pages.pdf" | grep -E '^Pages:'
-pdftotext "$unpacked/pages.pdf" - | grep -q "2027 JANUARY 1, 2, 3" \
+pdftotext "$unpacked/pages.pdf" "$unpacked/pages.txt"
+grep -q "2027 JANUARY 1, 2, 3" "$unpacked/pages.txt" \
   || { echo "package.sh: the PDF from the package does not hold the pages of 2027-01-01" >&2; exit 1; }
 echo "package.sh: $deb checked"
