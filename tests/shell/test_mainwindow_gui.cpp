@@ -96,13 +96,6 @@ TEST(MainWindow, MenuAndToolbarOpenOneInstanceAClosedOneOpensAfresh) {
 }
 
 TEST(MainWindow, AWindowIsCentredInTheClientAreaAlsoWhenLoadedInAdvance) {
-    {
-        auto m = MakeMain();
-        m->resize(1200, 900);
-        QCoreApplication::processEvents();
-        m->ButtonByKey(QStringLiteral("General"))->trigger();
-        ExpectCentred(m.get(), m->FindChild(QStringLiteral("frmGeneral"))->parentWidget());
-    }
     auto m = MakeMain(false);
     m->resize(300, 200);  // the frame is small while the splash still shows
     ChildWindow* w = m->LoadChild(QStringLiteral("General"));
