@@ -198,15 +198,12 @@ protected:
 };
 }  // namespace
 
-TEST_F(RiseSetReference, TableSpreadAndThresholds) {
+TEST_F(RiseSetReference, TableSizeAndThresholds) {
     ASSERT_EQ(g_cases->size(), 14u * 18u * 11u);
-    double lo = 90, hi = -90;
     for (const Case& c : *g_cases) {
-        lo = std::fmin(lo, c.lat), hi = std::fmax(hi, c.lat);
         const double base = c.kind == 10 ? kCivilTwilightDeg : c.kind == 11 ? kNauticalTwilightDeg : BaseThreshold(c.kind);
         ASSERT_NEAR(ThresholdAltitude(base, kSea), c.h0, 1e-6) << KindName(c.kind);  // the reference's altitudes
     }
-    EXPECT_TRUE(lo == -65.0 && hi == 72.0);
 }
 
 TEST_F(RiseSetReference, RigorousMethod) {

@@ -37,10 +37,6 @@ private:
     std::string old_;
 };
 
-}  // namespace
-
-namespace {
-
 // Changes the bytes of a data file in the program folder.
 void Rewrite(const char* name, const std::function<void(QByteArray&)>& change) {
     QFile f(QString::fromStdString(DataFilePath(name)));
@@ -62,7 +58,7 @@ qsizetype FirstStarRa(const QByteArray& b) { return 15 + (static_cast<uchar>(b[1
 }  // namespace
 
 TEST(StartUp, AMissingUnreadableOrDamagedDataFileIsReportedAndTheStartEnds) {
-    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
     struct Case {
         const char* what;
         std::initializer_list<const char*> present;
@@ -77,21 +73,12 @@ TEST(StartUp, AMissingUnreadableOrDamagedDataFileIsReportedAndTheStartEnds) {
          [] { Rewrite("planet.bin", [](QByteArray& b) { b = "not a data file"; }); }, "planet.bin", "block 1"},
         {"planet.bin a folder", {"star.bin"}, [] { QDir().mkpath(QString::fromStdString(DataFilePath("planet.bin"))); },
          "planet.bin", "folder"},
-        {"star.bin a folder", {"planet.bin"}, [] { QDir().mkpath(QString::fromStdString(DataFilePath("star.bin"))); },
-         "star.bin", "folder"},
         {"planet.bin NaN amplitude", {"star.bin", "planet.bin"},
          [nan] { Rewrite("planet.bin", [nan](QByteArray& b) { PutDouble(b, kFirstTerm, nan); }); }, "planet.bin",
          "amplitude of nan"},
-        {"planet.bin infinite phase", {"star.bin", "planet.bin"},
-         [inf] { Rewrite("planet.bin", [inf](QByteArray& b) { PutDouble(b, kFirstTerm + 8, inf); }); }, "planet.bin",
-         "phase of inf"},
         {"planet.bin absurd frequency", {"star.bin", "planet.bin"},
          [] { Rewrite("planet.bin", [](QByteArray& b) { PutDouble(b, kFirstTerm + 16, 1e308); }); }, "planet.bin",
          "frequency of 1e+308"},
-        {"star.bin empty", {"star.bin", "planet.bin"}, [] { Rewrite("star.bin", [](QByteArray& b) { b.clear(); }); },
-         "star.bin", "0 of 287 stars"},
-        {"star.bin cut", {"star.bin", "planet.bin"}, [] { Rewrite("star.bin", [](QByteArray& b) { b.truncate(b.size() / 2); }); },
-         "star.bin", "the file ends after"},
         {"star.bin random", {"star.bin", "planet.bin"},
          [] {
              Rewrite("star.bin", [](QByteArray& b) {
@@ -106,11 +93,6 @@ TEST(StartUp, AMissingUnreadableOrDamagedDataFileIsReportedAndTheStartEnds) {
         {"moon.bin missing", {"star.bin", "planet.bin"}, [] {}, "moon.bin", "missing"},
         {"moon.bin garbage", {"star.bin", "planet.bin", "moon.bin"},
          [] { Rewrite("moon.bin", [](QByteArray& b) { b = "not a data file"; }); }, "moon.bin", "not a Moon file"},
-        {"moon.bin cut", {"star.bin", "planet.bin", "moon.bin"},
-         [] { Rewrite("moon.bin", [](QByteArray& b) { b.truncate(b.size() - 8); }); }, "moon.bin", "the header promises"},
-        {"moon.bin NaN coefficient", {"star.bin", "planet.bin", "moon.bin"},
-         [nan] { Rewrite("moon.bin", [nan](QByteArray& b) { PutDouble(b, 32, nan); }); }, "moon.bin",
-         "coefficient 1 is not a distance"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
