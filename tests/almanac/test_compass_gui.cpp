@@ -113,11 +113,9 @@ TEST(CompassWindow, OtherListsTheStarsThenTheBodiesAndJupiterIsBodyFive) {
     const auto items = CompassBodyList();
     ASSERT_EQ(w->Combo1->count(), static_cast<int>(items.size()));
     EXPECT_EQ(w->Combo1->currentIndex(), 0);
-    EXPECT_EQ(w->Combo1->itemText(0), QString::fromStdString(items[0].Text));
     const int stars = w->Combo1->count() - 9;
     EXPECT_EQ(w->Combo1->itemText(stars + 4), QStringLiteral("Planet: Jupiter"));
     EXPECT_EQ(w->Combo1->itemData(stars + 4).toInt(), -4);
-    EXPECT_EQ(w->Combo1->itemText(stars + 8), QStringLiteral("Planet: Moon"));
     // Text1 kept the sunrise time: the first star's azimuth at that UT time on 20 June.
     double f = 0.0;
     ASSERT_TRUE(ParseTimeOfDay(w->Text1->text().toStdString(), f));
@@ -135,7 +133,7 @@ TEST(CompassWindow, OtherListsTheStarsThenTheBodiesAndJupiterIsBodyFive) {
     EXPECT_NE(jupiter, QString::fromStdString(FormatAzimuth(CompassItemAzimuth(jdJ, -3, 35.0, 139.7))) + QChar(0x00B0));  // Mars
 }
 
-TEST(CompassWindow, InvalidBearingTimeIsRefusedAndPolarisWrapsThroughNorth) {
+TEST(CompassWindow, PolarisBearingTimeRefusedWrapsThroughNorthAndBelowFromTheSouth) {
     testsupport::LoadDataFiles();
     SetState(DateFromParts(2024, 1, 10, 20, 0), 43.1, 131.9, 10.0f);
     auto w = Open();
@@ -165,6 +163,18 @@ TEST(CompassWindow, InvalidBearingTimeIsRefusedAndPolarisWrapsThroughNorth) {
     const float c = CompassCorrection(LeadingNumber(w->Label2->text().toStdString()), 359.0);
     EXPECT_LT(std::fabs(c), 3.0f);
     EXPECT_EQ(w->Label4->text(), QString::fromStdString(FormatCorrection(c)) + QChar(0x00B0));
+    // Another azimuth: the old correction goes with the old one.
+    QTest::mouseClick(w->Option1[3], Qt::LeftButton);
+    EXPECT_FALSE(w->Label2->text().isEmpty());
+    EXPECT_EQ(w->Label4->text(), QString());
+    // From 30 S Polaris never rises: said so, with no azimuth and no correction.
+    NavigationState.Lat = -30.0;
+    QTest::mouseClick(w->Option1[2], Qt::LeftButton);
+    EXPECT_EQ(w->Label2->text(), QStringLiteral("Below"));
+    EXPECT_TRUE(w->Label2->toolTip().contains(QStringLiteral("horizon")));
+    ExpectWordsReadable(*w);
+    QTest::mouseClick(w->Command1, Qt::LeftButton);
+    EXPECT_EQ(w->Label4->text(), QString());
     EXPECT_EQ(rec.messages.size(), 2u);
 }
 
@@ -205,30 +215,4 @@ TEST(CompassWindow, CalculateUsesTheTimeTypedAndSunriseFollowsTheWorkingInstant)
         EXPECT_EQ(w->Label4->text(), QString());
     }
     EXPECT_NE(w->Label2->text(), first);
-}
-
-TEST(CompassWindow, ABodyBelowTheHorizonHasNoAzimuthAndANewAzimuthClearsTheCorrection) {
-    testsupport::LoadDataFiles();
-    LocaleScope point(PointLocale());
-    SetState(DateFromParts(2024, 1, 10, 20, 0), 43.1, 131.9, 10.0f);
-    auto w = Open();
-    DialogRecorder rec;
-    TypeInto(w->Text1, QStringLiteral("103000"));
-    QTest::mouseClick(w->Option1[2], Qt::LeftButton);
-    TypeInto(w->Text2, QStringLiteral("0015"));
-    QTest::mouseClick(w->Command1, Qt::LeftButton);
-    ASSERT_FALSE(w->Label4->text().isEmpty());
-    // Another azimuth: the old correction goes with the old one.
-    QTest::mouseClick(w->Option1[3], Qt::LeftButton);
-    EXPECT_FALSE(w->Label2->text().isEmpty());
-    EXPECT_EQ(w->Label4->text(), QString());
-    // From 30 S Polaris never rises: said so, with no azimuth and no correction.
-    NavigationState.Lat = -30.0;
-    QTest::mouseClick(w->Option1[2], Qt::LeftButton);
-    EXPECT_EQ(w->Label2->text(), QStringLiteral("Below"));
-    EXPECT_TRUE(w->Label2->toolTip().contains(QStringLiteral("horizon")));
-    ExpectWordsReadable(*w);
-    QTest::mouseClick(w->Command1, Qt::LeftButton);
-    EXPECT_EQ(w->Label4->text(), QString());
-    EXPECT_TRUE(rec.messages.empty());
 }

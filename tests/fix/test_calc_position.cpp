@@ -415,9 +415,7 @@ TEST_F(CalcPositionTest, TheRecordHoldsEveryStepOfEachLine) {
     lines.LowerLimb = {false, true, false, false};
     const FixResult fix = CalcPosition(lines, nav);  // made-up altitudes: one pass
     ASSERT_FALSE(fix.Refused()) << fix.Refusal;
-    EXPECT_EQ(fix.Working.i_s, nav.i_s);
     EXPECT_FALSE(fix.Lines.LowerLimb[1]);
-    EXPECT_EQ(BodyNameOfCode(2491), StarName(StarIndex(2491)));
     // The fix is at 00:00 UT on the 15th: the sight half an hour before it is on the 14th.
     EXPECT_NEAR(fix.LineTime[1], DateFromParts(2024, 1, 14, 23, 30, 0), 1e-9);
     const SightReduction &star = fix.Reduction[1], &moon = fix.Reduction[2];

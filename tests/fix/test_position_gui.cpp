@@ -91,7 +91,7 @@ protected:
 
 }  // namespace
 
-TEST_F(PositionWindow, LoadShowsTheStateAndTheMapInTheLists) {
+TEST_F(PositionWindow, LoadShowsTheStateAndTheMapInTheListsAndResizeScalesIt) {
     EXPECT_EQ(w->ActiveLine(), 0);
     EXPECT_EQ(w->Label4->text(), QStringLiteral("Last fix not available"));
     EXPECT_TRUE(w->lblGenInfo->text().startsWith(QStringLiteral("Date: 09/08/2023 23:02, TimeZone = -7\nPosition: "
@@ -105,7 +105,6 @@ TEST_F(PositionWindow, LoadShowsTheStateAndTheMapInTheLists) {
     EXPECT_EQ(c->itemData(0).toInt(), kNoBody);
     EXPECT_EQ(c->itemText(1), w->Label1[0]->toolTip());
     EXPECT_EQ(c->itemText(1 + w->StarMarkCount), QStringLiteral("Planet: ") + w->Label2[0]->toolTip().section(QLatin1Char('\n'), 0, 0));
-    EXPECT_TRUE(w->Label1[0]->isVisible());
     // Without a fix "Show Details" sets the labels and shows no window.
     QTest::mouseClick(w->Command4, Qt::LeftButton);
     if (frmDetails* d = Details()) {
@@ -114,6 +113,25 @@ TEST_F(PositionWindow, LoadShowsTheStateAndTheMapInTheLists) {
         EXPECT_EQ(d->Label2->text(), QStringLiteral("Last fix not available"));
     }
     EXPECT_EQ(DetailsHeaderText(FixResult{}), QStringLiteral("Last fix not available"));
+    // Resized, the map scales with its marks and the grid is redrawn.
+    w->Placed();  // what the main window does once the window is in its frame
+    MapMarkLabel* mark = w->Label1[0];
+    ASSERT_TRUE(mark->isVisible());
+    const QSize picture = w->Picture1->size();
+    const QPointF before = QRectF(mark->geometry()).center();
+    w->resize(w->width() - 50, w->height() - 50);  // smaller than at load: nothing moves
+    QApplication::processEvents();
+    EXPECT_EQ(w->Picture1->size(), picture);
+    w->resize(w->width() * 3 / 2 + 75, w->height() * 3 / 2 + 75);
+    QApplication::processEvents();
+    const QSize grown = w->Picture1->size();
+    ASSERT_GT(grown.width(), picture.width() * 13 / 10);
+    const QPointF after = QRectF(mark->geometry()).center();
+    EXPECT_NEAR(after.x() / grown.width(), before.x() / picture.width(), 0.01);
+    EXPECT_NEAR(after.y() / grown.height(), before.y() / picture.height(), 0.01);
+    // The grid is drawn for the new size: r = min of W/2 and H/2, each rounded (halves to even).
+    EXPECT_EQ(w->Picture1->GridR(), std::min(static_cast<int>(std::nearbyint(grown.width() / 2.0)),
+                                             static_cast<int>(std::nearbyint(grown.height() / 2.0))));
 }
 
 TEST_F(PositionWindow, AStarPickedByDoubleClickGoesIntoTheActiveLineOnly) {
@@ -391,27 +409,6 @@ TEST_F(PositionWindow, AWholeFixTypedInLinesTwoAndThreeItsSummaryDetailsPlotAndZ
     EXPECT_FALSE(summary[2].contains(QStringLiteral("a = 00.00")));
     EXPECT_TRUE(summary[3].startsWith(QStringLiteral("Iterated in ")));
     EXPECT_EQ(lv->headerItem()->text(1), QString::fromStdString(StarName(StarIndex(1017))));
-}
-
-TEST_F(PositionWindow, ResizeScalesTheMapWithItsMarksAndRedrawsTheGrid) {
-    w->Placed();  // what the main window does once the window is in its frame
-    MapMarkLabel* mark = w->Label1[0];
-    ASSERT_TRUE(mark->isVisible());
-    const QSize picture = w->Picture1->size();
-    const QPointF before = QRectF(mark->geometry()).center();
-    w->resize(w->width() - 50, w->height() - 50);  // smaller than at load: nothing moves
-    QApplication::processEvents();
-    EXPECT_EQ(w->Picture1->size(), picture);
-    w->resize(w->width() * 3 / 2 + 75, w->height() * 3 / 2 + 75);
-    QApplication::processEvents();
-    const QSize grown = w->Picture1->size();
-    ASSERT_GT(grown.width(), picture.width() * 13 / 10);
-    const QPointF after = QRectF(mark->geometry()).center();
-    EXPECT_NEAR(after.x() / grown.width(), before.x() / picture.width(), 0.01);
-    EXPECT_NEAR(after.y() / grown.height(), before.y() / picture.height(), 0.01);
-    // The grid is drawn for the new size: r = min of W/2 and H/2, each rounded (halves to even).
-    EXPECT_EQ(w->Picture1->GridR(), std::min(static_cast<int>(std::nearbyint(grown.width() / 2.0)),
-                                             static_cast<int>(std::nearbyint(grown.height() / 2.0))));
 }
 
 TEST_F(PositionWindow, TheHelpsWorkedFixIsWhatTheWindowsShowWithTheDefaults) {

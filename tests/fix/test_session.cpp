@@ -216,31 +216,28 @@ TEST_F(Session_, ReduceCommandPrintsTheFix) {
     const Session& s = Sessions()[1];  // under way
     ASSERT_TRUE(s.moving);
     const std::string path = ::testing::TempDir() + "veltrano_reduce_sights.csv";
+    auto text = [](const char* format, double v) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, format, v);
+        return std::string(buf);
+    };
+    auto iso = [](DateValue t) {  // to the nearest second
+        const CalendarDate d = DateToParts(t + 0.5 / 86400.0);
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", d.year, d.month, d.day, d.hour, d.minute,
+                      static_cast<int>(d.second));
+        return std::string(buf);
+    };
     {
         std::ofstream f(path);
         f << "ut,body,hs,limb,kind\n";
-        for (size_t i = 0; i < s.sights.size(); ++i) {
-            char hs[32];
-            std::snprintf(hs, sizeof hs, "%.7f", s.sights[i].Hs);
-            const CalendarDate d = DateToParts(s.sights[i].UT + 0.5 / 86400.0);
-            char ut[32];
-            std::snprintf(ut, sizeof ut, "%04d-%02d-%02dT%02d:%02d:%02dZ", d.year, d.month, d.day, d.hour, d.minute,
-                          static_cast<int>(d.second));
-            f << ut << "," << s.names[i] << "," << hs << ",,\n";
-        }
+        for (size_t i = 0; i < s.sights.size(); ++i)
+            f << iso(s.sights[i].UT) << "Z," << s.names[i] << "," << text("%.7f", s.sights[i].Hs) << ",,\n";
     }
-    char dr[2][32], num[6][32];
-    std::snprintf(dr[0], 32, "%.9f", s.c.DRLat);
-    std::snprintf(dr[1], 32, "%.9f", s.c.DRLon);
-    const double v[6] = {s.c.Course, s.c.Speed, s.c.HeightOfEye, s.c.IndexArcmin, s.c.Temp, s.c.Pressure};
-    for (int i = 0; i < 6; ++i) std::snprintf(num[i], 32, "%g", v[i]);
-    const CalendarDate d = DateToParts(s.c.FixUT + 0.5 / 86400.0);
-    char fixUt[32];
-    std::snprintf(fixUt, sizeof fixUt, "%04d-%02d-%02dT%02d:%02d:%02d", d.year, d.month, d.day, d.hour, d.minute,
-                  static_cast<int>(d.second));
-    std::vector<std::string> args = {path,     "--dr",  dr[0],  dr[1],    "--dr-time", fixUt,  "--course", num[0],
-                                     "--speed", num[1], "--eye", num[2], "--ic",      num[3], "--temp",   num[4],
-                                     "--pressure", num[5]};
+    std::vector<std::string> args = {path, "--dr", text("%.9f", s.c.DRLat), text("%.9f", s.c.DRLon), "--dr-time",
+                                     iso(s.c.FixUT), "--course", text("%g", s.c.Course), "--speed", text("%g", s.c.Speed),
+                                     "--eye", text("%g", s.c.HeightOfEye), "--ic", text("%g", s.c.IndexArcmin),
+                                     "--temp", text("%g", s.c.Temp), "--pressure", text("%g", s.c.Pressure)};
     std::ostringstream out, err;
     ASSERT_EQ(RunReduce(args, out, err), 0) << err.str();
     const std::string json = out.str();
