@@ -63,22 +63,27 @@ frmPrintPages::frmPrintPages(QWidget* parent) : QDialog(parent) {
     chkTables = new QCheckBox(QStringLiteral("With the standing &tables (corrections, Polaris, increments)"), this);
     chkTables->setObjectName(QStringLiteral("chkTables"));
     grid->addWidget(chkTables, 2, 0, 1, 2);
+    chkLunars = new QCheckBox(QStringLiteral("&Lunar distances"), this);
+    chkLunars->setObjectName(QStringLiteral("chkLunars"));
+    chkLunars->setToolTip(QStringLiteral("Add pages of the Moon's distances from the Sun, the planets and the stars "
+                                         "15-120\u00b0 from it, every three hours of each day"));
+    grid->addWidget(chkLunars, 3, 0, 1, 2);
     cboPaper = new QComboBox(this);
     cboPaper->setObjectName(QStringLiteral("cboPaper"));
     cboPaper->addItems({QStringLiteral("A4"), QStringLiteral("Letter")});
     auto* paperLabel = new QLabel(QStringLiteral("P&aper (PDF):"), this);
     paperLabel->setBuddy(cboPaper);
-    grid->addWidget(paperLabel, 3, 0);
-    grid->addWidget(cboPaper, 3, 1);
+    grid->addWidget(paperLabel, 4, 0);
+    grid->addWidget(cboPaper, 4, 1);
 
     pbPages = new QProgressBar(this);
     pbPages->setObjectName(QStringLiteral("pbPages"));
     pbPages->setRange(0, 1);
     pbPages->setValue(0);
-    grid->addWidget(pbPages, 4, 0, 1, 2);
+    grid->addWidget(pbPages, 5, 0, 1, 2);
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    grid->addWidget(lblStatus, 5, 0, 1, 2);
+    grid->addWidget(lblStatus, 6, 0, 1, 2);
 
     auto* buttons = new QHBoxLayout;
     cmdPrint = new QPushButton(QStringLiteral("&Print…"), this);
@@ -93,7 +98,7 @@ frmPrintPages::frmPrintPages(QWidget* parent) : QDialog(parent) {
         b->setAutoDefault(false);
         buttons->addWidget(b);
     }
-    grid->addLayout(buttons, 6, 0, 1, 2);
+    grid->addLayout(buttons, 7, 0, 1, 2);
     SetRunning(false);
 
     connect(cmdPdf, &QPushButton::clicked, this, [this] {
@@ -101,6 +106,7 @@ frmPrintPages::frmPrintPages(QWidget* parent) : QDialog(parent) {
         if (path.isEmpty()) return;
         PagesOptions options;
         options.tables = chkTables->isChecked();
+        options.lunars = chkLunars->isChecked();
         options.letter = cboPaper->currentIndex() == 1;
         Start([path, options](DateValue from, DateValue to, const std::atomic<bool>* cancel, const PagesProgress& progress,
                               QString* error) { return WriteDailyPagesPdf(path, from, to, cancel, progress, error, options); },
@@ -114,6 +120,7 @@ frmPrintPages::frmPrintPages(QWidget* parent) : QDialog(parent) {
         QPrinter* printer = printer_.get();
         PagesOptions options;
         options.tables = chkTables->isChecked();
+        options.lunars = chkLunars->isChecked();
         Start([printer, options](DateValue from, DateValue to, const std::atomic<bool>* cancel, const PagesProgress& progress,
                                  QString* error) { return DrawDailyPages(printer, from, to, cancel, progress, error, options); },
               QStringLiteral("Sent to the printer."));

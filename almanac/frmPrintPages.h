@@ -28,6 +28,7 @@ public:
     QDateEdit* dtFrom = nullptr;
     QDateEdit* dtTo = nullptr;
     QCheckBox* chkTables = nullptr;    // "With the standing &tables"
+    QCheckBox* chkLunars = nullptr;    // "&Lunar distances"
     QComboBox* cboPaper = nullptr;     // the PDF's paper: "A4", "Letter"
     QPushButton* cmdPrint = nullptr;   // "&Print…"
     QPushButton* cmdPdf = nullptr;     // "Save as P&DF…"

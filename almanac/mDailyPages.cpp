@@ -417,6 +417,8 @@ AlmanacPdfArgs ParseAlmanacPdfArgs(const std::vector<std::string>& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--tables") {
             a.tables = true;
+        } else if (args[i] == "--lunars") {
+            a.lunars = true;
         } else if (args[i] == "--paper" || args[i].rfind("--paper=", 0) == 0) {
             const bool joined = args[i].size() > 7;
             const std::string value = joined ? args[i].substr(8) : (i + 1 < args.size() ? args[i + 1] : "");

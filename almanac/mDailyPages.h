@@ -134,12 +134,13 @@ std::string PageTimeText(double hours);
 std::string PageEventText(const TableEvent& e);
 
 // The command line's arguments after --almanac-pdf: FROM TO FILE.pdf, then any of
-// --tables and --paper a4|letter. error is "" when they are good, else the reason.
+// --tables, --lunars and --paper a4|letter. error is "" when they are good, else the reason.
 struct AlmanacPdfArgs {
     std::string error;
     DateValue from = 0, to = 0;
     std::string path;
     bool tables = false;
+    bool lunars = false;
     bool letter = false;
 };
 AlmanacPdfArgs ParseAlmanacPdfArgs(const std::vector<std::string>& args);

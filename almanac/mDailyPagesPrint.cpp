@@ -14,9 +14,11 @@
 #include <QTextStream>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "almanac/mDailyPages.h"
+#include "almanac/mLunarTable.h"
 #include "almanac/mStandingTablesPrint.h"
 #include "core/mStar.h"
 #include "core/mFault.h"
@@ -381,6 +383,49 @@ void DrawTitlePage(QPainter& painter, QPagedPaintDevice* device, const QString& 
     c.Text(0, 336, kDesignWidth, QStringLiteral("Veltrano"), Qt::AlignHCenter, 7.0, false, 12);
 }
 
+
+// The lunar distances, one block per day (a heading, the hours, a line per body), as many
+// blocks to a page as fit. False when cancelled.
+bool DrawLunarPages(QPainter& painter, QPagedPaintDevice* device, const QString& family, DateValue from, DateValue to,
+                    const std::atomic<bool>* cancel) {
+    constexpr double kRow = 8.4, kTop = 30.0, kNameW = 98.0, kColW = 56.0;
+    const QRectF area = QRectF(QPointF(0, 0), device->pageLayout().paintRectPixels(device->logicalDpiY()).size());
+    const QLocale en(QLocale::English);
+    std::unique_ptr<Canvas> c;
+    double y = 0.0;
+    auto newPage = [&] {
+        device->newPage();
+        c = std::make_unique<Canvas>(painter, area, family);
+        c->Text(0, 4, kDesignWidth, QStringLiteral("LUNAR DISTANCES"), Qt::AlignHCenter, kTitleSize, true, 14);
+        c->Text(0, 17, kDesignWidth, QStringLiteral("Geocentric distances of the Moon's centre from the bodies between "
+                                                    "15\u00b0 and 120\u00b0 from it; UT"),
+                Qt::AlignHCenter, kHeadSize, false, 10);
+        y = kTop;
+    };
+    for (DateValue day = from; day <= to; day += 1.0) {
+        if (cancel && cancel->load()) return false;
+        const std::vector<LunarTableRow> rows = LunarTableRows(day);
+        const double need = (rows.size() + 2) * kRow + kDayGap;
+        if (!c || y + need > c->Height()) newPage();
+        c->Text(0, y, 200, en.toString(ToDate(day), QStringLiteral("d MMMM yyyy, dddd")), Qt::AlignLeft, kBodySize, true, kRow);
+        for (int k = 0; k < 8; ++k)
+            c->Text(kNameW + kColW * k, y, kColW, QStringLiteral("%1h").arg(k * 3, 2, 10, QLatin1Char('0')), Qt::AlignRight,
+                    kHeadSize, true, kRow);
+        y += kRow;
+        c->Line(0, y, kNameW + kColW * 8, y);
+        for (const LunarTableRow& r : rows) {
+            c->Text(0, y, kNameW, Q(r.name), Qt::AlignLeft, kBodySize, false, kRow);
+            for (size_t k = 0; k < 8; ++k)
+                if (r.shown[k])
+                    c->Text(kNameW + kColW * static_cast<double>(k), y, kColW, Q(LunarTableText(r.distance[k])),
+                            Qt::AlignRight, kBodySize, false, kRow);
+            y += kRow;
+        }
+        y += kRow + kDayGap;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool DrawDailyPages(QPagedPaintDevice* device, DateValue from, DateValue to, const std::atomic<bool>* cancel,
@@ -419,6 +464,14 @@ bool DrawDailyPages(QPagedPaintDevice* device, DateValue from, DateValue to, con
         DrawRightPage(right, spread);
         if (progress) progress(static_cast<int>(i + 1), static_cast<int>(starts.size()));
         if (cancel && cancel->load()) return stop();
+    }
+    if (options.lunars) {
+        try {
+            if (!DrawLunarPages(painter, device, family, from, to, cancel)) return stop();
+        } catch (const ArithmeticFault& fault) {
+            if (error) *error = QString::fromStdString(fault.what());
+            return stop();
+        }
     }
     if (options.tables) {
         try {
@@ -470,6 +523,7 @@ int RunAlmanacPdf(const std::vector<std::string>& args, std::ostream& /*out*/, s
     }
     PagesOptions options;
     options.tables = a.tables;
+    options.lunars = a.lunars;
     options.letter = a.letter;
     QString error;
     if (!WriteDailyPagesPdf(QString::fromStdString(a.path), a.from, a.to, &InterruptRequested(), {}, &error, options)) {

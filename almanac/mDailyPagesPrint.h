@@ -21,6 +21,7 @@ struct PagesOptions {
     // two-sided, or shown as facing pages with a cover page, the spread faces itself.
     bool titlePage = true;
     bool tables = false;   // the standing tables after the spreads (for the year of the first day)
+    bool lunars = false;   // the lunar distances after the spreads, a block per day
     bool letter = false;   // PDF paper: US Letter; A4 otherwise
 };
 
@@ -39,7 +40,7 @@ bool WriteDailyPagesPdf(const QString& path, DateValue from, DateValue to, const
                         const PagesProgress& progress, QString* error, const PagesOptions& options = {});
 
 // The command line's --almanac-pdf: args are FROM TO FILE.pdf (dates yyyy-mm-dd, 1900-01-01
-// to 2100-12-31, FROM not after TO), then the options --tables and --paper=a4|letter (or
+// to 2100-12-31, FROM not after TO), then the options --tables, --lunars and --paper=a4|letter (or
 // "--paper letter"). Writes the PDF, stopping when InterruptRequested() is set; returns the
 // exit status: 0 done, 2 a bad argument, 1 the output cannot be written or the work was
 // interrupted (the file under the name is then left as it was). Needs a QGuiApplication

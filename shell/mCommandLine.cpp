@@ -52,6 +52,7 @@ const std::vector<Command>& Commands() {
         {"--almanac-pdf", "FROM TO FILE.pdf",
          "the daily pages from FROM to TO (yyyy-mm-dd, 1900-01-01 to 2100-12-31) as a PDF",
          {{"--tables", nullptr, "add the standing tables for the year of FROM"},
+          {"--lunars", nullptr, "add the lunar distances of each day, every three hours"},
           {"--paper", "a4|letter", "the paper (a4 when not given)"}},
          RunAlmanacPdf, kNeedsData | kNeedsPainting | kStopsOnInterrupt},
         {"--log-gpx", "FILE.gpx", "the sight log's fixes as GPX 1.1 waypoints and a track, for a chart plotter",

@@ -323,3 +323,40 @@ TEST_F(DailyPages, PdfTextAgreesWithTheSwissEphemeris) {
 }
 
 }  // namespace
+
+namespace {
+
+// The lunar distances page (--lunars) of a day, read back: the reference body's eight
+// distances (tests/data/lunar_reference.csv, d00..d21, Swiss Ephemeris) within 0.1' as
+// printed to 0.1' (its rounding and 0.01' of theory), blank where outside 15-120 degrees.
+TEST_F(DailyPages, LunarDistancesAgreeWithTheSwissEphemeris) {
+    const auto t = testsupport::ReadCsv(std::string(VELTRANO_TEST_DATA_DIR) + "/lunar_reference.csv");
+    for (size_t row : {size_t{0}, size_t{1}}) {
+        const std::string date = t.Text(row, "ut").substr(0, 10), body = t.Text(row, "body");
+        SCOPED_TRACE(date + " " + body);
+        const std::string pdf = testing::TempDir() + "/lunars-" + date + ".pdf";
+        const ProgramRun made = Command(Veltrano(date + " " + date + " " + pdf + " --lunars"));
+        ASSERT_EQ(made.status, 0) << made.output;
+        const ProgramRun text = Command("pdftotext -layout '" + pdf + "' -");
+        std::remove(pdf.c_str());
+        ASSERT_EQ(text.status, 0) << text.output;
+        const size_t page = text.output.find("LUNAR DISTANCES");
+        ASSERT_NE(page, std::string::npos);
+        std::stringstream lines(text.output.substr(page));
+        std::string line, found;
+        while (std::getline(lines, line) && found.empty())
+            if (std::regex_search(line, std::regex("^ *" + body + " "))) found = line;
+        ASSERT_FALSE(found.empty()) << text.output.substr(page, 3000);
+        std::vector<double> printed;
+        const std::regex pair(kGha);
+        for (std::sregex_iterator m(found.begin(), found.end(), pair), end; m != end; ++m) printed.push_back(Gha(*m, 1));
+        ASSERT_EQ(printed.size(), 8u) << found;
+        for (int k = 0; k < 8; ++k) {
+            char col[4];
+            std::snprintf(col, sizeof col, "d%02d", k * 3);
+            EXPECT_NEAR(printed[static_cast<size_t>(k)] * 60.0, t.Num(row, col) * 60.0, kTolAngleArcmin) << col;
+        }
+    }
+}
+
+}  // namespace
