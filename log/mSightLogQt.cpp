@@ -53,18 +53,31 @@ SightLog* ProgramSightLog(QWidget* parent, const QString& consequence) {
 
 void CloseProgramSightLog() { g_log.reset(); }
 
-bool RecordFixInLog(QWidget* parent, const FixResult& fix) {
-    const QString notRecorded = QStringLiteral("\nThe fix is shown but has not been recorded.");
-    SightLog* log = ProgramSightLog(parent, notRecorded);
-    if (!log) return false;
-    LoggedFix f = MakeLoggedFix(fix, VELTRANO_VERSION);
+namespace {
+
+const QString& NotRecorded() {
+    static const QString text = QStringLiteral("\nThe fix is shown but has not been recorded.");
+    return text;
+}
+
+// Records f in the program's log; a failure is told in a message box.
+bool Record(QWidget* parent, SightLog* log, LoggedFix& f) {
     try {
         log->Record(f);
         return true;
     } catch (const SightLogError& e) {
-        ShowMessage(parent, kTitle, QString::fromStdString(e.what()) + notRecorded, MsgIcon::Exclamation);
+        ShowMessage(parent, kTitle, QString::fromStdString(e.what()) + NotRecorded(), MsgIcon::Exclamation);
         return false;
     }
+}
+
+}  // namespace
+
+bool RecordFixInLog(QWidget* parent, const FixResult& fix) {
+    SightLog* log = ProgramSightLog(parent, NotRecorded());
+    if (!log) return false;
+    LoggedFix f = MakeLoggedFix(fix, VELTRANO_VERSION);
+    return Record(parent, log, f);
 }
 
 std::function<QString(QWidget*, const QString&)> AskGpxPath;
@@ -108,22 +121,15 @@ int RunLogGpx(const std::vector<std::string>& args, std::ostream& out, std::ostr
 }
 
 bool RecordSessionInLog(QWidget* parent, const NavigationStateRecord& working, const SessionFix& fix) {
-    const QString notRecorded = QStringLiteral("\nThe fix is shown but has not been recorded.");
-    SightLog* log = ProgramSightLog(parent, notRecorded);
+    SightLog* log = ProgramSightLog(parent, NotRecorded());
     if (!log) return false;
     if (fix.Sights.size() > static_cast<size_t>(kMaxLoggedSights)) {
         ShowMessage(parent, kTitle,
                     QStringLiteral("A session of more than %1 sights cannot be recorded.").arg(kMaxLoggedSights) +
-                        notRecorded,
+                        NotRecorded(),
                     MsgIcon::Exclamation);
         return false;
     }
     LoggedFix f = MakeLoggedSession(working, fix, VELTRANO_VERSION);
-    try {
-        log->Record(f);
-        return true;
-    } catch (const SightLogError& e) {
-        ShowMessage(parent, kTitle, QString::fromStdString(e.what()) + notRecorded, MsgIcon::Exclamation);
-        return false;
-    }
+    return Record(parent, log, f);
 }
