@@ -1,14 +1,12 @@
 #include "almanac/mDailyPagesPrint.h"
 
 #include <QDate>
-#include <QSaveFile>
 #include <QFontDatabase>
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QPrinter>
 #include <QStringList>
 #include <QTextStream>
@@ -26,6 +24,7 @@
 #include "core/mInterrupt.h"
 #include "core/mMoon.h"
 #include "core/mPlanet.h"
+#include "ui/mPdfFile.h"
 
 namespace {
 
@@ -486,33 +485,11 @@ bool DrawDailyPages(QPagedPaintDevice* device, DateValue from, DateValue to, con
 
 bool WriteDailyPagesPdf(const QString& path, DateValue from, DateValue to, const std::atomic<bool>* cancel,
                         const PagesProgress& progress, QString* error, const PagesOptions& options) {
-    // Written beside the target and renamed over it only when complete: a failure or a
-    // cancel leaves the old file as it was.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    bool ok = false;
-    {
-        QPdfWriter pdf(&file);
-        pdf.setTitle(QStringLiteral("Daily pages"));
-        pdf.setCreator(QStringLiteral("Veltrano"));
-        pdf.setResolution(600);
-        pdf.setPageSize(QPageSize(options.letter ? QPageSize::Letter : QPageSize::A4));
-        pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-        ok = DrawDailyPages(&pdf, from, to, cancel, progress, error, options);
-    }
-    if (!ok) {
-        file.cancelWriting();
-        file.commit();  // removes the temporary file
-        return false;
-    }
-    if (!file.commit()) {
-        if (error) *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    const PdfLayout layout{QStringLiteral("Daily pages"), 600,
+                           QPageSize(options.letter ? QPageSize::Letter : QPageSize::A4), QMarginsF(10, 10, 10, 10)};
+    return WritePdfFile(path, layout, [&](QPdfWriter* pdf) {
+        return DrawDailyPages(pdf, from, to, cancel, progress, error, options);
+    }, error);
 }
 
 int RunAlmanacPdf(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err) {

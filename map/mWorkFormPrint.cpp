@@ -4,7 +4,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QStringList>
 #include <array>
 #include <cmath>
@@ -14,6 +13,7 @@
 #include "core/mMath.h"
 #include "core/mTime.h"
 #include "ui/mConvertion.h"
+#include "ui/mPdfFile.h"
 
 namespace {
 
@@ -252,28 +252,7 @@ bool DrawWorkForms(QPagedPaintDevice* device, const std::vector<WorkForm>& forms
 }
 
 bool WriteWorkFormPdf(const QString& path, const std::vector<WorkForm>& forms, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    bool ok = false;
-    {
-        QPdfWriter pdf(&file);
-        pdf.setTitle(QStringLiteral("Sight reduction work form"));
-        pdf.setCreator(QStringLiteral("Veltrano"));
-        pdf.setResolution(300);
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
-        ok = DrawWorkForms(&pdf, forms, error);
-    }
-    if (!ok) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error) *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    const PdfLayout layout{QStringLiteral("Sight reduction work form"), 300, QPageSize(QPageSize::A4),
+                           QMarginsF(12, 12, 12, 12)};
+    return WritePdfFile(path, layout, [&](QPdfWriter* pdf) { return DrawWorkForms(pdf, forms, error); }, error);
 }
