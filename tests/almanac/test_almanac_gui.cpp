@@ -162,7 +162,6 @@ bool FieldMatches(const std::string& got, const std::string& want, int& lastDigi
     if (got.size() != want.size() || got.empty() || got[0] != want[0]) return false;
     const double d = std::fabs(Arcmin(got) - Arcmin(want));
     if (!(std::fmin(d, std::fabs(d - 21600.0)) <= 0.1 + 1e-9)) return false;  // 0/360 degrees
-    std::printf("  last digit apart: %s (expected %s)\n", got.c_str(), want.c_str());
     ++lastDigitOff;
     return true;
 }
@@ -203,8 +202,6 @@ TEST_F(Almanac, EphemeridesPageTextAgainstTheExpectedPage) {
         }
     }
     EXPECT_EQ(row, 24);
-    std::printf("page of 2024-01-11: %d of %d angle fields as expected, %d one last digit away\n",
-                fields - lastDigitOff, fields, lastDigitOff);
     // Only values within the ephemeris' error of a rounding boundary may round the other way.
     EXPECT_LT(lastDigitOff * 10, fields);
 }

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 
 #include "almanac/mStandingTables.h"
 #include "core/mBodyPosition.h"
@@ -105,7 +104,6 @@ TEST_F(StandingTables, SightsWorkedByHandGiveTheProgramsHo) {
         {2025, 12, 4, 1, 0, 9, 71 + 5.5 / 60, true, 18.0, -2.1, 10, 1010},    // Moon high, near perigee
     };
     const AltitudeTables t = ComputeAltitudeTables(2025);
-    double maxErr = 0.0, sum2 = 0.0;
     for (const Sight& s : sights) {
         const double jd = JulianDay(DateFromParts(s.y, s.mo, s.d, s.h, s.mi), false, false);
         const double dist = s.body >= 0 ? BodyPosition(jd, s.body).z : 1.0;
@@ -127,19 +125,12 @@ TEST_F(StandingTables, SightsWorkedByHandGiveTheProgramsHo) {
             if (s.body == 4) corr += PlanetByHand(t.mars, s.mo, s.d, ha);
         }
         if (s.temp != 10 || s.pres != 1010) corr += AirByHand(t.air, s.temp, s.pres, ha);
-        const double hand = ha + corr / 60.0;
-        const double err = (hand - program) * 60.0;
-        EXPECT_NEAR(err, 0.0, kTolHoArcmin) << s.y << "-" << s.mo << "-" << s.d << " body " << s.body << " Hs " << s.hs;
-        maxErr = std::max(maxErr, std::fabs(err));
-        sum2 += err * err;
+        EXPECT_NEAR((ha + corr / 60.0 - program) * 60.0, 0.0, kTolHoArcmin) << s.y << "-" << s.mo << "-" << s.d << " body " << s.body;
     }
-    std::printf("hand-worked Ho - program's Ho: max %.3f', rms %.3f' over %zu sights\n", maxErr,
-                std::sqrt(sum2 / std::size(sights)), std::size(sights));
 }
 
 TEST_F(StandingTables, PolarisTablesGiveTheLatitudeAndIncrementsTheHourAngle) {
     const PolarisTables p = ComputePolarisTables(2025);
-    double maxErr = 0.0;
     for (int k = 0; k < 24; ++k) {  // a sweep of instants, latitudes and hour angles
         const int month = k % 12 + 1;
         const double lat = 5.0 + 2.7 * k, lon = -170.0 + 14.3 * k;
@@ -156,11 +147,8 @@ TEST_F(StandingTables, PolarisTablesGiveTheLatitudeAndIncrementsTheHourAngle) {
         for (const auto& row : p.a1) a1col.push_back(row[static_cast<size_t>(col)]);
         const double a1 = Interp(p.a1Lats, a1col, lat);
         const double a2 = p.a2[static_cast<size_t>(month - 1)][static_cast<size_t>(col)];
-        const double err = a0 + a1 + a2 - 60.0 - exact;
-        EXPECT_NEAR(err, 0.0, kTolPolarisArcmin) << "lat " << lat << " LHA " << lha;
-        maxErr = std::max(maxErr, std::fabs(err));
+        EXPECT_NEAR(a0 + a1 + a2 - 60.0 - exact, 0.0, kTolPolarisArcmin) << "lat " << lat << " LHA " << lha;
     }
-    std::printf("Polaris a0 + a1 + a2 - 1 deg against the exact correction: max %.3f'\n", maxErr);
 
     // GHA Aries at 14h 00m UT and the increment for 37m 42s give the instant's GHA.
     const double jd0 = JulianDay(DateFromParts(2025, 6, 1, 14, 0), false, false);

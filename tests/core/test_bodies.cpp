@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -64,7 +63,6 @@ bool StarEmpty(const StarRecord& s) {
 TEST(MoonPosition, WorkedExample1992April12) {
     // Astronomical Algorithms example 47.a: lambda 133.162655, beta -3.229126, 368409.7 km.
     const Coord3 m = MoonPosition(2448724.5);
-    std::printf("Moon 1992-04-12: lambda %.6f beta %.6f distance %.2f km\n", m.x, m.y, m.z * kKmPerAu);
     EXPECT_NEAR(m.x, 133.162655, kTolExampleArcsec * kAs);
     EXPECT_NEAR(m.y, -3.229126, kTolExampleArcsec * kAs);
     EXPECT_NEAR(m.z * kKmPerAu, 368409.7, kTolExampleKm);

@@ -2,9 +2,8 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <map>
+#include <set>
 #include <random>
 #include <string>
 #include <vector>
@@ -104,11 +103,8 @@ constexpr double kTolMoonDistanceAu = 3e-7;
 // Stars: space motion, parallax, deflection, full aberration, IAU 2006/2000B: measured
 // 0.02" on the sky (most of it the few hundredths between the two equinoxes of the
 // hour angle, which the reference's own sidereal time puts in), Polaris' GHA 0.11".
-constexpr double kTolStarNearArcsec = 0.05;
 constexpr double kTolStarArcsec = 0.05;
 constexpr int kPolaris = 424;
-
-struct Stats { testsupport::ErrorStats gha, dec, sky; };
 
 // Errors in arcseconds of GHA and declination of place p against row i.
 void Errors(const testsupport::CsvTable& ref, size_t i, const Coord3& p, double& dGha, double& dDec) {
@@ -185,7 +181,6 @@ TEST(HeliocentricPosition, TruncationStaysWithinATenthOfAnArcsecondOfTheFullSeri
             const Coord3 got = SphToRect(HeliocentricPosition(pl + 1, jd), true);
             err.Add(std::hypot(full.x - got.x, full.y - got.y, full.z - got.z) / f[2] * kRadToArcsec);
         }
-        std::printf("%-8s truncated vs full VSOP87D: max %.4f\" rms %.4f\"\n", vsop::kBlockNames[pl], err.max, err.Rms());
         EXPECT_LT(err.max, kTolTruncationArcsec) << vsop::kBlockNames[pl];
     }
 }
@@ -221,22 +216,16 @@ TEST(BodyPosition, WorkedExamples) {
 
 TEST(BodyPosition, RightAscensionWrapsIntoRange) {
     LoadGood();
-    // Through the March equinox of 2024 the Sun's RA passes 0h: values just below
-    // 360 before, just above 0 after, never outside [0, 360).
-    bool sawHigh = false, sawLow = false;
-    for (double jd = 2460389.1; jd < 2460390.1; jd += 0.005) {
-        const double a = BodyPosition(jd, kBodySun).x;
-        ASSERT_TRUE(a >= 0.0 && a < 360.0) << jd;
-        sawHigh |= a > 359.9;
-        sawLow |= a < 0.1;
-    }
-    EXPECT_TRUE(sawHigh && sawLow);
+    // Through the March equinox of 2024 the Sun's RA passes 0h: just below 360 before,
+    // just above 0 after, never outside [0, 360).
+    const double before = BodyPosition(2460389.6, kBodySun).x, after = BodyPosition(2460389.7, kBodySun).x;
+    EXPECT_TRUE(before > 359.9 && before < 360.0 && after >= 0.0 && after < 0.1) << before << " " << after;
 }
 
 
 TEST(EphemerisReference, SunMoonAndPlanets) {
     const auto ref = LoadReference();
-    std::map<int, Stats> stats;
+    std::set<int> bodies;
     for (size_t i = 0; i < ref.rows.size(); ++i) {
         if (ref.Text(i, "kind") != "body") continue;
         const int body = std::stoi(ref.Text(i, "id"));
@@ -244,11 +233,7 @@ TEST(EphemerisReference, SunMoonAndPlanets) {
         const Coord3 p = BodyPosition(jd, body);
         double dGha, dDec;
         Errors(ref, i, p, dGha, dDec);
-        const double dRa = std::remainder(p.x - ref.Num(i, "ra_deg"), 360.0) * 3600.0;
-        Stats& s = stats[body];
-        s.gha.Add(dGha);
-        s.dec.Add(dDec);
-        s.sky.Add(std::hypot(dRa * CosD(ref.Num(i, "dec_deg")), dDec));
+        bodies.insert(body);
         const double tol = body == kBodyMoon ? kTolMoonArcsec
                            : body == kBodyUranus || body == kBodyNeptune ? kTolOuterPlanetArcsec : kTolPlanetArcsec;
         EXPECT_LT(std::fabs(dGha), tol) << "body " << body << " jd " << jd;
@@ -256,13 +241,7 @@ TEST(EphemerisReference, SunMoonAndPlanets) {
         EXPECT_NEAR(p.z, ref.Num(i, "dist_au"), body == kBodyMoon ? kTolMoonDistanceAu : kTolDistanceRelative * p.z)
             << body;
     }
-    const char* names[] = {"Sun", "Mercury", "Venus", "", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Moon"};
-    std::printf("vs Swiss Ephemeris, %zu instants 1900-2100 (arcsec)   GHA max/rms   Dec max/rms   sky max/rms\n",
-                stats[0].gha.n);
-    for (const auto& [body, s] : stats)
-        std::printf("  %-8s %6.3f %6.3f   %6.3f %6.3f   %6.3f %6.3f\n", names[body], s.gha.max, s.gha.Rms(),
-                    s.dec.max, s.dec.Rms(), s.sky.max, s.sky.Rms());
-    EXPECT_EQ(stats.size(), 9u);
+    EXPECT_EQ(bodies.size(), 9u);
 }
 
 // Mercury to Saturn 2000-2040 against the Swiss Ephemeris (the Almanac's formulas of Mallama &
@@ -271,44 +250,28 @@ TEST(MagnitudeReference, PlanetsWithSaturnsRings) {
     constexpr double kTolMagnitude = 0.01;
     LoadGood();
     const auto ref = testsupport::ReadCsv(testsupport::TestData("magnitude_reference.csv"));
-    std::map<int, testsupport::ErrorStats> stats;
+    std::set<int> bodies;
     for (size_t i = 0; i < ref.rows.size(); ++i) {
         const int body = static_cast<int>(ref.Num(i, "body"));
-        stats[body].Add(PlanetMagnitude(body, ref.Num(i, "jd_tt")) - ref.Num(i, "mag"));
-        EXPECT_LT(stats[body].max, kTolMagnitude) << "body " << body << " jd " << ref.Num(i, "jd_tt");
+        bodies.insert(body);
+        EXPECT_NEAR(PlanetMagnitude(body, ref.Num(i, "jd_tt")), ref.Num(i, "mag"), kTolMagnitude)
+            << "body " << body << " jd " << ref.Num(i, "jd_tt");
     }
-    for (const auto& [body, s] : stats) std::printf("  magnitude, body %d: max %.4f rms %.4f\n", body, s.max, s.Rms());
-    EXPECT_TRUE(stats.size() == 5u && std::isnan(PlanetMagnitude(kBodySun, 2451545.0)));
+    EXPECT_TRUE(bodies.size() == 5u && std::isnan(PlanetMagnitude(kBodySun, 2451545.0)));
 }
 
 TEST(EphemerisReference, NavigationalStars) {
     const auto ref = LoadReference();
-    std::map<int, Stats> all, near;  // near: 1950-2050
+    std::set<int> stars;
     for (size_t i = 0; i < ref.rows.size(); ++i) {
         if (ref.Text(i, "kind") != "star") continue;
         const int hr = std::stoi(ref.Text(i, "id"));
-        const double jd = ref.Num(i, "jd_tt");
         double dGha, dDec;
-        Errors(ref, i, StarPosition(jd, hr), dGha, dDec);
-        const double sky = std::hypot(dGha * CosD(ref.Num(i, "dec_deg")), dDec);
-        const bool isNear = std::fabs(jd - 2451545.0) <= 50 * 365.25;
-        EXPECT_LT(sky, isNear ? kTolStarNearArcsec : kTolStarArcsec) << hr << " jd " << jd;
-        for (auto* m : {&all, &near}) {
-            if (m == &near && !isNear) continue;
-            Stats& s = (*m)[hr];
-            s.gha.Add(dGha);
-            s.dec.Add(dDec);
-            s.sky.Add(sky);
-        }
+        Errors(ref, i, StarPosition(ref.Num(i, "jd_tt"), hr), dGha, dDec);
+        EXPECT_LT(std::hypot(dGha * CosD(ref.Num(i, "dec_deg")), dDec), kTolStarArcsec) << hr << " jd " << ref.Num(i, "jd_tt");
+        stars.insert(hr);
     }
-    std::printf("stars vs Swiss Ephemeris (arcsec)            1900-2100: GHA max/rms  Dec max/rms  sky max/rms"
-                " | 1950-2050: sky max/rms\n");
-    for (const auto& [hr, s] : all)
-        std::printf("  %-32s %9.3f %8.3f %7.3f %7.3f %7.3f %7.3f | %7.3f %7.3f\n", StarName(StarIndex(hr)).c_str(),
-                    s.gha.max, s.gha.Rms(), s.dec.max, s.dec.Rms(), s.sky.max, s.sky.Rms(), near[hr].sky.max,
-                    near[hr].sky.Rms());
-    EXPECT_EQ(all.size(), 10u);
-    EXPECT_EQ(all.count(kPolaris), 1u);
+    EXPECT_TRUE(stars.size() == 10u && stars.count(kPolaris) == 1u);
 }
 
 // The stars of the printed pages (12 h UT of every spread's middle day) of 2026, and
@@ -325,7 +288,7 @@ TEST(EphemerisReference, StarsOfTwoYearsOfPagesToTheLastDigit) {
         return static_cast<double>(dm.degrees) + dm.minutes / 60.0;
     };
     testsupport::TenthsCheck tenths;
-    testsupport::ErrorStats sky, polarisSha;
+    testsupport::ErrorStats sky;
     for (size_t i = 0; i < ref.rows.size(); ++i) {
         const double ut = ref.Num(i, "jd_ut");
         const int hr = std::stoi(ref.Text(i, "hr"));
@@ -333,13 +296,9 @@ TEST(EphemerisReference, StarsOfTwoYearsOfPagesToTheLastDigit) {
         const double sha = Norm360(360.0 - p.x), dec = ref.Num(i, "dec");
         const double dSha = std::remainder(sha - ref.Num(i, "sha"), 360.0) * 60.0;
         sky.Add(std::hypot(dSha * CosD(dec), (p.y - dec) * 60.0));
-        if (hr == kPolaris) polarisSha.Add(dSha);
         EXPECT_TRUE(tenths.Add(shown(sha), ref.Num(i, "sha"), true)) << hr << " SHA at " << ut;
         EXPECT_TRUE(tenths.Add(shown(p.y), dec, false)) << hr << " Dec at " << ut;
     }
-    std::printf("stars of the pages 2026 (Polaris 2095 too): sky max %.5f' RMS %.5f'; Polaris SHA max %.4f';"
-                " tenths %zu right, %zu near a boundary\n", sky.max, sky.Rms(), polarisSha.max,
-                tenths.checked - tenths.wrong, tenths.nearBoundary);
     EXPECT_LE(sky.max, 0.001);
     EXPECT_EQ(tenths.wrong, 0u);
 }

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -54,7 +53,7 @@ protected:
 TEST_F(Lunar, ClearsSimulatedObservationsToTheTimeAndDistance) {
     const auto t = testsupport::ReadCsv(std::string(VELTRANO_TEST_DATA_DIR) + "/lunar_reference.csv");
     ASSERT_GE(t.rows.size(), 100u);
-    ErrorStats cleared, clearedPhys, ut, utComputed, lon;
+    ErrorStats cleared, clearedPhys, ut, lon;
     for (size_t i = 0; i < t.rows.size(); ++i) {
         LunarObservation obs;
         obs.body = BodyNamed(t.Text(i, "body"));
@@ -102,7 +101,6 @@ TEST_F(Lunar, ClearsSimulatedObservationsToTheTimeAndDistance) {
         ASSERT_EQ(c.refusal, "") << "row " << i;
         EXPECT_TRUE(c.altitudesComputed);
         EXPECT_FALSE(c.longitude.has_value());
-        utComputed.Add(c.watchErrorSeconds);
         EXPECT_NEAR(c.watchErrorSeconds, 0.0, kTolUtSeconds) << "row " << i << " (altitudes from the DR)";
     }
     EXPECT_LT(cleared.max, kTolClearedArcmin);
@@ -111,15 +109,10 @@ TEST_F(Lunar, ClearsSimulatedObservationsToTheTimeAndDistance) {
     EXPECT_LT(lon.max, 1.0) << "the longitude's error in nautical miles of departure";
     // The library's refraction exceeds the almanac's by up to 0.2' at 10-15 degrees in cold air.
     EXPECT_LT(clearedPhys.max, kTolClearedPhysArcmin);
-    std::printf("cleared distance: max %.4f' RMS %.4f' (in the library's air: max %.4f' RMS %.4f'); UT: max %.2f s "
-                "RMS %.2f s; from the DR: max %.2f s; longitude: max %.2f nm (%zu)\n",
-                cleared.max, cleared.Rms(), clearedPhys.max, clearedPhys.Rms(), ut.max, ut.Rms(), utComputed.max,
-                lon.max, lon.n);
 }
 
 TEST_F(Lunar, PlansTheDistancesEveryThreeHours) {
     const auto t = testsupport::ReadCsv(std::string(VELTRANO_TEST_DATA_DIR) + "/lunar_reference.csv");
-    ErrorStats e;
     for (size_t i = 0; i < t.rows.size(); i += 6) {
         const LunarBody body = BodyNamed(t.Text(i, "body"));
         const DateValue ut = ParseIso(t.Text(i, "ut"));
@@ -129,14 +122,12 @@ TEST_F(Lunar, PlansTheDistancesEveryThreeHours) {
         ASSERT_EQ(it->everyThreeHours.size(), 8u);
         for (int k = 0; k < 8; ++k) {
             const std::string col = k < 4 ? "d0" + std::to_string(3 * k) : "d" + std::to_string(3 * k);
-            e.Add((it->everyThreeHours[k] - t.Num(i, col)) * 60.0);
+            EXPECT_NEAR(it->everyThreeHours[k] * 60.0, t.Num(i, col) * 60.0, kTolPlannerArcmin) << "row " << i << " " << col;
         }
         // The reference's case is itself suitable: 15-120 degrees apart, both above 10 degrees.
         EXPECT_TRUE(it->suitable) << "row " << i;
         EXPECT_TRUE(plan.front().suitable);
     }
-    EXPECT_LT(e.max, kTolPlannerArcmin);
-    std::printf("planner distances: max %.4f' RMS %.4f'\n", e.max, e.Rms());
 }
 
 // The reduce command's lunar rows, one file per reference case: the distance in the text
@@ -146,8 +137,8 @@ TEST_F(Lunar, ReduceCommandClearsLunarRows) {
     const auto t = testsupport::ReadCsv(std::string(VELTRANO_TEST_DATA_DIR) + "/lunar_reference.csv");
     const std::string path = testing::TempDir() + "lunar_rows.csv";
     const double ic = 1.5 / 60.0;
-    ErrorStats cleared, ut;
-    size_t refused = 0;
+    ErrorStats cleared;
+    size_t refused = 0, timed = 0;
     for (size_t i = 0; i < t.rows.size(); ++i) {
         char distance[40];
         const double ds = t.Num(i, "ds_deg") - ic;
@@ -181,16 +172,14 @@ TEST_F(Lunar, ReduceCommandClearsLunarRows) {
         EXPECT_EQ(json.find("\"longitude\": null") == std::string::npos, i % 3 != 0) << json;
         cleared.Add((distanceDeg - t.Num(i, "geo_deg")) * 60.0);
         if (perTenth <= 360.0 / kBriskArcminPerHour) {  // the distance moves 20'/h or more
-            ut.Add(watchError);
+            ++timed;
             EXPECT_NEAR(watchError, 0.0, kTolUtSeconds) << json;
         }
     }
     std::remove(path.c_str());
     EXPECT_LT(refused, 10u);
-    EXPECT_GT(ut.n, 80u);
+    EXPECT_GT(timed, 80u);
     EXPECT_LT(cleared.max, kTolClearedArcmin);
-    std::printf("reduce command's lunars: cleared max %.4f', UT max %.2f s (%zu), %zu refused\n", cleared.max, ut.max,
-                ut.n, refused);
 }
 
 TEST_F(Lunar, RefusesWhatCannotBeCleared) {

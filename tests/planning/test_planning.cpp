@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <utility>
 #include <vector>
@@ -62,7 +61,6 @@ protected:
 TEST_F(Planning, NoonTimeAndLatitudeOfAMovingShip) {
     const CsvTable t = testsupport::ReadCsv(testsupport::TestData("noon_reference.csv"));
     ASSERT_EQ(t.rows.size(), 41u);  // the last, the help's example
-    ErrorStats time, lat;
     for (size_t row = 0; row < t.rows.size(); ++row) {
         const double tz = t.Num(row, "tz");
         const DateValue workUt = When(t, row, "work_");
@@ -75,8 +73,7 @@ TEST_F(Planning, NoonTimeAndLatitudeOfAMovingShip) {
                                                 nav.Speed);
         ASSERT_EQ(noon.Message, "") << "case " << row;
         const DateValue ref = When(t, row, "noon_") + t.Num(row, "noon_frac_s") / 86400.0;
-        const double dt = std::fabs(noon.Ut - ref) * 86400.0;
-        EXPECT_LT(dt, kTolNoonSeconds) << "case " << row;
+        EXPECT_LT(std::fabs(noon.Ut - ref) * 86400.0, kTolNoonSeconds) << "case " << row;
         if (t.Num(row, "speed") == 0.0) {
             // A ship stopped: the rise and set window's transit of the zone day is the same instant.
             const DateValue zoneDay = std::floor(nav.LocalDate) - tz / 24.0;
@@ -86,23 +83,17 @@ TEST_F(Planning, NoonTimeAndLatitudeOfAMovingShip) {
         EXPECT_LT(testsupport::NmBetween(noon.Position.Lat, noon.Position.Lon, t.Num(row, "lat_noon"),
                                          t.Num(row, "lon_noon")),
                   0.01);
-        time.Add(dt);
         double hs = 0.0;
         ASSERT_TRUE(ParseSightAltitude(t.Text(row, "hs"), hs));
         const MeridianLatitude m = NoonLatitude(noon, hs, true, nav);
         ASSERT_EQ(m.Message, "") << "case " << row;
-        const double e = std::fabs(m.Lat - t.Num(row, "lat_noon")) * 60.0;
-        EXPECT_LT(e, kTolNoonLatArcmin) << "case " << row;
-        lat.Add(e);
+        EXPECT_LT(std::fabs(m.Lat - t.Num(row, "lat_noon")) * 60.0, kTolNoonLatArcmin) << "case " << row;
     }
-    std::printf("noon time: max %.3f s RMS %.3f s; noon latitude: max %.4f' RMS %.4f'\n", time.max, time.Rms(),
-                lat.max, lat.Rms());
 }
 
 TEST_F(Planning, LatitudeByPolaris1900To2100) {
     const CsvTable t = testsupport::ReadCsv(testsupport::TestData("polaris_reference.csv"));
     ASSERT_EQ(t.rows.size(), 61u);  // the last, the help's example
-    ErrorStats s;
     for (size_t row = 0; row < t.rows.size(); ++row) {
         Air(t, row);
         double hs = 0.0;
@@ -111,12 +102,9 @@ TEST_F(Planning, LatitudeByPolaris1900To2100) {
         // The DR 30' off in latitude: only its longitude matters.
         const PolarisLatitude p = LatitudeByPolaris(When(t, row, ""), hs, LatLon{lat + 0.5, t.Num(row, "lon")}, nav);
         ASSERT_EQ(p.Message, "") << "case " << row;
-        const double e = std::fabs(p.Lat - lat) * 60.0;
-        EXPECT_LT(e, kTolPolarisArcmin) << "case " << row;
+        EXPECT_LT(std::fabs(p.Lat - lat) * 60.0, kTolPolarisArcmin) << "case " << row;
         EXPECT_NEAR(p.Correction, (p.Lat - p.Ho) * 60.0, 1e-9);
-        s.Add(e);
     }
-    std::printf("Polaris latitude 1900-2100: max %.4f' RMS %.4f'\n", s.max, s.Rms());
 }
 
 TEST_F(Planning, PolarisRefusesTheSouthAndBelowTheHorizon) {
@@ -135,8 +123,7 @@ TEST_F(Planning, PolarisRefusesTheSouthAndBelowTheHorizon) {
 TEST_F(Planning, IteratedFixFromADr60MilesOut) {
     const CsvTable t = testsupport::ReadCsv(testsupport::TestData("fix_far_reference.csv"));
     ASSERT_EQ(t.rows.size(), 30u);
-    ErrorStats one, iterated;
-    int maxPasses = 0;
+    ErrorStats one;
     for (size_t row = 0; row < t.rows.size(); ++row) {
         const DateValue ut = When(t, row, "");
         nav = testsupport::DrState(ut, 0.0f, t.Num(row, "dr_lat"), t.Num(row, "dr_lon"), 90.0f, 0.0f);
@@ -153,9 +140,7 @@ TEST_F(Planning, IteratedFixFromADr60MilesOut) {
         const FixResult fn = CalcPosition(lines, nav, kMaxFixPasses);
         ASSERT_EQ(fn.Refusal, "");
         one.Add(testsupport::NmBetween(f1.FixLat, f1.FixLon, lat, lon));
-        const double e = testsupport::NmBetween(fn.FixLat, fn.FixLon, lat, lon);
-        EXPECT_LT(e, kTolIteratedFixNm) << "case " << row;
-        iterated.Add(e);
+        EXPECT_LT(testsupport::NmBetween(fn.FixLat, fn.FixLon, lat, lon), kTolIteratedFixNm) << "case " << row;
         // Converged: the last pass moved less than 0.01 nm, the DR kept for the summary.
         EXPECT_LT(fn.PassShift[static_cast<size_t>(fn.Passes - 1)], kFixConvergedNm);
         EXPECT_EQ(fn.DRLat, nav.Lat);
@@ -173,11 +158,8 @@ TEST_F(Planning, IteratedFixFromADr60MilesOut) {
             EXPECT_LT(std::fabs(fn.Residual[j]), kTolIteratedFixNm) << "case " << row;
         }
         EXPECT_GT(largest, 30.0) << "case " << row;  // from a DR 60 nm out
-        maxPasses = std::max(maxPasses, fn.Passes);
     }
     EXPECT_GT(one.max, 10.0 * kTolIteratedFixNm);  // the one-pass error the iteration removes
-    std::printf("DR 60 nm out: one pass max %.3f nm RMS %.3f nm; iterated max %.4f nm RMS %.4f nm, at most %d passes\n",
-                one.max, one.Rms(), iterated.max, iterated.Rms(), maxPasses);
 }
 
 // Constructed skies: (Zn, Hc, magnitude) per body and the set that must be chosen.
@@ -233,7 +215,7 @@ TEST_F(Planning, PlannedSightTimesAreTheTwilightsOfTheSwissEphemeris) {
                 found = events.Num(i, "jd_ut"), ++n;
         return n == 1 ? found : 0.0;
     };
-    ErrorStats err;
+    size_t checked = 0;
     for (size_t c = 0; c + 1 < cases.rows.size(); ++c) {
         if (cases.Num(c, "kind") != 10 || cases.Num(c + 1, "kind") != 11) continue;  // civil, then nautical
         const LatLon at{cases.Num(c, "lat"), cases.Num(c, "lon")};
@@ -244,14 +226,12 @@ TEST_F(Planning, PlannedSightTimesAreTheTwilightsOfTheSwissEphemeris) {
             const TwilightPlan p = PlanTwilight(morning, day, at, day, 0.0, 0.0, kSea);
             ASSERT_EQ(p.Message, "") << at.Lat << " " << cases.Num(c, "day_ut_jd");
             for (auto [got, want] : {std::pair{p.Civil, civil}, {p.Nautical, nautical}, {p.Observe, (civil + nautical) / 2.0}}) {
-                const double e = (got + kDateEpochJD - want) * 1440.0;
-                err.Add(e);
-                EXPECT_LT(std::fabs(e), kTolPlanMinutes) << at.Lat << " " << at.Lon << " day " << cases.Num(c, "day_ut_jd");
+                ++checked;
+                EXPECT_LT(std::fabs(got + kDateEpochJD - want) * 1440.0, kTolPlanMinutes) << at.Lat << " " << at.Lon << " day " << cases.Num(c, "day_ut_jd");
             }
         }
     }
-    std::printf("planned twilights vs Swiss Ephemeris: %zu times, max %.3f min RMS %.3f min\n", err.n, err.max, err.Rms());
-    EXPECT_GT(err.n, 1000u);
+    EXPECT_GT(checked, 1000u);
     // The bodies offered at the help's example (6 December 2026, 43-07.2N 131-54.0W, evening)
     // lie between the altitude limits, and their preset sextant altitudes reduce to a zero
     // intercept in the position window.

@@ -47,18 +47,13 @@ TEST_F(Reduction, MeridianSixHoursWestAndTheEquator) {
 
 TEST_F(Reduction, AgreesWithErfaGeometry) {
     const auto ref = testsupport::ReadCsv(testsupport::TestData("altaz_reference.csv"));
-    testsupport::ErrorStats az, alt;
     for (size_t i = 0; i < ref.rows.size(); ++i) {
         const Coord3 hz = AtHourAngle(ref.Num(i, "ha_deg"), ref.Num(i, "dec_deg"), ref.Num(i, "lat_deg"), 15.0);
         const double dAlt = AngleDiffArcsec(hz.y, ref.Num(i, "alt_deg"));
         const double dAz = AngleDiffArcsec(hz.x, ref.Num(i, "az_deg")) * std::cos(hz.y * M_PI / 180.0);
-        az.Add(dAz);
-        alt.Add(dAlt);
         EXPECT_LT(std::fabs(dAlt), kTolGeometryArcsec) << i;
         EXPECT_LT(std::fabs(dAz), kTolGeometryArcsec) << i;
     }
-    std::printf("AltAzimuth vs ERFA hd2ae: azimuth max %.3f\" rms %.3f\", altitude max %.3f\" rms %.3f\"\n", az.max,
-                az.Rms(), alt.max, alt.Rms());
 }
 
 TEST_F(Reduction, DiurnalAberrationAtThePole) {
@@ -86,13 +81,9 @@ TEST_F(Reduction, RefractionIsContinuousAndAgreesWithErfa) {
         prev = r;
     }
     const auto ref = testsupport::ReadCsv(testsupport::TestData("refraction_reference.csv"));
-    testsupport::ErrorStats err;
-    for (size_t i = 0; i < ref.rows.size(); ++i) {
-        const double d = Refraction(ref.Num(i, "alt_deg")) / kAs - ref.Num(i, "refraction_arcsec");
-        err.Add(d);
-        EXPECT_LT(std::fabs(d), kTolRefractionVsErfaArcsec) << ref.Num(i, "alt_deg");
-    }
-    std::printf("refraction vs ERFA refco above 15 deg: max %.2f\" rms %.2f\"\n", err.max, err.Rms());
+    for (size_t i = 0; i < ref.rows.size(); ++i)
+        EXPECT_NEAR(Refraction(ref.Num(i, "alt_deg")) / kAs, ref.Num(i, "refraction_arcsec"), kTolRefractionVsErfaArcsec)
+            << ref.Num(i, "alt_deg");
 }
 
 TEST_F(Reduction, TemperatureAndPressureScaleTheRefractionAsErfa) {
