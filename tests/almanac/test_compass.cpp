@@ -2,41 +2,24 @@
 // azimuth at rise and set or the words when there is none, the bearing instant.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <climits>
-#include <cmath>
 #include <tuple>
-#include <utility>
-#include <string>
-#include <vector>
 
 #include "almanac/mCompass.h"
-#include "core/mWorkingData.h"
-#include "core/mStar.h"
 #include "core/mBodyPosition.h"
-#include "core/mFiles.h"
-#include "core/mMath.h"
-#include "core/mMoon.h"
-#include "core/mPlanet.h"
 #include "core/mReport.h"
-#include "core/mTime.h"
 #include "reduction/mAltAz.h"
 #include "riseset/mRiseSet.h"
 #include "support/csv.h"
+#include "support/nav_fixture.h"
 
 namespace {
-
-class CompassTest : public ::testing::Test {
+class CompassTest : public testsupport::NavFixture {
 protected:
-    static void SetUpTestSuite() {
-        SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
-        ASSERT_TRUE(LoadStarFile().ok);
-        ASSERT_TRUE(LoadPlanetData().ok);
-        ASSERT_TRUE(LoadMoonFile().ok);
-    }
     const Horizon sea{0.0, 10.0, 1010.0};  // the eye at the sea, standard air
 };
-
+int g_invalidIndexReports = 0;
+void CountReport(const std::string&, const std::string& text) { g_invalidIndexReports += text == "Invalid planet index!"; }
 }  // namespace
 
 TEST(CompassCorrection, WrapsToTheShortWayRound) {
@@ -48,11 +31,6 @@ TEST(CompassCorrection, WrapsToTheShortWayRound) {
     for (const auto& [azimuth, bearing, want] : cases)
         EXPECT_EQ(FormatCorrection(CompassCorrection(azimuth, bearing)), want) << azimuth << " " << bearing;
 }
-
-namespace {
-int g_invalidIndexReports = 0;
-void CountReport(const std::string&, const std::string& text) { g_invalidIndexReports += text == "Invalid planet index!"; }
-}  // namespace
 
 TEST_F(CompassTest, AnItemValueThatNamesNoBodyIsReportedNeverNegated) {
     const ReportHook old = SetReportHook(&CountReport);

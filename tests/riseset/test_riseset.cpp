@@ -11,15 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "core/mWorkingData.h"
-#include "core/mFiles.h"
-#include "core/mMath.h"
-#include "core/mMoon.h"
-#include "core/mPlanet.h"
 #include "core/mTime.h"
 #include "reduction/mCorrection.h"
 #include "riseset/mRiseSet.h"
 #include "support/csv.h"
+#include "support/nav_fixture.h"
 
 namespace {
 
@@ -29,16 +25,6 @@ constexpr double kMinute = 1.0 / 1440.0;  // days
 constexpr double kTolSyntheticMinutes = 0.2;
 // The references have no dip: the eye at the sea, 10 C and 1010 mB.
 const Horizon kSea{0.0, 10.0, 1010.0};
-
-class RiseSetTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
-        const LoadStatus st = LoadPlanetData();
-        ASSERT_TRUE(st.ok) << st.message;
-        ASSERT_TRUE(LoadMoonFile().ok);
-    }
-};
 
 HourlyTable Curve(double (*f)(double)) {
     HourlyTable y{};
@@ -79,7 +65,7 @@ TEST(QuadraticCrossings, SmoothCurvesOneCrossingAndMarkers) {
     EXPECT_TRUE(below.Set == -1.0 && below.Rise == -1.0 && below.AlwaysBelow());
 }
 
-TEST_F(RiseSetTest, HeightOfEyeAndColdDenseAirLowerTheThreshold) {
+TEST(RiseSetTest, HeightOfEyeAndColdDenseAirLowerTheThreshold) {
     // The reference's air (height 0, 10 C, 1010 mB) leaves the base; 15 m of eye takes the
     // dip off; -10 C at 1030 mB bends the light (1030/1010)(283/263) = 1.0974 times as much.
     const double base = kSunBaseThresholdDeg;
@@ -176,9 +162,7 @@ const Event* Nearest(const Case& c, const std::string& kind, double jd) {
 class RiseSetReference : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
-        ASSERT_TRUE(LoadPlanetData().ok);
-        ASSERT_TRUE(LoadMoonFile().ok);
+        testsupport::LoadDataFiles();
         const auto cases = testsupport::ReadCsv(testsupport::TestData("riseset_cases.csv"));
         const auto events = testsupport::ReadCsv(testsupport::TestData("riseset_events.csv"));
         std::map<int, size_t> index;

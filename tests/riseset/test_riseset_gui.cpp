@@ -3,7 +3,6 @@
 // moonset, and Apply in the general window that makes every row approximate again.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,8 +11,6 @@
 #include <QTest>
 #include <memory>
 
-#include "core/mTime.h"
-#include "core/mWorkingData.h"
 #include "riseset/frmRiseSet.h"
 #include "riseset/mRiseSet.h"
 #include "shell/frmGeneral.h"
@@ -23,10 +20,7 @@
 namespace {
 
 void SetState(int y, int m, int d, double lat, double lon, float tz) {
-    NavigationState = DefaultNavigationState();
-    NavigationState.LocalDate = DateFromParts(y, m, d, 12, 0);
-    NavigationState.Lat = lat, NavigationState.Lon = lon, NavigationState.TZ = tz;
-    NavigationState.StateLoaded = true;
+    NavigationState = testsupport::DrState(DateFromParts(y, m, d, 12, 0), tz, lat, lon, 0.0f, DefaultNavigationState().Speed);
 }
 
 DateValue DayOfState() { return DateWholeDays(NavigationState.LocalDate) - NavigationState.TZ / 24.0; }
