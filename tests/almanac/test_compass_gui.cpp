@@ -52,9 +52,10 @@ TEST_F(CompassWindow, OpensWithTheSunriseAzimuth) {
     ASSERT_TRUE(e.Found);
     EXPECT_EQ(w->Text1->text(), QString::fromStdString(TimeOfDayText(e.Time)));
     EXPECT_EQ(w->Label2->text(), QString::fromStdString(FormatAzimuth(e.Azimuth)) + QChar(0x00B0));
-    EXPECT_TRUE(w->Label1->text().startsWith(QStringLiteral("Date: 03/20/2024 00:00, TimeZone = 0\n")));
-    EXPECT_TRUE(w->Label1->text().contains(QStringLiteral(", COG = 0, SOG = 15 kt\n")));
-    EXPECT_TRUE(w->Label1->text().endsWith(QStringLiteral("H = 15 m, i+s = 0 min")));
+    const QString data = w->Label1->text();
+    EXPECT_TRUE(data.startsWith(QStringLiteral("Date: 03/20/2024 00:00, TimeZone = 0\n")) &&
+                data.contains(QStringLiteral(", COG = 0, SOG = 15 kt\n")) && data.endsWith(QStringLiteral("H = 15 m, i+s = 0 min")))
+        << data.toStdString();
     // Sun Set: the azimuth in the west.
     QTest::mouseClick(w->Option1[1], Qt::LeftButton);
     EXPECT_TRUE(w->Text1->text().startsWith(QStringLiteral("18:")));
@@ -175,8 +176,7 @@ TEST_F(CompassWindow, CalculateUsesTheTimeTypedAndSunriseFollowsTheWorkingInstan
     const DateValue workingUt = DateFromParts(2024, 3, 20, 9, 0);
     const SunBearingEvent e = SunRiseSetAzimuth(workingUt, 0.0, -30.0, true, HorizonOf(NavigationState));
     ASSERT_TRUE(e.Found);
-    EXPECT_GT(e.Time, workingUt);
-    EXPECT_LT(e.Time, workingUt + 1.0);
+    EXPECT_TRUE(e.Time > workingUt && e.Time < workingUt + 1.0);
     EXPECT_EQ(w->Text1->text(), QString::fromStdString(TimeOfDayText(e.Time)));
     EXPECT_FALSE(w->lblEventDate->text().isEmpty());  // tomorrow's sunrise says its date
     // The Moon at one time, then another typed: the old azimuth goes at once.
@@ -193,12 +193,7 @@ TEST_F(CompassWindow, CalculateUsesTheTimeTypedAndSunriseFollowsTheWorkingInstan
     QTest::mouseClick(w->Command1, Qt::LeftButton);
     const CompassPlace p = CompassItemPlace(JulianDay(DateFromParts(2024, 3, 20, 19, 14), false, false), -8, 0.0, -30.0,
                                            HorizonOf(NavigationState));
-    if (p.AboveHorizon) {
-        EXPECT_EQ(w->Label2->text(), QString::fromStdString(FormatAzimuth(p.Azimuth)) + QChar(0x00B0));
-        EXPECT_FALSE(w->Label4->text().isEmpty());
-    } else {
-        EXPECT_EQ(w->Label2->text(), QStringLiteral("Below"));
-        EXPECT_EQ(w->Label4->text(), QString());
-    }
-    EXPECT_NE(w->Label2->text(), first);
+    ASSERT_TRUE(p.AboveHorizon);  // the Moon at first quarter, high in the evening
+    EXPECT_EQ(w->Label2->text(), QString::fromStdString(FormatAzimuth(p.Azimuth)) + QChar(0x00B0));
+    EXPECT_FALSE(w->Label4->text().isEmpty());
 }

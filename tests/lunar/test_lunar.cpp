@@ -43,15 +43,20 @@ DateValue ParseIso(const std::string& s) {
                          std::stoi(s.substr(11, 2)), std::stoi(s.substr(14, 2)), std::stod(s.substr(17, 2)));
 }
 
-class Lunar : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { testsupport::LoadDataFiles(); }
-};
+const testsupport::CsvTable& Reference() {
+    static const auto t = testsupport::ReadCsv(testsupport::TestData("lunar_reference.csv"));
+    return t;
+}
+
+// The reference's distance k * 3 hours after 0 h: d00 .. d21.
+std::string DistanceColumn(int k) { return (k < 4 ? "d0" : "d") + std::to_string(3 * k); }
+
+class Lunar : public testsupport::NavFixture {};
 
 // Every case twice: with the sextant altitudes, and with the altitudes left to be
 // computed from the DR (which is the true position here).
 TEST_F(Lunar, ClearsSimulatedObservationsToTheTimeAndDistance) {
-    const auto t = testsupport::ReadCsv(std::string(VELTRANO_TEST_DATA_DIR) + "/lunar_reference.csv");
+    const auto& t = Reference();
     ASSERT_GE(t.rows.size(), 100u);
     ErrorStats cleared, clearedPhys, ut, lon;
     for (size_t i = 0; i < t.rows.size(); ++i) {
@@ -70,8 +75,7 @@ TEST_F(Lunar, ClearsSimulatedObservationsToTheTimeAndDistance) {
         // The reference's own rate of the distance, from its three-hourly values.
         const double hour = std::fmod(obs.watch, 1.0) * 24.0;
         const int k = std::min(6, static_cast<int>(hour / 3.0));
-        auto col = [](int j) { return j < 4 ? "d0" + std::to_string(3 * j) : "d" + std::to_string(3 * j); };
-        const double refRate = (t.Num(i, col(k + 1)) - t.Num(i, col(k))) * 60.0 / 3.0;
+        const double refRate = (t.Num(i, DistanceColumn(k + 1)) - t.Num(i, DistanceColumn(k))) * 60.0 / 3.0;
         const LunarResult r = ClearLunar(obs, cond);
         if (std::fabs(refRate) < 4.0) {  // near the least or greatest distance
             EXPECT_NE(r.refusal, "") << "row " << i;
@@ -83,11 +87,7 @@ TEST_F(Lunar, ClearsSimulatedObservationsToTheTimeAndDistance) {
         if (std::fabs(refRate) < kBriskArcminPerHour) continue;
         ut.Add(r.watchErrorSeconds);
         EXPECT_NEAR(r.watchErrorSeconds, 0.0, kTolUtSeconds) << "row " << i << " " << t.Text(i, "body");
-        if (r.longitude) {
-            double d = *r.longitude - cond.lon;
-            d = std::remainder(d, 360.0);
-            lon.Add(d * 60.0 * std::cos(cond.lat * M_PI / 180.0));
-        }
+        if (r.longitude) lon.Add(std::remainder(*r.longitude - cond.lon, 360.0) * 60.0 * std::cos(cond.lat * M_PI / 180.0));
         // The same sight made in the Swiss Ephemeris' air: the two refraction laws differ.
         LunarObservation phys = obs;
         phys.distance = t.Num(i, "ds_phys_deg");
@@ -112,7 +112,7 @@ TEST_F(Lunar, ClearsSimulatedObservationsToTheTimeAndDistance) {
 }
 
 TEST_F(Lunar, PlansTheDistancesEveryThreeHours) {
-    const auto t = testsupport::ReadCsv(std::string(VELTRANO_TEST_DATA_DIR) + "/lunar_reference.csv");
+    const auto& t = Reference();
     for (size_t i = 0; i < t.rows.size(); i += 6) {
         const LunarBody body = BodyNamed(t.Text(i, "body"));
         const DateValue ut = ParseIso(t.Text(i, "ut"));
@@ -120,10 +120,8 @@ TEST_F(Lunar, PlansTheDistancesEveryThreeHours) {
         const auto it = std::find_if(plan.begin(), plan.end(), [&](const LunarCandidate& c) { return c.body == body; });
         ASSERT_NE(it, plan.end());
         ASSERT_EQ(it->everyThreeHours.size(), 8u);
-        for (int k = 0; k < 8; ++k) {
-            const std::string col = k < 4 ? "d0" + std::to_string(3 * k) : "d" + std::to_string(3 * k);
-            EXPECT_NEAR(it->everyThreeHours[k] * 60.0, t.Num(i, col) * 60.0, kTolPlannerArcmin) << "row " << i << " " << col;
-        }
+        for (int k = 0; k < 8; ++k)
+            EXPECT_NEAR(it->everyThreeHours[k] * 60.0, t.Num(i, DistanceColumn(k)) * 60.0, kTolPlannerArcmin) << "row " << i << " " << k;
         // The reference's case is itself suitable: 15-120 degrees apart, both above 10 degrees.
         EXPECT_TRUE(it->suitable) << "row " << i;
         EXPECT_TRUE(plan.front().suitable);
@@ -134,7 +132,7 @@ TEST_F(Lunar, PlansTheDistancesEveryThreeHours) {
 // form (every other row) or in decimal degrees, with an index correction of +1.5' taken
 // off the readings and given back by --ic; the altitudes given, or left to the DR.
 TEST_F(Lunar, ReduceCommandClearsLunarRows) {
-    const auto t = testsupport::ReadCsv(std::string(VELTRANO_TEST_DATA_DIR) + "/lunar_reference.csv");
+    const auto& t = Reference();
     const std::string path = testing::TempDir() + "lunar_rows.csv";
     const double ic = 1.5 / 60.0;
     ErrorStats cleared;
