@@ -60,7 +60,17 @@ ProgramRun Command(const std::string& cmd) {
     return r;
 }
 
-std::string Veltrano(const std::string& args) { return std::string("QT_QPA_PLATFORM=offscreen '") + VELTRANO_PROGRAM + "' --almanac-pdf " + args; }
+// The text of the pages `veltrano --almanac-pdf date date file [extra]` prints, through pdftotext.
+std::string PagesText(const std::string& date, const std::string& extra = "") {
+    const std::string pdf = testing::TempDir() + "/pages-" + date + ".pdf";
+    const ProgramRun made = Command(std::string("QT_QPA_PLATFORM=offscreen '") + VELTRANO_PROGRAM + "' --almanac-pdf " +
+                                    date + " " + date + " " + pdf + extra);
+    EXPECT_EQ(made.status, 0) << made.output;
+    const ProgramRun text = Command("pdftotext -layout '" + pdf + "' -");
+    std::remove(pdf.c_str());
+    EXPECT_EQ(text.status, 0) << text.output;
+    return text.output;
+}
 
 double Wrap180(double x) {
     x = std::fmod(x, 360.0);
@@ -116,14 +126,8 @@ TEST_F(DailyPages, PdfTextAgreesWithTheSwissEphemeris) {
     testsupport::TenthsCheck tenths;  // the Moon's GHA, Dec and HP, the stars' SHA and Dec
     for (const auto& [date, ref] : reference) {
         SCOPED_TRACE(date);
-        const std::string pdf = testing::TempDir() + "/pages-" + date + ".pdf";
-        const ProgramRun made = Command(Veltrano(date + " " + date + " " + pdf));
-        ASSERT_EQ(made.status, 0) << made.output;
-        const ProgramRun text = Command("pdftotext -layout '" + pdf + "' -");
-        ASSERT_EQ(text.status, 0) << text.output;
-        std::remove(pdf.c_str());
         std::vector<std::string> pages;
-        std::stringstream all(text.output);
+        std::stringstream all(PagesText(date));
         std::string page;
         while (std::getline(all, page, '\f')) pages.push_back(page);
         // A title page first, so that the spread's left page is page 2 and faces page 3.
@@ -134,16 +138,12 @@ TEST_F(DailyPages, PdfTextAgreesWithTheSwissEphemeris) {
         ASSERT_EQ(std::sscanf(date.c_str(), "%d-%d-%d", &y, &m, &d), 3);
         const double dtOurs = DeltaT(JulianDay(DateFromParts(y, m, d), false, true)) * 86400.0;
         // The reference value of column c at hour h moved to the program's TT.
+        auto cell = [&](int h, int c) { return std::stod(ref.hours[static_cast<size_t>(h)][static_cast<size_t>(c)]); };
         auto at = [&](int h, int c, bool dec) {
-            const auto& rows = ref.hours;
             const int h0 = std::max(0, h - 1), h1 = std::min(71, h + 1);
-            const double shift = dtOurs - std::stod(rows[static_cast<size_t>(h)][3]);
-            const double v = std::stod(rows[static_cast<size_t>(h)][static_cast<size_t>(c)]);
-            const double a0 = std::stod(rows[static_cast<size_t>(h0)][static_cast<size_t>(c)]);
-            const double a1 = std::stod(rows[static_cast<size_t>(h1)][static_cast<size_t>(c)]);
-            if (dec) return v + (a1 - a0) / ((h1 - h0) * 3600.0) * shift;
-            const double ra0 = std::stod(rows[static_cast<size_t>(h0)][4]) - a0, ra1 = std::stod(rows[static_cast<size_t>(h1)][4]) - a1;
-            return v - Norm180(ra1 - ra0) / ((h1 - h0) * 3600.0) * shift;
+            const double shift = (dtOurs - cell(h, 3)) / ((h1 - h0) * 3600.0);
+            if (dec) return cell(h, c) + (cell(h1, c) - cell(h0, c)) * shift;
+            return cell(h, c) - Norm180((cell(h1, 4) - cell(h1, c)) - (cell(h0, 4) - cell(h0, c))) * shift;  // by the RA's rate
         };
         auto num = [](const std::string& t) { return std::stod(t); };
         auto near = [&](double printed, double expected, double tol, const std::string& what) {
@@ -179,7 +179,7 @@ TEST_F(DailyPages, PdfTextAgreesWithTheSwissEphemeris) {
                 const auto& f = ref.feet.at(body);
                 // At the program's TT, as the hourly places (column c of H rows: the planet's GHA).
                 const int c = 5 + 2 * static_cast<int>(std::find(std::begin(kPlanets), std::end(kPlanets), body) - std::begin(kPlanets));
-                angle(Gha(mm, 2), num(f[5]) + Wrap180(at(24, c, false) - num(ref.hours[24][static_cast<size_t>(c)])), 0, body + " SHA");
+                angle(Gha(mm, 2), num(f[5]) + Wrap180(at(24, c, false) - cell(24, c)), 0, body + " SHA");
                 hhmm(mm[4], f[6], body + " mer. pass.");
                 ++planetsSeen;
             }
@@ -247,9 +247,9 @@ TEST_F(DailyPages, PdfTextAgreesWithTheSwissEphemeris) {
                 angle(Dec(mm, 10), at(hour, 16, true), 1, "moon dec");
                 EXPECT_TRUE(tenths.Add(Gha(mm, 7), Norm360(at(hour, 15, false)), true)) << "moon gha " << hour;
                 EXPECT_TRUE(tenths.Add(Dec(mm, 10), at(hour, 16, true), false)) << "moon dec " << hour;
-                EXPECT_TRUE(tenths.Add(std::stod(mm[14]) / 60.0, std::stod(ref.hours[static_cast<size_t>(hour)][17]) / 60.0,
+                EXPECT_TRUE(tenths.Add(std::stod(mm[14]) / 60.0, cell(hour, 17) / 60.0,
                                        false)) << "moon HP " << hour;
-                near(std::stod(mm[14]), std::stod(ref.hours[static_cast<size_t>(hour)][17]), kTolHpArcmin, "HP at " + std::to_string(hour));
+                near(std::stod(mm[14]), cell(hour, 17), kTolHpArcmin, "HP at " + std::to_string(hour));
                 if (hour < 71) {  // v and d: the change to the next hour (the reference's last row has none)
                     near(num(mm[9]), Wrap180(at(hour + 1, 15, false) - at(hour, 15, false) - (14.0 + 19.0 / 60.0)) * 60.0,
                          kTolRateArcmin, "moon v at " + std::to_string(hour));
@@ -318,19 +318,14 @@ TEST_F(DailyPages, LunarDistancesAgreeWithTheSwissEphemeris) {
     for (size_t row : {size_t{0}, size_t{1}}) {
         const std::string date = t.Text(row, "ut").substr(0, 10), body = t.Text(row, "body");
         SCOPED_TRACE(date + " " + body);
-        const std::string pdf = testing::TempDir() + "/lunars-" + date + ".pdf";
-        const ProgramRun made = Command(Veltrano(date + " " + date + " " + pdf + " --lunars"));
-        ASSERT_EQ(made.status, 0) << made.output;
-        const ProgramRun text = Command("pdftotext -layout '" + pdf + "' -");
-        std::remove(pdf.c_str());
-        ASSERT_EQ(text.status, 0) << text.output;
-        const size_t page = text.output.find("LUNAR DISTANCES");
+        const std::string text = PagesText(date, " --lunars");
+        const size_t page = text.find("LUNAR DISTANCES");
         ASSERT_NE(page, std::string::npos);
-        std::stringstream lines(text.output.substr(page));
+        std::stringstream lines(text.substr(page));
         std::string line, found;
         while (std::getline(lines, line) && found.empty())
             if (std::regex_search(line, std::regex("^ *" + body + " "))) found = line;
-        ASSERT_FALSE(found.empty()) << text.output.substr(page, 3000);
+        ASSERT_FALSE(found.empty()) << text.substr(page, 3000);
         std::vector<double> printed;
         const std::regex pair(kGha);
         for (std::sregex_iterator m(found.begin(), found.end(), pair), end; m != end; ++m) printed.push_back(Gha(*m, 1));

@@ -8,7 +8,6 @@
 
 #include "core/mMoon.h"
 #include "core/mStar.h"
-#include "core/mFiles.h"
 #include "support/csv.h"
 #include "tools/elp_source.h"
 #include "tools/star_source.h"

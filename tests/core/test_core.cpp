@@ -5,7 +5,6 @@
 
 #include "core/mApparent.h"
 #include "core/mFault.h"
-#include "core/mMath.h"
 #include "core/mTime.h"
 #include "support/csv.h"
 

@@ -7,15 +7,10 @@
 #include <random>
 #include <vector>
 
-#include "core/mWorkingData.h"
-#include "core/mStar.h"
-#include "core/mApparent.h"
 #include "core/mBodyPosition.h"
 #include "core/mEphemerisFit.h"
-#include "core/mPlanet.h"
 #include "map/mStarMap.h"
 #include "reduction/mAltAz.h"
-#include "support/csv.h"
 #include "support/nav_fixture.h"
 
 namespace {

@@ -10,9 +10,7 @@
 
 #include "core/mStar.h"
 #include "core/mBodyPosition.h"
-#include "core/mFiles.h"
 #include "core/mMagnitude.h"
-#include "core/mMath.h"
 #include "core/mMoon.h"
 #include "core/mPlanet.h"
 #include "core/mReport.h"

@@ -9,8 +9,6 @@
 #include <sstream>
 #include <string>
 
-#include "core/mStar.h"
-#include "core/mTime.h"
 #include "fix/mReduceCommand.h"
 #include "lunar/mLunar.h"
 #include "support/csv.h"

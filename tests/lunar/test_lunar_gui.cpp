@@ -3,9 +3,7 @@
 // (to the tenth of a minute), and the UT and cleared distance it shows.
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QComboBox>
-#include <QRegularExpression>
 #include <QTreeWidget>
 #include <cmath>
 #include <memory>

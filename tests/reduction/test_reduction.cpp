@@ -2,9 +2,7 @@
 
 #include <cmath>
 
-#include "core/mWorkingData.h"
 #include "core/mFault.h"
-#include "core/mTime.h"
 #include "reduction/mAltAz.h"
 #include "reduction/mCorrection.h"
 #include "support/csv.h"

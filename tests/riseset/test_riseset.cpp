@@ -11,8 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "core/mTime.h"
-#include "reduction/mCorrection.h"
 #include "riseset/mRiseSet.h"
 #include "support/csv.h"
 #include "support/nav_fixture.h"

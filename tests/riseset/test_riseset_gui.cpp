@@ -4,11 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QTest>
 #include <memory>
 
 #include "riseset/frmRiseSet.h"
