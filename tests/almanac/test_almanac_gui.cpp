@@ -3,14 +3,9 @@
 
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLabel>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QProgressBar>
-#include <QRegularExpression>
 #include <QTreeWidget>
 #include <algorithm>
 #include <cmath>

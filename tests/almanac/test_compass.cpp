@@ -6,7 +6,6 @@
 #include <tuple>
 
 #include "almanac/mCompass.h"
-#include "core/mBodyPosition.h"
 #include "core/mReport.h"
 #include "reduction/mAltAz.h"
 #include "riseset/mRiseSet.h"

@@ -4,11 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 #include <memory>
 
 #include "almanac/frmCompas.h"

@@ -26,8 +26,6 @@
 #include <vector>
 
 #include "almanac/mDailyPages.h"
-#include "core/mMath.h"
-#include "core/mStar.h"
 #include "support/csv.h"
 #include "support/nav_fixture.h"
 

@@ -12,7 +12,6 @@
 
 #include "almanac/mEphemerides.h"
 #include "core/mTextForms.h"
-#include "core/mBodyPosition.h"
 #include "support/csv.h"
 #include "support/nav_fixture.h"
 

@@ -6,10 +6,8 @@
 #include <cmath>
 
 #include "almanac/mStandingTables.h"
-#include "core/mBodyPosition.h"
-#include "core/mStar.h"
-#include "core/mTime.h"
 #include "reduction/mCorrection.h"
+#include "support/csv.h"
 #include "support/nav_fixture.h"
 
 namespace {
@@ -83,28 +81,13 @@ protected:
 }  // namespace
 
 TEST_F(StandingTables, SightsWorkedByHandGiveTheProgramsHo) {
-    const Sight sights[] = {
-        {2025, 1, 14, 12, 0, 0, 24 + 17.3 / 60, true, 15.0, 1.2, 10, 1010},   // Sun, winter, lower limb
-        {2025, 3, 28, 15, 30, 0, 41 + 2.8 / 60, false, 7.3, -0.8, 10, 1010},  // upper limb
-        {2025, 7, 4, 11, 0, 0, 63 + 48.1 / 60, true, 3.1, 0.0, 10, 1010},     // summer, aphelion
-        {2025, 10, 2, 9, 0, 0, 6 + 12.4 / 60, true, 12.0, 2.0, 10, 1010},     // low Sun, interpolated
-        {2025, 5, 20, 20, 0, -1, 33 + 10.0 / 60, true, 22.5, -1.5, 10, 1010}, // stars
-        {2025, 5, 20, 20, 5, -1, 12 + 4.6 / 60, true, 9.8, 0.4, 10, 1010},
-        {2025, 5, 20, 20, 9, -1, 78 + 31.9 / 60, true, 2.4, 0.0, 10, 1010},
-        {2025, 5, 20, 20, 12, -1, 21 + 15.2 / 60, true, 41.3, 0.0, 10, 1010},  // a high bridge
-        {2025, 11, 3, 5, 0, -1, 47 + 0.0 / 60, true, 16.0, 0.0, -5, 1032},    // cold dense air
-        {2025, 8, 11, 2, 0, -1, 28 + 44.4 / 60, true, 11.0, 0.6, 32, 992},    // hot thin air
-        {2025, 1, 10, 18, 0, 2, 18 + 21.7 / 60, true, 14.0, 0.0, 10, 1010},   // Venus near the Earth
-        {2025, 3, 23, 18, 0, 2, 8 + 40.0 / 60, true, 14.0, 0.0, 10, 1010},    // Venus at inferior conjunction
-        {2025, 1, 16, 23, 0, 4, 52 + 9.3 / 60, true, 6.0, -0.3, 10, 1010},    // Mars at opposition
-        {2025, 9, 1, 4, 0, 5, 36 + 12.2 / 60, true, 19.0, 0.2, 10, 1010},     // Jupiter
-        {2025, 2, 12, 3, 0, 9, 23 + 3.4 / 60, true, 8.0, 0.0, 10, 1010},      // Moon, lower limb
-        {2025, 6, 9, 21, 0, 9, 57 + 47.0 / 60, false, 12.5, 1.0, 10, 1010},   // upper limb
-        {2025, 4, 27, 6, 0, 9, 4 + 33.3 / 60, true, 4.2, 0.0, 10, 1010},      // low Moon
-        {2025, 12, 4, 1, 0, 9, 71 + 5.5 / 60, true, 18.0, -2.1, 10, 1010},    // Moon high, near perigee
-    };
+    const auto rows = testsupport::ReadCsv(testsupport::TestData("standing_tables_sights.csv"));
+    ASSERT_EQ(rows.rows.size(), 18u);
     const AltitudeTables t = ComputeAltitudeTables(2025);
-    for (const Sight& s : sights) {
+    for (size_t i = 0; i < rows.rows.size(); ++i) {
+        auto n = [&](const char* c) { return rows.Num(i, c); };
+        const Sight s{int(n("y")), int(n("mo")), int(n("d")), int(n("h")), int(n("mi")), int(n("body")),
+                      n("hs_deg") + n("hs_min") / 60.0, rows.Text(i, "limb") == "lower", n("heye"), n("ic"), n("temp"), n("pres")};
         const double jd = JulianDay(DateFromParts(s.y, s.mo, s.d, s.h, s.mi), false, false);
         const double dist = s.body >= 0 ? BodyPosition(jd, s.body).z : 1.0;
         const double program = CorrectSextantAltitude(s.hs, s.ic, Horizon{s.heye, s.temp, s.pres}, s.body, dist, s.lower).Ho;

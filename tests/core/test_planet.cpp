@@ -17,6 +17,7 @@
 #include "core/mTextForms.h"
 #include "core/mTime.h"
 #include "support/csv.h"
+#include "support/nav_fixture.h"
 #include "tools/vsop_source.h"
 
 namespace {
@@ -38,12 +39,8 @@ std::vector<std::uint8_t> PlanetBytes() {
     return b;
 }
 
-void LoadGood() {
-    SetProgramFolder(std::string(VELTRANO_DATA_DIR) + "/..");
-    const LoadStatus st = LoadPlanetData();
-    ASSERT_TRUE(st.ok) << st.message;
-    ASSERT_TRUE(LoadMoonFile().ok);
-}
+// The data files as the program loads them (planet, star and Moon files).
+void LoadGood() { testsupport::LoadDataFiles(); }
 
 const vsop::Series& FullSeries() {
     static const vsop::Series s =
@@ -113,7 +110,6 @@ void Errors(const testsupport::CsvTable& ref, size_t i, const Coord3& p, double&
 
 testsupport::CsvTable LoadReference() {
     LoadGood();
-    EXPECT_TRUE(LoadStarFile().ok);
     return testsupport::ReadCsv(testsupport::TestData("ephemeris_reference.csv"));
 }
 }  // namespace
@@ -278,7 +274,6 @@ TEST(EphemerisReference, NavigationalStars) {
 // SHA carries about 80 times its error on the sky).
 TEST(EphemerisReference, StarsOfTwoYearsOfPagesToTheLastDigit) {
     LoadGood();
-    ASSERT_TRUE(LoadStarFile().ok);
     const auto ref = testsupport::ReadCsv(testsupport::TestData("star_pages_reference.csv"));
     ASSERT_EQ(ref.rows.size(), 122u * 57u + 122u);
     auto shown = [](double deg) {

@@ -4,8 +4,6 @@
 // and the plan carried into the position window.
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QFile>
 #include <QComboBox>
 #include <QRadioButton>
 #include <QTreeWidget>
