@@ -21,7 +21,7 @@ int g_invalidIndexReports = 0;
 void CountReport(const std::string&, const std::string& text) { g_invalidIndexReports += text == "Invalid planet index!"; }
 }  // namespace
 
-TEST(CompassCorrection, WrapsToTheShortWayRound) {
+TEST(CompassCorrection, WrapsToTheShortWayRoundAndItsTexts) {
     const std::tuple<double, double, const char*> cases[] = {
         {1.0, 359.0, "+002.0"}, {359.0, 1.0, "-002.0"},  // not -358.0
         {180.0, 0.0, "+180.0"}, {0.0, 180.0, "-180.0"},  // exactly 180 stays
@@ -29,6 +29,12 @@ TEST(CompassCorrection, WrapsToTheShortWayRound) {
         {45.0, 45.0, "000.0"},  {0.0, 359.9, "+000.1"}};
     for (const auto& [azimuth, bearing, want] : cases)
         EXPECT_EQ(FormatCorrection(CompassCorrection(azimuth, bearing)), want) << azimuth << " " << bearing;
+    const std::pair<const char*, double> numbers[] = {{"000.0", 0.0},   {"359.5", 359.5}, {"012.5 deg", 12.5},
+                                                      {"12.3.4", 12.3}, {"-003.5", -3.5}, {"No sunrise", 0.0},
+                                                      {"", 0.0}};
+    for (const auto& [text, value] : numbers) EXPECT_EQ(LeadingNumber(text), value) << text;
+    EXPECT_EQ(FormatAzimuth(359.97), "000.0");  // the pattern's 360.0 is north
+    EXPECT_EQ(FormatAzimuth(std::nan("")), "");
 }
 
 TEST_F(CompassTest, AnItemValueThatNamesNoBodyIsReportedNeverNegated) {
@@ -38,15 +44,6 @@ TEST_F(CompassTest, AnItemValueThatNamesNoBodyIsReportedNeverNegated) {
     SetReportHook(old);
     EXPECT_EQ(g_invalidIndexReports, 1);
     EXPECT_TRUE(std::isnan(CompassCorrection(1e300, 0.0)));  // beyond single precision
-}
-
-TEST(CompassCorrection, TextsInAndOut) {
-    const std::pair<const char*, double> numbers[] = {{"000.0", 0.0},   {"359.5", 359.5}, {"012.5 deg", 12.5},
-                                                      {"12.3.4", 12.3}, {"-003.5", -3.5}, {"No sunrise", 0.0},
-                                                      {"", 0.0}};
-    for (const auto& [text, value] : numbers) EXPECT_EQ(LeadingNumber(text), value) << text;
-    EXPECT_EQ(FormatAzimuth(359.97), "000.0");  // the pattern's 360.0 is north
-    EXPECT_EQ(FormatAzimuth(std::nan("")), "");
 }
 
 TEST(CompassTime, BearingInstantTakesTheNeighbouringUtDate) {
@@ -67,17 +64,15 @@ TEST_F(CompassTest, OtherListHoldsTheSecondStarListThenTheNineBodies) {
     ASSERT_EQ(items.size(), expected.size() + 9);
     for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(items[i].Value, expected[i]) << i;
     EXPECT_EQ(items[0].Text, "Alpha Andromedae (Alpheratz)");
+    // Each body's value -k names its body: list index four is Jupiter, eight the Moon.
     const char* bodies[] = {"Sun", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Moon"};
-    for (size_t k = 0; k < 9; ++k)
-        EXPECT_TRUE(items[expected.size() + k].Text == std::string("Planet: ") + bodies[k] &&
-                    items[expected.size() + k].Value == -static_cast<int>(k)) << k;
-}
-
-TEST_F(CompassTest, ListIndexFourIsJupiterAndEightTheMoon) {
+    const int ids[] = {kBodySun, kBodyMercury, kBodyVenus, kBodyMars, kBodyJupiter, kBodySaturn, kBodyUranus, kBodyNeptune, kBodyMoon};
     const double jd = JulianDay(DateFromParts(2024, 3, 1, 20, 0), false, false), lat = 35.0, lon = 139.7;
-    auto az = [&](int body) { return Norm360(AltAzimuth(jd, BodyPosition(jd, body), lat, lon).x); };
-    EXPECT_DOUBLE_EQ(CompassItemAzimuth(jd, -4, lat, lon), az(kBodyJupiter));
-    EXPECT_DOUBLE_EQ(CompassItemAzimuth(jd, -8, lat, lon), az(kBodyMoon));
+    for (size_t k = 0; k < 9; ++k) {
+        const auto& item = items[expected.size() + k];
+        EXPECT_TRUE(item.Text == std::string("Planet: ") + bodies[k] && item.Value == -static_cast<int>(k)) << k;
+        EXPECT_DOUBLE_EQ(CompassItemAzimuth(jd, item.Value, lat, lon), Norm360(AltAzimuth(jd, BodyPosition(jd, ids[k]), lat, lon).x)) << k;
+    }
     const double polaris = CompassItemAzimuth(jd, kPolarisNumber, lat, lon);  // within about 1 deg of north
     EXPECT_LT(std::fmin(polaris, 360.0 - polaris), 1.0);
 }
