@@ -125,10 +125,7 @@ TEST(DateValue, RoundTripsAcrossTheCenturies) {
     }
     // Before the epoch: 1899-12-29 06:00 is -0.75, its midnight -1, its time of day 0.25.
     const DateValue v = DateFromParts(1899, 12, 29, 6);
-    EXPECT_DOUBLE_EQ(v, -0.75);
-    EXPECT_DOUBLE_EQ(DateWholeDays(v), -1.0);
-    EXPECT_DOUBLE_EQ(DateTimeOfDay(v), 0.25);
-    EXPECT_DOUBLE_EQ(DateFromParts(1899, 12, 30), 0.0);
+    EXPECT_TRUE(v == -0.75 && DateWholeDays(v) == -1.0 && DateTimeOfDay(v) == 0.25 && DateFromParts(1899, 12, 30) == 0.0) << v;
     // Fields out of range roll over.
     EXPECT_DOUBLE_EQ(DateFromParts(2001, 1, 32), DateFromParts(2001, 2, 1));
     EXPECT_DOUBLE_EQ(DateFromParts(2001, 13, 1), DateFromParts(2002, 1, 1));
