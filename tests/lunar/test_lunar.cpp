@@ -182,14 +182,12 @@ TEST_F(Lunar, RefusesWhatCannotBeCleared) {
     LunarConditions cond;
     LunarObservation obs;
     obs.watch = DateFromParts(2020, 3, 1, 12);
-    obs.body = -8;  // the Moon with itself
-    obs.distance = 40.0;
-    EXPECT_NE(ClearLunar(obs, cond).refusal, "");
-    obs.body = 0;
-    obs.distance = std::nan("");
-    EXPECT_NE(ClearLunar(obs, cond).refusal, "");
-    obs.distance = 179.0;  // no time within a day gives it
-    EXPECT_NE(ClearLunar(obs, cond).refusal, "");
+    // The Moon with itself; no distance; one no time within a day gives.
+    for (const auto& [body, distance] : {std::pair{-8, 40.0}, {0, std::nan("")}, {0, 179.0}}) {
+        obs.body = body;
+        obs.distance = distance;
+        EXPECT_NE(ClearLunar(obs, cond).refusal, "") << body << " " << distance;
+    }
 }
 
 }  // namespace

@@ -23,10 +23,9 @@ Coord3 AtHourAngle(double ha, double dec, double lat, double lon, double dist = 
     return AltAzimuth(kJd, {SiderealTime(kJd, lon) - ha, dec, dist}, lat, lon);
 }
 
-class Reduction : public ::testing::Test {};
 }  // namespace
 
-TEST_F(Reduction, MeridianSixHoursWestAndTheEquator) {
+TEST(Reduction, MeridianSixHoursWestAndTheEquator) {
     // azScale: 0.5 where the azimuth error is taken on the sky, dAz * cos(alt).
     struct C { double ha, dec, lat, lon, az, alt, azScale; };
     const C cases[] = {{0.0, 10.0, 40.0, 20.0, 180.0, 60.0, 1.0},  // on the meridian, south
@@ -43,7 +42,7 @@ TEST_F(Reduction, MeridianSixHoursWestAndTheEquator) {
     }
 }
 
-TEST_F(Reduction, AgreesWithErfaGeometry) {
+TEST(Reduction, AgreesWithErfaGeometry) {
     const auto ref = testsupport::ReadCsv(testsupport::TestData("altaz_reference.csv"));
     for (size_t i = 0; i < ref.rows.size(); ++i) {
         const Coord3 hz = AtHourAngle(ref.Num(i, "ha_deg"), ref.Num(i, "dec_deg"), ref.Num(i, "lat_deg"), 15.0);
@@ -54,7 +53,7 @@ TEST_F(Reduction, AgreesWithErfaGeometry) {
     }
 }
 
-TEST_F(Reduction, DiurnalAberrationAtThePole) {
+TEST(Reduction, DiurnalAberrationAtThePole) {
     // At the pole the right ascension stays (no division by cos 90); the declination
     // moves outward by 0.319" (the equator's rotation speed over c) times cos(latitude).
     Coord3 p{123.0, 90.0, 1.0}, q{10.0, -90.0, 1.0};
@@ -66,7 +65,7 @@ TEST_F(Reduction, DiurnalAberrationAtThePole) {
     EXPECT_NEAR((q.y + 90.0) / kAs, -0.319 * std::cos(M_PI / 6), 0.002);
 }
 
-TEST_F(Reduction, RefractionIsContinuousAndAgreesWithErfa) {
+TEST(Reduction, RefractionIsContinuousAndAgreesWithErfa) {
     EXPECT_NEAR(Refraction(45.0) / kAs, 58.23, 0.05);
     EXPECT_EQ(Refraction(90.0), 0.0);
     // The horizon branch meets the polynomial at -0.575 deg; then no step larger than
@@ -84,7 +83,7 @@ TEST_F(Reduction, RefractionIsContinuousAndAgreesWithErfa) {
             << ref.Num(i, "alt_deg");
 }
 
-TEST_F(Reduction, TemperatureAndPressureScaleTheRefractionAsErfa) {
+TEST(Reduction, TemperatureAndPressureScaleTheRefractionAsErfa) {
     // ERFA's refraction constants in air from -30 to +40 C and 970 to 1040 hPa against
     // those at 10 C and 1010 hPa (make_reduction_reference.py): the program's rule
     // (283 / (273 + T)) (P / 1010) within 0.3% of the refraction (0.5" at 20 deg).
@@ -96,7 +95,7 @@ TEST_F(Reduction, TemperatureAndPressureScaleTheRefractionAsErfa) {
     }
 }
 
-TEST_F(Reduction, DipParallaxSemidiameter) {
+TEST(Reduction, DipParallaxSemidiameter) {
     struct C { double got, want, tol; };
     const C cases[] = {{Dip(15.0) * 60.0, 6.84, 0.005},
                        {Parallax(0.00257, 0.0) * 60.0, 57.0, 0.05},  // the Moon at 384000 km
@@ -113,7 +112,7 @@ TEST_F(Reduction, DipParallaxSemidiameter) {
 
 // The total correction Ho - Ha of the Nautical Almanac's altitude correction tables
 // (Ha = Hs + i_s - dip, entered at standard air), as navigators quote them.
-TEST_F(Reduction, SunAndMoonAgainstTheAlmanacCorrectionTables) {
+TEST(Reduction, SunAndMoonAgainstTheAlmanacCorrectionTables) {
     constexpr double kKmPerAuHere = 149597870.691;
     auto moonAtHP = [](double hpArcmin) { return 6378.137 / (std::sin(hpArcmin / 60.0 * M_PI / 180.0) * kKmPerAuHere); };
     // The Sun table of October-March is built for a semidiameter of 16.15'.
