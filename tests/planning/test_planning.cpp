@@ -40,7 +40,6 @@ constexpr double kTolSpheroidLonArcmin = 20.0;
 const Horizon kSea{0.0, 10.0, 1010.0};  // the rise and set reference: no dip, 10 C, 1010 mB
 
 using testsupport::CsvTable;
-using testsupport::ErrorStats;
 
 class Planning : public testsupport::NavFixture {
 protected:
@@ -123,7 +122,7 @@ TEST_F(Planning, PolarisRefusesTheSouthAndBelowTheHorizon) {
 TEST_F(Planning, IteratedFixFromADr60MilesOut) {
     const CsvTable t = testsupport::ReadCsv(testsupport::TestData("fix_far_reference.csv"));
     ASSERT_EQ(t.rows.size(), 30u);
-    ErrorStats one;
+    testsupport::ErrorStats one;
     for (size_t row = 0; row < t.rows.size(); ++row) {
         const DateValue ut = When(t, row, "");
         nav = testsupport::DrState(ut, 0.0f, t.Num(row, "dr_lat"), t.Num(row, "dr_lon"), 90.0f, 0.0f);
