@@ -10,6 +10,9 @@
 
 namespace {
 
+// The stars' sights within this of one frame's instant share it (days).
+constexpr double kSharedStarFrameDays = 1.0 / 24.0;
+
 // The working data the reduction takes: the session's air, eye and index.
 NavigationStateRecord WorkingOf(const SessionConditions& c) {
     NavigationStateRecord w = DefaultNavigationState();
@@ -60,6 +63,31 @@ SessionFix CalcSession(const std::vector<SessionSight>& sights, const SessionCon
             return fix;
         }
     }
+    // The places depend on the instants alone: computed once, the stars' with one
+    // frame for the sights within an hour of its instant.
+    std::vector<SightPlace> places(n);
+    std::vector<StarFrame> frames;
+    for (size_t i = 0; i < n; ++i) {
+        const SessionSight& s = sights[i];
+        try {
+            if (!IsStarCode(s.Body)) {
+                places[i] = PlaceOfSight(s.Body, s.UT);
+                continue;
+            }
+            const double jd = JulianDay(s.UT, false, false);
+            const StarFrame* frame = nullptr;
+            for (const StarFrame& f : frames)
+                if (std::fabs(f.frame.jd - jd) <= kSharedStarFrameDays) frame = &f;
+            if (!frame) {
+                frames.push_back(StarFrameAt(jd));
+                frame = &frames.back();
+            }
+            places[i] = PlaceOfStarSight(s.Body, s.UT, *frame);
+        } catch (const ArithmeticFault& e) {
+            fix.Refusal = SightName(i) + e.what();
+            return fix;
+        }
+    }
     std::vector<SessionShot> shots(n);
     const int passes = maxPasses < 1 ? 1 : maxPasses;
     for (int pass = 0; pass < passes; ++pass) {
@@ -71,8 +99,8 @@ SessionFix CalcSession(const std::vector<SessionSight>& sights, const SessionCon
             const LatLon back = RunAlongCourse(LatLon{fix.APLat, fix.APLon}, c.Course, -runNm);
             fix.LinePos[i] = OffsetPosition(back.Lat, back.Lon, 0.0, 0.0);
             try {
-                fix.Reduced[i] = ReduceSight(s.Body, s.UT, s.Hs, s.LowerLimb, fix.LinePos[i].Lat, fix.LinePos[i].Lon,
-                                             working);
+                fix.Reduced[i] = ReduceSightAt(places[i], s.Hs, s.LowerLimb, fix.LinePos[i].Lat, fix.LinePos[i].Lon,
+                                               working);
             } catch (const ArithmeticFault& e) {
                 fix.Refusal = SightName(i) + e.what();
                 return fix;
