@@ -32,7 +32,9 @@ double FoldLon(double lon) {
     return r <= -180.0 ? r + 360.0 : r;
 }
 
-std::string SightName(size_t i) { return "Sight " + std::to_string(i + 1) + ": "; }
+std::string SightName(const std::vector<SessionSight>& sights, size_t i) {
+    return "Sight " + std::to_string(SightNumber(sights[i], i)) + ": ";
+}
 
 }  // namespace
 
@@ -59,7 +61,7 @@ SessionFix CalcSession(const std::vector<SessionSight>& sights, const SessionCon
     for (size_t i = 0; i < n; ++i) {
         const BodyCode code = sights[i].Body;
         if (IsStarCode(code) ? StarIndex(code) == 0 : (code > 0 || code < -8)) {
-            fix.Refusal = SightName(i) + "no body has the code " + std::to_string(code) + ".";
+            fix.Refusal = SightName(sights, i) + "no body has the code " + std::to_string(code) + ".";
             return fix;
         }
     }
@@ -84,7 +86,7 @@ SessionFix CalcSession(const std::vector<SessionSight>& sights, const SessionCon
             }
             places[i] = PlaceOfStarSight(s.Body, s.UT, *frame);
         } catch (const ArithmeticFault& e) {
-            fix.Refusal = SightName(i) + e.what();
+            fix.Refusal = SightName(sights, i) + e.what();
             return fix;
         }
     }
@@ -102,18 +104,18 @@ SessionFix CalcSession(const std::vector<SessionSight>& sights, const SessionCon
                 fix.Reduced[i] = ReduceSightAt(places[i], s.Hs, s.LowerLimb, fix.LinePos[i].Lat, fix.LinePos[i].Lon,
                                                working);
             } catch (const ArithmeticFault& e) {
-                fix.Refusal = SightName(i) + e.what();
+                fix.Refusal = SightName(sights, i) + e.what();
                 return fix;
             }
             if (!std::isfinite(fix.Reduced[i].Intercept)) {
-                fix.Refusal = SightName(i) + "its reduction gives no finite intercept.";
+                fix.Refusal = SightName(sights, i) + "its reduction gives no finite intercept.";
                 return fix;
             }
             shots[i] = SessionShot{s.Body, (s.UT - c.FixUT) * 1440.0, fix.Reduced[i].Az, fix.Reduced[i].Intercept, s.Use};
         }
         if (pass == 0) {
-            fix.InterceptDR.clear();
-            for (const SightReduction& r : fix.Reduced) fix.InterceptDR.push_back(r.Intercept);
+            fix.ReducedDR = fix.Reduced;
+            fix.LinePosDR = fix.LinePos;
         }
         fix.Solution = SolveSession(shots);
         fix.Passes = pass + 1;
