@@ -214,18 +214,11 @@ frmSession::frmSession(QWidget* parent) : ChildWindow(parent) {
     cmdDetails->setObjectName(QStringLiteral("cmdDetails"));
     cmdDetails->setToolTip(QStringLiteral("Every sight's workings from the DR, the summary and the plot of the lines"));
     cmdDetails->setEnabled(false);
-    txtClockError = new QLineEdit(this);
-    txtClockError->setObjectName(QStringLiteral("txtClockError"));
-    txtClockError->setMaximumWidth(70);
-    txtClockError->setToolTip(QStringLiteral("Seconds the computer's clock is fast (+) or slow (-) on UT: "
-                                             "Mark subtracts it"));
     buttons->addWidget(cmdCalculate);
     buttons->addWidget(cmdAdd);
     buttons->addWidget(cmdOpen);
     buttons->addWidget(cmdDetails);
     buttons->addStretch(1);
-    buttons->addWidget(new QLabel(QStringLiteral("Clock error (s, + fast):"), this));
-    buttons->addWidget(txtClockError);
     top->addLayout(buttons);
 
     auto* bottom = new QHBoxLayout;
@@ -265,7 +258,6 @@ frmSession::frmSession(QWidget* parent) : ChildWindow(parent) {
                                                           QStringLiteral("Sights (*.csv);;All files (*)"));
         if (!path.isEmpty()) OpenFile(path);
     });
-    connect(txtClockError, &QLineEdit::editingFinished, this, [this] { ClockErrorEdited(); });
     connect(cmdTakeIdentified, &QPushButton::clicked, this, [this] { TakeIdentified(lstIdentify->currentRow()); });
     connect(lstIdentify, &QListWidget::itemDoubleClicked, this, [this] { TakeIdentified(lstIdentify->currentRow()); });
     connect(tblSights, &QTableWidget::currentCellChanged, this, [this](int row) { PlotSeriesOf(row); });
@@ -277,7 +269,7 @@ QSize frmSession::ContentSize() const { return QSize(1200, 640); }
 void frmSession::Update() {
     const NavigationStateRecord& n = NavigationState;
     lblConditions->setText(QStringLiteral("DR: %1, COG = %2, SOG = %3 kt at %4 UT; Temp = %5 C, Pres = %6 mB, H = %7 m, "
-                                          "i+s = %8 min")
+                                          "i+s = %8 min; clock %9 s fast (General Info)")
                                .arg(PositionText(n.Lat, n.Lon))
                                .arg(n.Course)
                                .arg(n.Speed)
@@ -285,22 +277,8 @@ void frmSession::Update() {
                                .arg(n.Temp)
                                .arg(n.Pressure)
                                .arg(n.hEye)
-                               .arg(n.i_s));
-    txtClockError->setText(QString::number(n.ClockError));
-}
-
-void frmSession::ClockErrorEdited() {
-    bool ok = false;
-    const double v = QLocale::c().toDouble(txtClockError->text().trimmed().replace(QLatin1Char(','), QLatin1Char('.')), &ok);
-    if (!ok || !kClockErrorRange.Holds(v)) {
-        ShowMessage(this, kTitle, QStringLiteral("The clock error is seconds from -3600 to 3600 (+ when the computer is fast)."),
-                    MsgIcon::Exclamation);
-        txtClockError->setText(QString::number(NavigationState.ClockError));
-        return;
-    }
-    NavigationState.ClockError = v;
-    QString why;
-    if (!SaveSharedState(&why)) ShowMessage(this, kTitle, why, MsgIcon::Exclamation);
+                               .arg(n.i_s)
+                               .arg(QString::asprintf("%+.1f", n.ClockError)));
 }
 
 int frmSession::AddSight() {
@@ -338,7 +316,7 @@ int frmSession::AddSight() {
     tblSights->setCellWidget(row, colIdentify, identify);
     auto* mark = new QPushButton(QStringLiteral("Mark"));
     mark->setObjectName(QStringLiteral("cmdMark_%1").arg(row));
-    mark->setToolTip(QStringLiteral("The present UT from the computer's clock, less the clock error"));
+    mark->setToolTip(QStringLiteral("The present UT from the computer's clock, less the clock error of General Info"));
     connect(mark, &QPushButton::clicked, this, [this, row] { Mark(row); });
     tblSights->setCellWidget(row, colMark, mark);
     return row;

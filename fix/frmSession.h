@@ -112,7 +112,6 @@ public:
     QPushButton* cmdAdd = nullptr;
     QPushButton* cmdOpen = nullptr;
     QPushButton* cmdDetails = nullptr;
-    QLineEdit* txtClockError = nullptr;  // seconds, + when the computer is fast
     QLabel* lblSummary = nullptr;
     QListWidget* lstIdentify = nullptr;
     QPushButton* cmdTakeIdentified = nullptr;
@@ -126,7 +125,6 @@ signals:
     void detailsRequested();
 
 private:
-    void ClockErrorEdited();
     BodyCode BodyOfRow(int row) const;
     void SetBodyOfRow(int row, BodyCode code);
     QString Text(int row, int column) const;

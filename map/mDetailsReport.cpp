@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/mMath.h"
+#include "fix/mSessionReport.h"
 #include "ui/mConvertion.h"
 
 QString DetailsHeaderText(const FixResult& fix) {
@@ -146,7 +147,7 @@ std::vector<DetailsColumn> DetailsColumns(const SessionFix& fix) {
     for (size_t i = 0; i < n; ++i) {
         const SessionSight& s = fix.Sights[i];
         DetailsColumn col;
-        col.Header = QStringLiteral("%1. ").arg(SightNumber(s, i)) + QString::fromStdString(BodyNameOfCode(s.Body));
+        col.Header = QStringLiteral("%1. ").arg(SightNumber(s, i)) + SessionBodyName(s.Body);
         const SightReduction& r = fix.ReducedDR[i];
         SetReductionCells(col, s.Body, s.UT, fix.LinePosDR[i], r);
         SetCell(col, "Hc", FormatAngleDegMin(r.Hc, 2, true, false));
