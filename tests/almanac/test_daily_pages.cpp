@@ -319,6 +319,7 @@ TEST_F(DailyPages, LunarDistancesAgreeWithTheSwissEphemeris) {
         const std::string text = PagesText(date, " --lunars");
         const size_t page = text.find("LUNAR DISTANCES");
         ASSERT_NE(page, std::string::npos);
+        EXPECT_LT(text.find("with the lunar distances"), page);  // the title page says they follow
         std::stringstream lines(text.substr(page));
         std::string line, found;
         while (std::getline(lines, line) && found.empty())
