@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr double kMinute = 1.0 / 1440.0;  // days
 // The parabola through three hourly values of a smooth test curve (period 14 h or
 // more) finds its zero within a few seconds.
 constexpr double kTolSyntheticMinutes = 0.2;
@@ -49,12 +48,8 @@ TEST(QuadraticCrossings, SmoothCurvesOneCrossingAndMarkers) {
         const RiseSetResult r = QuadraticCrossings(day, Curve(c.f));
         EXPECT_FALSE(r.NoCrossing());
         EXPECT_NEAR(HoursOf(r.Rise, day), c.rise, c.tolHours) << c.rise;
-        if (c.set < 0) {
-            EXPECT_EQ(r.Set, 0.0);
-            EXPECT_FALSE(r.HasSet());
-        } else {
-            EXPECT_NEAR(HoursOf(r.Set, day), c.set, c.tolHours) << c.rise;
-        }
+        if (c.set < 0) EXPECT_TRUE(r.Set == 0.0 && !r.HasSet()) << c.rise;
+        else EXPECT_NEAR(HoursOf(r.Set, day), c.set, c.tolHours) << c.rise;
     }
     // No crossing: Set -1, Rise +1 or -1 by the side of the twelfth hour.
     const RiseSetResult above = QuadraticCrossings(day, Curve([](double h) { return 5.0 + std::cos(h); }));
