@@ -335,8 +335,8 @@ TEST(PlanetFile, NinthBlockAndTrailingByteAreRead) {
     b.push_back(0x5a);  // one stray byte after the last block is not a block
     LoadStatus st = LoadPlanetBytes(b.data(), b.size(), "planet.bin");
     EXPECT_TRUE(st.ok) << st.message;
-    const auto& ninth = PlanetTable()[8];  // no ninth block: empty, index 9 gives 0
-    EXPECT_TRUE(ninth.LTerms.empty() && ninth.BTerms.empty() && ninth.RTerms.empty() && HeliocentricPosition(9, 2451545.0).z == 0.0);
+    const auto& none = PlanetTable()[8];  // no ninth block: empty, index 9 gives 0
+    EXPECT_TRUE(none.LTerms.empty() && none.BTerms.empty() && none.RTerms.empty() && HeliocentricPosition(9, 2451545.0).z == 0.0);
     // A ninth block: a copy of Mercury's, which body index 9 then reaches.
     auto nine = PlanetBytes();
     nine.insert(nine.end(), nine.begin(), nine.begin() + static_cast<long>(BlockOffset(nine, 1)));
