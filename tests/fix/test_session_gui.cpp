@@ -19,11 +19,13 @@
 #include "log/frmSightLog.h"
 #include "log/mSightLogQt.h"
 #include "map/frmDetails.h"
+#include "map/mPlotLines.h"
 #include "shell/MDIFormMain.h"
 #include "shell/frmGeneral.h"
 #include "support/csv.h"
 #include "support/gui_support.h"
 #include "support/nav_fixture.h"
+#include "support/pixels.h"
 #include "ui/mConvertion.h"
 #include "ui/mPublicVarsQt.h"
 
@@ -63,16 +65,7 @@ protected:
     }
 
     // Pixels of the lines plot drawn in red (a line that does not fit).
-    int RedPixels() const {
-        const QImage img = w->plotLines->grab().toImage();
-        int n = 0;
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x) {
-                const QColor c = img.pixelColor(x, y);
-                n += c.red() > 200 && c.green() < 80 && c.blue() < 80;
-            }
-        return n;
-    }
+    int RedPixels() const { return testsupport::CountPixels(w->plotLines, testsupport::Reddish); }
 
     std::unique_ptr<frmSession> w;
     NavigationStateRecord saved_;
@@ -168,6 +161,9 @@ TEST_F(SessionWindow, ThroughTheFrameDetailsLogAndClock) {
     EXPECT_EQ(d->Label2->text(), s->lblSummary->text());
     EXPECT_TRUE(d->Label1->text().startsWith(QStringLiteral("Session fix of ")));
     EXPECT_FALSE(d->cmdPrint->isEnabled());
+    // The plot: every line in red, and the 95% region (purple) beside the geometric ellipse (green).
+    EXPECT_GT(testsupport::CountPixels(d->Picture1, testsupport::Reddish), 300);
+    EXPECT_GT(testsupport::CountPixels(d->Picture1, [](const QColor& c) { return c.red() > c.green() + 60 && c.blue() > c.green() + 60; }), 50);
 
     // Reopened from the log: every sight back in its row, the window's other rows emptied.
     s->tblSights->setRowCount(0);
