@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "log/mGpx.h"
+#include "support/log_fixture.h"
 
 namespace fs = std::filesystem;
 
@@ -20,35 +21,8 @@ constexpr double kTolDeg = 1e-6;          // the file's six decimals
 constexpr double kTolSeconds = 0.5;       // whole seconds
 
 LoggedFix MakeFix(DateValue ut, double lat, double lon, const std::string& note) {
-    LoggedFix f;
-    f.UT = ut;
-    f.ZoneTime = ut - 5.0 / 24.0;
-    f.Working = DefaultNavigationState();
-    f.Working.LocalDate = f.ZoneTime;
-    f.Working.TZ = -5.0f;
-    f.FixLat = lat;
-    f.FixLon = lon;
-    f.EllipseA = 1.25;
-    f.EllipseB = 0.5;
-    f.EllipseAlpha = 37.0;
+    LoggedFix f = testsupport::SampleFix(ut, 3, lat, lon);
     f.Note = note;
-    const BodyCode bodies[2] = {0, -8};
-    const char* names[2] = {"Sun", "Moon"};
-    for (int i = 0; i < 2; ++i) {
-        LoggedSight s;
-        s.Line = i + 1;
-        s.Body = bodies[i];
-        s.BodyName = names[i];
-        s.TimeText = "14:3" + std::to_string(i) + ":00";
-        s.AltitudeText = "35-12.3";
-        s.UT = ut;
-        s.Hs = 35.205;
-        s.Hc = 35.1;
-        s.Zn = 123.4 + i;
-        s.Intercept = -2.5;
-        s.LowerLimb = i == 0;
-        f.Sights.push_back(s);
-    }
     return f;
 }
 
@@ -121,9 +95,10 @@ TEST(Gpx, FixesReadBackAsWaypointsAndATrackInTimeOrder) {
     EXPECT_EQ(pts[1].name, QStringLiteral("FIX 0601 1437"));
     EXPECT_EQ(pts[0].time, QStringLiteral("2025-06-01T00:00:00Z"));  // 23:59:59.6 rounds into the next day
     EXPECT_TRUE(pts[1].desc.contains(QStringLiteral("Off Nantucket <shoals> & \"fog\"")));
-    EXPECT_TRUE(pts[1].desc.contains(QStringLiteral("a = 1.25', b = 0.50', alpha = 37.0")));
-    EXPECT_TRUE(pts[1].desc.contains(QStringLiteral("Line 1: Sun lower limb at 14:30:00 UT, Hs 35°12.3'")));
-    EXPECT_TRUE(pts[1].desc.contains(QStringLiteral("Line 2: Moon upper limb")));
+    EXPECT_TRUE(pts[1].desc.contains(QStringLiteral("a = 0.33', b = 0.10', alpha = 179.")));
+    EXPECT_TRUE(pts[1].desc.contains(QStringLiteral("Line 1: Sun lower limb at 06:00:37 UT, Hs 10°54.0'")));
+    EXPECT_TRUE(pts[1].desc.contains(QStringLiteral("Line 2: Mirfak at")));
+    EXPECT_TRUE(pts[1].desc.contains(QStringLiteral("Line 3: Moon upper limb")));
     EXPECT_TRUE(Parse(GpxDocument({}, true)).empty());
 }
 

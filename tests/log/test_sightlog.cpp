@@ -12,70 +12,13 @@
 #include <tuple>
 
 #include "log/mSightLog.h"
+#include "support/log_fixture.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A fix with four sights whose numbers have no short decimal form.
-LoggedFix FourLineFix() {
-    LoggedFix f;
-    f.UT = 45269.123456789012;
-    f.ZoneTime = f.UT + 3.0 / 24.0;
-    NavigationStateRecord& w = f.Working;
-    w.LocalDate = f.ZoneTime;
-    w.TZ = 3.0f;
-    w.Lat = -43.0 - 1.0 / 7.0;
-    w.Lon = 179.99999999999997;
-    w.Course = 359.9f;
-    w.Speed = 12.3f;
-    w.Temp = -1.7f;
-    w.Pressure = 1013.25f;
-    w.hEye = 2.1f;
-    w.i_s = -0.3f;
-    f.DRLat = w.Lat;
-    f.DRLon = w.Lon;
-    f.FixLat = -43.1 - 1e-13;
-    f.FixLon = -179.99;
-    f.EllipseA = 1.0 / 3.0;
-    f.EllipseB = 0.1f;
-    f.EllipseAlpha = 179.95;
-    f.CourseFromDR = -50.8;
-    f.DistanceFromDR = std::sqrt(2.0);
-    f.Passes = 3;
-    f.PassShift = {59.8123456789, 0.2051, 1e-7};
-    f.Version = "0.1.0";
-    f.Note = "Off Cape Agulhas, \"heavy\" swell; ±0.5'";
-    const BodyCode bodies[4] = {0, 1017, -8, -4};
-    const char* names[4] = {"Sun", "Mirfak", "Moon", "Jupiter"};
-    for (int i = 0; i < 4; ++i) {
-        LoggedSight s;
-        s.Line = i + 1;
-        s.Body = bodies[i];
-        s.BodyName = names[i];
-        s.TimeText = "06:0" + std::to_string(i) + ":37";
-        s.AltitudeText = "1" + std::to_string(i) + "-54.0";
-        s.LowerLimb = i % 2 == 0;
-        s.UT = f.UT - i / 1440.0;
-        s.Hs = 10.9 + i;
-        s.Hc = 10.0 + i + 1.0 / 3.0;
-        s.Zn = 359.99 - i * 90.0;
-        s.Intercept = -1.234567890123 * i;
-        s.Lat = f.DRLat - i / 7.0;
-        s.Lon = f.DRLon - i / 9.0;
-        s.Gha = 123.456789 * i;
-        s.Dec = -23.4 + i / 3.0;
-        s.Dip = 2.55 / 60.0;
-        s.Refr = 4.9 / 60.0 + i;
-        s.TP = -0.01 * i;
-        s.SemiD = i % 2 ? 0.0 : 16.2 / 60.0;
-        s.Parallax = i == 2 ? 0.9 : 0.0;
-        s.Ho = s.Hs - s.Dip - s.Refr - s.TP + s.SemiD + s.Parallax;
-        s.Residual = 0.1 / 3.0 * i;
-        f.Sights.push_back(s);
-    }
-    return f;
-}
+using testsupport::SampleFix;
 
 // Every field, compared exactly.
 auto Fields(const LoggedFix& f) {
@@ -132,7 +75,7 @@ protected:
 }  // namespace
 
 TEST_F(SightLogStore, FourLineFixComesBackExactlyAcrossAReopen) {
-    LoggedFix in = FourLineFix();
+    LoggedFix in = SampleFix();
     {
         SightLog log;
         ASSERT_TRUE(log.Open(path).Ok);
@@ -150,20 +93,20 @@ TEST_F(SightLogStore, FourLineFixComesBackExactlyAcrossAReopen) {
     const SightLines lines = SightLinesOf(in);
     EXPECT_EQ(lines.Body[1], 1017);
     EXPECT_EQ(lines.Altitude[3], "13-54.0");
-    EXPECT_TRUE(lines.LowerLimb[2]);
+    EXPECT_TRUE(lines.LowerLimb[1]);
 }
 
 TEST_F(SightLogStore, AFailureBetweenTwoWritesLeavesNothingOfTheFix) {
     SightLog log;
     ASSERT_TRUE(log.Open(path).Ok);
     EXPECT_THROW(log.Load(1), SightLogError);
-    LoggedFix first = FourLineFix();
+    LoggedFix first = SampleFix();
     log.Record(first);
     // The third sight's write fails after the fix row and two sights were written.
     RawExec(path,
             "CREATE TRIGGER fail_line3 BEFORE INSERT ON sight WHEN NEW.line = 3 "
             "BEGIN SELECT RAISE(ABORT, 'simulated write failure'); END;");
-    LoggedFix second = FourLineFix();
+    LoggedFix second = SampleFix();
     second.Id = 0;
     EXPECT_THROW(log.Record(second), SightLogError);
     EXPECT_EQ(second.Id, 0);
@@ -198,7 +141,7 @@ TEST_F(SightLogStore, DamagedFileIsSetAsideAndAFreshLogStarted) {
         const std::string written = "This is not an SQLite database, round " + std::to_string(round);
         EXPECT_EQ(head.substr(0, written.size()), written);
         EXPECT_TRUE(log.ListAll().empty());
-        LoggedFix f = FourLineFix();
+        LoggedFix f = SampleFix();
         log.Record(f);
     }
 }
@@ -261,7 +204,7 @@ TEST_F(SightLogStore, DamagedHeadersAreSetAsideOrLeftAlone) {
         EXPECT_EQ(r.Ok, c.setAside) << r.Error;
         EXPECT_EQ(!r.SetAsidePath.empty(), c.setAside);
         if (c.setAside) {
-            LoggedFix f = FourLineFix();
+            LoggedFix f = SampleFix();
             EXPECT_GT(log.Record(f), 0);
         } else {
             EXPECT_NE(r.Error.find("later version"), std::string::npos);
@@ -298,7 +241,7 @@ TEST_F(SightLogStore, DamagedRecordsAreReportedNotFatal) {
         fs::create_directories(dir);
         SightLog log;
         ASSERT_TRUE(log.Open(path).Ok);
-        LoggedFix bad = FourLineFix(), good = FourLineFix();
+        LoggedFix bad = SampleFix(), good = SampleFix();
         log.Record(bad);
         log.Record(good);
         ASSERT_EQ(bad.Id, 1);
@@ -321,7 +264,7 @@ TEST_F(SightLogStore, ANoteOrDeleteOnAFixDeletedElsewhereFails) {
     SightLog one, other;
     ASSERT_TRUE(one.Open(path).Ok);
     ASSERT_TRUE(other.Open(path).Ok);
-    LoggedFix f = FourLineFix(), g = FourLineFix();
+    LoggedFix f = SampleFix(), g = SampleFix();
     one.Record(f);
     one.Record(g);
     other.Delete({f.Id});
@@ -333,7 +276,7 @@ TEST_F(SightLogStore, ANoteOrDeleteOnAFixDeletedElsewhereFails) {
 }
 
 TEST_F(SightLogStore, CsvTextCannotBeAFormula) {
-    LoggedFix f = FourLineFix();
+    LoggedFix f = SampleFix();
     f.Sights.resize(1);
     f.Sights[0].Hs = -0.2;
     f.Sights[0].BodyName = "@Sun";

@@ -120,8 +120,18 @@ void ExpectAllColumnsShow(QTreeWidget* table, const char* what) {
 
 }  // namespace
 
-TEST_F(Desk, WindowsOpenShowingAllTheyComputeAndNoSmallerThanTheirControls) {
+// Each working window once: whole on the screen with every table column showing,
+// Alt+letters never twice beside the menu bar's, every box, button and header
+// with a tooltip, and no smaller than its controls when dragged small.
+TEST_F(Desk, EveryWindowOpensWholeWithUniqueMnemonicsTooltipsAndRoomForItsControls) {
     FourLineFix();
+    auto letterOf = [](const QString& text) {
+        const qsizetype i = text.indexOf(QLatin1Char('&'));
+        return i >= 0 && i + 1 < text.size() ? text.at(i + 1).toUpper() : QChar();
+    };
+    QString menu;
+    for (QAction* a : main_->menuBar()->actions()) menu += letterOf(a->text());
+    EXPECT_EQ(menu, QStringLiteral("ECGWH"));
     const QStringList keys = WindowKeys(*main_);
     ASSERT_EQ(keys.size(), 13);
     for (const QString& keyText : keys) {
@@ -136,6 +146,33 @@ TEST_F(Desk, WindowsOpenShowingAllTheyComputeAndNoSmallerThanTheirControls) {
             EXPECT_EQ(d->ListView1->columnCount(), 5);
             ExpectAllColumnsShow(d->ListView1, key.c_str());
         }
+        QString seen = menu;
+        for (QWidget* c : w->findChildren<QWidget*>()) {
+            const QString name = c->objectName();
+            QString text;  // the caption that can carry an Alt+letter
+            if (auto* b = qobject_cast<QAbstractButton*>(c)) text = b->text();
+            if (auto* g = qobject_cast<QGroupBox*>(c)) text = g->title();
+            if (auto* l = qobject_cast<QLabel*>(c); l && l->buddy()) text = l->text();
+            const QChar letter = letterOf(text);
+            if (!letter.isNull()) {
+                EXPECT_FALSE(seen.contains(letter)) << key << ": " << text.toStdString();
+                seen += letter;
+            }
+            // The captions of the rise and set table, boxes and buttons (not tool buttons) say what they hold.
+            const bool inBox = qobject_cast<QComboBox*>(c->parentWidget()) || qobject_cast<QAbstractSpinBox*>(c->parentWidget());
+            if ((qobject_cast<QAbstractButton*>(c) && c->isVisibleTo(w) && !qobject_cast<QToolButton*>(c)) ||
+                (qobject_cast<QLineEdit*>(c) && !inBox) || qobject_cast<QComboBox*>(c) || qobject_cast<QAbstractSpinBox*>(c) ||
+                (name.startsWith(QLatin1String("lblRS_Def_")) && name != "lblRS_Def_5" && name != "lblRS_Def_8")) {
+                EXPECT_FALSE(c->toolTip().isEmpty()) << key << " " << name.toStdString();
+            }
+        }
+        for (QTreeWidget* t : w->findChildren<QTreeWidget*>()) {
+            for (int c = 0; c < t->columnCount(); ++c)
+                EXPECT_FALSE(t->headerItem()->toolTip(c).isEmpty()) << key << " column " << c;
+            // Row headers: the caption of every details row that has one.
+            for (int r = 0; qobject_cast<frmDetails*>(w) && r < t->topLevelItemCount(); ++r)
+                EXPECT_TRUE(t->topLevelItem(r)->text(0).isEmpty() || !t->topLevelItem(r)->toolTip(0).isEmpty()) << key << " row " << r;
+        }
         // Dragged as small as can be: every control keeps its room inside the window.
         sub->resize(40, 40);
         QApplication::processEvents();
@@ -149,7 +186,7 @@ TEST_F(Desk, WindowsOpenShowingAllTheyComputeAndNoSmallerThanTheirControls) {
     }
 }
 
-TEST_F(Desk, TabFollowsTheScreenAndMnemonicsAreUniqueBesideTheMenus) {
+TEST_F(Desk, TabFollowsTheScreen) {
     auto* general = static_cast<frmGeneral*>(Open("General"));
     EXPECT_EQ(TabChain(general, general->Text1[0]),
               QStringList({"Text1_0", "Text1_10", "Text1_9", "Text1_1", "Text1_2", "Text1_3", "Text1_4", "Text1_5",
@@ -165,70 +202,6 @@ TEST_F(Desk, TabFollowsTheScreenAndMnemonicsAreUniqueBesideTheMenus) {
     chain.removeAll(QStringLiteral("Option1_1"));
     chain.removeAll(QStringLiteral("Option1_2"));
     EXPECT_EQ(chain, expected);
-
-    // Alt+letter: the menu bar's letters and each window's own, never twice.
-    auto letterOf = [](const QString& text) {
-        const qsizetype i = text.indexOf(QLatin1Char('&'));
-        return i >= 0 && i + 1 < text.size() ? text.at(i + 1).toUpper() : QChar();
-    };
-    QString menu;
-    for (QAction* a : main_->menuBar()->actions()) menu += letterOf(a->text());
-    EXPECT_EQ(menu, QStringLiteral("ECGWH"));
-    for (const QString& key : WindowKeys(*main_)) {
-        ChildWindow* w = Open(key);
-        QString seen = menu;
-        QStringList texts;
-        for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) texts << b->text();
-        for (QGroupBox* g : w->findChildren<QGroupBox*>()) texts << g->title();
-        for (QLabel* l : w->findChildren<QLabel*>())
-            if (l->buddy()) texts << l->text();
-        for (const QString& t : texts) {
-            const QChar c = letterOf(t);
-            if (c.isNull()) continue;
-            EXPECT_FALSE(seen.contains(c)) << key.toStdString() << ": " << t.toStdString();
-            seen += c;
-        }
-    }
-}
-
-TEST_F(Desk, EveryBoxAndHeaderSaysWhatItHolds) {
-    FourLineFix();
-    for (const QString& keyText : WindowKeys(*main_)) {
-        const std::string key = keyText.toStdString();
-        ChildWindow* w = Open(keyText);
-        for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) {
-            if (b->isVisibleTo(w) && !qobject_cast<QToolButton*>(b)) {
-                EXPECT_FALSE(b->toolTip().isEmpty()) << key << " " << b->objectName().toStdString();
-            }
-        }
-        for (QLineEdit* box : w->findChildren<QLineEdit*>()) {
-            if (!qobject_cast<QComboBox*>(box->parentWidget()) && !qobject_cast<QAbstractSpinBox*>(box->parentWidget())) {
-                EXPECT_FALSE(box->toolTip().isEmpty()) << key << " " << box->objectName().toStdString();
-            }
-        }
-        for (QComboBox* c : w->findChildren<QComboBox*>())
-            EXPECT_FALSE(c->toolTip().isEmpty()) << key << " " << c->objectName().toStdString();
-        for (QAbstractSpinBox* c : w->findChildren<QAbstractSpinBox*>())
-            EXPECT_FALSE(c->toolTip().isEmpty()) << key << " " << c->objectName().toStdString();
-        for (QTreeWidget* t : w->findChildren<QTreeWidget*>()) {
-            for (int c = 0; c < t->columnCount(); ++c)
-                EXPECT_FALSE(t->headerItem()->toolTip(c).isEmpty()) << key << " column " << c;
-            // Row headers: the caption of every row that has one.
-            if (!qobject_cast<frmDetails*>(w)) continue;
-            for (int r = 0; r < t->topLevelItemCount(); ++r) {
-                if (!t->topLevelItem(r)->text(0).isEmpty()) {
-                    EXPECT_FALSE(t->topLevelItem(r)->toolTip(0).isEmpty()) << key << " row " << r;
-                }
-            }
-        }
-        // The column and row captions of the rise and set table.
-        for (QLabel* l : w->findChildren<QLabel*>()) {
-            const QString name = l->objectName();
-            if (name.startsWith(QLatin1String("lblRS_Def_")) && name != "lblRS_Def_5" && name != "lblRS_Def_8") {
-                EXPECT_FALSE(l->toolTip().isEmpty()) << name.toStdString();
-            }
-        }
-    }
 }
 
 TEST_F(Desk, StatusBarShowsTheWorkingDataAndFollowsApply) {
