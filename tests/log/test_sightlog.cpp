@@ -123,29 +123,6 @@ TEST_F(SightLogStore, AFailureBetweenTwoWritesLeavesNothingOfTheFix) {
     EXPECT_EQ(log.ListAll().size(), 2u);
 }
 
-TEST_F(SightLogStore, DamagedFileIsSetAsideAndAFreshLogStarted) {
-    for (int round = 1; round <= 2; ++round) {
-        {
-            std::ofstream out(path, std::ios::binary | std::ios::trunc);
-            out << "This is not an SQLite database, round " << round << std::string(4096, 'x');
-        }
-        SightLog log;
-        const SightLog::OpenReport r = log.Open(path);
-        ASSERT_TRUE(r.Ok) << r.Error;
-        EXPECT_EQ(log.SchemaVersion(), SightLog::kSchemaVersion);
-        const std::string aside = (dir / (round == 1 ? "sightlog.damaged.db" : "sightlog.damaged-2.db")).string();
-        EXPECT_EQ(r.SetAsidePath, aside);
-        std::ifstream kept(aside);
-        std::string head;
-        std::getline(kept, head);
-        const std::string written = "This is not an SQLite database, round " + std::to_string(round);
-        EXPECT_EQ(head.substr(0, written.size()), written);
-        EXPECT_TRUE(log.ListAll().empty());
-        LoggedFix f = SampleFix();
-        log.Record(f);
-    }
-}
-
 TEST_F(SightLogStore, SchemaVersionRecordedAndOlderFileMigrated) {
     // A file of schema 1, as the first version of the log wrote it, with one fix.
     RawExec(path,
@@ -181,32 +158,45 @@ TEST_F(SightLogStore, SchemaVersionRecordedAndOlderFileMigrated) {
     }
 }
 
-// Damaged headers: each file is either set aside with a fresh log started, or (a later
-// version's) left exactly as it is, journal mode included; never a crash.
-TEST_F(SightLogStore, DamagedHeadersAreSetAsideOrLeftAlone) {
+// Damaged files: each is set aside under the next free name with a fresh log started, or
+// (a later version's) left exactly as it is, journal mode included; never a crash.
+TEST_F(SightLogStore, DamagedFilesAreSetAsideOrLeftAlone) {
     const struct {
-        const char* sql;  // makes the file
+        const char* sql;  // makes the file; none: bytes that are no database
         bool setAside;
     } cases[] = {
+        {nullptr, true},
+        {nullptr, true},  // a second one, set aside beside the first
         {"CREATE TABLE x(a); PRAGMA user_version=-100000;", true},
         {"CREATE TABLE x(a); PRAGMA user_version=-1;", true},
         {"CREATE TABLE x(a); PRAGMA user_version=2;", true},  // schema 2 without its tables
         {"CREATE TABLE fix(a); PRAGMA user_version=1;", true},
         {"CREATE TABLE x(a); PRAGMA user_version=99;", false},  // a later version
     };
+    int asides = 0;
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.sql);
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        RawExec(path, c.sql);
+        SCOPED_TRACE(c.sql ? c.sql : "not a database");
+        for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(path + suffix);
+        if (c.sql)
+            RawExec(path, c.sql);
+        else
+            std::ofstream(path, std::ios::binary) << "This is not an SQLite database" << std::string(4096, 'x');
         SightLog log;
         const SightLog::OpenReport r = log.Open(path);
         EXPECT_EQ(r.Ok, c.setAside) << r.Error;
-        EXPECT_EQ(!r.SetAsidePath.empty(), c.setAside);
         if (c.setAside) {
+            ++asides;
+            const std::string n = asides == 1 ? "" : "-" + std::to_string(asides);
+            EXPECT_EQ(r.SetAsidePath, (dir / ("sightlog.damaged" + n + ".db")).string());
+            std::string head;
+            std::getline(std::ifstream(r.SetAsidePath), head);
+            EXPECT_EQ(head.rfind(c.sql ? "SQLite format 3" : "This is not an SQLite database", 0), 0u);
+            EXPECT_EQ(log.SchemaVersion(), SightLog::kSchemaVersion);
+            EXPECT_TRUE(log.ListAll().empty());
             LoggedFix f = SampleFix();
             EXPECT_GT(log.Record(f), 0);
         } else {
+            EXPECT_TRUE(r.SetAsidePath.empty());
             EXPECT_NE(r.Error.find("later version"), std::string::npos);
             EXPECT_FALSE(fs::exists(path + "-wal"));
             std::ifstream in(path, std::ios::binary);

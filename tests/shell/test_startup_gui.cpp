@@ -137,13 +137,3 @@ TEST(StartUp, AGoodStartLoadsOnceAndShowsTheMainWindow) {
     delete m;
     EXPECT_EQ(MainForm(), nullptr);
 }
-
-TEST(StartUp, TheHelpDocumentLiesBesideTheProgramInTheBuildTree) {
-    // The build copies help/VeltranoHelp.html to Help/ beside the program, as
-    // the installation does.
-    QFile help(QStringLiteral(VELTRANO_DATA_DIR "/../Help/VeltranoHelp.html"));
-    ASSERT_TRUE(help.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(help.readAll());
-    for (const char* part : {"Universal Time", "three star sights", "General information", "Compass error"})
-        EXPECT_TRUE(text.contains(QLatin1String(part), Qt::CaseInsensitive)) << part;
-}
