@@ -4,12 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QMap>
-#include <QString>
 #include <QXmlStreamReader>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "log/mGpx.h"
 #include "support/log_fixture.h"

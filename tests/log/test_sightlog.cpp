@@ -4,14 +4,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <cmath>
-#include <cstdlib>
 #include <filesystem>
-#include <algorithm>
 #include <fstream>
-#include <tuple>
 
-#include "log/mSightLog.h"
 #include "support/log_fixture.h"
 
 namespace fs = std::filesystem;

@@ -4,15 +4,10 @@
 // information and position windows, "Delete" and "Export CSV...".
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTreeView>
 #include <QTreeWidget>
-#include <memory>
 
 #include "shell/MDIFormMain.h"
 #include "shell/frmGeneral.h"
@@ -104,19 +99,19 @@ protected:
 
 }  // namespace
 
-TEST_F(SightLogWindow, NewestFirstFilteredByZoneDateAndDeletedAfterAsking) {
-    StoredFix(DateFromParts(2026, 12, 3, 8, 0), 1);
-    StoredFix(DateFromParts(2026, 12, 5, 20, 0), 2);
-    StoredFix(DateFromParts(2026, 12, 1, 12, 0), 3);
+// Newest first, filtered by zone date, exported to a CSV that reads back to the same
+// numbers (every fix, or the one selected), and deleted after asking.
+TEST_F(SightLogWindow, NewestFirstFilteredExportedAndDeletedAfterAsking) {
+    const LoggedFix f3 = StoredFix(DateFromParts(2026, 12, 3, 8, 0), 1);
+    const LoggedFix f5 = StoredFix(DateFromParts(2026, 12, 5, 20, 0), 2);
+    const LoggedFix f1 = StoredFix(DateFromParts(2026, 12, 1, 12, 0), 4);
     frmSightLog* log = OpenLog(false);
     ASSERT_NE(log, nullptr);
     const QString d1 = FormatShortDate(DateFromParts(2026, 12, 1)), d3 = FormatShortDate(DateFromParts(2026, 12, 3)),
                   d5 = FormatShortDate(DateFromParts(2026, 12, 5));
     EXPECT_EQ(Column(log->lstFixes, 0), (QStringList{d5, d3, d1}));
-    EXPECT_EQ(Column(log->lstFixes, 5),
-              (QStringList{QStringLiteral("2: Sun, Mirfak"), QStringLiteral("1: Sun"),
-                           QStringLiteral("3: Sun, Mirfak, Moon")}));
-
+    EXPECT_EQ(Column(log->lstFixes, 5), (QStringList{QStringLiteral("2: Sun, Mirfak"), QStringLiteral("1: Sun"),
+                                                     QStringLiteral("4: Sun, Mirfak, Moon, Jupiter")}));
     QTest::mouseClick(log->chkFilter, Qt::LeftButton);
     log->dateFrom->setDate(QDate(2026, 12, 2));
     log->dateTo->setDate(QDate(2026, 12, 4));
@@ -125,6 +120,38 @@ TEST_F(SightLogWindow, NewestFirstFilteredByZoneDateAndDeletedAfterAsking) {
     EXPECT_EQ(Column(log->lstFixes, 0), (QStringList{d5, d3}));
     QTest::mouseClick(log->chkFilter, Qt::LeftButton);
     EXPECT_EQ(Rows(log->lstFixes), 3);
+
+    // Nothing selected: every fix exported, one row per sight, newest fix first.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("out.csv"));
+    const auto old = frmSightLog::SetSaveFileChooser([&](QWidget*, const QString&) { return file; });
+    QTest::mouseClick(log->cmdExport, Qt::LeftButton);
+    testsupport::CsvTable t = testsupport::ReadCsv(file.toStdString());
+    ASSERT_EQ(t.rows.size(), 7u);
+    for (size_t r = 0; r < 7; ++r) {
+        const LoggedFix& f = r < 2 ? f5 : r < 3 ? f3 : f1;
+        const LoggedSight& s = f.Sights[r < 2 ? r : r < 3 ? 0 : r - 3];
+        EXPECT_EQ(t.Num(r, "fix_id"), f.Id);
+        EXPECT_EQ(t.Num(r, "fix_lat"), f.FixLat);
+        EXPECT_EQ(t.Text(r, "fix_lon_text"), FormatLatLon(f.FixLon, false).toStdString());
+        EXPECT_EQ(t.Num(r, "ellipse_alpha"), f.EllipseAlpha);
+        EXPECT_EQ(static_cast<float>(t.Num(r, "speed_kn")), f.Working.Speed);
+        EXPECT_EQ(t.Text(r, "note"), f.Note);
+        EXPECT_EQ(t.Num(r, "line"), s.Line);
+        EXPECT_EQ(t.Text(r, "body"), s.BodyName);
+        EXPECT_EQ(t.Num(r, "zn"), s.Zn);
+        EXPECT_EQ(t.Text(r, "hc_text"),
+                  FormatAngleDegMin(s.Hc, 2, false, false).replace(QLatin1Char(' '), QLatin1Char('-')).toStdString());
+    }
+    EXPECT_EQ(t.Text(0, "zone_time"), "2026-12-05 20:00:00");
+    EXPECT_EQ(t.Text(0, "ut"), "2026-12-05 17:00:00");
+    // The selection only.
+    ClickRow(log->lstFixes, 2);
+    QTest::mouseClick(log->cmdExport, Qt::LeftButton);
+    frmSightLog::SetSaveFileChooser(old);
+    t = testsupport::ReadCsv(file.toStdString());
+    ASSERT_EQ(t.rows.size(), 4u);
+    EXPECT_EQ(t.Num(3, "fix_id"), f1.Id);
 
     ClickRow(log->lstFixes, 1);
     {
@@ -139,46 +166,6 @@ TEST_F(SightLogWindow, NewestFirstFilteredByZoneDateAndDeletedAfterAsking) {
     EXPECT_EQ(Column(log->lstFixes, 0), (QStringList{d5, d1}));
     EXPECT_EQ(ProgramSightLog(nullptr)->ListAll().size(), 2u);
     EXPECT_EQ(Rows(log->lstSights), 0);
-}
-
-TEST_F(SightLogWindow, ExportedCsvReadsBackToTheSameNumbers) {
-    const LoggedFix a = StoredFix(DateFromParts(2026, 12, 1, 12, 0), 4);
-    const LoggedFix b = StoredFix(DateFromParts(2026, 12, 2, 12, 0), 2);
-    frmSightLog* log = OpenLog(false);
-    ASSERT_NE(log, nullptr);
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("out.csv"));
-    const auto old = frmSightLog::SetSaveFileChooser([&](QWidget*, const QString&) { return file; });
-
-    // Nothing selected: every fix listed, one row per sight, newest fix first.
-    QTest::mouseClick(log->cmdExport, Qt::LeftButton);
-    testsupport::CsvTable t = testsupport::ReadCsv(file.toStdString());
-    ASSERT_EQ(t.rows.size(), 6u);
-    for (size_t r = 0; r < 6; ++r) {
-        const LoggedFix& f = r < 2 ? b : a;
-        const LoggedSight& s = f.Sights[r < 2 ? r : r - 2];
-        EXPECT_EQ(t.Num(r, "fix_id"), f.Id);
-        EXPECT_EQ(t.Num(r, "fix_lat"), f.FixLat);
-        EXPECT_EQ(t.Text(r, "fix_lon_text"), FormatLatLon(f.FixLon, false).toStdString());
-        EXPECT_EQ(t.Num(r, "ellipse_alpha"), f.EllipseAlpha);
-        EXPECT_EQ(static_cast<float>(t.Num(r, "speed_kn")), f.Working.Speed);
-        EXPECT_EQ(t.Text(r, "note"), f.Note);
-        EXPECT_EQ(t.Num(r, "line"), s.Line);
-        EXPECT_EQ(t.Text(r, "body"), s.BodyName);
-        EXPECT_EQ(t.Num(r, "zn"), s.Zn);
-        EXPECT_EQ(t.Text(r, "hc_text"),
-                  FormatAngleDegMin(s.Hc, 2, false, false).replace(QLatin1Char(' '), QLatin1Char('-')).toStdString());
-    }
-    EXPECT_EQ(t.Text(0, "zone_time"), "2026-12-02 12:00:00");
-    EXPECT_EQ(t.Text(0, "ut"), "2026-12-02 09:00:00");
-
-    // The selection only.
-    ClickRow(log->lstFixes, 1);
-    QTest::mouseClick(log->cmdExport, Qt::LeftButton);
-    t = testsupport::ReadCsv(file.toStdString());
-    ASSERT_EQ(t.rows.size(), 4u);
-    EXPECT_EQ(t.Num(3, "fix_id"), a.Id);
-    frmSightLog::SetSaveFileChooser(old);
 }
 
 // " 11 54.0" or "-00 03.5" (FormatAngleDegMin) to arc minutes.

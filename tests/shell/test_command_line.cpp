@@ -3,19 +3,14 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <fcntl.h>
 #include <unistd.h>
+#include <fcntl.h>
 
 #include "core/mVersion.h"
 
-#include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <string>
 #include <thread>
-#include <vector>
 
 extern char** environ;
 

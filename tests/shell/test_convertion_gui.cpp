@@ -1,12 +1,8 @@
 // The text forms in a point locale and in a comma locale.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
-#include <tuple>
 
 #include "ui/mConvertion.h"
-#include "ui/mPublicVarsQt.h"
 #include "support/gui_support.h"
 
 namespace {

@@ -5,33 +5,24 @@
 // section of the window in use; the desk is put back at the next start.
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QAbstractSpinBox>
 #include <QComboBox>
-#include <QFile>
-#include <QLabel>
-#include <QMenu>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QSettings>
-#include <QStatusBar>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <memory>
 
 #include "shell/MDIFormMain.h"
 #include "shell/frmGeneral.h"
 #include "shell/frmHelp.h"
-#include "ui/mLayout.h"
 #include "fix/frmPosition.h"
 #include "support/gui_support.h"
 #include "map/frmDetails.h"
-#include "map/mDetailsReport.h"
 #include "map/mPlotLines.h"
 #include "support/nav_fixture.h"
 

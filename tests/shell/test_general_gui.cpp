@@ -2,18 +2,11 @@
 // and ranges, storing, the announcement of new working data, Save Info.
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTimer>
-#include <cstring>
-#include <memory>
-#include <tuple>
-#include <utility>
 
 #include "shell/frmGeneral.h"
-#include "ui/mConvertion.h"
-#include "ui/mPublicVarsQt.h"
 #include "support/gui_support.h"
 
 namespace {

@@ -4,23 +4,16 @@
 
 #include <QDialog>
 
-#include <QAction>
 #include <QComboBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPointer>
-#include <QScreen>
 #include <QToolBar>
-#include <memory>
 
 #include "shell/MDIFormMain.h"
 #include "shell/frmGeneral.h"
 #include "shell/frmSplash.h"
 #include "ui/mConvertion.h"
 #include "ui/mLayout.h"
-#include "ui/mPublicVarsQt.h"
-#include "core/mWorkingData.h"
-#include "fix/mLastFix.h"
 #include "support/gui_support.h"
 #include "support/nav_fixture.h"
 

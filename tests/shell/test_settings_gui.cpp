@@ -5,7 +5,6 @@
 #include <QSettings>
 
 #include "ui/mConvertion.h"
-#include "ui/mPublicVarsQt.h"
 #include "support/gui_support.h"
 
 namespace {

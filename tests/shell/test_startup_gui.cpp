@@ -3,19 +3,10 @@
 // settings loaded and the zone time taken from UTC and the saved zone.
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
 #include <QSettings>
-#include <QTemporaryDir>
-#include <cstring>
-#include <functional>
-#include <limits>
 
 #include "shell/MDIFormMain.h"
 #include "shell/StartUp.h"
-#include "shell/frmSplash.h"
-#include "ui/mPublicVarsQt.h"
-#include "core/mFiles.h"
 #include "support/gui_support.h"
 
 namespace {
