@@ -1,8 +1,8 @@
 // The working windows at the chart table: they open showing all they compute on
 // a 1280x800 screen and cannot be dragged smaller than their controls; Tab
 // follows the screen; mnemonics are unique; every box and header says what it
-// holds; the status bar shows the working data; help opens in the program at the
-// section of the window in use; the desk is put back at the next start.
+// holds; help opens in the program at the section of the window in use; the
+// desk is put back at the next start.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -193,19 +193,6 @@ TEST_F(Desk, TabFollowsTheScreen) {
     chain.removeAll(QStringLiteral("Option1_1"));
     chain.removeAll(QStringLiteral("Option1_2"));
     EXPECT_EQ(chain, expected);
-}
-
-TEST_F(Desk, StatusBarShowsTheWorkingDataAndFollowsApply) {
-    EXPECT_EQ(main_->StatusLabel()->text(),
-              QStringLiteral("Zone time 12/06/2026 14:35 (zone +3)    UT 12/06/2026 11:35    DR 43-07.2N 131-54.0E    "
-                             "Course 045.0\u00B0    Speed 12.5 kn"));
-    auto* general = static_cast<frmGeneral*>(Open("General"));
-    TypeInto(general->Text1[3], QStringLiteral("2705"));
-    TypeInto(general->Text1[9], QStringLiteral("-02"));
-    QTest::mouseClick(general->Command1, Qt::LeftButton);
-    const QString text = main_->StatusLabel()->text();
-    EXPECT_TRUE(text.contains(QStringLiteral("(zone -2)    UT 12/06/2026 16:35"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("Course 270.5\u00B0"))) << text.toStdString();
 }
 
 TEST_F(Desk, ABadDeskGeometryFallsBackToTheDefault) {

@@ -112,12 +112,16 @@ TEST(MainWindow, AButtonActsOnlyOnceItsWindowExists) {
     EXPECT_EQ(m->Area()->subWindowList().size(), opened);
 }
 
-TEST(MainWindow, SaveInfoAppliesAndEveryOpenWindowOfResultsRecomputes) {
+// The status bar and every open window of results follow new working data.
+TEST(MainWindow, SaveInfoAppliesAndTheStatusBarAndEveryOpenWindowOfResultsFollow) {
     testsupport::LoadDataFiles();
     LocaleScope point(PointLocale());
     ClearSettings();
     auto m = MakeMain();
     DialogRecorder rec;
+    EXPECT_EQ(m->StatusLabel()->text(),
+              QStringLiteral("Zone time 12/06/2026 14:35 (zone +3)    UT 12/06/2026 11:35    DR 43-07.2N 131-54.0E    "
+                             "Course 045.0\u00B0    Speed 12.5 kn"));
     for (const char* key : {"RiseSet", "Position", "Ephemerides", "Compass", "Annual", "General"})
         m->ButtonByKey(QLatin1String(key))->trigger();
     auto* general = qobject_cast<frmGeneral*>(m->WindowOfKey(QStringLiteral("General")));
@@ -128,6 +132,8 @@ TEST(MainWindow, SaveInfoAppliesAndEveryOpenWindowOfResultsRecomputes) {
     QTest::mouseClick(general->Command2, Qt::LeftButton);
     EXPECT_TRUE(rec.messages.empty());
     EXPECT_EQ(NavigationState.TZ, -2.0f);  // what Save Info writes: test_general_gui
+    EXPECT_TRUE(m->StatusLabel()->text().startsWith(QStringLiteral("Zone time 01/15/2027 14:35 (zone -2)    UT 01/15/2027 16:35")))
+        << m->StatusLabel()->text().toStdString();
     const QString zone = QStringLiteral("TimeZone = -2");
     EXPECT_TRUE(m->WindowOfKey(QStringLiteral("RiseSet"))->findChild<QLabel*>(QStringLiteral("lblRS_Def_5"))->text().contains(zone));
     EXPECT_TRUE(m->WindowOfKey(QStringLiteral("Position"))->findChild<QLabel*>(QStringLiteral("lblGenInfo"))->text().contains(zone));
