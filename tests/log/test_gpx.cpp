@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "log/mGpx.h"
+#include "support/csv.h"
 #include "support/log_fixture.h"
 
 namespace fs = std::filesystem;
@@ -61,12 +62,6 @@ double Seconds(const QString& iso) {
     return DateFromParts(y, mo, d, h, mi, s) * 86400.0;
 }
 
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 }  // namespace
 
@@ -101,7 +96,7 @@ TEST(Gpx, FileWrittenWholeOrTheOldOneLeft) {
     const std::string text = GpxDocument({MakeFix(45000.5, 10, 20, "")}, false);
     std::string error;
     ASSERT_TRUE(WriteFileAtomically((dir / "a.gpx").string(), text, &error)) << error;
-    EXPECT_EQ(ReadAll(dir / "a.gpx"), text);
+    EXPECT_EQ(testsupport::ReadAll(dir / "a.gpx"), text);
     // A target that cannot be replaced (a folder) and a missing folder: the reason, nothing left behind.
     fs::create_directories(dir / "b.gpx");
     EXPECT_FALSE(WriteFileAtomically((dir / "b.gpx").string(), text, &error));
@@ -129,12 +124,12 @@ TEST(Gpx, CommandLineExportsTheLogOrItsRange) {
     const std::string out = (dir / "fixes.gpx").string();
     std::string msg;
     ASSERT_EQ(LogGpxCommand({out, "--from", "2025-06-02", "--to", "2025-06-03"}, logPath, &msg), 0) << msg;
-    std::vector<GpxPoint> pts = Parse(ReadAll(out));
+    std::vector<GpxPoint> pts = Parse(testsupport::ReadAll(out));
     ASSERT_EQ(pts.size(), 4u);  // two waypoints, two track points
     EXPECT_NEAR(pts[0].lat, 42.0, kTolDeg);
     EXPECT_NEAR(pts[1].lon, -63.0, kTolDeg);
     ASSERT_EQ(LogGpxCommand({out}, logPath, &msg), 0) << msg;
-    EXPECT_EQ(Parse(ReadAll(out)).size(), 6u);
+    EXPECT_EQ(Parse(testsupport::ReadAll(out)).size(), 6u);
 
     const struct {
         std::vector<std::string> args;

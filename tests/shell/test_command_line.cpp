@@ -7,6 +7,7 @@
 #include <fcntl.h>
 
 #include "core/mVersion.h"
+#include "support/csv.h"
 
 #include <filesystem>
 #include <fstream>
@@ -17,18 +18,13 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::ReadAll;
 
 struct ProgramRun {
     int status = -1;
     std::string out, err;
 };
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // Starts the program with args, without DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM.
 pid_t Start(const std::vector<std::string>& args, const std::string& outFile, const std::string& errFile) {

@@ -60,12 +60,8 @@ TEST(Settings, AValueWrittenWithTheOtherSeparatorReadsBack) {
 
 TEST(Settings, FirstRunAndGarbageGiveTheDefaults) {
     LocaleScope point(PointLocale());
-    NavigationStateRecord d;
-    d.Temp = 10.0f;
-    d.Pressure = 1010.0f;
-    d.hEye = d.Speed = 15.0f;
-    d.i_s = d.Course = d.TZ = 0.0f;
-    d.Lat = d.Lon = 0.0;
+    // The defaults: 10 C, 1010 mB, eye 15 m, speed 15 kn; the rest 0.
+    NavigationStateRecord d{0.0, 0.0f, 0.0, 0.0, 0.0f, 15.0f, 10.0f, 1010.0f, 15.0f, 0.0f};
     ClearSettings();
     NavigationStateRecord s = KnownState();
     ReadSettings(s);
