@@ -365,7 +365,7 @@ QString DailyPagesFontFamily() {
 namespace {
 
 void DrawTitlePage(QPainter& painter, QPagedPaintDevice* device, const QString& family, DateValue from, DateValue to,
-                   bool tables) {
+                   const PagesOptions& options) {
     const QRectF area = QRectF(QPointF(0, 0), device->pageLayout().paintRectPixels(device->logicalDpiY()).size());
     Canvas c(painter, area, family);
     const QLocale en(QLocale::English);
@@ -373,9 +373,13 @@ void DrawTitlePage(QPainter& painter, QPagedPaintDevice* device, const QString& 
                           en.toString(ToDate(to), QStringLiteral("d MMMM yyyy"));
     c.Text(0, 200, kDesignWidth, QStringLiteral("DAILY PAGES"), Qt::AlignHCenter, 20.0, true, 30);
     c.Text(0, 240, kDesignWidth, range, Qt::AlignHCenter, 12.0, false, 20);
-    if (tables)
-        c.Text(0, 270, kDesignWidth, QStringLiteral("with the standing tables for %1").arg(ToDate(from).year()),
-               Qt::AlignHCenter, 10.0, false, 16);
+    // What follows the spreads, in the order it comes.
+    QStringList after;
+    if (options.lunars) after << QStringLiteral("the lunar distances");
+    if (options.tables) after << QStringLiteral("the standing tables for %1").arg(ToDate(from).year());
+    if (!after.isEmpty())
+        c.Text(0, 270, kDesignWidth, QStringLiteral("with ") + after.join(QStringLiteral(" and ")), Qt::AlignHCenter,
+               10.0, false, 16);
     c.Text(0, 320, kDesignWidth, QStringLiteral("Times are UT.  Each spread's left page is an even page: print two-sided, "
                                                 "or view as facing pages with a cover page."),
            Qt::AlignHCenter, 7.0, false, 12);
@@ -445,7 +449,7 @@ bool DrawDailyPages(QPagedPaintDevice* device, DateValue from, DateValue to, con
         if (auto* printer = dynamic_cast<QPrinter*>(device)) printer->abort();
         return false;
     };
-    if (options.titlePage) DrawTitlePage(painter, device, family, from, to, options.tables);
+    if (options.titlePage) DrawTitlePage(painter, device, family, from, to, options);
     DailySpread spread;
     for (size_t i = 0; i < starts.size(); ++i) {
         try {

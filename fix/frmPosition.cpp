@@ -642,6 +642,7 @@ void frmPosition::CalculatePosition() {
     } else {
         refusal_.clear();
         LastFix = fix;
+        LastFixIsSession = false;
     }
     Label4->setText(LastFixText());
     if (!fix.Refused()) emit fixCalculated(fix);

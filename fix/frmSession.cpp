@@ -22,7 +22,9 @@
 #include "core/mStar.h"
 #include "core/mTextForms.h"
 #include "core/mWorkingData.h"
+#include "fix/mLastFix.h"
 #include "fix/mReduceCommand.h"
+#include "fix/mSessionReport.h"
 #include "core/mSailing.h"
 #include "ui/mConvertion.h"
 #include "ui/mDialogs.h"
@@ -53,25 +55,9 @@ QString HsText(double hs) {
     return text;
 }
 
-QString Minutes(double arcmin) { return QString::asprintf("%+.1f'", arcmin); }
 QString Angle(double deg, int width) { return WithDegreeSigns(FormatAngleDegMin(deg, width, false, false)).trimmed(); }
-QString Position(double lat, double lon) { return FormatLatLon(lat, true) + QLatin1Char(' ') + FormatLatLon(lon, false); }
-QString EllipseText(const ErrorEllipse& e) {
-    return QString::asprintf("a = %.2f' b = %.2f' Alpha = %05.1f deg", e.A, e.B, e.Azimuth);
-}
 
 }  // namespace
-
-QString SessionBodyName(BodyCode code) {
-    if (IsStarCode(code)) {
-        const int i = StarIndex(code);
-        if (i == 0) return QString::number(code);
-        const StarRecord& s = Stars[static_cast<size_t>(i)];
-        return QString::fromStdString(s.Name.empty() ? StarName(i) : s.Name);
-    }
-    if (code <= 0 && code >= -8) return QString::fromStdString(BodyNames()[static_cast<size_t>(-code)]);
-    return QString();
-}
 
 // ------------------------------------------------------------------ plot
 
@@ -224,17 +210,15 @@ frmSession::frmSession(QWidget* parent) : ChildWindow(parent) {
     cmdOpen = new QPushButton(QStringLiteral("&Open sights file..."), this);
     cmdOpen->setObjectName(QStringLiteral("cmdOpen"));
     cmdOpen->setToolTip(QStringLiteral("Read any number of sights from a CSV file (ut, body, hs[, limb][, use])"));
-    txtClockError = new QLineEdit(this);
-    txtClockError->setObjectName(QStringLiteral("txtClockError"));
-    txtClockError->setMaximumWidth(70);
-    txtClockError->setToolTip(QStringLiteral("Seconds the computer's clock is fast (+) or slow (-) on UT: "
-                                             "Mark subtracts it"));
+    cmdDetails = new QPushButton(QStringLiteral("&Details"), this);
+    cmdDetails->setObjectName(QStringLiteral("cmdDetails"));
+    cmdDetails->setToolTip(QStringLiteral("Every sight's workings from the DR, the summary and the plot of the lines"));
+    cmdDetails->setEnabled(false);
     buttons->addWidget(cmdCalculate);
     buttons->addWidget(cmdAdd);
     buttons->addWidget(cmdOpen);
+    buttons->addWidget(cmdDetails);
     buttons->addStretch(1);
-    buttons->addWidget(new QLabel(QStringLiteral("Clock error (s, + fast):"), this));
-    buttons->addWidget(txtClockError);
     top->addLayout(buttons);
 
     auto* bottom = new QHBoxLayout;
@@ -268,12 +252,12 @@ frmSession::frmSession(QWidget* parent) : ChildWindow(parent) {
 
     connect(cmdCalculate, &QPushButton::clicked, this, [this] { Calculate(); });
     connect(cmdAdd, &QPushButton::clicked, this, [this] { AddSight(); });
+    connect(cmdDetails, &QPushButton::clicked, this, [this] { emit detailsRequested(); });
     connect(cmdOpen, &QPushButton::clicked, this, [this] {
         const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open sights file"), QString(),
                                                           QStringLiteral("Sights (*.csv);;All files (*)"));
         if (!path.isEmpty()) OpenFile(path);
     });
-    connect(txtClockError, &QLineEdit::editingFinished, this, [this] { ClockErrorEdited(); });
     connect(cmdTakeIdentified, &QPushButton::clicked, this, [this] { TakeIdentified(lstIdentify->currentRow()); });
     connect(lstIdentify, &QListWidget::itemDoubleClicked, this, [this] { TakeIdentified(lstIdentify->currentRow()); });
     connect(tblSights, &QTableWidget::currentCellChanged, this, [this](int row) { PlotSeriesOf(row); });
@@ -285,30 +269,16 @@ QSize frmSession::ContentSize() const { return QSize(1200, 640); }
 void frmSession::Update() {
     const NavigationStateRecord& n = NavigationState;
     lblConditions->setText(QStringLiteral("DR: %1, COG = %2, SOG = %3 kt at %4 UT; Temp = %5 C, Pres = %6 mB, H = %7 m, "
-                                          "i+s = %8 min")
-                               .arg(Position(n.Lat, n.Lon))
+                                          "i+s = %8 min; clock %9 s fast (General Info)")
+                               .arg(PositionText(n.Lat, n.Lon))
                                .arg(n.Course)
                                .arg(n.Speed)
                                .arg(UtText(n.LocalDate - n.TZ / 24.0))
                                .arg(n.Temp)
                                .arg(n.Pressure)
                                .arg(n.hEye)
-                               .arg(n.i_s));
-    txtClockError->setText(QString::number(n.ClockError));
-}
-
-void frmSession::ClockErrorEdited() {
-    bool ok = false;
-    const double v = QLocale::c().toDouble(txtClockError->text().trimmed().replace(QLatin1Char(','), QLatin1Char('.')), &ok);
-    if (!ok || !kClockErrorRange.Holds(v)) {
-        ShowMessage(this, kTitle, QStringLiteral("The clock error is seconds from -3600 to 3600 (+ when the computer is fast)."),
-                    MsgIcon::Exclamation);
-        txtClockError->setText(QString::number(NavigationState.ClockError));
-        return;
-    }
-    NavigationState.ClockError = v;
-    QString why;
-    if (!SaveSharedState(&why)) ShowMessage(this, kTitle, why, MsgIcon::Exclamation);
+                               .arg(n.i_s)
+                               .arg(QString::asprintf("%+.1f", n.ClockError)));
 }
 
 int frmSession::AddSight() {
@@ -346,7 +316,7 @@ int frmSession::AddSight() {
     tblSights->setCellWidget(row, colIdentify, identify);
     auto* mark = new QPushButton(QStringLiteral("Mark"));
     mark->setObjectName(QStringLiteral("cmdMark_%1").arg(row));
-    mark->setToolTip(QStringLiteral("The present UT from the computer's clock, less the clock error"));
+    mark->setToolTip(QStringLiteral("The present UT from the computer's clock, less the clock error of General Info"));
     connect(mark, &QPushButton::clicked, this, [this, row] { Mark(row); });
     tblSights->setCellWidget(row, colMark, mark);
     return row;
@@ -394,6 +364,15 @@ void frmSession::TakeLines(const SightLines& lines, DateValue utDate) {
     }
 }
 
+void frmSession::ShowSights(const std::vector<SessionSight>& sights) {
+    tblSights->setRowCount(0);
+    for (size_t i = 0; i < sights.size(); ++i) {
+        const SessionSight& s = sights[i];
+        SetSight(SightNumber(s, i) - 1, s.Body, s.UT, s.Hs, s.LowerLimb, s.Use);
+    }
+    while (tblSights->rowCount() < kStartRows) AddSight();
+}
+
 bool frmSession::OpenFile(const QString& path) {
     ReduceInput input;
     std::string why;
@@ -401,12 +380,7 @@ bool frmSession::OpenFile(const QString& path) {
         ShowMessage(this, kTitle, QString::fromStdString(why), MsgIcon::Exclamation);
         return false;
     }
-    tblSights->setRowCount(0);
-    for (size_t i = 0; i < input.Sights.size(); ++i) {
-        const SessionSight& s = input.Sights[i];
-        SetSight(static_cast<int>(i), s.Body, s.UT, s.Hs, s.LowerLimb, s.Use);
-    }
-    while (tblSights->rowCount() < kStartRows) AddSight();
+    ShowSights(input.Sights);
     return true;
 }
 
@@ -424,6 +398,7 @@ bool frmSession::ReadSights(std::vector<SessionSight>& sights, std::vector<int>&
         }
         SessionSight s;
         s.Body = body;
+        s.Number = r + 1;
         if (!ParseIsoUT(ut.toStdString(), s.UT)) {
             why = where + QStringLiteral("the UT \"%1\" is not yyyy-mm-dd hh:mm:ss.").arg(ut);
             return false;
@@ -475,6 +450,9 @@ void frmSession::Calculate() {
     result_ = f;
     resultRows_ = rows;
     hasResult_ = true;
+    LastSession = f;
+    LastFixIsSession = true;
+    cmdDetails->setEnabled(true);
     ShowResult();
     emit sessionCalculated();
 }
@@ -485,13 +463,13 @@ void frmSession::ShowResult() {
     const SessionFix& f = result_;
     for (size_t i = 0; i < f.Sights.size(); ++i) {
         const int r = resultRows_[i];
-        const SightReduction& red = f.Reduced[i];
+        const SightReduction& red = f.ReducedDR[i];
         SetText(r, colHo, Angle(red.Hc + red.Intercept / 60.0, 2));
         SetText(r, colHc, Angle(red.Hc, 2));
         SetText(r, colZn, QString::asprintf("%05.1f", red.Az));
-        SetText(r, colIntercept, Minutes(f.InterceptDR[i]));
+        SetText(r, colIntercept, ArcminText(red.Intercept));
         if (f.ShotLine[i] >= 0) {
-            SetText(r, colResidual, Minutes(f.ShotResidual[i]));
+            SetText(r, colResidual, ArcminText(f.ShotResidual[i]));
             SetText(r, colSeries, QString::number(f.ShotLine[i] + 1));
         }
         SetText(r, colFlag, f.ShotOutlier[i] ? QStringLiteral("does not fit") : QString());
@@ -503,48 +481,7 @@ void frmSession::ShowResult() {
 }
 
 QString frmSession::SummaryText() const {
-    if (!hasResult_) return QStringLiteral("No fix calculated.");
-    const SessionFix& f = result_;
-    const SessionSolution& s = f.Solution;
-    auto rowName = [&](int sight) {
-        return QStringLiteral("sight %1 (%2)").arg(resultRows_[static_cast<size_t>(sight)] + 1)
-            .arg(SessionBodyName(f.Sights[static_cast<size_t>(sight)].Body));
-    };
-    auto lineName = [&](int line) {
-        const SessionLine& l = s.Lines[static_cast<size_t>(line)];
-        return l.Shots.size() == 1 ? rowName(l.Shots[0])
-                                   : QStringLiteral("the series %1 of %2 (%3 sights)").arg(line + 1)
-                                         .arg(SessionBodyName(l.Body)).arg(l.Shots.size());
-    };
-    QStringList out;
-    out << QStringLiteral("Fix: %1  (%2 sights in %3 lines, %4 passes)")
-               .arg(Position(f.FixLat, f.FixLon)).arg(s.ShotsUsed).arg(s.Lines.size()).arg(f.Passes);
-    out << QStringLiteral("Ellipse of error (1' sight error): ") + EllipseText(s.Geometric);
-    if (s.HasRegion)
-        out << QStringLiteral("95% region from the residuals: %1; observed sight error %2' (%3 degrees of freedom)")
-                   .arg(EllipseText(s.Region95)).arg(s.Sigma, 0, 'f', 2).arg(s.Dof);
-    else
-        out << QStringLiteral("95% region from the residuals: needs three sights or more.");
-    for (size_t w = 0; w < s.Without.size(); ++w) {
-        const FixWithout& x = s.Without[w];
-        const SessionLine& l = s.Lines[static_cast<size_t>(x.Line)];
-        const QString without = x.Ok ? QStringLiteral(" Fix without it: ") + Position(f.WithoutPos[w].Lat, f.WithoutPos[w].Lon)
-                                     : QStringLiteral(" Without it the lines do not fix a position.");
-        if (x.Shot >= 0) {
-            out << QStringLiteral("%1 stands out in its series: %2 from the others (t = %3).%4")
-                       .arg(rowName(x.Shot)).arg(Minutes(l.ShotOffset[static_cast<size_t>(l.OutlierShot)]))
-                       .arg(l.OutlierShotT, 0, 'f', 1).arg(without);
-        } else {
-            out << QStringLiteral("%1 does not fit the others: residual %2 (t = %3).%4")
-                       .arg(lineName(x.Line)).arg(Minutes(l.Residual)).arg(l.T, 0, 'f', 1).arg(without);
-            for (int other : l.CannotTellFrom)
-                if (other > x.Line)
-                    out << QStringLiteral("%1 and %2 cannot be told apart as the blunder.")
-                               .arg(lineName(x.Line)).arg(lineName(other));
-        }
-    }
-    if (s.Without.empty() && s.Dof >= 2) out << QStringLiteral("No sight stands out.");
-    return out.join(QLatin1Char('\n'));
+    return hasResult_ ? SessionSummaryText(result_) : QStringLiteral("No fix calculated.");
 }
 
 void frmSession::PlotSeriesOf(int row) {

@@ -82,6 +82,9 @@ public:
     void SetSight(int row, BodyCode body, DateValue ut, double hs, bool lowerLimb, bool use = true);
     // The position window's lines in use, their times on the UT date utDate, into the first empty rows.
     void TakeLines(const SightLines& lines, DateValue utDate);
+    // The sights into the rows of their numbers (SightNumber), every other row
+    // emptied; no fix is calculated. A reopened session.
+    void ShowSights(const std::vector<SessionSight>& sights);
     // The rows from a sights file (the command line's format); false after a message.
     bool OpenFile(const QString& path);
     // The sights of the filled rows; false with why naming the row and the column.
@@ -108,7 +111,7 @@ public:
     QPushButton* cmdCalculate = nullptr;
     QPushButton* cmdAdd = nullptr;
     QPushButton* cmdOpen = nullptr;
-    QLineEdit* txtClockError = nullptr;  // seconds, + when the computer is fast
+    QPushButton* cmdDetails = nullptr;
     QLabel* lblSummary = nullptr;
     QListWidget* lstIdentify = nullptr;
     QPushButton* cmdTakeIdentified = nullptr;
@@ -118,9 +121,10 @@ public:
 signals:
     // A fix was calculated (Result() holds it): the frame records it in the sight log.
     void sessionCalculated();
+    // "&Details": the details window with the last fix.
+    void detailsRequested();
 
 private:
-    void ClockErrorEdited();
     BodyCode BodyOfRow(int row) const;
     void SetBodyOfRow(int row, BodyCode code);
     QString Text(int row, int column) const;
@@ -134,5 +138,3 @@ private:
     int identifyRow_ = -1;
 };
 
-// The body's name as the lists show it.
-QString SessionBodyName(BodyCode code);

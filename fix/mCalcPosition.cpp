@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "core/mStar.h"
+#include "core/mApparent.h"
 #include "core/mBodyPosition.h"
 #include "core/mFault.h"
 #include "core/mMath.h"
@@ -211,22 +212,44 @@ std::string BodyNameOfCode(BodyCode code) {
 
 double SightReduction::PresetHs() const { return Preset; }
 
-SightReduction ReduceSight(BodyCode code, DateValue ut, double hs, bool lowerLimb, double lat, double lon,
-                           const NavigationStateRecord& working) {
+SightPlace PlaceOfSight(BodyCode code, DateValue ut) {
+    SightPlace p;
+    p.Code = code;
+    p.Jd = JulianDay(ut, false, false);
+    p.Equ = IsStarCode(code) ? StarPosition(p.Jd, code) : BodyPosition(p.Jd, BodyIdOfCode(code));
+    p.U = p.Jd - DeltaT(p.Jd);
+    p.FrameU = FrameAt(p.U);
+    return p;
+}
+
+SightPlace PlaceOfStarSight(BodyCode code, DateValue ut, const StarFrame& frame) {
+    SightPlace p;
+    p.Code = code;
+    p.Jd = JulianDay(ut, false, false);
+    const int i = StarIndex(code);
+    if (i > 0) p.Equ = StarPlaceAt(frame, Stars[static_cast<size_t>(i)]);
+    p.U = p.Jd - DeltaT(p.Jd);
+    p.FrameU = FrameAt(p.U);
+    return p;
+}
+
+SightReduction ReduceSightAt(const SightPlace& place, double hs, bool lowerLimb, double lat, double lon,
+                             const NavigationStateRecord& working) {
     SightReduction r;
-    const double jd = JulianDay(ut, false, false);
+    const BodyCode code = place.Code;
     const bool star = IsStarCode(code);
     const int id = star ? -1 : BodyIdOfCode(code);
-    const Coord3 equ = star ? StarPosition(jd, code) : BodyPosition(jd, id);
-    const Coord3 hz = AltAzimuth(jd, equ, lat, lon);
-    r.GhaAries = Norm360(SiderealTime(jd, 0.0));
+    const Coord3& equ = place.Equ;
+    const double lst = SiderealTimeAt(place.U, place.FrameU, lon);
+    const Coord3 hz = AltAzimuthAt(lst, equ, lat);
+    r.GhaAries = Norm360(SiderealTimeAt(place.U, place.FrameU, 0.0));
     if (star) {
         r.Tau = Norm360(360.0 - equ.x);
         r.Gha = Norm360(r.GhaAries + r.Tau);
     } else {
         r.Gha = Norm360(r.GhaAries - equ.x);
     }
-    r.Lha = Norm180(SiderealTime(jd, lon) - equ.x);
+    r.Lha = Norm180(lst - equ.x);
     r.Hs = hs;
     r.IndexCorr = working.i_s;
     r.Az = hz.x;
@@ -245,6 +268,11 @@ SightReduction ReduceSight(BodyCode code, DateValue ut, double hs, bool lowerLim
     r.Intercept = 60.0 * (k.Ho - r.Hc);
     r.Preset = SextantAltitudeFor(r.Hc, horizon, id, hz.z, lowerLimb) - working.i_s / 60.0;
     return r;
+}
+
+SightReduction ReduceSight(BodyCode code, DateValue ut, double hs, bool lowerLimb, double lat, double lon,
+                           const NavigationStateRecord& working) {
+    return ReduceSightAt(PlaceOfSight(code, ut), hs, lowerLimb, lat, lon, working);
 }
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include "core/mBodyPosition.h"
 #include "core/mSailing.h"
+#include "core/mStar.h"
 #include "core/mTime.h"
 #include "core/mWorkingData.h"
 
@@ -124,6 +125,29 @@ inline constexpr int kMaxFixPasses = 5;
 // reduction of the position window. Throws ArithmeticFault.
 SightReduction ReduceSight(BodyCode code, DateValue ut, double hs, bool lowerLimb, double lat, double lon,
                            const NavigationStateRecord& working);
+
+// What a sight's reduction takes from the instant alone: the body's apparent
+// geocentric place and the sidereal time's frame. A fix repeated about itself
+// reduces each sight from several positions and computes this once.
+struct SightPlace {
+    BodyCode Code = kNoBody;
+    double Jd = 0.0;          // TT Julian date of the sight
+    Coord3 Equ;               // apparent (alpha, delta) of date, degrees; distance, AU (stars: StarParallax)
+    double U = 0.0;           // UT Julian date, Jd - DeltaT
+    ApparentFrame FrameU;     // FrameAt(U): the sidereal time's nutation
+};
+// Given: code, a body code in use; ut, UT date-time of the sight.
+// Returned: the place, bit for bit what ReduceSight computes at ut. Throws ArithmeticFault.
+SightPlace PlaceOfSight(BodyCode code, DateValue ut);
+// The same for a star with the frame of a nearby instant (StarFrameAt) shared by
+// a session's sights: the apparent place moves less than 0.02" in an hour
+// (aberration 0.015", nutation and precession less), far below a sextant's 6".
+SightPlace PlaceOfStarSight(BodyCode code, DateValue ut, const StarFrame& frame);
+// Given: place of the sight; the rest as ReduceSight.
+// Returned: ReduceSight's result from that place: the hour angles, altitude,
+// azimuth and corrections at (lat, lon). Throws ArithmeticFault.
+SightReduction ReduceSightAt(const SightPlace& place, double hs, bool lowerLimb, double lat, double lon,
+                             const NavigationStateRecord& working);
 
 // Given: text, a sextant altitude "dd-mm.m": two degree digits, one separator,
 // minutes with "." or "," as the decimal separator.

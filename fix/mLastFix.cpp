@@ -1,4 +1,6 @@
 #include "fix/mLastFix.h"
 
 FixResult LastFix;
+SessionFix LastSession;
+bool LastFixIsSession = false;
 SightLines EnteredSights;

@@ -253,12 +253,12 @@ void PrintFix(const SessionFix& f, const ReduceInput& in, std::ostream& out) {
     out << "  \"sigma_arcmin\": " << (s.HasRegion ? Num(s.Sigma, 3) : "null") << ",\n";
     out << "  \"passes\": " << f.Passes << ",\n  \"lines\": [";
     for (size_t i = 0; i < f.Sights.size(); ++i) {
-        const SightReduction& r = f.Reduced[i];
+        const SightReduction& r = f.ReducedDR[i];  // from the DR: Ho - Hc is the intercept
         const bool used = f.ShotLine[i] >= 0;
         out << (i ? ",\n" : "\n") << "    {\"ut\": " << Quote(IsoOf(f.Sights[i].UT)) << ", \"body\": " << Quote(in.BodyName[i])
-            << ", \"use\": " << (f.Sights[i].Use ? "true" : "false") << ", \"ho_deg\": " << Num(r.Hc + r.Intercept / 60.0, 5)
+            << ", \"use\": " << (f.Sights[i].Use ? "true" : "false") << ", \"ho_deg\": " << Num(r.Ho, 5)
             << ", \"hc_deg\": " << Num(r.Hc, 5) << ", \"zn_deg\": " << Num(r.Az, 2)
-            << ", \"intercept_arcmin\": " << Num(f.InterceptDR[i], 2)
+            << ", \"intercept_arcmin\": " << Num(r.Intercept, 2)
             << ", \"residual_arcmin\": " << (used ? Num(f.ShotResidual[i], 2) : "null")
             << ", \"series\": " << (used ? std::to_string(f.ShotLine[i]) : "null")
             << ", \"outlier\": " << (f.ShotOutlier[i] ? "true" : "false") << "}";

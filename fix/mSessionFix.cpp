@@ -10,6 +10,9 @@
 
 namespace {
 
+// The stars' sights within this of one frame's instant share it (days).
+constexpr double kSharedStarFrameDays = 1.0 / 24.0;
+
 // The working data the reduction takes: the session's air, eye and index.
 NavigationStateRecord WorkingOf(const SessionConditions& c) {
     NavigationStateRecord w = DefaultNavigationState();
@@ -29,7 +32,9 @@ double FoldLon(double lon) {
     return r <= -180.0 ? r + 360.0 : r;
 }
 
-std::string SightName(size_t i) { return "Sight " + std::to_string(i + 1) + ": "; }
+std::string SightName(const std::vector<SessionSight>& sights, size_t i) {
+    return "Sight " + std::to_string(SightNumber(sights[i], i)) + ": ";
+}
 
 }  // namespace
 
@@ -56,7 +61,32 @@ SessionFix CalcSession(const std::vector<SessionSight>& sights, const SessionCon
     for (size_t i = 0; i < n; ++i) {
         const BodyCode code = sights[i].Body;
         if (IsStarCode(code) ? StarIndex(code) == 0 : (code > 0 || code < -8)) {
-            fix.Refusal = SightName(i) + "no body has the code " + std::to_string(code) + ".";
+            fix.Refusal = SightName(sights, i) + "no body has the code " + std::to_string(code) + ".";
+            return fix;
+        }
+    }
+    // The places depend on the instants alone: computed once, the stars' with one
+    // frame for the sights within an hour of its instant.
+    std::vector<SightPlace> places(n);
+    std::vector<StarFrame> frames;
+    for (size_t i = 0; i < n; ++i) {
+        const SessionSight& s = sights[i];
+        try {
+            if (!IsStarCode(s.Body)) {
+                places[i] = PlaceOfSight(s.Body, s.UT);
+                continue;
+            }
+            const double jd = JulianDay(s.UT, false, false);
+            const StarFrame* frame = nullptr;
+            for (const StarFrame& f : frames)
+                if (std::fabs(f.frame.jd - jd) <= kSharedStarFrameDays) frame = &f;
+            if (!frame) {
+                frames.push_back(StarFrameAt(jd));
+                frame = &frames.back();
+            }
+            places[i] = PlaceOfStarSight(s.Body, s.UT, *frame);
+        } catch (const ArithmeticFault& e) {
+            fix.Refusal = SightName(sights, i) + e.what();
             return fix;
         }
     }
@@ -71,21 +101,21 @@ SessionFix CalcSession(const std::vector<SessionSight>& sights, const SessionCon
             const LatLon back = RunAlongCourse(LatLon{fix.APLat, fix.APLon}, c.Course, -runNm);
             fix.LinePos[i] = OffsetPosition(back.Lat, back.Lon, 0.0, 0.0);
             try {
-                fix.Reduced[i] = ReduceSight(s.Body, s.UT, s.Hs, s.LowerLimb, fix.LinePos[i].Lat, fix.LinePos[i].Lon,
-                                             working);
+                fix.Reduced[i] = ReduceSightAt(places[i], s.Hs, s.LowerLimb, fix.LinePos[i].Lat, fix.LinePos[i].Lon,
+                                               working);
             } catch (const ArithmeticFault& e) {
-                fix.Refusal = SightName(i) + e.what();
+                fix.Refusal = SightName(sights, i) + e.what();
                 return fix;
             }
             if (!std::isfinite(fix.Reduced[i].Intercept)) {
-                fix.Refusal = SightName(i) + "its reduction gives no finite intercept.";
+                fix.Refusal = SightName(sights, i) + "its reduction gives no finite intercept.";
                 return fix;
             }
             shots[i] = SessionShot{s.Body, (s.UT - c.FixUT) * 1440.0, fix.Reduced[i].Az, fix.Reduced[i].Intercept, s.Use};
         }
         if (pass == 0) {
-            fix.InterceptDR.clear();
-            for (const SightReduction& r : fix.Reduced) fix.InterceptDR.push_back(r.Intercept);
+            fix.ReducedDR = fix.Reduced;
+            fix.LinePosDR = fix.LinePos;
         }
         fix.Solution = SolveSession(shots);
         fix.Passes = pass + 1;

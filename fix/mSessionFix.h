@@ -13,7 +13,11 @@ struct SessionSight {
     double Hs = 0.0;        // sextant altitude, degrees
     bool LowerLimb = true;  // the Sun's and the Moon's lower limb (the upper one otherwise)
     bool Use = true;        // false: kept in the list, left out of the fix
+    int Number = 0;         // the sight's number as the navigator entered it (its row), 1-based;
+                            // 0: its place in the list
 };
+// The number a session's sight i goes by: its Number, or i + 1.
+inline int SightNumber(const SessionSight& s, size_t i) { return s.Number > 0 ? s.Number : static_cast<int>(i) + 1; }
 
 // What the reduction and the run between the sights depend on.
 struct SessionConditions {
@@ -35,7 +39,10 @@ struct SessionFix {
     std::vector<SessionSight> Sights;
     std::vector<SightReduction> Reduced;  // each sight reduced from the last pass's assumed position
     std::vector<LatLon> LinePos;          // that position moved back to the sight's instant
-    std::vector<double> InterceptDR;      // each sight's intercept from the dead-reckoning position, arc minutes
+    // The first pass: each sight reduced from the dead-reckoning position run back
+    // to its instant (the navigator's workings; Intercept is the intercept from the DR).
+    std::vector<SightReduction> ReducedDR;
+    std::vector<LatLon> LinePosDR;
     std::vector<double> ShotResidual;     // each used sight's intercept minus the fix's, arc minutes
     std::vector<int> ShotLine;            // the line (series) of each used sight, -1 for a sight left out
     std::vector<bool> ShotOutlier;        // the sight stands out in its series or its line does not fit

@@ -34,9 +34,9 @@ LoggedFix MakeLoggedSession(const NavigationStateRecord& working, const SessionF
     f.Note = note;
     for (size_t i = 0; i < fix.Sights.size(); ++i) {
         const SessionSight& x = fix.Sights[i];
-        const SightReduction& r = fix.Reduced[i];
+        const SightReduction& r = fix.ReducedDR[i];
         LoggedSight l;
-        l.Line = static_cast<int>(i) + 1;
+        l.Line = SightNumber(x, i);
         l.Body = x.Body;
         l.BodyName = BodyNameOfCode(x.Body);
         const CalendarDate d = DateToParts(x.UT + 0.5 / 86400.0);
@@ -54,8 +54,8 @@ LoggedFix MakeLoggedSession(const NavigationStateRecord& working, const SessionF
         l.LowerLimb = x.LowerLimb;
         l.UT = x.UT;
         l.Hs = x.Hs;
-        l.Lat = fix.LinePos[i].Lat;
-        l.Lon = fix.LinePos[i].Lon;
+        l.Lat = fix.LinePosDR[i].Lat;
+        l.Lon = fix.LinePosDR[i].Lon;
         l.Gha = r.Gha;
         l.Dec = r.Dec;
         l.Dip = r.Dip;
@@ -66,9 +66,31 @@ LoggedFix MakeLoggedSession(const NavigationStateRecord& working, const SessionF
         l.Ho = r.Ho;
         l.Hc = r.Hc;
         l.Zn = r.Az;
-        l.Intercept = fix.InterceptDR[i];
+        l.Intercept = r.Intercept;
         if (fix.ShotLine[i] >= 0) l.Residual = fix.ShotResidual[i];
         f.Sights.push_back(l);
     }
     return f;
+}
+
+bool IsLoggedSession(const LoggedFix& fix) {
+    if (fix.Sights.size() > 4) return true;
+    for (const LoggedSight& s : fix.Sights)
+        if (s.Line > 4) return true;
+    return false;
+}
+
+std::vector<SessionSight> SessionSightsOf(const LoggedFix& fix) {
+    std::vector<SessionSight> out;
+    for (const LoggedSight& l : fix.Sights) {
+        SessionSight s;
+        s.Body = l.Body;
+        s.UT = l.UT;
+        s.Hs = l.Hs;
+        s.LowerLimb = l.LowerLimb;
+        s.Use = !std::isnan(l.Residual);
+        s.Number = l.Line;
+        out.push_back(s);
+    }
+    return out;
 }

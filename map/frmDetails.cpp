@@ -15,12 +15,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "core/mMath.h"
 #include "core/mWorkingData.h"
 #include "ui/mConvertion.h"
 #include "ui/mLayout.h"
 #include "ui/mPublicVarsQt.h"
+#include "fix/mSessionReport.h"
 #include "map/mDetailsReport.h"
 #include "map/mPlotLines.h"
 #include "map/mWorkFormPrint.h"
@@ -69,7 +71,11 @@ constexpr RowDef kRows[] = {
     {"dN", "Intercept", "Intercept from the DR, Ho - Hc, minutes (nautical miles), + toward the body"},
     {"Az", "Azimuth", "Azimuth of the body from the DR, degrees true, clockwise from north"},
     {"Res", "Residual", "What is left of the line at the fix (after the iteration), minutes"},
+    {"Line", "Line", "The line of position of a session's sight: its series of one body within minutes"},
+    {"Flag", "Flag", "\"does not fit\": the sight stands out in its series, or its line does not fit the others"},
 };
+// The rows only a session has.
+bool SessionRow(const char* key) { return std::string(key) == "Line" || std::string(key) == "Flag"; }
 
 }  // namespace
 
@@ -116,6 +122,7 @@ frmDetails::frmDetails(QWidget* parent) : ChildWindow(parent) {
         auto* item = new QTreeWidgetItem(ListView1, QStringList{QString::fromLatin1(r.caption)});
         item->setData(0, Qt::UserRole, QString::fromLatin1(r.key));
         if (r.tip) item->setToolTip(0, QString::fromUtf8(r.caption) + QStringLiteral(": ") + QString::fromUtf8(r.tip));
+        item->setHidden(SessionRow(r.key));
     }
     ListView1->setMinimumSize(TableSize(4));
 
@@ -192,7 +199,8 @@ QSize frmDetails::TableSize(int lineColumns) const {
         for (const RowDef& r : kRows) data = std::max(data, fm.horizontalAdvance(QLatin1String(r.caption)) + pad);
         width = data + lineColumns * (fm.horizontalAdvance(QLatin1String(kTypicalLineHeader)) + pad);
     }
-    const int rows = ListView1->topLevelItemCount();
+    int rows = 0;
+    for (int i = 0; i < ListView1->topLevelItemCount(); ++i) rows += ListView1->topLevelItem(i)->isHidden() ? 0 : 1;
     const int rowHeight = std::max(ListView1->sizeHintForRow(0), fm.height() + 2);
     const int frame = 2 * ListView1->frameWidth();
     return QSize(width + frame + 2, ListView1->header()->sizeHint().height() + rows * rowHeight + frame + 2);
@@ -252,17 +260,13 @@ QTreeWidgetItem* frmDetails::Row(const QString& key) const {
     return nullptr;
 }
 
-int frmDetails::FittingZoomIndex(const FixResult& fix) {
-    const auto milesFromDr = [&fix](double lat, double lon) {
-        double dLon = lon - fix.DRLon;
-        if (dLon > 180.0) dLon -= 360.0;
-        if (dLon < -180.0) dLon += 360.0;
-        return std::hypot((lat - fix.DRLat) * 60.0, dLon * 60.0 * CosD(fix.Working.Lat));
-    };
+int frmDetails::FittingZoomIndex(const FixResult& fix) { return FittingZoomIndex(PlotOf(fix)); }
+
+int frmDetails::FittingZoomIndex(const LinesPlot& plot) {
     // The fix, and each line's foot point (its intercept from the DR).
-    double reach = milesFromDr(fix.FixLat, fix.FixLon);
-    for (size_t n = 0; n < 4; ++n)
-        if (fix.Weight[n] > 0.0 && std::isfinite(fix.Intercept[n])) reach = std::max(reach, std::fabs(fix.Intercept[n]));
+    double reach = 60.0 * std::hypot(plot.FixLat - plot.DRLat, Norm180(plot.FixLon - plot.DRLon) * CosD(plot.DRLat));
+    for (const LinesPlot::Line& line : plot.Lines)
+        if (std::isfinite(line.Intercept)) reach = std::max(reach, std::fabs(line.Intercept));
     if (!std::isfinite(reach)) reach = 0.0;
     constexpr double kCellsShown = 2.5;  // of the three from the centre to the edge
     for (size_t i = 0; i < kScales.size(); ++i)
@@ -272,12 +276,12 @@ int frmDetails::FittingZoomIndex(const FixResult& fix) {
 
 void frmDetails::SetZoomIndex(int index) { Zoom(index - zoomIndex_); }
 
-void frmDetails::FitZoomToNewFix(const FixResult& fix) {
-    if (fix.FixTime == fittedTime_ && fix.FixLat == fittedLat_ && fix.FixLon == fittedLon_) return;
-    fittedTime_ = fix.FixTime;
-    fittedLat_ = fix.FixLat;
-    fittedLon_ = fix.FixLon;
-    SetZoomIndex(FittingZoomIndex(fix));
+void frmDetails::FitZoomToNewFix(const LinesPlot& plot, double fixTime) {
+    if (fixTime == fittedTime_ && plot.FixLat == fittedLat_ && plot.FixLon == fittedLon_) return;
+    fittedTime_ = fixTime;
+    fittedLat_ = plot.FixLat;
+    fittedLon_ = plot.FixLon;
+    SetZoomIndex(FittingZoomIndex(plot));
 }
 
 void frmDetails::ZoomIn() { Zoom(+1); }
@@ -302,18 +306,35 @@ void frmDetails::resizeEvent(QResizeEvent* event) {
 
 void frmDetails::Report(const FixResult& fix) {
     fix_ = fix;
+    showsSession_ = false;
     for (QPushButton* b : {cmdPrint, cmdPdf}) b->setEnabled(fix.FixTime != 0.0 && !fix.Refused());
     Label1->setText(DetailsHeaderText(fix));
     Label2->setText(DetailsFixText(fix));
     if (fix.FixTime == 0.0) return;
+    ShowColumns(DetailsColumns(fix), false);
+    ShowPlot(PlotOf(fix), fix.FixTime);
+}
 
+void frmDetails::Report(const SessionFix& fix) {
+    fix_ = FixResult{};
+    showsSession_ = true;
+    for (QPushButton* b : {cmdPrint, cmdPdf}) b->setEnabled(false);
+    Label1->setText(DetailsHeaderText(fix));
+    Label2->setText(fix.Refusal.empty() ? SessionSummaryText(fix)
+                                        : QStringLiteral("No fix: ") + QString::fromStdString(fix.Refusal));
+    ShowColumns(DetailsColumns(fix), true);
+    ShowPlot(PlotOf(fix), fix.Conditions.FixUT);
+}
+
+void frmDetails::ShowColumns(const std::vector<DetailsColumn>& columns, bool sessionRows) {
     QTreeWidget* lv = ListView1;
-    const std::vector<DetailsColumn> columns = DetailsColumns(fix);
     QStringList headers{QStringLiteral("Data:")};
     for (const DetailsColumn& c : columns) headers << c.Header;
     for (int r = 0; r < lv->topLevelItemCount(); ++r) {
         QTreeWidgetItem* item = lv->topLevelItem(r);
         for (int c = item->columnCount() - 1; c >= 1; --c) item->setText(c, QString());
+        const QString key = item->data(0, Qt::UserRole).toString();
+        item->setHidden(!sessionRows && SessionRow(key.toLatin1().constData()));
     }
     lv->setColumnCount(static_cast<int>(headers.size()));
     lv->setHeaderLabels(headers);
@@ -329,17 +350,20 @@ void frmDetails::Report(const FixResult& fix) {
             if (!item) continue;
             item->setText(c, text);
             item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+            if (key == QLatin1String("Flag")) item->setForeground(c, QColor(200, 0, 0));
         }
     }
     // Every column as wide as its widest text (the star names are long), and the
     // window wide enough for all of them.
     for (int c = 0; c < headers.size(); ++c) lv->resizeColumnToContents(c);
     FitTable();
+}
 
+void frmDetails::ShowPlot(const LinesPlot& plot, double fixTime) {
     // A new fix opens at the scale that shows the fix and every line; the same
     // fix reported again keeps the zoom the user chose.
-    PlotLines(Picture1, fix, kScales[static_cast<size_t>(zoomIndex_)]);
-    FitZoomToNewFix(fix);
+    PlotLines(Picture1, plot, kScales[static_cast<size_t>(zoomIndex_)]);
+    FitZoomToNewFix(plot, fixTime);
     show();
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
         sub->show();

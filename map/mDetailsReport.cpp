@@ -1,9 +1,11 @@
 #include "map/mDetailsReport.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 #include "core/mMath.h"
+#include "fix/mSessionReport.h"
 #include "ui/mConvertion.h"
 
 QString DetailsHeaderText(const FixResult& fix) {
@@ -77,6 +79,36 @@ QString SignedArcmin(double arcmin) {
     return FormatNumber(tenths, QStringLiteral("+00.0;-00.0"));
 }
 
+// The cells every line has: the reduction of a sight at time ut from pos.
+void SetReductionCells(DetailsColumn& col, BodyCode code, DateValue ut, const LatLon& pos, const SightReduction& r) {
+    auto set = [&col](const char* key, const QString& text) { col.Cells.emplace_back(QString::fromLatin1(key), text); };
+    set("Time", FormatTimeHMS(ut));
+    set("Date", FormatShortDate(ut));
+    if (IsStarCode(code)) {
+        set("GHA ARIES", FormatAngleDegMin(r.GhaAries, 3, true, false));
+        set("TAU", FormatAngleDegMin(r.Tau, 3, true, false));
+    }
+    set("GHA", FormatAngleDegMin(r.Gha, 3, true, false));
+    set("LAT", FormatLatLon(pos.Lat, true));
+    set("LON", FormatLatLon(pos.Lon, false));
+    set("LHA", FormatAngleDegMin(r.Lha, 3, false, false) + (r.Lha < 0.0 ? QStringLiteral("E") : QStringLiteral("W")));
+    set("DEC", FormatAngleDegMin(r.Dec, 2, true, true));
+    set("OC", FormatAngleDegMin(r.Hs, 2, true, false));
+    set("i_s", SignedArcmin(r.IndexCorr));
+    set("Dip", SignedArcmin(-r.Dip * 60.0));
+    set("H", FormatAngleDegMin(r.H, 2, true, false));
+    set("Refr", SignedArcmin(-r.Refr * 60.0));
+    set("TP", SignedArcmin(-r.TP * 60.0));
+    // A star or a planet is taken by its centre: no limb, no semidiameter.
+    set("SemiD", HasLimb(code) ? SignedArcmin(r.SemiD * 60.0) : QStringLiteral("-"));
+    set("px", SignedArcmin(r.Parallax * 60.0));
+    set("Ho", FormatAngleDegMin(r.Ho, 2, true, false));
+}
+
+void SetCell(DetailsColumn& col, const char* key, const QString& text) {
+    col.Cells.emplace_back(QString::fromLatin1(key), text);
+}
+
 }  // namespace
 
 std::vector<DetailsColumn> DetailsColumns(const FixResult& fix) {
@@ -85,35 +117,46 @@ std::vector<DetailsColumn> DetailsColumns(const FixResult& fix) {
     for (size_t i = 0; i < 4; ++i) {
         const BodyCode code = fix.Lines.Body[i];
         if (!LineInUse(code) || !(fix.Weight[i] > 0.0)) continue;
-        const SightReduction& r = fix.Reduction[i];
         DetailsColumn col;
         col.Header = QString::fromStdString(BodyNameOfCode(code));
-        auto set = [&col](const char* key, const QString& text) { col.Cells.emplace_back(QString::fromLatin1(key), text); };
-        set("Time", FormatTimeHMS(fix.LineTime[i]));
-        set("Date", FormatShortDate(fix.LineTime[i]));
-        if (IsStarCode(code)) {
-            set("GHA ARIES", FormatAngleDegMin(r.GhaAries, 3, true, false));
-            set("TAU", FormatAngleDegMin(r.Tau, 3, true, false));
-        }
-        set("GHA", FormatAngleDegMin(r.Gha, 3, true, false));
-        set("LAT", FormatLatLon(fix.LinePos[i].Lat, true));
-        set("LON", FormatLatLon(fix.LinePos[i].Lon, false));
-        set("LHA", FormatAngleDegMin(r.Lha, 3, false, false) + (r.Lha < 0.0 ? QStringLiteral("E") : QStringLiteral("W")));
-        set("DEC", FormatAngleDegMin(r.Dec, 2, true, true));
-        set("OC", FormatAngleDegMin(r.Hs, 2, true, false));
-        set("i_s", SignedArcmin(r.IndexCorr));
-        set("Dip", SignedArcmin(-r.Dip * 60.0));
-        set("H", FormatAngleDegMin(r.H, 2, true, false));
-        set("Refr", SignedArcmin(-r.Refr * 60.0));
-        set("TP", SignedArcmin(-r.TP * 60.0));
-        // A star or a planet is taken by its centre: no limb, no semidiameter.
-        set("SemiD", HasLimb(code) ? SignedArcmin(r.SemiD * 60.0) : QStringLiteral("-"));
-        set("px", SignedArcmin(r.Parallax * 60.0));
-        set("Ho", FormatAngleDegMin(r.Ho, 2, true, false));
-        set("Hc", FormatAngleDegMin(fix.Hc[i], 2, true, false));
-        set("dN", SignedArcmin(fix.Intercept[i]));
-        set("Az", WithDegreeSigns(FormatAngleDegMin(Norm360(fix.Az[i]), 3, true, false)));
-        set("Res", SignedArcmin(fix.Residual[i]));
+        SetReductionCells(col, code, fix.LineTime[i], fix.LinePos[i], fix.Reduction[i]);
+        SetCell(col, "Hc", FormatAngleDegMin(fix.Hc[i], 2, true, false));
+        SetCell(col, "dN", SignedArcmin(fix.Intercept[i]));
+        SetCell(col, "Az", WithDegreeSigns(FormatAngleDegMin(Norm360(fix.Az[i]), 3, true, false)));
+        SetCell(col, "Res", SignedArcmin(fix.Residual[i]));
+        out.push_back(std::move(col));
+    }
+    return out;
+}
+
+QString DetailsHeaderText(const SessionFix& fix) {
+    const SessionConditions& c = fix.Conditions;
+    return QStringLiteral("Session fix of ") + FormatLongDate(c.FixUT) + QStringLiteral(" at ") +
+           FormatTimeHMS(c.FixUT) + QStringLiteral(" UT\nPosition: ") + FormatLatLon(c.DRLat, true) +
+           QStringLiteral(" ") + FormatLatLon(c.DRLon, false) + QStringLiteral(", Course = ") + NumberText(c.Course) +
+           QStringLiteral(", Speed = ") + NumberText(c.Speed) + QStringLiteral(" kt\nTemp = ") + NumberText(c.Temp) +
+           QStringLiteral(" C, Pres = ") + NumberText(c.Pressure) + QStringLiteral(" mB, H = ") +
+           NumberText(c.HeightOfEye) + QStringLiteral(" m, i+s = ") + NumberText(c.IndexArcmin) + QStringLiteral(" min");
+}
+
+std::vector<DetailsColumn> DetailsColumns(const SessionFix& fix) {
+    std::vector<DetailsColumn> out;
+    if (!fix.Refusal.empty()) return out;
+    const size_t n = std::min({fix.Sights.size(), fix.ReducedDR.size(), fix.LinePosDR.size(), fix.ShotLine.size(),
+                               fix.ShotResidual.size(), fix.ShotOutlier.size()});
+    for (size_t i = 0; i < n; ++i) {
+        const SessionSight& s = fix.Sights[i];
+        DetailsColumn col;
+        col.Header = QStringLiteral("%1. ").arg(SightNumber(s, i)) + SessionBodyName(s.Body);
+        const SightReduction& r = fix.ReducedDR[i];
+        SetReductionCells(col, s.Body, s.UT, fix.LinePosDR[i], r);
+        SetCell(col, "Hc", FormatAngleDegMin(r.Hc, 2, true, false));
+        SetCell(col, "dN", SignedArcmin(r.Intercept));
+        SetCell(col, "Az", WithDegreeSigns(FormatAngleDegMin(Norm360(r.Az), 3, true, false)));
+        const bool used = fix.ShotLine[i] >= 0;
+        SetCell(col, "Res", used ? SignedArcmin(fix.ShotResidual[i]) : QStringLiteral("not used"));
+        SetCell(col, "Line", used ? QString::number(fix.ShotLine[i] + 1) : QString());
+        SetCell(col, "Flag", fix.ShotOutlier[i] ? QStringLiteral("does not fit") : QString());
         out.push_back(std::move(col));
     }
     return out;

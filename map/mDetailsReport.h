@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fix/mCalcPosition.h"
+#include "fix/mSessionFix.h"
 
 // "Date: ... Local Time: ... Time zone: ..." / "Position: <DR>, Course = ..." /
 // "Temp = ...": the working data of the fix; "Last fix not available" when FixTime is 0.
@@ -39,3 +40,12 @@ struct DetailsColumn {
 };
 // The columns of the lines that took part, in line order; none when FixTime is 0.
 std::vector<DetailsColumn> DetailsColumns(const FixResult& fix);
+
+// A session's fix: "Session fix of <date> at hh:mm:ss UT" / "Position: <DR>,
+// Course = ..." / "Temp = ...", the conditions it was calculated with.
+QString DetailsHeaderText(const SessionFix& fix);
+// One column per sight, in the order entered, headed "<number>. <body>": the
+// cells of a four-line fix's columns, the reduction from the DR, "Res" the sight's residual at the fix ("not used" for a sight left
+// out), "Line" the line (series) it belongs to, and "Flag" "does not fit" for a
+// sight that stands out or whose line does not fit the others.
+std::vector<DetailsColumn> DetailsColumns(const SessionFix& fix);

@@ -26,6 +26,7 @@
 #include "shell/frmHelp.h"
 #include "planning/frmSightPlan.h"
 #include "log/frmSightLog.h"
+#include "log/mSessionLog.h"
 #include "log/mSightLogQt.h"
 #include "shell/frmSplash.h"
 #include "ui/mConvertion.h"
@@ -278,7 +279,7 @@ void MDIFormMain::UpdateStatusBar() {
 
 
 void MDIFormMain::DetailsRequested() {
-    if (LastFix.FixTime == 0.0) {
+    if (!LastFixIsSession && LastFix.FixTime == 0.0) {
         // Nothing to show: only the labels of an open details window change.
         if (auto* d = qobject_cast<frmDetails*>(FindChild(QStringLiteral("frmDetails"))))
             d->Report(LastFix);
@@ -368,6 +369,7 @@ void MDIFormMain::Connect(ChildWindow* window) {
                 session->TakeLines(lines, NavigationState.LocalDate - NavigationState.TZ / 24.0);
         });
     } else if (auto* session = qobject_cast<frmSession*>(window)) {
+        connect(session, &frmSession::detailsRequested, this, &MDIFormMain::DetailsRequested);
         connect(session, &frmSession::sessionCalculated, this, [this, session] {
             if (RecordSessionInLog(session, NavigationState, session->Result()))
                 if (ChildWindow* log = WindowOfKey(QStringLiteral("SightLog"))) log->Update();
@@ -393,8 +395,12 @@ void MDIFormMain::Connect(ChildWindow* window) {
                 general->FillBoxes();
             WorkingDataChanged();  // the open windows and the status bar
             try {
-                if (auto* position = qobject_cast<frmPosition*>(OpenWindow(QStringLiteral("Position"))))
+                if (IsLoggedSession(fix)) {
+                    if (auto* session = qobject_cast<frmSession*>(OpenWindow(QStringLiteral("Session"))))
+                        session->ShowSights(SessionSightsOf(fix));
+                } else if (auto* position = qobject_cast<frmPosition*>(OpenWindow(QStringLiteral("Position")))) {
                     position->ShowSights(SightLinesOf(fix));
+                }
             } catch (const ArithmeticFault& fault) {
                 ShowMessage(this, QStringLiteral("Calculation error"), QString::fromStdString(fault.what()),
                             MsgIcon::Exclamation);

@@ -42,7 +42,12 @@ ChildWindow* BuildDetailsWindow(ChildWindow* existing, QWidget* parent) {
         created.reset(new frmDetails(parent));
         window = created.get();
     }
-    window->Report(LastFix);  // a fault leaves no half-made window behind
+    // The fix calculated last, the position window's or a session's; a fault
+    // leaves no half-made window behind.
+    if (LastFixIsSession)
+        window->Report(LastSession);
+    else
+        window->Report(LastFix);
     created.release();
     return window;
 }

@@ -36,6 +36,9 @@ const BoxRange kBoxRanges[10] = {
     {&kZoneRange, "The time zone is -14 to +14 hours."},
 };
 
+// The clock error's box: seconds with a tenth and a sign.
+const QString kClockMask = QStringLiteral("+0000_0");
+
 QLabel* MakeLabel(const QString& text, const QString& name, QWidget* parent) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
@@ -94,7 +97,15 @@ frmGeneral::frmGeneral(QWidget* parent) : ChildWindow(parent) {
     };
     for (int i = 0; i < 11; ++i) Text1[static_cast<size_t>(i)]->setToolTip(tips[i]);
 
+    txtClockError = new QLineEdit(this);
+    txtClockError->setObjectName(QStringLiteral("txtClockError"));
+    txtClockError->setFont(boxFont);
+    txtClockError->setAlignment(Qt::AlignCenter);
+    txtClockError->setToolTip(QStringLiteral("Clock: seconds the computer's clock is fast (+) or slow (-) on UT, "
+                                             "-3600 to +3600; Mark in the twilight session takes it off"));
+
     FillBoxes();
+    AttachMask(txtClockError, kClockMask, MaskMode::Full);
     // Masks are attached once the boxes hold their display forms (the maximum
     // length becomes the length of the text).
     for (int i = 0; i < 11; ++i)
@@ -106,6 +117,7 @@ frmGeneral::frmGeneral(QWidget* parent) : ChildWindow(parent) {
         const int w = fm.horizontalAdvance(box->text() + QStringLiteral("MM")) + 12;
         box->setFixedWidth(w);
     }
+    txtClockError->setFixedWidth(fm.horizontalAdvance(txtClockError->text() + QStringLiteral("MM")) + 12);
 
     auto* outer = new QVBoxLayout(this);
 
@@ -170,6 +182,13 @@ frmGeneral::frmGeneral(QWidget* parent) : ChildWindow(parent) {
     g2->addWidget(caption(QStringLiteral("i+s"), QStringLiteral("Label1_7"), Frame2, 8), 1, 3);
     g2->addWidget(Text1[8], 1, 4);
     g2->addWidget(caption(QStringLiteral("min"), QStringLiteral("Label3_3"), Frame2, 8), 1, 5);
+    auto* clock = MakeLabel(QStringLiteral("Clock"), QStringLiteral("Label1_8"), Frame2);
+    clock->setToolTip(txtClockError->toolTip());
+    auto* seconds = MakeLabel(QStringLiteral("s fast"), QStringLiteral("Label3_4"), Frame2);
+    seconds->setToolTip(txtClockError->toolTip());
+    g2->addWidget(clock, 2, 0);
+    g2->addWidget(txtClockError, 2, 1);
+    g2->addWidget(seconds, 2, 2);
     outer->addWidget(Frame2);
 
     auto* buttons = new QHBoxLayout;
@@ -189,7 +208,8 @@ frmGeneral::frmGeneral(QWidget* parent) : ChildWindow(parent) {
     // the position, course and speed, the conditions, the buttons.
     const int order[11] = {0, 10, 9, 1, 2, 3, 4, 5, 6, 7, 8};
     for (int k = 1; k < 11; ++k) setTabOrder(Text1[static_cast<size_t>(order[k - 1])], Text1[static_cast<size_t>(order[k])]);
-    setTabOrder(Text1[8], Command1);
+    setTabOrder(Text1[8], txtClockError);
+    setTabOrder(txtClockError, Command1);
     setTabOrder(Command1, Command2);
 
     connect(Command1, &QPushButton::clicked, this, [this] { ApplyClick(); });
@@ -212,10 +232,10 @@ void frmGeneral::FillBoxes() {
         FormatShortTime(n.LocalDate),
     };
     for (int i = 0; i < 11; ++i) SetMaskedText(Text1[static_cast<size_t>(i)], texts[i]);
+    SetMaskedText(txtClockError, FormatNumber(n.ClockError, QStringLiteral("+0000.0;-0000.0")));
 }
 
-void frmGeneral::Fail(int index, const QString& message) {
-    QLineEdit* box = Text1[static_cast<size_t>(index)];
+void frmGeneral::Fail(QLineEdit* box, const QString& message) {
     ShowMessage(this, QStringLiteral("Error"), message, MsgIcon::Exclamation);
     box->setFocus(Qt::OtherFocusReason);
     box->setSelection(0, static_cast<int>(box->text().size()));
@@ -256,6 +276,11 @@ bool frmGeneral::Apply() {
         Fail(10, QStringLiteral("Invalid Date format!"));
         return false;
     }
+    double clock = 0.0;
+    if (!ParseNumberText(txtClockError->text(), clock) || !kClockErrorRange.Holds(clock)) {
+        Fail(txtClockError, QStringLiteral("Invalid data format!\nThe clock error is -3600 to +3600 seconds."));
+        return false;
+    }
     NavigationStateRecord& n = NavigationState;
     n.LocalDate = date + time;
     n.Lat = lat;
@@ -267,6 +292,7 @@ bool frmGeneral::Apply() {
     n.hEye = values[7];
     n.i_s = values[8];
     n.TZ = values[9];
+    n.ClockError = clock;
     SetMaskedText(Text1[0], FormatShortDate(n.LocalDate));
     SetMaskedText(Text1[10], FormatShortTime(n.LocalDate));
     return true;

@@ -22,6 +22,9 @@ public:
     // (5) temperature, (6) pressure, (7) height of eye, (8) index correction,
     // (9) time zone, (10) local time. Object names "Text1_0" ... "Text1_10".
     std::array<QLineEdit*, 11> Text1{};
+    // The computer clock's error on UT, seconds, + when it is fast ("txtClockError"):
+    // the session window's Mark takes it off the clock.
+    QLineEdit* txtClockError = nullptr;
     QPushButton* Command1 = nullptr;  // "&Apply"
     QPushButton* Command2 = nullptr;  // "&Save Info"
 
@@ -43,5 +46,6 @@ signals:
 private:
     void ApplyClick();
     void SaveClick();
-    void Fail(int index, const QString& message);
+    void Fail(int index, const QString& message) { Fail(Text1[static_cast<size_t>(index)], message); }
+    void Fail(QLineEdit* box, const QString& message);
 };

@@ -342,6 +342,7 @@ TEST_F(DailyPages, LunarDistancesAgreeWithTheSwissEphemeris) {
         ASSERT_EQ(text.status, 0) << text.output;
         const size_t page = text.output.find("LUNAR DISTANCES");
         ASSERT_NE(page, std::string::npos);
+        EXPECT_LT(text.output.find("with the lunar distances"), page);  // the title page says they follow
         std::stringstream lines(text.output.substr(page));
         std::string line, found;
         while (std::getline(lines, line) && found.empty())

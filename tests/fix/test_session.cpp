@@ -335,6 +335,19 @@ TEST_F(Session_, SightLogKeepsEverySightOfTheSession) {
         EXPECT_NEAR(back.ZoneTime - back.UT, 3.0 / 24.0, 1e-9);
         const std::string csv = SightLogCsv({back});
         EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 10);  // the header and nine sights
+        // Each sight's workings are one reduction from the DR: Ho - Hc is its intercept.
+        for (const LoggedSight& l : back.Sights) EXPECT_NEAR(60.0 * (l.Ho - l.Hc), l.Intercept, 1e-9) << l.Line;
+        // Reopened, the session window gets every sight as taken, with its Use tick.
+        EXPECT_TRUE(IsLoggedSession(back));
+        const std::vector<SessionSight> again = SessionSightsOf(back);
+        ASSERT_EQ(again.size(), s.sights.size());
+        for (size_t i = 0; i < again.size(); ++i) {
+            EXPECT_EQ(again[i].Body, s.sights[i].Body);
+            EXPECT_NEAR(again[i].UT, s.sights[i].UT, 1e-9);
+            EXPECT_EQ(again[i].Hs, s.sights[i].Hs);
+            EXPECT_EQ(again[i].Use, s.sights[i].Use);
+            EXPECT_EQ(again[i].Number, static_cast<int>(i) + 1);
+        }
     }
     std::remove(path.c_str());
 }

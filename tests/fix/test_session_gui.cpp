@@ -5,12 +5,22 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeView>
+#include <QTreeWidget>
 #include <QImage>
 #include <QListWidget>
 #include <QTableWidget>
 #include <memory>
 
 #include "fix/frmSession.h"
+#include "log/frmSightLog.h"
+#include "log/mSightLogQt.h"
+#include "map/frmDetails.h"
+#include "shell/MDIFormMain.h"
+#include "shell/frmGeneral.h"
 #include "support/csv.h"
 #include "support/gui_support.h"
 #include "support/nav_fixture.h"
@@ -110,13 +120,71 @@ TEST_F(SessionWindow, IdentifyMarkAndMoreRows) {
     EXPECT_EQ(qobject_cast<QComboBox*>(w->tblSights->cellWidget(0, frmSession::colBody))->currentText(),
               QStringLiteral("Vega"));
 
-    // Mark: the computer's clock (08:00:00 in the tests) less a clock error of +30 s.
-    w->txtClockError->setText(QStringLiteral("30"));
-    QMetaObject::invokeMethod(w->txtClockError, "editingFinished");
-    EXPECT_EQ(NavigationState.ClockError, 30.0);
-    QTest::mouseClick(qobject_cast<QPushButton*>(w->tblSights->cellWidget(7, frmSession::colMark)), Qt::LeftButton);
-    EXPECT_EQ(Cell(7, frmSession::colUT), QStringLiteral("2026-03-01 07:59:30"));
-
     QTest::mouseClick(w->cmdAdd, Qt::LeftButton);
     EXPECT_EQ(w->tblSights->rowCount(), frmSession::kStartRows + 1);
+}
+
+// Through the frame, as the navigator works: the clock error typed in General Info
+// is what Mark takes off the computer's clock; Details shows every sight of the
+// session with the blunder flagged and both ellipses' summary; the session, recorded
+// in the log, reopens in the session window with all its sights.
+TEST_F(SessionWindow, ThroughTheFrameDetailsLogAndClock) {
+    w.reset();
+    CloseProgramSightLog();
+    for (const char* suffix : {"", "-wal", "-shm"}) QFile::remove(SightLogPath() + QLatin1String(suffix));
+    MDIFormMain m;
+    ASSERT_TRUE(m.Load());
+    m.show();
+    auto open = [&m](const char* key, const char* window) {
+        m.ButtonByKey(QLatin1String(key))->trigger();
+        return m.FindChild(QLatin1String(window));
+    };
+    auto* general = qobject_cast<frmGeneral*>(open("General", "frmGeneral"));
+    ASSERT_NE(general, nullptr);
+    general->txtClockError->selectAll();
+    QTest::keyClicks(general->txtClockError, QStringLiteral("+0030.0"));
+    QTest::mouseClick(general->Command1, Qt::LeftButton);
+    EXPECT_EQ(NavigationState.ClockError, 30.0);
+
+    auto* s = qobject_cast<frmSession*>(open("Session", "frmSession"));
+    ASSERT_NE(s, nullptr);
+    EXPECT_TRUE(s->lblConditions->text().contains(QStringLiteral("clock +30.0 s fast")));
+    QTest::mouseClick(qobject_cast<QPushButton*>(s->tblSights->cellWidget(7, frmSession::colMark)), Qt::LeftButton);
+    EXPECT_EQ(s->tblSights->item(7, frmSession::colUT)->text(), QStringLiteral("2026-03-01 07:59:30"));
+    ASSERT_TRUE(s->OpenFile(QString::fromStdString(testsupport::TestData("session_example.csv"))));
+    EXPECT_FALSE(s->cmdDetails->isEnabled());
+    QTest::mouseClick(s->cmdCalculate, Qt::LeftButton);
+    QTest::mouseClick(s->cmdDetails, Qt::LeftButton);
+    auto* d = qobject_cast<frmDetails*>(m.FindChild(QStringLiteral("frmDetails")));
+    ASSERT_TRUE(d && d->isVisible() && d->ShowsSession());
+    ASSERT_EQ(d->ListView1->columnCount(), 7);  // "Data:" and the six sights
+    EXPECT_EQ(d->ListView1->headerItem()->text(4), QStringLiteral("4. Altair"));
+    EXPECT_FALSE(d->Row(QStringLiteral("Flag"))->isHidden());
+    for (int c = 1; c <= 6; ++c)
+        EXPECT_EQ(d->Row(QStringLiteral("Flag"))->text(c), c == 4 ? QStringLiteral("does not fit") : QString()) << c;
+    // The intercept from the DR is the session table's, and the summary is the session window's.
+    EXPECT_EQ(d->Row(QStringLiteral("dN"))->text(4).toDouble(),
+              s->tblSights->item(3, frmSession::colIntercept)->text().chopped(1).toDouble());
+    EXPECT_EQ(d->Label2->text(), s->lblSummary->text());
+    EXPECT_TRUE(d->Label1->text().startsWith(QStringLiteral("Session fix of ")));
+    EXPECT_FALSE(d->cmdPrint->isEnabled());
+
+    // Reopened from the log: every sight back in its row, the window's other rows emptied.
+    s->tblSights->setRowCount(0);
+    auto* log = qobject_cast<frmSightLog*>(open("SightLog", "frmSightLog"));
+    ASSERT_NE(log, nullptr);
+    ASSERT_EQ(log->lstFixes->model()->rowCount(), 1);
+    QTest::mouseClick(log->lstFixes->viewport(), Qt::LeftButton, {},
+                      log->lstFixes->visualRect(log->lstFixes->model()->index(0, 0)).center());
+    DialogRecorder yes(MsgResult::Yes);
+    QTest::mouseClick(log->cmdReopen, Qt::LeftButton);
+    ASSERT_EQ(s->tblSights->rowCount(), frmSession::kStartRows);
+    std::vector<SessionSight> back;
+    std::vector<int> rows;
+    QString why;
+    ASSERT_TRUE(s->ReadSights(back, rows, why)) << why.toStdString();
+    ASSERT_EQ(back.size(), 6u);
+    EXPECT_EQ(rows, (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(s->tblSights->item(3, frmSession::colHs)->text(), QStringLiteral("39-01.9"));
+    CloseProgramSightLog();
 }

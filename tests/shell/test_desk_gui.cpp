@@ -181,7 +181,7 @@ TEST_F(Desk, TabFollowsTheScreen) {
     auto* general = static_cast<frmGeneral*>(Open("General"));
     EXPECT_EQ(TabChain(general, general->Text1[0]),
               QStringList({"Text1_0", "Text1_10", "Text1_9", "Text1_1", "Text1_2", "Text1_3", "Text1_4", "Text1_5",
-                           "Text1_6", "Text1_7", "Text1_8", "Command1", "Command2"}));
+                           "Text1_6", "Text1_7", "Text1_8", "txtClockError", "Command1", "Command2"}));
     auto* position = static_cast<frmPosition*>(Open("Position"));
     QStringList expected;
     for (int i = 0; i < 4; ++i)
