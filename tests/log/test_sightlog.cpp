@@ -4,78 +4,16 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <cmath>
-#include <cstdlib>
 #include <filesystem>
-#include <algorithm>
 #include <fstream>
-#include <tuple>
 
-#include "log/mSightLog.h"
+#include "support/log_fixture.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A fix with four sights whose numbers have no short decimal form.
-LoggedFix FourLineFix() {
-    LoggedFix f;
-    f.UT = 45269.123456789012;
-    f.ZoneTime = f.UT + 3.0 / 24.0;
-    NavigationStateRecord& w = f.Working;
-    w.LocalDate = f.ZoneTime;
-    w.TZ = 3.0f;
-    w.Lat = -43.0 - 1.0 / 7.0;
-    w.Lon = 179.99999999999997;
-    w.Course = 359.9f;
-    w.Speed = 12.3f;
-    w.Temp = -1.7f;
-    w.Pressure = 1013.25f;
-    w.hEye = 2.1f;
-    w.i_s = -0.3f;
-    f.DRLat = w.Lat;
-    f.DRLon = w.Lon;
-    f.FixLat = -43.1 - 1e-13;
-    f.FixLon = -179.99;
-    f.EllipseA = 1.0 / 3.0;
-    f.EllipseB = 0.1f;
-    f.EllipseAlpha = 179.95;
-    f.CourseFromDR = -50.8;
-    f.DistanceFromDR = std::sqrt(2.0);
-    f.Passes = 3;
-    f.PassShift = {59.8123456789, 0.2051, 1e-7};
-    f.Version = "0.1.0";
-    f.Note = "Off Cape Agulhas, \"heavy\" swell; ±0.5'";
-    const BodyCode bodies[4] = {0, 1017, -8, -4};
-    const char* names[4] = {"Sun", "Mirfak", "Moon", "Jupiter"};
-    for (int i = 0; i < 4; ++i) {
-        LoggedSight s;
-        s.Line = i + 1;
-        s.Body = bodies[i];
-        s.BodyName = names[i];
-        s.TimeText = "06:0" + std::to_string(i) + ":37";
-        s.AltitudeText = "1" + std::to_string(i) + "-54.0";
-        s.LowerLimb = i % 2 == 0;
-        s.UT = f.UT - i / 1440.0;
-        s.Hs = 10.9 + i;
-        s.Hc = 10.0 + i + 1.0 / 3.0;
-        s.Zn = 359.99 - i * 90.0;
-        s.Intercept = -1.234567890123 * i;
-        s.Lat = f.DRLat - i / 7.0;
-        s.Lon = f.DRLon - i / 9.0;
-        s.Gha = 123.456789 * i;
-        s.Dec = -23.4 + i / 3.0;
-        s.Dip = 2.55 / 60.0;
-        s.Refr = 4.9 / 60.0 + i;
-        s.TP = -0.01 * i;
-        s.SemiD = i % 2 ? 0.0 : 16.2 / 60.0;
-        s.Parallax = i == 2 ? 0.9 : 0.0;
-        s.Ho = s.Hs - s.Dip - s.Refr - s.TP + s.SemiD + s.Parallax;
-        s.Residual = 0.1 / 3.0 * i;
-        f.Sights.push_back(s);
-    }
-    return f;
-}
+using testsupport::SampleFix;
 
 // Every field, compared exactly.
 auto Fields(const LoggedFix& f) {
@@ -132,7 +70,7 @@ protected:
 }  // namespace
 
 TEST_F(SightLogStore, FourLineFixComesBackExactlyAcrossAReopen) {
-    LoggedFix in = FourLineFix();
+    LoggedFix in = SampleFix();
     {
         SightLog log;
         ASSERT_TRUE(log.Open(path).Ok);
@@ -150,20 +88,20 @@ TEST_F(SightLogStore, FourLineFixComesBackExactlyAcrossAReopen) {
     const SightLines lines = SightLinesOf(in);
     EXPECT_EQ(lines.Body[1], 1017);
     EXPECT_EQ(lines.Altitude[3], "13-54.0");
-    EXPECT_TRUE(lines.LowerLimb[2]);
+    EXPECT_TRUE(lines.LowerLimb[1]);
 }
 
 TEST_F(SightLogStore, AFailureBetweenTwoWritesLeavesNothingOfTheFix) {
     SightLog log;
     ASSERT_TRUE(log.Open(path).Ok);
     EXPECT_THROW(log.Load(1), SightLogError);
-    LoggedFix first = FourLineFix();
+    LoggedFix first = SampleFix();
     log.Record(first);
     // The third sight's write fails after the fix row and two sights were written.
     RawExec(path,
             "CREATE TRIGGER fail_line3 BEFORE INSERT ON sight WHEN NEW.line = 3 "
             "BEGIN SELECT RAISE(ABORT, 'simulated write failure'); END;");
-    LoggedFix second = FourLineFix();
+    LoggedFix second = SampleFix();
     second.Id = 0;
     EXPECT_THROW(log.Record(second), SightLogError);
     EXPECT_EQ(second.Id, 0);
@@ -178,29 +116,6 @@ TEST_F(SightLogStore, AFailureBetweenTwoWritesLeavesNothingOfTheFix) {
                       " BEGIN SELECT RAISE(ABORT, 'simulated write failure'); END;");
     EXPECT_THROW(log.Delete({first.Id, second.Id}), SightLogError);
     EXPECT_EQ(log.ListAll().size(), 2u);
-}
-
-TEST_F(SightLogStore, DamagedFileIsSetAsideAndAFreshLogStarted) {
-    for (int round = 1; round <= 2; ++round) {
-        {
-            std::ofstream out(path, std::ios::binary | std::ios::trunc);
-            out << "This is not an SQLite database, round " << round << std::string(4096, 'x');
-        }
-        SightLog log;
-        const SightLog::OpenReport r = log.Open(path);
-        ASSERT_TRUE(r.Ok) << r.Error;
-        EXPECT_EQ(log.SchemaVersion(), SightLog::kSchemaVersion);
-        const std::string aside = (dir / (round == 1 ? "sightlog.damaged.db" : "sightlog.damaged-2.db")).string();
-        EXPECT_EQ(r.SetAsidePath, aside);
-        std::ifstream kept(aside);
-        std::string head;
-        std::getline(kept, head);
-        const std::string written = "This is not an SQLite database, round " + std::to_string(round);
-        EXPECT_EQ(head.substr(0, written.size()), written);
-        EXPECT_TRUE(log.ListAll().empty());
-        LoggedFix f = FourLineFix();
-        log.Record(f);
-    }
 }
 
 TEST_F(SightLogStore, SchemaVersionRecordedAndOlderFileMigrated) {
@@ -238,32 +153,45 @@ TEST_F(SightLogStore, SchemaVersionRecordedAndOlderFileMigrated) {
     }
 }
 
-// Damaged headers: each file is either set aside with a fresh log started, or (a later
-// version's) left exactly as it is, journal mode included; never a crash.
-TEST_F(SightLogStore, DamagedHeadersAreSetAsideOrLeftAlone) {
+// Damaged files: each is set aside under the next free name with a fresh log started, or
+// (a later version's) left exactly as it is, journal mode included; never a crash.
+TEST_F(SightLogStore, DamagedFilesAreSetAsideOrLeftAlone) {
     const struct {
-        const char* sql;  // makes the file
+        const char* sql;  // makes the file; none: bytes that are no database
         bool setAside;
     } cases[] = {
+        {nullptr, true},
+        {nullptr, true},  // a second one, set aside beside the first
         {"CREATE TABLE x(a); PRAGMA user_version=-100000;", true},
         {"CREATE TABLE x(a); PRAGMA user_version=-1;", true},
         {"CREATE TABLE x(a); PRAGMA user_version=2;", true},  // schema 2 without its tables
         {"CREATE TABLE fix(a); PRAGMA user_version=1;", true},
         {"CREATE TABLE x(a); PRAGMA user_version=99;", false},  // a later version
     };
+    int asides = 0;
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.sql);
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        RawExec(path, c.sql);
+        SCOPED_TRACE(c.sql ? c.sql : "not a database");
+        for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(path + suffix);
+        if (c.sql)
+            RawExec(path, c.sql);
+        else
+            std::ofstream(path, std::ios::binary) << "This is not an SQLite database" << std::string(4096, 'x');
         SightLog log;
         const SightLog::OpenReport r = log.Open(path);
         EXPECT_EQ(r.Ok, c.setAside) << r.Error;
-        EXPECT_EQ(!r.SetAsidePath.empty(), c.setAside);
         if (c.setAside) {
-            LoggedFix f = FourLineFix();
+            ++asides;
+            const std::string n = asides == 1 ? "" : "-" + std::to_string(asides);
+            EXPECT_EQ(r.SetAsidePath, (dir / ("sightlog.damaged" + n + ".db")).string());
+            std::string head;
+            std::getline(std::ifstream(r.SetAsidePath), head);
+            EXPECT_EQ(head.rfind(c.sql ? "SQLite format 3" : "This is not an SQLite database", 0), 0u);
+            EXPECT_EQ(log.SchemaVersion(), SightLog::kSchemaVersion);
+            EXPECT_TRUE(log.ListAll().empty());
+            LoggedFix f = SampleFix();
             EXPECT_GT(log.Record(f), 0);
         } else {
+            EXPECT_TRUE(r.SetAsidePath.empty());
             EXPECT_NE(r.Error.find("later version"), std::string::npos);
             EXPECT_FALSE(fs::exists(path + "-wal"));
             std::ifstream in(path, std::ios::binary);
@@ -298,7 +226,7 @@ TEST_F(SightLogStore, DamagedRecordsAreReportedNotFatal) {
         fs::create_directories(dir);
         SightLog log;
         ASSERT_TRUE(log.Open(path).Ok);
-        LoggedFix bad = FourLineFix(), good = FourLineFix();
+        LoggedFix bad = SampleFix(), good = SampleFix();
         log.Record(bad);
         log.Record(good);
         ASSERT_EQ(bad.Id, 1);
@@ -321,7 +249,7 @@ TEST_F(SightLogStore, ANoteOrDeleteOnAFixDeletedElsewhereFails) {
     SightLog one, other;
     ASSERT_TRUE(one.Open(path).Ok);
     ASSERT_TRUE(other.Open(path).Ok);
-    LoggedFix f = FourLineFix(), g = FourLineFix();
+    LoggedFix f = SampleFix(), g = SampleFix();
     one.Record(f);
     one.Record(g);
     other.Delete({f.Id});
@@ -333,7 +261,7 @@ TEST_F(SightLogStore, ANoteOrDeleteOnAFixDeletedElsewhereFails) {
 }
 
 TEST_F(SightLogStore, CsvTextCannotBeAFormula) {
-    LoggedFix f = FourLineFix();
+    LoggedFix f = SampleFix();
     f.Sights.resize(1);
     f.Sights[0].Hs = -0.2;
     f.Sights[0].BodyName = "@Sun";

@@ -4,15 +4,10 @@
 // information and position windows, "Delete" and "Export CSV...".
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTreeView>
 #include <QTreeWidget>
-#include <memory>
 
 #include "shell/MDIFormMain.h"
 #include "shell/frmGeneral.h"
@@ -23,6 +18,7 @@
 #include "map/frmDetails.h"
 #include "log/mSightLogQt.h"
 #include "support/csv.h"
+#include "support/log_fixture.h"
 #include "support/nav_fixture.h"
 
 namespace {
@@ -50,35 +46,10 @@ SightLines CaseLines(bool both = true) {
     return l;
 }
 
-// A stored fix at a zone date and time, with n sights of numbers that have no short decimal form.
+// A stored fix at a zone date and time (zone +3), with n sights.
 LoggedFix StoredFix(DateValue zone, int n) {
-    LoggedFix f;
-    f.ZoneTime = zone;
-    f.UT = zone - 3.0 / 24.0;
-    f.Working = KnownState();
-    f.Working.LocalDate = zone;
-    f.Working.Speed = 12.3f;
-    f.FixLat = 43.1 + 1.0 / 3.0;
-    f.FixLon = -131.9 - 1.0 / 7.0;
-    f.EllipseA = 1.0 / 6.0;
-    f.EllipseB = 0.1;
-    f.EllipseAlpha = 12.345678901;
-    f.Version = "0.1.0";
+    LoggedFix f = testsupport::SampleFix(zone - 3.0 / 24.0, n);
     f.Note = "fog, then clear";
-    for (int i = 0; i < n; ++i) {
-        LoggedSight s;
-        s.Line = i + 1;
-        s.Body = -i;
-        s.BodyName = BodyNameOfCode(-i);
-        s.TimeText = "11:00:0" + std::to_string(i);
-        s.AltitudeText = "30-00.0";
-        s.UT = f.UT + i / 86400.0;
-        s.Hs = 30.0;
-        s.Hc = 29.9 + i / 7.0;
-        s.Zn = 359.9 - i * 100.0 / 3.0;
-        s.Intercept = -1.0 / 3.0 * (i + 1);
-        f.Sights.push_back(s);
-    }
     ProgramSightLog(nullptr)->Record(f);
     return f;
 }
@@ -128,91 +99,19 @@ protected:
 
 }  // namespace
 
-TEST_F(SightLogWindow, CalculatedFixesAreListedAndOneIsReopened) {
-    DialogRecorder dialogs;
-    NavigationState = CaseState();
-    m->ButtonByKey(QStringLiteral("Position"))->trigger();
-    auto* p = qobject_cast<frmPosition*>(m->FindChild(QStringLiteral("frmPosition")));
-    ASSERT_NE(p, nullptr);
-    p->ShowSights(CaseLines(false));
-    QTest::mouseClick(p->Command2, Qt::LeftButton);  // refused: one line
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    p->ShowSights(CaseLines());
-    QTest::mouseClick(p->Command2, Qt::LeftButton);
-    ASSERT_EQ(dialogs.messages.size(), 1u) << dialogs.messages.back().text.toStdString();
-
-    frmSightLog* log = OpenLog(true);
-    ASSERT_NE(log, nullptr);
-    ASSERT_EQ(Rows(log->lstFixes), 1);
-    auto text = [log](int row, int column) { return log->lstFixes->model()->index(row, column).data().toString(); };
-    EXPECT_EQ(text(0, 0), FormatShortDate(NavigationState.LocalDate));
-    EXPECT_EQ(text(0, 1), QStringLiteral("23:02"));
-    EXPECT_EQ(text(0, 2), FormatShortDate(DateFromParts(2023, 9, 9)) + QStringLiteral(" 06:02"));
-    EXPECT_EQ(text(0, 3), FormatLatLon(LastFix.FixLat, true) + QLatin1Char(' ') + FormatLatLon(LastFix.FixLon, false));
-    EXPECT_EQ(text(0, 5), QStringLiteral("2: Alpha Persei (Mirfak), Jupiter"));
-    // A fix calculated while the log is open joins the list at once, on top.
-    NavigationState.LocalDate += 1.0 / 1440.0;
-    QTest::mouseClick(p->Command2, Qt::LeftButton);
-    ASSERT_EQ(Rows(log->lstFixes), 2);
-    EXPECT_EQ(Column(log->lstFixes, 1), (QStringList{QStringLiteral("23:03"), QStringLiteral("23:02")}));
-
-    // The selected fix's lines, and a note kept with it.
-    ClickRow(log->lstFixes, 1);
-    ASSERT_EQ(Rows(log->lstSights), 2);
-    EXPECT_EQ(Column(log->lstSights, 1), (QStringList{QStringLiteral("Alpha Persei (Mirfak)"), QStringLiteral("Jupiter")}));
-    EXPECT_EQ(log->lstSights->topLevelItem(1)->text(4), QString());  // a planet has no limb
-    QTest::keyClicks(log->txtNote, QStringLiteral("Evening stars"));
-    QTest::keyClick(log->txtNote, Qt::Key_Return);
-    EXPECT_EQ(text(1, 6), QStringLiteral("Evening stars"));
-    // A note of any length is kept whole.
-    log->txtNote->setText(QString(40000, QLatin1Char('n')));
-    QTest::keyClicks(log->txtNote, QStringLiteral("x"));
-    QTest::keyClick(log->txtNote, Qt::Key_Return);
-    EXPECT_EQ(text(1, 6).size(), 40001);
-
-    // Reopen: asked first; No changes nothing, Yes fills both windows.
-    const NavigationStateRecord logged = NavigationState;
-    NavigationState = KnownState();
-    p->ShowSights(SightLines{});
-    {
-        DialogRecorder no(MsgResult::No);
-        QTest::mouseClick(log->cmdReopen, Qt::LeftButton);
-        ASSERT_EQ(no.messages.size(), 1u);
-        EXPECT_EQ(no.messages[0].buttons, MsgButtons::YesNo);
-        EXPECT_EQ(NavigationState.Lat, KnownState().Lat);
-    }
-    QTest::mouseClick(log->cmdReopen, Qt::LeftButton);
-    EXPECT_EQ(NavigationState.LocalDate, logged.LocalDate - 1.0 / 1440.0);
-    EXPECT_EQ(NavigationState.Lat, logged.Lat);
-    EXPECT_EQ(NavigationState.hEye, logged.hEye);
-    EXPECT_EQ(p->Combo1[0]->currentData().toInt(), 1017);
-    EXPECT_EQ(p->Combo1[1]->currentData().toInt(), -4);
-    EXPECT_EQ(p->Combo1[2]->currentIndex(), 0);
-    EXPECT_EQ(p->Text1[0]->text(), QStringLiteral("06:02:37"));
-    EXPECT_EQ(p->Text2[1]->text(), QStringLiteral("17-30.7"));
-    EXPECT_FALSE(p->Check2[1]->isEnabled());
-    EXPECT_TRUE(p->isVisible());
-    auto* g = qobject_cast<frmGeneral*>(m->FindChild(QStringLiteral("frmGeneral")));
-    ASSERT_NE(g, nullptr);
-    EXPECT_TRUE(g->isVisible());
-    EXPECT_EQ(g->Text1[1]->text(), FormatLatLon(logged.Lat, true));
-    EXPECT_EQ(g->Text1[7]->text(), QStringLiteral("05.0"));
-    EXPECT_EQ(g->Text1[10]->text(), QStringLiteral("23:02"));
-}
-
-TEST_F(SightLogWindow, NewestFirstFilteredByZoneDateAndDeletedAfterAsking) {
-    StoredFix(DateFromParts(2026, 12, 3, 8, 0), 1);
-    StoredFix(DateFromParts(2026, 12, 5, 20, 0), 2);
-    StoredFix(DateFromParts(2026, 12, 1, 12, 0), 3);
+// Newest first, filtered by zone date, exported to a CSV that reads back to the same
+// numbers (every fix, or the one selected), and deleted after asking.
+TEST_F(SightLogWindow, NewestFirstFilteredExportedAndDeletedAfterAsking) {
+    const LoggedFix f3 = StoredFix(DateFromParts(2026, 12, 3, 8, 0), 1);
+    const LoggedFix f5 = StoredFix(DateFromParts(2026, 12, 5, 20, 0), 2);
+    const LoggedFix f1 = StoredFix(DateFromParts(2026, 12, 1, 12, 0), 4);
     frmSightLog* log = OpenLog(false);
     ASSERT_NE(log, nullptr);
     const QString d1 = FormatShortDate(DateFromParts(2026, 12, 1)), d3 = FormatShortDate(DateFromParts(2026, 12, 3)),
                   d5 = FormatShortDate(DateFromParts(2026, 12, 5));
     EXPECT_EQ(Column(log->lstFixes, 0), (QStringList{d5, d3, d1}));
-    EXPECT_EQ(Column(log->lstFixes, 5),
-              (QStringList{QStringLiteral("2: Sun, Mercury"), QStringLiteral("1: Sun"),
-                           QStringLiteral("3: Sun, Mercury, Venus")}));
-
+    EXPECT_EQ(Column(log->lstFixes, 5), (QStringList{QStringLiteral("2: Sun, Mirfak"), QStringLiteral("1: Sun"),
+                                                     QStringLiteral("4: Sun, Mirfak, Moon, Jupiter")}));
     QTest::mouseClick(log->chkFilter, Qt::LeftButton);
     log->dateFrom->setDate(QDate(2026, 12, 2));
     log->dateTo->setDate(QDate(2026, 12, 4));
@@ -221,6 +120,38 @@ TEST_F(SightLogWindow, NewestFirstFilteredByZoneDateAndDeletedAfterAsking) {
     EXPECT_EQ(Column(log->lstFixes, 0), (QStringList{d5, d3}));
     QTest::mouseClick(log->chkFilter, Qt::LeftButton);
     EXPECT_EQ(Rows(log->lstFixes), 3);
+
+    // Nothing selected: every fix exported, one row per sight, newest fix first.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("out.csv"));
+    const auto old = frmSightLog::SetSaveFileChooser([&](QWidget*, const QString&) { return file; });
+    QTest::mouseClick(log->cmdExport, Qt::LeftButton);
+    testsupport::CsvTable t = testsupport::ReadCsv(file.toStdString());
+    ASSERT_EQ(t.rows.size(), 7u);
+    for (size_t r = 0; r < 7; ++r) {
+        const LoggedFix& f = r < 2 ? f5 : r < 3 ? f3 : f1;
+        const LoggedSight& s = f.Sights[r < 2 ? r : r < 3 ? 0 : r - 3];
+        EXPECT_EQ(t.Num(r, "fix_id"), f.Id);
+        EXPECT_EQ(t.Num(r, "fix_lat"), f.FixLat);
+        EXPECT_EQ(t.Text(r, "fix_lon_text"), FormatLatLon(f.FixLon, false).toStdString());
+        EXPECT_EQ(t.Num(r, "ellipse_alpha"), f.EllipseAlpha);
+        EXPECT_EQ(static_cast<float>(t.Num(r, "speed_kn")), f.Working.Speed);
+        EXPECT_EQ(t.Text(r, "note"), f.Note);
+        EXPECT_EQ(t.Num(r, "line"), s.Line);
+        EXPECT_EQ(t.Text(r, "body"), s.BodyName);
+        EXPECT_EQ(t.Num(r, "zn"), s.Zn);
+        EXPECT_EQ(t.Text(r, "hc_text"),
+                  FormatAngleDegMin(s.Hc, 2, false, false).replace(QLatin1Char(' '), QLatin1Char('-')).toStdString());
+    }
+    EXPECT_EQ(t.Text(0, "zone_time"), "2026-12-05 20:00:00");
+    EXPECT_EQ(t.Text(0, "ut"), "2026-12-05 17:00:00");
+    // The selection only.
+    ClickRow(log->lstFixes, 2);
+    QTest::mouseClick(log->cmdExport, Qt::LeftButton);
+    frmSightLog::SetSaveFileChooser(old);
+    t = testsupport::ReadCsv(file.toStdString());
+    ASSERT_EQ(t.rows.size(), 4u);
+    EXPECT_EQ(t.Num(3, "fix_id"), f1.Id);
 
     ClickRow(log->lstFixes, 1);
     {
@@ -237,52 +168,6 @@ TEST_F(SightLogWindow, NewestFirstFilteredByZoneDateAndDeletedAfterAsking) {
     EXPECT_EQ(Rows(log->lstSights), 0);
 }
 
-TEST_F(SightLogWindow, ExportedCsvReadsBackToTheSameNumbers) {
-    const LoggedFix a = StoredFix(DateFromParts(2026, 12, 1, 12, 0), 4);
-    const LoggedFix b = StoredFix(DateFromParts(2026, 12, 2, 12, 0), 2);
-    frmSightLog* log = OpenLog(false);
-    ASSERT_NE(log, nullptr);
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("out.csv"));
-    const auto old = frmSightLog::SetSaveFileChooser([&](QWidget*, const QString&) { return file; });
-
-    // Nothing selected: every fix listed, one row per sight, newest fix first.
-    QTest::mouseClick(log->cmdExport, Qt::LeftButton);
-    testsupport::CsvTable t = testsupport::ReadCsv(file.toStdString());
-    ASSERT_EQ(t.rows.size(), 6u);
-    for (size_t r = 0; r < 6; ++r) {
-        const LoggedFix& f = r < 2 ? b : a;
-        const LoggedSight& s = f.Sights[r < 2 ? r : r - 2];
-        EXPECT_EQ(t.Num(r, "fix_id"), f.Id);
-        EXPECT_EQ(t.Num(r, "fix_lat"), f.FixLat);
-        EXPECT_EQ(t.Num(r, "fix_lon"), f.FixLon);
-        EXPECT_EQ(t.Text(r, "fix_lat_text"), FormatLatLon(f.FixLat, true).toStdString());
-        EXPECT_EQ(t.Text(r, "fix_lon_text"), FormatLatLon(f.FixLon, false).toStdString());
-        EXPECT_EQ(t.Num(r, "ellipse_a_nm"), f.EllipseA);
-        EXPECT_EQ(t.Num(r, "ellipse_alpha"), f.EllipseAlpha);
-        EXPECT_EQ(static_cast<float>(t.Num(r, "speed_kn")), f.Working.Speed);
-        EXPECT_EQ(static_cast<float>(t.Num(r, "index_correction_min")), f.Working.i_s);
-        EXPECT_EQ(t.Text(r, "note"), f.Note);
-        EXPECT_EQ(t.Num(r, "line"), s.Line);
-        EXPECT_EQ(t.Text(r, "body"), s.BodyName);
-        EXPECT_EQ(t.Num(r, "hc"), s.Hc);
-        EXPECT_EQ(t.Num(r, "zn"), s.Zn);
-        EXPECT_EQ(t.Num(r, "intercept_min"), s.Intercept);
-        EXPECT_EQ(t.Text(r, "hc_text"),
-                  FormatAngleDegMin(s.Hc, 2, false, false).replace(QLatin1Char(' '), QLatin1Char('-')).toStdString());
-    }
-    EXPECT_EQ(t.Text(0, "zone_time"), "2026-12-02 12:00:00");
-    EXPECT_EQ(t.Text(0, "ut"), "2026-12-02 09:00:00");
-
-    // The selection only.
-    ClickRow(log->lstFixes, 1);
-    QTest::mouseClick(log->cmdExport, Qt::LeftButton);
-    t = testsupport::ReadCsv(file.toStdString());
-    ASSERT_EQ(t.rows.size(), 4u);
-    EXPECT_EQ(t.Num(3, "fix_id"), a.Id);
-    frmSightLog::SetSaveFileChooser(old);
-}
-
 // " 11 54.0" or "-00 03.5" (FormatAngleDegMin) to arc minutes.
 double Arcmin(const QString& text) {
     const QString t = text.trimmed();
@@ -292,16 +177,23 @@ double Arcmin(const QString& text) {
     return negative ? -v : v;
 }
 
-TEST_F(SightLogWindow, AFixKeepsItsOwnNumbersAfterTheWorkingDataChanges) {
+// A fix calculated in the position window keeps its own numbers after the working
+// data change, in the details, the log and its CSV; later fixes join the list on
+// top; a note is kept; "Reopen" fills the general information and position windows.
+TEST_F(SightLogWindow, ACalculatedFixIsListedKeepsItsNumbersAndIsReopened) {
     DialogRecorder dialogs;
     NavigationState = CaseState();
     m->ButtonByKey(QStringLiteral("Position"))->trigger();
     auto* p = qobject_cast<frmPosition*>(m->FindChild(QStringLiteral("frmPosition")));
     ASSERT_NE(p, nullptr);
+    p->ShowSights(CaseLines(false));
+    QTest::mouseClick(p->Command2, Qt::LeftButton);  // refused: one line
+    ASSERT_EQ(dialogs.messages.size(), 1u);
     p->ShowSights(CaseLines());
     QTest::mouseClick(p->Command2, Qt::LeftButton);  // "Iterate" is ticked: the DR is 7 nm out
-    ASSERT_TRUE(dialogs.messages.empty());
+    ASSERT_EQ(dialogs.messages.size(), 1u) << dialogs.messages.back().text.toStdString();
     const FixResult fix = LastFix;
+    const NavigationStateRecord logged = NavigationState;
     ASSERT_GT(fix.Passes, 1);
     // Another eye, air, index correction and course, applied.
     NavigationState.hEye = 30.0f;
@@ -319,8 +211,7 @@ TEST_F(SightLogWindow, AFixKeepsItsOwnNumbersAfterTheWorkingDataChanges) {
         const size_t i = static_cast<size_t>(c - 1);
         EXPECT_EQ(cell("Dip", c), QStringLiteral("-03.9"));
         EXPECT_EQ(cell("i_s", c), QStringLiteral("-01.5"));
-        // Down the column: the corrections add up to Ho, and Ho - Hc is the intercept shown.
-        EXPECT_NEAR(Arcmin(cell("OC", c)) + cell("i_s", c).toDouble() + cell("Dip", c).toDouble(), Arcmin(cell("H", c)), 0.15);
+        // Down the column: the corrections as applied add up to Ho, and Ho - Hc is the intercept shown.
         double sum = Arcmin(cell("H", c));
         for (const char* row : {"Refr", "TP", "SemiD", "px"}) sum += cell(row, c).toDouble();  // "-": no limb, 0
         EXPECT_NEAR(sum, Arcmin(cell("Ho", c)), 0.25) << c;
@@ -328,11 +219,21 @@ TEST_F(SightLogWindow, AFixKeepsItsOwnNumbersAfterTheWorkingDataChanges) {
         EXPECT_NEAR(cell("dN", c).toDouble(), fix.Intercept[i], 0.05);
         EXPECT_NEAR(cell("Res", c).toDouble(), fix.Residual[i], 0.05);
     }
-    // The log and its CSV hold the same numbers, and how the fix was made.
-    frmSightLog* log = OpenLog(false);
+
+    // The log (from the menu) and its CSV hold the same numbers, and how the fix was made.
+    frmSightLog* log = OpenLog(true);
     ASSERT_NE(log, nullptr);
+    ASSERT_EQ(Rows(log->lstFixes), 1);
+    auto text = [log](int row, int column) { return log->lstFixes->model()->index(row, column).data().toString(); };
+    EXPECT_EQ(text(0, 0), FormatShortDate(logged.LocalDate));
+    EXPECT_EQ(text(0, 1), QStringLiteral("23:02"));
+    EXPECT_EQ(text(0, 2), FormatShortDate(DateFromParts(2023, 9, 9)) + QStringLiteral(" 06:02"));
+    EXPECT_EQ(text(0, 3), FormatLatLon(fix.FixLat, true) + QLatin1Char(' ') + FormatLatLon(fix.FixLon, false));
+    EXPECT_EQ(text(0, 5), QStringLiteral("2: Alpha Persei (Mirfak), Jupiter"));
     ClickRow(log->lstFixes, 0);
     EXPECT_TRUE(log->lblPasses->text().startsWith(QStringLiteral("Iterated in %1 passes").arg(fix.Passes)));
+    EXPECT_EQ(Column(log->lstSights, 1), (QStringList{QStringLiteral("Alpha Persei (Mirfak)"), QStringLiteral("Jupiter")}));
+    EXPECT_EQ(log->lstSights->topLevelItem(1)->text(4), QString());  // a planet has no limb
     EXPECT_EQ(log->lstSights->topLevelItem(0)->text(7), cell("dN", 1) + QLatin1Char('\''));
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("fix.csv"));
@@ -351,4 +252,44 @@ TEST_F(SightLogWindow, AFixKeepsItsOwnNumbersAfterTheWorkingDataChanges) {
         EXPECT_NEAR(ho, t.Num(r, "ho") * 60.0, 1e-6);
         EXPECT_NEAR((t.Num(r, "ho") - t.Num(r, "hc")) * 60.0, t.Num(r, "intercept_min"), 1e-9);
     }
+
+    // A fix calculated while the log is open joins the list at once, on top.
+    NavigationState.LocalDate += 1.0 / 1440.0;
+    QTest::mouseClick(p->Command2, Qt::LeftButton);
+    ASSERT_EQ(Rows(log->lstFixes), 2);
+    EXPECT_EQ(Column(log->lstFixes, 1), (QStringList{QStringLiteral("23:03"), QStringLiteral("23:02")}));
+    // A note of any length is kept whole with the selected fix.
+    ClickRow(log->lstFixes, 1);
+    log->txtNote->setText(QString(40000, QLatin1Char('n')));
+    QTest::keyClicks(log->txtNote, QStringLiteral("x"));
+    QTest::keyClick(log->txtNote, Qt::Key_Return);
+    EXPECT_EQ(text(1, 6).size(), 40001);
+
+    // Reopen: asked first; No changes nothing, Yes fills both windows.
+    NavigationState = KnownState();
+    p->ShowSights(SightLines{});
+    {
+        DialogRecorder no(MsgResult::No);
+        QTest::mouseClick(log->cmdReopen, Qt::LeftButton);
+        ASSERT_EQ(no.messages.size(), 1u);
+        EXPECT_EQ(no.messages[0].buttons, MsgButtons::YesNo);
+        EXPECT_EQ(NavigationState.Lat, KnownState().Lat);
+    }
+    QTest::mouseClick(log->cmdReopen, Qt::LeftButton);
+    EXPECT_EQ(NavigationState.LocalDate, logged.LocalDate);
+    EXPECT_EQ(NavigationState.Lat, logged.Lat);
+    EXPECT_EQ(NavigationState.hEye, logged.hEye);
+    EXPECT_EQ(p->Combo1[0]->currentData().toInt(), 1017);
+    EXPECT_EQ(p->Combo1[1]->currentData().toInt(), -4);
+    EXPECT_EQ(p->Combo1[2]->currentIndex(), 0);
+    EXPECT_EQ(p->Text1[0]->text(), QStringLiteral("06:02:37"));
+    EXPECT_EQ(p->Text2[1]->text(), QStringLiteral("17-30.7"));
+    EXPECT_FALSE(p->Check2[1]->isEnabled());
+    EXPECT_TRUE(p->isVisible());
+    auto* g = qobject_cast<frmGeneral*>(m->FindChild(QStringLiteral("frmGeneral")));
+    ASSERT_NE(g, nullptr);
+    EXPECT_TRUE(g->isVisible());
+    EXPECT_EQ(g->Text1[1]->text(), FormatLatLon(logged.Lat, true));
+    EXPECT_EQ(g->Text1[7]->text(), QStringLiteral("05.0"));
+    EXPECT_EQ(g->Text1[10]->text(), QStringLiteral("23:02"));
 }

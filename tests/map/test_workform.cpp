@@ -5,8 +5,6 @@
 
 #include <QGuiApplication>
 #include <QTemporaryDir>
-#include <cstdio>
-#include <string>
 
 #include "map/mWorkFormPrint.h"
 #include "support/nav_fixture.h"

@@ -1,12 +1,8 @@
 // The text forms in a point locale and in a comma locale.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
-#include <tuple>
 
 #include "ui/mConvertion.h"
-#include "ui/mPublicVarsQt.h"
 #include "support/gui_support.h"
 
 namespace {
@@ -57,18 +53,15 @@ TEST(ParsePositionText, RulesInBothLocales) {
 }
 
 TEST(NumberText, StoredFormsAndTheFirstForeignSeparator) {
-    {
-        LocaleScope point(PointLocale());
-        EXPECT_EQ(NormalizeDecimalText(QStringLiteral("43,5")), QStringLiteral("43.5"));
-        EXPECT_EQ(NormalizeDecimalText(QStringLiteral("43.5")), QStringLiteral("43.5"));
-        EXPECT_EQ(NormalizeDecimalText(QStringLiteral("1,2,3")), QStringLiteral("1.2,3"));
+    for (const bool comma : {false, true}) {
+        LocaleScope scope(comma ? CommaLocale() : PointLocale());
+        // Only the first foreign separator is replaced; no thousands separator.
+        EXPECT_EQ(NormalizeDecimalText(QLatin1String(comma ? "1.2.3" : "1,2,3")), QLatin1String(comma ? "1,2.3" : "1.2,3"));
+        EXPECT_EQ(NormalizeDecimalText(Local("43.5")), Local("43.5"));
+        EXPECT_EQ(NumberText(12345.5f), Local("12345.5"));
         EXPECT_EQ(NumberText(1010.0f), QStringLiteral("1010"));
-        EXPECT_EQ(NumberText(12345.5f), QStringLiteral("12345.5"));  // no thousands separator
-        EXPECT_EQ(NumberText(43.0 + 7.2 / 60.0), QStringLiteral("43.12"));
+        EXPECT_EQ(NumberText(43.0 + 7.2 / 60.0), Local("43.12"));
     }
-    LocaleScope comma(CommaLocale());
-    EXPECT_EQ(NormalizeDecimalText(QStringLiteral("1.2.3")), QStringLiteral("1,2.3"));
-    EXPECT_EQ(NumberText(12345.5f), QStringLiteral("12345,5"));
 }
 
 TEST(DatesAndTimes, ShortFormsByLocaleOrder) {

@@ -2,18 +2,11 @@
 // as it was and says why; a help document replaced by a folder shows "Help not found".
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QPushButton>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTextBrowser>
-#include <atomic>
-#include <functional>
 
 #include "almanac/frmEphemerides.h"
 #include "almanac/mDailyPagesPrint.h"
-#include "core/mFiles.h"
 #include "shell/frmGeneral.h"
 #include "shell/frmHelp.h"
 #include "support/gui_support.h"
@@ -33,6 +26,12 @@ class FileFaults : public testsupport::NavFixture {};
 TEST_F(FileFaults, AWriterThatFailsOrIsCancelledLeavesTheOldFileAndSaysWhy) {
     NavigationState = KnownState();
     const std::atomic<bool> cancelled{true};
+    auto pages = [](const QString& dir, const std::atomic<bool>* cancel) {
+        QString error;
+        EXPECT_FALSE(WriteDailyPagesPdf(dir + "/out.pdf", DateFromParts(2024, 1, 1), DateFromParts(2024, 1, cancel ? 9 : 1),
+                                        cancel, {}, &error));
+        return error;
+    };
     const struct {
         const char* what;
         const char* target;                           // in a fresh folder
@@ -40,22 +39,8 @@ TEST_F(FileFaults, AWriterThatFailsOrIsCancelledLeavesTheOldFileAndSaysWhy) {
         std::function<QString(const QString&)> write;  // given the folder; what the user is told
         const char* told;
     } cases[] = {
-        {"daily pages cancelled", "out.pdf", false,
-         [&](const QString& dir) {
-             const QString path = dir + "/out.pdf";
-             QString error = QStringLiteral("not set");
-             EXPECT_FALSE(WriteDailyPagesPdf(path, DateFromParts(2024, 1, 1), DateFromParts(2024, 1, 9), &cancelled, {}, &error));
-             return error;
-         },
-         ""},
-        {"daily pages onto a folder", "out.pdf", true,
-         [](const QString& dir) {
-             const QString path = dir + "/out.pdf";
-             QString error;
-             EXPECT_FALSE(WriteDailyPagesPdf(path, DateFromParts(2024, 1, 1), DateFromParts(2024, 1, 1), nullptr, {}, &error));
-             return error;
-         },
-         "Cannot write"},
+        {"daily pages cancelled", "out.pdf", false, [&](const QString& dir) { return pages(dir, &cancelled); }, ""},
+        {"daily pages onto a folder", "out.pdf", true, [&](const QString& dir) { return pages(dir, nullptr); }, "Cannot write"},
         {"hourly page onto a folder", "page.csv", true,
          [](const QString& dir) {
              DialogRecorder boxes;
@@ -85,8 +70,7 @@ TEST_F(FileFaults, AWriterThatFailsOrIsCancelledLeavesTheOldFileAndSaysWhy) {
              DialogRecorder boxes;
              frmGeneral w;
              w.Command2->click();  // Save Info
-             const QString told = boxes.messages.empty() ? QString() : boxes.messages.back().text;
-             return told;
+             return boxes.messages.empty() ? QString() : boxes.messages.back().text;
          },
          "a folder stands in the place of"},
     };

@@ -6,8 +6,6 @@
 #include <QSignalSpy>
 
 #include <QClipboard>
-#include <QInputMethodEvent>
-#include <memory>
 
 #include "ui/MaskedEdit.h"
 #include "support/gui_support.h"

@@ -5,7 +5,6 @@
 #include <QSettings>
 
 #include "ui/mConvertion.h"
-#include "ui/mPublicVarsQt.h"
 #include "support/gui_support.h"
 
 namespace {
@@ -49,32 +48,20 @@ TEST(Settings, SaveThenLoadRestoresEveryFieldInBothLocales) {
 }
 
 TEST(Settings, AValueWrittenWithTheOtherSeparatorReadsBack) {
-    {
-        LocaleScope comma(CommaLocale());
+    for (const bool comma : {false, true}) {
+        LocaleScope scope(comma ? CommaLocale() : PointLocale());
         ClearSettings();
-        Put({{"Lat", "43.5"}, {"Speed", "15.5"}});
+        Put({{"Lat", comma ? "43.5" : "43,5"}, {"Temp", comma ? "-3.5" : "-3,5"}});
         NavigationStateRecord s;
         ReadSettings(s);
-        EXPECT_DOUBLE_EQ(s.Lat, 43.5);
-        EXPECT_EQ(s.Speed, 15.5f);
+        EXPECT_TRUE(s.Lat == 43.5 && s.Temp == -3.5f) << comma << " " << s.Lat << " " << s.Temp;
     }
-    LocaleScope point(PointLocale());
-    ClearSettings();
-    Put({{"Lat", "43,5"}, {"Temp", "-3,5"}});
-    NavigationStateRecord s;
-    ReadSettings(s);
-    EXPECT_DOUBLE_EQ(s.Lat, 43.5);
-    EXPECT_EQ(s.Temp, -3.5f);
 }
 
 TEST(Settings, FirstRunAndGarbageGiveTheDefaults) {
     LocaleScope point(PointLocale());
-    NavigationStateRecord d;
-    d.Temp = 10.0f;
-    d.Pressure = 1010.0f;
-    d.hEye = d.Speed = 15.0f;
-    d.i_s = d.Course = d.TZ = 0.0f;
-    d.Lat = d.Lon = 0.0;
+    // The defaults: 10 C, 1010 mB, eye 15 m, speed 15 kn; the rest 0.
+    NavigationStateRecord d{0.0, 0.0f, 0.0, 0.0, 0.0f, 15.0f, 10.0f, 1010.0f, 15.0f, 0.0f};
     ClearSettings();
     NavigationStateRecord s = KnownState();
     ReadSettings(s);

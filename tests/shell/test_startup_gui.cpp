@@ -3,19 +3,10 @@
 // settings loaded and the zone time taken from UTC and the saved zone.
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
 #include <QSettings>
-#include <QTemporaryDir>
-#include <cstring>
-#include <functional>
-#include <limits>
 
 #include "shell/MDIFormMain.h"
 #include "shell/StartUp.h"
-#include "shell/frmSplash.h"
-#include "ui/mPublicVarsQt.h"
-#include "core/mFiles.h"
 #include "support/gui_support.h"
 
 namespace {
@@ -136,14 +127,4 @@ TEST(StartUp, AGoodStartLoadsOnceAndShowsTheMainWindow) {
     for (ChildWindow* w : m->Children()) EXPECT_FALSE(w->parentWidget()->isVisible()) << w->objectName().toStdString();
     delete m;
     EXPECT_EQ(MainForm(), nullptr);
-}
-
-TEST(StartUp, TheHelpDocumentLiesBesideTheProgramInTheBuildTree) {
-    // The build copies help/VeltranoHelp.html to Help/ beside the program, as
-    // the installation does.
-    QFile help(QStringLiteral(VELTRANO_DATA_DIR "/../Help/VeltranoHelp.html"));
-    ASSERT_TRUE(help.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(help.readAll());
-    for (const char* part : {"Universal Time", "three star sights", "General information", "Compass error"})
-        EXPECT_TRUE(text.contains(QLatin1String(part), Qt::CaseInsensitive)) << part;
 }

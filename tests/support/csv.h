@@ -81,6 +81,14 @@ struct TenthsCheck {
     }
 };
 
+// The whole of a file ("" when it cannot be read).
+inline std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
 inline std::string TestData(const std::string& name) { return std::string(VELTRANO_TEST_DATA_DIR) + "/" + name; }
 
 }  // namespace testsupport

@@ -25,19 +25,8 @@ DialogRecorder::~DialogRecorder() {
 }
 
 NavigationStateRecord KnownState() {
-    NavigationStateRecord s;
-    s.LocalDate = DateFromParts(2026, 12, 6, 14, 35);
-    s.TZ = 3.0f;
-    s.Lat = 43.0 + 7.2 / 60.0;
-    s.Lon = 131.9;
-    s.Course = 45.0f;
-    s.Speed = 12.5f;
-    s.Temp = 10.0f;
-    s.Pressure = 1013.0f;
-    s.hEye = 15.0f;
-    s.i_s = -1.2f;
-    s.StateLoaded = true;
-    return s;
+    return {DateFromParts(2026, 12, 6, 14, 35), 3.0f, 43.0 + 7.2 / 60.0, 131.9, 45.0f, 12.5f, 10.0f, 1013.0f, 15.0f, -1.2f,
+            0.0, true};
 }
 
 void ClearSettings() {
