@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QMap>
+#include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <filesystem>
-#include <fstream>
 
 #include "log/mGpx.h"
 #include "support/csv.h"
@@ -62,7 +62,6 @@ double Seconds(const QString& iso) {
     return DateFromParts(y, mo, d, h, mi, s) * 86400.0;
 }
 
-
 }  // namespace
 
 TEST(Gpx, FixesReadBackAsWaypointsAndATrackInTimeOrder) {
@@ -91,8 +90,8 @@ TEST(Gpx, FixesReadBackAsWaypointsAndATrackInTimeOrder) {
 }
 
 TEST(Gpx, FileWrittenWholeOrTheOldOneLeft) {
-    const fs::path dir = fs::temp_directory_path() / ("veltrano_gpx_" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    const QTemporaryDir tmp;
+    const fs::path dir = tmp.path().toStdString();
     const std::string text = GpxDocument({MakeFix(45000.5, 10, 20, "")}, false);
     std::string error;
     ASSERT_TRUE(WriteFileAtomically((dir / "a.gpx").string(), text, &error)) << error;
@@ -106,12 +105,11 @@ TEST(Gpx, FileWrittenWholeOrTheOldOneLeft) {
     size_t files = 0;
     for (const auto& e : fs::directory_iterator(dir)) files += e.is_regular_file();
     EXPECT_EQ(files, 1u);  // a.gpx alone: no temporary file stays
-    fs::remove_all(dir);
 }
 
 TEST(Gpx, CommandLineExportsTheLogOrItsRange) {
-    const fs::path dir = fs::temp_directory_path() / ("veltrano_gpxlog_" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    const QTemporaryDir tmp;
+    const fs::path dir = tmp.path().toStdString();
     const std::string logPath = (dir / "sightlog.db").string();
     {
         SightLog log;
@@ -147,5 +145,4 @@ TEST(Gpx, CommandLineExportsTheLogOrItsRange) {
     }
     EXPECT_EQ(LogGpxCommand({out}, (dir / "missing.db").string(), &msg), 1);
     EXPECT_FALSE(fs::exists(dir / "missing.db"));
-    fs::remove_all(dir);
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/csv.h"
 #include "support/log_fixture.h"
 
 namespace fs = std::filesystem;
@@ -34,24 +35,20 @@ void ExpectSame(const LoggedFix& a, const LoggedFix& b) {
     for (size_t i = 0; i < a.Sights.size(); ++i) EXPECT_TRUE(Fields(a.Sights[i]) == Fields(b.Sights[i])) << i;
 }
 
-int Count(const std::string& path, const char* table) {
+// Runs sql on the file behind the log's back; the first column of the last row it gives (-1: none).
+int RawExec(const std::string& path, const std::string& sql) {
     sqlite3* db = nullptr;
-    sqlite3_open(path.c_str(), &db);
-    sqlite3_stmt* s = nullptr;
-    sqlite3_prepare_v2(db, (std::string("SELECT count(*) FROM ") + table).c_str(), -1, &s, nullptr);
-    const int n = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int(s, 0) : -1;
-    sqlite3_finalize(s);
-    sqlite3_close(db);
-    return n;
-}
-
-void RawExec(const std::string& path, const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
     char* err = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err), SQLITE_OK) << (err ? err : "");
+    int n = -1;
+    auto first = [](void* out, int, char** v, char**) {
+        *static_cast<int*>(out) = v[0] ? std::atoi(v[0]) : -1;
+        return 0;
+    };
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), first, &n, &err), SQLITE_OK) << (err ? err : "");
     sqlite3_free(err);
     sqlite3_close(db);
+    return n;
 }
 
 class SightLogStore : public ::testing::Test {
@@ -80,15 +77,11 @@ TEST_F(SightLogStore, FourLineFixComesBackExactlyAcrossAReopen) {
     ASSERT_TRUE(log.Open(path).Ok);
     const std::vector<LoggedFixSummary> all = log.ListAll();
     ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(all[0].Id, in.Id);
-    EXPECT_EQ(all[0].BodyCount, 4);
-    EXPECT_EQ(all[0].BodyNames, "Sun, Mirfak, Moon, Jupiter");
+    EXPECT_TRUE(all[0].Id == in.Id && all[0].BodyCount == 4 && all[0].BodyNames == "Sun, Mirfak, Moon, Jupiter");
     ExpectSame(log.Load(in.Id), in);
     // The lines go back to the position window as they were typed.
     const SightLines lines = SightLinesOf(in);
-    EXPECT_EQ(lines.Body[1], 1017);
-    EXPECT_EQ(lines.Altitude[3], "13-54.0");
-    EXPECT_TRUE(lines.LowerLimb[1]);
+    EXPECT_TRUE(lines.Body[1] == 1017 && lines.Altitude[3] == "13-54.0" && lines.LowerLimb[1]);
 }
 
 TEST_F(SightLogStore, AFailureBetweenTwoWritesLeavesNothingOfTheFix) {
@@ -105,8 +98,8 @@ TEST_F(SightLogStore, AFailureBetweenTwoWritesLeavesNothingOfTheFix) {
     second.Id = 0;
     EXPECT_THROW(log.Record(second), SightLogError);
     EXPECT_EQ(second.Id, 0);
-    EXPECT_EQ(Count(path, "fix"), 1);
-    EXPECT_EQ(Count(path, "sight"), 4);
+    EXPECT_EQ(RawExec(path, "SELECT count(*) FROM fix"), 1);
+    EXPECT_EQ(RawExec(path, "SELECT count(*) FROM sight"), 4);
     // The log goes on working afterwards.
     RawExec(path, "DROP TRIGGER fail_line3");
     log.Record(second);
@@ -140,17 +133,13 @@ TEST_F(SightLogStore, SchemaVersionRecordedAndOlderFileMigrated) {
     SightLog log;
     ASSERT_TRUE(log.Open(path).Ok);
     EXPECT_EQ(log.SchemaVersion(), SightLog::kSchemaVersion);
-    {
-        const LoggedFix old = log.Load(7);
-        EXPECT_EQ(old.FixLat, 43.2);
-        EXPECT_EQ(old.Note, "");
-        ASSERT_EQ(old.Sights.size(), 1u);
-        EXPECT_EQ(old.Sights[0].BodyName, "Sun");
-        EXPECT_EQ(old.Passes, 0);  // not kept then
-        EXPECT_TRUE(std::isnan(old.Sights[0].Residual) && std::isnan(old.Sights[0].Ho));
-        log.SetNote(7, "migrated");
-        EXPECT_EQ(log.List(45000.0, 45001.0).size(), 1u);
-    }
+    const LoggedFix old = log.Load(7);
+    ASSERT_EQ(old.Sights.size(), 1u);
+    EXPECT_TRUE(old.FixLat == 43.2 && old.Note.empty() && old.Sights[0].BodyName == "Sun");
+    EXPECT_EQ(old.Passes, 0);  // not kept then, nor the residual and Ho
+    EXPECT_TRUE(std::isnan(old.Sights[0].Residual) && std::isnan(old.Sights[0].Ho));
+    log.SetNote(7, "migrated");
+    EXPECT_EQ(log.List(45000.0, 45001.0).size(), 1u);
 }
 
 // Damaged files: each is set aside under the next free name with a fresh log started, or
@@ -183,9 +172,7 @@ TEST_F(SightLogStore, DamagedFilesAreSetAsideOrLeftAlone) {
             ++asides;
             const std::string n = asides == 1 ? "" : "-" + std::to_string(asides);
             EXPECT_EQ(r.SetAsidePath, (dir / ("sightlog.damaged" + n + ".db")).string());
-            std::string head;
-            std::getline(std::ifstream(r.SetAsidePath), head);
-            EXPECT_EQ(head.rfind(c.sql ? "SQLite format 3" : "This is not an SQLite database", 0), 0u);
+            EXPECT_EQ(testsupport::ReadAll(r.SetAsidePath).rfind(c.sql ? "SQLite format 3" : "This is not an SQLite database", 0), 0u);
             EXPECT_EQ(log.SchemaVersion(), SightLog::kSchemaVersion);
             EXPECT_TRUE(log.ListAll().empty());
             LoggedFix f = SampleFix();
@@ -194,10 +181,7 @@ TEST_F(SightLogStore, DamagedFilesAreSetAsideOrLeftAlone) {
             EXPECT_TRUE(r.SetAsidePath.empty());
             EXPECT_NE(r.Error.find("later version"), std::string::npos);
             EXPECT_FALSE(fs::exists(path + "-wal"));
-            std::ifstream in(path, std::ios::binary);
-            char header[20] = {};
-            in.read(header, sizeof header);
-            EXPECT_EQ(header[18], 1);  // still the rollback journal, not WAL (2)
+            EXPECT_EQ(testsupport::ReadAll(path).at(18), 1);  // still the rollback journal, not WAL (2)
         }
     }
 }

@@ -33,17 +33,8 @@ NavigationStateRecord CaseState() {
 }
 
 SightLines CaseLines(bool both = true) {
-    SightLines l;
-    l.Body[0] = 1017;
-    l.Time[0] = "06:02:37";
-    l.Altitude[0] = "11-54.0";
-    if (both) {
-        l.Body[1] = -4;
-        l.Time[1] = "06:02:37";
-        l.Altitude[1] = "17-30.7";
-        l.LowerLimb[1] = true;
-    }
-    return l;
+    return both ? SightLines{{1017, -4, kNoBody, kNoBody}, {"06:02:37", "06:02:37"}, {"11-54.0", "17-30.7"}, {false, true}}
+                : SightLines{{1017, kNoBody, kNoBody, kNoBody}, {"06:02:37"}, {"11-54.0"}, {}};
 }
 
 // A stored fix at a zone date and time (zone +3), with n sights.
@@ -94,7 +85,16 @@ protected:
         return out;
     }
     static int Rows(QAbstractItemView* list) { return list->model()->rowCount(); }
+    // "Export CSV..." into the test's folder, read back.
+    testsupport::CsvTable Export(frmSightLog* log) {
+        const QString file = dir.filePath(QStringLiteral("out.csv"));
+        const auto old = frmSightLog::SetSaveFileChooser([&](QWidget*, const QString&) { return file; });
+        QTest::mouseClick(log->cmdExport, Qt::LeftButton);
+        frmSightLog::SetSaveFileChooser(old);
+        return testsupport::ReadCsv(file.toStdString());
+    }
     std::unique_ptr<MDIFormMain> m;
+    QTemporaryDir dir;
 };
 
 }  // namespace
@@ -122,34 +122,23 @@ TEST_F(SightLogWindow, NewestFirstFilteredExportedAndDeletedAfterAsking) {
     EXPECT_EQ(Rows(log->lstFixes), 3);
 
     // Nothing selected: every fix exported, one row per sight, newest fix first.
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("out.csv"));
-    const auto old = frmSightLog::SetSaveFileChooser([&](QWidget*, const QString&) { return file; });
-    QTest::mouseClick(log->cmdExport, Qt::LeftButton);
-    testsupport::CsvTable t = testsupport::ReadCsv(file.toStdString());
+    testsupport::CsvTable t = Export(log);
     ASSERT_EQ(t.rows.size(), 7u);
     for (size_t r = 0; r < 7; ++r) {
         const LoggedFix& f = r < 2 ? f5 : r < 3 ? f3 : f1;
         const LoggedSight& s = f.Sights[r < 2 ? r : r < 3 ? 0 : r - 3];
-        EXPECT_EQ(t.Num(r, "fix_id"), f.Id);
-        EXPECT_EQ(t.Num(r, "fix_lat"), f.FixLat);
-        EXPECT_EQ(t.Text(r, "fix_lon_text"), FormatLatLon(f.FixLon, false).toStdString());
-        EXPECT_EQ(t.Num(r, "ellipse_alpha"), f.EllipseAlpha);
-        EXPECT_EQ(static_cast<float>(t.Num(r, "speed_kn")), f.Working.Speed);
-        EXPECT_EQ(t.Text(r, "note"), f.Note);
-        EXPECT_EQ(t.Num(r, "line"), s.Line);
-        EXPECT_EQ(t.Text(r, "body"), s.BodyName);
-        EXPECT_EQ(t.Num(r, "zn"), s.Zn);
-        EXPECT_EQ(t.Text(r, "hc_text"),
-                  FormatAngleDegMin(s.Hc, 2, false, false).replace(QLatin1Char(' '), QLatin1Char('-')).toStdString());
+        EXPECT_EQ(std::make_tuple(t.Num(r, "fix_id"), t.Num(r, "fix_lat"), t.Num(r, "ellipse_alpha"),
+                                  static_cast<float>(t.Num(r, "speed_kn")), t.Num(r, "line"), t.Num(r, "zn")),
+                  std::make_tuple(double(f.Id), f.FixLat, f.EllipseAlpha, f.Working.Speed, double(s.Line), s.Zn)) << r;
+        const QString hc = FormatAngleDegMin(s.Hc, 2, false, false).replace(QLatin1Char(' '), QLatin1Char('-'));
+        EXPECT_EQ((std::vector<std::string>{t.Text(r, "fix_lon_text"), t.Text(r, "note"), t.Text(r, "body"), t.Text(r, "hc_text")}),
+                  (std::vector<std::string>{FormatLatLon(f.FixLon, false).toStdString(), f.Note, s.BodyName, hc.toStdString()}));
     }
     EXPECT_EQ(t.Text(0, "zone_time"), "2026-12-05 20:00:00");
     EXPECT_EQ(t.Text(0, "ut"), "2026-12-05 17:00:00");
     // The selection only.
     ClickRow(log->lstFixes, 2);
-    QTest::mouseClick(log->cmdExport, Qt::LeftButton);
-    frmSightLog::SetSaveFileChooser(old);
-    t = testsupport::ReadCsv(file.toStdString());
+    t = Export(log);
     ASSERT_EQ(t.rows.size(), 4u);
     EXPECT_EQ(t.Num(3, "fix_id"), f1.Id);
 
@@ -235,12 +224,7 @@ TEST_F(SightLogWindow, ACalculatedFixIsListedKeepsItsNumbersAndIsReopened) {
     EXPECT_EQ(Column(log->lstSights, 1), (QStringList{QStringLiteral("Alpha Persei (Mirfak)"), QStringLiteral("Jupiter")}));
     EXPECT_EQ(log->lstSights->topLevelItem(1)->text(4), QString());  // a planet has no limb
     EXPECT_EQ(log->lstSights->topLevelItem(0)->text(7), cell("dN", 1) + QLatin1Char('\''));
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("fix.csv"));
-    const auto old = frmSightLog::SetSaveFileChooser([&](QWidget*, const QString&) { return file; });
-    QTest::mouseClick(log->cmdExport, Qt::LeftButton);
-    frmSightLog::SetSaveFileChooser(old);
-    const testsupport::CsvTable t = testsupport::ReadCsv(file.toStdString());
+    const testsupport::CsvTable t = Export(log);
     ASSERT_EQ(t.rows.size(), 2u);
     for (size_t r = 0; r < 2; ++r) {
         EXPECT_EQ(t.Num(r, "passes"), fix.Passes);
@@ -276,20 +260,13 @@ TEST_F(SightLogWindow, ACalculatedFixIsListedKeepsItsNumbersAndIsReopened) {
         EXPECT_EQ(NavigationState.Lat, KnownState().Lat);
     }
     QTest::mouseClick(log->cmdReopen, Qt::LeftButton);
-    EXPECT_EQ(NavigationState.LocalDate, logged.LocalDate);
-    EXPECT_EQ(NavigationState.Lat, logged.Lat);
-    EXPECT_EQ(NavigationState.hEye, logged.hEye);
-    EXPECT_EQ(p->Combo1[0]->currentData().toInt(), 1017);
-    EXPECT_EQ(p->Combo1[1]->currentData().toInt(), -4);
-    EXPECT_EQ(p->Combo1[2]->currentIndex(), 0);
-    EXPECT_EQ(p->Text1[0]->text(), QStringLiteral("06:02:37"));
-    EXPECT_EQ(p->Text2[1]->text(), QStringLiteral("17-30.7"));
-    EXPECT_FALSE(p->Check2[1]->isEnabled());
-    EXPECT_TRUE(p->isVisible());
+    EXPECT_TRUE(NavigationState.LocalDate == logged.LocalDate && NavigationState.Lat == logged.Lat &&
+                NavigationState.hEye == logged.hEye);
     auto* g = qobject_cast<frmGeneral*>(m->FindChild(QStringLiteral("frmGeneral")));
-    ASSERT_NE(g, nullptr);
-    EXPECT_TRUE(g->isVisible());
-    EXPECT_EQ(g->Text1[1]->text(), FormatLatLon(logged.Lat, true));
-    EXPECT_EQ(g->Text1[7]->text(), QStringLiteral("05.0"));
-    EXPECT_EQ(g->Text1[10]->text(), QStringLiteral("23:02"));
+    ASSERT_TRUE(g && g->isVisible() && p->isVisible());
+    EXPECT_FALSE(p->Check2[1]->isEnabled());
+    EXPECT_EQ((QStringList{p->Combo1[0]->currentData().toString(), p->Combo1[1]->currentData().toString(),
+                           QString::number(p->Combo1[2]->currentIndex()), p->Text1[0]->text(), p->Text2[1]->text(),
+                           g->Text1[1]->text(), g->Text1[7]->text(), g->Text1[10]->text()}),
+              (QStringList{"1017", "-4", "0", "06:02:37", "17-30.7", FormatLatLon(logged.Lat, true), "05.0", "23:02"}));
 }
