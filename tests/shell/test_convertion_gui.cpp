@@ -1,7 +1,6 @@
 // The text forms in a point locale and in a comma locale.
 #include <gtest/gtest.h>
 
-
 #include "ui/mConvertion.h"
 #include "support/gui_support.h"
 
@@ -46,9 +45,8 @@ TEST(ParsePositionText, RulesInBothLocales) {
         LocaleScope scope(locale);
         for (const auto& [text, isLat, value] : cases)
             EXPECT_NEAR(ParsePositionText(Local(text), isLat), value, value == std::floor(value) ? 0.0 : 1e-12) << text;
-        // Written with either separator it reads.
-        EXPECT_NEAR(ParsePositionText(QStringLiteral("43-07,2N"), true), 43.12, 1e-12);
-        EXPECT_NEAR(ParsePositionText(QStringLiteral("43-07.2N"), true), 43.12, 1e-12);
+        for (const char* either : {"43-07,2N", "43-07.2N"})  // written with either separator it reads
+            EXPECT_NEAR(ParsePositionText(QLatin1String(either), true), 43.12, 1e-12) << either;
     }
 }
 
@@ -80,13 +78,11 @@ TEST(DatesAndTimes, ShortFormsByLocaleOrder) {
     for (const Case& c : cases) {
         LocaleScope scope(c.locale);
         EXPECT_EQ(ShortDateOrder(), c.order);
-        EXPECT_EQ(FormatShortDate(d), QLatin1String(c.date));
-        EXPECT_EQ(ShortDateTooltip(), QLatin1String(c.tooltip));
-        EXPECT_EQ(ShortDateMask(), QLatin1String(c.mask));
+        EXPECT_EQ((QStringList{FormatShortDate(d), ShortDateTooltip(), ShortDateMask(), FormatShortTime(d)}),
+                  (QStringList{c.date, c.tooltip, c.mask, "09:05"}));
         DateValue back = 0;
         ASSERT_TRUE(ParseShortDate(QLatin1String(c.date), back)) << c.date;
         EXPECT_EQ(back, DateFromParts(2026, 1, 31));
-        EXPECT_EQ(FormatShortTime(d), QStringLiteral("09:05"));
     }
 }
 

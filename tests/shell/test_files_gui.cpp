@@ -9,15 +9,11 @@
 #include "almanac/mDailyPagesPrint.h"
 #include "shell/frmGeneral.h"
 #include "shell/frmHelp.h"
+#include "support/csv.h"
 #include "support/gui_support.h"
 #include "support/nav_fixture.h"
 
 namespace {
-
-QByteArray Contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
-}
 
 class FileFaults : public testsupport::NavFixture {};
 
@@ -92,7 +88,7 @@ TEST_F(FileFaults, AWriterThatFailsOrIsCancelledLeavesTheOldFileAndSaysWhy) {
         if (c.targetIsFolder) {
             EXPECT_TRUE(QFileInfo(target).isDir());
         } else {
-            EXPECT_EQ(Contents(target), "old");
+            EXPECT_EQ(testsupport::ReadAll(target.toStdString()), "old");
         }
         // Nothing unfinished left beside it.
         EXPECT_EQ(QDir(QFileInfo(target).path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1);
