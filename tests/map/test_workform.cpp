@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "map/mWorkFormPrint.h"
+#include "support/csv.h"
 #include "support/nav_fixture.h"
 #include "ui/mConvertion.h"
 
@@ -15,15 +16,8 @@ namespace {
 constexpr double kTolArcmin = 1e-6;  // the form's sums against the reduction's own angles
 
 std::string PdfText(const QString& pdf) {
-    std::string text;
-    const std::string cmd = "pdftotext -layout '" + pdf.toStdString() + "' -";
-    if (FILE* p = popen(cmd.c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0) text.append(buf, n);
-        pclose(p);
-    }
-    return text;
+    const std::string file = pdf.toStdString(), cmd = "pdftotext -layout '" + file + "' '" + file + ".txt'";
+    return std::system(cmd.c_str()) == 0 ? testsupport::ReadAll(file + ".txt") : std::string();
 }
 
 using WorkFormPdf = testsupport::NavFixture;
@@ -41,11 +35,7 @@ TEST_F(WorkFormPdf, OnePagePerFixWithEveryLinesWorkings) {
     working.Temp = -5.0f;
     working.Pressure = 1025.0f;
     working.i_s = -1.2f;
-    SightLines lines;
-    lines.Body = {0, 2491, -8, kNoBody};
-    lines.Time = {"23:20:00", "23:30:00", "23:50:00", ""};
-    lines.Altitude = {"10-12.0", "33-10.0", "40-20.0", ""};
-    lines.LowerLimb = {true, true, false, false};
+    const SightLines lines{{0, 2491, -8, kNoBody}, {"23:20:00", "23:30:00", "23:50:00"}, {"10-12.0", "33-10.0", "40-20.0"}, {true, true}};
     const FixResult fix = CalcPosition(lines, working);
     const WorkForm form = MakeWorkForm(fix);
     for (const WorkFormLine& L : form.lines) {

@@ -159,21 +159,19 @@ TEST(Layout, TwipsAndScaleWindowLayoutMovesSizesAndScalesFontsButNotTaggedWithou
     QWidget w;
     QFont f = w.font();
     f.setPointSizeF(10.0);
-    auto* plain = new QLabel(QStringLiteral("A"), &w);
-    plain->setGeometry(10, 20, 100, 30);
-    plain->setFont(f);
-    auto* tagged = new QLabel(QStringLiteral("B"), &w);
-    tagged->setGeometry(50, 50, 40, 20);
-    tagged->setFont(f);
+    auto label = [&f](QWidget* parent, const QRect& r) {
+        auto* l = new QLabel(QStringLiteral("A"), parent);
+        l->setGeometry(r);
+        l->setFont(f);
+        return l;
+    };
+    QLabel *plain = label(&w, {10, 20, 100, 30}), *tagged = label(&w, {50, 50, 40, 20}), *inner = label(new QFrame(&w), {10, 10, 20, 10});
     tagged->setProperty("Tag", QStringLiteral("keep"));
-    auto* inner = new QLabel(QStringLiteral("C"), new QFrame(&w));
-    inner->setGeometry(10, 10, 20, 10);
     EXPECT_EQ(ScaleWindowLayout(&w, QSize(200, 100), QSize(400, 150)), QSize(400, 150));
-    EXPECT_EQ(plain->geometry(), QRect(20, 30, 200, 45));
+    EXPECT_EQ((QList<QRect>{plain->geometry(), tagged->geometry(), inner->geometry()}),
+              (QList<QRect>{{20, 30, 200, 45}, {100, 75, 80, 30}, {20, 15, 40, 15}}));
     EXPECT_DOUBLE_EQ(plain->font().pointSizeF(), 15.0);  // the smaller factor, 1.5
     EXPECT_DOUBLE_EQ(tagged->font().pointSizeF(), 10.0);
-    EXPECT_EQ(tagged->geometry(), QRect(100, 75, 80, 30));
-    EXPECT_EQ(inner->geometry(), QRect(20, 15, 40, 15));
     // Maximised and restored five times (unequal factors, 3.2 and 4.75): the same layout, no drift.
     QSize last(400, 150);
     for (int round = 0; round < 5; ++round)

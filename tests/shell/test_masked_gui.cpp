@@ -1,11 +1,9 @@
-// The masked input engine on real QLineEdit boxes, driven by QTest keys and
-// clicks as a user would. (The free-typing date box and texts set by the program
-// are exercised through the general information window.)
+// The masked input engine on real QLineEdit boxes, driven by keys and clicks as a user would
+// (the free-typing date box and texts set by the program: through the general information window).
 #include <gtest/gtest.h>
 
-#include <QSignalSpy>
-
 #include <QClipboard>
+#include <QSignalSpy>
 
 #include "ui/MaskedEdit.h"
 #include "support/gui_support.h"
@@ -38,7 +36,7 @@ void ClickAt(QLineEdit* box, int pos) {
 
 }  // namespace
 
-TEST(MaskedInput, ArrowsAndClicksSelectOneCharacterSkippingTheSeparators) {
+TEST(MaskedInput, ArrowsAndClicksSelectOneCharacterSkippingTheSeparatorsDigitsAndLettersFollowTheMask) {
     DialogRecorder rec;
     auto box = MakeBox();
     box->resize(200, box->height());
@@ -57,11 +55,7 @@ TEST(MaskedInput, ArrowsAndClicksSelectOneCharacterSkippingTheSeparators) {
     EXPECT_EQ(box->selectionStart(), 7);
     EXPECT_EQ(rec.beeps, 0);
     EXPECT_EQ(box->text(), kLat);
-}
-
-TEST(MaskedInput, DigitsAndLettersFollowTheMask) {
-    DialogRecorder rec;
-    auto box = MakeBox();
+    // Digits and letters follow the mask.
     KeyAt(box.get(), 1, '5');  // overtypes and moves to the next digit
     EXPECT_EQ(box->text(), QStringLiteral("45-07.2N"));
     EXPECT_EQ(box->selectionStart(), 3);
