@@ -1,7 +1,5 @@
-// The sight log in the program, driven as a user would: fixes calculated in the
-// position window are listed (newest first) in the window opened from the menu
-// and the toolbar; the date filter, the note, "Reopen" into the general
-// information and position windows, "Delete" and "Export CSV...".
+// The sight log in the program, driven as a user would: fixes calculated in the position window
+// listed newest first; the date filter, the note, "Reopen", "Delete" and "Export CSV...".
 #include <gtest/gtest.h>
 
 #include <QCheckBox>

@@ -8,7 +8,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QSettings>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QToolButton>
@@ -193,13 +192,8 @@ TEST_F(Desk, TabFollowsTheScreen) {
 TEST_F(Desk, ABadDeskGeometryFallsBackToTheDefault) {
     // A geometry that cannot be read, a window far off the client area: the default placement.
     main_->close();
-    {
-        QSettings s(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Veltrano"), QStringLiteral("Veltrano"));
-        s.setValue(QStringLiteral("Desk/MainGeometry"), QByteArray("not a geometry"));
-        s.setValue(QStringLiteral("Desk/MainState"), QByteArray("\x01\x02"));
-        s.setValue(QStringLiteral("Desk/Window_Compass"), QRect(5000, -300, 400, 200));
-        s.setValue(QStringLiteral("Desk/OpenWindows"), QStringList({"Compass", "Nonsense"}));
-    }
+    PutSettings({{"Desk/MainGeometry", QByteArray("not a geometry")}, {"Desk/MainState", QByteArray("\x01\x02")},
+                 {"Desk/Window_Compass", QRect(5000, -300, 400, 200)}, {"Desk/OpenWindows", QStringList({"Compass", "Nonsense"})}});
     main_ = MakeMain();
     const QRect before = main_->geometry();
     main_->RestoreDesk();
@@ -302,10 +296,7 @@ TEST_F(Desk, EveryWindowComesBackInsideASmallerMainWindow) {
 
     main_->close();  // keeps the desk
     main_ = MakeMain();
-    {
-        QSettings s(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Veltrano"), QStringLiteral("Veltrano"));
-        s.remove(QStringLiteral("Desk/MainGeometry"));  // the main window as it now is, smaller
-    }
+    PutSettings({{"Desk/MainGeometry", QVariant()}});  // the main window as it now is, smaller
     main_->setGeometry(0, 0, 1100, 720);
     QApplication::processEvents();
     main_->RestoreDesk();

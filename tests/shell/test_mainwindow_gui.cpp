@@ -119,10 +119,8 @@ TEST(MainWindow, SaveInfoAppliesAndTheStatusBarAndEveryOpenWindowOfResultsFollow
     EXPECT_EQ(NavigationState.TZ, -2.0f);  // what Save Info writes: test_general_gui
     EXPECT_TRUE(m->StatusLabel()->text().startsWith(QStringLiteral("Zone time 01/15/2027 14:35 (zone -2)    UT 01/15/2027 16:35")))
         << m->StatusLabel()->text().toStdString();
-    const QString zone = QStringLiteral("TimeZone = -2");
-    EXPECT_TRUE(m->WindowOfKey(QStringLiteral("RiseSet"))->findChild<QLabel*>(QStringLiteral("lblRS_Def_5"))->text().contains(zone));
-    EXPECT_TRUE(m->WindowOfKey(QStringLiteral("Position"))->findChild<QLabel*>(QStringLiteral("lblGenInfo"))->text().contains(zone));
-    EXPECT_TRUE(m->WindowOfKey(QStringLiteral("Compass"))->findChild<QLabel*>(QStringLiteral("Label1"))->text().contains(zone));
+    for (const auto& [key, label] : {std::pair{"RiseSet", "lblRS_Def_5"}, {"Position", "lblGenInfo"}, {"Compass", "Label1"}})
+        EXPECT_TRUE(m->WindowOfKey(key)->findChild<QLabel*>(label)->text().contains(QStringLiteral("TimeZone = -2"))) << key;
     EXPECT_TRUE(m->WindowOfKey(QStringLiteral("Ephemerides"))->windowTitle().contains(FormatLongDate(NavigationState.LocalDate)));
     EXPECT_EQ(m->WindowOfKey(QStringLiteral("Annual"))->findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText(),
               QStringLiteral("2027"));

@@ -10,18 +10,14 @@
 namespace {
 
 void Put(std::initializer_list<std::pair<const char*, const char*>> values) {
-    QSettings s(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Veltrano"), QStringLiteral("Veltrano"));
-    for (const auto& [key, text] : values) s.setValue(QStringLiteral("General/") + QLatin1String(key), QLatin1String(text));
-    s.sync();
+    for (const auto& [key, text] : values) PutSettings({{(std::string("General/") + key).c_str(), QLatin1String(text)}});
 }
 
 // Every stored field but the date; Lat and Lon are stored with 15 significant digits.
 void ExpectSameSettings(const NavigationStateRecord& got, const NavigationStateRecord& want,
                         double tolStoredDeg = 1e-12) {
-    EXPECT_TRUE(got.Temp == want.Temp && got.Pressure == want.Pressure && got.hEye == want.hEye && got.i_s == want.i_s &&
-                got.Course == want.Course && got.Speed == want.Speed && got.TZ == want.TZ)
-        << got.Temp << " " << got.Pressure << " " << got.hEye << " " << got.i_s << " " << got.Course << " " << got.Speed
-        << " " << got.TZ;
+    auto tie = [](const NavigationStateRecord& s) { return std::tie(s.Temp, s.Pressure, s.hEye, s.i_s, s.Course, s.Speed, s.TZ); };
+    EXPECT_EQ(tie(got), tie(want));
     EXPECT_NEAR(got.Lat, want.Lat, tolStoredDeg);
     EXPECT_NEAR(got.Lon, want.Lon, tolStoredDeg);
 }

@@ -2,7 +2,6 @@
 // good one shows the main window, the settings loaded, the zone time from UTC and the zone.
 #include <gtest/gtest.h>
 
-#include <QSettings>
 
 #include "shell/MDIFormMain.h"
 #include "shell/StartUp.h"
@@ -103,10 +102,7 @@ TEST(StartUp, AMissingUnreadableOrDamagedDataFileIsReportedAndTheStartEnds) {
 TEST(StartUp, AGoodStartLoadsOnceAndShowsTheMainWindow) {
     ProgramFolderScope folder({"planet.bin", "star.bin", "moon.bin"});
     ClearSettings();
-    {
-        QSettings s(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Veltrano"), QStringLiteral("Veltrano"));
-        s.setValue(QStringLiteral("General/TZ"), QStringLiteral("-2"));
-    }
+    PutSettings({{"General/TZ", QStringLiteral("-2")}});
     NavigationState = NavigationStateRecord{};
     SplashDone = false;
     DialogRecorder rec;

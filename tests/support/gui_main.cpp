@@ -32,7 +32,11 @@ NavigationStateRecord KnownState() {
 void ClearSettings() {
     QSettings s(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Veltrano"), QStringLiteral("Veltrano"));
     s.clear();
-    s.sync();
+}
+
+void PutSettings(std::initializer_list<std::pair<const char*, QVariant>> values) {
+    QSettings s(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Veltrano"), QStringLiteral("Veltrano"));
+    for (const auto& [key, value] : values) value.isValid() ? s.setValue(QLatin1String(key), value) : s.remove(QLatin1String(key));
 }
 
 namespace {

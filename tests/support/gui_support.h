@@ -60,3 +60,5 @@ inline QLocale CommaLocale() { return QLocale(QLocale::German, QLocale::Germany)
 NavigationStateRecord KnownState();
 // Removes every stored setting of the program (the tests' own settings folder).
 void ClearSettings();
+// Stores settings as an earlier run would have (an invalid value removes the key).
+void PutSettings(std::initializer_list<std::pair<const char*, QVariant>> values);

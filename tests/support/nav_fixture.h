@@ -1,6 +1,5 @@
-// The fixture of the tests that need the data files and the working data: the
-// files load once, and each test starts from the default working data in `nav`,
-// which it passes to the computations.
+// The fixture of the tests that need the data files (loaded once) and start from the
+// default working data in `nav`, which they pass to the computations.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -27,15 +26,8 @@ inline void LoadDataFiles() {
 // The working data: local date and time, zone, DR position, course and speed.
 inline NavigationStateRecord DrState(DateValue local, float tz, double lat, double lon, float course = 0.0f,
                                      float speed = 0.0f) {
-    NavigationStateRecord s = DefaultNavigationState();
-    s.LocalDate = local;
-    s.TZ = tz;
-    s.Lat = lat;
-    s.Lon = lon;
-    s.Course = course;
-    s.Speed = speed;
-    s.StateLoaded = true;
-    return s;
+    const NavigationStateRecord d = DefaultNavigationState();
+    return {local, tz, lat, lon, course, speed, d.Temp, d.Pressure, d.hEye, d.i_s, d.ClockError, true};
 }
 
 // Distance in nautical miles (plane sailing, the longitude difference taken the short way).
