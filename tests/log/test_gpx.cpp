@@ -1,6 +1,5 @@
-// The GPX export read back with an XML parser: the same positions and times, the
-// ellipse and the sights in the description, a track in time order; the file written
-// whole or not at all; the command line's range.
+// The GPX export read back with an XML parser: positions, times, the ellipse and sights in the
+// description, a track in time order; the file written whole or not at all; the command line.
 #include <gtest/gtest.h>
 
 #include <QMap>

@@ -1,6 +1,5 @@
-// The printed work form read back with pdftotext: the working data, each line's
-// workings and the fix, as the form's own numbers give them; the GHA and the
-// declination from the whole hour add up to the line's.
+// The printed work form read back with pdftotext: the working data, each line's workings and the
+// fix as the form's numbers give them; the GHA and declination from the whole hour add up.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>

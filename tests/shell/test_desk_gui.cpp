@@ -20,6 +20,7 @@
 #include "support/gui_support.h"
 #include "map/frmDetails.h"
 #include "map/mPlotLines.h"
+#include "ui/mConvertion.h"
 #include "support/nav_fixture.h"
 
 namespace {
@@ -315,6 +316,31 @@ TEST_F(Desk, EveryWindowComesBackInsideASmallerMainWindow) {
     }
     EXPECT_EQ(Frame(main_->WindowOfKey(QStringLiteral("Compass")))->x(), 30);  // where it was across; raised if it no longer fits below
     EXPECT_EQ(main_->Area()->activeSubWindow(), Frame(main_->WindowOfKey(QStringLiteral("Compass"))));
+}
+
+// The status bar and every open window of results follow new working data.
+TEST_F(Desk, SaveInfoAppliesAndTheStatusBarAndEveryOpenWindowOfResultsFollow) {
+    DialogRecorder rec;
+    MDIFormMain* m = main_.get();
+    EXPECT_EQ(m->StatusLabel()->text(),
+              QStringLiteral("Zone time 12/06/2026 14:35 (zone +3)    UT 12/06/2026 11:35    DR 43-07.2N 131-54.0E    "
+                             "Course 045.0\u00B0    Speed 12.5 kn"));
+    for (const char* key : {"RiseSet", "Position", "Ephemerides", "Compass", "Annual", "General"}) Open(QLatin1String(key));
+    auto* general = qobject_cast<frmGeneral*>(m->WindowOfKey(QStringLiteral("General")));
+    ASSERT_NE(general, nullptr);
+    // A new year and zone -02, kept by Save Info.
+    general->Text1[0]->setText(QStringLiteral("01/15/27"));
+    TypeInto(general->Text1[9], QStringLiteral("-02"));
+    QTest::mouseClick(general->Command2, Qt::LeftButton);
+    EXPECT_TRUE(rec.messages.empty());
+    EXPECT_EQ(NavigationState.TZ, -2.0f);  // what Save Info writes: test_general_gui
+    EXPECT_TRUE(m->StatusLabel()->text().startsWith(QStringLiteral("Zone time 01/15/2027 14:35 (zone -2)    UT 01/15/2027 16:35")))
+        << m->StatusLabel()->text().toStdString();
+    for (const auto& [key, label] : {std::pair{"RiseSet", "lblRS_Def_5"}, {"Position", "lblGenInfo"}, {"Compass", "Label1"}})
+        EXPECT_TRUE(m->WindowOfKey(key)->findChild<QLabel*>(label)->text().contains(QStringLiteral("TimeZone = -2"))) << key;
+    EXPECT_TRUE(m->WindowOfKey(QStringLiteral("Ephemerides"))->windowTitle().contains(FormatLongDate(NavigationState.LocalDate)));
+    EXPECT_EQ(m->WindowOfKey(QStringLiteral("Annual"))->findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText(),
+              QStringLiteral("2027"));
 }
 
 // A four-line fix arriving in an open details window, placed against the right
