@@ -144,8 +144,7 @@ TEST_F(SightLogWindow, NewestFirstFilteredExportedAndDeletedAfterAsking) {
     {
         DialogRecorder no(MsgResult::No);
         QTest::mouseClick(log->cmdDelete, Qt::LeftButton);
-        ASSERT_EQ(no.messages.size(), 1u);
-        EXPECT_EQ(no.messages[0].buttons, MsgButtons::YesNoDefaultNo);  // Enter keeps the fix
+        EXPECT_TRUE(no.messages.size() == 1 && no.messages[0].buttons == MsgButtons::YesNoDefaultNo);  // Enter keeps the fix
     }
     EXPECT_EQ(Rows(log->lstFixes), 3);
     DialogRecorder yes;
@@ -164,9 +163,8 @@ double Arcmin(const QString& text) {
     return negative ? -v : v;
 }
 
-// A fix calculated in the position window keeps its own numbers after the working
-// data change, in the details, the log and its CSV; later fixes join the list on
-// top; a note is kept; "Reopen" fills the general information and position windows.
+// A fix calculated in the position window keeps its numbers after the working data change, in the
+// details, the log and its CSV; later fixes join on top; a note is kept; "Reopen" fills both windows.
 TEST_F(SightLogWindow, ACalculatedFixIsListedKeepsItsNumbersAndIsReopened) {
     DialogRecorder dialogs;
     NavigationState = CaseState();
@@ -183,11 +181,8 @@ TEST_F(SightLogWindow, ACalculatedFixIsListedKeepsItsNumbersAndIsReopened) {
     const NavigationStateRecord logged = NavigationState;
     ASSERT_GT(fix.Passes, 1);
     // Another eye, air, index correction and course, applied.
-    NavigationState.hEye = 30.0f;
-    NavigationState.Temp = -20.0f;
-    NavigationState.Pressure = 1040.0f;
-    NavigationState.i_s = 3.0f;
-    NavigationState.Course = 200.0f;
+    NavigationStateRecord& n = NavigationState;
+    std::tie(n.hEye, n.Temp, n.Pressure, n.i_s, n.Course) = std::make_tuple(30.0f, -20.0f, 1040.0f, 3.0f, 200.0f);
     m->WorkingDataChanged();
     QTest::mouseClick(p->Command4, Qt::LeftButton);
     auto* d = qobject_cast<frmDetails*>(m->FindChild(QStringLiteral("frmDetails")));
@@ -250,8 +245,7 @@ TEST_F(SightLogWindow, ACalculatedFixIsListedKeepsItsNumbersAndIsReopened) {
     {
         DialogRecorder no(MsgResult::No);
         QTest::mouseClick(log->cmdReopen, Qt::LeftButton);
-        ASSERT_EQ(no.messages.size(), 1u);
-        EXPECT_EQ(no.messages[0].buttons, MsgButtons::YesNo);
+        EXPECT_TRUE(no.messages.size() == 1 && no.messages[0].buttons == MsgButtons::YesNo);
         EXPECT_EQ(NavigationState.Lat, KnownState().Lat);
     }
     QTest::mouseClick(log->cmdReopen, Qt::LeftButton);

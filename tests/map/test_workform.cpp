@@ -25,8 +25,7 @@ using WorkFormPdf = testsupport::NavFixture;
 
 TEST_F(WorkFormPdf, OnePagePerFixWithEveryLinesWorkings) {
     int argc = 1;
-    char name[] = "test_workform";
-    char* argv[] = {name, nullptr};
+    char name[] = "test_workform", *argv[] = {name, nullptr};
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
 

@@ -256,8 +256,7 @@ TEST_F(Desk, EveryWindowsF1OpensItsOwnSection) {
     DialogRecorder rec;
     emit help->lblExternal->linkActivated(QUrl::fromLocalFile(MDIFormMain::HelpFilePath()).toString());
     frmHelp::OpenExternally = open;
-    ASSERT_EQ(rec.messages.size(), 1u);
-    EXPECT_TRUE(rec.messages[0].text.startsWith(QStringLiteral("No desktop browser")));
+    EXPECT_TRUE(rec.messages.size() == 1 && rec.messages[0].text.startsWith(QStringLiteral("No desktop browser")));
 }
 
 // Every window open at exit comes back, inside a main window now smaller, the top
@@ -268,10 +267,8 @@ TEST_F(Desk, EveryWindowComesBackInsideASmallerMainWindow) {
     QMenu* window = main_->findChild<QMenu*>(QStringLiteral("mnuWindow"));
     ASSERT_NE(window, nullptr);
     emit window->aboutToShow();
-    for (const QString& key : keys) {
-        const QString name = main_->WindowOfKey(key)->objectName();
-        EXPECT_NE(window->findChild<QAction*>(QStringLiteral("mnuWindow_") + name), nullptr) << name.toStdString();
-    }
+    for (const QString& key : keys)
+        EXPECT_NE(window->findChild<QAction*>("mnuWindow_" + main_->WindowOfKey(key)->objectName()), nullptr) << key.toStdString();
     window->findChild<QAction*>(QStringLiteral("mnuCascade"))->trigger();
     QPoint last(-1, -1);
     for (QMdiSubWindow* sub : main_->Area()->subWindowList()) {
@@ -343,9 +340,8 @@ TEST_F(Desk, SaveInfoAppliesAndTheStatusBarAndEveryOpenWindowOfResultsFollow) {
               QStringLiteral("2027"));
 }
 
-// A four-line fix arriving in an open details window, placed against the right
-// edge with one line: the window grows for the new columns and stays whole in
-// the client area, with the plot and its zoom buttons in view.
+// A four-line fix arriving in a details window put against the right edge with one line: the
+// window grows for the new columns and stays whole, the plot and its zoom buttons in view.
 TEST_F(Desk, AFourLineFixInAnOpenDetailsKeepsThePlotInView) {
     for (const bool first : {false, true}) {
         // Opened before any fix, or with a one-line fix, where the window was put.

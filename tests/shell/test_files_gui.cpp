@@ -76,20 +76,13 @@ TEST_F(FileFaults, AWriterThatFailsOrIsCancelledLeavesTheOldFileAndSaysWhy) {
         SCOPED_TRACE(c.what);
         QTemporaryDir dir;
         const QString target = dir.filePath(QLatin1String(c.target));
-        if (c.targetIsFolder) {
+        if (c.targetIsFolder)
             ASSERT_TRUE(QDir().mkpath(target));
-        } else {
-            QFile f(target);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write("old");
-        }
+        else
+            std::ofstream(target.toStdString()) << "old";
         const QString told = c.write(dir.path());
         EXPECT_TRUE(told.contains(QLatin1String(c.told))) << told.toStdString();
-        if (c.targetIsFolder) {
-            EXPECT_TRUE(QFileInfo(target).isDir());
-        } else {
-            EXPECT_EQ(testsupport::ReadAll(target.toStdString()), "old");
-        }
+        EXPECT_TRUE(c.targetIsFolder ? QFileInfo(target).isDir() : testsupport::ReadAll(target.toStdString()) == "old");
         // Nothing unfinished left beside it.
         EXPECT_EQ(QDir(QFileInfo(target).path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1);
     }
