@@ -18,11 +18,7 @@ namespace {
 constexpr double kTolDeg = 1e-6;          // the file's six decimals
 constexpr double kTolSeconds = 0.5;       // whole seconds
 
-LoggedFix MakeFix(DateValue ut, double lat, double lon, const std::string& note) {
-    LoggedFix f = testsupport::SampleFix(ut, 3, lat, lon);
-    f.Note = note;
-    return f;
-}
+using testsupport::SampleFix;
 
 struct GpxPoint {
     QString tag;
@@ -65,9 +61,9 @@ double Seconds(const QString& iso) {
 
 TEST(Gpx, FixesReadBackAsWaypointsAndATrackInTimeOrder) {
     const std::vector<LoggedFix> fixes{
-        MakeFix(DateFromParts(2025, 6, 1, 14, 37, 42.4), 41.5 + 1.0 / 3.0, -70.123456789, "Off Nantucket <shoals> & \"fog\""),
-        MakeFix(DateFromParts(2025, 5, 31, 23, 59, 59.6), -33.9, 179.9999996, ""),
-        MakeFix(DateFromParts(2025, 6, 2, 0, 0, 0.0), 0.0, -0.000001, "Equator"),
+        SampleFix(DateFromParts(2025, 6, 1, 14, 37, 42.4), 3, 41.5 + 1.0 / 3.0, -70.123456789, "Off Nantucket <shoals> & \"fog\""),
+        SampleFix(DateFromParts(2025, 5, 31, 23, 59, 59.6), 3, -33.9, 179.9999996, ""),
+        SampleFix(DateFromParts(2025, 6, 2, 0, 0, 0.0), 3, 0.0, -0.000001, "Equator"),
     };
     const std::vector<GpxPoint> pts = Parse(GpxDocument(fixes, true));
     ASSERT_EQ(pts.size(), 6u);
@@ -91,7 +87,7 @@ TEST(Gpx, FixesReadBackAsWaypointsAndATrackInTimeOrder) {
 TEST(Gpx, FileWrittenWholeOrTheOldOneLeft) {
     const QTemporaryDir tmp;
     const fs::path dir = tmp.path().toStdString();
-    const std::string text = GpxDocument({MakeFix(45000.5, 10, 20, "")}, false);
+    const std::string text = GpxDocument({SampleFix(45000.5, 3, 10, 20)}, false);
     std::string error;
     ASSERT_TRUE(WriteFileAtomically((dir / "a.gpx").string(), text, &error)) << error;
     EXPECT_EQ(testsupport::ReadAll(dir / "a.gpx"), text);
@@ -112,7 +108,7 @@ TEST(Gpx, CommandLineExportsTheLogOrItsRange) {
         SightLog log;
         ASSERT_TRUE(log.Open(logPath).Ok);
         for (int d = 1; d <= 3; ++d) {
-            LoggedFix f = MakeFix(DateFromParts(2025, 6, d, 12), 40.0 + d, -60.0 - d, "");
+            LoggedFix f = SampleFix(DateFromParts(2025, 6, d, 12), 3, 40.0 + d, -60.0 - d);
             log.Record(f);
         }
     }

@@ -75,9 +75,8 @@ struct TenthsCheck {
         long long d = std::llround(printedDeg * 600.0) - std::llround(t);
         if (circle) d %= 216000;
         ++checked;
-        if (d == 0) return true;
-        ++wrong;
-        return false;
+        wrong += d != 0;
+        return d == 0;
     }
 };
 

@@ -9,13 +9,13 @@
 namespace testsupport {
 
 inline LoggedFix SampleFix(DateValue ut = 45269.123456789012, int sights = 4, double lat = -43.1 - 1e-13,
-                           double lon = -179.99) {
+                           double lon = -179.99, const std::string& note = "Off Cape Agulhas, \"heavy\" swell; ±0.5'") {
     const NavigationStateRecord w{ut + 3.0 / 24.0, 3.0f,  -43.0 - 1.0 / 7.0, 179.99999999999997, 359.9f,
                                   12.3f,           -1.7f, 1013.25f,          2.1f,               -0.3f};
     // Id, UT, zone time, working data, DR, fix, ellipse, course and distance from the DR,
     // passes and their shifts, version, note.
     LoggedFix f{0,    ut,       w.LocalDate,      w,  w.Lat,          w.Lon, lat, lon, 1.0 / 3.0, 0.1f, 179.95, -50.8,
-                std::sqrt(2.0), 3, {59.8123456789, 0.2051, 1e-7}, "0.1.0", "Off Cape Agulhas, \"heavy\" swell; ±0.5'", {}};
+                std::sqrt(2.0), 3, {59.8123456789, 0.2051, 1e-7}, "0.1.0", note, {}};
     const BodyCode bodies[4] = {0, 1017, -8, -4};
     const char* names[4] = {"Sun", "Mirfak", "Moon", "Jupiter"};
     for (int i = 0; i < sights; ++i) {
