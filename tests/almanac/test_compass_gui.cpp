@@ -32,14 +32,16 @@ std::unique_ptr<frmCompas> Open() {
     return w;
 }
 
+// The time box and the azimuth label as the user reads them.
+QString Shown(const frmCompas& w) { return w.Text1->text() + '|' + w.Label2->text(); }
+
 }  // namespace
 
 TEST_F(CompassWindow, OpensWithTheSunriseAzimuth) {
     SetState(DateFromParts(2024, 3, 20, 0, 0), 0.0, 0.0, 0.0f);
     auto w = Open();
     EXPECT_TRUE(w->Option1[0]->isChecked() && !w->Combo1->isVisible() && !w->Text1->isEnabled());
-    EXPECT_EQ(w->Text2->text(), QStringLiteral("000.0"));
-    EXPECT_EQ(w->Label4->text(), QString());  // no correction before one is calculated
+    EXPECT_EQ(w->Text2->text() + '|' + w->Label4->text(), QStringLiteral("000.0|"));  // no correction before one is calculated
     // Sunrise at the equator at the equinox.
     const SunBearingEvent e = SunRiseSetAzimuth(NavigationState.LocalDate, 0.0, 0.0, true, HorizonOf(NavigationState));
     ASSERT_TRUE(e.Found);
@@ -51,12 +53,8 @@ TEST_F(CompassWindow, OpensWithTheSunriseAzimuth) {
         << data.toStdString();
     // Sun Set: the azimuth in the west.
     QTest::mouseClick(w->Option1[1], Qt::LeftButton);
-    EXPECT_TRUE(w->Text1->text().startsWith(QStringLiteral("18:")));
-    EXPECT_TRUE(w->Label2->text().startsWith(QStringLiteral("270")) || w->Label2->text().startsWith(QStringLiteral("269")));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^18:.*\\|2(70|69)")).match(Shown(*w)).hasMatch()) << Shown(*w).toStdString();
 }
-
-// The time box and the azimuth label as the user reads them.
-QString Shown(const frmCompas& w) { return w.Text1->text() + '|' + w.Label2->text(); }
 
 // The words are read in the fixed-width time box and azimuth label, whole.
 void ExpectWordsReadable(const frmCompas& w) {

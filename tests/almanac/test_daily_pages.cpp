@@ -303,8 +303,7 @@ TEST_F(DailyPages, LunarDistancesAgreeWithTheSwissEphemeris) {
         for (std::sregex_iterator m(found.begin(), found.end(), pair), end; m != end; ++m) printed.push_back(Gha(*m, 1));
         ASSERT_EQ(printed.size(), 8u) << found;
         for (int k = 0; k < 8; ++k) {
-            char col[4];
-            std::snprintf(col, sizeof col, "d%02d", k * 3);
+            const std::string col = (k < 4 ? "d0" : "d") + std::to_string(3 * k);
             EXPECT_NEAR(printed[static_cast<size_t>(k)] * 60.0, t.Num(row, col) * 60.0, kTolAngleArcmin) << col;
         }
     }

@@ -158,8 +158,8 @@ TEST(StarFile, RoundTripGivesTheSourceValues) {
         names.push_back(GreekLetters[i].LetterName);
         EXPECT_EQ(GreekLetters[i].SymbolChar.size(), 1u);
     }
-    EXPECT_TRUE(names[0] == "Alpha" && names[1] == "Eta" && names[23] == "Omega");
-    EXPECT_TRUE(GreekLetters[2].SymbolChar == "h" && GreekLetters[24].SymbolChar == "w");
+    EXPECT_TRUE(names[0] == "Alpha" && names[1] == "Eta" && names[23] == "Omega" && GreekLetters[2].SymbolChar == "h" &&
+                GreekLetters[24].SymbolChar == "w");
     const auto gr = starsrc::ReadTable(SourceData("greek.csv"));
     for (const auto& row : gr.rows)
         for (const std::string& n : names)

@@ -126,13 +126,10 @@ TEST_F(Lunar, ReduceCommandClearsLunarRows) {
                             << (i % 3 ? std::to_string(t.Num(i, "hs_moon_deg") - ic) + "," + std::to_string(t.Num(i, "hs_deg") - ic)
                                       : std::string(","))
                             << "\n";
-        char lat[32], lon[32];
-        std::snprintf(lat, sizeof lat, "%.6f", t.Num(i, "lat"));
-        std::snprintf(lon, sizeof lon, "%.6f", t.Num(i, "lon"));
-        std::ostringstream out, err;
-        const int status = RunReduce({path, "--dr", lat, lon, "--ic", "1.5", "--eye", t.Text(i, "eye_m"), "--temp",
-                                      t.Text(i, "temp_c"), "--pressure", t.Text(i, "pressure_mb")},
-                                     out, err);
+        std::ostringstream out, err;  // std::to_string: six decimals
+        const int status = RunReduce({path, "--dr", std::to_string(t.Num(i, "lat")), std::to_string(t.Num(i, "lon")), "--ic",
+                                      "1.5", "--eye", t.Text(i, "eye_m"), "--temp", t.Text(i, "temp_c"), "--pressure",
+                                      t.Text(i, "pressure_mb")}, out, err);
         const std::string json = out.str();
         if (json.find("\"refusal\"") != std::string::npos) {
             EXPECT_EQ(status, 1);
