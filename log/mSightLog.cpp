@@ -170,9 +170,32 @@ constexpr const char* kMigrations[] = {
 };
 static_assert(std::size(kMigrations) == SightLog::kSchemaVersion);
 
-// The tables each schema version has; a file claiming the version without them is damaged.
-constexpr const char* kTablesOfVersion[][2] = {{nullptr, nullptr}, {"fix", "sight"}, {"fix", "sight"}, {"fix", "sight"}};
-static_assert(std::size(kTablesOfVersion) == SightLog::kSchemaVersion + 1);
+// The columns of a table in db, in the order defined; empty when there is no such table.
+std::vector<std::string> ColumnsOf(sqlite3* db, const char* table) {
+    std::vector<std::string> out;
+    Stmt info(db, (std::string("PRAGMA table_info(") + table + ")").c_str());
+    while (info.Step() == SQLITE_ROW) out.push_back(info.T(1));
+    return out;
+}
+
+// The tables and columns a file of this schema version has: what the steps up to it
+// build, worked in a database in memory. A file claiming the version without all of
+// them is damaged (a table or a column missing would fail every listing).
+std::vector<std::pair<std::string, std::vector<std::string>>> SchemaOfVersion(int version) {
+    std::vector<std::pair<std::string, std::vector<std::string>>> out;
+    sqlite3* mem = nullptr;
+    if (sqlite3_open(":memory:", &mem) != SQLITE_OK) {
+        sqlite3_close(mem);
+        return out;
+    }
+    for (int v = 0; v < version; ++v) sqlite3_exec(mem, kMigrations[v], nullptr, nullptr, nullptr);
+    for (const char* table : {"fix", "sight"}) {
+        std::vector<std::string> columns = ColumnsOf(mem, table);
+        if (!columns.empty()) out.emplace_back(table, std::move(columns));
+    }
+    sqlite3_close(mem);
+    return out;
+}
 
 // The listing in two scans: the fixes, then their sights' bodies in line order.
 constexpr const char* kSummaryFixes =
@@ -418,15 +441,14 @@ bool SightLog::IsDamaged(std::string* unreadable) {
     }
     if (check.T(0) != "ok") return true;
     // A header no version of the program writes: a negative schema number, or a schema
-    // whose tables are missing.
+    // whose tables or columns are missing.
     const int version = SchemaVersion();
     if (version < 0) return true;
     if (version > kSchemaVersion) return false;  // a later version's business
-    for (const char* table : kTablesOfVersion[version]) {
-        if (!table) continue;
-        Stmt t(db_, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
-        t.Bind(1, std::string(table));
-        if (t.Step() != SQLITE_ROW) return true;
+    for (const auto& [table, columns] : SchemaOfVersion(version)) {
+        const std::vector<std::string> has = ColumnsOf(db_, table.c_str());
+        for (const std::string& c : columns)
+            if (std::find(has.begin(), has.end(), c) == has.end()) return true;
     }
     return false;
 }

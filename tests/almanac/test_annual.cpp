@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "almanac/mAnnual.h"
 #include "core/mFault.h"
@@ -49,8 +46,7 @@ TEST(PhaseDate, LunationOffsetsAndThePublishedExamples) {
     EXPECT_NEAR(TT(PhaseDate(2044, 0, 0.75)), 2467636.49186, 1e-5);
     // Shown rounded to the second, then the minute as it stands.
     const DateValue base = DateFromParts(2024, 1, 11, 11, 57);
-    EXPECT_EQ(Shown(base + 39.0 / 86400.0), "2024-01-11 11:57");
-    EXPECT_EQ(Shown(base + 59.6 / 86400.0), "2024-01-11 11:58");
+    EXPECT_EQ(Shown(base + 39.0 / 86400.0) + "|" + Shown(base + 59.6 / 86400.0), "2024-01-11 11:57|2024-01-11 11:58");
 }
 
 TEST(MoonPhaseTable, CellsOfMonthsWithTwoPhasesAndWithNone) {
@@ -64,9 +60,8 @@ TEST(MoonPhaseTable, CellsOfMonthsWithTwoPhasesAndWithNone) {
     ASSERT_EQ(aug.size(), 19u) << aug;
     EXPECT_NEAR(CellMinutes(aug.substr(0, 8)), CellMinutes("01 18:31"), kTolPhaseMinutes + 1);
     EXPECT_NEAR(CellMinutes(aug.substr(11)), CellMinutes("31 01:35"), kTolPhaseMinutes + 1);
-    EXPECT_EQ(PhaseCellText(v, 2, 2), "");
-    EXPECT_NE(PhaseCellText(v, 1, 2).find(" & "), std::string::npos);
-    EXPECT_NE(PhaseCellText(v, 3, 2).find(" & "), std::string::npos);
+    EXPECT_TRUE(PhaseCellText(v, 2, 2).empty() && PhaseCellText(v, 1, 2).find(" & ") != std::string::npos &&
+                PhaseCellText(v, 3, 2).find(" & ") != std::string::npos);
 }
 
 TEST(MoonPhaseTable, EveryPhaseOfEveryYearAgainstTheSwissEphemeris) {
@@ -101,7 +96,7 @@ TEST(MoonPhaseTable, EveryPhaseOfEveryYearAgainstTheSwissEphemeris) {
 
 // 1900-2100, among them the June solstice of 2024 (June 20 20:51 UT) before its search's
 // start on June 21, and the March equinoxes on the first day of their search.
-TEST(Seasons, EquinoxesAndSolsticesAgainstTheSwissEphemeris) {
+TEST(Seasons, EquinoxesAndSolsticesAgainstTheSwissEphemerisAndOutsideTheSearch) {
     const auto ref = testsupport::ReadCsv(testsupport::TestData("almanac_seasons_reference.csv"));
     ASSERT_EQ(ref.rows.size(), 201u * 4u);
     struct Season { const char* event; DateValue (*fn)(int, bool); bool first; int n; };
@@ -128,9 +123,6 @@ TEST(Seasons, EquinoxesAndSolsticesAgainstTheSwissEphemeris) {
     }
     EXPECT_GE(firstDayOfSearch, 3) << "the reference has March equinoxes on the 19th from 2044 on";
     for (const Season& s : seasons) EXPECT_EQ(s.n, 201) << s.event;
-}
-
-TEST(Seasons, AnEquinoxOutsideItsSearchIsAFault) {
     // Julian calendar of 1000: the March equinox is on March 15, before the search; the
     // declination never changes sign and nothing can be interpolated.
     EXPECT_THROW(EquinoxDate(1000, true), ArithmeticFault);

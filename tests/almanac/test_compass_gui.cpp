@@ -1,7 +1,6 @@
 // The compass correction window, offscreen: the sunrise azimuth at load, words when
 // the Sun does not rise or a body is below the horizon, the "Other" list, an invalid
 // bearing time, typed bearings, a correction that goes with its azimuth.
-#include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QRadioButton>
@@ -33,14 +32,16 @@ std::unique_ptr<frmCompas> Open() {
     return w;
 }
 
+// The time box and the azimuth label as the user reads them.
+QString Shown(const frmCompas& w) { return w.Text1->text() + '|' + w.Label2->text(); }
+
 }  // namespace
 
 TEST_F(CompassWindow, OpensWithTheSunriseAzimuth) {
     SetState(DateFromParts(2024, 3, 20, 0, 0), 0.0, 0.0, 0.0f);
     auto w = Open();
     EXPECT_TRUE(w->Option1[0]->isChecked() && !w->Combo1->isVisible() && !w->Text1->isEnabled());
-    EXPECT_EQ(w->Text2->text(), QStringLiteral("000.0"));
-    EXPECT_EQ(w->Label4->text(), QString());  // no correction before one is calculated
+    EXPECT_EQ(w->Text2->text() + '|' + w->Label4->text(), QStringLiteral("000.0|"));  // no correction before one is calculated
     // Sunrise at the equator at the equinox.
     const SunBearingEvent e = SunRiseSetAzimuth(NavigationState.LocalDate, 0.0, 0.0, true, HorizonOf(NavigationState));
     ASSERT_TRUE(e.Found);
@@ -52,8 +53,7 @@ TEST_F(CompassWindow, OpensWithTheSunriseAzimuth) {
         << data.toStdString();
     // Sun Set: the azimuth in the west.
     QTest::mouseClick(w->Option1[1], Qt::LeftButton);
-    EXPECT_TRUE(w->Text1->text().startsWith(QStringLiteral("18:")));
-    EXPECT_TRUE(w->Label2->text().startsWith(QStringLiteral("270")) || w->Label2->text().startsWith(QStringLiteral("269")));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^18:.*\\|2(70|69)")).match(Shown(*w)).hasMatch()) << Shown(*w).toStdString();
 }
 
 // The words are read in the fixed-width time box and azimuth label, whole.
@@ -67,23 +67,19 @@ void ExpectWordsReadable(const frmCompas& w) {
 TEST_F(CompassWindow, NoSunriseInPolarDayOrNightShowsWordsAndNoCorrection) {
     SetState(DateFromParts(2024, 12, 21, 8, 0), 80.0, 15.0, 1.0f);
     auto w = Open();
-    EXPECT_EQ(w->Text1->text(), QStringLiteral("No Rise"));
-    EXPECT_EQ(w->Label2->text(), QStringLiteral("Down 24 h"));
+    EXPECT_EQ(Shown(*w), QStringLiteral("No Rise|Down 24 h"));
     ExpectWordsReadable(*w);
     SetState(DateFromParts(2024, 6, 21, 8, 0), 80.0, 15.0, 1.0f);
     w = Open();
-    EXPECT_EQ(w->Text1->text(), QStringLiteral("No Rise"));
-    EXPECT_EQ(w->Label2->text(), QStringLiteral("Up 24 h"));
+    EXPECT_EQ(Shown(*w), QStringLiteral("No Rise|Up 24 h"));
     TypeInto(w->Text2, QStringLiteral("0450"));
     QTest::mouseClick(w->Command1, Qt::LeftButton);
     EXPECT_EQ(w->Label4->text(), QString());  // not a correction from a 0 read out of words
     QTest::mouseClick(w->Option1[1], Qt::LeftButton);
-    EXPECT_EQ(w->Text1->text(), QStringLiteral("No Set"));
-    EXPECT_EQ(w->Label2->text(), QStringLiteral("Up 24 h"));
+    EXPECT_EQ(Shown(*w), QStringLiteral("No Set|Up 24 h"));
     // Polaris after the words: the time box gets a time to overtype and works.
     QTest::mouseClick(w->Option1[2], Qt::LeftButton);
-    EXPECT_TRUE(w->Text1->isEnabled());
-    EXPECT_EQ(w->Text1->text(), QStringLiteral("00:00:00"));
+    EXPECT_TRUE(w->Text1->isEnabled() && w->Text1->text() == QStringLiteral("00:00:00")) << w->Text1->text().toStdString();
     QTest::mouseClick(w->Command1, Qt::LeftButton);
     EXPECT_FALSE(w->Label4->text().isEmpty());
 }
@@ -93,14 +89,11 @@ TEST_F(CompassWindow, OtherListsTheStarsThenTheBodiesAndJupiterIsBodyFive) {
     SetState(DateFromParts(2024, 6, 21, 0, 30), 35.0, 139.7, 10.0f);
     auto w = Open();
     QTest::mouseClick(w->Option1[3], Qt::LeftButton);
-    EXPECT_TRUE(w->Combo1->isVisible());
-    EXPECT_TRUE(w->Text1->isEnabled());
     const auto items = CompassBodyList();
     ASSERT_EQ(w->Combo1->count(), static_cast<int>(items.size()));
-    EXPECT_EQ(w->Combo1->currentIndex(), 0);
+    EXPECT_TRUE(w->Combo1->isVisible() && w->Text1->isEnabled() && w->Combo1->currentIndex() == 0);
     const int stars = w->Combo1->count() - 9;
-    EXPECT_EQ(w->Combo1->itemText(stars + 4), QStringLiteral("Planet: Jupiter"));
-    EXPECT_EQ(w->Combo1->itemData(stars + 4).toInt(), -4);
+    EXPECT_TRUE(w->Combo1->itemText(stars + 4) == QStringLiteral("Planet: Jupiter") && w->Combo1->itemData(stars + 4).toInt() == -4);
     // Text1 kept the sunrise time: the first star's azimuth at that UT time on 20 June.
     double f = 0.0;
     ASSERT_TRUE(ParseTimeOfDay(w->Text1->text().toStdString(), f));
@@ -152,12 +145,10 @@ TEST_F(CompassWindow, PolarisBearingTimeRefusedWrapsThroughNorthAndBelowFromTheS
     // From 30 S Polaris never rises: said so, with no azimuth and no correction.
     NavigationState.Lat = -30.0;
     QTest::mouseClick(w->Option1[2], Qt::LeftButton);
-    EXPECT_EQ(w->Label2->text(), QStringLiteral("Below"));
-    EXPECT_TRUE(w->Label2->toolTip().contains(QStringLiteral("horizon")));
+    EXPECT_TRUE(w->Label2->text() == QStringLiteral("Below") && w->Label2->toolTip().contains(QStringLiteral("horizon")));
     ExpectWordsReadable(*w);
     QTest::mouseClick(w->Command1, Qt::LeftButton);
-    EXPECT_EQ(w->Label4->text(), QString());
-    EXPECT_EQ(rec.messages.size(), 2u);
+    EXPECT_TRUE(w->Label4->text().isEmpty() && rec.messages.size() == 2u);
 }
 
 // A new time clears the azimuth shown; Calculate computes it for the time typed.

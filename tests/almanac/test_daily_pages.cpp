@@ -1,29 +1,16 @@
 // The printed daily pages as a script makes them: `veltrano --almanac-pdf`, read back with
-// pdftotext, against the Swiss Ephemeris table of make_daily_pages_reference.c.
-// Every column is read: GHA, Dec, v, d, HP and SD, the stars' and planets' SHA, the
-// equation of time with its sign, the meridian passages, the Moon's age and phase, the rise
-// and set table. Tolerances: every angle as printed within 0.1' of the reference (a star's
-// SHA on the sky, times cos Dec), HP 0.1'; the Moon's angles and HP and the stars' SHA
-// (Polaris' too) and Dec printed as the reference rounds them, bar those within 0.005' of a
-// boundary; v, d and SD 0.01' and the rounding of the last digit; every time as printed (to
-// the minute) within 1 minute, the equation of time (to the second) within 2 s; the boxes and
-// "////" where the reference has no event. The reference's bodies are moved from its Delta T
-// to the program's by their
-// hourly rates, so the comparison is at the same TT.
-#include <gtest/gtest.h>
+// pdftotext, against the Swiss Ephemeris table of make_daily_pages_reference.c. Every column is
+// read (GHA, Dec, v, d, HP, SD, SHA, the equation of time with its sign, the passages, the Moon's
+// age and phase, the rise and set table); the Moon's angles and HP and the stars' SHA and Dec
+// print as the reference rounds them, bar those within 0.005' of a boundary; the boxes and "////"
+// where the reference has no event. The reference's bodies are moved from its Delta T to the
+// program's by their hourly rates, so the comparison is at the same TT.
 #include <sys/wait.h>
 
 #include <algorithm>
-#include <array>
 #include <cctype>
-#include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <map>
 #include <regex>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "almanac/mDailyPages.h"
 #include "support/csv.h"
@@ -41,10 +28,7 @@ constexpr double kTolEotSeconds = 2.0;
 constexpr double kTolPhasePercent = 0.6;
 constexpr double kTolAgeDays = 0.01;  // the age is printed in whole days
 
-struct ProgramRun {
-    int status = -1;
-    std::string output;
-};
+struct ProgramRun { int status = -1; std::string output; };
 
 ProgramRun Command(const std::string& cmd) {
     ProgramRun r;
@@ -68,13 +52,6 @@ std::string PagesText(const std::string& date, const std::string& extra = "") {
     std::remove(pdf.c_str());
     EXPECT_EQ(text.status, 0) << text.output;
     return text.output;
-}
-
-double Wrap180(double x) {
-    x = std::fmod(x, 360.0);
-    if (x > 180.0) x -= 360.0;
-    if (x <= -180.0) x += 360.0;
-    return x;
 }
 
 const char* const kPlanets[4] = {"venus", "mars", "jupiter", "saturn"};
@@ -177,19 +154,18 @@ TEST_F(DailyPages, PdfTextAgreesWithTheSwissEphemeris) {
                 const auto& f = ref.feet.at(body);
                 // At the program's TT, as the hourly places (column c of H rows: the planet's GHA).
                 const int c = 5 + 2 * static_cast<int>(std::find(std::begin(kPlanets), std::end(kPlanets), body) - std::begin(kPlanets));
-                angle(Gha(mm, 2), num(f[5]) + Wrap180(at(24, c, false) - cell(24, c)), 0, body + " SHA");
+                angle(Gha(mm, 2), num(f[5]) + Norm180(at(24, c, false) - cell(24, c)), 0, body + " SHA");
                 hhmm(mm[4], f[6], body + " mer. pass.");
                 ++planetsSeen;
             }
             if (std::regex_search(line, mm, leftFoot)) {
                 hhmm(mm[1], ref.feet.at("aries")[6], "Aries mer. pass.");
                 const std::string rates = mm[2];
-                const char* const* bodies = kPlanets;
                 int k = 0;
                 for (std::sregex_iterator it(rates.begin(), rates.end(), rate), end; it != end; ++it, ++k) {
-                    const auto& f = ref.feet.at(bodies[k]);
-                    near(num((*it)[1]), num(f[3]), kTolRateArcmin, std::string(bodies[k]) + " v");
-                    near(num((*it)[2]), std::fabs(num(f[4])), kTolRateArcmin, std::string(bodies[k]) + " d");
+                    const auto& f = ref.feet.at(kPlanets[k]);
+                    near(num((*it)[1]), num(f[3]), kTolRateArcmin, std::string(kPlanets[k]) + " v");
+                    near(num((*it)[2]), std::fabs(num(f[4])), kTolRateArcmin, std::string(kPlanets[k]) + " d");
                 }
                 ++feetSeen;
             }
@@ -218,9 +194,8 @@ TEST_F(DailyPages, PdfTextAgreesWithTheSwissEphemeris) {
                 ++starsSeen;
             }
         }
-        EXPECT_EQ(hour, 72);
-        EXPECT_EQ(starsSeen, static_cast<int>(ref.stars.size()));
-        EXPECT_TRUE(planetsSeen == 4 && feetSeen == 1) << planetsSeen << " " << feetSeen;
+        EXPECT_TRUE(hour == 72 && starsSeen == static_cast<int>(ref.stars.size()) && planetsSeen == 4 && feetSeen == 1)
+            << hour << " hours, " << starsSeen << " stars, " << planetsSeen << " planets, " << feetSeen << " feet";
 
         // Right page: the Sun and the Moon, then the rise and set table.
         const std::regex rightRow("^\\s*(\\d\\d)\\s+" + kGha + "\\s+" + kDec + "\\s+" + kGha + "\\s+(-?\\d+\\.\\d)\\s+" + kDec +
@@ -245,11 +220,10 @@ TEST_F(DailyPages, PdfTextAgreesWithTheSwissEphemeris) {
                 angle(Dec(mm, 10), at(hour, 16, true), 1, "moon dec");
                 EXPECT_TRUE(tenths.Add(Gha(mm, 7), Norm360(at(hour, 15, false)), true)) << "moon gha " << hour;
                 EXPECT_TRUE(tenths.Add(Dec(mm, 10), at(hour, 16, true), false)) << "moon dec " << hour;
-                EXPECT_TRUE(tenths.Add(std::stod(mm[14]) / 60.0, cell(hour, 17) / 60.0,
-                                       false)) << "moon HP " << hour;
+                EXPECT_TRUE(tenths.Add(std::stod(mm[14]) / 60.0, cell(hour, 17) / 60.0, false)) << "moon HP " << hour;
                 near(std::stod(mm[14]), cell(hour, 17), kTolHpArcmin, "HP at " + std::to_string(hour));
                 if (hour < 71) {  // v and d: the change to the next hour (the reference's last row has none)
-                    near(num(mm[9]), Wrap180(at(hour + 1, 15, false) - at(hour, 15, false) - (14.0 + 19.0 / 60.0)) * 60.0,
+                    near(num(mm[9]), Norm180(at(hour + 1, 15, false) - at(hour, 15, false) - (14.0 + 19.0 / 60.0)) * 60.0,
                          kTolRateArcmin, "moon v at " + std::to_string(hour));
                     near(num(mm[13]), std::fabs(at(hour + 1, 16, true) - at(hour, 16, true)) * 60.0, kTolRateArcmin,
                          "moon d at " + std::to_string(hour));
@@ -301,9 +275,8 @@ TEST_F(DailyPages, PdfTextAgreesWithTheSwissEphemeris) {
             }
             ++latRows;
         }
-        EXPECT_EQ(hour, 72);
-        EXPECT_EQ(latRows, 62);
-        EXPECT_TRUE(footDays == 3 && sdSeen == 1) << footDays << " " << sdSeen;
+        EXPECT_TRUE(hour == 72 && latRows == 62 && footDays == 3 && sdSeen == 1)
+            << hour << " hours, " << latRows << " latitudes, " << footDays << " days, " << sdSeen << " SD rows";
     }
     EXPECT_EQ(tenths.wrong, 0u);
 }
@@ -330,8 +303,7 @@ TEST_F(DailyPages, LunarDistancesAgreeWithTheSwissEphemeris) {
         for (std::sregex_iterator m(found.begin(), found.end(), pair), end; m != end; ++m) printed.push_back(Gha(*m, 1));
         ASSERT_EQ(printed.size(), 8u) << found;
         for (int k = 0; k < 8; ++k) {
-            char col[4];
-            std::snprintf(col, sizeof col, "d%02d", k * 3);
+            const std::string col = (k < 4 ? "d0" : "d") + std::to_string(3 * k);
             EXPECT_NEAR(printed[static_cast<size_t>(k)] * 60.0, t.Num(row, col) * 60.0, kTolAngleArcmin) << col;
         }
     }

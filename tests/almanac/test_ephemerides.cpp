@@ -1,14 +1,7 @@
 // The hourly almanac page: its instants and its numbers against the Swiss Ephemeris.
-#include <gtest/gtest.h>
 
 #include <cctype>
-#include <cmath>
 #include <cstdio>
-#include <array>
-#include <fstream>
-#include <map>
-#include <string>
-#include <vector>
 
 #include "almanac/mEphemerides.h"
 #include "core/mTextForms.h"
@@ -56,11 +49,9 @@ TEST(EphemerisPage, RowsAgreeWithTheSwissEphemerisAtTheSameTT) {
         return static_cast<double>(dm.degrees) + dm.minutes / 60.0;
     };
     for (size_t r = 0; r < ref.rows.size(); ++r) {
-        const int y = static_cast<int>(ref.Num(r, "year"));
-        const int m = static_cast<int>(ref.Num(r, "month"));
-        const int d = static_cast<int>(ref.Num(r, "day"));
-        const int h = static_cast<int>(ref.Num(r, "hour"));
-        if (h == 0) page = EphemerisPage(DateFromParts(y, m, d, 12));  // 24 rows a date, in order
+        auto whole = [&](const char* c) { return static_cast<int>(ref.Num(r, c)); };
+        const int h = whole("hour");
+        if (h == 0) page = EphemerisPage(DateFromParts(whole("year"), whole("month"), whole("day"), 12));  // 24 rows a date
         const EphemerisRow& row = page.at(h);
         // The reference row is at the same TT (its Delta T is the program's convention).
         ASSERT_LT(std::fabs(row.jd - ref.Num(r, "jd_tt")) * 86400.0, 0.01) << "the page's instants are not the reference's";

@@ -1,9 +1,6 @@
 // The standing tables worked by hand: each sight is reduced once from the printed
 // (rounded) tables the way a navigator reads them and once by the program, and the
 // two observed altitudes must agree within the almanac's 0.1'.
-#include <gtest/gtest.h>
-
-#include <cmath>
 
 #include "almanac/mStandingTables.h"
 #include "reduction/mCorrection.h"
@@ -139,6 +136,5 @@ TEST_F(StandingTables, PolarisTablesGiveTheLatitudeAndIncrementsTheHourAngle) {
     const double byHand = RoundTenth(SiderealTime(jd0, 0) * 60.0) / 60.0 + IncrementsFor(37).aries[42];
     EXPECT_NEAR(std::remainder(byHand - SiderealTime(jd1, 0), 360.0) * 60.0, 0.0, kTolHoArcmin);
     EXPECT_EQ(IncrementsFor(59).vdCorr[179], RoundTenth(17.9 * 59.5 / 60.0));
-    EXPECT_EQ(ArcToTimeText(359.0, false), "23 56");
-    EXPECT_EQ(ArcToTimeText(59.75, true), "3 59");
+    EXPECT_EQ(ArcToTimeText(359.0, false) + "|" + ArcToTimeText(59.75, true), "23 56|3 59");
 }

@@ -1,11 +1,8 @@
 // The fast paths of the ephemeris against the direct ones: the fits of consecutive
 // hours and days, and the places shared per instant. (What a user sees of them is
 // checked against the Swiss Ephemeris in test_planet and the almanac's tests.)
-#include <gtest/gtest.h>
 
-#include <cmath>
 #include <random>
-#include <vector>
 
 #include "core/mBodyPosition.h"
 #include "core/mEphemerisFit.h"
@@ -72,8 +69,7 @@ TEST(EphemerisFit, OutsideItsSpanOrBodiesGivesBodyPositionItself) {
     EXPECT_EQ(EphemerisFit().Position(2460001.0, kBodyVenus).y, BodyPosition(2460001.0, kBodyVenus).y);
     for (double end : {2460001.0, 2460001.0 + kMaxFitSpanDays + 0.5}) {
         const EphemerisFit odd(2460001.0, end, {kBodyVenus});
-        EXPECT_FALSE(odd.Has(kBodyVenus));
-        EXPECT_EQ(odd.Position(2460001.0, kBodyVenus).x, BodyPosition(2460001.0, kBodyVenus).x);
+        EXPECT_TRUE(!odd.Has(kBodyVenus) && odd.Position(2460001.0, kBodyVenus).x == BodyPosition(2460001.0, kBodyVenus).x) << end;
     }
 }
 

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <map>
 #include <random>
 #include <sstream>
 
@@ -134,24 +133,19 @@ TEST(SessionSolve, SeriesAndLinesAndAmbiguousBlunder) {
 }
 
 TEST_F(Session_, PerfectSightsFixWithinTolerance) {
-    testsupport::ErrorStats still, running;
+    // Measured: at most 0.0047 nm at rest, 0.0048 nm under way.
     for (const Session& s : Sessions()) {
         const SessionFix f = CalcSession(s.sights, s.c);
         ASSERT_EQ(f.Refusal, "") << "session " << s.id;
-        const double e = MissNm(s, f.FixLat, f.FixLon);
-        EXPECT_LT(e, kTolPerfectNm) << "session " << s.id;
-        (s.moving ? running : still).Add(e);
+        EXPECT_LT(MissNm(s, f.FixLat, f.FixLon), kTolPerfectNm) << "session " << s.id;
         EXPECT_TRUE(f.Solution.Without.empty()) << "session " << s.id << ": a perfect sight flagged";
     }
-    std::printf("perfect sessions: at rest max %.4f nm rms %.4f (%zu); running max %.4f rms %.4f (%zu)\n", still.max,
-                still.Rms(), still.n, running.max, running.Rms(), running.n);
 }
 
 TEST_F(Session_, BlundersAreFlaggedAndLeftOut) {
     // Every sight of every eight-sight session 5' out in turn (either way), then every
     // shot of every five-shot series 3' out.
-    int trials = 0, flagged = 0, alone = 0;
-    testsupport::ErrorStats without;
+    // Measured: every one flagged, the fix without it within 0.0055 nm.
     for (const Session& s : Sessions()) {
         for (size_t k = 0; k < s.sights.size(); ++k) {
             const bool series = s.kind == "series";
@@ -160,7 +154,6 @@ TEST_F(Session_, BlundersAreFlaggedAndLeftOut) {
             sights[k].Hs += (k % 2 ? -1.0 : 1.0) * (series ? kSeriesBlunderArcmin : kBlunderArcmin) / 60.0;
             const SessionFix f = CalcSession(sights, s.c);
             ASSERT_EQ(f.Refusal, "");
-            ++trials;
             const SessionSolution& sol = f.Solution;
             int found = -1;
             for (size_t w = 0; w < sol.Without.size(); ++w) {
@@ -171,17 +164,11 @@ TEST_F(Session_, BlundersAreFlaggedAndLeftOut) {
             }
             EXPECT_GE(found, 0) << "session " << s.id << " sight " << k;
             if (found < 0) continue;
-            ++flagged;
-            alone += sol.Without.size() == 1;
             EXPECT_TRUE(f.ShotOutlier[k]);
             const LatLon p = f.WithoutPos[static_cast<size_t>(found)];
-            const double e = MissNm(s, p.Lat, p.Lon);
-            without.Add(e);
-            EXPECT_LT(e, kTolWithoutBlunderNm) << "session " << s.id << " sight " << k;
+            EXPECT_LT(MissNm(s, p.Lat, p.Lon), kTolWithoutBlunderNm) << "session " << s.id << " sight " << k;
         }
     }
-    std::printf("blunders: %d of %d flagged (%d the only one), fix without: max %.4f nm rms %.4f\n", flagged, trials,
-                alone, without.max, without.Rms());
 }
 
 TEST_F(Session_, RegionFromResidualsHoldsTheTruthNinetyFivePercent) {
@@ -275,7 +262,6 @@ TEST_F(Session_, IdentifyPutsTheRightStarFirst) {
     // must lie within the stated errors too.
     const double kWithinErrors = std::sqrt(2.0) + 1e-6;
     int trials = 0, first = 0;
-    std::map<std::string, int> misses;
     for (size_t r = 0; r < t.rows.size(); ++r) {
         // The catalogue star at the reference's J2000 place.
         int number = 0;
@@ -297,7 +283,6 @@ TEST_F(Session_, IdentifyPutsTheRightStarFirst) {
                     ++first;
                     continue;
                 }
-                ++misses[t.Text(r, "star") + " (got " + c[0].Name + ")"];
                 ASSERT_GE(c.size(), 2u);
                 EXPECT_EQ(c[1].Code, number);
                 EXPECT_LE(c[0].Nearness, kWithinErrors) << c[0].Name;
@@ -307,10 +292,7 @@ TEST_F(Session_, IdentifyPutsTheRightStarFirst) {
         ASSERT_GE(c.size(), 1u);
         EXPECT_EQ(c[0].Code, number) << t.Text(r, "star");
     }
-    std::printf("identification: right star first in %d of %d (altitude off 0.5 deg, azimuth off 3 deg)\n", first,
-                trials);
-    for (const auto& [what, n] : misses) std::printf("  second %dx: %s\n", n, what.c_str());
-    EXPECT_GE(first, trials * 99 / 100);
+    EXPECT_GE(first, trials * 99 / 100);  // measured: 3,899 of 3,908
 }
 
 TEST_F(Session_, SightLogKeepsEverySightOfTheSession) {

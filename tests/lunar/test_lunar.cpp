@@ -1,13 +1,8 @@
 // Lunar distances against simulated observations of the Swiss Ephemeris
 // (tests/data/make_lunar_reference.c: topocentric, refracted, limbs measured on the
 // refracted discs; 120 cases 1900-2023, distances 15-120 degrees, altitudes 10-80).
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <fstream>
-#include <sstream>
-#include <string>
 
 #include "fix/mReduceCommand.h"
 #include "lunar/mLunar.h"
@@ -25,11 +20,8 @@ constexpr double kBriskArcminPerHour = 20.0;
 constexpr double kTolPlannerArcmin = 0.1;  // the planner's three-hourly distances
 
 LunarBody BodyNamed(const std::string& name) {
-    if (name == "Sun") return 0;
-    if (name == "Venus") return -2;
-    if (name == "Mars") return -3;
-    if (name == "Jupiter") return -4;
-    if (name == "Saturn") return -5;
+    for (const auto& [n, body] : {std::pair{"Sun", 0}, {"Venus", -2}, {"Mars", -3}, {"Jupiter", -4}, {"Saturn", -5}})
+        if (name == n) return body;
     for (int i = 1; i <= kStarCount; ++i)
         if (Stars[i].Name == name && Stars[i].NavNumber > 0) return Stars[i].Number;
     ADD_FAILURE() << "no body " << name;
@@ -58,18 +50,10 @@ TEST_F(Lunar, ClearsSimulatedObservationsToTheTimeAndDistance) {
     ASSERT_GE(t.rows.size(), 100u);
     ErrorStats cleared, clearedPhys, ut, lon;
     for (size_t i = 0; i < t.rows.size(); ++i) {
-        LunarObservation obs;
-        obs.body = BodyNamed(t.Text(i, "body"));
-        obs.moonFarLimb = t.Text(i, "moon_limb") == "far";
-        obs.bodyFarLimb = t.Text(i, "limb") == "far";
-        obs.distance = t.Num(i, "ds_deg");
-        obs.watch = ParseIso(t.Text(i, "ut"));
-        obs.hsMoon = t.Num(i, "hs_moon_deg");
-        obs.hsBody = t.Num(i, "hs_deg");
-        LunarConditions cond;
-        cond.lat = t.Num(i, "lat");
-        cond.lon = t.Num(i, "lon");
-        cond.horizon = Horizon{t.Num(i, "eye_m"), t.Num(i, "temp_c"), t.Num(i, "pressure_mb")};
+        LunarObservation obs{BodyNamed(t.Text(i, "body")), t.Text(i, "moon_limb") == "far", t.Text(i, "limb") == "far",
+                             t.Num(i, "ds_deg"), ParseIso(t.Text(i, "ut")), t.Num(i, "hs_moon_deg"), t.Num(i, "hs_deg")};
+        const LunarConditions cond{t.Num(i, "lat"), t.Num(i, "lon"), 0.0,
+                                   Horizon{t.Num(i, "eye_m"), t.Num(i, "temp_c"), t.Num(i, "pressure_mb")}};
         // The reference's own rate of the distance, from its three-hourly values.
         const double hour = std::fmod(obs.watch, 1.0) * 24.0;
         const int k = std::min(6, static_cast<int>(hour / 3.0));
@@ -87,18 +71,15 @@ TEST_F(Lunar, ClearsSimulatedObservationsToTheTimeAndDistance) {
         EXPECT_NEAR(r.watchErrorSeconds, 0.0, kTolUtSeconds) << "row " << i << " " << t.Text(i, "body");
         if (r.longitude) lon.Add(std::remainder(*r.longitude - cond.lon, 360.0) * 60.0 * std::cos(cond.lat * M_PI / 180.0));
         // The same sight made in the Swiss Ephemeris' air: the two refraction laws differ.
-        LunarObservation phys = obs;
-        phys.distance = t.Num(i, "ds_phys_deg");
-        phys.hsMoon = t.Num(i, "hs_moon_phys_deg");
-        phys.hsBody = t.Num(i, "hs_phys_deg");
+        const LunarObservation phys{obs.body, obs.moonFarLimb, obs.bodyFarLimb, t.Num(i, "ds_phys_deg"), obs.watch,
+                                    t.Num(i, "hs_moon_phys_deg"), t.Num(i, "hs_phys_deg")};
         const LunarResult p = ClearLunar(phys, cond);
         if (p.refusal.empty()) clearedPhys.Add((p.cleared - t.Num(i, "geo_deg")) * 60.0);
         obs.hsMoon.reset();
         obs.hsBody.reset();
         const LunarResult c = ClearLunar(obs, cond);
         ASSERT_EQ(c.refusal, "") << "row " << i;
-        EXPECT_TRUE(c.altitudesComputed);
-        EXPECT_FALSE(c.longitude.has_value());
+        EXPECT_TRUE(c.altitudesComputed && !c.longitude.has_value()) << "row " << i;
         EXPECT_NEAR(c.watchErrorSeconds, 0.0, kTolUtSeconds) << "row " << i << " (altitudes from the DR)";
     }
     EXPECT_LT(cleared.max, kTolClearedArcmin);
@@ -121,8 +102,7 @@ TEST_F(Lunar, PlansTheDistancesEveryThreeHours) {
         for (int k = 0; k < 8; ++k)
             EXPECT_NEAR(it->everyThreeHours[k] * 60.0, t.Num(i, DistanceColumn(k)) * 60.0, kTolPlannerArcmin) << "row " << i << " " << k;
         // The reference's case is itself suitable: 15-120 degrees apart, both above 10 degrees.
-        EXPECT_TRUE(it->suitable) << "row " << i;
-        EXPECT_TRUE(plan.front().suitable);
+        EXPECT_TRUE(it->suitable && plan.front().suitable) << "row " << i;
     }
 }
 
@@ -146,13 +126,10 @@ TEST_F(Lunar, ReduceCommandClearsLunarRows) {
                             << (i % 3 ? std::to_string(t.Num(i, "hs_moon_deg") - ic) + "," + std::to_string(t.Num(i, "hs_deg") - ic)
                                       : std::string(","))
                             << "\n";
-        char lat[32], lon[32];
-        std::snprintf(lat, sizeof lat, "%.6f", t.Num(i, "lat"));
-        std::snprintf(lon, sizeof lon, "%.6f", t.Num(i, "lon"));
-        std::ostringstream out, err;
-        const int status = RunReduce({path, "--dr", lat, lon, "--ic", "1.5", "--eye", t.Text(i, "eye_m"), "--temp",
-                                      t.Text(i, "temp_c"), "--pressure", t.Text(i, "pressure_mb")},
-                                     out, err);
+        std::ostringstream out, err;  // std::to_string: six decimals
+        const int status = RunReduce({path, "--dr", std::to_string(t.Num(i, "lat")), std::to_string(t.Num(i, "lon")), "--ic",
+                                      "1.5", "--eye", t.Text(i, "eye_m"), "--temp", t.Text(i, "temp_c"), "--pressure",
+                                      t.Text(i, "pressure_mb")}, out, err);
         const std::string json = out.str();
         if (json.find("\"refusal\"") != std::string::npos) {
             EXPECT_EQ(status, 1);

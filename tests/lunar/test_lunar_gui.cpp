@@ -1,11 +1,9 @@
 // The lunar distance window opened from the Calculation menu, a simulated sight of
 // the Swiss Ephemeris (tests/data/lunar_reference.csv) typed in as a navigator would
 // (to the tenth of a minute), and the UT and cleared distance it shows.
-#include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QTreeWidget>
-#include <cmath>
 #include <memory>
 
 #include "lunar/frmLunar.h"
@@ -39,10 +37,9 @@ TEST(LunarWindow, ClearsATypedReferenceSightToItsTimeAndDistance) {
     const DateValue ut = DateFromParts(2017, 1, 16, 5, 12, 55);
     const NavigationStateRecord saved = NavigationState;
     NavigationState = testsupport::DrState(ut, 0.0f, t.Num(i, "lat"), t.Num(i, "lon"));
-    NavigationState.hEye = static_cast<float>(t.Num(i, "eye_m"));
-    NavigationState.Temp = static_cast<float>(t.Num(i, "temp_c"));
-    NavigationState.Pressure = static_cast<float>(t.Num(i, "pressure_mb"));
-    NavigationState.i_s = 0.0f;
+    auto& s = NavigationState;
+    s.hEye = static_cast<float>(t.Num(i, "eye_m")), s.i_s = 0.0f;
+    s.Temp = static_cast<float>(t.Num(i, "temp_c")), s.Pressure = static_cast<float>(t.Num(i, "pressure_mb"));
     DialogRecorder dialogs;
     {
         auto m = std::make_unique<MDIFormMain>();

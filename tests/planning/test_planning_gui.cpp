@@ -2,7 +2,6 @@
 // menu and toolbar as a user would, with the working data of the help document's
 // worked examples (help/VeltranoHelp.html, sections 11-13): what the windows show,
 // and the plan carried into the position window.
-#include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QRadioButton>
@@ -26,10 +25,7 @@ namespace {
 NavigationStateRecord HelpState(DateValue local = DateFromParts(2026, 12, 6, 8, 0), double lat = 45.0,
                                 double lon = -30.0, float speed = 20.0f) {
     NavigationStateRecord s = testsupport::DrState(local, -2.0f, lat, lon, 270.0f, speed);
-    s.Temp = 10.0f;
-    s.Pressure = 1010.0f;
-    s.hEye = 15.0f;
-    s.i_s = 0.0f;
+    s.Temp = 10.0f, s.Pressure = 1010.0f, s.hEye = 15.0f, s.i_s = 0.0f;
     return s;
 }
 
@@ -125,10 +121,9 @@ TEST_F(PlanningWindows, EveningPlanMarkedOnTheMapAndFilledIntoThePositionLines) 
     QTest::mouseClick(w->cmdMark, Qt::LeftButton);
     auto* p = qobject_cast<frmPosition*>(m->WindowOfKey(QStringLiteral("Position")));
     ASSERT_NE(p, nullptr);
-    EXPECT_TRUE(p->isVisible());
     const std::vector<PlannedSight> sights = w->ChosenSights();
     ASSERT_EQ(sights.size(), 4u);
-    EXPECT_EQ(p->PlannedCodes().size(), 4);
+    EXPECT_TRUE(p->isVisible() && p->PlannedCodes().size() == 4);
     int ringed = 0;
     for (const auto* marks : {&p->Label1, &p->Label2})
         for (MapMarkLabel* mark : *marks) ringed += mark->property("planned").toBool() ? 1 : 0;
@@ -151,8 +146,7 @@ TEST_F(PlanningWindows, EveningPlanMarkedOnTheMapAndFilledIntoThePositionLines) 
         ASSERT_EQ(no.messages.size(), 1u);
         EXPECT_EQ(no.messages[0].buttons, MsgButtons::YesNo);
     }
-    EXPECT_EQ(p->Text2[1]->text(), QStringLiteral("30-00.0"));
-    EXPECT_EQ(p->Combo1[1]->currentData().toInt(), kNoBody);
+    EXPECT_TRUE(p->Text2[1]->text() == QStringLiteral("30-00.0") && p->Combo1[1]->currentData().toInt() == kNoBody);
     const size_t into[3] = {0, 2, 3};
     for (size_t k = 0; k < 3; ++k) EXPECT_EQ(p->Combo1[into[k]]->currentData().toInt(), sights[k].Code);
     {
@@ -171,19 +165,17 @@ TEST_F(PlanningWindows, NoonTimeAndLatitudeFromTheToolbar) {
     m->ButtonByKey(QStringLiteral("Noon"))->trigger();
     auto* w = qobject_cast<frmNoon*>(m->WindowOfKey(QStringLiteral("Noon")));
     ASSERT_NE(w, nullptr);
-    EXPECT_TRUE(w->lblNoon->text().contains(QStringLiteral(": 11:58:32 zone (13:58:32 UT)\n")))
-        << w->lblNoon->text().toStdString();
-    EXPECT_TRUE(w->lblNoon->text().contains(QStringLiteral("Longitude at noon (DR): 031-52.4W")));
+    EXPECT_TRUE(w->lblNoon->text().contains(QStringLiteral(": 11:58:32 zone (13:58:32 UT)\n")) &&
+                w->lblNoon->text().contains(QStringLiteral("Longitude at noon (DR): 031-52.4W"))) << w->lblNoon->text().toStdString();
     ExpectInHelp(QStringLiteral("11:58:32 zone (13:58:32 UT)"));
     TypeInto(w->txtHs, QStringLiteral("22209"));
     EXPECT_EQ(w->txtHs->text(), QStringLiteral("22-20.9"));
     QTest::mouseClick(w->cmdLatitude, Qt::LeftButton);
     EXPECT_TRUE(w->lblResult->text().startsWith(QStringLiteral("Latitude at noon: 45-00.0N")))
         << w->lblResult->text().toStdString();
-    EXPECT_EQ(Cell(w->lvSteps, QStringLiteral("Dip")), QStringLiteral("-6.8'"));
-    EXPECT_EQ(Cell(w->lvSteps, QStringLiteral("Semidiameter")), QStringLiteral("+16.2'"));
-    EXPECT_EQ(Cell(w->lvSteps, QStringLiteral("Dec")), QStringLiteral("22-31.9S"));
-    EXPECT_EQ(Cell(w->lvSteps, QStringLiteral("Lat")), QStringLiteral("45-00.0N"));
+    QStringList steps;
+    for (const char* key : {"Dip", "Semidiameter", "Dec", "Lat"}) steps << Cell(w->lvSteps, QLatin1String(key));
+    EXPECT_EQ(steps.join('|'), QStringLiteral("-6.8'|+16.2'|22-31.9S|45-00.0N"));
     ExpectInHelp(HelpRow("Dec", "22-31.9S"));
     ExpectInHelp(QStringLiteral("Latitude at noon: 45-00.0N"));
     // An altitude above 90 degrees is refused with a message, and nothing is shown.
@@ -203,8 +195,8 @@ TEST_F(PlanningWindows, PolarisLatitudeAndTheSouthernHemisphere) {
     QTest::mouseClick(w->cmdLatitude, Qt::LeftButton);
     EXPECT_TRUE(w->lblResult->text().startsWith(QStringLiteral("Latitude by Polaris: 45-12.0N")))
         << w->lblResult->text().toStdString();
-    EXPECT_EQ(Cell(w->lvSteps, QStringLiteral("Ho")), QStringLiteral(" 45 40.6"));
-    EXPECT_EQ(Cell(w->lvSteps, QStringLiteral("Total correction Lat - Ho")), QStringLiteral("-28.7'"));
+    EXPECT_EQ(Cell(w->lvSteps, QStringLiteral("Ho")) + '|' + Cell(w->lvSteps, QStringLiteral("Total correction Lat - Ho")),
+              QStringLiteral(" 45 40.6|-28.7'"));
     ExpectInHelp(HelpRow("Total correction Lat - Ho", "-28.7'"));
     ExpectInHelp(QStringLiteral("Latitude by Polaris: 45-12.0N"));
     NavigationState.Lat = -10.0;

@@ -2,14 +2,8 @@
 // Swiss Ephemeris, which holds the edge cases of the day (polar day and night at 72 N,
 // twilight all night, zones ten hours east and west, a day without moonset) (make_riseset_reference.c: 14 places from 65 S to 72 N, 18 dates 2000-2030;
 // the body's centre through the same threshold altitude, height of eye 0, 10 C, 1010 mB).
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <map>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "riseset/mRiseSet.h"
 #include "support/csv.h"
@@ -68,10 +62,10 @@ TEST(RiseSetTest, HeightOfEyeAndColdDenseAirLowerTheThreshold) {
 }
 
 TEST(TimeOfDayText, RoundsToTheSecondAndWraps) {
-    EXPECT_EQ(TimeOfDayText(45000.0 + (6.0 * 3600 + 5 * 60 + 9.4) / 86400.0), "06:05:09");
-    EXPECT_EQ(TimeOfDayText(45000.0 + (23.0 * 3600 + 59 * 60 + 59.6) / 86400.0), "00:00:00");
-    EXPECT_EQ(TimeOfDayText(-0.75), "06:00:00");
-    EXPECT_EQ(TimeOfDayText(std::nan("")), "--:--:--");
+    const std::string shown = TimeOfDayText(45000.0 + (6.0 * 3600 + 5 * 60 + 9.4) / 86400.0) + " " +
+                              TimeOfDayText(45000.0 + (23.0 * 3600 + 59 * 60 + 59.6) / 86400.0) + " " +
+                              TimeOfDayText(-0.75) + " " + TimeOfDayText(std::nan(""));
+    EXPECT_EQ(shown, "06:05:09 00:00:00 06:00:00 --:--:--");
 }
 
 namespace {
@@ -170,17 +164,12 @@ protected:
 };
 }  // namespace
 
-TEST_F(RiseSetReference, TableSizeAndThresholds) {
+TEST_F(RiseSetReference, ThresholdsAndRigorousMethod) {
     ASSERT_EQ(g_cases->size(), 14u * 18u * 11u);
+    int checked = 0;
     for (const Case& c : *g_cases) {
         const double base = c.kind == 10 ? kCivilTwilightDeg : c.kind == 11 ? kNauticalTwilightDeg : BaseThreshold(c.kind);
         ASSERT_NEAR(ThresholdAltitude(base, kSea), c.h0, 1e-6) << KindName(c.kind);  // the reference's altitudes
-    }
-}
-
-TEST_F(RiseSetReference, RigorousMethod) {
-    int checked = 0;
-    for (const Case& c : *g_cases) {
         const RiseSetResult r = Compute(c, false);
         std::vector<const Event*> ref[2];  // rises and sets in the day
         for (const Event& e : c.events)
