@@ -39,14 +39,12 @@ class Desk : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { testsupport::LoadDataFiles(); }
     void SetUp() override {
-        scope_ = std::make_unique<LocaleScope>(PointLocale());
         ClearSettings();
         NavigationState = KnownState();
         main_ = MakeMain();
     }
     void TearDown() override {
         main_.reset();
-        scope_.reset();
         LastFix = FixResult{};
     }
     // A main window on a 1280x800 screen.
@@ -80,7 +78,7 @@ protected:
             LastFix.Weight[i] = 1.0;
         }
     }
-    std::unique_ptr<LocaleScope> scope_;
+    LocaleScope scope_{PointLocale()};
     std::unique_ptr<MDIFormMain> main_;
 };
 
