@@ -50,16 +50,16 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, st
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string* why) {
-    auto fail = [why](const std::string& text) {
-        if (why) *why = text;
+    auto fail = [why, &path](const std::string& reason) {
+        if (why) *why = "Cannot write " + path + ": " + reason;
         return false;
     };
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return fail("is a folder, not a file");
+    if (std::filesystem::is_directory(path, ec)) return fail("it is a folder");
     const size_t slash = path.find_last_of('/');
     std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".veltrano-XXXXXX";
     const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return fail(std::string("cannot be written: ") + std::strerror(errno));
+    if (fd < 0) return fail(std::strerror(errno));
     size_t done = 0;
     int err = 0;
     while (done < bytes.size() && !err) {
@@ -76,7 +76,7 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes, std::stri
     if (!err && std::rename(temp.c_str(), path.c_str()) != 0) err = errno;
     if (err) {
         ::unlink(temp.c_str());
-        return fail(std::string("cannot be written: ") + std::strerror(err));
+        return fail(std::strerror(err));
     }
     return true;
 }

@@ -29,6 +29,7 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, st
 
 // Writes bytes as the whole of the file at path, safely: into a temporary file in the same
 // folder, flushed to the disk, then renamed over path. False, with why saying what failed
-// ("cannot be written: No space left on device", "is a folder, not a file"), when any
-// step fails; the file at path is then as it was and no temporary file is left. Never throws.
+// ("Cannot write PATH: No space left on device", "Cannot write PATH: it is a folder"), when
+// any step fails; the file at path is then as it was and no temporary file is left. Never throws.
+// The one writer of the Qt-free commands (the GPX export among them).
 bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string* why = nullptr);

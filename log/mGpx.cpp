@@ -1,14 +1,11 @@
 #include "log/mGpx.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/mFiles.h"
 #include "core/mTextForms.h"
 
 namespace {
@@ -125,47 +122,6 @@ std::string GpxDocument(const std::vector<LoggedFix>& fixes, bool track) {
     return s;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& text, std::string* error) {
-    auto fail = [&](const std::string& why) {
-        if (error) *error = "Cannot write " + path + ": " + why;
-        return false;
-    };
-    const size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
-    std::string tmp = folder + "/.veltrano-XXXXXX";
-    std::vector<char> name(tmp.begin(), tmp.end());
-    name.push_back('\0');
-    const int fd = mkstemp(name.data());
-    if (fd < 0) return fail(std::strerror(errno));
-    tmp = name.data();
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            const std::string why = std::strerror(errno);
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            return fail(why);
-        }
-        done += static_cast<size_t>(n);
-    }
-    // Readable by others as a chart file usually is (mkstemp makes it private); a
-    // failure here still leaves a complete file.
-    if (::fchmod(fd, 0644) != 0) errno = 0;
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        const std::string why = std::strerror(errno);
-        ::unlink(tmp.c_str());
-        return fail(why);
-    }
-    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
-        const std::string why = std::strerror(errno);
-        ::unlink(tmp.c_str());
-        return fail(why);
-    }
-    return true;
-}
-
 LogGpxArgs ParseLogGpxArgs(const std::vector<std::string>& args) {
     LogGpxArgs a;
     bool hasFrom = false, hasTo = false;
@@ -219,7 +175,7 @@ int LogGpxCommand(const std::vector<std::string>& args, const std::string& logPa
         return 1;
     }
     std::string error;
-    if (!WriteFileAtomically(a.path, GpxDocument(fixes, true), &error)) {
+    if (!WriteWholeFile(a.path, GpxDocument(fixes, true), &error)) {
         if (message) *message = error;
         return 1;
     }

@@ -19,11 +19,6 @@ std::string GpxTime(DateValue ut);
 // time order; positions to 1e-6 degree (0.1 m).
 std::string GpxDocument(const std::vector<LoggedFix>& fixes, bool track);
 
-// Writes text to path through a temporary file in the same folder, flushed and then
-// renamed over the target. False with *error ("Cannot write PATH: reason") when any
-// step fails; the old file is then left as it was.
-bool WriteFileAtomically(const std::string& path, const std::string& text, std::string* error);
-
 // The command line's arguments after --log-gpx: FILE.gpx [--from DATE --to DATE]
 // (zone dates yyyy-mm-dd, both days included). error "" when they are good.
 struct LogGpxArgs {

@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <memory>
 
+#include "core/mFiles.h"
 #include "log/mGpx.h"
 #include "ui/mDialogs.h"
 #include "core/mVersion.h"
@@ -95,7 +96,7 @@ bool ExportFixesGpx(QWidget* parent, const std::vector<LoggedFix>& fixes) {
                                     : QFileDialog::getSaveFileName(parent, title, suggested, QStringLiteral("GPX files (*.gpx)"));
     if (path.isEmpty()) return false;
     std::string error;
-    if (!WriteFileAtomically(QDir::toNativeSeparators(path).toStdString(), GpxDocument(fixes, fixes.size() > 1), &error)) {
+    if (!WriteWholeFile(QDir::toNativeSeparators(path).toStdString(), GpxDocument(fixes, fixes.size() > 1), &error)) {
         ShowMessage(parent, title, QString::fromStdString(error), MsgIcon::Exclamation);
         return false;
     }

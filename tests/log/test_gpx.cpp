@@ -7,6 +7,7 @@
 #include <QXmlStreamReader>
 #include <filesystem>
 
+#include "core/mFiles.h"
 #include "log/mGpx.h"
 #include "support/csv.h"
 #include "support/log_fixture.h"
@@ -89,13 +90,13 @@ TEST(Gpx, FileWrittenWholeOrTheOldOneLeft) {
     const fs::path dir = tmp.path().toStdString();
     const std::string text = GpxDocument({SampleFix(45000.5, 3, 10, 20)}, false);
     std::string error;
-    ASSERT_TRUE(WriteFileAtomically((dir / "a.gpx").string(), text, &error)) << error;
+    ASSERT_TRUE(WriteWholeFile((dir / "a.gpx").string(), text, &error)) << error;
     EXPECT_EQ(testsupport::ReadAll(dir / "a.gpx"), text);
     // A target that cannot be replaced (a folder) and a missing folder: the reason, nothing left behind.
     fs::create_directories(dir / "b.gpx");
-    EXPECT_FALSE(WriteFileAtomically((dir / "b.gpx").string(), text, &error));
+    EXPECT_FALSE(WriteWholeFile((dir / "b.gpx").string(), text, &error));
     EXPECT_EQ(error.rfind("Cannot write " + (dir / "b.gpx").string(), 0), 0u) << error;
-    EXPECT_FALSE(WriteFileAtomically((dir / "none" / "c.gpx").string(), text, &error));
+    EXPECT_FALSE(WriteWholeFile((dir / "none" / "c.gpx").string(), text, &error));
     EXPECT_TRUE(fs::is_directory(dir / "b.gpx"));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);  // a.gpx and b.gpx: no temporary file
 }

@@ -45,21 +45,6 @@ TEST_F(FileFaults, AWriterThatFailsOrIsCancelledLeavesTheOldFileAndSaysWhy) {
              return boxes.messages.empty() ? QString() : boxes.messages.back().text;
          },
          "Cannot write"},
-        {"a command's file onto a folder", "table.csv", true,
-         [](const QString& dir) {
-             std::string why;
-             EXPECT_FALSE(WriteWholeFile((dir + "/table.csv").toStdString(), "new", &why));
-             return QString::fromStdString(why);
-         },
-         "is a folder"},
-        {"a command's file onto a missing folder", "old.csv", false,
-         [](const QString& dir) {
-             std::string why;
-             EXPECT_FALSE(WriteWholeFile((dir + "/no-such-folder/t.csv").toStdString(), "new", &why));
-             EXPECT_TRUE(WriteWholeFile((dir + "/new.csv").toStdString(), "new", &why) && QFile::remove(dir + "/new.csv"));
-             return QString::fromStdString(why);
-         },
-         "cannot be written"},
         {"settings replaced by a folder", "Veltrano/Veltrano.ini", true,
          [](const QString& dir) {
              QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir);
