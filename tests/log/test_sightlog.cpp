@@ -161,6 +161,13 @@ TEST_F(SightLogStore, DamagedFilesAreSetAsideOrLeftAlone) {
         {"CREATE TABLE x(a); PRAGMA user_version=-1;", true},
         {"CREATE TABLE x(a); PRAGMA user_version=2;", true},  // schema 2 without its tables
         {"CREATE TABLE fix(a); PRAGMA user_version=1;", true},
+        // Schema 3's tables with a column of the sight table missing (its residual).
+        {"CREATE TABLE fix(id INTEGER PRIMARY KEY, ut, zone_time, tz, dr_lat, dr_lon, course, speed, temperature,"
+         " pressure, height_of_eye, index_correction, fix_dr_lat, fix_dr_lon, fix_lat, fix_lon, ellipse_a, ellipse_b,"
+         " ellipse_alpha, course_from_dr, distance_from_dr, version, note, passes, pass_shifts);"
+         "CREATE TABLE sight(fix_id, line, body, body_name, time_text, altitude_text, lower_limb, ut, hs, hc, zn,"
+         " intercept, dr_lat, dr_lon, gha, dec, dip, refraction, tp, semidiameter, parallax, ho);"
+         "PRAGMA user_version=3;", true},
         {"CREATE TABLE x(a); PRAGMA user_version=99;", false},  // a later version
     };
     int asides = 0;
