@@ -132,6 +132,29 @@ TEST(SessionSolve, SeriesAndLinesAndAmbiguousBlunder) {
     EXPECT_NEAR(MarkUT(1000.0, 86.4), 1000.0 - 0.001, 1e-12);
 }
 
+TEST(SessionSolve, TheRegionAndTheBlunderTestAgainstPublishedQuantiles) {
+    // Four lines round the compass, north and south each 1' off the fix: sigma = sqrt(2/2) = 1',
+    // the geometric semi-axes 1/sqrt(2), the 95% region sqrt(2 F(2, 2)) = sqrt(2 x 19.00) times that.
+    SessionSolution s = SolveSession({{1, 0, 0, 1.0}, {2, 1, 90, 0.0}, {3, 2, 180, 1.0}, {4, 3, 270, 0.0}});
+    ASSERT_EQ(s.Dof, 2);
+    EXPECT_NEAR(s.Sigma, 1.0, 1e-12);
+    EXPECT_NEAR(s.Region95.A, std::sqrt(19.0), 1e-3);
+    EXPECT_NEAR(s.Region95.B, std::sqrt(19.0), 1e-3);
+    // Five single lines, one with a growing blunder: it is flagged when its t exceeds Student's
+    // t at 1 - 0.05/(2 x 5) with the 2 degrees of freedom left, 9.925 (Abramowitz and Stegun,
+    // table 26.10), and it is more than 1' out; the sweep passes through 6.965 < t < 9.925,
+    // where a 10% test would already flag it.
+    int between = 0;
+    for (double b = 1.0; b < 12.0; b += 0.25) {
+        s = SolveSession({{1, 0, 0, b}, {2, 1, 72, 0.3}, {3, 2, 144, -0.2}, {4, 3, 216, 0.1}, {5, 4, 288, -0.25}});
+        const SessionLine& l = s.Lines[0];
+        ASSERT_EQ(l.Body, 1);
+        EXPECT_EQ(l.Outlier, std::fabs(l.T) > 9.925 && std::fabs(l.Residual) > 1.0) << b;
+        between += std::fabs(l.T) > 6.965 && std::fabs(l.T) < 9.925 && std::fabs(l.Residual) > 1.0;
+    }
+    EXPECT_GT(between, 0);
+}
+
 TEST_F(Session_, PerfectSightsFixWithinTolerance) {
     // Measured: at most 0.0047 nm at rest, 0.0048 nm under way.
     for (const Session& s : Sessions()) {
@@ -175,7 +198,7 @@ TEST_F(Session_, RegionFromResidualsHoldsTheTruthNinetyFivePercent) {
     // Gaussian sight errors of 0.5' on the eight-sight sessions, 1,000 sessions.
     std::mt19937 rng(20261207u);
     std::normal_distribution<double> error(0.0, kSightErrorArcmin / 60.0);
-    int runs = 0, inRegion = 0, inGeometric = 0;
+    int runs = 0, inRegion = 0, inGeometric = 0, flagged = 0;
     while (runs < kCalibrationSessions) {
         for (const Session& s : Sessions()) {
             if (s.kind != "fix" || runs == kCalibrationSessions) continue;
@@ -189,12 +212,13 @@ TEST_F(Session_, RegionFromResidualsHoldsTheTruthNinetyFivePercent) {
             const double dE = std::remainder(s.trueLon - f.FixLon, 360.0) * 60.0 * CosD(f.FixLat);
             inRegion += EllipseHolds(f.Solution.Region95, dN, dE);
             inGeometric += EllipseHolds(f.Solution.Geometric, dN, dE);
+            flagged += !f.Solution.Without.empty();
             ++runs;
         }
     }
     const double rate = 100.0 * inRegion / runs, geometric = 100.0 * inGeometric / runs;
-    std::printf("0.5' sights, %d sessions: the 95%% region holds the truth in %.1f%%, the geometric ellipse in %.1f%%\n",
-                runs, rate, geometric);
+    std::printf("0.5' sights, %d sessions: the 95%% region holds the truth in %.1f%%, the geometric ellipse in %.1f%%; "
+                "a good sight flagged in %d\n", runs, rate, geometric, flagged);
     EXPECT_GE(rate, 93.0);
     EXPECT_LE(rate, 97.0);
 }
@@ -321,6 +345,9 @@ TEST_F(Session_, SightLogKeepsEverySightOfTheSession) {
         for (const LoggedSight& l : back.Sights) EXPECT_NEAR(60.0 * (l.Ho - l.Hc), l.Intercept, 1e-9) << l.Line;
         // Reopened, the session window gets every sight as taken, with its Use tick.
         EXPECT_TRUE(IsLoggedSession(back));
+        LoggedFix four = back;  // four sights: the position window's
+        four.Sights.resize(4);
+        EXPECT_FALSE(IsLoggedSession(four));
         const std::vector<SessionSight> again = SessionSightsOf(back);
         ASSERT_EQ(again.size(), s.sights.size());
         for (size_t i = 0; i < again.size(); ++i) {
