@@ -227,11 +227,6 @@ TEST_F(Session_, ReduceCommandPrintsTheFix) {
     const Session& s = Sessions()[1];  // under way
     ASSERT_TRUE(s.moving);
     const std::string path = ::testing::TempDir() + "veltrano_reduce_sights.csv";
-    auto text = [](const char* format, double v) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, format, v);
-        return std::string(buf);
-    };
     auto iso = [](DateValue t) {  // to the nearest second
         const CalendarDate d = DateToParts(t + 0.5 / 86400.0);
         char buf[32];
@@ -243,12 +238,12 @@ TEST_F(Session_, ReduceCommandPrintsTheFix) {
         std::ofstream f(path);
         f << "ut,body,hs,limb,kind\n";
         for (size_t i = 0; i < s.sights.size(); ++i)
-            f << iso(s.sights[i].UT) << "Z," << s.names[i] << "," << text("%.7f", s.sights[i].Hs) << ",,\n";
+            f << iso(s.sights[i].UT) << "Z," << s.names[i] << "," << std::to_string(s.sights[i].Hs) << ",,\n";
     }
-    std::vector<std::string> args = {path, "--dr", text("%.9f", s.c.DRLat), text("%.9f", s.c.DRLon), "--dr-time",
-                                     iso(s.c.FixUT), "--course", text("%g", s.c.Course), "--speed", text("%g", s.c.Speed),
-                                     "--eye", text("%g", s.c.HeightOfEye), "--ic", text("%g", s.c.IndexArcmin),
-                                     "--temp", text("%g", s.c.Temp), "--pressure", text("%g", s.c.Pressure)};
+    std::vector<std::string> args = {path, "--dr", std::to_string(s.c.DRLat), std::to_string(s.c.DRLon), "--dr-time",
+                                     iso(s.c.FixUT), "--course", std::to_string(s.c.Course), "--speed", std::to_string(s.c.Speed),
+                                     "--eye", std::to_string(s.c.HeightOfEye), "--ic", std::to_string(s.c.IndexArcmin),
+                                     "--temp", std::to_string(s.c.Temp), "--pressure", std::to_string(s.c.Pressure)};
     std::ostringstream out, err;
     ASSERT_EQ(RunReduce(args, out, err), 0) << err.str();
     const std::string json = out.str();
