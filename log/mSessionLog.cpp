@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/mMath.h"
+#include "core/mTextForms.h"
 
 LoggedFix MakeLoggedSession(const NavigationStateRecord& working, const SessionFix& fix, const std::string& version) {
     LoggedFix f;
@@ -34,7 +35,6 @@ LoggedFix MakeLoggedSession(const NavigationStateRecord& working, const SessionF
     f.Note = note;
     for (size_t i = 0; i < fix.Sights.size(); ++i) {
         const SessionSight& x = fix.Sights[i];
-        const SightReduction& r = fix.ReducedDR[i];
         LoggedSight l;
         l.Line = SightNumber(x, i);
         l.Body = x.Body;
@@ -43,30 +43,13 @@ LoggedFix MakeLoggedSession(const NavigationStateRecord& working, const SessionF
         char text[32];
         std::snprintf(text, sizeof text, "%02d:%02d:%02d", d.hour, d.minute, static_cast<int>(std::floor(d.second)));
         l.TimeText = text;
-        int deg = static_cast<int>(std::floor(x.Hs));
-        double min = std::round((x.Hs - deg) * 600.0) / 10.0;
-        if (min >= 60.0) {
-            ++deg;
-            min = 0.0;
-        }
-        std::snprintf(text, sizeof text, "%02d-%04.1f", deg, min);
+        const DegMin hs = SplitDegMin(x.Hs, 1);
+        std::snprintf(text, sizeof text, "%02ld-%04.1f", hs.degrees, hs.minutes);
         l.AltitudeText = text;
-        l.LowerLimb = x.LowerLimb;
+        l.LowerLimb = HasLimb(x.Body) && x.LowerLimb;  // a star or a planet has no limb
         l.UT = x.UT;
         l.Hs = x.Hs;
-        l.Lat = fix.LinePosDR[i].Lat;
-        l.Lon = fix.LinePosDR[i].Lon;
-        l.Gha = r.Gha;
-        l.Dec = r.Dec;
-        l.Dip = r.Dip;
-        l.Refr = r.Refr;
-        l.TP = r.TP;
-        l.SemiD = r.SemiD;
-        l.Parallax = r.Parallax;
-        l.Ho = r.Ho;
-        l.Hc = r.Hc;
-        l.Zn = r.Az;
-        l.Intercept = r.Intercept;
+        SetWorkings(l, fix.LinePosDR[i], fix.ReducedDR[i]);
         if (fix.ShotLine[i] >= 0) l.Residual = fix.ShotResidual[i];
         f.Sights.push_back(l);
     }
@@ -87,7 +70,7 @@ std::vector<SessionSight> SessionSightsOf(const LoggedFix& fix) {
         s.Body = l.Body;
         s.UT = l.UT;
         s.Hs = l.Hs;
-        s.LowerLimb = l.LowerLimb;
+        s.LowerLimb = l.LowerLimb || !HasLimb(l.Body);  // the rows' default for a body without a limb
         s.Use = !std::isnan(l.Residual);
         s.Number = l.Line;
         out.push_back(s);

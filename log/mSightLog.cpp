@@ -207,6 +207,22 @@ constexpr const char* kSummaryBodies =
 
 }  // namespace
 
+void SetWorkings(LoggedSight& s, const LatLon& from, const SightReduction& r) {
+    s.Lat = from.Lat;
+    s.Lon = from.Lon;
+    s.Gha = r.Gha;
+    s.Dec = r.Dec;
+    s.Dip = r.Dip;
+    s.Refr = r.Refr;
+    s.TP = r.TP;
+    s.SemiD = r.SemiD;
+    s.Parallax = r.Parallax;
+    s.Ho = r.Ho;
+    s.Hc = r.Hc;
+    s.Zn = r.Az;
+    s.Intercept = r.Intercept;
+}
+
 LoggedFix MakeLoggedFix(const FixResult& fix, const std::string& version) {
     const NavigationStateRecord& working = fix.Working;
     const SightLines& lines = fix.Lines;
@@ -240,20 +256,7 @@ LoggedFix MakeLoggedFix(const FixResult& fix, const std::string& version) {
         s.LowerLimb = HasLimb(s.Body) && lines.LowerLimb[i];
         s.UT = fix.LineTime[i];
         s.Hs = fix.Hs[i];
-        const SightReduction& r = fix.Reduction[i];
-        s.Lat = fix.LinePos[i].Lat;
-        s.Lon = fix.LinePos[i].Lon;
-        s.Gha = r.Gha;
-        s.Dec = r.Dec;
-        s.Dip = r.Dip;
-        s.Refr = r.Refr;
-        s.TP = r.TP;
-        s.SemiD = r.SemiD;
-        s.Parallax = r.Parallax;
-        s.Ho = r.Ho;
-        s.Hc = fix.Hc[i];
-        s.Zn = fix.Az[i];
-        s.Intercept = fix.Intercept[i];
+        SetWorkings(s, fix.LinePos[i], fix.Reduction[i]);  // Hc, Az and Intercept as the fix used them
         s.Residual = fix.Residual[i];
         f.Sights.push_back(s);
     }

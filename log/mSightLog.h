@@ -76,6 +76,10 @@ struct LoggedFixSummary {
 std::string FaultOf(const LoggedFix& fix);
 std::string FaultOf(const LoggedFixSummary& row);
 
+// Puts a sight's workings into its record: the position it was reduced from and every
+// step of the reduction r (GHA, Dec, the corrections, Ho, Hc, Zn and the intercept).
+void SetWorkings(LoggedSight& s, const LatLon& from, const SightReduction& r);
+
 // The log's record of a fix just calculated (not refused): its working data,
 // lines and numbers as the fix record holds them, and the program's version.
 LoggedFix MakeLoggedFix(const FixResult& fix, const std::string& version);
