@@ -212,24 +212,29 @@ std::string BodyNameOfCode(BodyCode code) {
 
 double SightReduction::PresetHs() const { return Preset; }
 
-SightPlace PlaceOfSight(BodyCode code, DateValue ut) {
+namespace {
+
+// The instant of a sight: everything of its place but the body's coordinates.
+SightPlace InstantOfSight(BodyCode code, DateValue ut) {
     SightPlace p;
     p.Code = code;
     p.Jd = JulianDay(ut, false, false);
-    p.Equ = IsStarCode(code) ? StarPosition(p.Jd, code) : BodyPosition(p.Jd, BodyIdOfCode(code));
     p.U = p.Jd - DeltaT(p.Jd);
     p.FrameU = FrameAt(p.U);
     return p;
 }
 
+}  // namespace
+
+SightPlace PlaceOfSight(BodyCode code, DateValue ut) {
+    SightPlace p = InstantOfSight(code, ut);
+    p.Equ = IsStarCode(code) ? StarPosition(p.Jd, code) : BodyPosition(p.Jd, BodyIdOfCode(code));
+    return p;
+}
+
 SightPlace PlaceOfStarSight(BodyCode code, DateValue ut, const StarFrame& frame) {
-    SightPlace p;
-    p.Code = code;
-    p.Jd = JulianDay(ut, false, false);
-    const int i = StarIndex(code);
-    if (i > 0) p.Equ = StarPlaceAt(frame, Stars[static_cast<size_t>(i)]);
-    p.U = p.Jd - DeltaT(p.Jd);
-    p.FrameU = FrameAt(p.U);
+    SightPlace p = InstantOfSight(code, ut);
+    if (const int i = StarIndex(code); i > 0) p.Equ = StarPlaceAt(frame, Stars[static_cast<size_t>(i)]);
     return p;
 }
 
